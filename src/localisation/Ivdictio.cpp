@@ -1,0 +1,6 @@
+#include "Ivdictio.h"
+
+std::string Translate(const std::string& native)
+{
+    return native;
+}
