@@ -1,0 +1,97 @@
+#include "PX10ConfigData.h"
+
+#include <algorithm>
+
+#include "Exception.h"
+#include "Ivdictio.h"
+
+TPX10ConfigData* ConfigData = nullptr;
+
+TPX10ConfigData::TPX10ConfigData(
+    bool VdSDefaults, bool LED2CModeDefault, bool TorqSwitchDefault, bool ControlKey3ModeDefault)
+    : FileHeader(std::make_unique<TPX10ConfigFileHeader>())
+    , GeneralPanelSetup(std::make_unique<TPX10ConfigGeneralPanelSetup>(
+          VdSDefaults, LED2CModeDefault, TorqSwitchDefault, ControlKey3ModeDefault))
+    , OnboardOutputCircuits(std::make_unique<TPX10ConfigOnboardOutputCircuits>(VdSDefaults))
+    , Sensors(std::make_unique<TPX10ConfigDeviceConfiguration>())
+    , Modules(std::make_unique<TPX10ConfigDeviceConfiguration>())
+    , CBERules(std::make_unique<TPX10ConfigCBERuleConfiguration>(VdSDefaults))
+    , ZoneTexts(std::make_unique<TPX10ConfigZoneText>())
+    , GsmItems(std::make_unique<TPX10ConfigGsmItems>())
+{
+}
+
+bool TPX10ConfigData::IsModified() const
+{
+    return FileHeader->IsModified() || GeneralPanelSetup->IsModified() || OnboardOutputCircuits->IsModified()
+        || Sensors->IsModified() || Modules->IsModified() || CBERules->IsModified() || ZoneTexts->IsModified()
+        || GsmItems->IsModified();
+}
+
+void TPX10ConfigData::ClearModified()
+{
+    FileHeader->ClearModified();
+    GeneralPanelSetup->ClearModified();
+    OnboardOutputCircuits->ClearModified();
+    Sensors->ClearModified();
+    Modules->ClearModified();
+    CBERules->ClearModified();
+    ZoneTexts->ClearModified();
+    GsmItems->ClearModified();
+}
+
+platform::File TPX10ConfigData::OpenFile(const std::string& FileName, bool Write)
+{
+    try {
+        return platform::File::Open(
+            FileName, Write ? platform::File::Mode::Write : platform::File::Mode::Read);
+    } catch (const platform::FileError& e) {
+        TPX10ConfigRecord::RaiseFileError(e);
+    }
+}
+
+void TPX10ConfigData::LoadFromFile(const std::string& FileName)
+{
+    platform::File file = OpenFile(FileName, false);
+    FileHeader->ReadFromFile(file);
+    const int version = FileHeader->GetVersion();
+    if (FileHeader->GetTitle() != TPX10ConfigFileHeader::FileTitle
+        || version > TPX10ConfigFileHeader::CurrentVersion)
+        throw Exception(Translate("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
+                                  "Series Windows Support Tool."));
+    GeneralPanelSetup->ReadFromFile(file, version);
+    OnboardOutputCircuits->ReadFromFile(file, version);
+    Sensors->ReadFromFile(file, version);
+    Modules->ReadFromFile(file, version);
+    CBERules->ReadFromFile(file, version);
+    ZoneTexts->ReadFromFile(file);
+    GsmItems->ReadFromFile(file, version);
+    file.Close();
+
+    const int panelType = FileHeader->GetPanelType();
+    if (panelType < 2 || panelType > 6) {
+        GeneralPanelSetup->SetRS485Protocol(1);
+        GeneralPanelSetup->ClearModified();
+    }
+    FileHeader->SetVersion(TPX10ConfigFileHeader::CurrentVersion);
+}
+
+void TPX10ConfigData::SaveToFile(const std::string& FileName)
+{
+    try {
+        platform::AtomicFileWriter writer(FileName);
+        platform::File& file = writer.Stream();
+        FileHeader->WriteToFile(file);
+        GeneralPanelSetup->WriteToFile(file);
+        OnboardOutputCircuits->WriteToFile(file);
+        Sensors->WriteToFile(file);
+        Modules->WriteToFile(file);
+        CBERules->WriteToFile(file);
+        ZoneTexts->WriteToFile(file);
+        GsmItems->WriteToFile(file);
+        writer.Commit();
+    } catch (const platform::FileError& e) {
+        TPX10ConfigRecord::RaiseFileError(e);
+    }
+    ClearModified();
+}

@@ -1,0 +1,73 @@
+#include "PX10ConfigGsmItems.h"
+
+#include <algorithm>
+
+TPX10ConfigGsmItems::TPX10ConfigGsmItems()
+{
+    Records.reserve(ItemCount);
+    for (int item = 1; item <= ItemCount; ++item) {
+        Records.push_back(std::make_unique<TPX10ConfigRecord>());
+        Records.back()->SetRecordId(6);
+        SetNumber(item, "");
+        SetAlarm(item, true);
+        SetFault(item, true);
+        SetPrealarm(item, true);
+        Records.back()->ClearModified();
+    }
+}
+
+std::string TPX10ConfigGsmItems::GetNumber(int Item) const
+{
+    return GetRecord(Item)->GetText(1);
+}
+void TPX10ConfigGsmItems::SetNumber(int Item, const std::string& Text)
+{
+    GetRecord(Item)->SetText(1, 20, Text);
+}
+
+// clang-format off
+#define PX10_GSM_FLAG(Name, Offset) \
+    bool TPX10ConfigGsmItems::Get##Name(int Item) const { return GetRecord(Item)->GetByte(Offset) != 0; } \
+    void TPX10ConfigGsmItems::Set##Name(int Item, bool On) { GetRecord(Item)->SetByte(Offset, On ? 1 : 0); }
+#define PX10_GSM_BYTE(Name, Offset) \
+    int TPX10ConfigGsmItems::Get##Name(int Item) const { return GetRecord(Item)->GetByte(Offset); } \
+    void TPX10ConfigGsmItems::Set##Name(int Item, int Value) { GetRecord(Item)->SetByte(Offset, static_cast<unsigned char>(Value & 0xFF)); }
+PX10_GSM_FLAG(Alarm, 22)
+PX10_GSM_FLAG(Fault, 23)
+PX10_GSM_FLAG(Prealarm, 24)
+PX10_GSM_FLAG(Controls, 25)
+PX10_GSM_FLAG(GeneralDisable, 26)
+PX10_GSM_FLAG(ZoneDisable, 27)
+PX10_GSM_FLAG(DeviceDisable, 28)
+PX10_GSM_FLAG(SystemDisable, 29)
+PX10_GSM_BYTE(QtyAlarm, 30)
+PX10_GSM_BYTE(QtyPreAlarm, 31)
+PX10_GSM_BYTE(QtyFault, 32)
+#undef PX10_GSM_FLAG
+#undef PX10_GSM_BYTE
+// clang-format on
+
+bool TPX10ConfigGsmItems::IsModified() const
+{
+    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r->IsModified(); });
+}
+
+void TPX10ConfigGsmItems::ClearModified()
+{
+    for (auto& r : Records)
+        r->ClearModified();
+}
+
+void TPX10ConfigGsmItems::ReadFromFile(platform::File& File, int Version)
+{
+    if (Version < 108)
+        return;
+    for (auto& r : Records)
+        r->ReadFromFile(File);
+}
+
+void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
+{
+    for (const auto& r : Records)
+        r->WriteToFile(File);
+}

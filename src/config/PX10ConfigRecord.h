@@ -1,0 +1,53 @@
+#pragma once
+// One configuration record: a 60-byte image of a block of panel memory plus a
+// modified flag. Every option of a configuration lives in one of these.
+#include <string>
+
+#include "File.h"
+
+class TPX10ConfigRecord {
+public:
+    static constexpr int DataSize = 60;
+
+    TPX10ConfigRecord() = default;
+
+    unsigned char GetByte(int Offset) const { return Data[Offset]; }
+    // Stores the byte and marks the record modified only when it differs.
+    void SetByte(int Offset, unsigned char Value)
+    {
+        if (Data[Offset] != Value) {
+            Data[Offset] = Value;
+            Modified = 1;
+        }
+    }
+    int GetWord(int Offset) const { return Data[Offset] + 256 * Data[Offset + 1]; }
+    // Little-endian; bits above 15 are dropped.
+    void SetWord(int Offset, int Value)
+    {
+        SetByte(Offset, static_cast<unsigned char>(Value & 0xFF));
+        SetByte(Offset + 1, static_cast<unsigned char>((Value >> 8) & 0xFF));
+    }
+    // Length-prefixed Windows-1252 text; a length of 60 or more reads as empty.
+    std::string GetText(int Offset) const;
+    // Cuts the text to MaxLength; bytes behind the new length are left as they were.
+    void SetText(int Offset, int MaxLength, const std::string& Text);
+    void SetRecordId(unsigned char Id) { SetByte(0, Id); }
+
+    bool IsModified() const { return Modified != 0; }
+    void ClearModified() { Modified = 0; }
+    // Byte by byte through SetByte: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigRecord* Target) const;
+
+    // 60 bytes at the file's current position; the modified flag is not touched.
+    // A failing system call raises its text, a short read "Invalid file type.".
+    void ReadFromFile(platform::File& File);
+    void WriteToFile(platform::File& File) const;
+
+    // Raises Exception with the system's text for the error, else "Invalid file type.".
+    [[noreturn]] static void RaiseFileError(const platform::FileError& Error);
+    [[noreturn]] static void RaiseInvalidFileType();
+
+private:
+    unsigned char Modified = 0;
+    unsigned char Data[DataSize] = {};
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The texts of zones 1 to 32.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PX10ConfigRecord.h"
+
+class TPX10ConfigZoneText {
+public:
+    static constexpr int ZoneCount = 32;
+
+    TPX10ConfigZoneText();
+
+    std::string GetZoneText(int Zone) const;
+    void SetZoneText(int Zone, const std::string& Text);
+
+    bool IsModified() const;
+    void ClearModified();
+    void ReadFromFile(platform::File& File);
+    void WriteToFile(platform::File& File) const;
+
+    TPX10ConfigRecord* GetRecord(int Zone) const { return Records.at(Zone - 1).get(); }
+
+private:
+    std::vector<std::unique_ptr<TPX10ConfigRecord>> Records;
+};

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "PX10ConfigRecord.h"
+
+TEST(ConfigRecord, NewRecordIsZeroAndClean)
+{
+    TPX10ConfigRecord r;
+    EXPECT_FALSE(r.IsModified());
+    for (int i = 0; i < TPX10ConfigRecord::DataSize; ++i)
+        EXPECT_EQ(r.GetByte(i), 0) << i;
+}
+
+TEST(ConfigRecord, SetByteMarksModifiedOnlyOnChange)
+{
+    TPX10ConfigRecord r;
+    r.SetByte(5, 0);
+    EXPECT_FALSE(r.IsModified());
+    r.SetByte(5, 7);
+    EXPECT_TRUE(r.IsModified());
+    r.ClearModified();
+    EXPECT_EQ(r.GetByte(5), 7);
+    r.SetByte(5, 7);
+    EXPECT_FALSE(r.IsModified());
+    r.SetRecordId(3);
+    EXPECT_EQ(r.GetByte(0), 3);
+    EXPECT_TRUE(r.IsModified());
+}
+
+TEST(ConfigRecord, WordsAreLittleEndianAndDropHighBits)
+{
+    TPX10ConfigRecord r;
+    r.SetWord(10, 0x1234);
+    EXPECT_EQ(r.GetByte(10), 0x34);
+    EXPECT_EQ(r.GetByte(11), 0x12);
+    EXPECT_EQ(r.GetWord(10), 0x1234);
+    // Bits above 15 are dropped: 0x12345 keeps 0x2345.
+    r.SetWord(20, 0x12345);
+    EXPECT_EQ(r.GetByte(20), 0x45);
+    EXPECT_EQ(r.GetByte(21), 0x23);
+    EXPECT_EQ(r.GetByte(22), 0);
+    r.SetWord(30, -1);
+    EXPECT_EQ(r.GetWord(30), 0xFFFF);
+}
+
+TEST(ConfigRecord, TextIsCutToMaxLength)
+{
+    TPX10ConfigRecord r;
+    r.SetText(1, 20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    EXPECT_EQ(r.GetByte(1), 20);
+    EXPECT_EQ(r.GetText(1), "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(r.GetByte(22), 0) << "nothing written behind the field";
+}
+
+TEST(ConfigRecord, ShorterTextLeavesOldCharactersBehindItsLength)
+{
+    TPX10ConfigRecord r;
+    r.SetText(1, 20, "Basement1");
+    r.SetText(1, 20, "Hall");
+    EXPECT_EQ(r.GetByte(1), 4);
+    EXPECT_EQ(r.GetText(1), "Hall");
+    EXPECT_EQ(r.GetByte(6), 'm');
+    EXPECT_EQ(r.GetByte(10), '1');
+}
+
+TEST(ConfigRecord, TextReadingEdgeCases)
+{
+    TPX10ConfigRecord r;
+    r.SetText(1, 20, std::string("AB\0CD", 5));
+    EXPECT_EQ(r.GetByte(1), 5);
+    EXPECT_EQ(r.GetText(1), "AB") << "a zero byte ends the text";
+    for (int length : { 60, 61, 200, 255 }) {
+        r.SetByte(1, static_cast<unsigned char>(length));
+        EXPECT_EQ(r.GetText(1), "") << length;
+    }
+    // High bytes are kept as Windows-1252 bytes.
+    r.SetText(1, 20, "\xC4\xE9");
+    EXPECT_EQ(r.GetText(1), "\xC4\xE9");
+}
+
+TEST(ConfigRecord, TextNeverReadsPastTheRecord)
+{
+    TPX10ConfigRecord r;
+    for (int i = 51; i < 60; ++i)
+        r.SetByte(i, 'x');
+    r.SetByte(50, 59); // would reach offset 109
+    EXPECT_EQ(r.GetText(50), std::string(9, 'x'));
+    r.SetByte(59, 40);
+    EXPECT_EQ(r.GetText(59), "");
+}
+
+TEST(ConfigRecord, CopyToMarksTargetOnlyWhereBytesDiffer)
+{
+    TPX10ConfigRecord a, b;
+    a.SetText(1, 20, "Same");
+    b.SetText(1, 20, "Same");
+    b.ClearModified();
+    a.CopyTo(&b);
+    EXPECT_FALSE(b.IsModified());
+    a.SetByte(59, 9);
+    a.CopyTo(&b);
+    EXPECT_TRUE(b.IsModified());
+    EXPECT_EQ(b.GetByte(59), 9);
+}
