@@ -1,0 +1,51 @@
+#pragma once
+// The panel's packet protocol over the serial port: framed, escaped and
+// checksummed requests out, a parsed reply (or an error) back through events,
+// one response time-out per request.
+#include "PacketFraming.h"
+#include "Serialcommscomponent.h"
+
+#include <cstdint>
+#include <functional>
+
+class TQuorvelProtocol : public TSerialComms {
+public:
+    TQuorvelProtocol();
+    ~TQuorvelProtocol() override;
+
+    void Open();
+    void Suspend() { FSuspended = true; }
+    void Resume() { FSuspended = false; }
+    bool Suspended() const { return FSuspended; }
+
+    void PacketTransaction(unsigned char Command, unsigned DataLength, const char* Data, unsigned TimeoutMs);
+    void PacketTransaction(unsigned char Command, unsigned TimeoutMs);
+
+    // Byte-wise sending, each byte through its own write.
+    void SendCfgPacketStartInfo(unsigned char Command);
+    void SendCfgByte(unsigned char Value);
+    void SendCfgWord(unsigned short Value);
+    void SendCfgChecksum();
+
+    // Receive state machine for one byte: 0 idle (also after a failed packet),
+    // 1 inside a packet, 2 a valid packet is complete.
+    int ConfigurationPacketReceiver(unsigned char Value);
+    void SerialCommsDataRxd(TSerialComms* Sender, char& Data);
+    void PacketResponseTimeout(TSerialComms* Sender);
+
+    // The reply from its first header byte: the reply code is at index 2.
+    const unsigned char* GetPacketData() const { return FReceiver.Data(); }
+    // 3 + reply data length after a valid reply.
+    unsigned GetPacketDataLength() const { return static_cast<unsigned>(FReceiver.Length()); }
+
+    TNotifyEvent OnPacketReceived;
+    TNotifyEvent OnPacketRxError;
+    TDataRxdEvent OnNonProtocolCharRxd;
+
+private:
+    void RaisePacketRxError();
+
+    uint16_t FTxSum = 0;
+    comms::PacketReceiver FReceiver;
+    bool FSuspended = false;
+};

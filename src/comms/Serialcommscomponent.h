@@ -1,0 +1,111 @@
+#pragma once
+// Serial port component: one port opened raw 8N1, a receiver thread that moves
+// incoming bytes into a buffer, and delivery of those bytes one by one on the
+// GUI thread through OnDataRxd. A single-shot response timer ends in OnRxTimeout.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class QObject;
+
+enum TCommPort : uint8_t { spCOM1, spCOM2, spCOM3, spCOM4, spCOM5, spCOM6, spCOM7, spCOM8 };
+enum TCommBaud : uint8_t { cb9600, cb19200, cb38400, cb57600, cb115200 };
+
+// "COM1".."COM8".
+std::string CommPortName(TCommPort port);
+// The device behind a port name: $PX10_COMn, else the setting "Setup/COMn Device",
+// else /dev/ttyS<n-1>.
+std::string CommPortDevice(TCommPort port);
+
+class TSerialComms;
+using TNotifyEvent = std::function<void(TSerialComms* Sender)>;
+using TDataRxdEvent = std::function<void(TSerialComms* Sender, char& Data)>;
+
+namespace comms {
+class MessageClient;
+}
+
+class TSerialComms {
+public:
+    // The message number that announces received bytes on the GUI thread.
+    static constexpr int DataRxdMessage = 3024;
+
+    // Needs a QCoreApplication: received bytes and the response timer are
+    // delivered through its event loop on the constructing thread.
+    TSerialComms();
+    virtual ~TSerialComms();
+    TSerialComms(const TSerialComms&) = delete;
+    TSerialComms& operator=(const TSerialComms&) = delete;
+
+    void Open();
+    void Close();
+    bool IsOpen() const { return FHandle >= 0; }
+
+    TCommPort CommPort() const { return FCommPort; }
+    void SetCommPort(TCommPort port);
+    TCommBaud Baud() const { return FBaud; }
+    void SetBaud(TCommBaud baud);
+    unsigned GetBaudRate() const;
+    // The device path the port was opened on (empty while closed).
+    const std::string& DevicePath() const { return FDevicePath; }
+
+    void SetTimeout();
+    // Bound on a write: this many milliseconds per byte (50 by default).
+    void SetWriteTimeoutMultiplier(unsigned ms) { FWriteMsPerByte = ms; }
+
+    int Write(char data);
+    int Write(const char* text);
+    int Write(const char* buffer, int length);
+    int Read(char& data, unsigned long timeoutMs);
+    int Read(char* buffer, int length, unsigned long timeoutMs);
+    int GetAvailableByteCount() const;
+    void CleanUp();
+    void PurgeComms();
+
+    const TDataRxdEvent& OnDataRxd() const { return FOnDataRxd; }
+    void SetDataRxd(TDataRxdEvent handler);
+    // True while a receiver thread runs.
+    bool ReceiverRunning() const { return FThread.joinable(); }
+
+    TNotifyEvent OnRxTimeout;
+    void StartTimeout(TNotifyEvent handler, unsigned ms);
+    void ClearTimeout();
+    bool TimeoutRunning() const;
+
+    // Routes of the timer and of the received-bytes message.
+    void DataRxTimeout();
+    void DataRxd();
+
+private:
+    void ApplyLineSettings();
+    void StartReceiver();
+    void StopReceiver();
+    void ReceiverLoop();
+    [[noreturn]] void RaiseWithDevice(const char* message, int error) const;
+
+    int FHandle = -1;
+    std::string FDevicePath;
+    TCommPort FCommPort = spCOM1;
+    TCommBaud FBaud = cb9600;
+    unsigned FWriteMsPerByte = 50;
+    TDataRxdEvent FOnDataRxd;
+    comms::MessageClient* FClient = nullptr;
+
+    // Shared with the receiver thread.
+    std::mutex FLock;
+    std::string FRxBuffer;
+    bool FPosted = false;
+
+    std::thread FThread;
+    int FWakeFd = -1;
+    std::atomic<bool> FStop { false };
+
+    // GUI thread only: bytes taken from FRxBuffer and not yet handed on.
+    std::string FPending;
+    std::size_t FPendingPos = 0;
+    bool FDelivering = false;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Event-loop helpers for the comms tests: the component delivers bytes and
+// time-outs through Qt's event loop on this thread.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+inline void EnsureApp()
+{
+    static int argc = 1;
+    static char name[] = "comms_tests";
+    static char* argv[] = { name, nullptr };
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+// Runs the event loop until `done` holds or `ms` pass; returns `done()`.
+inline bool RunUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick; // keeps WaitForMoreEvents from sleeping past the deadline
+    tick.start(2);
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+// Runs the event loop for `ms`.
+inline void RunFor(int ms)
+{
+    RunUntil([] { return false; }, ms);
+}
+
+inline std::string Bytes(std::initializer_list<int> values)
+{
+    std::string s;
+    for (int v : values)
+        s += static_cast<char>(v);
+    return s;
+}
+
+// Points COM1 at a device for the life of the object.
+class Com1Device {
+public:
+    explicit Com1Device(const std::string& path) { ::setenv("PX10_COM1", path.c_str(), 1); }
+    ~Com1Device() { ::unsetenv("PX10_COM1"); }
+};

@@ -1,0 +1,296 @@
+// The serial port on real pseudo-terminals.
+#include "CommsTestUtil.h"
+#include "Exception.h"
+#include "Serialcommscomponent.h"
+#include "support/SimulatedPanel.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string AllByteValues()
+{
+    std::string s;
+    for (int i = 0; i < 256; ++i)
+        s += static_cast<char>(i);
+    return s;
+}
+
+std::string OpenError(TSerialComms& port)
+{
+    try {
+        port.Open();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+class SerialCommsTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApp(); }
+
+    void Collect(TSerialComms& port)
+    {
+        port.SetDataRxd([this](TSerialComms*, char& c) { received += c; });
+    }
+
+    SimulatedPanel panel;
+    Com1Device com1 { panel.SlavePath() };
+    std::string received;
+};
+
+TEST_F(SerialCommsTest, EveryByteValuePassesBothWaysUnchanged)
+{
+    TSerialComms port;
+    Collect(port);
+    port.SetBaud(cb115200);
+    port.Open();
+    EXPECT_EQ(port.DevicePath(), panel.SlavePath());
+    const std::string all = AllByteValues() + AllByteValues();
+    panel.Send(all);
+    ASSERT_TRUE(RunUntil([&] { return received.size() >= all.size(); }, 3000));
+    EXPECT_EQ(received, all);
+
+    EXPECT_EQ(port.Write(all.data(), static_cast<int>(all.size())), static_cast<int>(all.size()));
+    ASSERT_TRUE(panel.WaitForBytes(all.size(), 3000));
+    EXPECT_EQ(panel.ReceivedBytes(), all);
+}
+
+TEST_F(SerialCommsTest, MissingDeviceNamesPathAndReason)
+{
+    Com1Device missing("/nonexistent/px10-tty");
+    TSerialComms port;
+    EXPECT_EQ(OpenError(port),
+        "Unable to open communications port\n/nonexistent/px10-tty: No such file or directory");
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.ReceiverRunning());
+}
+
+TEST_F(SerialCommsTest, NotATerminalLeavesThePortClosed)
+{
+    Com1Device null("/dev/null");
+    TSerialComms port;
+    Collect(port);
+    const std::string message = OpenError(port);
+    EXPECT_EQ(message.rfind("Unable to fetch existing port setup\n/dev/null: ", 0), 0u) << message;
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.ReceiverRunning());
+    // Fully closed: the next Open on a good device works.
+    Com1Device good(panel.SlavePath());
+    port.Open();
+    EXPECT_TRUE(port.IsOpen());
+}
+
+TEST_F(SerialCommsTest, OpeningTwiceKeepsThePortOpen)
+{
+    TSerialComms port;
+    Collect(port);
+    port.Open();
+    EXPECT_EQ(OpenError(port), "Communications port already open");
+    EXPECT_TRUE(port.IsOpen());
+    panel.Send("ok");
+    EXPECT_TRUE(RunUntil([&] { return received == "ok"; }, 2000));
+}
+
+TEST_F(SerialCommsTest, ClosedPortOperations)
+{
+    TSerialComms port;
+    try {
+        port.SetTimeout();
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Communications port is not open");
+    }
+    char c = 0;
+    EXPECT_EQ(port.Write("abc"), 0);
+    EXPECT_EQ(port.Read(c, 10), 0);
+    EXPECT_EQ(port.GetAvailableByteCount(), 0);
+    port.Close(); // harmless
+}
+
+TEST_F(SerialCommsTest, BaudRates)
+{
+    TSerialComms port;
+    const std::pair<TCommBaud, unsigned> rates[] = { { cb9600, 9600 }, { cb19200, 19200 }, { cb38400, 38400 },
+        { cb57600, 57600 }, { cb115200, 115200 } };
+    port.Open();
+    for (auto [baud, rate] : rates) {
+        port.SetBaud(baud); // applied to the open line
+        EXPECT_EQ(port.GetBaudRate(), rate);
+    }
+    port.SetBaud(static_cast<TCommBaud>(9));
+    EXPECT_EQ(port.GetBaudRate(), 9600u);
+}
+
+TEST_F(SerialCommsTest, EmptyHandlerStopsTheReceiverAndReadTakesOver)
+{
+    TSerialComms port;
+    Collect(port);
+    port.Open();
+    EXPECT_TRUE(port.ReceiverRunning());
+    port.SetDataRxd(nullptr);
+    EXPECT_FALSE(port.ReceiverRunning());
+
+    panel.Send("ab");
+    char buf[4] = {};
+    EXPECT_EQ(port.Read(buf, 2, 2000), 2);
+    EXPECT_EQ(std::string(buf, 2), "ab");
+    // Fewer bytes queued than asked for: time-out 0 gives up at once.
+    panel.Send("c");
+    ASSERT_TRUE(RunUntil([&] { return port.GetAvailableByteCount() == 1; }, 2000));
+    EXPECT_EQ(port.Read(buf, 2, 0), 0);
+    EXPECT_EQ(port.GetAvailableByteCount(), 1);
+    port.PurgeComms();
+    EXPECT_EQ(port.GetAvailableByteCount(), 0);
+
+    Collect(port);
+    EXPECT_TRUE(port.ReceiverRunning());
+    panel.Send("d");
+    EXPECT_TRUE(RunUntil([&] { return received == "d"; }, 2000));
+}
+
+TEST_F(SerialCommsTest, NestedEventLoopDeliversEachByteOnceInOrder)
+{
+    TSerialComms port;
+    int depth = 0, maxDepth = 0;
+    bool nested = false;
+    port.SetDataRxd([&](TSerialComms*, char& c) {
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        received += c;
+        if (!nested) {
+            // As a modal box would: a nested loop while more bytes arrive.
+            nested = true;
+            panel.Send("DEF");
+            RunFor(100);
+        }
+        --depth;
+    });
+    port.Open();
+    panel.Send("abc");
+    ASSERT_TRUE(RunUntil([&] { return received.size() >= 6; }, 3000));
+    RunFor(30);
+    EXPECT_EQ(received, "abcDEF");
+    EXPECT_EQ(maxDepth, 1);
+}
+
+TEST_F(SerialCommsTest, HandlerMayWriteFromInside)
+{
+    TSerialComms port;
+    port.SetDataRxd([&](TSerialComms* sender, char& c) {
+        received += c;
+        sender->Write(static_cast<char>(c + 1));
+    });
+    port.Open();
+    panel.Send("HAL");
+    ASSERT_TRUE(RunUntil([&] { return panel.ReceivedBytes().size() >= 3; }, 2000));
+    EXPECT_EQ(panel.ReceivedBytes(), "IBM");
+}
+
+TEST_F(SerialCommsTest, TimerFiresOnceAndCloseStopsIt)
+{
+    TSerialComms port;
+    port.Open();
+    int fired = 0;
+    port.StartTimeout([&](TSerialComms*) { ++fired; }, 20);
+    EXPECT_TRUE(RunUntil([&] { return fired > 0; }, 2000));
+    RunFor(60);
+    EXPECT_EQ(fired, 1);
+
+    port.StartTimeout([&](TSerialComms*) { ++fired; }, 20);
+    port.Close();
+    EXPECT_FALSE(port.TimeoutRunning());
+    RunFor(80);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST_F(SerialCommsTest, SetCommPortReopensOnTheNewDevice)
+{
+    SimulatedPanel second;
+    ::setenv("PX10_COM2", second.SlavePath().c_str(), 1);
+    TSerialComms port;
+    Collect(port);
+    port.Open();
+    port.SetCommPort(spCOM2);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.DevicePath(), second.SlavePath());
+    second.Send("2");
+    EXPECT_TRUE(RunUntil([&] { return received == "2"; }, 2000));
+    port.Close();
+    ::unsetenv("PX10_COM2");
+}
+
+TEST_F(SerialCommsTest, HangupNeitherSpinsNorBlocksClose)
+{
+    TSerialComms port;
+    Collect(port);
+    port.Open();
+    panel.Hangup();
+    timespec a {}, b {};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &a);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &b);
+    const double cpuMs = (b.tv_sec - a.tv_sec) * 1e3 + (b.tv_nsec - a.tv_nsec) / 1e6;
+    EXPECT_LT(cpuMs, 100.0) << "the receiver thread keeps running on a dead line";
+    EXPECT_EQ(port.Write("x"), 0);
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(SerialCommsTest, WriteToAStalledLineIsBounded)
+{
+    // A terminal whose far end never reads.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    Com1Device stalled(::ptsname(master));
+    TSerialComms port;
+    port.SetWriteTimeoutMultiplier(1);
+    port.Open();
+    const std::string chunk(16, 'x');
+    int accepted = 16;
+    long total = 0;
+    for (int i = 0; i < 1'000'000 && accepted == 16; ++i) {
+        accepted = port.Write(chunk.data(), 16);
+        total += accepted;
+    }
+    EXPECT_LT(accepted, 16);
+    EXPECT_GT(total, 0);
+    port.Close();
+    ::close(master);
+}
+
+TEST(CommPortMapping, EnvironmentThenSettingThenDefault)
+{
+    EnsureApp();
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    ::unsetenv("PX10_COM3");
+    EXPECT_EQ(CommPortName(spCOM3), "COM3");
+    EXPECT_EQ(CommPortName(spCOM8), "COM8");
+    EXPECT_EQ(CommPortDevice(spCOM3), "/dev/ttyS2");
+    EXPECT_EQ(CommPortDevice(spCOM1), "/dev/ttyS0");
+    {
+        QSettings settings(QStringLiteral("Veltrane"), QStringLiteral("PX10 Windows Support Tool"));
+        settings.setValue(QStringLiteral("Setup/COM3 Device"), QStringLiteral("/dev/ttyUSB0"));
+    }
+    EXPECT_EQ(CommPortDevice(spCOM3), "/dev/ttyUSB0");
+    EXPECT_EQ(CommPortDevice(spCOM4), "/dev/ttyS3");
+    ::setenv("PX10_COM3", "/dev/pts/77", 1);
+    EXPECT_EQ(CommPortDevice(spCOM3), "/dev/pts/77");
+    ::unsetenv("PX10_COM3");
+}
+
+} // namespace

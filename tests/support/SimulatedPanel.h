@@ -1,0 +1,127 @@
+#pragma once
+// A panel on the far side of a pseudo-terminal, for the comms tests, the
+// benchmark and the px10-panel-sim tool. It parses requests with its own code
+// (not the program's), logs them, and answers through per-command handlers,
+// with switchable faults. It runs its own thread, so the program under test
+// can run on the Qt event loop of the same process.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+class SimulatedPanel {
+public:
+    // One request as the panel saw it.
+    struct Request {
+        uint8_t Command = 0;
+        std::string Data; // unescaped data bytes
+        std::string Raw; // wire bytes from the start byte to the end byte
+        bool ChecksumOk = false;
+        bool HeaderOk = false; // the two bytes after the start are 01 00
+    };
+
+    struct Reply {
+        uint8_t Code = 0;
+        std::string Data;
+    };
+
+    // What goes wrong with a reply. Times in milliseconds.
+    struct Faults {
+        bool NoReply = false;
+        int DelayMs = 0; // late reply
+        bool BadChecksum = false;
+        bool WrongReplyCode = false; // code + 1 becomes code + 2
+        bool ShortReply = false; // a valid frame whose data is cut to ShortLength bytes
+        std::size_t ShortLength = 0;
+        bool TruncatedFrame = false; // only 3 bytes between start and end
+        std::string NoiseBefore; // raw bytes sent ahead of the start byte
+        bool SecondStart = false; // a false start (FA and a few bytes) before the reply
+        bool ByteByByte = false; // each byte written alone, with a pause
+        int ByteGapMs = 2; // the pause for ByteByByte
+        bool HoldForNext = false; // keep this reply and send it with the next one, in one burst
+    };
+
+    // Reply to a request; std::nullopt sends nothing.
+    using Handler = std::function<std::optional<Reply>(const Request&)>;
+
+    SimulatedPanel();
+    ~SimulatedPanel();
+    SimulatedPanel(const SimulatedPanel&) = delete;
+    SimulatedPanel& operator=(const SimulatedPanel&) = delete;
+
+    // Path of the terminal the program opens.
+    const std::string& SlavePath() const { return FSlavePath; }
+
+    // Handlers per command byte. Without one, a request is answered with
+    // code = command + 1 and no data.
+    void SetHandler(uint8_t command, Handler handler);
+    void ClearHandlers();
+
+    // Faults for every reply from now on.
+    void SetFaults(const Faults& faults);
+    // Faults for the next reply only (queued, one per request); they take the
+    // place of the standing faults.
+    void PushFaults(const Faults& faults);
+
+    // Pace every written byte as a line at this baud rate would (0: at once).
+    void SetBaudRate(unsigned baud);
+
+    // Writes raw bytes towards the program (unsolicited traffic).
+    void Send(const std::string& bytes);
+
+    std::vector<Request> Requests() const;
+    std::size_t RequestCount() const;
+    // Bytes the panel received outside any request frame.
+    std::string StrayBytes() const;
+    void ClearLog();
+    // Waits until at least `count` requests have arrived.
+    bool WaitForRequests(std::size_t count, int timeoutMs) const;
+    // Waits until at least `count` raw bytes have arrived (framed or not).
+    bool WaitForBytes(std::size_t count, int timeoutMs) const;
+    std::string ReceivedBytes() const;
+
+    // Closes the master side, as an unplugged adapter would vanish.
+    void Hangup();
+
+    // CPU time of the panel's own thread so far, in nanoseconds.
+    long long ThreadCpuNs() const { return FCpuNs.load(); }
+
+    // The wire bytes of a reply: FA, escaped (01 00 code data checksum), FD.
+    static std::string Frame(uint8_t code, const std::string& data, bool badChecksum = false);
+
+private:
+    void Run();
+    void OnByte(uint8_t b);
+    void Answer(const Request& request);
+    void WriteOut(const std::string& bytes, bool byteByByte, int gapMs);
+
+    int FMaster = -1;
+    int FSlaveKeep = -1; // keeps the line up while the program's side is closed
+    int FWake[2] = { -1, -1 };
+    std::string FSlavePath;
+    std::thread FThread;
+    std::mutex FWriteMutex;
+
+    mutable std::mutex FMutex;
+    mutable std::condition_variable FChanged;
+    std::map<uint8_t, Handler> FHandlers;
+    Faults FFaults;
+    std::deque<Faults> FQueuedFaults;
+    unsigned FBaud = 0;
+    std::vector<Request> FRequests;
+    std::string FStray;
+    std::string FReceived;
+    std::string FHeld;
+    std::atomic<long long> FCpuNs { 0 };
+
+    // Frame collection, panel thread only.
+    bool FInFrame = false;
+    std::string FFrame;
+};
