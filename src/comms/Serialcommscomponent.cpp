@@ -160,6 +160,9 @@ void TSerialComms::Close()
     StopReceiver();
     ClearTimeout();
     CleanUp();
+    // The exclusive mark stays on a terminal that someone else holds open (a
+    // pseudo-terminal's far end): drop it, or the next Open finds it busy.
+    (void)::ioctl(FHandle, TIOCNXCL);
     ::close(FHandle);
     FHandle = -1;
     ::close(FWakeFd);
