@@ -1,0 +1,219 @@
+#include "About.h"
+
+#include "AppLanguage.h"
+#include "ExceptionHandler.h"
+#include "Ivdictio.h"
+#include "PX10VersionInfo.h"
+#include "Prompts.h"
+#include "RunEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QUrl>
+
+TfrmAbout* frmAbout = nullptr;
+
+namespace {
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
+
+QPixmap ApplicationIcon()
+{
+    QPixmap pix(96, 96);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(178, 24, 32));
+    p.setPen(QPen(QColor(90, 10, 16), 3));
+    p.drawRoundedRect(QRectF(6, 6, 84, 84), 14, 14);
+    p.setPen(Qt::white);
+    QFont f("DejaVu Sans", 26, QFont::Bold);
+    p.setFont(f);
+    p.drawText(QRect(6, 6, 84, 84), Qt::AlignCenter, "PX");
+    return pix;
+}
+
+TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
+    : QDialog(Owner)
+    , FProbe(probe)
+{
+    setObjectName("frmAbout");
+    if (!FProbe) {
+        FOwnProbe = std::make_unique<SystemEnvironmentProbe>();
+        FProbe = FOwnProbe.get();
+    }
+    setWindowFlags(
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(440, 304);
+
+    auto* iconFrame = new QFrame(this);
+    iconFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    iconFrame->setGeometry(16, 16, 104, 104);
+    imgApplicationIcon = new QLabel(iconFrame);
+    imgApplicationIcon->setObjectName("imgApplicationIcon");
+    imgApplicationIcon->setGeometry(4, 4, 96, 96);
+    imgApplicationIcon->setScaledContents(true);
+
+    // Seven overlapping copies of the title, offset by one pixel in the
+    // highlight and shadow colours, give it an embossed look.
+    QFont titleFont("Arial");
+    titleFont.setPixelSize(29);
+    titleFont.setBold(true);
+    const QPoint offsets[7] = { { 0, 0 }, { -1, -1 }, { -1, 0 }, { 0, -1 }, { 1, 1 }, { 1, 0 }, { 0, 1 } };
+    for (int i = 6; i >= 0; --i) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString("lblProductName%1").arg(i + 1));
+        l->setFont(titleFont);
+        l->setWordWrap(true);
+        l->setGeometry(128 + offsets[i].x(), 14 + offsets[i].y(), 305, 105);
+        QPalette pal = l->palette();
+        QColor c = i == 0 ? palette().color(QPalette::ButtonText)
+            : i <= 3      ? palette().color(QPalette::Light)
+                          : palette().color(QPalette::Dark);
+        pal.setColor(QPalette::WindowText, c);
+        l->setPalette(pal);
+        lblProductNames[i] = l;
+    }
+    lblProductName1 = lblProductNames[0];
+
+    lblInternalNameAndVersion = new QLabel(this);
+    lblInternalNameAndVersion->setObjectName("lblInternalNameAndVersion");
+    QFont bold = font();
+    bold.setBold(true);
+    lblInternalNameAndVersion->setFont(bold);
+    lblInternalNameAndVersion->setGeometry(16, 140, 408, 20);
+
+    auto* lblAvailableMemoryText = new QLabel(Q(Translate("Available Memory:")), this);
+    lblAvailableMemoryText->setObjectName("lblAvailableMemoryText");
+    lblAvailableMemoryText->setGeometry(16, 172, 130, 20);
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName("lblMemory");
+    lblMemory->setGeometry(150, 172, 200, 20);
+
+    lblWebsite = new QLabel(this);
+    lblWebsite->setObjectName("lblWebsite");
+    lblWebsite->setGeometry(16, 204, 300, 20);
+    lblWebsite->setCursor(Qt::PointingHandCursor);
+    QFont link = font();
+    link.setUnderline(true);
+    lblWebsite->setFont(link);
+    QPalette lp = lblWebsite->palette();
+    lp.setColor(QPalette::WindowText, Qt::blue);
+    lblWebsite->setPalette(lp);
+    lblWebsite->installEventFilter(this);
+
+    btnOK = new QPushButton(Q(Translate("OK")), this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setGeometry(182, 256, 75, 27);
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    // A failure here is shown and the window is still created.
+    try {
+        FormCreate();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+}
+
+TfrmAbout::~TfrmAbout() = default;
+
+void TfrmAbout::FormCreate()
+{
+    // Opening "PX10Tool.mld" and applying the stored "UILanguage" belong to
+    // the dictionary; with none open there is nothing to apply.
+    if (!LanguageDictionary)
+        return;
+    QSettings settings("Veltrane", "PX10 Windows Support Tool");
+    int language
+        = settings.value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->Language()).toInt();
+    LanguageDictionary->SetLanguage(language);
+}
+
+std::string TfrmAbout::GetVersionInfoString(const std::string& key) const
+{
+    if (key == "ProductName")
+        return PX10_VERSION_PRODUCT_NAME;
+    if (key == "ProductVersion")
+        return PX10_VERSION_PRODUCT_VERSION;
+    if (key == "InternalName")
+        return PX10_VERSION_INTERNAL_NAME;
+    return "";
+}
+
+bool TfrmAbout::CheckRunEnvironment()
+{
+    QString exe = QCoreApplication::applicationFilePath();
+    std::string folder = exe.isEmpty() ? std::string(".") : QFileInfo(exe).absolutePath().toStdString();
+    std::string message = RunEnvironmentMessage(*FProbe, folder, Translate(GetProductName()));
+    if (message.empty())
+        return true;
+    platform::CurrentPrompts().MessageDlg(message, platform::MsgDlgType::mtInformation, platform::mbOK);
+    return false;
+}
+
+void TfrmAbout::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TfrmAbout::FormShow()
+{
+    const std::string product = Translate(GetProductName());
+    setWindowTitle(Q(Translate("About") + " " + product));
+    DrawApplicationIcon();
+    for (QLabel* l : lblProductNames)
+        l->setText(Q(product));
+    lblInternalNameAndVersion->setText(
+        Q(GetInternalName() + " " + Translate("Version") + " " + GetProductVersion()));
+    lblMemory->setText(QString::number(FProbe->AvailableMemoryBytes() >> 10) + " KB");
+    lblWebsite->setText(Q(Translate(WebAddress())));
+}
+
+void TfrmAbout::DrawApplicationIcon()
+{
+    // The icon's transparent surround takes the dialog's colour.
+    QPixmap pix(96, 96);
+    pix.fill(palette().color(QPalette::Button));
+    QPainter p(&pix);
+    p.drawPixmap(0, 0, ApplicationIcon());
+    p.end();
+    imgApplicationIcon->setPixmap(pix);
+}
+
+void TfrmAbout::lblWebsiteClick()
+{
+    QDesktopServices::openUrl(QUrl(lblWebsite->text()));
+    QPalette lp = lblWebsite->palette();
+    lp.setColor(QPalette::WindowText, QColor(255, 0, 255)); // visited
+    lblWebsite->setPalette(lp);
+}
+
+bool TfrmAbout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lblWebsite && event->type() == QEvent::MouseButtonRelease) {
+        lblWebsiteClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmAbout::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        done(QDialog::Accepted); // Esc closes the box like OK
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,44 @@
+#include "AppSettings.h"
+
+#include <QSettings>
+
+namespace {
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
+
+StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
+{
+    QSettings s("Veltrane", "PX10 Windows Support Tool");
+    StoredSettings out;
+    bool ok = false;
+    int port = s.value("Setup/Com Port", 0).toInt(&ok);
+    out.ComPort = ok && port >= 0 && port <= 7 ? port : 0;
+    QVariant lang = s.value(Q(versionSection + "/UILanguage"));
+    if (lang.isValid()) {
+        int v = lang.toInt(&ok);
+        if (ok)
+            out.UILanguage = v;
+    }
+    out.VdSCompatibility = s.value(Q(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
+    for (int k = 1; k <= 5; ++k)
+        out.Files.push_back(
+            s.value(Q(versionSection + "/File History/FILE " + std::to_string(k))).toString().toStdString());
+    return out;
+}
+
+void WriteSettings(const std::string& versionSection, const StoredSettings& settings)
+{
+    QSettings s("Veltrane", "PX10 Windows Support Tool");
+    s.setValue("Setup/Com Port", settings.ComPort);
+    s.setValue(Q(versionSection + "/VdS Compatibility"), settings.VdSCompatibility);
+    if (settings.UILanguage)
+        s.setValue(Q(versionSection + "/UILanguage"), *settings.UILanguage);
+    for (int k = 1; k <= 5; ++k) {
+        std::string f = k - 1 < int(settings.Files.size()) ? settings.Files[k - 1] : std::string();
+        s.setValue(Q(versionSection + "/File History/FILE " + std::to_string(k)), Q(f));
+    }
+    s.sync();
+}

@@ -1,0 +1,194 @@
+#include "ConfigLifecycle.h"
+
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "Prompts.h"
+
+#include <algorithm>
+#include <cctype>
+
+using namespace platform;
+
+ConfigLifecycle::ConfigLifecycle(std::string productName, std::string productVersion)
+    : FProductName(std::move(productName))
+    , FProductVersion(std::move(productVersion))
+{
+}
+
+ConfigLifecycle::~ConfigLifecycle()
+{
+    Close();
+}
+
+void ConfigLifecycle::Close()
+{
+    if (ConfigData == FConfig.get())
+        ConfigData = nullptr;
+    FConfig.reset();
+}
+
+ConfigLifecycle::Flags ConfigLifecycle::CurrentFlags() const
+{
+    return NewConfigFlags ? NewConfigFlags() : Flags {};
+}
+
+void ConfigLifecycle::Changed()
+{
+    if (OnConfigChanged)
+        OnConfigChanged();
+    if (OnCaptionChanged)
+        OnCaptionChanged();
+}
+
+void ConfigLifecycle::NewConfiguration()
+{
+    Flags f = CurrentFlags();
+    SetCurrentConfig(std::make_unique<TPX10ConfigData>(
+        f.VdSDefaults, f.LED2CModeDefault, f.TorqSwitchDefault, f.ControlKey3ModeDefault));
+}
+
+void ConfigLifecycle::SetCurrentConfig(std::unique_ptr<TPX10ConfigData> config)
+{
+    FFileName.clear();
+    std::unique_ptr<TPX10ConfigData> old = std::move(FConfig);
+    FConfig = std::move(config);
+    ConfigData = FConfig.get();
+    Changed();
+    old.reset(); // only now: the views no longer show it
+}
+
+void ConfigLifecycle::OpenConfigFile(const std::string& fileName)
+{
+    FFileName = fileName;
+    try {
+        ConfigData->LoadFromFile(fileName);
+        FHistory.Add(fileName);
+        Changed();
+    } catch (...) {
+        NewConfiguration();
+        throw;
+    }
+}
+
+void ConfigLifecycle::FileNewExecute()
+{
+    if (OnCommitPendingEdits)
+        OnCommitPendingEdits();
+    if (!ConfigData || !ConfigData->IsModified()) {
+        NewConfiguration();
+        return;
+    }
+    int answer = CurrentPrompts().MessageDlg(
+        Translate("Save changes ?"), MsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel);
+    if (answer == mrNo)
+        NewConfiguration();
+    else if (answer == mrYes) {
+        FileSaveExecute();
+        if (!ConfigData->IsModified())
+            NewConfiguration();
+    }
+}
+
+bool ConfigLifecycle::QuerySaveChanges()
+{
+    FileNewExecute();
+    return ConfigData && !ConfigData->IsModified();
+}
+
+void ConfigLifecycle::FileOpenExecute()
+{
+    if (!QuerySaveChanges())
+        return;
+    FileDialogOptions o;
+    o.Filter = Translate("PX1x/2x Configuration File|*.UDF");
+    o.Title = Translate("Open File");
+    o.FileName = "*.UDF";
+    std::string name = CurrentPrompts().OpenFileName(o);
+    if (!name.empty())
+        OpenConfigFile(name);
+}
+
+void ConfigLifecycle::FileSaveExecute()
+{
+    if (OnCommitPendingEdits)
+        OnCommitPendingEdits();
+    if (FFileName.empty()) {
+        FileSaveAsExecute();
+        return;
+    }
+    ConfigData->SaveToFile(FFileName);
+}
+
+std::string ConfigLifecycle::WithUdfExtension(const std::string& name)
+{
+    if (name.size() < 4)
+        return name + ".UDF";
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return tail == ".UDF" ? name : name + ".UDF";
+}
+
+void ConfigLifecycle::FileSaveAsExecute()
+{
+    if (OnCommitPendingEdits)
+        OnCommitPendingEdits();
+    FileDialogOptions o;
+    o.Filter = Translate("PX1x/2x Configuration File|*.UDF");
+    o.Title = Translate("Save As");
+    o.FileName = "*.UDF";
+    std::string name = CurrentPrompts().SaveFileName(o);
+    if (name.empty())
+        return;
+    FFileName = WithUdfExtension(name);
+    ConfigData->SaveToFile(FFileName);
+    FHistory.Add(FFileName);
+    if (OnCaptionChanged)
+        OnCaptionChanged();
+}
+
+void ConfigLifecycle::FileHistoryClick(int slot)
+{
+    std::string name = FHistory.Item(slot);
+    if (!name.empty() && QuerySaveChanges())
+        OpenConfigFile(name);
+}
+
+std::string ConfigLifecycle::FirstConfigFile(const std::vector<std::string>& files)
+{
+    for (const std::string& f : files) {
+        std::string base = f.substr(f.find_last_of('/') == std::string::npos ? 0 : f.find_last_of('/') + 1);
+        auto dot = base.find_last_of('.');
+        if (dot == std::string::npos)
+            continue;
+        std::string ext = base.substr(dot);
+        for (char& c : ext)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        if (ext == ".UDF")
+            return f;
+    }
+    return "";
+}
+
+void ConfigLifecycle::OpenDroppedFiles(const std::vector<std::string>& files)
+{
+    std::string name = FirstConfigFile(files);
+    if (!name.empty() && QuerySaveChanges())
+        OpenConfigFile(name);
+}
+
+std::string ConfigLifecycle::GetDisplayFileName() const
+{
+    if (FFileName.empty())
+        return Translate("NEW FILE");
+    auto slash = FFileName.find_last_of("/\\");
+    std::string base = slash == std::string::npos ? FFileName : FFileName.substr(slash + 1);
+    for (char& c : base)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return base;
+}
+
+std::string ConfigLifecycle::Caption() const
+{
+    return GetDisplayFileName() + " - " + Translate(FProductName) + " " + "V" + FProductVersion;
+}

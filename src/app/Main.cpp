@@ -1,0 +1,812 @@
+#include "Main.h"
+
+#include "About.h"
+#include "AppLanguage.h"
+#include "AppSettings.h"
+#include "DeviceListFrame.h"
+#include "DeviceRules.h"
+#include "ExceptionHandler.h"
+#include "Format.h"
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "Panelsetupoptions.h"
+#include "Prompts.h"
+#include "Spincontrol.h"
+#ifdef PX10_HAVE_COMMS
+#include "Quorvelprotocolcomponent.h"
+#endif
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+TfrmMain* frmMain = nullptr;
+
+using namespace platform;
+
+namespace {
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+QString T(const char* s)
+{
+    return Q(Translate(s));
+}
+constexpr int KindRole = Qt::UserRole;
+constexpr int DataRole = Qt::UserRole + 1;
+int KindOf(const QTreeWidgetItem* n)
+{
+    return n ? n->data(0, KindRole).toInt() : -1;
+}
+int DataOf(const QTreeWidgetItem* n)
+{
+    return n ? n->data(0, DataRole).toInt() : 0;
+}
+} // namespace
+
+template <class F> void TfrmMain::Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+}
+
+TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
+    : QMainWindow(parent)
+    , FAbout(about)
+    , FArguments(std::move(arguments))
+    , FLifecycle(about->GetProductName(), about->GetProductVersion())
+{
+    setObjectName("frmMain");
+    ConfigData = nullptr;
+    FLifecycle.NewConfigFlags = [this] {
+        return ConfigLifecycle::Flags { IsVdSCompatibility(), IsRegionalOptionEnabled(), true,
+            IsRegionalOptionEnabled2() };
+    };
+    FLifecycle.OnConfigChanged = [this] {
+        RebuildDeviceTree();
+        RefreshAllViews();
+    };
+    FLifecycle.OnCaptionChanged = [this] {
+        UpdateCaption();
+        UpdateFileHistoryMenu();
+    };
+    FLifecycle.OnCommitPendingEdits = [this] { CommitPendingEdits(); };
+#ifdef PX10_HAVE_COMMS
+    FProtocol = std::make_unique<TQuorvelProtocol>();
+#endif
+
+    CreateActions();
+    CreateTree();
+    CreateMenus();
+
+    FFrames = new QStackedWidget(this);
+    frmPanelSetupOptions1 = new TfrmPanelSetupOptions(FFrames);
+    frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
+    frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
+    frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
+    frmPanelSetupOptions1->OnBlinkingClick = [this] {};
+    auto* onboard = new QLabel(T("Onboard Outputs"), FFrames);
+    onboard->setObjectName("frmOnboardOutputSetup1");
+    onboard->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    onboard->setMargin(12);
+    frmOnboardOutputSetup1 = onboard;
+    auto* sensors = new DeviceListFrame(false, FFrames);
+    auto* modules = new DeviceListFrame(true, FFrames);
+    FSensorFrame = sensors;
+    FModuleFrame = modules;
+    FFrames->addWidget(frmPanelSetupOptions1);
+    FFrames->addWidget(frmOnboardOutputSetup1);
+    FFrames->addWidget(sensors);
+    FFrames->addWidget(modules);
+    for (DeviceEditFrame* f : { FSensorFrame, FModuleFrame }) {
+        bool module = f == FModuleFrame;
+        f->OnDeviceChanged = [this, module](int a) { UpdateDeviceTreeNode(module, a); };
+        f->OnCurrentAddressChanged = [this, module](int a) {
+            SelectDeviceTreeNode(module, a);
+            UpdateEditActions();
+        };
+        f->Widget()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(f->Widget(), &QWidget::customContextMenuRequested, this,
+            [this, f](const QPoint& p) { popDeviceTable->exec(f->Widget()->mapToGlobal(p)); });
+    }
+
+    auto* split = new QSplitter(this);
+    split->addWidget(FTree);
+    split->addWidget(FFrames);
+    split->setStretchFactor(1, 1);
+    split->setSizes({ 201, 733 });
+    setCentralWidget(split);
+
+    resize(942, 710);
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    UpdateFileHistoryMenu();
+}
+
+TfrmMain::~TfrmMain()
+{
+    if (!FClosed)
+        FLifecycle.Close();
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+void TfrmMain::CreateActions()
+{
+    QStyle* st = style();
+    auto make = [this](const char* name, const char* caption, const char* hint = nullptr,
+                    QKeySequence key = {}, QIcon icon = {}) {
+        auto* a = new QAction(icon, T(caption), this);
+        a->setObjectName(name);
+        if (hint)
+            a->setStatusTip(T(hint)), a->setToolTip(T(hint));
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        return a;
+    };
+    FileNew
+        = make("FileNew", "&New", "New File", QKeySequence("Ctrl+N"), st->standardIcon(QStyle::SP_FileIcon));
+    FileOpen = make("FileOpen", "&Open...", "Open File", QKeySequence("Ctrl+O"),
+        st->standardIcon(QStyle::SP_DialogOpenButton));
+    FileSave = make("FileSave", "&Save", "Save File", QKeySequence("Ctrl+S"),
+        st->standardIcon(QStyle::SP_DialogSaveButton));
+    FileSaveAs = make("FileSaveAs", "Save &As...");
+    FilePrintPreview = make("FilePrintPreview", "Print Preview", "Print Preview", {},
+        st->standardIcon(QStyle::SP_FileDialogContentsView));
+    FilePrint = make(
+        "FilePrint", "Print", "Print", QKeySequence("Ctrl+P"), st->standardIcon(QStyle::SP_DriveFDIcon));
+    FilePrinterSetup = make("FilePrinterSetup", "Printer Setup");
+    FileExit = make("FileExit", "E&xit", nullptr, QKeySequence("Ctrl+Q"));
+    EditCutDevice = make("EditCutDevice", "Cu&t Device", nullptr, QKeySequence("Ctrl+X"),
+        st->standardIcon(QStyle::SP_DialogDiscardButton));
+    EditCopyDevice = make("EditCopyDevice", "&Copy Device", nullptr, QKeySequence("Ctrl+C"),
+        st->standardIcon(QStyle::SP_FileDialogNewFolder));
+    EditPasteDevice = make("EditPasteDevice", "&Paste Device", nullptr, QKeySequence("Ctrl+V"),
+        st->standardIcon(QStyle::SP_DialogApplyButton));
+    ViewGeneralSetupOptions
+        = make("ViewGeneralSetupOptions", "&General Setup Options", nullptr, QKeySequence("Ctrl+G"));
+    ViewOnboardOutputCircuits = make("ViewOnboardOutputCircuits", "&Onboard Output Circuits",
+        "Onboard Output Settings", QKeySequence("Ctrl+D"));
+    ViewLoopDevices = make("ViewLoopDevices", "&Loop Devices");
+    ViewZoneText = make("ViewZoneText", "&Zone Text", nullptr, QKeySequence("Ctrl+Z"));
+    ViewCBERules = make("ViewCBERules", "&CBE Rules", nullptr, QKeySequence("Ctrl+B"));
+    ToolsSendToPanel = make("ToolsSendToPanel", "Send to Panel", "Send to Panel", QKeySequence("Ctrl+T"),
+        st->standardIcon(QStyle::SP_ArrowUp));
+    ToolsReceiveFromPanel = make("ToolsReceiveFromPanel", "&Receive from Panel", "Receive from Panel",
+        QKeySequence("Ctrl+R"), st->standardIcon(QStyle::SP_ArrowDown));
+    ToolsFetchEventLog = make("ToolsFetchEventLog", "Fetch Event &Log", "Fetch Event Log From Panel");
+    ToolsFetchDeviceData = make("ToolsFetchDeviceData", "Fetch &Device Data", "Fetch Event Log From Panel");
+    ToolsLogDevice = make("ToolsLogDevice", "&Log Device");
+    ToolsSerialPortSetup
+        = make("ToolsSerialPortSetup", "Serial &Port Setup", nullptr, QKeySequence("Ctrl+E"));
+    ToolsAddChangeSensors = make("ToolsAddChangeSensors", "&Add/Change Sensors");
+    ToolsAddChangeModules = make("ToolsAddChangeModules", "&Add/Change Modules");
+    ToolsDeleteAllSensors = make("ToolsDeleteAllSensors", "&Delete ALL Sensors");
+    ToolsDeleteAllModules = make("ToolsDeleteAllModules", "&Delete All Modules");
+    ToolsDeleteAllDevices = make("ToolsDeleteAllDevices", "ALL Devices");
+    ToolsDeleteSensor = make("ToolsDeleteSensor", "&Delete Sensor");
+    ToolsDeleteModule = make("ToolsDeleteModule", "&Delete Module");
+    HelpPX10UserManual = make("HelpPX10UserManual", "PX1x/2x User &Manual", nullptr, QKeySequence("F1"),
+        st->standardIcon(QStyle::SP_DialogHelpButton));
+    HelpAboutBox = make("HelpAboutBox", "&About...", nullptr, QKeySequence("Ctrl+A"));
+    VdSCompatibility = make("VdSCompatibility", "VdS Compatibility");
+    VdSCompatibility->setCheckable(true);
+
+    // The printing, panel, language and manual windows come later: their
+    // actions are present but disabled until then, as are the editors that
+    // do not exist yet.
+    for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup, ToolsSendToPanel,
+             ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
+             ToolsSerialPortSetup, HelpPX10UserManual, VdSCompatibility, ViewZoneText, ViewCBERules,
+             ToolsAddChangeSensors, ToolsAddChangeModules })
+        a->setEnabled(false);
+
+    auto on
+        = [this](QAction* a, auto fn) { connect(a, &QAction::triggered, this, [this, fn] { Guarded(fn); }); };
+    on(FileNew, [this] { FLifecycle.FileNewExecute(); });
+    on(FileOpen, [this] { FLifecycle.FileOpenExecute(); });
+    on(FileSave, [this] { FLifecycle.FileSaveExecute(); });
+    on(FileSaveAs, [this] { FLifecycle.FileSaveAsExecute(); });
+    on(FileExit, [this] { close(); });
+    on(EditCutDevice, [this] { EditCutDeviceExecute(); });
+    on(EditCopyDevice, [this] { EditCopyDeviceExecute(); });
+    on(EditPasteDevice, [this] { EditPasteDeviceExecute(); });
+    on(ViewGeneralSetupOptions, [this] { FTree->setCurrentItem(FPanelNode); });
+    on(ViewOnboardOutputCircuits, [this] { FTree->setCurrentItem(FOnboardNode); });
+    on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
+    on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
+    on(ToolsDeleteAllModules, [this] { ToolsDeleteAllModulesExecute(); });
+    on(ToolsDeleteAllDevices, [this] { ToolsDeleteAllDevicesExecute(); });
+    on(ToolsDeleteSensor, [this] { ToolsDeleteSensorExecute(); });
+    on(ToolsDeleteModule, [this] { ToolsDeleteModuleExecute(); });
+    on(HelpAboutBox, [this] { FAbout->exec(); });
+    for (int i = 0; i < 5; ++i) {
+        FileHistorySlots[i] = new QAction(this);
+        FileHistorySlots[i]->setVisible(false);
+        on(FileHistorySlots[i], [this, i] { FLifecycle.FileHistoryClick(i); });
+    }
+    FileHistorySlots[0]->setObjectName("FileHistoryFirst");
+    FileHistorySlots[4]->setObjectName("FileHistoryLast");
+}
+
+void TfrmMain::CreateMenus()
+{
+    FFileMenu = menuBar()->addMenu(T("&File"));
+    FFileMenu->addAction(FileNew);
+    FFileMenu->addAction(FileOpen);
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(FileSave);
+    FFileMenu->addAction(FileSaveAs);
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(FilePrintPreview);
+    FFileMenu->addAction(FilePrint);
+    FFileMenu->addAction(FilePrinterSetup);
+    FFileMenu->addSeparator()->setVisible(false); // FileHistorySpacer stays hidden
+    for (QAction* a : FileHistorySlots)
+        FFileMenu->addAction(a);
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(FileExit);
+
+    QMenu* edit = menuBar()->addMenu(T("&Edit"));
+    edit->addAction(EditCutDevice);
+    edit->addAction(EditCopyDevice);
+    edit->addAction(EditPasteDevice);
+    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
+
+    QMenu* view = menuBar()->addMenu(T("&View"));
+    view->addAction(ViewGeneralSetupOptions);
+    view->addAction(ViewOnboardOutputCircuits);
+    view->addAction(ViewZoneText);
+    view->addAction(ViewCBERules);
+
+    QMenu* tools = menuBar()->addMenu(T("&Tools"));
+    tools->addAction(ToolsSendToPanel);
+    tools->addAction(ToolsReceiveFromPanel);
+    tools->addSeparator();
+    tools->addAction(ToolsFetchEventLog);
+    tools->addAction(ToolsFetchDeviceData);
+    tools->addAction(ToolsLogDevice);
+    tools->addSeparator();
+    tools->addAction(ToolsSerialPortSetup);
+    tools->addSeparator();
+    Language1 = tools->addMenu(T("&Language"));
+    Language1->setObjectName("Language1");
+    Language1->addSeparator();
+    Language1->addAction(VdSCompatibility);
+
+    QMenu* help = menuBar()->addMenu(T("&Help"));
+    help->addAction(HelpPX10UserManual);
+    help->addSeparator();
+    help->addAction(HelpAboutBox);
+
+    QToolBar* bar = addToolBar("ToolBar1");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->addAction(FileNew);
+    bar->addAction(FileOpen);
+    bar->addAction(FileSave);
+    bar->addSeparator();
+    bar->addAction(FilePrint);
+    bar->addAction(FilePrintPreview);
+    bar->addSeparator();
+    bar->addAction(EditCutDevice);
+    bar->addAction(EditCopyDevice);
+    bar->addAction(EditPasteDevice);
+
+    auto menu = [this](const char* name) {
+        auto* m = new QMenu(this);
+        m->setObjectName(name);
+        return m;
+    };
+    popPanel = menu("popPanel");
+    QMenu* panelEdit = popPanel->addMenu(T("Edit"));
+    panelEdit->addAction(ViewLoopDevices);
+    panelEdit->addAction(ViewOnboardOutputCircuits);
+    panelEdit->addAction(ViewCBERules);
+    panelEdit->addAction(ViewZoneText);
+    popPanel->addSeparator();
+    popPanel->addAction(ToolsSendToPanel);
+    popPanel->addAction(ToolsReceiveFromPanel);
+    popOOutputs = menu("popOOutputs");
+    popOOutputs->addAction(ViewCBERules);
+    popLoop = menu("popLoop");
+    QMenu* addChange = popLoop->addMenu(T("Add/Change"));
+    addChange->addAction(ToolsAddChangeSensors);
+    addChange->addAction(ToolsAddChangeModules);
+    QMenu* del = popLoop->addMenu(T("Delete"));
+    del->addAction(ToolsDeleteAllSensors);
+    del->addAction(ToolsDeleteAllModules);
+    del->addSeparator();
+    del->addAction(ToolsDeleteAllDevices);
+    popAllSensors = menu("popAllSensors");
+    popAllSensors->addAction(ToolsAddChangeSensors);
+    popAllSensors->addSeparator();
+    popAllSensors->addAction(ToolsDeleteAllSensors);
+    popSensor = menu("popSensor");
+    popSensor->addAction(ToolsDeleteSensor);
+    popAllModules = menu("popAllModules");
+    popAllModules->addAction(ToolsAddChangeModules);
+    popAllModules->addSeparator();
+    popAllModules->addAction(ToolsDeleteAllModules);
+    popModule = menu("popModule");
+    popModule->addAction(ToolsDeleteModule);
+    popDeviceTable = menu("popDeviceTable");
+    popDeviceTable->addAction(EditCutDevice);
+    popDeviceTable->addAction(EditCopyDevice);
+    popDeviceTable->addAction(EditPasteDevice);
+    connect(popDeviceTable, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
+}
+
+void TfrmMain::CreateTree()
+{
+    FTree = new QTreeWidget(this);
+    FTree->setObjectName("TreeView1");
+    FTree->setHeaderHidden(true);
+    FTree->setMinimumWidth(150);
+    FTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto node = [](QTreeWidgetItem* parent, const char* text, int kind) {
+        auto* n = new QTreeWidgetItem(QStringList(T(text)));
+        n->setData(0, KindRole, kind);
+        n->setData(0, DataRole, 0);
+        if (parent)
+            parent->addChild(n);
+        return n;
+    };
+    FPanelNode = node(nullptr, "Panel", nkPanel);
+    FTree->addTopLevelItem(FPanelNode);
+    FOnboardNode = node(FPanelNode, "Onboard Outputs", nkOnboardOutputs);
+    FLoopNode = node(FPanelNode, "Loop", nkLoop);
+    FSensorsNode = node(FLoopNode, "Sensors", nkSensors);
+    FModulesNode = node(FLoopNode, "Modules", nkModules);
+    FTree->expandAll();
+    connect(FTree, &QTreeWidget::currentItemChanged, this,
+        [this](QTreeWidgetItem* n) { Guarded([&] { TreeView1Change(n); }); });
+    connect(FTree, &QTreeWidget::customContextMenuRequested, this,
+        [this](const QPoint& p) { Guarded([&] { TreeView1ContextPopup(p); }); });
+}
+
+bool TfrmMain::IsVdSCompatibility() const
+{
+    return VdSCompatibility->isChecked();
+}
+
+bool TfrmMain::IsRegionalOptionEnabled() const
+{
+    if (IsVdSCompatibility())
+        return true;
+    AppLanguage* d = FAbout->LanguageDictionary;
+    return d && (d->ActiveLanguageIndex() == 6 || d->ActiveLanguageIndex() == 7);
+}
+
+void TfrmMain::CommitPendingEdits()
+{
+    for (TSpinControl* s : findChildren<TSpinControl*>())
+        s->CommitPending();
+}
+
+void TfrmMain::UpdateCaption()
+{
+    setWindowTitle(Q(FLifecycle.Caption()));
+}
+
+void TfrmMain::UpdateFileHistoryMenu()
+{
+    for (int i = 0; i < 5; ++i) {
+        std::string caption = FLifecycle.History().Caption(i);
+        FileHistorySlots[i]->setText(Q(caption));
+        FileHistorySlots[i]->setVisible(!caption.empty());
+    }
+}
+
+void TfrmMain::RefreshAllViews()
+{
+    UpdateCaption();
+    UpdateFileHistoryMenu();
+    FSensorFrame->LoadFromConfig();
+    FModuleFrame->LoadFromConfig();
+    frmPanelSetupOptions1->LoadFromConfig();
+    UpdateEditActions();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FShownOnce)
+        return; // start-up steps run on the first showing only
+    FShownOnce = true;
+    Guarded([this] { FormShow(); });
+}
+
+void TfrmMain::FormShow()
+{
+    setWindowTitle(Q(Translate(FAbout->GetProductName())));
+    HelpPX10UserManual->setText(T("PX1x/2x User &Manual"));
+    AppLanguage* dict = FAbout->LanguageDictionary;
+    bool vdsDefault = dict && dict->ActiveLanguageIndex() == 5;
+    StoredSettings s = ReadSettings(FAbout->VersionSection(), vdsDefault);
+#ifdef PX10_HAVE_COMMS
+    FProtocol->SetBaud(cb9600);
+    FProtocol->SetCommPort(TCommPort(s.ComPort));
+#endif
+    if (dict && s.UILanguage) {
+        try {
+            dict->SetLanguage(*s.UILanguage);
+        } catch (const std::exception& e) {
+            ShowException(e); // the previous language stays; start-up goes on
+        }
+    }
+    VdSCompatibility->setChecked(s.VdSCompatibility);
+    for (int k = 5; k >= 1; --k)
+        FLifecycle.History().Add(s.Files[k - 1]);
+    UpdateFileHistoryMenu();
+    FLifecycle.NewConfiguration();
+    if (!FArguments.isEmpty()) {
+        // A file that fails to load leaves a fresh configuration and shows
+        // the error; the window still goes on to its usual start state.
+        Guarded([this] { FLifecycle.OpenConfigFile(FArguments.first().toStdString()); });
+    }
+    FTree->setCurrentItem(FSensorsNode);
+    setAcceptDrops(true);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (FClosed) {
+        event->accept();
+        return;
+    }
+    bool mayClose = true;
+    if (ConfigData) {
+        mayClose = false;
+        Guarded([&] { mayClose = FLifecycle.QuerySaveChanges(); });
+    }
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    emit Closed();
+}
+
+void TfrmMain::FormClose()
+{
+    FClosed = true;
+    StoredSettings s;
+#ifdef PX10_HAVE_COMMS
+    s.ComPort = int(FProtocol->CommPort());
+#endif
+    s.VdSCompatibility = IsVdSCompatibility();
+    AppLanguage* dict = FAbout->LanguageDictionary;
+    if (dict && dict->Language() != -1)
+        s.UILanguage = dict->Language();
+    for (int i = 0; i < 5; ++i)
+        s.Files.push_back(FLifecycle.History().Item(i));
+    try {
+        WriteSettings(FAbout->VersionSection(), s);
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+    FSensorBuffer.reset();
+    FModuleBuffer.reset();
+    FSensorFrame->CloseDataSet();
+    FModuleFrame->CloseDataSet();
+    FLifecycle.Close();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& u : event->mimeData()->urls())
+        if (u.isLocalFile())
+            files << u.toLocalFile();
+    event->acceptProposedAction();
+    // Open once the drop has finished, so that the source is not kept
+    // waiting on the question or the load.
+    QTimer::singleShot(0, this, [this, files] { FilesDropped(files); });
+}
+
+void TfrmMain::FilesDropped(const QStringList& files)
+{
+    std::vector<std::string> names;
+    for (const QString& f : files)
+        names.push_back(f.toStdString());
+    Guarded([&] { FLifecycle.OpenDroppedFiles(names); });
+}
+
+// ---- device tree ----
+
+void TfrmMain::UpdateDeviceTreeNode(bool module, int address)
+{
+    QTreeWidgetItem* group = module ? FModulesNode : FSensorsNode;
+    if (!ConfigData)
+        return;
+    TPX10ConfigDeviceConfiguration& d = module ? *ConfigData->Modules : *ConfigData->Sensors;
+    QTreeWidgetItem* node = FindDeviceNode(group, address);
+    if (d.GetType(address) != 0) {
+        if (!node) {
+            node = new QTreeWidgetItem(QStringList(Q(DeviceNodeText(address))));
+            node->setData(0, KindRole, KindOf(group));
+            node->setData(0, DataRole, address);
+            group->addChild(node);
+            group->sortChildren(0, Qt::AscendingOrder);
+        }
+        group->setExpanded(true);
+    } else if (node) {
+        if (FTree->currentItem() == node) {
+            const QSignalBlocker block(FTree);
+            FTree->setCurrentItem(nullptr);
+        }
+        delete node;
+    }
+}
+
+void TfrmMain::RebuildDeviceTree()
+{
+    for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a) {
+        UpdateDeviceTreeNode(false, a);
+        UpdateDeviceTreeNode(true, a);
+    }
+}
+
+QTreeWidgetItem* TfrmMain::FindDeviceNode(QTreeWidgetItem* group, int address) const
+{
+    for (int i = 0; i < group->childCount(); ++i)
+        if (DataOf(group->child(i)) == address)
+            return group->child(i);
+    return nullptr;
+}
+
+void TfrmMain::SelectDeviceTreeNode(bool module, int address)
+{
+    if (FTree->hasFocus())
+        return;
+    QTreeWidgetItem* sel = FTree->currentItem();
+    if (!sel || sel == FSensorsNode || sel == FModulesNode || sel == FLoopNode || DataOf(sel) == 0)
+        return;
+    QTreeWidgetItem* node = FindDeviceNode(module ? FModulesNode : FSensorsNode, address);
+    const QSignalBlocker block(FTree); // the grid is already there
+    FTree->setCurrentItem(node);
+}
+
+void TfrmMain::RetextDeviceNodes(QTreeWidgetItem* group)
+{
+    for (int i = 0; i < group->childCount(); ++i)
+        group->child(i)->setText(0, Q(DeviceNodeText(DataOf(group->child(i)))));
+}
+
+void TfrmMain::ShowFrameOfKind(int kind)
+{
+    switch (kind) {
+    case nkOnboardOutputs:
+        FFrames->setCurrentWidget(frmOnboardOutputSetup1);
+        break;
+    case nkLoop:
+    case nkSensors:
+        FFrames->setCurrentWidget(FSensorFrame->Widget());
+        FSensorFrame->UpdateColumns();
+        break;
+    case nkModules:
+        FFrames->setCurrentWidget(FModuleFrame->Widget());
+        FModuleFrame->UpdateColumns();
+        break;
+    default:
+        FFrames->setCurrentWidget(frmPanelSetupOptions1);
+        break;
+    }
+}
+
+void TfrmMain::TreeView1Change(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    CommitPendingEdits();
+    int kind = KindOf(node);
+    if (kind != FTreeTag || FFrames->currentIndex() < 0) {
+        FTreeTag = kind;
+        ShowFrameOfKind(kind);
+    }
+    int address = DataOf(node);
+    if (address != 0) {
+        if (kind == nkSensors)
+            FSensorFrame->GotoAddress(address);
+        else if (kind == nkModules)
+            FModuleFrame->GotoAddress(address);
+    }
+    UpdateEditActions();
+}
+
+QMenu* TfrmMain::PopupMenuFor(QTreeWidgetItem* node) const
+{
+    switch (KindOf(node)) {
+    case nkOnboardOutputs:
+        return popOOutputs;
+    case nkLoop:
+        return popLoop;
+    case nkSensors:
+        return DataOf(node) == 0 ? popAllSensors : popSensor;
+    case nkModules:
+        return DataOf(node) == 0 ? popAllModules : popModule;
+    case -1:
+        return nullptr;
+    default:
+        return popPanel;
+    }
+}
+
+void TfrmMain::TreeView1ContextPopup(const QPoint& pos)
+{
+    QTreeWidgetItem* node = FTree->itemAt(pos);
+    if (node)
+        FTree->setCurrentItem(node); // a right click selects
+    if (QMenu* m = PopupMenuFor(FTree->currentItem()))
+        m->exec(FTree->viewport()->mapToGlobal(pos));
+}
+
+// ---- edit ----
+
+bool TfrmMain::SensorFrameVisible() const
+{
+    return FFrames->currentWidget() == FSensorFrame->Widget();
+}
+bool TfrmMain::ModuleFrameVisible() const
+{
+    return FFrames->currentWidget() == FModuleFrame->Widget();
+}
+
+void TfrmMain::UpdateEditActions()
+{
+    if (!ConfigData) {
+        EditCutDevice->setEnabled(false);
+        EditCopyDevice->setEnabled(false);
+        EditPasteDevice->setEnabled(false);
+        return;
+    }
+    bool cutCopy = CanCutCopyDevice(
+        SensorFrameVisible(), ModuleFrameVisible(), *ConfigData->Modules, FModuleFrame->CurrentAddress());
+    EditCutDevice->setEnabled(cutCopy);
+    EditCopyDevice->setEnabled(cutCopy);
+    EditPasteDevice->setEnabled(
+        CanPasteDevice(SensorFrameVisible(), ModuleFrameVisible(), bool(FSensorBuffer), bool(FModuleBuffer),
+            FModuleBufferTorqType, *ConfigData->Modules, FModuleFrame->CurrentAddress()));
+}
+
+void TfrmMain::EditCopyDeviceExecute()
+{
+    if (!ConfigData)
+        return;
+    if (SensorFrameVisible()) {
+        FSensorFrame->Resync();
+        if (!FSensorBuffer)
+            FSensorBuffer = std::make_unique<TPX10ConfigRecord>();
+        ConfigData->Sensors->CopyDeviceTo(FSensorFrame->CurrentAddress(), FSensorBuffer.get());
+    } else if (ModuleFrameVisible()) {
+        FModuleFrame->Resync();
+        if (!FModuleBuffer)
+            FModuleBuffer = std::make_unique<TPX10ConfigRecord>();
+        int a = FModuleFrame->CurrentAddress();
+        ConfigData->Modules->CopyDeviceTo(a, FModuleBuffer.get());
+        FModuleBufferTorqType = ConfigData->Modules->GetTorqType(a);
+    }
+    UpdateEditActions();
+}
+
+void TfrmMain::EditCutDeviceExecute()
+{
+    if (!ConfigData)
+        return;
+    EditCopyDeviceExecute();
+    if (SensorFrameVisible()) {
+        int a = FSensorFrame->CurrentAddress();
+        ConfigData->Sensors->ResetDevice(a);
+        UpdateDeviceTreeNode(false, a);
+        FSensorFrame->Resync();
+    } else if (ModuleFrameVisible()) {
+        int a = FModuleFrame->CurrentAddress();
+        FModuleFrame->DeleteDevices(a, a);
+    }
+    UpdateEditActions();
+}
+
+void TfrmMain::EditPasteDeviceExecute()
+{
+    if (!ConfigData)
+        return;
+    UpdateEditActions();
+    if (!EditPasteDevice->isEnabled())
+        return; // a shortcut may arrive before the menu's enable rule ran
+    if (SensorFrameVisible() && FSensorBuffer) {
+        int a = FSensorFrame->CurrentAddress();
+        ConfigData->Sensors->CopyDeviceFrom(a, FSensorBuffer.get());
+        UpdateDeviceTreeNode(false, a);
+        FSensorFrame->Resync();
+    } else if (ModuleFrameVisible() && FModuleBuffer) {
+        int a = FModuleFrame->CurrentAddress();
+        ConfigData->Modules->CopyDeviceFrom(a, FModuleBuffer.get());
+        UpdateDeviceTreeNode(true, a);
+        FModuleFrame->Resync();
+    }
+    UpdateEditActions();
+}
+
+int TfrmMain::SelectedAddress() const
+{
+    return DataOf(FTree->currentItem());
+}
+
+namespace {
+bool Confirm(const std::string& text)
+{
+    return CurrentPrompts().MessageDlg(text, MsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+}
+} // namespace
+
+void TfrmMain::ToolsDeleteAllSensorsExecute()
+{
+    if (Confirm(Translate("Delete ALL sensors ?") + "\r\n\r\n"
+            + Translate("NOTE: This may affect CBE\r\n            Rule assignments.")))
+        FSensorFrame->DeleteDevices(1, 99);
+}
+
+void TfrmMain::ToolsDeleteAllModulesExecute()
+{
+    if (Confirm(Translate("Delete ALL modules ?") + "\r\n\r\n"
+            + Translate("NOTE: This may remove CBE\r\n            Rule assignments.")))
+        FModuleFrame->DeleteDevices(1, 99);
+}
+
+void TfrmMain::ToolsDeleteAllDevicesExecute()
+{
+    if (Confirm(Translate("Delete ALL devices ?") + "\r\n\r\n"
+            + Translate("NOTE: This will remove all\r\n            CBE Rule assignments."))) {
+        FSensorFrame->DeleteDevices(1, 99);
+        FModuleFrame->DeleteDevices(1, 99);
+    }
+}
+
+void TfrmMain::ToolsDeleteSensorExecute()
+{
+    int a = SelectedAddress();
+    if (a == 0)
+        return;
+    if (Confirm(Format(Translate("Delete sensor at address %d") + "\r\n\r\n", a)
+            + Translate("NOTE: This may affect CBE\r\n            Rule assignments.")))
+        FSensorFrame->DeleteDevices(a, a);
+}
+
+void TfrmMain::ToolsDeleteModuleExecute()
+{
+    int a = SelectedAddress();
+    if (a == 0 || !ConfigData)
+        return;
+    std::string text = Format(Translate("Delete module at address %d") + "\r\n", a);
+    int t = ConfigData->Modules->GetTorqType(FModuleFrame->CurrentAddress());
+    if (t == kTorqTwoChannelModule || t == kTorqThreeChannelModule)
+        text += Translate("Subsequent channels of the\r\nsame module will also be deleted.\r\n");
+    text += Translate("\r\nNOTE: This may remove CBE\r\n            Rule assignments.");
+    if (Confirm(text))
+        FModuleFrame->DeleteDevices(a, a);
+}

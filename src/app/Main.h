@@ -1,0 +1,152 @@
+#pragma once
+// The main window: the current configuration's life (files, settings, recent
+// files, caption), the device tree with its views and pop-up menus, and the
+// Edit menu's device cut, copy and paste.
+#include "ConfigLifecycle.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TfrmAbout;
+class TfrmPanelSetupOptions;
+class TPX10ConfigRecord;
+class DeviceEditFrame;
+class OnboardOutputFrame;
+#ifdef PX10_HAVE_COMMS
+class TQuorvelProtocol;
+#endif
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `about` (not owned) supplies the product name, version and dictionary;
+    // `arguments` are the command line's parameters after the program.
+    TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Node kinds (the tree's image index).
+    enum NodeKind { nkPanel = 0, nkOnboardOutputs = 1, nkLoop = 2, nkSensors = 3, nkModules = 4 };
+
+    ConfigLifecycle& Lifecycle() { return FLifecycle; }
+    void NewConfiguration() { FLifecycle.NewConfiguration(); }
+    void OpenConfigFile(const std::string& name) { FLifecycle.OpenConfigFile(name); }
+    bool QuerySaveChanges() { return FLifecycle.QuerySaveChanges(); }
+    std::string GetDisplayFileName() const { return FLifecycle.GetDisplayFileName(); }
+    std::string GetFileHistoryItem(int slot) const { return FLifecycle.History().Item(slot); }
+    void UpdateCaption();
+    void RefreshAllViews();
+
+    // Device tree.
+    void RebuildDeviceTree();
+    void UpdateDeviceTreeNode(bool module, int address);
+    void SelectDeviceTreeNode(bool module, int address);
+    QTreeWidgetItem* FindDeviceNode(QTreeWidgetItem* group, int address) const;
+    void RetextDeviceNodes(QTreeWidgetItem* group);
+    QTreeWidgetItem* PanelNode() const { return FPanelNode; }
+    QTreeWidgetItem* OnboardNode() const { return FOnboardNode; }
+    QTreeWidgetItem* LoopNode() const { return FLoopNode; }
+    QTreeWidgetItem* SensorsNode() const { return FSensorsNode; }
+    QTreeWidgetItem* ModulesNode() const { return FModulesNode; }
+    QTreeWidget* TreeView1() const { return FTree; }
+    int ShownKind() const { return FTreeTag; }
+    // The pop-up menu for the node, as the tree offers it on a right click.
+    QMenu* PopupMenuFor(QTreeWidgetItem* node) const;
+
+    // Edit and Tools actions.
+    void EditCopyDeviceExecute();
+    void EditCutDeviceExecute();
+    void EditPasteDeviceExecute();
+    void UpdateEditActions();
+    void ToolsDeleteAllSensorsExecute();
+    void ToolsDeleteAllModulesExecute();
+    void ToolsDeleteAllDevicesExecute();
+    void ToolsDeleteSensorExecute();
+    void ToolsDeleteModuleExecute();
+
+    DeviceEditFrame* SensorFrame() const { return FSensorFrame; }
+    DeviceEditFrame* ModuleFrame() const { return FModuleFrame; }
+    TfrmPanelSetupOptions* PanelSetupFrame() const { return frmPanelSetupOptions1; }
+
+    bool IsRegionalOptionEnabled() const;
+    bool IsRegionalOptionEnabled2() const { return IsRegionalOptionEnabled(); }
+    bool IsVdSCompatibility() const;
+    // Commits text the user is still typing in any spin control.
+    void CommitPendingEdits();
+    // Opens the first .UDF file of a drop, after the drop has finished.
+    void FilesDropped(const QStringList& files);
+
+    QAction *FileNew, *FileOpen, *FileSave, *FileSaveAs, *FilePrintPreview, *FilePrint, *FilePrinterSetup,
+        *FileExit;
+    QAction *EditCutDevice, *EditCopyDevice, *EditPasteDevice;
+    QAction *ViewGeneralSetupOptions, *ViewOnboardOutputCircuits, *ViewLoopDevices, *ViewZoneText,
+        *ViewCBERules;
+    QAction *ToolsSendToPanel, *ToolsReceiveFromPanel, *ToolsFetchEventLog, *ToolsFetchDeviceData,
+        *ToolsLogDevice, *ToolsSerialPortSetup;
+    QAction *ToolsAddChangeSensors, *ToolsAddChangeModules, *ToolsDeleteAllSensors, *ToolsDeleteAllModules,
+        *ToolsDeleteAllDevices, *ToolsDeleteSensor, *ToolsDeleteModule;
+    QAction *HelpPX10UserManual, *HelpAboutBox, *VdSCompatibility;
+    QAction* FileHistorySlots[5];
+
+signals:
+    void Closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateTree();
+    void FormShow();
+    void FormClose();
+    void UpdateFileHistoryMenu();
+    void TreeView1Change(QTreeWidgetItem* node);
+    void TreeView1ContextPopup(const QPoint& pos);
+    void ShowFrameOfKind(int kind);
+    int SelectedAddress() const;
+    bool SensorFrameVisible() const;
+    bool ModuleFrameVisible() const;
+    template <class F> void Guarded(F&& f);
+
+    TfrmAbout* FAbout;
+    QStringList FArguments;
+    ConfigLifecycle FLifecycle;
+    bool FShownOnce = false;
+    bool FClosed = false;
+    int FTreeTag = 0;
+    QTreeWidget* FTree = nullptr;
+    QTreeWidgetItem *FPanelNode = nullptr, *FOnboardNode = nullptr, *FLoopNode = nullptr,
+                    *FSensorsNode = nullptr, *FModulesNode = nullptr;
+    QStackedWidget* FFrames = nullptr;
+    TfrmPanelSetupOptions* frmPanelSetupOptions1 = nullptr;
+    QWidget* frmOnboardOutputSetup1 = nullptr;
+    DeviceEditFrame* FSensorFrame = nullptr;
+    DeviceEditFrame* FModuleFrame = nullptr;
+    QMenu *popPanel, *popOOutputs, *popLoop, *popAllSensors, *popSensor, *popAllModules, *popModule,
+        *popDeviceTable;
+    QMenu* FFileMenu = nullptr;
+    QMenu* Language1 = nullptr;
+    std::unique_ptr<TPX10ConfigRecord> FSensorBuffer;
+    std::unique_ptr<TPX10ConfigRecord> FModuleBuffer;
+    int FModuleBufferTorqType = 0;
+#ifdef PX10_HAVE_COMMS
+    std::unique_ptr<TQuorvelProtocol> FProtocol;
+
+public:
+    TQuorvelProtocol* QuorvelProtocol1() const
+    {
+        return FProtocol.get();
+    }
+#endif
+};
+
+extern TfrmMain* frmMain;

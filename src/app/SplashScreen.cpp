@@ -1,0 +1,70 @@
+#include "SplashScreen.h"
+
+#include "Format.h"
+#include "Ivdictio.h"
+#include "JpegImage.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+TfrmSplashScreen* frmSplashScreen = nullptr;
+
+static void InitSplashResources()
+{
+    Q_INIT_RESOURCE(resources);
+} // kept by the static library
+
+TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
+    : QWidget(Owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , FProductName(std::move(productName))
+{
+    setObjectName("frmSplashScreen");
+    SplashPicture = new QLabel(this);
+    SplashPicture->setObjectName("SplashPicture");
+    SplashPicture->setScaledContents(true);
+    SplashPicture->move(0, 0);
+    SplashText = new QLabel("Loading %s...", this);
+    SplashText->setObjectName("SplashText");
+    QFont f = SplashText->font();
+    f.setPixelSize(13);
+    SplashText->setFont(f);
+    QPalette pal = SplashText->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    SplashText->setPalette(pal);
+    SplashText->setAttribute(Qt::WA_TranslucentBackground);
+
+    InitSplashResources();
+    QFile file(":/px10/splash.jpg");
+    if (file.open(QIODevice::ReadOnly))
+        PX10SplashPicture = DecodeJfif(file.readAll());
+    FormShow();
+}
+
+void TfrmSplashScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->geometry().center() - rect().center());
+}
+
+void TfrmSplashScreen::FormShow()
+{
+    const std::string format = Translate(SplashText->text().toStdString());
+    std::string caption;
+    try {
+        caption = platform::Format(format, FProductName, FProductName);
+    } catch (const Exception&) {
+        caption = format;
+    }
+    SplashText->setText(QString::fromStdString(caption));
+    SplashText->adjustSize();
+    if (!PX10SplashPicture.isNull())
+        SplashPicture->setPixmap(QPixmap::fromImage(PX10SplashPicture));
+    int w = PX10SplashPicture.isNull() ? 400 : PX10SplashPicture.width() / 2;
+    int h = PX10SplashPicture.isNull() ? 300 : PX10SplashPicture.height() / 2;
+    SplashPicture->resize(w, h);
+    SplashText->move(SplashPicture->x() + 8, SplashPicture->height() - 8 - SplashText->height());
+    setFixedSize(w, h); // sized to its contents
+}

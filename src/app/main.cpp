@@ -1,0 +1,70 @@
+// Start-up: the about window first (it owns the dictionary and the version
+// information), the check of the machine, the splash screen, the long-lived
+// windows, then the message loop until the main window closes.
+#include "About.h"
+#include "ExceptionHandler.h"
+#include "Ivdictio.h"
+#include "Main.h"
+#include "QtPrompts.h"
+#include "SplashScreen.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    platform::QtPrompts prompts(PX10_APP_TITLE);
+    platform::SetPrompts(&prompts);
+    frmSplashScreen = nullptr;
+    frmAbout = nullptr;
+    // For the start-up benchmark: report when the main window is shown and end.
+    const bool probe = std::getenv("PX10_STARTUP_PROBE") != nullptr;
+    try {
+        frmAbout = new TfrmAbout(nullptr);
+        if (frmAbout->CheckRunEnvironment()) {
+            frmSplashScreen = new TfrmSplashScreen(Translate(frmAbout->GetProductName()));
+            frmSplashScreen->show();
+            frmSplashScreen->repaint();
+            QApplication::setApplicationName("PX10Tool");
+            QApplication::setApplicationDisplayName(QString::fromStdString(Translate("PX1x/2x")));
+            prompts.SetCaption(Translate("PX1x/2x"));
+
+            QStringList args = QApplication::arguments();
+            args.removeFirst();
+            frmMain = new TfrmMain(frmAbout, args);
+            // Closing the main window ends the program.
+            QObject::connect(frmMain, &TfrmMain::Closed, &app, &QApplication::quit);
+            // The other long-lived windows (rule and zone text editors, panel
+            // comms, printing, add devices, range entry, text download) are
+            // created here, in that order, as they come.
+
+            // The splash stays up for 500 ms over the main window instead of
+            // holding the whole start-up back.
+            QTimer::singleShot(500, frmSplashScreen, [] {
+                frmSplashScreen->hide();
+                frmSplashScreen->close();
+            });
+            frmMain->show();
+            if (probe)
+                QTimer::singleShot(0, &app, [] {
+                    std::printf("main window shown\n");
+                    std::fflush(stdout);
+                    QApplication::exit(0);
+                });
+            app.exec();
+        }
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+    delete frmMain;
+    frmMain = nullptr;
+    delete frmAbout;
+    frmAbout = nullptr;
+    delete frmSplashScreen;
+    frmSplashScreen = nullptr;
+    return 0;
+}
