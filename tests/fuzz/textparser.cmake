@@ -1,0 +1,1 @@
+px10_add_fuzz(textparser SOURCE TextParserFuzz.cpp LIBS localisation)
