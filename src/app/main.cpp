@@ -49,6 +49,7 @@ int main(int argc, char** argv)
                 frmSplashScreen->close();
             });
             frmMain->show();
+            frmSplashScreen->raise();
             if (probe)
                 QTimer::singleShot(0, &app, [] {
                     std::printf("main window shown\n");

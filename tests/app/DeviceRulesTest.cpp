@@ -1,0 +1,78 @@
+#include "DeviceRules.h"
+#include "PX10ConfigDeviceConfiguration.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+void Module(TPX10ConfigDeviceConfiguration& m, int first, int torq, int channels)
+{
+    for (int c = 0; c < channels; ++c) {
+        m.SetType(first + c, 1);
+        m.SetTorqType(first + c, torq);
+        m.SetChannel(first + c, channels > 1 ? c + 1 : 0);
+    }
+}
+} // namespace
+
+TEST(DeviceNodeTexts, ExtraBlankKeepsNumericOrder)
+{
+    EXPECT_EQ(DeviceNodeText(5), "Address  5");
+    EXPECT_EQ(DeviceNodeText(12), "Address 12");
+    EXPECT_LT(DeviceNodeText(5), DeviceNodeText(12));
+    EXPECT_LT(DeviceNodeText(9), DeviceNodeText(10));
+}
+
+TEST(PasteRules, NothingWithoutTheBufferOfTheFrameInView)
+{
+    TPX10ConfigDeviceConfiguration m;
+    EXPECT_FALSE(CanPasteDevice(true, false, false, true, 0, m, 1));
+    EXPECT_FALSE(CanPasteDevice(false, true, true, false, 0, m, 1));
+    EXPECT_FALSE(CanPasteDevice(false, false, true, true, 0, m, 1));
+    EXPECT_TRUE(CanPasteDevice(true, false, true, false, 0, m, 1));
+}
+
+TEST(PasteRules, ThreeChannelModuleNeedsThreeFreeAddresses)
+{
+    TPX10ConfigDeviceConfiguration m;
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 97));
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 98));
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 99));
+    Module(m, 12, kTorqTwoChannelModule, 2); // channels at 12 and 13
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 10)); // 12 taken
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 13));
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 14));
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, kTorqThreeChannelModule, m, 9));
+}
+
+TEST(PasteRules, TwoChannelModuleNeedsTwoFreeAddresses)
+{
+    TPX10ConfigDeviceConfiguration m;
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, kTorqTwoChannelModule, m, 98));
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqTwoChannelModule, m, 99));
+    Module(m, 50, kTorqThreeChannelModule, 3);
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, kTorqTwoChannelModule, m, 49));
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, kTorqTwoChannelModule, m, 47));
+    // a single-channel device over a channel of a multi-channel module
+    EXPECT_FALSE(CanPasteDevice(false, true, false, true, 0, m, 51));
+    EXPECT_TRUE(CanPasteDevice(false, true, false, true, 0, m, 53));
+}
+
+TEST(PasteRules, ModuleConditionsApplyWhileTheSensorFrameShows)
+{
+    TPX10ConfigDeviceConfiguration m;
+    Module(m, 20, kTorqTwoChannelModule, 2);
+    EXPECT_FALSE(CanPasteDevice(true, false, true, false, 0, m, 21));
+    EXPECT_TRUE(CanPasteDevice(true, false, true, false, 0, m, 22));
+}
+
+TEST(CutCopyRules, OffOnLaterChannelsOfMultiChannelModules)
+{
+    TPX10ConfigDeviceConfiguration m;
+    Module(m, 30, kTorqThreeChannelModule, 3);
+    EXPECT_TRUE(CanCutCopyDevice(false, true, m, 30));
+    EXPECT_FALSE(CanCutCopyDevice(false, true, m, 31));
+    EXPECT_FALSE(CanCutCopyDevice(false, true, m, 32));
+    EXPECT_FALSE(CanCutCopyDevice(true, false, m, 32)); // the module grid's address counts
+    EXPECT_TRUE(CanCutCopyDevice(true, false, m, 33));
+    EXPECT_FALSE(CanCutCopyDevice(false, false, m, 33));
+}

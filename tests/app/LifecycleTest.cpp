@@ -1,0 +1,202 @@
+#include "ConfigLifecycle.h"
+#include "PX10ConfigData.h"
+#include "support/FakePrompts.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+struct LifecycleFixture : ::testing::Test {
+    QTemporaryDir Dir;
+    FakePrompts Prompts;
+    ConfigLifecycle Life { "PX1x/2x Series Windows Support Tool", "3.03 c" };
+    int Changes = 0;
+    void SetUp() override
+    {
+        Life.OnConfigChanged = [this] { ++Changes; };
+        Life.NewConfiguration();
+    }
+    void TearDown() override { Life.Close(); }
+    std::string Path(const std::string& name)
+    {
+        return QDir(Dir.path()).filePath(QString::fromStdString(name)).toStdString();
+    }
+    void Modify() { ConfigData->GeneralPanelSetup->SetSiteName("Changed"); }
+    std::string SavedFile()
+    {
+        std::string p = Path("saved.UDF");
+        TPX10ConfigData c(false, false, true, false);
+        c.GeneralPanelSetup->SetSiteName("From file");
+        c.SaveToFile(p);
+        return p;
+    }
+};
+
+} // namespace
+
+TEST_F(LifecycleFixture, NewWithoutChangesReplacesWithoutQuestion)
+{
+    TPX10ConfigData* before = ConfigData;
+    Life.FileNewExecute();
+    EXPECT_TRUE(Prompts.Log.empty());
+    EXPECT_NE(ConfigData, before);
+    EXPECT_FALSE(ConfigData->IsModified());
+}
+
+TEST_F(LifecycleFixture, CancelKeepsTheModifiedConfiguration)
+{
+    Modify();
+    TPX10ConfigData* before = ConfigData;
+    Prompts.Answer(mrCancel);
+    EXPECT_FALSE(Life.QuerySaveChanges());
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Save changes ?");
+    EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtConfirmation);
+    EXPECT_EQ(Prompts.Log[0].Buttons, unsigned(mbYes | mbNo | mbCancel));
+    EXPECT_EQ(ConfigData, before);
+    EXPECT_TRUE(ConfigData->IsModified());
+}
+
+TEST_F(LifecycleFixture, NoDiscardsTheChanges)
+{
+    Modify();
+    Prompts.Answer(mrNo);
+    EXPECT_TRUE(Life.QuerySaveChanges());
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
+}
+
+TEST_F(LifecycleFixture, YesSavesToTheKnownFileThenStartsFresh)
+{
+    std::string p = SavedFile();
+    Life.OpenConfigFile(p);
+    Modify();
+    Prompts.Answer(mrYes);
+    EXPECT_TRUE(Life.QuerySaveChanges());
+    EXPECT_EQ(Life.FileName(), "");
+    TPX10ConfigData check(false, false, true, false);
+    check.LoadFromFile(p);
+    EXPECT_EQ(check.GeneralPanelSetup->GetSiteName(), "Changed");
+}
+
+TEST_F(LifecycleFixture, YesWithCancelledSaveDialogStopsTheCaller)
+{
+    Modify();
+    Prompts.Answer(mrYes);
+    Prompts.AnswerFile("");
+    Life.FileOpenExecute(); // must not reach the open dialog
+    ASSERT_EQ(Prompts.Log.size(), 2u);
+    EXPECT_EQ(Prompts.Log[1].Kind, "save");
+    EXPECT_TRUE(ConfigData->IsModified());
+}
+
+TEST_F(LifecycleFixture, YesWithSaveAsNamesAndSaves)
+{
+    Modify();
+    Prompts.Answer(mrYes);
+    Prompts.AnswerFile(Path("plan"));
+    EXPECT_TRUE(Life.QuerySaveChanges());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("plan.UDF"))));
+    EXPECT_EQ(Life.History().Item(0), Path("plan.UDF"));
+}
+
+TEST_F(LifecycleFixture, NoThenCancelledOpenLeavesAFreshConfiguration)
+{
+    Modify();
+    Prompts.Answer(mrNo);
+    Prompts.AnswerFile("");
+    Life.FileOpenExecute();
+    EXPECT_FALSE(ConfigData->IsModified());
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
+    EXPECT_EQ(Prompts.Dialogs.at(0).Title, "Open File");
+    EXPECT_EQ(Prompts.Dialogs.at(0).Filter, "PX1x/2x Configuration File|*.UDF");
+}
+
+TEST_F(LifecycleFixture, FailedOpenLeavesAFreshConfigurationAndRaises)
+{
+    std::string bad = Path("bad.UDF");
+    QFile f(QString::fromStdString(bad));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a configuration");
+    f.close();
+    ConfigData->GeneralPanelSetup->SetSiteName("x");
+    ConfigData->GeneralPanelSetup->SetSiteName(""); // modified marks without a change of content
+    TPX10ConfigData* before = ConfigData;
+    EXPECT_THROW(Life.OpenConfigFile(bad), std::exception);
+    EXPECT_NE(ConfigData, before);
+    EXPECT_EQ(Life.FileName(), "");
+    EXPECT_FALSE(ConfigData->IsModified());
+    EXPECT_EQ(Life.History().Count(), 0);
+}
+
+TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
+{
+    std::string p = SavedFile();
+    Life.OpenConfigFile(p);
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "From file");
+    EXPECT_EQ(Life.GetDisplayFileName(), "SAVED.UDF");
+    EXPECT_EQ(Life.Caption(), "SAVED.UDF - PX1x/2x Series Windows Support Tool V3.03 c");
+    Life.NewConfiguration();
+    EXPECT_EQ(Life.Caption(), "NEW FILE - PX1x/2x Series Windows Support Tool V3.03 c");
+    Life.FileHistoryClick(0);
+    EXPECT_EQ(Life.FileName(), p);
+}
+
+TEST_F(LifecycleFixture, FailingSaveAsKeepsCaptionAndHistory)
+{
+    Prompts.AnswerFile(Path("missing-folder/plan"));
+    EXPECT_THROW(Life.FileSaveAsExecute(), std::exception);
+    EXPECT_EQ(Life.History().Count(), 0);
+}
+
+TEST(SaveAsNaming, UdfExtensionIsAddedOnlyWhenMissing)
+{
+    EXPECT_EQ(ConfigLifecycle::WithUdfExtension("plan"), "plan.UDF");
+    EXPECT_EQ(ConfigLifecycle::WithUdfExtension("plan.udf"), "plan.udf");
+    EXPECT_EQ(ConfigLifecycle::WithUdfExtension("x.ud"), "x.ud.UDF");
+    EXPECT_EQ(ConfigLifecycle::WithUdfExtension("abc"), "abc.UDF");
+    EXPECT_EQ(ConfigLifecycle::WithUdfExtension(".UDF"), ".UDF");
+}
+
+TEST(DroppedFiles, FirstUdfInAnyCaseIsChosen)
+{
+    EXPECT_EQ(ConfigLifecycle::FirstConfigFile({ "/a/notes.txt", "/a/b.Udf", "/a/c.UDF" }), "/a/b.Udf");
+    EXPECT_EQ(ConfigLifecycle::FirstConfigFile({ "/a/notes.txt", "/a/UDF", "/a.UDF/x" }), "");
+    EXPECT_EQ(ConfigLifecycle::FirstConfigFile({}), "");
+}
+
+TEST_F(LifecycleFixture, DroppingOnlyOtherFilesDoesNothing)
+{
+    Modify();
+    Life.OpenDroppedFiles({ Path("a.txt"), Path("b.cfg") });
+    EXPECT_TRUE(Prompts.Log.empty());
+    EXPECT_TRUE(ConfigData->IsModified());
+}
+
+TEST(FileHistoryOrder, MovesDuplicatesToTheTopAndKeepsFive)
+{
+    FileHistory h;
+    for (const char* f : { "/1", "/2", "/3" })
+        h.Add(f);
+    h.Add("/1");
+    EXPECT_EQ(h.Count(), 3);
+    EXPECT_EQ(h.Item(0), "/1");
+    EXPECT_EQ(h.Item(1), "/3");
+    EXPECT_EQ(h.Item(2), "/2");
+    for (const char* f : { "/4", "/5", "/6" })
+        h.Add(f);
+    EXPECT_EQ(h.Count(), 5);
+    EXPECT_EQ(h.Item(0), "/6");
+    EXPECT_EQ(h.Item(4), "/3"); // "/2" fell off
+    EXPECT_EQ(h.Caption(0), "&1  /6");
+    EXPECT_EQ(h.Item(5), "");
+    EXPECT_EQ(h.Item(-1), "");
+    h.Add("");
+    EXPECT_EQ(h.Item(0), "/6");
+    h.Add("/A");
+    h.Add("/a"); // names differ by case: two entries
+    EXPECT_EQ(h.Item(1), "/A");
+}

@@ -1,0 +1,225 @@
+#include "About.h"
+#include "EditorInterfaces.h"
+#include "Main.h"
+#include "PX10ConfigData.h"
+#include "support/FakePrompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+struct MainFixture : ::testing::Test {
+    QTemporaryDir Dir;
+    FakePrompts Prompts;
+    std::unique_ptr<TfrmAbout> About;
+    std::unique_ptr<TfrmMain> Main;
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
+        About = std::make_unique<TfrmAbout>();
+    }
+    void Show(QStringList args = {})
+    {
+        Main = std::make_unique<TfrmMain>(About.get(), args);
+        Main->show();
+    }
+    void TearDown() override
+    {
+        Main.reset();
+        ConfigData = nullptr;
+    }
+    std::string Path(const char* n) { return QDir(Dir.path()).filePath(n).toStdString(); }
+    QStringList Children(QTreeWidgetItem* group)
+    {
+        QStringList out;
+        for (int i = 0; i < group->childCount(); ++i)
+            out << group->child(i)->text(0);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(MainFixture, FirstShowMakesAFreshConfigurationAndShowsSensors)
+{
+    Show();
+    ASSERT_NE(ConfigData, nullptr);
+    EXPECT_EQ(Main->windowTitle(), "NEW FILE - PX1x/2x Series Windows Support Tool V3.03 c");
+    EXPECT_EQ(Main->TreeView1()->currentItem(), Main->SensorsNode());
+    EXPECT_EQ(Main->ShownKind(), TfrmMain::nkSensors);
+    TPX10ConfigData* first = ConfigData;
+    Main->hide();
+    Main->show(); // start-up runs once
+    EXPECT_EQ(ConfigData, first);
+}
+
+TEST_F(MainFixture, CommandLineFileThatFailsShowsErrorAndLeavesFreshConfiguration)
+{
+    Prompts.Answer(mrOk);
+    Show({ QString::fromStdString(Path("missing.UDF")) });
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtError);
+    ASSERT_NE(ConfigData, nullptr);
+    EXPECT_FALSE(ConfigData->IsModified());
+    EXPECT_EQ(Main->Lifecycle().FileName(), "");
+    EXPECT_TRUE(Main->acceptDrops());
+}
+
+TEST_F(MainFixture, DeviceNodesFollowTheRecordsInAddressOrder)
+{
+    Show();
+    ConfigData->Sensors->SetType(12, 1);
+    Main->UpdateDeviceTreeNode(false, 12);
+    ConfigData->Sensors->SetType(5, 2);
+    Main->UpdateDeviceTreeNode(false, 5);
+    EXPECT_EQ(Children(Main->SensorsNode()), QStringList({ "Address  5", "Address 12" }));
+    EXPECT_TRUE(Main->SensorsNode()->isExpanded());
+    // deleting the selected device clears the selection first
+    Main->TreeView1()->setCurrentItem(Main->FindDeviceNode(Main->SensorsNode(), 12));
+    ConfigData->Sensors->SetType(12, 0);
+    Main->UpdateDeviceTreeNode(false, 12);
+    EXPECT_EQ(Main->TreeView1()->currentItem(), nullptr);
+    EXPECT_EQ(Children(Main->SensorsNode()), QStringList({ "Address  5" }));
+}
+
+TEST_F(MainFixture, NewConfigurationRebuildsTheTree)
+{
+    Show();
+    ConfigData->Modules->SetType(7, 1);
+    Main->RebuildDeviceTree();
+    EXPECT_EQ(Children(Main->ModulesNode()).size(), 1);
+    Prompts.Answer(mrNo);
+    Main->FileNew->trigger();
+    EXPECT_EQ(Children(Main->ModulesNode()).size(), 0);
+}
+
+TEST_F(MainFixture, PasteNeedsACopyOfThatKindAndCopyCarriesTheRecord)
+{
+    Show();
+    Main->UpdateEditActions();
+    EXPECT_FALSE(Main->EditPasteDevice->isEnabled());
+    ConfigData->Sensors->SetType(3, 4);
+    ConfigData->Sensors->SetDescription(3, "Hall");
+    Main->SensorFrame()->GotoAddress(3);
+    Main->EditCopyDevice->trigger();
+    EXPECT_TRUE(Main->EditPasteDevice->isEnabled());
+    Main->SensorFrame()->GotoAddress(40);
+    Main->EditPasteDevice->trigger();
+    EXPECT_EQ(ConfigData->Sensors->GetDescription(40), "Hall");
+    EXPECT_NE(Main->FindDeviceNode(Main->SensorsNode(), 40), nullptr);
+    // the module frame has no buffer of its own yet
+    Main->TreeView1()->setCurrentItem(Main->ModulesNode());
+    Main->UpdateEditActions();
+    EXPECT_FALSE(Main->EditPasteDevice->isEnabled());
+}
+
+TEST_F(MainFixture, CutResetsTheSensorAndRemovesItsNode)
+{
+    Show();
+    ConfigData->Sensors->SetType(8, 2);
+    Main->UpdateDeviceTreeNode(false, 8);
+    Main->SensorFrame()->GotoAddress(8);
+    Main->EditCutDevice->trigger();
+    EXPECT_EQ(ConfigData->Sensors->GetType(8), 0);
+    EXPECT_EQ(Main->FindDeviceNode(Main->SensorsNode(), 8), nullptr);
+    EXPECT_TRUE(Main->EditPasteDevice->isEnabled());
+}
+
+TEST_F(MainFixture, DeleteModuleOfThreeChannelsAsksAndWidens)
+{
+    Show();
+    for (int c = 0; c < 3; ++c) {
+        ConfigData->Modules->SetType(20 + c, 1);
+        ConfigData->Modules->SetTorqType(20 + c, 134);
+        ConfigData->Modules->SetChannel(20 + c, c + 1);
+    }
+    Main->RebuildDeviceTree();
+    Main->TreeView1()->setCurrentItem(Main->FindDeviceNode(Main->ModulesNode(), 20));
+    Prompts.Answer(mrYes);
+    Main->ToolsDeleteModule->trigger();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text,
+        "Delete module at address 20\r\nSubsequent channels of the\r\nsame module will "
+        "also be deleted.\r\n\r\nNOTE: This may remove CBE\r\n            Rule assignments.");
+    EXPECT_EQ(ConfigData->Modules->GetType(22), 0);
+    EXPECT_EQ(Main->ModulesNode()->childCount(), 0);
+}
+
+TEST_F(MainFixture, DeleteAllSensorsOnlyOnYes)
+{
+    Show();
+    ConfigData->Sensors->SetType(1, 1);
+    Main->RebuildDeviceTree();
+    Prompts.Answer(mrNo);
+    Main->ToolsDeleteAllSensors->trigger();
+    EXPECT_EQ(ConfigData->Sensors->GetType(1), 1);
+    Prompts.Answer(mrYes);
+    Main->ToolsDeleteAllSensors->trigger();
+    EXPECT_EQ(ConfigData->Sensors->GetType(1), 0);
+    EXPECT_EQ(Prompts.Log[0].Text,
+        "Delete ALL sensors ?\r\n\r\nNOTE: This may affect CBE\r\n            Rule assignments.");
+}
+
+TEST_F(MainFixture, PopupMenusFollowTheNode)
+{
+    Show();
+    EXPECT_EQ(Main->PopupMenuFor(Main->PanelNode())->objectName(), "popPanel");
+    EXPECT_EQ(Main->PopupMenuFor(Main->OnboardNode())->objectName(), "popOOutputs");
+    EXPECT_EQ(Main->PopupMenuFor(Main->LoopNode())->objectName(), "popLoop");
+    EXPECT_EQ(Main->PopupMenuFor(Main->SensorsNode())->objectName(), "popAllSensors");
+    ConfigData->Modules->SetType(4, 1);
+    Main->UpdateDeviceTreeNode(true, 4);
+    EXPECT_EQ(Main->PopupMenuFor(Main->FindDeviceNode(Main->ModulesNode(), 4))->objectName(), "popModule");
+}
+
+TEST_F(MainFixture, ClosingWithChangesAsksAndCancelKeepsTheWindow)
+{
+    Show();
+    ConfigData->GeneralPanelSetup->SetSiteName("x");
+    Prompts.Answer(mrCancel);
+    EXPECT_FALSE(Main->close());
+    EXPECT_NE(ConfigData, nullptr);
+    Prompts.Answer(mrNo);
+    EXPECT_TRUE(Main->close());
+    EXPECT_EQ(ConfigData, nullptr);
+}
+
+TEST_F(MainFixture, RecentFilesAreStoredAndReadBack)
+{
+    Show();
+    for (const char* n : { "a.UDF", "b.UDF" }) {
+        Prompts.AnswerFile(Path(n));
+        Main->FileSaveAs->trigger();
+    }
+    EXPECT_EQ(Main->FileHistorySlots[0]->text().toStdString(), "&1  " + Path("b.UDF"));
+    EXPECT_FALSE(Main->FileHistorySlots[2]->isVisible());
+    ASSERT_TRUE(Main->close());
+    Main.reset();
+    Show();
+    EXPECT_EQ(Main->GetFileHistoryItem(0), Path("b.UDF"));
+    EXPECT_EQ(Main->GetFileHistoryItem(1), Path("a.UDF"));
+    EXPECT_EQ(Main->GetFileHistoryItem(2), "");
+    Main->FileHistorySlots[1]->trigger();
+    EXPECT_EQ(Main->Lifecycle().FileName(), Path("a.UDF"));
+    EXPECT_EQ(Main->windowTitle(), "A.UDF - PX1x/2x Series Windows Support Tool V3.03 c");
+}
+
+TEST_F(MainFixture, DroppedUdfOpensAfterTheQuestion)
+{
+    Show();
+    Prompts.AnswerFile(Path("drop.UDF"));
+    Main->FileSaveAs->trigger();
+    Prompts.Answer(mrNo);
+    ConfigData->GeneralPanelSetup->SetSiteName("x");
+    Main->FilesDropped({ QString::fromStdString(Path("x.txt")), QString::fromStdString(Path("drop.UDF")) });
+    EXPECT_EQ(Main->Lifecycle().FileName(), Path("drop.UDF"));
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
+}

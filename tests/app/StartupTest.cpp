@@ -1,0 +1,164 @@
+#include "About.h"
+#include "Exception.h"
+#include "ExceptionHandler.h"
+#include "JpegImage.h"
+#include "RunEnvironment.h"
+#include "SplashScreen.h"
+#include "support/FakePrompts.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakeProbe : EnvironmentProbe {
+    ProgramFolderKind Kind = ProgramFolderKind::Local;
+    int Width = 1280, Height = 1024;
+    ProgramFolderKind FolderKind(const std::string&) const override { return Kind; }
+    int ScreenWidth() const override { return Width; }
+    int ScreenHeight() const override { return Height; }
+    std::uint64_t AvailableMemoryBytes() const override { return 512ull << 20; }
+};
+
+const std::string kNetwork
+    = "The PX1x/2x Series Windows Support Tool cannot be run from a\r\nnetwork drive and must be "
+      "installed on your hard drive.";
+const std::string kResolution
+    = "The PX1x/2x Series Windows Support Tool MUST be\r\nrun in a resolution of 800x600 or greater.";
+
+} // namespace
+
+TEST(RunEnvironmentCheck, NetworkFolderOnASmallEnoughScreen)
+{
+    FakeProbe p;
+    p.Kind = ProgramFolderKind::Network;
+    p.Width = 800;
+    p.Height = 600;
+    EXPECT_EQ(RunEnvironmentMessage(p, "/x", "Tool"), kNetwork);
+    p.Width = 640;
+    p.Height = 480;
+    EXPECT_EQ(RunEnvironmentMessage(p, "/x", "Tool"), kResolution); // replaces the drive message
+}
+
+TEST(RunEnvironmentCheck, ExactMinimumScreenPassesAndOneLessFails)
+{
+    FakeProbe p;
+    p.Width = 800;
+    p.Height = 600;
+    EXPECT_EQ(RunEnvironmentMessage(p, "/x", "Tool"), "");
+    p.Height = 599;
+    EXPECT_EQ(RunEnvironmentMessage(p, "/x", "Tool"), kResolution);
+    p.Height = 600;
+    p.Width = 799;
+    EXPECT_EQ(RunEnvironmentMessage(p, "/x", "Tool"), kResolution);
+    p.Width = 800;
+    p.Kind = ProgramFolderKind::CdRom;
+    EXPECT_NE(RunEnvironmentMessage(p, "/x", "Tool").find("the CDROM"), std::string::npos);
+}
+
+TEST(RunEnvironmentCheck, FileSystemKinds)
+{
+    EXPECT_EQ(SystemEnvironmentProbe::KindOfFileSystem(0x6969), ProgramFolderKind::Network);
+    EXPECT_EQ(SystemEnvironmentProbe::KindOfFileSystem(long(0xFF534D42)), ProgramFolderKind::Network);
+    EXPECT_EQ(SystemEnvironmentProbe::KindOfFileSystem(0x9660), ProgramFolderKind::CdRom);
+    EXPECT_EQ(SystemEnvironmentProbe::KindOfFileSystem(0xEF53), ProgramFolderKind::Local); // ext4
+    SystemEnvironmentProbe real;
+    EXPECT_GT(real.AvailableMemoryBytes(), 0u);
+}
+
+TEST(RunEnvironmentCheck, FailedCheckShowsOneInformationBox)
+{
+    FakePrompts prompts;
+    FakeProbe p;
+    p.Width = 640;
+    p.Height = 480;
+    TfrmAbout about(nullptr, &p);
+    prompts.Answer(platform::mrOk);
+    EXPECT_FALSE(about.CheckRunEnvironment());
+    ASSERT_EQ(prompts.Log.size(), 1u);
+    EXPECT_EQ(prompts.Log[0].Type, platform::MsgDlgType::mtInformation);
+    EXPECT_EQ(prompts.Log[0].Buttons, unsigned(platform::mbOK));
+    p.Width = 1024;
+    p.Height = 768;
+    EXPECT_TRUE(about.CheckRunEnvironment());
+    EXPECT_EQ(prompts.Log.size(), 1u);
+}
+
+TEST(AboutWindow, VersionKeysAndLabels)
+{
+    FakeProbe p;
+    TfrmAbout about(nullptr, &p);
+    EXPECT_EQ(about.GetProductName(), "PX1x/2x Series Windows Support Tool");
+    EXPECT_EQ(about.GetProductVersion(), "3.03 c");
+    EXPECT_EQ(about.GetVersionInfoString("CompanyName"), "");
+    EXPECT_EQ(TfrmAbout::GetApplicationRegistryKey(), "Software\\Veltrane\\PX10 Windows Support Tool");
+    EXPECT_EQ(about.VersionSection(), "V3.03 c");
+    about.show();
+    EXPECT_EQ(about.windowTitle(), "About PX1x/2x Series Windows Support Tool");
+    EXPECT_EQ(about.lblInternalNameAndVersion->text(), "PX10Tool Version 3.03 c");
+    EXPECT_EQ(about.lblMemory->text(), "524288 KB");
+    EXPECT_EQ(about.lblProductName1->text(), "PX1x/2x Series Windows Support Tool");
+    EXPECT_EQ(about.size(), QSize(440, 304));
+}
+
+TEST(AboutWindow, EscClosesLikeOk)
+{
+    FakeProbe p;
+    TfrmAbout about(nullptr, &p);
+    about.show();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&about, &esc);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)
+{
+    TfrmSplashScreen splash("PX1x/2x Series Windows Support Tool");
+    ASSERT_FALSE(splash.PX10SplashPicture.isNull());
+    EXPECT_EQ(splash.PX10SplashPicture.size(), QSize(800, 560));
+    EXPECT_EQ(splash.SplashPicture->size(), QSize(400, 280));
+    EXPECT_EQ(splash.SplashText->text(), "Loading PX1x/2x Series Windows Support Tool...");
+    EXPECT_EQ(splash.SplashText->x(), 8);
+    EXPECT_EQ(splash.SplashText->y() + splash.SplashText->height(), 280 - 8);
+}
+
+TEST(SplashPicture, DamagedPicturesGiveNoImage)
+{
+    EXPECT_TRUE(DecodeJfif(QByteArray()).isNull());
+    EXPECT_TRUE(DecodeJfif(QByteArray("not a picture at all")).isNull());
+    QFile f(":/px10/splash.jpg");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray whole = f.readAll();
+    // a cut picture decodes what it has or nothing, and never crashes
+    QImage cut = DecodeJfif(whole.left(whole.size() / 3));
+    EXPECT_TRUE(cut.isNull() || cut.size() == QSize(800, 560));
+    QByteArray header = whole.left(200);
+    EXPECT_TRUE(DecodeJfif(header).isNull() || DecodeJfif(header).width() == 800);
+}
+
+TEST(ExceptionBox, FullStopOnlyAfterCharactersSortingAfterIt)
+{
+    EXPECT_EQ(ExceptionBoxText("Invalid file type."), "Invalid file type.");
+    EXPECT_EQ(ExceptionBoxText("Port failed"), "Port failed.");
+    EXPECT_EQ(ExceptionBoxText("Stop!"), "Stop!");
+    EXPECT_EQ(ExceptionBoxText("(COM1)"), "(COM1)");
+    EXPECT_EQ(ExceptionBoxText("Continue ?"), "Continue ?.");
+    EXPECT_EQ(ExceptionBoxText(""), "");
+}
+
+TEST(ExceptionBox, NotifyGuardShowsTheBoxInsteadOfEndingTheProgram)
+{
+    FakePrompts prompts;
+    prompts.Answer(platform::mrOk);
+    struct Thrower : QObject {
+        bool event(QEvent*) override { throw Exception("Communications port already open"); }
+    } thrower;
+    QEvent e(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &e); // through TApplication::notify
+    ASSERT_EQ(prompts.Log.size(), 1u);
+    EXPECT_EQ(prompts.Log[0].Text, "Communications port already open.");
+    EXPECT_EQ(prompts.Log[0].Type, platform::MsgDlgType::mtError);
+}
