@@ -8,7 +8,7 @@
 
 namespace {
 
-class ParserTest : public ::testing::Test {
+class PacketParserTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,7 +57,7 @@ TEST(RequestFrame, GoldenBytes)
         Bytes({ 0xF1, 0x01, 0x00, 0xF0, 0x02, 0x00, 0xF0, 0x03, 0xFD }));
 }
 
-TEST_F(ParserTest, ShortestValidReply)
+TEST_F(PacketParserTest, ShortestValidReply)
 {
     Feed(Bytes({ 0xFA, 0x01, 0x00, 0x4B, 0x00, 0x4C, 0xFD }));
     ASSERT_EQ(replies.size(), 1u);
@@ -66,7 +66,7 @@ TEST_F(ParserTest, ShortestValidReply)
     EXPECT_TRUE(stray.empty());
 }
 
-TEST_F(ParserTest, LongestValidReplyAndOneByteMore)
+TEST_F(PacketParserTest, LongestValidReplyAndOneByteMore)
 {
     // 255 stored bytes: header, code, 250 data bytes (every value, escaped or
     // not, high bit set or not), checksum.
@@ -84,7 +84,7 @@ TEST_F(ParserTest, LongestValidReplyAndOneByteMore)
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(ParserTest, TooShortReplyIsOneError)
+TEST_F(PacketParserTest, TooShortReplyIsOneError)
 {
     Feed(Bytes({ 0xFA, 0x01, 0x00, 0x4B, 0xFD }));
     Feed(Bytes({ 0xFA, 0xFD }));
@@ -94,7 +94,7 @@ TEST_F(ParserTest, TooShortReplyIsOneError)
     EXPECT_EQ(stray, Bytes({ 0xFD, 0xFD }));
 }
 
-TEST_F(ParserTest, OverflowEndsThePacketOnce)
+TEST_F(PacketParserTest, OverflowEndsThePacketOnce)
 {
     std::string flood(1, '\xFA');
     flood += std::string(300, '\x11');
@@ -110,7 +110,7 @@ TEST_F(ParserTest, OverflowEndsThePacketOnce)
     EXPECT_EQ(replies[0].substr(3), "ok");
 }
 
-TEST_F(ParserTest, EscapeBeforeEndByteStillEndsThePacket)
+TEST_F(PacketParserTest, EscapeBeforeEndByteStillEndsThePacket)
 {
     Feed(Bytes({ 0xFA, 0x01, 0x00, 0x4B, 0x00, 0x4C, 0xF0, 0xFD }));
     ASSERT_EQ(replies.size(), 1u);
@@ -121,7 +121,7 @@ TEST_F(ParserTest, EscapeBeforeEndByteStillEndsThePacket)
     EXPECT_EQ(replies[1].substr(3), "A");
 }
 
-TEST_F(ParserTest, SecondStartByteRestartsThePacket)
+TEST_F(PacketParserTest, SecondStartByteRestartsThePacket)
 {
     Feed(Bytes({ 0xFA, 0x01, 0x00, 0x99, 0x12 }) + SimulatedPanel::Frame(0x4B, "xy"));
     ASSERT_EQ(replies.size(), 1u);
@@ -129,14 +129,14 @@ TEST_F(ParserTest, SecondStartByteRestartsThePacket)
     EXPECT_EQ(errors, 0);
 }
 
-TEST_F(ParserTest, NonProtocolBytesAreOffered)
+TEST_F(PacketParserTest, NonProtocolBytesAreOffered)
 {
     Feed(std::string("AT\r\n") + Bytes({ 0xF0, 0xFD }) + SimulatedPanel::Frame(0x4B, "") + "Z");
     EXPECT_EQ(stray, std::string("AT\r\n") + Bytes({ 0xF0, 0xFD }) + "Z");
     ASSERT_EQ(replies.size(), 1u);
 }
 
-TEST_F(ParserTest, TwoRepliesInOneBurst)
+TEST_F(PacketParserTest, TwoRepliesInOneBurst)
 {
     Feed(SimulatedPanel::Frame(0x4B, "one") + SimulatedPanel::Frame(0x47, "two"));
     ASSERT_EQ(replies.size(), 2u);
@@ -144,7 +144,7 @@ TEST_F(ParserTest, TwoRepliesInOneBurst)
     EXPECT_EQ(replies[1].substr(2), "\x47two");
 }
 
-TEST_F(ParserTest, BadChecksumIsOneErrorAndStopsTheTimeout)
+TEST_F(PacketParserTest, BadChecksumIsOneErrorAndStopsTheTimeout)
 {
     proto->PacketTransaction(0x4A, 60); // port closed: nothing sent, time-out armed
     ASSERT_TRUE(proto->TimeoutRunning());
@@ -156,7 +156,7 @@ TEST_F(ParserTest, BadChecksumIsOneErrorAndStopsTheTimeout)
     EXPECT_TRUE(replies.empty());
 }
 
-TEST_F(ParserTest, ValidReplyStopsTheTimeout)
+TEST_F(PacketParserTest, ValidReplyStopsTheTimeout)
 {
     proto->PacketTransaction(0x4A, 60);
     Feed(SimulatedPanel::Frame(0x4B, ""));
@@ -166,7 +166,7 @@ TEST_F(ParserTest, ValidReplyStopsTheTimeout)
     EXPECT_EQ(replies.size(), 1u);
 }
 
-TEST_F(ParserTest, TimeoutDropsAPartialReply)
+TEST_F(PacketParserTest, TimeoutDropsAPartialReply)
 {
     proto->PacketTransaction(0x4A, 30);
     Feed(Bytes({ 0xFA, 0x01, 0x00 }));
@@ -178,7 +178,7 @@ TEST_F(ParserTest, TimeoutDropsAPartialReply)
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(ParserTest, SuspendedEventsStillParse)
+TEST_F(PacketParserTest, SuspendedEventsStillParse)
 {
     proto->Suspend();
     proto->PacketTransaction(0x4A, 30);
@@ -194,7 +194,7 @@ TEST_F(ParserTest, SuspendedEventsStillParse)
     EXPECT_EQ(replies.size(), 1u);
 }
 
-TEST_F(ParserTest, NoTimeoutWithoutErrorHandlerOrWithZero)
+TEST_F(PacketParserTest, NoTimeoutWithoutErrorHandlerOrWithZero)
 {
     proto->PacketTransaction(0x4A, 0);
     EXPECT_FALSE(proto->TimeoutRunning());
@@ -203,7 +203,7 @@ TEST_F(ParserTest, NoTimeoutWithoutErrorHandlerOrWithZero)
     EXPECT_FALSE(proto->TimeoutRunning());
 }
 
-TEST_F(ParserTest, HandlerMayReplaceItself)
+TEST_F(PacketParserTest, HandlerMayReplaceItself)
 {
     int first = 0, second = 0;
     proto->OnPacketReceived = [&](TSerialComms*) {
