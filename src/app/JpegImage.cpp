@@ -21,7 +21,7 @@ void OnMessage(j_common_ptr) { } // warnings of a damaged picture are not shown
 
 } // namespace
 
-QImage DecodeJfif(const QByteArray& data)
+QImage DecodeJfif(const QByteArray& data, int scaleDenominator, QSize* fullSize)
 {
     if (data.isEmpty())
         return {};
@@ -42,7 +42,12 @@ QImage DecodeJfif(const QByteArray& data)
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
         static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
+    if (fullSize)
+        *fullSize = QSize(int(info.image_width), int(info.image_height));
     info.out_color_space = JCS_RGB;
+    info.scale_num = 1;
+    info.scale_denom
+        = (scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8) ? scaleDenominator : 1;
     jpeg_start_decompress(&info);
     if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0
         || info.output_width > 16384 || info.output_height > 16384) {

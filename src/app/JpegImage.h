@@ -3,4 +3,7 @@
 // never a crash.
 #include <QImage>
 
-QImage DecodeJfif(const QByteArray& data);
+// `scaleDenominator` 1, 2, 4 or 8 decodes at that fraction of the size,
+// which libjpeg does far faster than decoding whole and scaling.
+// `fullSize`, when given, receives the picture's own size.
+QImage DecodeJfif(const QByteArray& data, int scaleDenominator = 1, QSize* fullSize = nullptr);

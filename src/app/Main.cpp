@@ -12,6 +12,7 @@
 #include "Panelsetupoptions.h"
 #include "Prompts.h"
 #include "Spincontrol.h"
+#include "ToolbarIcons.h"
 #ifdef PX10_HAVE_COMMS
 #include "Quorvelprotocolcomponent.h"
 #endif
@@ -150,7 +151,6 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::CreateActions()
 {
-    QStyle* st = style();
     auto make = [this](const char* name, const char* caption, const char* hint = nullptr,
                     QKeySequence key = {}, QIcon icon = {}) {
         auto* a = new QAction(icon, T(caption), this);
@@ -161,25 +161,24 @@ void TfrmMain::CreateActions()
             a->setShortcut(key);
         return a;
     };
-    FileNew
-        = make("FileNew", "&New", "New File", QKeySequence("Ctrl+N"), st->standardIcon(QStyle::SP_FileIcon));
-    FileOpen = make("FileOpen", "&Open...", "Open File", QKeySequence("Ctrl+O"),
-        st->standardIcon(QStyle::SP_DialogOpenButton));
-    FileSave = make("FileSave", "&Save", "Save File", QKeySequence("Ctrl+S"),
-        st->standardIcon(QStyle::SP_DialogSaveButton));
+    FileNew = make("FileNew", "&New", "New File", QKeySequence("Ctrl+N"), MakeToolbarIcon(ToolbarIcon::New));
+    FileOpen = make(
+        "FileOpen", "&Open...", "Open File", QKeySequence("Ctrl+O"), MakeToolbarIcon(ToolbarIcon::Open));
+    FileSave
+        = make("FileSave", "&Save", "Save File", QKeySequence("Ctrl+S"), MakeToolbarIcon(ToolbarIcon::Save));
     FileSaveAs = make("FileSaveAs", "Save &As...");
-    FilePrintPreview = make("FilePrintPreview", "Print Preview", "Print Preview", {},
-        st->standardIcon(QStyle::SP_FileDialogContentsView));
-    FilePrint = make(
-        "FilePrint", "Print", "Print", QKeySequence("Ctrl+P"), st->standardIcon(QStyle::SP_DriveFDIcon));
+    FilePrintPreview = make(
+        "FilePrintPreview", "Print Preview", "Print Preview", {}, MakeToolbarIcon(ToolbarIcon::Preview));
+    FilePrint
+        = make("FilePrint", "Print", "Print", QKeySequence("Ctrl+P"), MakeToolbarIcon(ToolbarIcon::Print));
     FilePrinterSetup = make("FilePrinterSetup", "Printer Setup");
     FileExit = make("FileExit", "E&xit", nullptr, QKeySequence("Ctrl+Q"));
-    EditCutDevice = make("EditCutDevice", "Cu&t Device", nullptr, QKeySequence("Ctrl+X"),
-        st->standardIcon(QStyle::SP_DialogDiscardButton));
+    EditCutDevice = make(
+        "EditCutDevice", "Cu&t Device", nullptr, QKeySequence("Ctrl+X"), MakeToolbarIcon(ToolbarIcon::Cut));
     EditCopyDevice = make("EditCopyDevice", "&Copy Device", nullptr, QKeySequence("Ctrl+C"),
-        st->standardIcon(QStyle::SP_FileDialogNewFolder));
+        MakeToolbarIcon(ToolbarIcon::Copy));
     EditPasteDevice = make("EditPasteDevice", "&Paste Device", nullptr, QKeySequence("Ctrl+V"),
-        st->standardIcon(QStyle::SP_DialogApplyButton));
+        MakeToolbarIcon(ToolbarIcon::Paste));
     ViewGeneralSetupOptions
         = make("ViewGeneralSetupOptions", "&General Setup Options", nullptr, QKeySequence("Ctrl+G"));
     ViewOnboardOutputCircuits = make("ViewOnboardOutputCircuits", "&Onboard Output Circuits",
@@ -188,9 +187,9 @@ void TfrmMain::CreateActions()
     ViewZoneText = make("ViewZoneText", "&Zone Text", nullptr, QKeySequence("Ctrl+Z"));
     ViewCBERules = make("ViewCBERules", "&CBE Rules", nullptr, QKeySequence("Ctrl+B"));
     ToolsSendToPanel = make("ToolsSendToPanel", "Send to Panel", "Send to Panel", QKeySequence("Ctrl+T"),
-        st->standardIcon(QStyle::SP_ArrowUp));
+        MakeToolbarIcon(ToolbarIcon::Send));
     ToolsReceiveFromPanel = make("ToolsReceiveFromPanel", "&Receive from Panel", "Receive from Panel",
-        QKeySequence("Ctrl+R"), st->standardIcon(QStyle::SP_ArrowDown));
+        QKeySequence("Ctrl+R"), MakeToolbarIcon(ToolbarIcon::Receive));
     ToolsFetchEventLog = make("ToolsFetchEventLog", "Fetch Event &Log", "Fetch Event Log From Panel");
     ToolsFetchDeviceData = make("ToolsFetchDeviceData", "Fetch &Device Data", "Fetch Event Log From Panel");
     ToolsLogDevice = make("ToolsLogDevice", "&Log Device");
@@ -204,7 +203,7 @@ void TfrmMain::CreateActions()
     ToolsDeleteSensor = make("ToolsDeleteSensor", "&Delete Sensor");
     ToolsDeleteModule = make("ToolsDeleteModule", "&Delete Module");
     HelpPX10UserManual = make("HelpPX10UserManual", "PX1x/2x User &Manual", nullptr, QKeySequence("F1"),
-        st->standardIcon(QStyle::SP_DialogHelpButton));
+        MakeToolbarIcon(ToolbarIcon::Help));
     HelpAboutBox = make("HelpAboutBox", "&About...", nullptr, QKeySequence("Ctrl+A"));
     VdSCompatibility = make("VdSCompatibility", "VdS Compatibility");
     VdSCompatibility->setCheckable(true);

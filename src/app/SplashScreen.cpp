@@ -38,7 +38,7 @@ TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
     InitSplashResources();
     QFile file(":/px10/splash.jpg");
     if (file.open(QIODevice::ReadOnly))
-        PX10SplashPicture = DecodeJfif(file.readAll());
+        PX10SplashPicture = DecodeJfif(file.readAll(), 2, &PictureSize);
     FormShow();
 }
 
@@ -62,8 +62,8 @@ void TfrmSplashScreen::FormShow()
     SplashText->adjustSize();
     if (!PX10SplashPicture.isNull())
         SplashPicture->setPixmap(QPixmap::fromImage(PX10SplashPicture));
-    int w = PX10SplashPicture.isNull() ? 400 : PX10SplashPicture.width() / 2;
-    int h = PX10SplashPicture.isNull() ? 300 : PX10SplashPicture.height() / 2;
+    int w = PX10SplashPicture.isNull() ? 400 : PictureSize.width() / 2;
+    int h = PX10SplashPicture.isNull() ? 300 : PictureSize.height() / 2;
     SplashPicture->resize(w, h);
     SplashText->move(SplashPicture->x() + 8, SplashPicture->height() - 8 - SplashText->height());
     setFixedSize(w, h); // sized to its contents

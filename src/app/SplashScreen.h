@@ -12,8 +12,10 @@ public:
 
     QLabel* SplashPicture = nullptr;
     QLabel* SplashText = nullptr;
-    // The decoded JFIF picture (null when it could not be decoded).
+    // The JFIF picture, decoded at the half size it is shown at (null when
+    // it could not be decoded), and its own size.
     QImage PX10SplashPicture;
+    QSize PictureSize;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -124,6 +124,7 @@ TSpinControl::TSpinControl(QWidget* Owner, TControlParts options)
     FBar = new SpinQuickSelectBar(this);
     FBar->hide();
 
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setText("0");
     connect(this, &QLineEdit::textChanged, this, [this] { OnChangeEvent(); });
     FOptions = { false, false, false };
@@ -144,7 +145,9 @@ int TSpinControl::To16(int v)
 
 QSize TSpinControl::sizeHint() const
 {
-    int w = 65 + (FOptions.UpDown ? kPartWidth : 0) + (FOptions.Slider ? kPartWidth : 0);
+    // Room for five digits, as the 65 pixels of the original font gave.
+    int text = std::max(65 - 2 * kPartWidth, fontMetrics().horizontalAdvance("00000") + 14);
+    int w = text + (FOptions.UpDown ? kPartWidth : 0) + (FOptions.Slider ? kPartWidth : 0);
     return { w, MinHeight() };
 }
 

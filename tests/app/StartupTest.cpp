@@ -118,7 +118,8 @@ TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)
 {
     TfrmSplashScreen splash("PX1x/2x Series Windows Support Tool");
     ASSERT_FALSE(splash.PX10SplashPicture.isNull());
-    EXPECT_EQ(splash.PX10SplashPicture.size(), QSize(800, 560));
+    EXPECT_EQ(splash.PictureSize, QSize(800, 560));
+    EXPECT_EQ(splash.PX10SplashPicture.size(), QSize(400, 280)); // decoded at the size shown
     EXPECT_EQ(splash.SplashPicture->size(), QSize(400, 280));
     EXPECT_EQ(splash.SplashText->text(), "Loading PX1x/2x Series Windows Support Tool...");
     EXPECT_EQ(splash.SplashText->x(), 8);
@@ -128,14 +129,23 @@ TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)
 TEST(SplashPicture, DamagedPicturesGiveNoImage)
 {
     EXPECT_TRUE(DecodeJfif(QByteArray()).isNull());
+    QFile whole(":/px10/splash.jpg");
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QSize size;
+    QImage full = DecodeJfif(whole.readAll(), 1, &size);
+    EXPECT_EQ(full.size(), QSize(800, 560));
+    EXPECT_EQ(size, QSize(800, 560));
+    // the red mark at the top left survives decoding
+    QColor mark = full.pixelColor(100, 100);
+    EXPECT_GT(mark.red(), 150);
+    EXPECT_LT(mark.blue(), 90);
     EXPECT_TRUE(DecodeJfif(QByteArray("not a picture at all")).isNull());
-    QFile f(":/px10/splash.jpg");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray whole = f.readAll();
+    whole.seek(0);
+    QByteArray bytes = whole.readAll();
     // a cut picture decodes what it has or nothing, and never crashes
-    QImage cut = DecodeJfif(whole.left(whole.size() / 3));
+    QImage cut = DecodeJfif(bytes.left(bytes.size() / 3));
     EXPECT_TRUE(cut.isNull() || cut.size() == QSize(800, 560));
-    QByteArray header = whole.left(200);
+    QByteArray header = bytes.left(200);
     EXPECT_TRUE(DecodeJfif(header).isNull() || DecodeJfif(header).width() == 800);
 }
 
