@@ -360,6 +360,12 @@ void TfrmMain::CreateTree()
     FTree->setHeaderHidden(true);
     FTree->setMinimumWidth(150);
     FTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The selected node keeps the highlight while the tree has no focus.
+    QPalette pal = FTree->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+        pal.color(QPalette::Active, QPalette::HighlightedText));
+    FTree->setPalette(pal);
     auto node = [](QTreeWidgetItem* parent, const char* text, int kind) {
         auto* n = new QTreeWidgetItem(QStringList(T(text)));
         n->setData(0, KindRole, kind);
