@@ -1,0 +1,55 @@
+#pragma once
+// The CSV lines of the event log and device data downloads, built from the
+// panel's replies. Lines are UTF-8: the header and the address letters are
+// translated texts, the panel's Windows-1252 texts are converted as they are
+// taken.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace comms {
+
+using TextLines = std::vector<std::string>;
+
+// The event log request of step n: event n / 3 (high byte first), part n % 3.
+std::string EventLogRequest(int step);
+
+// Collects the three parts of each event into one line.
+class EventLogLines {
+public:
+    static constexpr std::size_t ReplySize = 45; // data bytes taken from a reply
+
+    // Takes the reply data (from reply byte 3 on) of `step`, adding the header
+    // at step 0 and a line after each event's third part. False when the reply
+    // is too short to hold the event count and a complete text: nothing is
+    // added then.
+    bool Take(int step, const unsigned char* data, std::size_t length, TextLines& lines);
+    // The number of events the last reply announced.
+    int EventCount() const { return FEventCount; }
+    // Steps of the whole log as the last reply announced it.
+    int StepCount() const { return FEventCount * 3; }
+
+private:
+    int FEventCount = 0;
+    std::string FPending;
+};
+
+// One device data line; false when the reply is too short.
+bool DeviceDataLine(const unsigned char* data, std::size_t length, std::string& line);
+// The translated header of the device data lines.
+std::string DeviceDataHeader();
+std::string EventLogHeader();
+constexpr std::size_t DeviceDataReplySize = 36;
+
+// Point numbers of a device data download of all points: 1..99, 101..199.
+constexpr int FirstPoint = 1;
+constexpr int LastPoint = 199;
+inline int NextPoint(int point)
+{
+    return point == 99 ? 101 : point + 1;
+}
+
+// Removes characters up to the space at both ends, as the panel pads its texts.
+std::string TrimText(const std::string& text);
+
+} // namespace comms

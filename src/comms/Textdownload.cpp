@@ -1,0 +1,164 @@
+#include "Textdownload.h"
+
+#include "Exception.h"
+#include "File.h"
+#include "Ivdictio.h"
+#include "Prompts.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace comms {
+
+TTextDownload::TTextDownload(
+    TextDownloadSource& Source, std::function<void()> ShowModal, std::function<std::string()> Now)
+    : FSource(Source)
+    , FShowModal(std::move(ShowModal))
+    , FNow(std::move(Now))
+    , FStartStop(Translate("Start"))
+{
+    FTimer.setSingleShot(false);
+    FTimer.setInterval(5000);
+    QObject::connect(&FTimer, &QTimer::timeout, [this] { TimerTick(); });
+}
+
+std::string TTextDownload::SystemDateTime()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    return (locale.toString(now.date(), QLocale::ShortFormat) + " " + now.time().toString("HH:mm:ss"))
+        .toStdString();
+}
+
+std::string TTextDownload::SaveFilter() const
+{
+    return Translate("CSV files (*.csv)|*.csv");
+}
+
+void TTextDownload::ShowPanelEventLog(TQuorvelProtocol* Protocol)
+{
+    FLines.clear();
+    FLoggerVisible = false;
+    Changed();
+    // The window opens whatever the download's outcome, with the lines it got.
+    FSource.DownloadEventLog(Protocol, &FLines);
+    FCaption = Translate("Panel Event Log");
+    FSaveTitle = Translate("Save Event Log Data");
+    Changed();
+    FShowModal();
+}
+
+void TTextDownload::ShowDeviceData(TQuorvelProtocol* Protocol)
+{
+    FLines.clear();
+    FLoggerVisible = false;
+    Changed();
+    FSource.DownloadDeviceData(Protocol, &FLines, -1);
+    FCaption = Translate("Device Data");
+    FSaveTitle = Translate("Save Device Data");
+    Changed();
+    FShowModal();
+}
+
+void TTextDownload::ShowDeviceLogger(TQuorvelProtocol* Protocol)
+{
+    FLines.clear();
+    FCaption = Translate("Device Logger");
+    FSaveTitle = Translate("Save Device Data");
+    FProtocol = Protocol;
+    FLoggerVisible = true;
+    Changed();
+    FShowModal();
+    FLoggerVisible = false;
+    Changed();
+}
+
+bool TTextDownload::SaveAs()
+{
+    platform::FileDialogOptions options;
+    options.Title = FSaveTitle;
+    options.Filter = SaveFilter();
+    options.DefaultExt = "csv";
+    const std::string path = platform::CurrentPrompts().SaveFileName(options);
+    if (path.empty())
+        return false;
+    SaveToFile(path);
+    return true;
+}
+
+void TTextDownload::SaveToFile(const std::string& path) const
+{
+    std::string text;
+    for (const std::string& line : FLines)
+        text += line + "\r\n";
+    try {
+        platform::AtomicFileWriter writer(path);
+        writer.Write(text.data(), text.size());
+        writer.Commit();
+    } catch (const platform::FileError& e) {
+        std::string message = MlFormat("Unable to save %s", path);
+        if (!e.Text.empty())
+            message += "\r\n" + e.Text;
+        throw Exception(message);
+    }
+}
+
+void TTextDownload::SetIntervalPosition(int seconds)
+{
+    FInterval = seconds < 5 ? 5 : seconds > 60 ? 60 : seconds;
+    Changed();
+}
+
+void TTextDownload::StartStopClicked()
+{
+    if (FTimer.isActive()) {
+        FTimer.stop();
+        FStartStop = Translate("Start");
+    } else {
+        FTimer.start(100);
+        FStartStop = Translate("Stop");
+    }
+    Changed();
+}
+
+void TTextDownload::StopLogging()
+{
+    FTimer.stop();
+    FStartStop = Translate("Start");
+    Changed();
+}
+
+void TTextDownload::TimerTick()
+{
+    if (FInTick)
+        return;
+    // The download runs its own modal windows; no further tick may start
+    // inside them.
+    FTimer.stop();
+    FInTick = true;
+    const int interval = FInterval * 1000;
+    const int address = FDeviceNo + (FModule ? 100 : 0);
+    const std::size_t before = FLines.size();
+    std::string failure;
+    bool ok = false;
+    try {
+        ok = FSource.DownloadDeviceData(FProtocol, &FLines, address);
+        if (!ok)
+            failure = Translate("Device logging stopped.");
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    // Only a line this run added gets a time stamp.
+    if (FLines.size() > before)
+        FLines.back() = FNow() + "," + FLines.back();
+    FInTick = false;
+    if (!ok) {
+        StopLogging();
+        platform::CurrentPrompts().MessageDlg(failure, platform::MsgDlgType::mtError, platform::mbOK);
+        return;
+    }
+    FTimer.start(interval);
+    Changed();
+}
+
+} // namespace comms

@@ -1,0 +1,96 @@
+#pragma once
+// The text download window without widgets: which download runs, the lines
+// it shows, Save As to a CSV file and the device logger. The window shows
+// State() and forwards its menu, buttons and timer here.
+#include "Downloadlines.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+class TQuorvelProtocol;
+
+namespace comms {
+
+// The downloads behind the window: the transfer engine in the program.
+class TextDownloadSource {
+public:
+    virtual ~TextDownloadSource() = default;
+    virtual bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines) = 0;
+    // Address -1: all points; else one point (1..99 sensor, 101..199 module).
+    virtual bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address) = 0;
+};
+
+class TTextDownload {
+public:
+    // `ShowModal` runs the window until it closes. `Now` gives the date and
+    // time text that stamps a logged line.
+    TTextDownload(TextDownloadSource& Source, std::function<void()> ShowModal,
+        std::function<std::string()> Now = SystemDateTime);
+
+    void ShowPanelEventLog(TQuorvelProtocol* Protocol);
+    void ShowDeviceData(TQuorvelProtocol* Protocol);
+    void ShowDeviceLogger(TQuorvelProtocol* Protocol);
+
+    // Asks for a file and writes the lines to it, one per line ending in CRLF.
+    // The file is replaced only once fully written; a failure keeps the old
+    // file and raises an Exception. False when the user cancelled.
+    bool SaveAs();
+    // Writes the lines to `path` crash-safely; raises an Exception on failure.
+    void SaveToFile(const std::string& path) const;
+
+    // Logger controls.
+    void SetIntervalPosition(int seconds); // the track bar, 5 to 60
+    int IntervalPosition() const { return FInterval; }
+    void SetDeviceNo(int number) { FDeviceNo = number; }
+    int DeviceNo() const { return FDeviceNo; }
+    void SetModule(bool module) { FModule = module; }
+    bool Module() const { return FModule; }
+    void StartStopClicked();
+    // One logger run; the window's timer calls it.
+    void TimerTick();
+    // The window may close only while the logger is stopped.
+    bool CanClose() const { return !FTimer.isActive() && !FInTick; }
+    bool Logging() const { return FTimer.isActive() || FInTick; }
+    QTimer& Timer() { return FTimer; }
+
+    const TextLines& Lines() const { return FLines; }
+    TextLines& Lines() { return FLines; }
+    const std::string& Caption() const { return FCaption; }
+    const std::string& SaveTitle() const { return FSaveTitle; }
+    std::string SaveFilter() const;
+    bool LoggerVisible() const { return FLoggerVisible; }
+    std::string IntervalText() const { return std::to_string(FInterval); }
+    const std::string& StartStopCaption() const { return FStartStop; }
+    // Called whenever what the window shows changed.
+    std::function<void()> OnChanged;
+
+    // The system's date and time text.
+    static std::string SystemDateTime();
+
+private:
+    void Changed()
+    {
+        if (OnChanged)
+            OnChanged();
+    }
+    void StopLogging();
+
+    TextDownloadSource& FSource;
+    std::function<void()> FShowModal;
+    std::function<std::string()> FNow;
+    TQuorvelProtocol* FProtocol = nullptr;
+    TextLines FLines;
+    std::string FCaption;
+    std::string FSaveTitle;
+    bool FLoggerVisible = false;
+    int FInterval = 5;
+    int FDeviceNo = 1;
+    bool FModule = false;
+    std::string FStartStop;
+    QTimer FTimer;
+    bool FInTick = false;
+};
+
+} // namespace comms

@@ -1,0 +1,153 @@
+#include "Textdownloadform.h"
+
+#include "ExceptionBox.h"
+#include "Ivdictio.h"
+#include "Spincontrol.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+TfrmTextDownload* frmTextDownload = nullptr;
+
+namespace {
+QString T(const char* s)
+{
+    return QString::fromStdString(Translate(s));
+}
+template <class F> void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ShowExceptionBox(e);
+    }
+}
+} // namespace
+
+TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* parent)
+    : QDialog(parent)
+    , FLogic(Source, [this] { exec(); })
+{
+    setObjectName("frmTextDownload");
+    resize(720, 480);
+    setSizeGripEnabled(true);
+
+    auto* menu = new QMenuBar(this);
+    QMenu* file = menu->addMenu(T("&File"));
+    file->setObjectName("File1");
+    SaveAs1 = file->addAction(T("Save &As..."));
+    SaveAs1->setObjectName("SaveAs1");
+    Exit1 = file->addAction(T("E&xit"));
+    Exit1->setObjectName("Exit1");
+    connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
+    connect(Exit1, &QAction::triggered, this, &QDialog::close);
+
+    mmoDownloadedText = new QPlainTextEdit(this);
+    mmoDownloadedText->setObjectName("mmoDownloadedText");
+    mmoDownloadedText->setReadOnly(true);
+    mmoDownloadedText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmoDownloadedText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    gbxDeviceLogger = new QGroupBox(T("Device Logging Control"), this);
+    gbxDeviceLogger->setObjectName("gbxDeviceLogger");
+    lblIntervalText = new QLabel(T("Logging Interval"), gbxDeviceLogger);
+    lblIntervalText->setObjectName("lblIntervalText");
+    lblLoggingInterval = new QLabel(gbxDeviceLogger);
+    lblLoggingInterval->setObjectName("lblLoggingInterval");
+    lblLoggingInterval->setMinimumWidth(24);
+    trbLoggingInterval = new QSlider(Qt::Horizontal, gbxDeviceLogger);
+    trbLoggingInterval->setObjectName("trbLoggingInterval");
+    trbLoggingInterval->setRange(5, 60);
+    trbLoggingInterval->setTickInterval(5);
+    trbLoggingInterval->setTickPosition(QSlider::TicksBelow);
+    trbLoggingInterval->setValue(5);
+    spnDeviceNo = new TSpinControl(gbxDeviceLogger, TControlParts::UpDownOnly());
+    spnDeviceNo->setObjectName("spnDeviceNo");
+    spnDeviceNo->SetMin(1);
+    spnDeviceNo->SetMax(99);
+    spnDeviceNo->SetValue(1);
+    rbnSensor = new QRadioButton(T("Sensor"), gbxDeviceLogger);
+    rbnSensor->setObjectName("rbnSensor");
+    rbnSensor->setChecked(true);
+    rbnModule = new QRadioButton(T("Module"), gbxDeviceLogger);
+    rbnModule->setObjectName("rbnModule");
+    btnStartStop = new QPushButton(gbxDeviceLogger);
+    btnStartStop->setObjectName("btnStartStop");
+    btnStartStop->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(gbxDeviceLogger);
+    grid->addWidget(lblIntervalText, 0, 0);
+    grid->addWidget(trbLoggingInterval, 0, 1);
+    grid->addWidget(lblLoggingInterval, 0, 2);
+    grid->addWidget(spnDeviceNo, 1, 0);
+    grid->addWidget(rbnSensor, 1, 1);
+    grid->addWidget(rbnModule, 1, 2);
+    grid->addWidget(btnStartStop, 1, 3);
+    grid->setColumnStretch(1, 1);
+    gbxDeviceLogger->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menu);
+    layout->addWidget(mmoDownloadedText, 1);
+    layout->addWidget(gbxDeviceLogger);
+
+    connect(
+        trbLoggingInterval, &QSlider::valueChanged, this, [this](int v) { FLogic.SetIntervalPosition(v); });
+    spnDeviceNo->OnChange = [this](TSpinControl* s) { FLogic.SetDeviceNo(s->GetValue()); };
+    connect(rbnModule, &QRadioButton::toggled, this, [this](bool on) { FLogic.SetModule(on); });
+    connect(btnStartStop, &QPushButton::clicked, this, [this] {
+        spnDeviceNo->CommitPending();
+        Guarded([this] { FLogic.StartStopClicked(); });
+    });
+    FLogic.OnChanged = [this] { Refresh(); };
+    Refresh();
+}
+
+TfrmTextDownload::~TfrmTextDownload()
+{
+    FLogic.OnChanged = nullptr;
+}
+
+void TfrmTextDownload::Refresh()
+{
+    setWindowTitle(QString::fromStdString(FLogic.Caption()));
+    gbxDeviceLogger->setVisible(FLogic.LoggerVisible());
+    lblLoggingInterval->setText(QString::fromStdString(FLogic.IntervalText()));
+    btnStartStop->setText(QString::fromStdString(FLogic.StartStopCaption()));
+    QStringList text;
+    for (const std::string& line : FLogic.Lines())
+        text << QString::fromStdString(line);
+    mmoDownloadedText->setPlainText(text.join('\n'));
+    mmoDownloadedText->verticalScrollBar()->setValue(mmoDownloadedText->verticalScrollBar()->maximum());
+}
+
+void TfrmTextDownload::SaveAs1Click()
+{
+    Guarded([this] { FLogic.SaveAs(); });
+}
+
+void TfrmTextDownload::closeEvent(QCloseEvent* event)
+{
+    if (!FLogic.CanClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TfrmTextDownload::reject()
+{
+    // Escape and the close button: the logger must be stopped first.
+    if (FLogic.CanClose())
+        QDialog::reject();
+}

@@ -1,0 +1,109 @@
+// The serial port setup dialog: what it starts on, what it returns.
+#include "Serialsetupform.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// Runs `action` once the dialog is up; returns what Execute gave back.
+int ExecuteWith(TfrmSerialSetup& dlg, int start, std::function<void()> action, int* shownIndex = nullptr)
+{
+    QTimer::singleShot(0, [&] {
+        if (shownIndex)
+            *shownIndex = dlg.cboCommsPortSelect->currentIndex();
+        action();
+    });
+    return dlg.Execute(start);
+}
+
+void Key(QWidget* w, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+} // namespace
+
+TEST(SerialSetup, OkReturnsTheChoiceAnythingElseTheIndexPassedIn)
+{
+    TfrmSerialSetup dlg;
+    int shown = -1;
+    EXPECT_EQ(ExecuteWith(
+                  dlg, 2,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(5);
+                      dlg.btnOK->click();
+                  },
+                  &shown),
+        5);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(ExecuteWith(dlg, 2,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(5);
+                      dlg.btnCancel->click();
+                  }),
+        2);
+    EXPECT_EQ(ExecuteWith(dlg, 4,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(7);
+                      Key(dlg.cboCommsPortSelect, Qt::Key_Escape);
+                  }),
+        4);
+    EXPECT_EQ(ExecuteWith(dlg, 4,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(0);
+                      dlg.close();
+                  }),
+        4);
+}
+
+TEST(SerialSetup, EnterAnywhereAccepts)
+{
+    TfrmSerialSetup dlg;
+    EXPECT_EQ(ExecuteWith(dlg, 0,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(3);
+                      Key(dlg.cboCommsPortSelect, Qt::Key_Return);
+                  }),
+        3);
+    // Even with the Cancel button focused, as the window sees keys first.
+    EXPECT_EQ(ExecuteWith(dlg, 0,
+                  [&] {
+                      dlg.cboCommsPortSelect->setCurrentIndex(6);
+                      Key(dlg.btnCancel, Qt::Key_Enter);
+                  }),
+        6);
+}
+
+TEST(SerialSetup, IndexOutsideTheListStartsOnCom1)
+{
+    TfrmSerialSetup dlg;
+    int shown = -1;
+    EXPECT_EQ(ExecuteWith(
+                  dlg, 9, [&] { dlg.btnOK->click(); }, &shown),
+        0);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(ExecuteWith(
+                  dlg, -1, [&] { dlg.btnCancel->click(); }, &shown),
+        -1);
+    EXPECT_EQ(shown, 0);
+}
+
+TEST(SerialSetup, EachPortShowsItsDevice)
+{
+    ::setenv("PX10_COM3", "/dev/pts/42", 1);
+    TfrmSerialSetup dlg;
+    ExecuteWith(dlg, 0, [&] { dlg.btnCancel->click(); });
+    ::unsetenv("PX10_COM3");
+    ASSERT_EQ(dlg.cboCommsPortSelect->count(), 8);
+    EXPECT_EQ(dlg.cboCommsPortSelect->itemText(2), "COM3  (/dev/pts/42)");
+    EXPECT_TRUE(dlg.cboCommsPortSelect->itemText(7).startsWith("COM8  ("));
+}
