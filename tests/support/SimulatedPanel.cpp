@@ -1,6 +1,7 @@
 #include "SimulatedPanel.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -114,10 +115,160 @@ void SimulatedPanel::PushFaults(const Faults& faults)
     FQueuedFaults.push_back(faults);
 }
 
+void SimulatedPanel::PushItemFaults(uint8_t command, int item, const Faults& faults)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FItemFaults[{ command, item }].push_back(faults);
+}
+
 void SimulatedPanel::SetBaudRate(unsigned baud)
 {
     std::lock_guard<std::mutex> lock(FMutex);
     FBaud = baud;
+}
+
+void SimulatedPanel::SetPaceRequests(bool pace)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FPaceRequests = pace;
+}
+
+void SimulatedPanel::EnableConfigPanel(bool enable)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FConfigPanel = enable;
+    if (FIdentification.empty())
+        FIdentification = MakeIdentification("301", 703);
+}
+
+void SimulatedPanel::SetIdentification(const std::string& identification)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FIdentification = identification.substr(0, 20);
+    FIdentification.resize(20, ' ');
+}
+
+std::string SimulatedPanel::MakeIdentification(const std::string& typeCode, int firmware)
+{
+    char version[32];
+    std::snprintf(version, sizeof version, " %d.%02d", firmware / 100, firmware % 100);
+    std::string id = "412-" + typeCode + "-001" + version;
+    id.resize(20, ' ');
+    return id;
+}
+
+void SimulatedPanel::SetPasscode(int passcode)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FPasscode = passcode;
+}
+
+void SimulatedPanel::SetGeneralReplyLength(std::size_t length)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FGeneralReplyLength = length;
+}
+
+std::string SimulatedPanel::StoredBlock(uint8_t command, int item) const
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    auto it = FMemory.find({ command, item });
+    return it == FMemory.end() ? std::string() : it->second;
+}
+
+void SimulatedPanel::SetStoredBlock(uint8_t command, int item, const std::string& block)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FMemory[{ command, item }] = block;
+}
+
+std::size_t SimulatedPanel::StoredCount() const
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FMemory.size();
+}
+
+int SimulatedPanel::RequestItem(const Request& request)
+{
+    const std::string& d = request.Data;
+    if (d.empty())
+        return -1;
+    switch (request.Command) {
+    case 0x4C:
+    case 0x5C:
+    case 0x50:
+        return d.size() >= 2 ? static_cast<uint8_t>(d[1]) : 0;
+    case 0x52:
+        return d.size() >= 3 ? static_cast<uint8_t>(d[2]) : 0;
+    default:
+        return 0;
+    }
+}
+
+std::optional<SimulatedPanel::Reply> SimulatedPanel::ConfigPanelReply(const Request& request)
+{
+    const uint8_t code = static_cast<uint8_t>(request.Command + 1);
+    const std::string& d = request.Data;
+    std::lock_guard<std::mutex> lock(FMutex);
+    if (request.Command == 0x46)
+        return Reply { code, FIdentification };
+    if (request.Command == 0x48) {
+        if (d.size() < 2)
+            return Reply { code, std::string(1, '\0') };
+        const int value = (static_cast<uint8_t>(d[0]) << 8) | static_cast<uint8_t>(d[1]);
+        return Reply { code, std::string(1, (FPasscode < 0 || value == FPasscode) ? '\x01' : '\0') };
+    }
+    std::size_t size = 0;
+    std::size_t header = 1; // marker, then the item bytes echoed
+    switch (request.Command) {
+    case 0x4A:
+        if (d.empty())
+            return Reply { code, {} }; // detection
+        size = 103;
+        break;
+    case 0x4E:
+        size = 31;
+        break;
+    case 0x4C:
+        size = 22;
+        header = 2;
+        break;
+    case 0x5C:
+        size = 33;
+        header = 2;
+        break;
+    case 0x50:
+        size = 16;
+        header = 2;
+        break;
+    case 0x52:
+        size = 46;
+        header = 3;
+        break;
+    default:
+        return Reply { code, {} };
+    }
+    if (d.size() < header)
+        return Reply { code, {} };
+    const int item = RequestItem(request);
+    if (d[0] == 'U') {
+        FMemory[{ request.Command, item }] = d;
+        return Reply { code, d.substr(0, header) };
+    }
+    if (d[0] != 'd')
+        return Reply { code, {} };
+    std::string block;
+    auto it = FMemory.find({ request.Command, item });
+    if (it != FMemory.end())
+        block = it->second;
+    else
+        block.assign(size, '\0');
+    if (request.Command == 0x4A && FGeneralReplyLength)
+        block.resize(FGeneralReplyLength, '\0');
+    if (block.size() < header)
+        block.resize(header, '\0');
+    block.replace(0, header, d.substr(0, header));
+    return Reply { code, block };
 }
 
 void SimulatedPanel::Send(const std::string& bytes)
@@ -283,9 +434,15 @@ void SimulatedPanel::Answer(const Request& request)
 {
     Faults faults;
     Handler handler;
+    bool configPanel = false;
+    std::chrono::nanoseconds requestTime { 0 };
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        if (!FQueuedFaults.empty()) {
+        auto perItem = FItemFaults.find({ request.Command, RequestItem(request) });
+        if (perItem != FItemFaults.end() && !perItem->second.empty()) {
+            faults = perItem->second.front();
+            perItem->second.pop_front();
+        } else if (!FQueuedFaults.empty()) {
             faults = FQueuedFaults.front();
             FQueuedFaults.pop_front();
         } else {
@@ -294,10 +451,18 @@ void SimulatedPanel::Answer(const Request& request)
         auto it = FHandlers.find(request.Command);
         if (it != FHandlers.end())
             handler = it->second;
+        configPanel = FConfigPanel;
+        if (FPaceRequests && FBaud)
+            requestTime = std::chrono::nanoseconds(10'000'000'000LL / FBaud) * request.Raw.size();
     }
+    // The request took its wire time to arrive; the panel answers after its last byte.
+    if (requestTime.count() > 0)
+        std::this_thread::sleep_for(requestTime);
     std::optional<Reply> reply;
     if (handler)
         reply = handler(request);
+    else if (configPanel)
+        reply = ConfigPanelReply(request);
     else
         reply = Reply { static_cast<uint8_t>(request.Command + 1), {} };
     if (!reply || faults.NoReply)

@@ -70,8 +70,39 @@ public:
     // place of the standing faults.
     void PushFaults(const Faults& faults);
 
+    // Faults for the next request with this command and item only (the item
+    // as RequestItem gives it); they take the place of every other fault.
+    void PushItemFaults(uint8_t command, int item, const Faults& faults);
+
     // Pace every written byte as a line at this baud rate would (0: at once).
     void SetBaudRate(unsigned baud);
+    // With a baud rate set, also take each request as arriving at that rate:
+    // the reply starts only after the request's wire time.
+    void SetPaceRequests(bool pace);
+
+    // --- The panel's side of detection and configuration transfer. Once
+    // enabled, commands without a handler of their own are answered as a
+    // panel does: J without data (detection) with K, F with the identification,
+    // H with the passcode status, and the stage commands (J with data, L, \,
+    // N, P, R) by storing a sent block per item or serving a stored one.
+    void EnableConfigPanel(bool enable = true);
+    // A 20-character identification, padded with spaces or cut.
+    void SetIdentification(const std::string& identification);
+    // "412-<type>-001 M.mm", e.g. ("301", 507) -> "412-301-001 5.07".
+    static std::string MakeIdentification(const std::string& typeCode, int firmware);
+    // The accepted level 3 passcode; -1 accepts any.
+    void SetPasscode(int passcode);
+    // Bytes served from the stored general setup block (0: as stored).
+    void SetGeneralReplyLength(std::size_t length);
+    // The block last stored for a stage command and item (send marker at byte 0),
+    // or empty. Items: 0 for the general and on-board blocks.
+    std::string StoredBlock(uint8_t command, int item) const;
+    void SetStoredBlock(uint8_t command, int item, const std::string& block);
+    std::size_t StoredCount() const;
+    // The item a request addresses: the index of the zone, GSM and rule
+    // requests, the point of a point request, 0 for the other stage requests,
+    // -1 for a request without data.
+    static int RequestItem(const Request& request);
 
     // Writes raw bytes towards the program (unsolicited traffic).
     void Send(const std::string& bytes);
@@ -101,6 +132,7 @@ private:
     void OnByte(uint8_t b);
     void Answer(const Request& request);
     void WriteOut(const std::string& bytes, bool byteByByte, int gapMs);
+    std::optional<Reply> ConfigPanelReply(const Request& request);
 
     int FMaster = -1;
     int FSlaveKeep = -1; // keeps the line up while the program's side is closed
@@ -114,7 +146,14 @@ private:
     std::map<uint8_t, Handler> FHandlers;
     Faults FFaults;
     std::deque<Faults> FQueuedFaults;
+    std::map<std::pair<uint8_t, int>, std::deque<Faults>> FItemFaults;
     unsigned FBaud = 0;
+    bool FPaceRequests = false;
+    bool FConfigPanel = false;
+    std::string FIdentification;
+    int FPasscode = -1;
+    std::size_t FGeneralReplyLength = 0;
+    std::map<std::pair<uint8_t, int>, std::string> FMemory;
     std::vector<Request> FRequests;
     std::string FStray;
     std::string FReceived;

@@ -1,0 +1,445 @@
+#include "Configtransfer.h"
+
+#include "Initiatepanelcomms.h"
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "PanelTypeList.h"
+#include "Panelpackets.h"
+#include "Prompts.h"
+#include "Quorvelprotocolcomponent.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace comms {
+
+namespace {
+
+constexpr int LastSensor = 99;
+constexpr int FirstModule = 101;
+constexpr int LastModule = 199;
+
+struct StageInfo {
+    const char* Status;
+    unsigned char Request;
+    std::size_t Block;
+    bool Indexed;
+};
+
+const StageInfo& Info(TConfigTransfer::Stage stage)
+{
+    static const StageInfo table[] = {
+        { "Transferring General Setup Options.", 0x4A, GeneralSetupBlockSize, false },
+        { "Transferring Zone Descriptions.", 0x4C, ZoneTextBlockSize, true },
+        { "Transferring GSM Data", 0x5C, GsmItemBlockSize, true },
+        { "Transferring Onboard Output Settings.", 0x4E, OnboardOutputBlockSize, false },
+        { "Transferring CBE Rules.", 0x50, CBERuleBlockSize, true },
+        { "Transferring Point Configurations.", 0x52, PointBlockSize, true },
+    };
+    return table[static_cast<int>(stage)];
+}
+
+// Closes the port however the transfer ends.
+struct PortCloser {
+    TQuorvelProtocol* Protocol;
+    ~PortCloser()
+    {
+        if (Protocol)
+            Protocol->Close();
+    }
+};
+
+} // namespace
+
+TConfigTransfer::TConfigTransfer(ModalHost& Host, TInitiatePanelComms& Detection, CommsTiming Timing)
+    : FHost(Host)
+    , FDetection(Detection)
+    , FTiming(std::move(Timing))
+{
+}
+
+TConfigTransfer::~TConfigTransfer() = default;
+
+bool TConfigTransfer::SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+{
+    FSend = true;
+    return TransferConfiguration(Protocol, Config);
+}
+
+bool TConfigTransfer::ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+{
+    FSend = false;
+    return TransferConfiguration(Protocol, Config);
+}
+
+void TConfigTransfer::CopyConfiguration(const TPX10ConfigData& From, TPX10ConfigData& To)
+{
+    From.FileHeader->GetRecord()->CopyTo(To.FileHeader->GetRecord());
+    From.GeneralPanelSetup->GetFirstRecord()->CopyTo(To.GeneralPanelSetup->GetFirstRecord());
+    From.GeneralPanelSetup->GetSecondRecord()->CopyTo(To.GeneralPanelSetup->GetSecondRecord());
+    From.OnboardOutputCircuits->GetRecord()->CopyTo(To.OnboardOutputCircuits->GetRecord());
+    for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a) {
+        From.Sensors->GetRecord(a)->CopyTo(To.Sensors->GetRecord(a));
+        From.Modules->GetRecord(a)->CopyTo(To.Modules->GetRecord(a));
+    }
+    for (int r = 1; r <= TPX10ConfigCBERuleConfiguration::RuleCount; ++r)
+        From.CBERules->GetRecord(r)->CopyTo(To.CBERules->GetRecord(r));
+    for (int z = 1; z <= TPX10ConfigZoneText::ZoneCount; ++z)
+        From.ZoneTexts->GetRecord(z)->CopyTo(To.ZoneTexts->GetRecord(z));
+    for (int i = 1; i <= TPX10ConfigGsmItems::ItemCount; ++i)
+        From.GsmItems->GetRecord(i)->CopyTo(To.GsmItems->GetRecord(i));
+}
+
+bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+{
+    PortCloser closer { Protocol };
+    FFirmwareVersion = 99999;
+    FFirmwareNumber = 0;
+    FProtocol = Protocol;
+    FRequestsSent = 0;
+    FFailures = 0;
+    FPasscodeRetryActive = false;
+    FSavedHandler = nullptr;
+    FStage = Stage::GeneralSetup;
+    // A receive fills a copy: the caller's configuration changes only when the
+    // whole of it has arrived.
+    if (FSend) {
+        FReceived.reset();
+        FConfig = Config;
+    } else {
+        FReceived = std::make_unique<TPX10ConfigData>(false, false, false, false);
+        CopyConfiguration(*Config, *FReceived);
+        FConfig = FReceived.get();
+    }
+
+    FDetection.SetConfiguration(Config);
+    int detected = platform::mrNone;
+    try {
+        detected = FDetection.Execute(Protocol, FSend, Config->FileHeader->GetPanelType());
+    } catch (...) {
+        FDetection.SetConfiguration(nullptr);
+        throw;
+    }
+    FDetection.SetConfiguration(nullptr);
+    if (detected != platform::mrOk)
+        return false;
+
+    const std::string& id = FDetection.GetSoftwareID();
+    if (!FSend) {
+        const int type = FindPanelTypeIndex(id);
+        FConfig->FileHeader->SetPanelType(type < 0 ? 0 : type);
+    }
+    FFirmwareVersion = PanelFirmwareVersion(id);
+    FFirmwareNumber = FDetection.GetPanelFirmwareNumber();
+    FState.ProgressMax = 232 + (FFirmwareNumber >= 402 ? 64 : 32) + (FFirmwareNumber >= 507 ? 5 : 0);
+
+    FRunning = true;
+    const int result = FHost.RunModal([this] { FormShow(); });
+    FRunning = false;
+    Detach();
+    if (FSend)
+        return result == platform::mrOk;
+    if (result == platform::mrOk)
+        CopyConfiguration(*FReceived, *Config);
+    FReceived.reset();
+    FConfig = nullptr;
+    return result == platform::mrOk;
+}
+
+void TConfigTransfer::FormShow()
+{
+    FState.Sending = FSend;
+    FState.Caption = Translate(FSend ? "Send to Panel" : "Receive from Panel");
+    FRetryCount = 0;
+    FState.Progress = 0;
+    StatusUpdate();
+    FProtocol->OnPacketRxError = [this](TSerialComms* s) { CommsFailure(s); };
+    StartStage(FStage);
+}
+
+void TConfigTransfer::StatusUpdate()
+{
+    FState.Animating = true;
+    FState.RetryText = MlFormat("Retries: %d", FRetryCount);
+    Changed();
+}
+
+void TConfigTransfer::StartStage(Stage stage)
+{
+    FStage = stage;
+    FState.StageText = Translate(Info(stage).Status);
+    Changed();
+    FItemIndex = Info(stage).Indexed ? 1 : 0;
+    FRepeatRequest = [this] { SendItemRequest(); };
+    FProtocol->OnPacketReceived = [this](TSerialComms*) { ItemReply(); };
+    FRepeatRequest();
+}
+
+unsigned char TConfigTransfer::RequestCode() const
+{
+    return Info(FStage).Request;
+}
+
+std::size_t TConfigTransfer::BlockSize() const
+{
+    return Info(FStage).Block;
+}
+
+std::string TConfigTransfer::ReplyPrefix() const
+{
+    std::string prefix(1, static_cast<char>(FSend ? SendMarker : ReceiveMarker));
+    if (FStage == Stage::Points)
+        prefix += '\x01';
+    if (Info(FStage).Indexed)
+        prefix += static_cast<char>(FItemIndex);
+    return prefix;
+}
+
+void TConfigTransfer::EncodeItem(unsigned char* block) const
+{
+    switch (FStage) {
+    case Stage::GeneralSetup:
+        EncodeGeneralSetup(*FConfig, block);
+        break;
+    case Stage::ZoneTexts:
+        EncodeZoneText(*FConfig, FItemIndex, block);
+        break;
+    case Stage::GsmItems:
+        EncodeGsmItem(*FConfig, FItemIndex, block);
+        break;
+    case Stage::OnboardOutputs:
+        EncodeOnboardOutputs(*FConfig, FFirmwareNumber, block);
+        break;
+    case Stage::CBERules:
+        EncodeCBERule(*FConfig, FItemIndex, block);
+        break;
+    case Stage::Points:
+        EncodePoint(*FConfig, FItemIndex, block);
+        break;
+    }
+}
+
+bool TConfigTransfer::DecodeItem(const unsigned char* block)
+{
+    switch (FStage) {
+    case Stage::GeneralSetup:
+        DecodeGeneralSetup(*FConfig, block);
+        return true;
+    case Stage::ZoneTexts:
+        return DecodeZoneText(*FConfig, block);
+    case Stage::GsmItems:
+        return DecodeGsmItem(*FConfig, block);
+    case Stage::OnboardOutputs:
+        DecodeOnboardOutputs(*FConfig, FFirmwareNumber, block);
+        return true;
+    case Stage::CBERules:
+        return DecodeCBERule(*FConfig, block);
+    case Stage::Points:
+        return DecodePoint(*FConfig, FItemIndex, block);
+    }
+    return false;
+}
+
+void TConfigTransfer::SendItemRequest()
+{
+    if (FStage == Stage::Points) {
+        FState.StageText = Translate(Info(FStage).Status);
+        Changed();
+    }
+    FDetection.Tracker().Sent(static_cast<uint8_t>(RequestCode() + 1), ReplyPrefix());
+    if (FSend) {
+        unsigned char block[GeneralSetupBlockSize] = {};
+        EncodeItem(block);
+        const std::size_t length
+            = FStage == Stage::GeneralSetup ? GeneralSetupDataLength(FFirmwareVersion) : BlockSize();
+        SendPacket(RequestCode(), static_cast<unsigned>(length), reinterpret_cast<const char*>(block));
+        return;
+    }
+    char request[3] = { static_cast<char>(ReceiveMarker) };
+    unsigned length = 1;
+    if (FStage == Stage::Points)
+        request[length++] = 0x01;
+    if (Info(FStage).Indexed)
+        request[length++] = static_cast<char>(FItemIndex);
+    SendPacket(RequestCode(), length, request);
+}
+
+void TConfigTransfer::SendPacket(unsigned char Command, unsigned DataLength, const char* Data)
+{
+    ++FRequestsSent;
+    FProtocol->PacketTransaction(Command, DataLength, Data, FTiming.ItemTimeoutMs);
+}
+
+void TConfigTransfer::ItemReply()
+{
+    const unsigned char* p = FProtocol->GetPacketData();
+    const unsigned length = FProtocol->GetPacketDataLength();
+    // The prefix covers the reply code, the marker and the item index, so a
+    // reply too short to hold them never matches.
+    switch (FDetection.Tracker().Classify(p, length)) {
+    case ReplyTracker::Match::Earlier:
+        TInitiatePanelComms::RestartTimeout(FProtocol, FTiming.ItemTimeoutMs);
+        return;
+    case ReplyTracker::Match::None:
+        CommsFailure(FProtocol);
+        return;
+    case ReplyTracker::Match::Current:
+        break;
+    }
+    if (!FSend) {
+        unsigned char block[GeneralSetupBlockSize] = {};
+        EncodeItem(block);
+        const std::size_t copied = std::min<std::size_t>(length - 3, BlockSize());
+        std::memcpy(block, p + 3, copied);
+        if (!DecodeItem(block)) {
+            CommsFailure(FProtocol);
+            return;
+        }
+    }
+    ItemSucceeded();
+}
+
+void TConfigTransfer::ItemSucceeded()
+{
+    FRetryCount = 0;
+    ++FState.Progress;
+    StatusUpdate();
+    if (NextItem()) {
+        FRepeatRequest();
+        return;
+    }
+    switch (FStage) {
+    case Stage::GeneralSetup:
+        StartStage(Stage::ZoneTexts);
+        break;
+    case Stage::ZoneTexts:
+        StartStage(FFirmwareNumber >= 507 ? Stage::GsmItems : Stage::OnboardOutputs);
+        break;
+    case Stage::GsmItems:
+        StartStage(Stage::OnboardOutputs);
+        break;
+    case Stage::OnboardOutputs:
+        StartStage(Stage::CBERules);
+        break;
+    case Stage::CBERules:
+        StartStage(Stage::Points);
+        break;
+    case Stage::Points:
+        Detach();
+        FTiming.Pause(FTiming.SettleMs);
+        Finish(platform::mrOk);
+        break;
+    }
+}
+
+// Moves to the next item of the stage; false after its last.
+bool TConfigTransfer::NextItem()
+{
+    switch (FStage) {
+    case Stage::ZoneTexts:
+        return ++FItemIndex <= TPX10ConfigZoneText::ZoneCount;
+    case Stage::GsmItems:
+        return ++FItemIndex <= TPX10ConfigGsmItems::ItemCount;
+    case Stage::CBERules:
+        return ++FItemIndex <= (FFirmwareNumber >= 402 ? 64 : 32);
+    case Stage::Points:
+        FItemIndex = FItemIndex == LastSensor ? FirstModule : FItemIndex + 1;
+        return FItemIndex <= LastModule;
+    default:
+        return false;
+    }
+}
+
+void TConfigTransfer::CommsFailure(TSerialComms*)
+{
+    if (!FRunning || !FProtocol)
+        return;
+    FState.Animating = false;
+    ++FRetryCount;
+    ++FFailures;
+    StatusUpdate();
+    if (FRetryCount != 0 && FRetryCount % 10 == 0) {
+        // No reply is handled while the question is open.
+        FProtocol->Suspend();
+        const int answer = platform::CurrentPrompts().MessageDlg(
+            Translate("Communications Failure.") + "\r\n" + Translate("Continue ?"),
+            platform::MsgDlgType::mtConfirmation, platform::mbOK | platform::mbAbort);
+        if (answer != platform::mrOk) {
+            Detach();
+            FTiming.Pause(FTiming.SettleMs);
+            Finish(platform::mrAbort);
+            return;
+        }
+        FProtocol->Resume();
+    }
+    if (FSend) {
+        if (!FPasscodeRetryActive) {
+            FSavedHandler = FProtocol->OnPacketReceived;
+            FProtocol->OnPacketReceived = [this](TSerialComms*) { PasscodeRetryReply(); };
+            FPasscodeRetryActive = true;
+        }
+        FDetection.SendPasscode();
+        return;
+    }
+    FRepeatRequest();
+}
+
+void TConfigTransfer::PasscodeRetryReply()
+{
+    const unsigned char* p = FProtocol->GetPacketData();
+    const unsigned length = FProtocol->GetPacketDataLength();
+    // A late answer to the failed item is not the panel's word on the passcode.
+    if (FDetection.Tracker().Classify(p, length) == ReplyTracker::Match::Earlier) {
+        TInitiatePanelComms::RestartTimeout(FProtocol, FDetection.Timing().DetectionTimeoutMs);
+        return;
+    }
+    FProtocol->OnPacketReceived = FSavedHandler;
+    FSavedHandler = nullptr;
+    FPasscodeRetryActive = false;
+    FRepeatRequest();
+}
+
+void TConfigTransfer::AbortClicked()
+{
+    if (!FRunning || !FProtocol)
+        return;
+    FProtocol->Suspend();
+    const int answer = platform::CurrentPrompts().MessageDlg(Translate("Abort Transfer ?"),
+        platform::MsgDlgType::mtConfirmation, platform::mbYes | platform::mbNo);
+    if (answer == platform::mrYes) {
+        Detach();
+        Finish(platform::mrAbort);
+        return;
+    }
+    FProtocol->Resume();
+    --FRetryCount;
+    --FFailures;
+    CommsFailure(FProtocol);
+}
+
+void TConfigTransfer::FormClose()
+{
+    FState.Animating = false;
+    Changed();
+}
+
+void TConfigTransfer::Detach()
+{
+    if (!FProtocol)
+        return;
+    FProtocol->OnPacketReceived = nullptr;
+    FProtocol->OnPacketRxError = nullptr;
+    FProtocol->ClearTimeout();
+    FPasscodeRetryActive = false;
+    FSavedHandler = nullptr;
+}
+
+void TConfigTransfer::Finish(int result)
+{
+    FRunning = false;
+    FState.Animating = false;
+    Changed();
+    FHost.EndModal(result);
+}
+
+} // namespace comms

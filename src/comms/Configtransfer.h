@@ -1,0 +1,110 @@
+#pragma once
+// The configuration transfer without widgets: moves a whole configuration to
+// or from the panel as a chain of stages, one request per item, with retries,
+// the passcode sent again after a failed send item, the question after every
+// tenth failure and the user's abort. The transfer window shows State() and
+// forwards its Abort button here.
+#include "Commssession.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TQuorvelProtocol;
+class TSerialComms;
+class TPX10ConfigData;
+
+namespace comms {
+
+class TInitiatePanelComms;
+
+// What the transfer window shows. Texts are UTF-8 and translated.
+struct TransferState {
+    std::string Caption;
+    bool Sending = true; // computer picture left of the animation, panel right
+    bool Animating = false;
+    int Progress = 0;
+    int ProgressMax = 0;
+    std::string RetryText; // status panel 0
+    std::string StageText; // status panel 1
+};
+
+class TConfigTransfer {
+public:
+    enum class Stage { GeneralSetup, ZoneTexts, GsmItems, OnboardOutputs, CBERules, Points };
+
+    TConfigTransfer(ModalHost& Host, TInitiatePanelComms& Detection, CommsTiming Timing = {});
+    ~TConfigTransfer();
+    TConfigTransfer(const TConfigTransfer&) = delete;
+    TConfigTransfer& operator=(const TConfigTransfer&) = delete;
+
+    bool SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    // Config receives what the panel holds only when every stage succeeded;
+    // after a failure or an abort it is as it was.
+    bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    // Detection, then the stages; the port is closed at the end whatever happened.
+    bool TransferConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+
+    void FormShow();
+    void SendPacket(unsigned char Command, unsigned DataLength, const char* Data);
+    void CommsFailure(TSerialComms* Sender);
+    void AbortClicked(); // the Abort button and Escape
+    void FormClose();
+
+    const TransferState& State() const { return FState; }
+    bool Running() const { return FRunning; }
+    Stage CurrentStage() const { return FStage; }
+    int ItemIndex() const { return FItemIndex; }
+    int RetryCount() const { return FRetryCount; }
+    int FirmwareVersion() const { return FFirmwareVersion; }
+    int FirmwareNumber() const { return FFirmwareNumber; }
+    // Requests sent and failures counted by the last transfer.
+    unsigned long RequestsSent() const { return FRequestsSent; }
+    unsigned long FailureCount() const { return FFailures; }
+
+    void SetTiming(const CommsTiming& Timing) { FTiming = Timing; }
+
+    // Copies every record of one configuration over another (modified marks
+    // set where a byte changes).
+    static void CopyConfiguration(const TPX10ConfigData& From, TPX10ConfigData& To);
+
+private:
+    void StartStage(Stage stage);
+    void SendItemRequest();
+    void ItemReply();
+    void PasscodeRetryReply();
+    void ItemSucceeded();
+    bool NextItem();
+    void StatusUpdate();
+    void Detach();
+    void Finish(int result);
+    std::string ReplyPrefix() const;
+    unsigned char RequestCode() const;
+    std::size_t BlockSize() const;
+    void EncodeItem(unsigned char* block) const;
+    bool DecodeItem(const unsigned char* block);
+    void Changed() { FHost.Changed(); }
+
+    ModalHost& FHost;
+    TInitiatePanelComms& FDetection;
+    CommsTiming FTiming;
+
+    bool FSend = true;
+    int FRetryCount = 0;
+    int FItemIndex = 0;
+    int FFirmwareVersion = 99999;
+    int FFirmwareNumber = 0;
+    TQuorvelProtocol* FProtocol = nullptr;
+    TPX10ConfigData* FConfig = nullptr; // being sent, or being filled
+    std::unique_ptr<TPX10ConfigData> FReceived; // filled by a receive
+    std::function<void(TSerialComms*)> FSavedHandler;
+    bool FPasscodeRetryActive = false;
+    std::function<void()> FRepeatRequest;
+    Stage FStage = Stage::GeneralSetup;
+    bool FRunning = false;
+    TransferState FState;
+    unsigned long FRequestsSent = 0;
+    unsigned long FFailures = 0;
+};
+
+} // namespace comms

@@ -1,0 +1,82 @@
+#pragma once
+// A detection dialog and a transfer window without widgets, on the real port
+// against the simulated panel, with short time-outs and no pauses.
+#include "CommsTestUtil.h"
+#include "Configtransfer.h"
+#include "Initiatepanelcomms.h"
+#include "PX10ConfigData.h"
+#include "Quorvelprotocolcomponent.h"
+#include "support/FakePrompts.h"
+#include "support/SimulatedPanel.h"
+
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+inline comms::CommsTiming FastTiming(unsigned ms = 60)
+{
+    comms::CommsTiming t;
+    t.DetectionTimeoutMs = ms;
+    t.ItemTimeoutMs = ms;
+    t.SettleMs = 50;
+    t.Sleep = [](unsigned) {};
+    return t;
+}
+
+inline std::unique_ptr<TPX10ConfigData> NewConfig()
+{
+    return std::make_unique<TPX10ConfigData>(false, false, false, false);
+}
+
+class TransferFixture {
+public:
+    explicit TransferFixture(comms::CommsTiming timing = FastTiming())
+        : detection(detectionHost, timing)
+        , transfer(transferHost, detection, timing)
+    {
+        EnsureApp();
+        panel.EnableConfigPanel();
+        panel.SetIdentification(SimulatedPanel::MakeIdentification("301", 703));
+        panel.SetPasscode(1234);
+        proto = std::make_unique<TQuorvelProtocol>();
+        // The user types the passcode once the dialog asks for it.
+        detectionHost.OnChanged = [this] {
+            if (detection.State().FocusPasscode && autoPasscode) {
+                ++passcodePrompts;
+                const std::string code = passcodes.empty() ? std::string("1234") : passcodes.front();
+                if (!passcodes.empty())
+                    passcodes.erase(passcodes.begin());
+                QTimer::singleShot(0, [this, code] {
+                    detection.SetPasscodeText(code);
+                    detection.StartTransferClicked();
+                });
+            }
+        };
+    }
+
+    // Configured panel type 3 (PX10) matches a "412-301" panel.
+    bool Send(TPX10ConfigData& config) { return transfer.SendConfiguration(proto.get(), &config); }
+    bool Receive(TPX10ConfigData& config) { return transfer.ReceiveConfiguration(proto.get(), &config); }
+
+    std::vector<SimulatedPanel::Request> RequestsOf(uint8_t command) const
+    {
+        std::vector<SimulatedPanel::Request> out;
+        for (const auto& r : panel.Requests())
+            if (r.Command == command)
+                out.push_back(r);
+        return out;
+    }
+
+    SimulatedPanel panel;
+    Com1Device com1 { panel.SlavePath() };
+    FakePrompts prompts;
+    std::unique_ptr<TQuorvelProtocol> proto;
+    comms::EventLoopHost detectionHost;
+    comms::EventLoopHost transferHost;
+    comms::TInitiatePanelComms detection;
+    comms::TConfigTransfer transfer;
+    bool autoPasscode = true;
+    std::vector<std::string> passcodes; // typed in turn; "1234" when none left
+    int passcodePrompts = 0;
+};
