@@ -13,12 +13,15 @@
 #include "Prompts.h"
 #include "Spincontrol.h"
 #include "ToolbarIcons.h"
+#include "UserManual.h"
 #ifdef PX10_HAVE_COMMS
 #include "Quorvelprotocolcomponent.h"
+#include "Serialsetupform.h"
 #endif
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -77,8 +80,8 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     setObjectName("frmMain");
     ConfigData = nullptr;
     FLifecycle.NewConfigFlags = [this] {
-        return ConfigLifecycle::Flags { IsVdSCompatibility(), IsRegionalOptionEnabled(), true,
-            IsRegionalOptionEnabled2() };
+        return ConfigLifecycle::Flags { IsVdSCompatibility(), IsRegionalOptionEnabled(),
+            IsOptionAlwaysEnabled(), IsRegionalOptionEnabled2() };
     };
     FLifecycle.OnConfigChanged = [this] {
         RebuildDeviceTree();
@@ -102,7 +105,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
     frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
     frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
-    frmPanelSetupOptions1->OnBlinkingClick = [this] {};
+    frmPanelSetupOptions1->OnBlinkingClick = [this] { frmPanelSetupOptions1rdgBlinkingClick(); };
     auto* onboard = new QLabel(T("Onboard Outputs"), FFrames);
     onboard->setObjectName("frmOnboardOutputSetup1");
     onboard->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -208,14 +211,16 @@ void TfrmMain::CreateActions()
     VdSCompatibility = make("VdSCompatibility", "VdS Compatibility");
     VdSCompatibility->setCheckable(true);
 
-    // The printing, panel, language and manual windows come later: their
-    // actions are present but disabled until then, as are the editors that
-    // do not exist yet.
+    // The printing windows and the editors that do not exist yet come later:
+    // their actions are present but disabled until then. The panel actions
+    // wait for their windows (see EnablePanelTools).
     for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup, ToolsSendToPanel,
              ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
-             ToolsSerialPortSetup, HelpPX10UserManual, VdSCompatibility, ViewZoneText, ViewCBERules,
-             ToolsAddChangeSensors, ToolsAddChangeModules })
+             ToolsSerialPortSetup, ViewZoneText, ViewCBERules, ToolsAddChangeSensors, ToolsAddChangeModules })
         a->setEnabled(false);
+#ifdef PX10_HAVE_COMMS
+    ToolsSerialPortSetup->setEnabled(true);
+#endif
 
     auto on
         = [this](QAction* a, auto fn) { connect(a, &QAction::triggered, this, [this, fn] { Guarded(fn); }); };
@@ -236,6 +241,9 @@ void TfrmMain::CreateActions()
     on(ToolsDeleteSensor, [this] { ToolsDeleteSensorExecute(); });
     on(ToolsDeleteModule, [this] { ToolsDeleteModuleExecute(); });
     on(HelpAboutBox, [this] { FAbout->exec(); });
+    on(HelpPX10UserManual, [this] { HelpPX10UserManualExecute(); });
+    on(VdSCompatibility, [this] { VdSCompatibilityClick(); });
+    on(ToolsSerialPortSetup, [this] { ToolsSerialPortSetupExecute(); });
     for (int i = 0; i < 5; ++i) {
         FileHistorySlots[i] = new QAction(this);
         FileHistorySlots[i]->setVisible(false);
@@ -392,6 +400,48 @@ bool TfrmMain::IsVdSCompatibility() const
     return VdSCompatibility->isChecked();
 }
 
+bool TfrmMain::UpdateVdSMenuFromLanguage()
+{
+    AppLanguage* d = FAbout->LanguageDictionary;
+    const bool vds = d && d->ActiveLanguageIndex() == 5;
+    VdSCompatibility->setChecked(vds);
+    return vds;
+}
+
+void TfrmMain::VdSCompatibilityClick()
+{
+    // The action has toggled its check mark already; the frame shows the
+    // options the mark decides.
+    frmPanelSetupOptions1->LoadFromConfig();
+}
+
+void TfrmMain::frmPanelSetupOptions1rdgBlinkingClick()
+{
+    const bool on = frmPanelSetupOptions1->rdgBlinking->ItemIndex() == 1;
+    frmPanelSetupOptions1->rdgSensorsBlinkColour->setEnabled(on);
+    frmPanelSetupOptions1->rdgModulesBlinkColour->setEnabled(on);
+}
+
+void TfrmMain::HelpPX10UserManualExecute()
+{
+    const std::string path = FindUserManual(QCoreApplication::applicationDirPath().toStdString());
+    OpenUserManual(
+        path, OpenDocument ? OpenDocument : [](const std::string& p) {
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(p)));
+        });
+}
+
+void TfrmMain::ToolsSerialPortSetupExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    if (!frmSerialSetup)
+        return;
+    const int index = frmSerialSetup->Execute(int(FProtocol->CommPort()));
+    if (index >= 0 && index < 8)
+        FProtocol->SetCommPort(TCommPort(index));
+#endif
+}
+
 bool TfrmMain::IsRegionalOptionEnabled() const
 {
     if (IsVdSCompatibility())
@@ -444,7 +494,7 @@ void TfrmMain::FormShow()
     setWindowTitle(Q(Translate(FAbout->GetProductName())));
     HelpPX10UserManual->setText(T("PX1x/2x User &Manual"));
     AppLanguage* dict = FAbout->LanguageDictionary;
-    bool vdsDefault = dict && dict->ActiveLanguageIndex() == 5;
+    const bool vdsDefault = UpdateVdSMenuFromLanguage();
     StoredSettings s = ReadSettings(FAbout->VersionSection(), vdsDefault);
 #ifdef PX10_HAVE_COMMS
     FProtocol->SetBaud(cb9600);

@@ -6,7 +6,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -72,6 +74,17 @@ public:
     DeviceEditFrame* SensorFrame() const { return FSensorFrame; }
     DeviceEditFrame* ModuleFrame() const { return FModuleFrame; }
     TfrmPanelSetupOptions* PanelSetupFrame() const { return frmPanelSetupOptions1; }
+
+    // Tools, language and help.
+    void ToolsSerialPortSetupExecute();
+    void VdSCompatibilityClick();
+    void HelpPX10UserManualExecute();
+    void frmPanelSetupOptions1rdgBlinkingClick();
+    // Sets the VdS check mark from the language in force (index 5).
+    bool UpdateVdSMenuFromLanguage();
+    bool IsOptionAlwaysEnabled() const { return true; }
+    // Opens a document with the system's viewer; tests replace it.
+    std::function<bool(const std::string&)> OpenDocument;
 
     bool IsRegionalOptionEnabled() const;
     bool IsRegionalOptionEnabled2() const { return IsRegionalOptionEnabled(); }
