@@ -52,6 +52,7 @@ public:
     void FormClose();
 
     const TransferState& State() const { return FState; }
+    TInitiatePanelComms& Detection() { return FDetection; }
     bool Running() const { return FRunning; }
     Stage CurrentStage() const { return FStage; }
     int ItemIndex() const { return FItemIndex; }

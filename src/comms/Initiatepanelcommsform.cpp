@@ -1,0 +1,232 @@
+#include "Initiatepanelcommsform.h"
+
+#include "Ivdictio.h"
+#include "JpegImage.h"
+#include "Prompts.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TfrmInitiatePanelComms* frmInitiatePanelComms = nullptr;
+
+static void InitCommsPictures()
+{
+    Q_INIT_RESOURCE(comms_pictures);
+}
+
+namespace {
+
+QString Tr(const char* text)
+{
+    return QString::fromStdString(Translate(text));
+}
+
+// Qt must never see an exception: a failing step is shown as an error.
+template <class F> void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        try {
+            platform::CurrentPrompts().MessageDlg(e.what(), platform::MsgDlgType::mtError, platform::mbOK);
+        } catch (...) {
+        }
+    }
+}
+
+} // namespace
+
+TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
+    : QDialog(parent)
+    , FLogic(*this)
+{
+    InitCommsPictures();
+    setObjectName(QStringLiteral("frmInitiatePanelComms"));
+    setWindowTitle(Tr("Configuration Transfer"));
+    setModal(true);
+
+    auto label = [this](const char* name, const QString& text = {}) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    imgPX10 = label("imgPX10");
+    imgPX10->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/panel.jpg"))));
+    imgTR70 = label("imgTR70");
+    imgMarvex = label("imgMarvex");
+    ImageQTB = label("ImageQTB");
+    for (QLabel* hidden : { imgTR70, imgMarvex, ImageQTB })
+        hidden->hide();
+    lblRetries = label("lblRetries");
+    lblPanelNotDetected = label("lblPanelNotDetected");
+    lblPanelNotDetected->setWordWrap(true);
+    lblPX10NotFound = label("lblPX10NotFound");
+    lblSearchingForPanel = label("lblSearchingForPanel");
+    lblPasscode = label("lblPasscode", Tr("Passcode"));
+    lblEnterPasscode
+        = label("lblEnterPasscode", Tr("Enter level 3 passcode to enable write access to the panel :-"));
+    lblEnterPasscode->setWordWrap(true);
+    lblPasscodeProtected = label("lblPasscodeProtected", Tr("Panel Passcode Protected"));
+    lblInvalidPasscode = label("lblInvalidPasscode", Tr("Invalid Passcode !!!"));
+    lblSoftwareID = label("lblSoftwareID");
+    edtPasscode = new QLineEdit(this);
+    edtPasscode->setObjectName(QStringLiteral("edtPasscode"));
+    edtPasscode->setMaxLength(4);
+    edtPasscode->setEchoMode(QLineEdit::Password);
+    edtPasscode->installEventFilter(this);
+    btnRetry = new QPushButton(Tr("&Retry"), this);
+    btnRetry->setObjectName(QStringLiteral("btnRetry"));
+    btnAbort = new QPushButton(Tr("&Abort"), this);
+    btnAbort->setObjectName(QStringLiteral("btnAbort"));
+    btnStartTransfer = new QPushButton(Tr("&Start Transfer"), this);
+    btnStartTransfer->setObjectName(QStringLiteral("btnStartTransfer"));
+    for (QPushButton* b : { btnRetry, btnAbort, btnStartTransfer })
+        b->setAutoDefault(false);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblSearchingForPanel);
+    texts->addWidget(lblRetries);
+    texts->addWidget(lblPX10NotFound);
+    texts->addWidget(lblPanelNotDetected);
+    texts->addWidget(lblSoftwareID);
+    texts->addWidget(lblPasscodeProtected);
+    texts->addWidget(lblInvalidPasscode);
+    texts->addWidget(lblEnterPasscode);
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(lblPasscode);
+    entry->addWidget(edtPasscode);
+    entry->addStretch();
+    texts->addLayout(entry);
+    texts->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(imgPX10, 0, Qt::AlignTop);
+    top->addWidget(imgTR70);
+    top->addWidget(imgMarvex);
+    top->addWidget(ImageQTB);
+    top->addLayout(texts, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnRetry);
+    buttons->addWidget(btnStartTransfer);
+    buttons->addWidget(btnAbort);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(top);
+    root->addLayout(buttons);
+    resize(460, 220);
+
+    connect(btnRetry, &QPushButton::clicked, this, [this] { Guarded([this] { FLogic.StartDetection(); }); });
+    connect(btnStartTransfer, &QPushButton::clicked, this,
+        [this] { Guarded([this] { FLogic.StartTransferClicked(); }); });
+    connect(btnAbort, &QPushButton::clicked, this, [this] { FLogic.AbortClicked(); });
+    connect(edtPasscode, &QLineEdit::textEdited, this,
+        [this](const QString& text) { FLogic.SetPasscodeText(text.toStdString()); });
+}
+
+TfrmInitiatePanelComms::~TfrmInitiatePanelComms()
+{
+    if (frmInitiatePanelComms == this)
+        frmInitiatePanelComms = nullptr;
+}
+
+int TfrmInitiatePanelComms::Execute(TQuorvelProtocol* Protocol, bool Send, int ConfiguredPanelType)
+{
+    return FLogic.Execute(Protocol, Send, ConfiguredPanelType);
+}
+
+int TfrmInitiatePanelComms::RunModal(const std::function<void()>& onShow)
+{
+    FOnShow = onShow;
+    setResult(platform::mrNone);
+    Timer1->start();
+    const int result = exec();
+    Timer1->stop();
+    FOnShow = nullptr;
+    return result;
+}
+
+void TfrmInitiatePanelComms::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FOnShow) {
+        auto show = FOnShow;
+        FOnShow = nullptr;
+        // Once the window is on screen, as its show handler runs.
+        QTimer::singleShot(0, this, [this, show] { Guarded(show); });
+    }
+}
+
+void TfrmInitiatePanelComms::EndModal(int result)
+{
+    done(result);
+}
+
+void TfrmInitiatePanelComms::Changed()
+{
+    const comms::DetectionState& s = FLogic.State();
+    imgPX10->setVisible(s.PictureVisible);
+    lblPasscode->setVisible(s.PasscodeVisible);
+    lblPasscodeProtected->setVisible(s.PasscodeProtectedVisible);
+    lblEnterPasscode->setVisible(s.EnterPasscodeVisible);
+    lblInvalidPasscode->setVisible(s.InvalidPasscodeVisible);
+    edtPasscode->setVisible(s.PasscodeEditVisible);
+    lblSoftwareID->setVisible(s.SoftwareIDVisible);
+    btnRetry->setVisible(s.RetryVisible);
+    btnStartTransfer->setVisible(s.StartTransferVisible);
+    lblPanelNotDetected->setVisible(s.PanelNotDetectedVisible);
+    lblPX10NotFound->setVisible(s.PX10NotFoundVisible);
+    lblSearchingForPanel->setVisible(s.SearchingVisible);
+    lblRetries->setText(QString::fromStdString(s.Retries));
+    lblSearchingForPanel->setText(QString::fromStdString(s.SearchingForPanel));
+    lblPX10NotFound->setText(QString::fromStdString(s.PX10NotFound));
+    lblPanelNotDetected->setText(QString::fromStdString(s.PanelNotDetected));
+    lblSoftwareID->setText(QString::fromStdString(s.SoftwareID));
+    if (edtPasscode->text().toStdString() != s.Passcode)
+        edtPasscode->setText(QString::fromStdString(s.Passcode));
+    if (s.FocusPasscode)
+        edtPasscode->setFocus();
+    repaint();
+}
+
+bool TfrmInitiatePanelComms::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edtPasscode && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Guarded([this] { FLogic.AcceptPasscodeKey('\r'); });
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape)
+            return false; // the dialog's own Escape
+        if (key->key() == Qt::Key_Backspace)
+            return false;
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].unicode() < 128 && FLogic.AcceptPasscodeKey(text[0].toLatin1()))
+            return false;
+        return true; // every other key is dropped
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmInitiatePanelComms::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        FLogic.AbortClicked();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmInitiatePanelComms::reject()
+{
+    FLogic.FormClose();
+    QDialog::reject();
+}

@@ -1,0 +1,203 @@
+#include "Panelcommstransferform.h"
+
+#include "Initiatepanelcommsform.h"
+#include "Ivdictio.h"
+#include "JpegImage.h"
+#include "Prompts.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TfrmConfigTransfer* frmConfigTransfer = nullptr;
+
+namespace {
+
+QString Tr(const char* text)
+{
+    return QString::fromStdString(Translate(text));
+}
+
+template <class F> void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        try {
+            platform::CurrentPrompts().MessageDlg(e.what(), platform::MsgDlgType::mtError, platform::mbOK);
+        } catch (...) {
+        }
+    }
+}
+
+} // namespace
+
+TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* Detection)
+    : QDialog(parent)
+    , FDetection(Detection)
+{
+    setObjectName(QStringLiteral("frmConfigTransfer"));
+    setModal(true);
+    auto label = [this](const char* name) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    // Make sure the pictures' resource is registered (the detection dialog does it).
+    if (!FDetection && !frmInitiatePanelComms)
+        frmInitiatePanelComms = new TfrmInitiatePanelComms(parent);
+    aniFileCopy = label("aniFileCopy");
+    aniFileCopy->setMinimumWidth(90);
+    aniFileCopy->setAlignment(Qt::AlignCenter);
+    imgComputer = label("imgComputer");
+    imgComputer->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/computer.jpg"))));
+    imgPX10 = label("imgPX10");
+    imgPX10->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/panel.jpg"))));
+    imgTR70 = label("imgTR70");
+    imgMarvex = label("imgMarvex");
+    imgQTB = label("imgQTB");
+    for (QLabel* hidden : { imgTR70, imgMarvex, imgQTB })
+        hidden->hide();
+    pbProgress = new QProgressBar(this);
+    pbProgress->setObjectName(QStringLiteral("pbProgress"));
+    pbProgress->setTextVisible(false);
+    sbStatus = new QStatusBar(this);
+    sbStatus->setObjectName(QStringLiteral("sbStatus"));
+    sbStatus->setSizeGripEnabled(false);
+    sbPanel0 = new QLabel(this);
+    sbPanel0->setMinimumWidth(79);
+    sbPanel1 = new QLabel(this);
+    sbPanel1->setMinimumWidth(50);
+    sbStatus->addWidget(sbPanel0);
+    sbStatus->addWidget(sbPanel1, 1);
+    btnAbort = new QPushButton(Tr("&Abort"), this);
+    btnAbort->setObjectName(QStringLiteral("btnAbort"));
+    btnAbort->setAutoDefault(false);
+    FAnimation = new QTimer(this);
+    FAnimation->setInterval(150);
+    connect(FAnimation, &QTimer::timeout, this, [this] { AnimationStep(); });
+
+    FPictures = new QHBoxLayout;
+    FPictures->addWidget(imgComputer);
+    FPictures->addWidget(aniFileCopy, 1);
+    FPictures->addWidget(imgPX10);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnAbort);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(FPictures);
+    root->addWidget(pbProgress);
+    root->addLayout(buttons);
+    root->addWidget(sbStatus);
+    resize(420, 250);
+    connect(btnAbort, &QPushButton::clicked, this, [this] { Guarded([this] { Ensure().AbortClicked(); }); });
+}
+
+TfrmConfigTransfer::~TfrmConfigTransfer()
+{
+    if (frmConfigTransfer == this)
+        frmConfigTransfer = nullptr;
+}
+
+comms::TConfigTransfer& TfrmConfigTransfer::Ensure()
+{
+    TfrmInitiatePanelComms* detection = FDetection ? FDetection : frmInitiatePanelComms;
+    if (!FLogic || &FLogic->Detection() != &detection->Logic())
+        FLogic = std::make_unique<comms::TConfigTransfer>(*this, detection->Logic());
+    return *FLogic;
+}
+
+bool TfrmConfigTransfer::SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+{
+    return Ensure().SendConfiguration(Protocol, Config);
+}
+
+bool TfrmConfigTransfer::ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+{
+    return Ensure().ReceiveConfiguration(Protocol, Config);
+}
+
+int TfrmConfigTransfer::RunModal(const std::function<void()>& onShow)
+{
+    FOnShow = onShow;
+    setResult(platform::mrNone);
+    return exec();
+}
+
+void TfrmConfigTransfer::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FOnShow) {
+        auto show = FOnShow;
+        FOnShow = nullptr;
+        QTimer::singleShot(0, this, [show] { Guarded(show); });
+    }
+}
+
+void TfrmConfigTransfer::EndModal(int result)
+{
+    FAnimation->stop();
+    done(result);
+}
+
+void TfrmConfigTransfer::AnimationStep()
+{
+    // Pages moving from the sender to the receiver.
+    static const char* const frames[]
+        = { "\u25A1        ", "  \u25A1      ", "    \u25A1    ", "      \u25A1  ", "        \u25A1" };
+    FFrame = (FFrame + 1) % 5;
+    const int shown = FLogic && !FLogic->State().Sending ? 4 - FFrame : FFrame;
+    aniFileCopy->setText(QString::fromUtf8(frames[shown]));
+}
+
+void TfrmConfigTransfer::Changed()
+{
+    if (!FLogic)
+        return;
+    const comms::TransferState& s = FLogic->State();
+    setWindowTitle(QString::fromStdString(s.Caption));
+    // Send: computer left, panel right; receive the other way round.
+    QWidget* left = s.Sending ? imgComputer : imgPX10;
+    QWidget* right = s.Sending ? imgPX10 : imgComputer;
+    if (FPictures->itemAt(0)->widget() != left) {
+        FPictures->removeWidget(left);
+        FPictures->removeWidget(right);
+        FPictures->insertWidget(0, left);
+        FPictures->addWidget(right);
+    }
+    pbProgress->setMaximum(s.ProgressMax);
+    pbProgress->setValue(s.Progress);
+    sbPanel0->setText(QString::fromStdString(s.RetryText));
+    sbPanel1->setText(QString::fromStdString(s.StageText));
+    if (s.Animating && !FAnimation->isActive())
+        FAnimation->start();
+    else if (!s.Animating && FAnimation->isActive())
+        FAnimation->stop();
+    repaint();
+}
+
+void TfrmConfigTransfer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Guarded([this] { Ensure().AbortClicked(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmConfigTransfer::reject()
+{
+    // Closing the window mid-transfer asks as Abort does; nothing is cut off silently.
+    if (FLogic && FLogic->Running()) {
+        Guarded([this] { FLogic->AbortClicked(); });
+        return;
+    }
+    FAnimation->stop();
+    QDialog::reject();
+}

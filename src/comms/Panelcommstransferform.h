@@ -1,0 +1,61 @@
+#pragma once
+// The configuration transfer window: a thin view over TConfigTransfer.
+#include "Configtransfer.h"
+
+#include <QDialog>
+
+class QHBoxLayout;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class TfrmInitiatePanelComms;
+
+class TfrmConfigTransfer : public QDialog, public comms::ModalHost {
+    Q_OBJECT
+public:
+    // Without a detection dialog, the global one is used (made on first need).
+    explicit TfrmConfigTransfer(QWidget* parent = nullptr, TfrmInitiatePanelComms* Detection = nullptr);
+    ~TfrmConfigTransfer() override;
+
+    bool SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    // Config is filled only when the whole configuration arrived.
+    bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    comms::TConfigTransfer& Logic() { return Ensure(); }
+
+    // ModalHost
+    int RunModal(const std::function<void()>& onShow) override;
+    void EndModal(int result) override;
+    void Changed() override;
+
+    QLabel* aniFileCopy = nullptr;
+    QLabel* imgComputer = nullptr;
+    QLabel* imgPX10 = nullptr;
+    QLabel* imgTR70 = nullptr;
+    QLabel* imgMarvex = nullptr;
+    QLabel* imgQTB = nullptr;
+    QProgressBar* pbProgress = nullptr;
+    QStatusBar* sbStatus = nullptr;
+    QLabel* sbPanel0 = nullptr;
+    QLabel* sbPanel1 = nullptr;
+    QPushButton* btnAbort = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    comms::TConfigTransfer& Ensure();
+    void AnimationStep();
+
+    TfrmInitiatePanelComms* FDetection = nullptr;
+    std::unique_ptr<comms::TConfigTransfer> FLogic;
+    std::function<void()> FOnShow;
+    QHBoxLayout* FPictures = nullptr;
+    QTimer* FAnimation = nullptr;
+    int FFrame = 0;
+};
+
+extern TfrmConfigTransfer* frmConfigTransfer;

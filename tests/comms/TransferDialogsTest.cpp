@@ -1,0 +1,129 @@
+// The detection and transfer dialogs as a user meets them: the pictures, the
+// passcode typed into the edit, and a transfer both ways against the simulated panel.
+#include "CommsTestUtil.h"
+#include "Initiatepanelcommsform.h"
+#include "JpegImage.h"
+#include "PX10ConfigData.h"
+#include "Panelcommstransferform.h"
+#include "Quorvelprotocolcomponent.h"
+#include "support/FakePrompts.h"
+#include "support/SimulatedPanel.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+comms::CommsTiming Fast()
+{
+    comms::CommsTiming t;
+    t.DetectionTimeoutMs = 80;
+    t.ItemTimeoutMs = 80;
+    t.Sleep = [](unsigned) {};
+    return t;
+}
+
+TEST(JpegImage, PicturesDecodeAndDamageGivesNull)
+{
+    TfrmInitiatePanelComms detection; // registers the pictures
+    const QImage panel = platform::LoadJpeg(QStringLiteral(":/comms/panel.jpg"));
+    const QImage computer = platform::LoadJpeg(QStringLiteral(":/comms/computer.jpg"));
+    EXPECT_EQ(panel.size(), QSize(96, 120));
+    EXPECT_EQ(computer.size(), QSize(120, 120));
+    // The screen of the computer is blue.
+    const QColor screen = computer.pixelColor(60, 40);
+    EXPECT_GT(screen.blue(), 120);
+    EXPECT_LT(screen.red(), 80);
+
+    QFile file(QStringLiteral(":/comms/panel.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // A truncated picture decodes to something or nothing, never a crash.
+    (void)platform::DecodeJpeg(bytes.left(bytes.size() / 2));
+    EXPECT_TRUE(platform::DecodeJpeg(bytes.left(20)).isNull());
+    EXPECT_TRUE(platform::DecodeJpeg(QByteArray("not a picture")).isNull());
+    EXPECT_TRUE(platform::DecodeJpeg(QByteArray()).isNull());
+    EXPECT_TRUE(platform::LoadJpeg(QStringLiteral("/nonexistent.jpg")).isNull());
+}
+
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        panel.EnableConfigPanel();
+        panel.SetIdentification(SimulatedPanel::MakeIdentification("301", 703));
+        panel.SetPasscode(4321);
+        detection.Logic().SetTiming(Fast());
+        transfer.Logic().SetTiming(Fast());
+    }
+
+    SimulatedPanel panel;
+    Com1Device com1 { panel.SlavePath() };
+    FakePrompts prompts;
+    TQuorvelProtocol proto;
+    TfrmInitiatePanelComms detection;
+    TfrmConfigTransfer transfer { nullptr, &detection };
+};
+
+TEST_F(DialogsTest, SendThroughTheWidgetsThenReceive)
+{
+    TPX10ConfigData sent(false, false, false, false);
+    sent.ZoneTexts->SetZoneText(3, "Boiler room");
+    sent.Sensors->SetDescription(42, "Loft");
+    // The user types the passcode once the edit is offered, and presses Start Transfer.
+    bool typed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!typed && detection.isVisible() && detection.edtPasscode->isVisible()) {
+            typed = true;
+            EXPECT_TRUE(detection.btnStartTransfer->isVisible());
+            EXPECT_FALSE(detection.btnRetry->isVisible());
+            EXPECT_EQ(detection.lblSoftwareID->text(), QStringLiteral("412-301-001 7.03"));
+            detection.edtPasscode->setText(QStringLiteral("4321"));
+            emit detection.edtPasscode->textEdited(detection.edtPasscode->text());
+            detection.btnStartTransfer->click();
+        }
+    });
+    poll.start(5);
+    ASSERT_TRUE(transfer.SendConfiguration(&proto, &sent));
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(transfer.windowTitle(), QStringLiteral("Send to Panel"));
+    EXPECT_EQ(transfer.pbProgress->value(), 301);
+    EXPECT_EQ(transfer.pbProgress->maximum(), 301);
+    EXPECT_FALSE(proto.IsOpen());
+    EXPECT_FALSE(detection.imgPX10->pixmap().isNull());
+    EXPECT_FALSE(transfer.imgComputer->pixmap().isNull());
+
+    TPX10ConfigData received(false, false, false, false);
+    ASSERT_TRUE(transfer.ReceiveConfiguration(&proto, &received));
+    EXPECT_EQ(transfer.windowTitle(), QStringLiteral("Receive from Panel"));
+    EXPECT_EQ(received.ZoneTexts->GetZoneText(3), "Boiler room");
+    EXPECT_EQ(received.Sensors->GetDescription(42), "Loft");
+}
+
+TEST_F(DialogsTest, AbortButtonOfTheDetectionDialogEndsTheTransfer)
+{
+    panel.SetFaults({ .NoReply = true });
+    QTimer::singleShot(150, [&] { detection.btnAbort->click(); });
+    TPX10ConfigData config(false, false, false, false);
+    EXPECT_FALSE(transfer.ReceiveConfiguration(&proto, &config));
+    EXPECT_FALSE(proto.IsOpen());
+    EXPECT_FALSE(detection.lblRetries->text().isEmpty());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
