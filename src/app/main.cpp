@@ -7,6 +7,9 @@
 #include "Main.h"
 #include "QtPrompts.h"
 #include "SplashScreen.h"
+#ifdef PX10_HAVE_COMMS
+#include "Serialsetupform.h"
+#endif
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -64,6 +67,9 @@ int main(int argc, char** argv)
             // The other long-lived windows (rule and zone text editors, panel
             // comms, printing, add devices, range entry, text download) are
             // created here, in that order, as they come.
+#ifdef PX10_HAVE_COMMS
+            frmSerialSetup = new TfrmSerialSetup(frmMain);
+#endif
 
             // The splash stays up for 500 ms over the main window instead of
             // holding the whole start-up back.
