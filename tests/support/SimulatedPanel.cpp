@@ -510,6 +510,7 @@ void SimulatedPanel::WriteOut(const std::string& bytes, bool byteByByte, int gap
         const ssize_t n = ::write(FMaster, bytes.data() + pos, len);
         if (n > 0) {
             pos += static_cast<std::size_t>(n);
+            FWritten += static_cast<std::size_t>(n);
             if (paced) {
                 next += byteTime * n;
                 std::this_thread::sleep_until(next);

@@ -117,6 +117,8 @@ public:
     // Waits until at least `count` raw bytes have arrived (framed or not).
     bool WaitForBytes(std::size_t count, int timeoutMs) const;
     std::string ReceivedBytes() const;
+    // Bytes written towards the program so far.
+    std::size_t WrittenByteCount() const { return FWritten.load(); }
 
     // Closes the master side, as an unplugged adapter would vanish.
     void Hangup();
@@ -159,6 +161,7 @@ private:
     std::string FReceived;
     std::string FHeld;
     std::atomic<long long> FCpuNs { 0 };
+    std::atomic<std::size_t> FWritten { 0 };
 
     // Frame collection, panel thread only.
     bool FInFrame = false;
