@@ -167,6 +167,10 @@ void TConfigTransfer::StatusUpdate()
 void TConfigTransfer::StartStage(Stage stage)
 {
     FStage = stage;
+    if (stage == Stage::EventLog || stage == Stage::DeviceData) {
+        StartDownload();
+        return;
+    }
     FState.StageText = Translate(Info(stage).Status);
     Changed();
     FItemIndex = Info(stage).Indexed ? 1 : 0;
@@ -216,6 +220,9 @@ void TConfigTransfer::EncodeItem(unsigned char* block) const
     case Stage::Points:
         EncodePoint(*FConfig, FItemIndex, block);
         break;
+    case Stage::EventLog:
+    case Stage::DeviceData:
+        break; // the downloads carry no configuration
     }
 }
 
@@ -236,6 +243,9 @@ bool TConfigTransfer::DecodeItem(const unsigned char* block)
         return DecodeCBERule(*FConfig, block);
     case Stage::Points:
         return DecodePoint(*FConfig, FItemIndex, block);
+    case Stage::EventLog:
+    case Stage::DeviceData:
+        break;
     }
     return false;
 }
@@ -329,6 +339,9 @@ void TConfigTransfer::ItemSucceeded()
         FTiming.Pause(FTiming.SettleMs);
         Finish(platform::mrOk);
         break;
+    case Stage::EventLog:
+    case Stage::DeviceData:
+        break; // the downloads run their own replies
     }
 }
 

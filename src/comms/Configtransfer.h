@@ -5,6 +5,7 @@
 // tenth failure and the user's abort. The transfer window shows State() and
 // forwards its Abort button here.
 #include "Commssession.h"
+#include "Downloadlines.h"
 
 #include <functional>
 #include <memory>
@@ -31,7 +32,16 @@ struct TransferState {
 
 class TConfigTransfer {
 public:
-    enum class Stage { GeneralSetup, ZoneTexts, GsmItems, OnboardOutputs, CBERules, Points };
+    enum class Stage {
+        GeneralSetup,
+        ZoneTexts,
+        GsmItems,
+        OnboardOutputs,
+        CBERules,
+        Points,
+        EventLog,
+        DeviceData
+    };
 
     TConfigTransfer(ModalHost& Host, TInitiatePanelComms& Detection, CommsTiming Timing = {});
     ~TConfigTransfer();
@@ -44,6 +54,12 @@ public:
     bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
     // Detection, then the stages; the port is closed at the end whatever happened.
     bool TransferConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+
+    // The panel's records as CSV lines, added to Lines: the event log, and the
+    // device data of every point (Address -1) or of one (1..99, 101..199).
+    // Detection runs in the receive direction; the port is closed at the end.
+    bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines);
+    bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address);
 
     void FormShow();
     void SendPacket(unsigned char Command, unsigned DataLength, const char* Data);
@@ -85,6 +101,12 @@ private:
     void EncodeItem(unsigned char* block) const;
     bool DecodeItem(const unsigned char* block);
     void Changed() { FHost.Changed(); }
+    bool RunDownload(TQuorvelProtocol* Protocol, TextLines* Lines, Stage stage, int firstItem);
+    void StartDownload();
+    void SendDownloadRequest();
+    void DownloadReply();
+    void DownloadSucceeded();
+    void FinishDownload();
 
     ModalHost& FHost;
     TInitiatePanelComms& FDetection;
@@ -106,6 +128,11 @@ private:
     TransferState FState;
     unsigned long FRequestsSent = 0;
     unsigned long FFailures = 0;
+    // Downloads.
+    TextLines* FLines = nullptr;
+    bool FSingleDevice = false;
+    int FFirstItem = 0;
+    EventLogLines FEventLog;
 };
 
 } // namespace comms

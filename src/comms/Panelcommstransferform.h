@@ -22,6 +22,14 @@ public:
     bool SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
     // Config is filled only when the whole configuration arrived.
     bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    bool DownloadEventLog(TQuorvelProtocol* Protocol, comms::TextLines* Lines)
+    {
+        return Ensure().DownloadEventLog(Protocol, Lines);
+    }
+    bool DownloadDeviceData(TQuorvelProtocol* Protocol, comms::TextLines* Lines, int Address)
+    {
+        return Ensure().DownloadDeviceData(Protocol, Lines, Address);
+    }
     comms::TConfigTransfer& Logic() { return Ensure(); }
 
     // ModalHost

@@ -3,6 +3,7 @@
 target_sources(comms PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Downloadlines.h ${CMAKE_CURRENT_LIST_DIR}/Downloadlines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Textdownload.h ${CMAKE_CURRENT_LIST_DIR}/Textdownload.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Paneldownload.cpp
 )
 # The windows: Qt Widgets and the spin control of the editors.
 add_library(comms_tools STATIC
@@ -11,4 +12,4 @@ add_library(comms_tools STATIC
 )
 set_target_properties(comms_tools PROPERTIES AUTOMOC ON)
 target_include_directories(comms_tools PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(comms_tools PUBLIC comms editors Qt6::Widgets)
+target_link_libraries(comms_tools PUBLIC comms comms_gui editors Qt6::Widgets)

@@ -1,0 +1,214 @@
+// Event log and device data downloads against the simulated panel: requests,
+// CSV lines, faults, a log that changes while it is fetched.
+#include "TransferTestUtil.h"
+#include "support/PanelRecords.h"
+
+#include <gtest/gtest.h>
+
+using platform::mrAbort;
+using platform::mrOk;
+
+namespace {
+
+struct DownloadFixture : TransferFixture {
+    DownloadFixture() { records.Install(panel); }
+    bool EventLog() { return transfer.DownloadEventLog(proto.get(), &lines); }
+    bool DeviceData(int address = -1) { return transfer.DownloadDeviceData(proto.get(), &lines, address); }
+    std::vector<std::string> EventRequests()
+    {
+        std::vector<std::string> out;
+        for (const auto& r : RequestsOf(0x58))
+            out.push_back(r.Data);
+        return out;
+    }
+    PanelRecords records;
+    comms::TextLines lines;
+};
+
+PanelRecords::Event Event(std::string a, std::string b, std::string c)
+{
+    PanelRecords::Event e;
+    e.Parts[0] = std::move(a);
+    e.Parts[1] = std::move(b);
+    e.Parts[2] = std::move(c);
+    return e;
+}
+
+const std::string Full40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
+
+} // namespace
+
+TEST(EventLogDownload, TwoEventsTakeSixRequestsAndGiveHeaderAndTwoLines)
+{
+    DownloadFixture f;
+    f.records.SetEvents({
+        Event("12/03/2024 14:05:33     Sensor 12", "Kitchen             Smoke head", "FIRE"),
+        Event(Full40, "", Full40),
+    });
+    ASSERT_TRUE(f.EventLog());
+    EXPECT_EQ(f.EventRequests(),
+        (std::vector<std::string> { Bytes({ 0, 0, 0 }), Bytes({ 0, 0, 1 }), Bytes({ 0, 0, 2 }),
+            Bytes({ 0, 1, 0 }), Bytes({ 0, 1, 1 }), Bytes({ 0, 1, 2 }) }));
+    const comms::TextLines expected = {
+        "Index,Date/Time,Identity,Zone Text,Device Text,Event Description",
+        "1,\"12/03/2024 14:05:33\",\"Sensor 12\",\"Kitchen\",\"Smoke head\",\"FIRE\"",
+        "2,\"ABCDEFGHIJKLMNOPQRSTUVW\",\"XYZ0123456789abcd\",\"" + Full40 + "\"",
+    };
+    EXPECT_EQ(f.lines, expected);
+    // Receive direction: no passcode, and the port is closed at the end.
+    EXPECT_TRUE(f.RequestsOf(0x48).empty());
+    EXPECT_EQ(f.passcodePrompts, 0);
+    EXPECT_FALSE(f.proto->IsOpen());
+    EXPECT_FALSE(f.proto->OnPacketReceived);
+    EXPECT_EQ(f.transfer.State().StageText, "Transferring Event Log");
+    EXPECT_EQ(f.transfer.State().Progress, 6);
+    EXPECT_EQ(f.transfer.State().ProgressMax, 6);
+}
+
+TEST(EventLogDownload, EmptyLogEndsAfterTheFirstReply)
+{
+    DownloadFixture f;
+    ASSERT_TRUE(f.EventLog());
+    EXPECT_EQ(f.EventRequests().size(), 1u);
+    EXPECT_EQ(f.lines, comms::TextLines { comms::EventLogHeader() });
+}
+
+TEST(EventLogDownload, LogThatShrinksOrGrowsWhileFetchedEnds)
+{
+    {
+        DownloadFixture f;
+        std::vector<PanelRecords::Event> three
+            = { PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2), PanelRecords::MakeEvent(3) };
+        f.records.SetEvents(three);
+        // Two events are cleared while the second one is being read.
+        f.records.SetBeforeEventReply([](int step, std::vector<PanelRecords::Event>& events) {
+            if (step == 4)
+                events.resize(1);
+        });
+        ASSERT_TRUE(f.EventLog());
+        EXPECT_EQ(f.EventRequests().size(), 5u);
+        ASSERT_EQ(f.lines.size(), 2u); // the header and the first event
+        EXPECT_EQ(f.lines[1].rfind("1,\"", 0), 0u);
+    }
+    {
+        DownloadFixture f;
+        f.records.SetEvents({ PanelRecords::MakeEvent(1) });
+        f.records.SetBeforeEventReply([](int step, std::vector<PanelRecords::Event>& events) {
+            if (step == 1)
+                events.push_back(PanelRecords::MakeEvent(2));
+        });
+        ASSERT_TRUE(f.EventLog());
+        EXPECT_EQ(f.EventRequests().size(), 6u);
+        EXPECT_EQ(f.lines.size(), 3u);
+    }
+}
+
+TEST(EventLogDownload, ShortOrWrongRepliesAreRepeated)
+{
+    DownloadFixture f;
+    f.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
+    // Detection takes two replies (K, G); then step 0 fine, step 1 short, step 2 wrong code.
+    f.panel.PushFaults({});
+    f.panel.PushFaults({});
+    f.panel.PushFaults({});
+    f.panel.PushFaults({ .ShortReply = true, .ShortLength = 12 });
+    f.panel.PushFaults({});
+    f.panel.PushFaults({ .WrongReplyCode = true });
+    ASSERT_TRUE(f.EventLog());
+    EXPECT_EQ(f.transfer.FailureCount(), 2u);
+    EXPECT_EQ(f.EventRequests().size(), 8u);
+    ASSERT_EQ(f.lines.size(), 3u);
+    comms::TextLines clean;
+    {
+        DownloadFixture g;
+        g.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
+        ASSERT_TRUE(g.EventLog());
+        clean = g.lines;
+    }
+    EXPECT_EQ(f.lines, clean);
+}
+
+TEST(EventLogDownload, AbortAtTheTenthFailureKeepsTheLinesSoFar)
+{
+    DownloadFixture f;
+    f.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
+    for (int i = 0; i < 5; ++i)
+        f.panel.PushFaults({});
+    for (int i = 0; i < 10; ++i)
+        f.panel.PushFaults({ .NoReply = true });
+    f.prompts.Answer(mrAbort);
+    EXPECT_FALSE(f.EventLog());
+    ASSERT_EQ(f.prompts.Log.size(), 1u);
+    EXPECT_EQ(f.prompts.Log[0].Text, "Communications Failure.\r\nContinue ?");
+    EXPECT_EQ(f.lines.size(), 2u); // header and event 1
+    EXPECT_FALSE(f.proto->IsOpen());
+}
+
+TEST(DeviceDataDownload, AllPointsGiveHeaderAnd198Lines)
+{
+    DownloadFixture f;
+    PanelRecords::Reading r;
+    r.PW[0] = 512;
+    r.PW[4] = 65535;
+    r.Level = 45;
+    r.Zone = 7;
+    r.Type = "I ";
+    r.Location = "  Boiler room";
+    f.records.SetReading(105, r);
+    ASSERT_TRUE(f.DeviceData());
+    const auto requests = f.RequestsOf(0x5A);
+    ASSERT_EQ(requests.size(), 198u);
+    EXPECT_EQ(requests[0].Data, Bytes({ 1 }));
+    EXPECT_EQ(requests[98].Data, Bytes({ 99 }));
+    EXPECT_EQ(requests[99].Data, Bytes({ 101 }));
+    EXPECT_EQ(requests[197].Data, Bytes({ 199 }));
+    ASSERT_EQ(f.lines.size(), 199u);
+    EXPECT_EQ(f.lines[0], "Address,PW1,PW2,PW3,PW4,PW5,Level,Zone,Type,Location");
+    EXPECT_EQ(f.lines[1], "S1,10,11,12,13,14,1%,2,OPT,\"Sensor 1\"");
+    EXPECT_EQ(f.lines[99], "S99,990,991,992,993,994,99%,4,OPT,\"Sensor 99\"");
+    EXPECT_EQ(f.lines[104], "M5,512,0,0,0,65535,45%,7,I  ,\"Boiler room\"");
+    EXPECT_EQ(f.lines[198], "M99,1990,1991,1992,1993,1994,98%,8,MCP,\"Module 99\"");
+    EXPECT_EQ(f.transfer.State().ProgressMax, 198);
+    EXPECT_EQ(f.transfer.State().StageText, "Transferring Device Data");
+    EXPECT_FALSE(f.proto->IsOpen());
+}
+
+TEST(DeviceDataDownload, OneDeviceGivesOneLineWithoutHeader)
+{
+    DownloadFixture f;
+    ASSERT_TRUE(f.DeviceData(105));
+    const auto requests = f.RequestsOf(0x5A);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].Data, Bytes({ 105 }));
+    EXPECT_EQ(f.lines, comms::TextLines { "M5,1050,1051,1052,1053,1054,4%,10,MCP,\"Module 5\"" });
+    // Sensor 1 in one device mode: still no header.
+    f.lines.clear();
+    ASSERT_TRUE(f.DeviceData(1));
+    EXPECT_EQ(f.lines.size(), 1u);
+}
+
+TEST(DeviceDataDownload, ShortReplyIsRepeated)
+{
+    DownloadFixture f;
+    f.panel.PushFaults({});
+    f.panel.PushFaults({});
+    f.panel.PushFaults({ .ShortReply = true, .ShortLength = 35 });
+    ASSERT_TRUE(f.DeviceData(7));
+    EXPECT_EQ(f.RequestsOf(0x5A).size(), 2u);
+    EXPECT_EQ(f.transfer.FailureCount(), 1u);
+    EXPECT_EQ(f.lines.size(), 1u);
+}
+
+TEST(DeviceDataDownload, PanelNotFoundEndsWithoutLines)
+{
+    DownloadFixture f;
+    f.panel.SetFaults({ .NoReply = true });
+    f.detectionHost.OnChanged = [&] {
+        if (f.detection.State().RetryVisible)
+            QTimer::singleShot(0, [&] { f.detection.AbortClicked(); });
+    };
+    EXPECT_FALSE(f.DeviceData());
+    EXPECT_TRUE(f.lines.empty());
+    EXPECT_TRUE(f.RequestsOf(0x5A).empty());
+    EXPECT_FALSE(f.proto->IsOpen());
+}
