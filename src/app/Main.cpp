@@ -16,7 +16,9 @@
 #include "UserManual.h"
 #ifdef PX10_HAVE_COMMS
 #include "Quorvelprotocolcomponent.h"
+#include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
+#include "Textdownloadform.h"
 #endif
 
 #include <QApplication>
@@ -219,7 +221,10 @@ void TfrmMain::CreateActions()
              ToolsSerialPortSetup, ViewZoneText, ViewCBERules, ToolsAddChangeSensors, ToolsAddChangeModules })
         a->setEnabled(false);
 #ifdef PX10_HAVE_COMMS
-    ToolsSerialPortSetup->setEnabled(true);
+    // The communication actions are always available.
+    for (QAction* a : { ToolsSendToPanel, ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData,
+             ToolsLogDevice, ToolsSerialPortSetup })
+        a->setEnabled(true);
 #endif
 
     auto on
@@ -244,6 +249,11 @@ void TfrmMain::CreateActions()
     on(HelpPX10UserManual, [this] { HelpPX10UserManualExecute(); });
     on(VdSCompatibility, [this] { VdSCompatibilityClick(); });
     on(ToolsSerialPortSetup, [this] { ToolsSerialPortSetupExecute(); });
+    on(ToolsSendToPanel, [this] { ToolsSendToPanelExecute(); });
+    on(ToolsReceiveFromPanel, [this] { ToolsReceiveFromPanelExecute(); });
+    on(ToolsFetchEventLog, [this] { ToolsFetchEventLogExecute(); });
+    on(ToolsFetchDeviceData, [this] { ToolsFetchDeviceDataExecute(); });
+    on(ToolsLogDevice, [this] { ToolsLogDeviceExecute(); });
     for (int i = 0; i < 5; ++i) {
         FileHistorySlots[i] = new QAction(this);
         FileHistorySlots[i]->setVisible(false);
@@ -439,6 +449,53 @@ void TfrmMain::ToolsSerialPortSetupExecute()
     const int index = frmSerialSetup->Execute(int(FProtocol->CommPort()));
     if (index >= 0 && index < 8)
         FProtocol->SetCommPort(TCommPort(index));
+#endif
+}
+
+void TfrmMain::ToolsSendToPanelExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    CommitPendingEdits();
+    if (frmConfigTransfer && ConfigData)
+        frmConfigTransfer->SendConfiguration(FProtocol.get(), ConfigData);
+#endif
+}
+
+void TfrmMain::ToolsReceiveFromPanelExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    if (!frmConfigTransfer || !FLifecycle.QuerySaveChanges())
+        return;
+    const ConfigLifecycle::Flags f = FLifecycle.NewConfigFlags();
+    auto config = std::make_unique<TPX10ConfigData>(
+        f.VdSDefaults, f.LED2CModeDefault, f.TorqSwitchDefault, f.ControlKey3ModeDefault);
+    // A failed or cancelled receive leaves the fresh configuration current.
+    if (frmConfigTransfer->ReceiveConfiguration(FProtocol.get(), config.get()))
+        FLifecycle.SetCurrentConfig(std::move(config));
+#endif
+}
+
+void TfrmMain::ToolsFetchEventLogExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    if (frmTextDownload)
+        frmTextDownload->ShowPanelEventLog(FProtocol.get());
+#endif
+}
+
+void TfrmMain::ToolsFetchDeviceDataExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    if (frmTextDownload)
+        frmTextDownload->ShowDeviceData(FProtocol.get());
+#endif
+}
+
+void TfrmMain::ToolsLogDeviceExecute()
+{
+#ifdef PX10_HAVE_COMMS
+    if (frmTextDownload)
+        frmTextDownload->ShowDeviceLogger(FProtocol.get());
 #endif
 }
 

@@ -77,6 +77,13 @@ public:
 
     // Tools, language and help.
     void ToolsSerialPortSetupExecute();
+    void ToolsSendToPanelExecute();
+    // After the save question, into a fresh configuration that becomes
+    // current only when the whole of it arrived.
+    void ToolsReceiveFromPanelExecute();
+    void ToolsFetchEventLogExecute();
+    void ToolsFetchDeviceDataExecute();
+    void ToolsLogDeviceExecute();
     void VdSCompatibilityClick();
     void HelpPX10UserManualExecute();
     void frmPanelSetupOptions1rdgBlinkingClick();

@@ -8,7 +8,10 @@
 #include "QtPrompts.h"
 #include "SplashScreen.h"
 #ifdef PX10_HAVE_COMMS
+#include "Initiatepanelcommsform.h"
+#include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
+#include "Textdownloadform.h"
 #endif
 
 #include <QElapsedTimer>
@@ -69,6 +72,9 @@ int main(int argc, char** argv)
             // created here, in that order, as they come.
 #ifdef PX10_HAVE_COMMS
             frmSerialSetup = new TfrmSerialSetup(frmMain);
+            frmInitiatePanelComms = new TfrmInitiatePanelComms(frmMain);
+            frmConfigTransfer = new TfrmConfigTransfer(frmMain);
+            frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), frmMain);
 #endif
 
             // The splash stays up for 500 ms over the main window instead of

@@ -2,6 +2,7 @@
 
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
+#include "Panelcommstransferform.h"
 #include "Spincontrol.h"
 
 #include <QAction>
@@ -18,6 +19,22 @@
 #include <QVBoxLayout>
 
 TfrmTextDownload* frmTextDownload = nullptr;
+
+comms::TextDownloadSource& ConfigTransferDownloads()
+{
+    struct Source : comms::TextDownloadSource {
+        bool DownloadEventLog(TQuorvelProtocol* Protocol, comms::TextLines* Lines) override
+        {
+            return frmConfigTransfer && frmConfigTransfer->DownloadEventLog(Protocol, Lines);
+        }
+        bool DownloadDeviceData(TQuorvelProtocol* Protocol, comms::TextLines* Lines, int Address) override
+        {
+            return frmConfigTransfer && frmConfigTransfer->DownloadDeviceData(Protocol, Lines, Address);
+        }
+    };
+    static Source source;
+    return source;
+}
 
 namespace {
 QString T(const char* s)

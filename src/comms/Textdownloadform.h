@@ -49,3 +49,6 @@ private:
 };
 
 extern TfrmTextDownload* frmTextDownload;
+
+// The downloads of the configuration transfer window (frmConfigTransfer).
+comms::TextDownloadSource& ConfigTransferDownloads();
