@@ -1,37 +1,11 @@
 #include "Downloadlines.h"
 
+#include "Commssession.h"
 #include "Ivdictio.h"
 
 namespace comms {
 
 namespace {
-
-// Windows-1252 bytes as UTF-8.
-std::string FromPanel(const std::string& text)
-{
-    // 0x80 to 0x9F differ from Latin-1; 0 marks the five unassigned codes.
-    static const char16_t high[32] = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-        0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
-        0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        char32_t u = c;
-        if (c >= 0x80 && c < 0xA0)
-            u = high[c - 0x80] ? high[c - 0x80] : 0xFFFD;
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
 
 // A text field of at most `size` bytes; a zero byte ends it early.
 std::string Field(const unsigned char* data, std::size_t size)
@@ -44,7 +18,7 @@ std::string Field(const unsigned char* data, std::size_t size)
 
 std::string Quoted(const std::string& panelText)
 {
-    return ",\"" + FromPanel(TrimText(panelText)) + "\"";
+    return ",\"" + Cp1252ToUtf8(TrimText(panelText)) + "\"";
 }
 
 unsigned Word(const unsigned char* p)
@@ -126,8 +100,8 @@ bool DeviceDataLine(const unsigned char* d, std::size_t length, std::string& lin
         line += "," + std::to_string(Word(d + 1 + 2 * i));
     line += "," + std::to_string(d[11]) + "%";
     line += "," + std::to_string(d[12]);
-    line += "," + FromPanel(Field(d + 13, 3));
-    line += ",\"" + FromPanel(TrimText(Field(d + 16, 20))) + "\"";
+    line += "," + Cp1252ToUtf8(Field(d + 13, 3));
+    line += ",\"" + Cp1252ToUtf8(TrimText(Field(d + 16, 20))) + "\"";
     return true;
 }
 
