@@ -280,22 +280,29 @@ void TConfigTransfer::SendPacket(unsigned char Command, unsigned DataLength, con
     FProtocol->PacketTransaction(Command, DataLength, Data, FTiming.ItemTimeoutMs);
 }
 
+bool TConfigTransfer::IsCurrentReply(const unsigned char* p, unsigned length)
+{
+    switch (FDetection.Tracker().Classify(p, length)) {
+    case ReplyTracker::Match::Earlier:
+        TInitiatePanelComms::RestartTimeout(FProtocol, FTiming.ItemTimeoutMs);
+        return false;
+    case ReplyTracker::Match::None:
+        CommsFailure(FProtocol);
+        return false;
+    case ReplyTracker::Match::Current:
+        break;
+    }
+    return true;
+}
+
 void TConfigTransfer::ItemReply()
 {
     const unsigned char* p = FProtocol->GetPacketData();
     const unsigned length = FProtocol->GetPacketDataLength();
     // The prefix covers the reply code, the marker and the item index, so a
     // reply too short to hold them never matches.
-    switch (FDetection.Tracker().Classify(p, length)) {
-    case ReplyTracker::Match::Earlier:
-        TInitiatePanelComms::RestartTimeout(FProtocol, FTiming.ItemTimeoutMs);
+    if (!IsCurrentReply(p, length))
         return;
-    case ReplyTracker::Match::None:
-        CommsFailure(FProtocol);
-        return;
-    case ReplyTracker::Match::Current:
-        break;
-    }
     if (!FSend) {
         unsigned char block[GeneralSetupBlockSize] = {};
         EncodeItem(block);

@@ -89,6 +89,9 @@ private:
     void StartStage(Stage stage);
     void SendItemRequest();
     void ItemReply();
+    // True for the reply to the request in progress; a late reply to an
+    // earlier request restarts the wait, any other counts as a failure.
+    bool IsCurrentReply(const unsigned char* p, unsigned length);
     void PasscodeRetryReply();
     void ItemSucceeded();
     bool NextItem();

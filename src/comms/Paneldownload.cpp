@@ -100,16 +100,8 @@ void TConfigTransfer::DownloadReply()
 {
     const unsigned char* p = FProtocol->GetPacketData();
     const unsigned length = FProtocol->GetPacketDataLength();
-    switch (FDetection.Tracker().Classify(p, length)) {
-    case ReplyTracker::Match::Earlier:
-        TInitiatePanelComms::RestartTimeout(FProtocol, FTiming.ItemTimeoutMs);
+    if (!IsCurrentReply(p, length))
         return;
-    case ReplyTracker::Match::None:
-        CommsFailure(FProtocol);
-        return;
-    case ReplyTracker::Match::Current:
-        break;
-    }
     const unsigned char* data = p + 3;
     const std::size_t size = length > 3 ? length - 3 : 0;
     if (FStage == Stage::EventLog) {
