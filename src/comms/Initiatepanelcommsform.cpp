@@ -1,7 +1,6 @@
 #include "Initiatepanelcommsform.h"
 
-#include "Ivdictio.h"
-#include "JpegImage.h"
+#include "Commsformparts.h"
 #include "Prompts.h"
 
 #include <QGridLayout>
@@ -9,61 +8,31 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 TfrmInitiatePanelComms* frmInitiatePanelComms = nullptr;
 
-static void InitCommsPictures()
-{
-    Q_INIT_RESOURCE(comms_pictures);
-}
-
-namespace {
-
-QString Tr(const char* text)
-{
-    return QString::fromStdString(Translate(text));
-}
-
-// Qt must never see an exception: a failing step is shown as an error.
-template <class F> void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        try {
-            platform::CurrentPrompts().MessageDlg(e.what(), platform::MsgDlgType::mtError, platform::mbOK);
-        } catch (...) {
-        }
-    }
-}
-
-} // namespace
+using comms::forms::Guarded;
+using comms::forms::Tr;
 
 TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     : QDialog(parent)
     , FLogic(*this)
 {
-    InitCommsPictures();
     setObjectName(QStringLiteral("frmInitiatePanelComms"));
     setWindowTitle(Tr("Configuration Transfer"));
     setModal(true);
 
     auto label = [this](const char* name, const QString& text = {}) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
+        return comms::forms::NamedLabel(this, name, text);
     };
-    imgPX10 = label("imgPX10");
-    imgPX10->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/panel.jpg"))));
-    imgTR70 = label("imgTR70");
-    imgMarvex = label("imgMarvex");
-    ImageQTB = label("ImageQTB");
-    for (QLabel* hidden : { imgTR70, imgMarvex, ImageQTB })
-        hidden->hide();
+    const comms::forms::PanelPictures pictures = comms::forms::MakePanelPictures(this, "ImageQTB");
+    imgPX10 = pictures.PX10;
+    imgTR70 = pictures.TR70;
+    imgMarvex = pictures.Marvex;
+    ImageQTB = pictures.QTB;
     lblRetries = label("lblRetries");
     lblPanelNotDetected = label("lblPanelNotDetected");
     lblPanelNotDetected->setWordWrap(true);
@@ -156,12 +125,7 @@ int TfrmInitiatePanelComms::RunModal(const std::function<void()>& onShow)
 void TfrmInitiatePanelComms::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (FOnShow) {
-        auto show = FOnShow;
-        FOnShow = nullptr;
-        // Once the window is on screen, as its show handler runs.
-        QTimer::singleShot(0, this, [this, show] { Guarded(show); });
-    }
+    comms::forms::RunShowHandler(this, FOnShow);
 }
 
 void TfrmInitiatePanelComms::EndModal(int result)

@@ -1,14 +1,12 @@
 #include "Panelcommstransferform.h"
 
 #include "Initiatepanelcommsform.h"
-#include "Ivdictio.h"
-#include "JpegImage.h"
+#include "Commsformparts.h"
 #include "Prompts.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -17,26 +15,8 @@
 
 TfrmConfigTransfer* frmConfigTransfer = nullptr;
 
-namespace {
-
-QString Tr(const char* text)
-{
-    return QString::fromStdString(Translate(text));
-}
-
-template <class F> void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        try {
-            platform::CurrentPrompts().MessageDlg(e.what(), platform::MsgDlgType::mtError, platform::mbOK);
-        } catch (...) {
-        }
-    }
-}
-
-} // namespace
+using comms::forms::Guarded;
+using comms::forms::Tr;
 
 TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* Detection)
     : QDialog(parent)
@@ -44,26 +24,19 @@ TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* 
 {
     setObjectName(QStringLiteral("frmConfigTransfer"));
     setModal(true);
-    auto label = [this](const char* name) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    // Make sure the pictures' resource is registered (the detection dialog does it).
+    // Without a detection dialog of its own the window uses the global one.
     if (!FDetection && !frmInitiatePanelComms)
         frmInitiatePanelComms = new TfrmInitiatePanelComms(parent);
-    aniFileCopy = label("aniFileCopy");
+    aniFileCopy = comms::forms::NamedLabel(this, "aniFileCopy");
     aniFileCopy->setMinimumWidth(90);
     aniFileCopy->setAlignment(Qt::AlignCenter);
-    imgComputer = label("imgComputer");
-    imgComputer->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/computer.jpg"))));
-    imgPX10 = label("imgPX10");
-    imgPX10->setPixmap(QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/panel.jpg"))));
-    imgTR70 = label("imgTR70");
-    imgMarvex = label("imgMarvex");
-    imgQTB = label("imgQTB");
-    for (QLabel* hidden : { imgTR70, imgMarvex, imgQTB })
-        hidden->hide();
+    imgComputer = comms::forms::NamedLabel(this, "imgComputer");
+    imgComputer->setPixmap(comms::forms::Picture("computer.jpg"));
+    const comms::forms::PanelPictures pictures = comms::forms::MakePanelPictures(this, "imgQTB");
+    imgPX10 = pictures.PX10;
+    imgTR70 = pictures.TR70;
+    imgMarvex = pictures.Marvex;
+    imgQTB = pictures.QTB;
     pbProgress = new QProgressBar(this);
     pbProgress->setObjectName(QStringLiteral("pbProgress"));
     pbProgress->setTextVisible(false);
@@ -133,11 +106,7 @@ int TfrmConfigTransfer::RunModal(const std::function<void()>& onShow)
 void TfrmConfigTransfer::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (FOnShow) {
-        auto show = FOnShow;
-        FOnShow = nullptr;
-        QTimer::singleShot(0, this, [show] { Guarded(show); });
-    }
+    comms::forms::RunShowHandler(this, FOnShow);
 }
 
 void TfrmConfigTransfer::EndModal(int result)
