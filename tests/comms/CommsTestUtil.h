@@ -1,14 +1,20 @@
 #pragma once
 // Event-loop helpers for the comms tests: the component delivers bytes and
 // time-outs through Qt's event loop on this thread.
+#include "Quorvelprotocolcomponent.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 inline void EnsureApp()
 {
@@ -50,4 +56,26 @@ class Com1Device {
 public:
     explicit Com1Device(const std::string& path) { ::setenv("PX10_COM1", path.c_str(), 1); }
     ~Com1Device() { ::unsetenv("PX10_COM1"); }
+};
+
+// A fixture whose protocol component records what it receives: the replies'
+// data, the receive errors and the bytes outside any packet.
+class RecordingProtocolTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApp();
+        proto = std::make_unique<TQuorvelProtocol>();
+        proto->OnPacketReceived = [this](TSerialComms*) {
+            replies.emplace_back(
+                reinterpret_cast<const char*>(proto->GetPacketData()), proto->GetPacketDataLength());
+        };
+        proto->OnPacketRxError = [this](TSerialComms*) { ++errors; };
+        proto->OnNonProtocolCharRxd = [this](TSerialComms*, char& c) { stray += c; };
+    }
+
+    std::unique_ptr<TQuorvelProtocol> proto;
+    std::vector<std::string> replies;
+    int errors = 0;
+    std::string stray;
 };

@@ -8,20 +8,8 @@
 
 namespace {
 
-class PacketParserTest : public ::testing::Test {
+class PacketParserTest : public RecordingProtocolTest {
 protected:
-    void SetUp() override
-    {
-        EnsureApp();
-        proto = std::make_unique<TQuorvelProtocol>();
-        proto->OnPacketReceived = [this](TSerialComms*) {
-            replies.emplace_back(
-                reinterpret_cast<const char*>(proto->GetPacketData()), proto->GetPacketDataLength());
-        };
-        proto->OnPacketRxError = [this](TSerialComms*) { ++errors; };
-        proto->OnNonProtocolCharRxd = [this](TSerialComms*, char& c) { stray += c; };
-    }
-
     void Feed(const std::string& bytes)
     {
         for (char c : bytes) {
@@ -29,11 +17,6 @@ protected:
             proto->SerialCommsDataRxd(proto.get(), d);
         }
     }
-
-    std::unique_ptr<TQuorvelProtocol> proto;
-    std::vector<std::string> replies;
-    int errors = 0;
-    std::string stray;
 };
 
 TEST(RequestFrame, GoldenBytes)

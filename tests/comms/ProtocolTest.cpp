@@ -12,20 +12,15 @@
 
 namespace {
 
-class ProtocolTest : public ::testing::Test {
+class ProtocolTest : public RecordingProtocolTest {
 protected:
     void SetUp() override
     {
-        EnsureApp();
-        proto = std::make_unique<TQuorvelProtocol>();
-        proto->OnPacketReceived = [this](TSerialComms*) {
-            replies.emplace_back(
-                reinterpret_cast<const char*>(proto->GetPacketData()), proto->GetPacketDataLength());
-        };
-        proto->OnPacketRxError = [this](TSerialComms*) { ++errors; };
-        proto->OnNonProtocolCharRxd = [this](TSerialComms*, char& c) { stray += c; };
+        RecordingProtocolTest::SetUp();
         proto->Open();
     }
+    // The port closes before the panel and the COM1 setting go.
+    void TearDown() override { proto.reset(); }
 
     bool WaitReplies(std::size_t n, int ms = 3000)
     {
@@ -34,10 +29,6 @@ protected:
 
     SimulatedPanel panel;
     Com1Device com1 { panel.SlavePath() };
-    std::unique_ptr<TQuorvelProtocol> proto;
-    std::vector<std::string> replies;
-    int errors = 0;
-    std::string stray;
 };
 
 TEST_F(ProtocolTest, RequestsOnTheWire)
