@@ -9,7 +9,6 @@
 #include "support/FakePrompts.h"
 #include "support/SimulatedPanel.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,11 +118,3 @@ TEST_F(DialogsTest, AbortButtonOfTheDetectionDialogEndsTheTransfer)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
