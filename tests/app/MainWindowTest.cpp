@@ -1,14 +1,8 @@
-#include "About.h"
 #include "EditorInterfaces.h"
-#include "Main.h"
-#include "PX10ConfigData.h"
-#include "support/FakePrompts.h"
+#include "MainWindowFixture.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -16,27 +10,7 @@ using namespace platform;
 
 namespace {
 
-struct MainFixture : ::testing::Test {
-    QTemporaryDir Dir;
-    FakePrompts Prompts;
-    std::unique_ptr<TfrmAbout> About;
-    std::unique_ptr<TfrmMain> Main;
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
-        About = std::make_unique<TfrmAbout>();
-    }
-    void Show(QStringList args = {})
-    {
-        Main = std::make_unique<TfrmMain>(About.get(), args);
-        Main->show();
-    }
-    void TearDown() override
-    {
-        Main.reset();
-        ConfigData = nullptr;
-    }
-    std::string Path(const char* n) { return QDir(Dir.path()).filePath(n).toStdString(); }
+struct MainFixture : MainWindowFixture {
     QStringList Children(QTreeWidgetItem* group)
     {
         QStringList out;

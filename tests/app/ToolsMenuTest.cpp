@@ -1,20 +1,14 @@
 // The main window's tools, VdS option and user manual.
-#include "About.h"
 #include "AppLanguage.h"
 #include "Exception.h"
-#include "Main.h"
-#include "PX10ConfigData.h"
+#include "MainWindowFixture.h"
 #include "Quorvelprotocolcomponent.h"
 #include "Serialsetupform.h"
 #include "UserManual.h"
-#include "support/FakePrompts.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -30,28 +24,8 @@ public:
     void SetLanguage(int index) override { Index = index; }
 };
 
-struct ToolsFixture : ::testing::Test {
-    QTemporaryDir Dir;
-    FakePrompts Prompts;
+struct ToolsFixture : MainWindowFixture {
     FixedLanguage Language;
-    std::unique_ptr<TfrmAbout> About;
-    std::unique_ptr<TfrmMain> Main;
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
-        About = std::make_unique<TfrmAbout>();
-    }
-    void Show()
-    {
-        Main = std::make_unique<TfrmMain>(About.get(), QStringList {});
-        Main->show();
-    }
-    void TearDown() override
-    {
-        Main.reset();
-        ConfigData = nullptr;
-    }
-    std::string Path(const char* n) { return QDir(Dir.path()).filePath(n).toStdString(); }
 };
 
 void Touch(const std::string& path)
