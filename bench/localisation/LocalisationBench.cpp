@@ -54,10 +54,13 @@ std::vector<std::string> ShuffledNatives(const TIvTranslationTable& rows)
     return keys;
 }
 
-void BM_TranslateFlat(benchmark::State& state)
+// Translate over every native text, in a shuffled order.
+void TranslateShuffled(benchmark::State& state, bool contexts)
 {
     BenchDictionary d;
-    auto rows = MakeRows(false);
+    if (contexts)
+        d.SetContextType((1u << ivctForm) | (1u << ivctComponent));
+    auto rows = MakeRows(contexts);
     auto keys = ShuffledNatives(rows);
     d.SetTranslations(rows);
     size_t i = 0;
@@ -66,20 +69,16 @@ void BM_TranslateFlat(benchmark::State& state)
         i = (i + 1) % keys.size();
     }
 }
+
+void BM_TranslateFlat(benchmark::State& state)
+{
+    TranslateShuffled(state, false);
+}
 BENCHMARK(BM_TranslateFlat);
 
 void BM_TranslateWithContexts(benchmark::State& state)
 {
-    BenchDictionary d;
-    d.SetContextType((1u << ivctForm) | (1u << ivctComponent));
-    auto rows = MakeRows(true);
-    auto keys = ShuffledNatives(rows);
-    d.SetTranslations(rows);
-    size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(d.Translate(keys[i]));
-        i = (i + 1) % keys.size();
-    }
+    TranslateShuffled(state, true);
 }
 BENCHMARK(BM_TranslateWithContexts);
 
