@@ -6,10 +6,6 @@ namespace {
 constexpr int TypeOffset = 1;
 constexpr int FlagsOffset = 2;
 constexpr int FilterOffset = 25;
-unsigned char Low(int Value)
-{
-    return static_cast<unsigned char>(Value & 0xFF);
-}
 } // namespace
 
 TPX10ConfigCBERuleConfiguration::TPX10ConfigCBERuleConfiguration(bool VdSDefaults)
@@ -50,7 +46,7 @@ int TPX10ConfigCBERuleConfiguration::GetRuleType(int Rule) const
 }
 void TPX10ConfigCBERuleConfiguration::SetRuleType(int Rule, int Type)
 {
-    GetRecord(Rule)->SetByte(TypeOffset, Low(Type));
+    GetRecord(Rule)->SetByte(TypeOffset, LowByte(Type));
 }
 int TPX10ConfigCBERuleConfiguration::GetFlagsByte(int Rule) const
 {
@@ -58,7 +54,7 @@ int TPX10ConfigCBERuleConfiguration::GetFlagsByte(int Rule) const
 }
 void TPX10ConfigCBERuleConfiguration::SetFlagsByte(int Rule, int Value)
 {
-    GetRecord(Rule)->SetByte(FlagsOffset, Low(Value));
+    GetRecord(Rule)->SetByte(FlagsOffset, LowByte(Value));
 }
 bool TPX10ConfigCBERuleConfiguration::GetFlag(int Rule, int Bit) const
 {
@@ -89,7 +85,7 @@ int TPX10ConfigCBERuleConfiguration::GetDeviceKind(int Rule, int k) const
 }
 void TPX10ConfigCBERuleConfiguration::SetDeviceKind(int Rule, int k, int Kind)
 {
-    GetRecord(Rule)->SetByte((k - 1) * 2 + 3, Low(Kind));
+    GetRecord(Rule)->SetByte((k - 1) * 2 + 3, LowByte(Kind));
 }
 int TPX10ConfigCBERuleConfiguration::GetDeviceAddress(int Rule, int k) const
 {
@@ -97,7 +93,7 @@ int TPX10ConfigCBERuleConfiguration::GetDeviceAddress(int Rule, int k) const
 }
 void TPX10ConfigCBERuleConfiguration::SetDeviceAddress(int Rule, int k, int Address)
 {
-    GetRecord(Rule)->SetByte((k - 1) * 2 + 4, Low(Address));
+    GetRecord(Rule)->SetByte((k - 1) * 2 + 4, LowByte(Address));
 }
 int TPX10ConfigCBERuleConfiguration::GetZoneCondition(int Rule, int Zone) const
 {
@@ -105,7 +101,7 @@ int TPX10ConfigCBERuleConfiguration::GetZoneCondition(int Rule, int Zone) const
 }
 void TPX10ConfigCBERuleConfiguration::SetZoneCondition(int Rule, int Zone, int Condition)
 {
-    GetRecord(Rule)->SetByte(Zone + 8, Low(Condition));
+    GetRecord(Rule)->SetByte(Zone + 8, LowByte(Condition));
 }
 int TPX10ConfigCBERuleConfiguration::GetFilterType(int Rule) const
 {
@@ -113,7 +109,7 @@ int TPX10ConfigCBERuleConfiguration::GetFilterType(int Rule) const
 }
 void TPX10ConfigCBERuleConfiguration::SetFilterType(int Rule, int Type)
 {
-    GetRecord(Rule)->SetByte(FilterOffset, Low(Type));
+    GetRecord(Rule)->SetByte(FilterOffset, LowByte(Type));
 }
 
 bool TPX10ConfigCBERuleConfiguration::IsModified() const

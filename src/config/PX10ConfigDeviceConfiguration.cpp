@@ -25,10 +25,6 @@ constexpr int ApplicationNumberOffset = 42;
 constexpr int RemoteOutputOffset = 43;
 constexpr int ChannelOffset = 44;
 
-unsigned char Low(int Value)
-{
-    return static_cast<unsigned char>(Value & 0xFF);
-}
 } // namespace
 
 TPX10ConfigDeviceConfiguration::TPX10ConfigDeviceConfiguration()
@@ -45,7 +41,7 @@ TPX10ConfigDeviceConfiguration::TPX10ConfigDeviceConfiguration()
 // clang-format off
 #define PX10_DEVICE_BYTE(Name, Offset) \
     int TPX10ConfigDeviceConfiguration::Get##Name(int Address) const { return GetRecord(Address)->GetByte(Offset); } \
-    void TPX10ConfigDeviceConfiguration::Set##Name(int Address, int Value) { GetRecord(Address)->SetByte(Offset, Low(Value)); }
+    void TPX10ConfigDeviceConfiguration::Set##Name(int Address, int Value) { GetRecord(Address)->SetByte(Offset, LowByte(Value)); }
 
 PX10_DEVICE_BYTE(Zone, ZoneOffset)
 PX10_DEVICE_BYTE(Type, TypeOffset)
@@ -81,7 +77,7 @@ int TPX10ConfigDeviceConfiguration::GetSingleCBERule(int Address) const
 
 void TPX10ConfigDeviceConfiguration::SetSingleCBERule(int Address, int Rule)
 {
-    GetRecord(Address)->SetByte(SingleRuleOffset, Low(Rule));
+    GetRecord(Address)->SetByte(SingleRuleOffset, LowByte(Rule));
 }
 
 int TPX10ConfigDeviceConfiguration::GetAction(int Address) const
@@ -92,7 +88,7 @@ int TPX10ConfigDeviceConfiguration::GetAction(int Address) const
 
 void TPX10ConfigDeviceConfiguration::SetAction(int Address, int Action)
 {
-    GetRecord(Address)->SetByte(ActionOffset, Low(Action));
+    GetRecord(Address)->SetByte(ActionOffset, LowByte(Action));
 }
 
 bool TPX10ConfigDeviceConfiguration::TypeSupportsLoopPoweredOutput(int Address) const
@@ -173,7 +169,7 @@ int TPX10ConfigDeviceConfiguration::GetRuleMaskByte(int Address, int Index) cons
 
 void TPX10ConfigDeviceConfiguration::SetRuleMaskByte(int Address, int Index, int Value)
 {
-    GetRecord(Address)->SetByte(RuleMaskOffset + Index, Low(Value));
+    GetRecord(Address)->SetByte(RuleMaskOffset + Index, LowByte(Value));
 }
 
 void TPX10ConfigDeviceConfiguration::GetRuleMask(int Address, unsigned char* Mask) const

@@ -17,7 +17,7 @@ void SetFlag(TPX10ConfigRecord& r, int offset, bool value)
 }
 void SetByteValue(TPX10ConfigRecord& r, int offset, int value)
 {
-    r.SetByte(offset, static_cast<unsigned char>(value & 0xFF));
+    r.SetByte(offset, LowByte(value));
 }
 
 int TwoDigits(const std::string& text, std::size_t first)

@@ -31,7 +31,7 @@ void TPX10ConfigGsmItems::SetNumber(int Item, const std::string& Text)
     void TPX10ConfigGsmItems::Set##Name(int Item, bool On) { GetRecord(Item)->SetByte(Offset, On ? 1 : 0); }
 #define PX10_GSM_BYTE(Name, Offset) \
     int TPX10ConfigGsmItems::Get##Name(int Item) const { return GetRecord(Item)->GetByte(Offset); } \
-    void TPX10ConfigGsmItems::Set##Name(int Item, int Value) { GetRecord(Item)->SetByte(Offset, static_cast<unsigned char>(Value & 0xFF)); }
+    void TPX10ConfigGsmItems::Set##Name(int Item, int Value) { GetRecord(Item)->SetByte(Offset, LowByte(Value)); }
 PX10_GSM_FLAG(Alarm, 22)
 PX10_GSM_FLAG(Fault, 23)
 PX10_GSM_FLAG(Prealarm, 24)

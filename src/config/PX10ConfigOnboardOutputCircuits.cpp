@@ -7,10 +7,6 @@
 namespace {
 constexpr int EOLModeOffset = 13;
 constexpr int MaskBytes = 3;
-unsigned char Low(int Value)
-{
-    return static_cast<unsigned char>(Value & 0xFF);
-}
 } // namespace
 
 TPX10ConfigOnboardOutputCircuits::TPX10ConfigOnboardOutputCircuits(bool VdSDefaults)
@@ -39,7 +35,7 @@ int TPX10ConfigOnboardOutputCircuits::GetCircuitType(int n) const
 }
 void TPX10ConfigOnboardOutputCircuits::SetCircuitType(int n, int Type)
 {
-    Record->SetByte(2 * n - 1, Low(Type));
+    Record->SetByte(2 * n - 1, LowByte(Type));
 }
 int TPX10ConfigOnboardOutputCircuits::GetCircuitBaseRule(int n) const
 {
@@ -49,7 +45,7 @@ int TPX10ConfigOnboardOutputCircuits::GetCircuitBaseRule(int n) const
 void TPX10ConfigOnboardOutputCircuits::SetCircuitBaseRule(int n, int Rule)
 {
     std::string text = GetCircuitRuleListText(n);
-    Record->SetByte(2 * n, Low(Rule));
+    Record->SetByte(2 * n, LowByte(Rule));
     std::size_t close = text.find(')');
     SetCircuitRuleListText(n, close == std::string::npos ? std::string() : text.substr(close + 1));
 }
@@ -60,7 +56,7 @@ int TPX10ConfigOnboardOutputCircuits::GetEOLMode() const
 }
 void TPX10ConfigOnboardOutputCircuits::SetEOLMode(int Mode)
 {
-    Record->SetByte(EOLModeOffset, Low(Mode));
+    Record->SetByte(EOLModeOffset, LowByte(Mode));
 }
 
 bool TPX10ConfigOnboardOutputCircuits::IsCircuitInCBERule(int n, int Rule) const
@@ -89,7 +85,7 @@ int TPX10ConfigOnboardOutputCircuits::GetCircuitRuleMaskByte(int n, int i) const
 
 void TPX10ConfigOnboardOutputCircuits::SetCircuitRuleMaskByte(int n, int i, int Value)
 {
-    Record->SetByte(RuleMaskOffset(n) + i, Low(Value));
+    Record->SetByte(RuleMaskOffset(n) + i, LowByte(Value));
 }
 
 void TPX10ConfigOnboardOutputCircuits::GetCircuitRuleMask(int n, unsigned char* Mask) const

@@ -5,6 +5,12 @@
 
 #include "File.h"
 
+// The low byte of a value, as a record's byte stores it.
+inline unsigned char LowByte(int Value)
+{
+    return static_cast<unsigned char>(Value & 0xFF);
+}
+
 class TPX10ConfigRecord {
 public:
     static constexpr int DataSize = 60;
@@ -24,7 +30,7 @@ public:
     // Little-endian; bits above 15 are dropped.
     void SetWord(int Offset, int Value)
     {
-        SetByte(Offset, static_cast<unsigned char>(Value & 0xFF));
+        SetByte(Offset, LowByte(Value));
         SetByte(Offset + 1, static_cast<unsigned char>((Value >> 8) & 0xFF));
     }
     // Length-prefixed Windows-1252 text; a length of 60 or more reads as empty.
