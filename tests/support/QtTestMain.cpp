@@ -1,13 +1,9 @@
-// Widget tests need one application object for the whole run; without a
-// platform chosen they draw off screen.
+// The main of the widget tests.
+#include "QtTestMain.h"
+
 #include <QApplication>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunQtTests<QApplication>(argc, argv);
 }
