@@ -117,10 +117,13 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     auto* modules = new DeviceListFrame(true, FFrames);
     FSensorFrame = sensors;
     FModuleFrame = modules;
-    FFrames->addWidget(frmPanelSetupOptions1);
-    FFrames->addWidget(frmOnboardOutputSetup1);
+    // The first page added is the one shown with the window: the sensor
+    // grid, which the first showing selects anyway, so that the panel setup
+    // options frame is neither laid out nor filled until it is asked for.
     FFrames->addWidget(sensors);
     FFrames->addWidget(modules);
+    FFrames->addWidget(frmPanelSetupOptions1);
+    FFrames->addWidget(frmOnboardOutputSetup1);
     for (DeviceEditFrame* f : { FSensorFrame, FModuleFrame }) {
         bool module = f == FModuleFrame;
         f->OnDeviceChanged = [this, module](int a) { UpdateDeviceTreeNode(module, a); };
@@ -422,7 +425,7 @@ void TfrmMain::VdSCompatibilityClick()
 {
     // The action has toggled its check mark already; the frame shows the
     // options the mark decides.
-    frmPanelSetupOptions1->LoadFromConfig();
+    frmPanelSetupOptions1->RefreshFromConfig();
 }
 
 void TfrmMain::frmPanelSetupOptions1rdgBlinkingClick()
@@ -533,7 +536,7 @@ void TfrmMain::RefreshAllViews()
     UpdateFileHistoryMenu();
     FSensorFrame->LoadFromConfig();
     FModuleFrame->LoadFromConfig();
-    frmPanelSetupOptions1->LoadFromConfig();
+    frmPanelSetupOptions1->RefreshFromConfig();
     UpdateEditActions();
 }
 

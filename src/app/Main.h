@@ -142,7 +142,7 @@ private:
     ConfigLifecycle FLifecycle;
     bool FShownOnce = false;
     bool FClosed = false;
-    int FTreeTag = 0;
+    int FTreeTag = -1; // no view chosen before the first showing
     QTreeWidget* FTree = nullptr;
     QTreeWidgetItem *FPanelNode = nullptr, *FOnboardNode = nullptr, *FLoopNode = nullptr,
                     *FSensorsNode = nullptr, *FModulesNode = nullptr;

@@ -4,6 +4,7 @@
 #include "About.h"
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
+#include "LazyIconStyle.h"
 #include "Main.h"
 #include "QtPrompts.h"
 #include "SplashScreen.h"
@@ -47,6 +48,7 @@ private:
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
+    QApplication::setStyle(new LazyIconStyle(QApplication::style()->name()));
     platform::QtPrompts prompts(PX10_APP_TITLE);
     platform::SetPrompts(&prompts);
     frmSplashScreen = nullptr;

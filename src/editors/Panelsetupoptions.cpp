@@ -228,22 +228,52 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
     v->addWidget(pclSetupOptions);
     const char* pages[]
         = { "Panel Options", "Site Details", "Device Options", "Peripheral Options", "Day/Night Settings" };
-    QWidget* p[5];
-    for (int i = 0; i < 5; ++i) {
-        p[i] = new QWidget(pclSetupOptions);
-        pclSetupOptions->addTab(p[i], T(pages[i]));
-    }
-    BuildPanelOptions(p[0]);
-    BuildSiteDetails(p[1]);
-    BuildDeviceOptions(p[2]);
-    BuildPeripheralOptions(p[3]);
-    BuildDayNight(p[4]);
+    for (const char* page : pages)
+        pclSetupOptions->addTab(new QWidget(pclSetupOptions), T(page));
     tmrDayModeCheck = new QTimer(this);
     tmrDayModeCheck->setInterval(100);
     connect(tmrDayModeCheck, &QTimer::timeout, this, [this] { Guard([this] { tmrDayModeCheckTimer(); }); });
+}
+
+void TfrmPanelSetupOptions::CreateControls()
+{
+    if (FControlsCreated)
+        return;
+    FControlsCreated = true;
+    // Built while hidden: the pages lay themselves out once, when shown.
+    BuildPanelOptions(pclSetupOptions->widget(0));
+    BuildSiteDetails(pclSetupOptions->widget(1));
+    BuildDeviceOptions(pclSetupOptions->widget(2));
+    BuildPeripheralOptions(pclSetupOptions->widget(3));
+    BuildDayNight(pclSetupOptions->widget(4));
     WireHandlers();
     pclSetupOptions->setCurrentIndex(0);
     pclGSMItems->setCurrentIndex(0);
+}
+
+void TfrmPanelSetupOptions::RefreshFromConfig()
+{
+    if (FControlsCreated)
+        LoadFromConfig();
+    else
+        FLoadPending = true;
+}
+
+void TfrmPanelSetupOptions::setVisible(bool visible)
+{
+    // The controls exist before the frame becomes visible, so that they show
+    // with it and it is laid out once.
+    if (visible && (!FControlsCreated || FLoadPending))
+        Guard([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
+    QWidget::setVisible(visible);
+}
+
+void TfrmPanelSetupOptions::showEvent(QShowEvent* event)
+{
+    // Shown along with a parent, without setVisible.
+    if (!FControlsCreated || FLoadPending)
+        Guard([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
+    QWidget::showEvent(event);
 }
 
 void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
@@ -630,6 +660,8 @@ void TfrmPanelSetupOptions::WireHandlers()
 
 char TfrmPanelSetupOptions::TimeSeparator() const
 {
+    if (!medDayModeStartTime)
+        return ':';
     QString t = medDayModeStartTime->displayText();
     return t.size() >= 3 ? char(t.at(2).toLatin1()) : ':';
 }
@@ -954,6 +986,8 @@ void TfrmPanelSetupOptions::dtpServiceDueChange()
 
 void TfrmPanelSetupOptions::LoadFromConfig()
 {
+    CreateControls();
+    FLoadPending = false;
     TPX10ConfigGeneralPanelSetup* g = G();
     if (!g)
         return;

@@ -1,7 +1,9 @@
 #pragma once
 // The frame that edits the panel-wide options of the current configuration:
 // every control writes its option at once; LoadFromConfig fills them all.
-// Filling controls in code never writes back.
+// Filling controls in code never writes back. The option controls are
+// created when the frame is first shown or loaded, not with the frame: the
+// main window creates it at start-up but shows it only on request.
 #include <QWidget>
 
 #include <functional>
@@ -38,8 +40,16 @@ class TfrmPanelSetupOptions : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmPanelSetupOptions(QWidget* Owner = nullptr);
+    void setVisible(bool visible) override;
 
+    // Creates the option controls when they do not exist yet, then fills them.
     void LoadFromConfig();
+    // Fills the controls now when they exist, else when the frame is first
+    // shown, from the configuration current then.
+    void RefreshFromConfig();
+    // The option controls below exist once this has run (it runs once).
+    void CreateControls();
+    bool ControlsCreated() const { return FControlsCreated; }
     static int FindPanelTypeIndex(const std::string& Identification);
 
     // From the main window.
@@ -78,38 +88,49 @@ public:
     void UpdateDayModeCaption();
     char TimeSeparator() const;
 
-    // Controls (component names as the window gives them).
-    QTabWidget* pclSetupOptions;
-    QComboBox *cboDateFormat, *cboPanelTypeSelection, *cboHoldSwitchOperation, *cboRS232Protocol,
-        *cbxRS232Options, *cboRS485Protocol, *cboGsmQtyAlarm, *cboGsmQtyPreAlarm, *cboGsmQtyFault;
-    QLabel* lblPanelType;
-    RadioGroup *rdgEventPrinting, *rdgPrintFormat, *rdgControlKeys, *rdgLED1HMode, *rdgLED2CMode,
-        *rdgControlKey3Mode, *rdgUnmuteOption, *rdgFireOutputActiveLEDOption, *rdgAutoResoundMode,
-        *rdgLampTest, *rdgTorqSwitch, *rdgBlinking, *rdgPulseRatio, *rdgTransmissionDevice, *rdgDigitalInput1,
-        *rdgFWPInput4Disable, *rdgFWP2OutputActivation, *rdgWeekendSensitivityNightMode,
-        *rdgFiremansWorkPanelOption, *rdgRoutingAutoDisable, *rdgSuppressDoubleAddress, *rdgMAxHeadLEDs,
-        *rdgSensorsBlinkColour, *rdgModulesBlinkColour, *rdgRS232ThirdPartyDatalinkMonitoring,
-        *rdgRS485ThirdPartyDatalinkMonitoring, *rdgDelaysActiveIndication, *rdgWeekendNightMode,
-        *rdgDayModeStartOption;
-    TSpinControl *spnMainsDelay, *spnExtSystemDelay, *spnExtSystemSoakTime,
-        *spnRS232ThirdPartySuspendCommsLimit, *spnRS485QtyRepeaters, *spnRS485ThirdPartySuspendCommsLimit,
-        *spnPrimaryDelay, *spnExtendDelay;
-    QLineEdit *txtSiteName, *txtServicePhoneNo, *medHightestTime, *medDayModeSensitivityStartTime,
-        *medDayModeSensitivityEndTime, *medDayModeStartTime, *medDayModeEndTime, *edtGsmNumber;
-    QCheckBox *chkHightestEnable, *cbxServiceDueEnabled, *cbxHeatDetectorsEndDelays,
-        *cbxDayModeNewAlarmOption;
-    QCheckBox *cbxGsmAlarm, *cbxGsmFault, *cbxGsmPrealarm, *cbxGsmControls, *cbxGsmGeneralDisable,
-        *cbxGsmZoneDisable, *cbxGsmDeviceDisable, *cbxGsmSystemDisable;
-    QDateEdit* dtpServiceDue;
-    QWidget* pnlRS232Options;
-    QGroupBox *gbxGSMItems, *gbxDayModeDelays;
-    QTabBar* pclGSMItems;
-    QWidget* pnlDayModeTime;
+    // Controls (component names as the window gives them); all but the tab
+    // control and the timer are null until CreateControls.
+    QTabWidget* pclSetupOptions = nullptr;
+    QComboBox *cboDateFormat = nullptr, *cboPanelTypeSelection = nullptr, *cboHoldSwitchOperation = nullptr,
+              *cboRS232Protocol = nullptr, *cbxRS232Options = nullptr, *cboRS485Protocol = nullptr,
+              *cboGsmQtyAlarm = nullptr, *cboGsmQtyPreAlarm = nullptr, *cboGsmQtyFault = nullptr;
+    QLabel* lblPanelType = nullptr;
+    RadioGroup *rdgEventPrinting = nullptr, *rdgPrintFormat = nullptr, *rdgControlKeys = nullptr,
+               *rdgLED1HMode = nullptr, *rdgLED2CMode = nullptr, *rdgControlKey3Mode = nullptr,
+               *rdgUnmuteOption = nullptr, *rdgFireOutputActiveLEDOption = nullptr,
+               *rdgAutoResoundMode = nullptr, *rdgLampTest = nullptr, *rdgTorqSwitch = nullptr,
+               *rdgBlinking = nullptr, *rdgPulseRatio = nullptr, *rdgTransmissionDevice = nullptr,
+               *rdgDigitalInput1 = nullptr, *rdgFWPInput4Disable = nullptr,
+               *rdgFWP2OutputActivation = nullptr, *rdgWeekendSensitivityNightMode = nullptr,
+               *rdgFiremansWorkPanelOption = nullptr, *rdgRoutingAutoDisable = nullptr,
+               *rdgSuppressDoubleAddress = nullptr, *rdgMAxHeadLEDs = nullptr,
+               *rdgSensorsBlinkColour = nullptr, *rdgModulesBlinkColour = nullptr,
+               *rdgRS232ThirdPartyDatalinkMonitoring = nullptr,
+               *rdgRS485ThirdPartyDatalinkMonitoring = nullptr, *rdgDelaysActiveIndication = nullptr,
+               *rdgWeekendNightMode = nullptr, *rdgDayModeStartOption = nullptr;
+    TSpinControl *spnMainsDelay = nullptr, *spnExtSystemDelay = nullptr, *spnExtSystemSoakTime = nullptr,
+                 *spnRS232ThirdPartySuspendCommsLimit = nullptr, *spnRS485QtyRepeaters = nullptr,
+                 *spnRS485ThirdPartySuspendCommsLimit = nullptr, *spnPrimaryDelay = nullptr,
+                 *spnExtendDelay = nullptr;
+    QLineEdit *txtSiteName = nullptr, *txtServicePhoneNo = nullptr, *medHightestTime = nullptr,
+              *medDayModeSensitivityStartTime = nullptr, *medDayModeSensitivityEndTime = nullptr,
+              *medDayModeStartTime = nullptr, *medDayModeEndTime = nullptr, *edtGsmNumber = nullptr;
+    QCheckBox *chkHightestEnable = nullptr, *cbxServiceDueEnabled = nullptr,
+              *cbxHeatDetectorsEndDelays = nullptr, *cbxDayModeNewAlarmOption = nullptr;
+    QCheckBox *cbxGsmAlarm = nullptr, *cbxGsmFault = nullptr, *cbxGsmPrealarm = nullptr,
+              *cbxGsmControls = nullptr, *cbxGsmGeneralDisable = nullptr, *cbxGsmZoneDisable = nullptr,
+              *cbxGsmDeviceDisable = nullptr, *cbxGsmSystemDisable = nullptr;
+    QDateEdit* dtpServiceDue = nullptr;
+    QWidget* pnlRS232Options = nullptr;
+    QGroupBox *gbxGSMItems = nullptr, *gbxDayModeDelays = nullptr;
+    QTabBar* pclGSMItems = nullptr;
+    QWidget* pnlDayModeTime = nullptr;
     QTimer* tmrDayModeCheck;
     int tmrDayModeCheckTag = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildPanelOptions(QWidget* page);
@@ -122,4 +143,6 @@ private:
     void UpdateGsmQuantityEnables();
     void TimeEdited(QLineEdit* edit, int tag);
     bool FLoading = false;
+    bool FControlsCreated = false;
+    bool FLoadPending = false;
 };

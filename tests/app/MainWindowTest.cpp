@@ -1,7 +1,10 @@
 #include "EditorInterfaces.h"
 #include "MainWindowFixture.h"
+#include "Panelsetupoptions.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -196,4 +199,28 @@ TEST_F(MainFixture, DroppedUdfOpensAfterTheQuestion)
     Main->FilesDropped({ QString::fromStdString(Path("x.txt")), QString::fromStdString(Path("drop.UDF")) });
     EXPECT_EQ(Main->Lifecycle().FileName(), Path("drop.UDF"));
     EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
+}
+
+TEST_F(MainFixture, PanelSetupOptionsAreMadeWhenFirstAskedForAndShowTheCurrentConfiguration)
+{
+    Show();
+    TfrmPanelSetupOptions* frame = Main->PanelSetupFrame();
+    EXPECT_FALSE(frame->ControlsCreated()); // not needed to show the sensors
+    ConfigData->GeneralPanelSetup->SetSiteName("HALL 3");
+    Main->NewConfiguration(); // a refresh while the frame has never been shown
+    ConfigData->GeneralPanelSetup->SetSiteName("HALL 4");
+    Main->RefreshAllViews();
+    EXPECT_FALSE(frame->ControlsCreated());
+    Main->ViewGeneralSetupOptions->trigger();
+    EXPECT_EQ(Main->ShownKind(), TfrmMain::nkPanel);
+    ASSERT_TRUE(frame->ControlsCreated());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(frame->cboPanelTypeSelection->isVisible());
+    EXPECT_EQ(frame->txtSiteName->text(), "HALL 4");
+    // Blinking off greys the colour choices, through the main window too.
+    frame->rdgBlinking->SetItemIndex(0);
+    frame->rdgBlinkingClick();
+    EXPECT_FALSE(frame->rdgSensorsBlinkColour->isEnabled());
+    // The window cannot be made smaller than the frame needs.
+    EXPECT_GE(Main->minimumSizeHint().width(), frame->minimumSizeHint().width());
 }

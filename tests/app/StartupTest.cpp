@@ -2,6 +2,7 @@
 #include "Exception.h"
 #include "ExceptionHandler.h"
 #include "JpegImage.h"
+#include "LazyIconStyle.h"
 #include "RunEnvironment.h"
 #include "SplashScreen.h"
 #include "support/FakePrompts.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <gtest/gtest.h>
 
 namespace {
@@ -171,4 +174,27 @@ TEST(ExceptionBox, NotifyGuardShowsTheBoxInsteadOfEndingTheProgram)
     ASSERT_EQ(prompts.Log.size(), 1u);
     EXPECT_EQ(prompts.Log[0].Text, "Communications port already open.");
     EXPECT_EQ(prompts.Log[0].Type, platform::MsgDlgType::mtError);
+}
+
+TEST(LazyIconStyle, ExtensionPicturesMatchTheStylesOwnWhenDrawn)
+{
+    LazyIconStyle lazy(QStringLiteral("fusion"));
+    std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("fusion")));
+    for (auto which :
+        { QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton }) {
+        QStyleOption rtl;
+        rtl.direction = Qt::RightToLeft;
+        for (const QStyleOption* option : std::initializer_list<const QStyleOption*> { nullptr, &rtl }) {
+            const QIcon deferred = lazy.standardIcon(which, option);
+            const QIcon real = plain->standardIcon(which, option);
+            EXPECT_FALSE(deferred.isNull());
+            EXPECT_EQ(deferred.actualSize(QSize(16, 16)), real.actualSize(QSize(16, 16)));
+            EXPECT_EQ(deferred.pixmap(16).toImage(), real.pixmap(16).toImage());
+            const QIcon copy = deferred; // copies draw the same
+            EXPECT_EQ(copy.pixmap(16, QIcon::Disabled).toImage(), real.pixmap(16, QIcon::Disabled).toImage());
+        }
+    }
+    // Other pictures come straight from the style.
+    EXPECT_EQ(lazy.standardIcon(QStyle::SP_ArrowUp).pixmap(16).toImage(),
+        plain->standardIcon(QStyle::SP_ArrowUp).pixmap(16).toImage());
 }

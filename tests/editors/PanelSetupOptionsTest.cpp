@@ -247,3 +247,52 @@ TEST_F(FrameFixture, RegionalAndVdSPresentation)
     EXPECT_FALSE(Frame.rdgFireOutputActiveLEDOption->isHidden());
     EXPECT_FALSE(Frame.rdgLED2CMode->isEnabled());
 }
+
+// The controls are made on first use; until then a refresh only marks the
+// frame, and the first showing fills it from the configuration current then.
+TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheCurrentConfiguration)
+{
+    TPX10ConfigData first(false, false, true, false), second(false, false, true, false);
+    first.GeneralPanelSetup->SetSiteName("FIRST");
+    second.GeneralPanelSetup->SetSiteName("SECOND");
+    second.GeneralPanelSetup->SetMainsDelay(42);
+    ConfigData = &first;
+    TfrmPanelSetupOptions frame;
+    EXPECT_FALSE(frame.ControlsCreated());
+    EXPECT_EQ(frame.txtSiteName, nullptr);
+    frame.RefreshFromConfig();
+    EXPECT_FALSE(frame.ControlsCreated());
+    ConfigData = &second; // replaced before the frame was ever shown
+    frame.RefreshFromConfig();
+    frame.show();
+    ASSERT_TRUE(frame.ControlsCreated());
+    EXPECT_EQ(frame.txtSiteName->text(), "SECOND");
+    EXPECT_EQ(frame.spnMainsDelay->GetValue(), 42);
+    EXPECT_TRUE(frame.cboPanelTypeSelection->isVisible()); // shown with the frame, not later
+    const int children = int(frame.findChildren<QWidget*>().size());
+    // Once made, a refresh fills at once and makes nothing new.
+    ConfigData = &first;
+    frame.RefreshFromConfig();
+    EXPECT_EQ(frame.txtSiteName->text(), "FIRST");
+    frame.hide();
+    frame.show();
+    EXPECT_EQ(int(frame.findChildren<QWidget*>().size()), children);
+    // An edit after the lazy creation still writes through.
+    frame.txtSiteName->setText("EDITED");
+    emit frame.txtSiteName->textEdited("EDITED");
+    EXPECT_EQ(first.GeneralPanelSetup->GetSiteName(), "EDITED");
+    ConfigData = nullptr;
+}
+
+TEST(PanelSetupOptionsLazy, ShowingWithoutARefreshLeavesTheControlsAsMade)
+{
+    TPX10ConfigData config(false, false, true, false);
+    config.GeneralPanelSetup->SetSiteName("STORED");
+    ConfigData = &config;
+    TfrmPanelSetupOptions frame;
+    frame.show(); // nobody asked for a load: nothing is read, nothing written
+    ASSERT_TRUE(frame.ControlsCreated());
+    EXPECT_EQ(frame.txtSiteName->text(), "");
+    EXPECT_EQ(config.GeneralPanelSetup->GetSiteName(), "STORED");
+    ConfigData = nullptr;
+}
