@@ -38,7 +38,7 @@ TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
     InitSplashResources();
     QFile file(":/px10/splash.jpg");
     if (file.open(QIODevice::ReadOnly))
-        PX10SplashPicture = DecodeJfif(file.readAll(), 2, &PictureSize);
+        PX10SplashPicture = platform::DecodeJpeg(file.readAll(), 2, &PictureSize);
     FormShow();
 }
 

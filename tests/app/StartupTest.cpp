@@ -131,25 +131,38 @@ TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)
 
 TEST(SplashPicture, DamagedPicturesGiveNoImage)
 {
-    EXPECT_TRUE(DecodeJfif(QByteArray()).isNull());
+    EXPECT_TRUE(platform::DecodeJpeg(QByteArray()).isNull());
     QFile whole(":/px10/splash.jpg");
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     QSize size;
-    QImage full = DecodeJfif(whole.readAll(), 1, &size);
+    QImage full = platform::DecodeJpeg(whole.readAll(), 1, &size);
     EXPECT_EQ(full.size(), QSize(800, 560));
     EXPECT_EQ(size, QSize(800, 560));
     // the red mark at the top left survives decoding
     QColor mark = full.pixelColor(100, 100);
     EXPECT_GT(mark.red(), 150);
     EXPECT_LT(mark.blue(), 90);
-    EXPECT_TRUE(DecodeJfif(QByteArray("not a picture at all")).isNull());
+    EXPECT_TRUE(platform::DecodeJpeg(QByteArray("not a picture at all")).isNull());
     whole.seek(0);
     QByteArray bytes = whole.readAll();
     // a cut picture decodes what it has or nothing, and never crashes
-    QImage cut = DecodeJfif(bytes.left(bytes.size() / 3));
+    QImage cut = platform::DecodeJpeg(bytes.left(bytes.size() / 3));
     EXPECT_TRUE(cut.isNull() || cut.size() == QSize(800, 560));
+    // a header claiming a picture of 65535 x 65535 pixels is refused, not allocated
+    QByteArray huge = bytes;
+    const int frame = int(huge.indexOf(QByteArray("\xFF\xC0", 2)));
+    ASSERT_GT(frame, 0);
+    huge[frame + 5] = huge[frame + 6] = huge[frame + 7] = huge[frame + 8] = char(0xFF);
+    EXPECT_TRUE(platform::DecodeJpeg(huge).isNull());
+    // the half-size picture is the whole one at half the size
+    QImage half = platform::DecodeJpeg(bytes, 2);
+    ASSERT_EQ(half.size(), QSize(400, 280));
+    const QColor a = half.pixelColor(50, 50), b = full.pixelColor(100, 100);
+    EXPECT_NEAR(a.red(), b.red(), 24);
+    EXPECT_NEAR(a.green(), b.green(), 24);
+    EXPECT_NEAR(a.blue(), b.blue(), 24);
     QByteArray header = bytes.left(200);
-    EXPECT_TRUE(DecodeJfif(header).isNull() || DecodeJfif(header).width() == 800);
+    EXPECT_TRUE(platform::DecodeJpeg(header).isNull() || platform::DecodeJpeg(header).width() == 800);
 }
 
 TEST(ExceptionBox, FullStopOnlyAfterCharactersSortingAfterIt)

@@ -25,7 +25,7 @@ void OnMessage(j_common_ptr) { }
 
 } // namespace
 
-QImage DecodeJpeg(const QByteArray& data)
+QImage DecodeJpeg(const QByteArray& data, int scaleDenominator, QSize* fullSize)
 {
     if (data.isEmpty())
         return {};
@@ -45,11 +45,30 @@ QImage DecodeJpeg(const QByteArray& data)
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
         static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
+    if (fullSize)
+        *fullSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+        // Straight into the layout a pixmap keeps, where libjpeg can write it.
+#if defined(JCS_EXTENSIONS) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    info.out_color_space = JCS_EXT_BGRX;
+    const QImage::Format format = QImage::Format_RGB32;
+    const int components = 4;
+#else
     info.out_color_space = JCS_RGB;
+    const QImage::Format format = QImage::Format_RGB888;
+    const int components = 3;
+#endif
+    info.scale_num = 1;
+    info.scale_denom = scaleDenominator == 2 || scaleDenominator == 4 || scaleDenominator == 8
+        ? static_cast<unsigned>(scaleDenominator)
+        : 1;
     jpeg_start_decompress(&info);
-    *image = QImage(
-        static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB888);
-    if (image->isNull() || info.output_components != 3) {
+    if (info.output_width > 16384 || info.output_height > 16384) {
+        jpeg_destroy_decompress(&info);
+        delete image;
+        return {};
+    }
+    *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
+    if (image->isNull() || info.output_components != components) {
         jpeg_destroy_decompress(&info);
         delete image;
         return {};

@@ -7,7 +7,10 @@
 
 namespace platform {
 
-QImage DecodeJpeg(const QByteArray& data);
+// `scaleDenominator` 2, 4 or 8 decodes at that fraction of the size, which
+// libjpeg does far faster than decoding whole and scaling; other values
+// decode whole. `fullSize`, when given, receives the picture's own size.
+QImage DecodeJpeg(const QByteArray& data, int scaleDenominator = 1, QSize* fullSize = nullptr);
 // A picture from a file or a Qt resource path (":/...").
 QImage LoadJpeg(const QString& path);
 
