@@ -140,8 +140,11 @@ void ConfigLifecycle::FileSaveAsExecute()
     std::string name = CurrentPrompts().SaveFileName(o);
     if (name.empty())
         return;
-    FFileName = WithUdfExtension(name);
-    ConfigData->SaveToFile(FFileName);
+    // The name is taken only once the file is written: after a failure, Save
+    // must still go to the file the caption shows.
+    const std::string target = WithUdfExtension(name);
+    ConfigData->SaveToFile(target);
+    FFileName = target;
     FHistory.Add(FFileName);
     if (OnCaptionChanged)
         OnCaptionChanged();

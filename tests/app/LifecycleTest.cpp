@@ -132,6 +132,24 @@ TEST_F(LifecycleFixture, FailedOpenLeavesAFreshConfigurationAndRaises)
     EXPECT_EQ(Life.History().Count(), 0);
 }
 
+TEST_F(LifecycleFixture, FailingSaveAsLeavesLaterSavesOnTheFileShown)
+{
+    const std::string shown = SavedFile();
+    Life.OpenConfigFile(shown);
+    Modify();
+    Prompts.AnswerFile(Path("missing-folder/plan"));
+    EXPECT_THROW(Life.FileSaveAsExecute(), std::exception);
+    // The caption still names the opened file: Save must go there, not to
+    // the name that could not be written.
+    EXPECT_EQ(Life.FileName(), shown);
+    EXPECT_EQ(Life.GetDisplayFileName(), "SAVED.UDF");
+    Life.FileSaveExecute();
+    EXPECT_FALSE(ConfigData->IsModified());
+    TPX10ConfigData reread(false, false, true, false);
+    reread.LoadFromFile(shown);
+    EXPECT_EQ(reread.GeneralPanelSetup->GetSiteName(), ConfigData->GeneralPanelSetup->GetSiteName());
+}
+
 TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
 {
     std::string p = SavedFile();
