@@ -28,8 +28,8 @@ namespace {
 struct PanelToolsFixture : ::testing::Test {
     QTemporaryDir Dir;
     FakePrompts Prompts;
+    PanelRecords Records; // read by the panel's thread: destroyed after the panel
     SimulatedPanel Panel;
-    PanelRecords Records;
     std::unique_ptr<TfrmAbout> About;
     std::unique_ptr<TfrmMain> Main;
     QTimer Watch; // answers the passcode question when the dialog asks it

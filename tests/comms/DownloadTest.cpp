@@ -10,7 +10,13 @@ using platform::mrOk;
 
 namespace {
 
-struct DownloadFixture : TransferFixture {
+// The records are read by the panel's thread: they must outlive the panel,
+// so they sit in a base made before it and destroyed after it.
+struct RecordsHolder {
+    PanelRecords records;
+};
+
+struct DownloadFixture : RecordsHolder, TransferFixture {
     DownloadFixture() { records.Install(panel); }
     bool EventLog() { return transfer.DownloadEventLog(proto.get(), &lines); }
     bool DeviceData(int address = -1) { return transfer.DownloadDeviceData(proto.get(), &lines, address); }
@@ -21,7 +27,6 @@ struct DownloadFixture : TransferFixture {
             out.push_back(r.Data);
         return out;
     }
-    PanelRecords records;
     comms::TextLines lines;
 };
 
