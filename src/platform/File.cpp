@@ -32,9 +32,16 @@ static FileError ErrorFromErrno(int code)
     return FileError(code, SystemErrorText(code));
 }
 
-File::~File() { Close(); }
+File::~File()
+{
+    Close();
+}
 
-File::File(File&& other) noexcept : Fd(other.Fd) { other.Fd = -1; }
+File::File(File&& other) noexcept
+    : Fd(other.Fd)
+{
+    other.Fd = -1;
+}
 
 File& File::operator=(File&& other) noexcept
 {
@@ -56,7 +63,7 @@ File File::Open(const std::string& path, Mode mode)
     if (fd < 0)
         throw ErrorFromErrno(errno);
     if (mode == Mode::Read) {
-        struct stat st {};
+        struct stat st { };
         if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
             ::close(fd);
             throw ErrorFromErrno(EISDIR);
@@ -120,13 +127,22 @@ void File::Close()
     }
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : Target(std::move(targetPath))
+AtomicFileWriter::AtomicFileWriter(std::string targetPath)
+    : Target(std::move(targetPath))
 {
     // A directory in place of the file cannot be replaced by a rename; say so
     // before anything is written.
-    struct stat st {};
+    struct stat st { };
     if (::stat(Target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         throw ErrorFromErrno(EISDIR);
+    // Saving through a symbolic link writes the file it points to and keeps the
+    // link, as writing in place would.
+    if (::lstat(Target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(Target.c_str(), nullptr)) {
+            Target = real;
+            std::free(real);
+        }
+    }
     std::vector<char> pattern(Target.begin(), Target.end());
     const char suffix[] = ".tmpXXXXXX";
     pattern.insert(pattern.end(), suffix, suffix + sizeof suffix);

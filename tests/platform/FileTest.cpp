@@ -26,7 +26,7 @@ protected:
     static std::string Slurp(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return { std::istreambuf_iterator<char>(in), {} };
     }
     fs::path Dir;
 };
@@ -76,6 +76,21 @@ TEST_F(TempDir, AtomicWriterReplacesOnlyOnCommit)
     }
     EXPECT_EQ(Slurp(Path("t.udf")), "new contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempDir, AtomicWriterKeepsASymbolicLinkAndWritesItsTarget)
+{
+    fs::create_directory(Path("real"));
+    std::ofstream(Path("real/t.udf"), std::ios::binary) << "old";
+    fs::create_symlink(Path("real/t.udf"), Path("link.udf"));
+    {
+        AtomicFileWriter w(Path("link.udf"));
+        w.Write("new", 3);
+        w.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(Path("link.udf")));
+    EXPECT_EQ(Slurp(Path("real/t.udf")), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Path("real")), fs::directory_iterator()), 1);
 }
 
 TEST_F(TempDir, AtomicWriterInMissingFolderFails)
