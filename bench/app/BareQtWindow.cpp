@@ -1,36 +1,17 @@
 // The yardstick of the start-up benchmark: a bare Qt program that shows one
-// main window, announces it and ends, exactly as PX10Tool does under
-// PX10_STARTUP_PROBE: both report once
-// the main window has been painted.
+// main window and reports under PX10_STARTUP_PROBE exactly as PX10Tool does,
+// once the main window has been painted.
+#include "StartupProbe.h"
+
 #include <QApplication>
 #include <QMainWindow>
-#include <QEvent>
-#include <QTimer>
-
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QMainWindow window;
     window.resize(942, 710);
-    // Shown means painted: report after the window's first paint.
-    struct FirstPaint : QObject {
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::Paint && !Done) {
-                Done = true;
-                QTimer::singleShot(0, [] {
-                    std::printf("main window shown\n");
-                    std::fflush(stdout);
-                    QApplication::exit(0);
-                });
-            }
-            return false;
-        }
-        bool Done = false;
-    } probe;
-    window.installEventFilter(&probe);
+    platform::InstallStartupProbe(&window);
     window.show();
     return app.exec();
 }

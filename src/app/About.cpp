@@ -6,6 +6,7 @@
 #include "PX10VersionInfo.h"
 #include "Prompts.h"
 #include "RunEnvironment.h"
+#include "Settings.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -122,7 +123,7 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     try {
         FormCreate();
     } catch (const std::exception& e) {
-        ShowException(e);
+        ShowExceptionBox(e);
     }
 }
 
@@ -134,9 +135,9 @@ void TfrmAbout::FormCreate()
     // the dictionary; with none open there is nothing to apply.
     if (!LanguageDictionary)
         return;
-    QSettings settings("Veltrane", "PX10 Windows Support Tool");
-    int language
-        = settings.value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->Language()).toInt();
+    int language = platform::ProgramSettings()
+                       ->value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->Language())
+                       .toInt();
     LanguageDictionary->SetLanguage(language);
 }
 

@@ -1,5 +1,7 @@
 #include "AppSettings.h"
 
+#include "Settings.h"
+
 #include <QSettings>
 
 namespace {
@@ -11,7 +13,8 @@ QString Q(const std::string& s)
 
 StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
 {
-    QSettings s("Veltrane", "PX10 Windows Support Tool");
+    const auto stored = platform::ProgramSettings();
+    QSettings& s = *stored;
     StoredSettings out;
     bool ok = false;
     int port = s.value("Setup/Com Port", 0).toInt(&ok);
@@ -31,7 +34,8 @@ StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
 
 void WriteSettings(const std::string& versionSection, const StoredSettings& settings)
 {
-    QSettings s("Veltrane", "PX10 Windows Support Tool");
+    const auto stored = platform::ProgramSettings();
+    QSettings& s = *stored;
     s.setValue("Setup/Com Port", settings.ComPort);
     s.setValue(Q(versionSection + "/VdS Compatibility"), settings.VdSCompatibility);
     if (settings.UILanguage)

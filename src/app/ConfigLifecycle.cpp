@@ -1,5 +1,6 @@
 #include "ConfigLifecycle.h"
 
+#include "Exception.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 #include "Prompts.h"
@@ -57,11 +58,26 @@ void ConfigLifecycle::SetCurrentConfig(std::unique_ptr<TPX10ConfigData> config)
     old.reset(); // only now: the views no longer show it
 }
 
+namespace {
+
+// A failure names the file on a line of its own: the system's reason alone
+// does not say which of the recent files vanished.
+template <class F> void NamingTheFile(const std::string& fileName, F&& f)
+{
+    try {
+        f();
+    } catch (const Exception& e) {
+        throw e.WithDetail(fileName);
+    }
+}
+
+} // namespace
+
 void ConfigLifecycle::OpenConfigFile(const std::string& fileName)
 {
     FFileName = fileName;
     try {
-        ConfigData->LoadFromFile(fileName);
+        NamingTheFile(fileName, [&] { ConfigData->LoadFromFile(fileName); });
         FHistory.Add(fileName);
         Changed();
     } catch (...) {
@@ -116,7 +132,7 @@ void ConfigLifecycle::FileSaveExecute()
         FileSaveAsExecute();
         return;
     }
-    ConfigData->SaveToFile(FFileName);
+    NamingTheFile(FFileName, [&] { ConfigData->SaveToFile(FFileName); });
 }
 
 std::string ConfigLifecycle::WithUdfExtension(const std::string& name)
@@ -143,7 +159,7 @@ void ConfigLifecycle::FileSaveAsExecute()
     // The name is taken only once the file is written: after a failure, Save
     // must still go to the file the caption shows.
     const std::string target = WithUdfExtension(name);
-    ConfigData->SaveToFile(target);
+    NamingTheFile(target, [&] { ConfigData->SaveToFile(target); });
     FFileName = target;
     FHistory.Add(FFileName);
     if (OnCaptionChanged)

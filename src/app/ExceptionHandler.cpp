@@ -12,9 +12,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowException(e);
+        ShowExceptionBox(e);
     } catch (...) {
-        ShowException(Exception("Unknown error"));
+        ShowExceptionBox(Exception("Unknown error"));
     }
     return false;
 }

@@ -5,11 +5,6 @@
 
 #include <QApplication>
 
-inline void ShowException(const std::exception& e)
-{
-    ShowExceptionBox(e);
-}
-
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);

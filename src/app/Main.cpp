@@ -14,12 +14,10 @@
 #include "Spincontrol.h"
 #include "ToolbarIcons.h"
 #include "UserManual.h"
-#ifdef PX10_HAVE_COMMS
 #include "Quorvelprotocolcomponent.h"
 #include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
 #include "Textdownloadform.h"
-#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,15 +62,6 @@ int DataOf(const QTreeWidgetItem* n)
 }
 } // namespace
 
-template <class F> void TfrmMain::Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowException(e);
-    }
-}
-
 TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     : QMainWindow(parent)
     , FAbout(about)
@@ -94,9 +83,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
         UpdateFileHistoryMenu();
     };
     FLifecycle.OnCommitPendingEdits = [this] { CommitPendingEdits(); };
-#ifdef PX10_HAVE_COMMS
     FProtocol = std::make_unique<TQuorvelProtocol>();
-#endif
 
     CreateActions();
     CreateTree();
@@ -223,12 +210,10 @@ void TfrmMain::CreateActions()
              ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
              ToolsSerialPortSetup, ViewZoneText, ViewCBERules, ToolsAddChangeSensors, ToolsAddChangeModules })
         a->setEnabled(false);
-#ifdef PX10_HAVE_COMMS
     // The communication actions are always available.
     for (QAction* a : { ToolsSendToPanel, ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData,
              ToolsLogDevice, ToolsSerialPortSetup })
         a->setEnabled(true);
-#endif
 
     auto on
         = [this](QAction* a, auto fn) { connect(a, &QAction::triggered, this, [this, fn] { Guarded(fn); }); };
@@ -446,27 +431,22 @@ void TfrmMain::HelpPX10UserManualExecute()
 
 void TfrmMain::ToolsSerialPortSetupExecute()
 {
-#ifdef PX10_HAVE_COMMS
     if (!frmSerialSetup)
         return;
     const int index = frmSerialSetup->Execute(int(FProtocol->CommPort()));
     if (index >= 0 && index < 8)
         FProtocol->SetCommPort(TCommPort(index));
-#endif
 }
 
 void TfrmMain::ToolsSendToPanelExecute()
 {
-#ifdef PX10_HAVE_COMMS
     CommitPendingEdits();
     if (frmConfigTransfer && ConfigData)
         frmConfigTransfer->SendConfiguration(FProtocol.get(), ConfigData);
-#endif
 }
 
 void TfrmMain::ToolsReceiveFromPanelExecute()
 {
-#ifdef PX10_HAVE_COMMS
     if (!frmConfigTransfer || !FLifecycle.QuerySaveChanges())
         return;
     const ConfigLifecycle::Flags f = FLifecycle.NewConfigFlags();
@@ -475,31 +455,24 @@ void TfrmMain::ToolsReceiveFromPanelExecute()
     // A failed or cancelled receive leaves the fresh configuration current.
     if (frmConfigTransfer->ReceiveConfiguration(FProtocol.get(), config.get()))
         FLifecycle.SetCurrentConfig(std::move(config));
-#endif
 }
 
 void TfrmMain::ToolsFetchEventLogExecute()
 {
-#ifdef PX10_HAVE_COMMS
     if (frmTextDownload)
         frmTextDownload->ShowPanelEventLog(FProtocol.get());
-#endif
 }
 
 void TfrmMain::ToolsFetchDeviceDataExecute()
 {
-#ifdef PX10_HAVE_COMMS
     if (frmTextDownload)
         frmTextDownload->ShowDeviceData(FProtocol.get());
-#endif
 }
 
 void TfrmMain::ToolsLogDeviceExecute()
 {
-#ifdef PX10_HAVE_COMMS
     if (frmTextDownload)
         frmTextDownload->ShowDeviceLogger(FProtocol.get());
-#endif
 }
 
 bool TfrmMain::IsRegionalOptionEnabled() const
@@ -556,15 +529,13 @@ void TfrmMain::FormShow()
     AppLanguage* dict = FAbout->LanguageDictionary;
     const bool vdsDefault = UpdateVdSMenuFromLanguage();
     StoredSettings s = ReadSettings(FAbout->VersionSection(), vdsDefault);
-#ifdef PX10_HAVE_COMMS
     FProtocol->SetBaud(cb9600);
     FProtocol->SetCommPort(TCommPort(s.ComPort));
-#endif
     if (dict && s.UILanguage) {
         try {
             dict->SetLanguage(*s.UILanguage);
         } catch (const std::exception& e) {
-            ShowException(e); // the previous language stays; start-up goes on
+            ShowExceptionBox(e); // the previous language stays; start-up goes on
         }
     }
     VdSCompatibility->setChecked(s.VdSCompatibility);
@@ -605,9 +576,7 @@ void TfrmMain::FormClose()
 {
     FClosed = true;
     StoredSettings s;
-#ifdef PX10_HAVE_COMMS
     s.ComPort = int(FProtocol->CommPort());
-#endif
     s.VdSCompatibility = IsVdSCompatibility();
     AppLanguage* dict = FAbout->LanguageDictionary;
     if (dict && dict->Language() != -1)
@@ -617,7 +586,7 @@ void TfrmMain::FormClose()
     try {
         WriteSettings(FAbout->VersionSection(), s);
     } catch (const std::exception& e) {
-        ShowException(e);
+        ShowExceptionBox(e);
     }
     FSensorBuffer.reset();
     FModuleBuffer.reset();

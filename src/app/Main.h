@@ -19,10 +19,7 @@ class TfrmAbout;
 class TfrmPanelSetupOptions;
 class TPX10ConfigRecord;
 class DeviceEditFrame;
-class OnboardOutputFrame;
-#ifdef PX10_HAVE_COMMS
 class TQuorvelProtocol;
-#endif
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -135,7 +132,6 @@ private:
     int SelectedAddress() const;
     bool SensorFrameVisible() const;
     bool ModuleFrameVisible() const;
-    template <class F> void Guarded(F&& f);
 
     TfrmAbout* FAbout;
     QStringList FArguments;
@@ -158,15 +154,10 @@ private:
     std::unique_ptr<TPX10ConfigRecord> FSensorBuffer;
     std::unique_ptr<TPX10ConfigRecord> FModuleBuffer;
     int FModuleBufferTorqType = 0;
-#ifdef PX10_HAVE_COMMS
     std::unique_ptr<TQuorvelProtocol> FProtocol;
 
 public:
-    TQuorvelProtocol* QuorvelProtocol1() const
-    {
-        return FProtocol.get();
-    }
-#endif
+    TQuorvelProtocol* QuorvelProtocol1() const { return FProtocol.get(); }
 };
 
 extern TfrmMain* frmMain;

@@ -29,7 +29,7 @@ std::string FindUserManual(const std::string& programDir)
         return dir + named;
     if (IsFile(dir + "412-905-000.pdf"))
         return dir + "412-905-000.pdf";
-    throw Exception(Translate("User Manual not present"));
+    throw Exception("User Manual not present");
 }
 
 void OpenUserManual(const std::string& path, const std::function<bool(const std::string&)>& open)
@@ -37,5 +37,5 @@ void OpenUserManual(const std::string& path, const std::function<bool(const std:
     // The system's viewer takes the place of the Acrobat Reader check: when
     // none opens the file, the user learns that a reader is needed.
     if (!open(path))
-        throw Exception(Translate("To view the User Manual, Adobe Acrobat Reader MUST be installed"));
+        throw Exception("To view the User Manual, Adobe Acrobat Reader MUST be installed");
 }

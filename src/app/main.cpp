@@ -8,42 +8,13 @@
 #include "Main.h"
 #include "QtPrompts.h"
 #include "SplashScreen.h"
-#ifdef PX10_HAVE_COMMS
+#include "StartupProbe.h"
 #include "Initiatepanelcommsform.h"
 #include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
 #include "Textdownloadform.h"
-#endif
 
-#include <QElapsedTimer>
 #include <QTimer>
-
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-// For the start-up benchmark: reports once the main window has been painted
-// and ends the program without touching the settings.
-class FirstPaintProbe : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint && !Done) {
-            Done = true;
-            QTimer::singleShot(0, [] {
-                std::printf("main window shown\n");
-                std::fflush(stdout);
-                QApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    bool Done = false;
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -53,8 +24,6 @@ int main(int argc, char** argv)
     platform::SetPrompts(&prompts);
     frmSplashScreen = nullptr;
     frmAbout = nullptr;
-    // For the start-up benchmark: report when the main window is shown and end.
-    const bool probe = std::getenv("PX10_STARTUP_PROBE") != nullptr;
     try {
         frmAbout = new TfrmAbout(nullptr);
         if (frmAbout->CheckRunEnvironment()) {
@@ -72,12 +41,10 @@ int main(int argc, char** argv)
             // The other long-lived windows (rule and zone text editors, panel
             // comms, printing, add devices, range entry, text download) are
             // created here, in that order, as they come.
-#ifdef PX10_HAVE_COMMS
             frmSerialSetup = new TfrmSerialSetup(frmMain);
             frmInitiatePanelComms = new TfrmInitiatePanelComms(frmMain);
             frmConfigTransfer = new TfrmConfigTransfer(frmMain);
             frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), frmMain);
-#endif
 
             // The splash stays up for 500 ms over the main window instead of
             // holding the whole start-up back.
@@ -87,12 +54,11 @@ int main(int argc, char** argv)
             });
             frmMain->show();
             frmSplashScreen->raise();
-            if (probe)
-                frmMain->installEventFilter(new FirstPaintProbe(frmMain));
+            platform::InstallStartupProbe(frmMain);
             app.exec();
         }
     } catch (const std::exception& e) {
-        ShowException(e);
+        ShowExceptionBox(e);
     }
     delete frmMain;
     frmMain = nullptr;

@@ -1,5 +1,6 @@
 #include "Commsformparts.h"
 
+#include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "JpegImage.h"
 #include "Prompts.h"
@@ -19,18 +20,6 @@ namespace comms::forms {
 QString Tr(const char* text)
 {
     return QString::fromStdString(Translate(text));
-}
-
-void Guarded(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        try {
-            platform::CurrentPrompts().MessageDlg(e.what(), platform::MsgDlgType::mtError, platform::mbOK);
-        } catch (...) {
-        }
-    }
 }
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text)

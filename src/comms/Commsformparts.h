@@ -1,7 +1,9 @@
 #pragma once
-// What the detection and transfer dialogs share: translated captions, a guard
-// that keeps exceptions away from Qt, named labels, the pictures of the panel
-// link and the show handler run once the window is on screen.
+// What the detection and transfer dialogs share: translated captions, named
+// labels, the pictures of the panel link and the show handler run once the
+// window is on screen. Their handlers run under the one event-loop guard.
+#include "ExceptionBox.h"
+
 #include <QString>
 
 #include <functional>
@@ -14,9 +16,6 @@ class QWidget;
 namespace comms::forms {
 
 QString Tr(const char* text);
-
-// Qt must never see an exception: a failing step is shown as an error.
-void Guarded(const std::function<void()>& f);
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {});
 

@@ -72,30 +72,4 @@ void ReplyTracker::Clear()
     FEarlier.clear();
 }
 
-std::string Cp1252ToUtf8(const std::string& text)
-{
-    // 0x80 to 0x9F differ from Latin-1; 0 marks the five unassigned codes.
-    static const char16_t high[32] = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-        0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
-        0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        char32_t u = c;
-        if (c >= 0x80 && c < 0xA0)
-            u = high[c - 0x80] ? high[c - 0x80] : 0xFFFD;
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 } // namespace comms

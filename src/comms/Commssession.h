@@ -3,6 +3,8 @@
 // pauses (injectable, so tests of retries run in milliseconds), where their
 // modal loop runs, and the bookkeeping that tells a late reply to an earlier
 // request from the reply to the request in progress.
+#include "CodePage.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -80,6 +82,6 @@ private:
 };
 
 // Windows-1252 bytes (panel and configuration texts) as UTF-8 for display.
-std::string Cp1252ToUtf8(const std::string& text);
+using platform::Cp1252ToUtf8;
 
 } // namespace comms

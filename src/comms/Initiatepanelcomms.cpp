@@ -62,11 +62,8 @@ int TInitiatePanelComms::Execute(TQuorvelProtocol* Protocol, bool Send, int Conf
         // The required message first; the device and the system's reason follow
         // on their own line when the port gave them.
         const auto* ours = dynamic_cast<const Exception*>(&e);
-        const std::string original = ours ? ours->Message() : std::string(e.what());
-        std::string message = MlFormat("Unable to open communications port COM%d", PortNumber());
-        if (const auto nl = original.find('\n'); nl != std::string::npos)
-            message += original.substr(nl);
-        throw Exception(message);
+        throw Exception::Translated(MlFormat("Unable to open communications port COM%d", PortNumber()),
+            ours ? ours->Detail() : std::string());
     }
     FEnded = false;
     const int result = FHost.RunModal([this] { FormShow(); });

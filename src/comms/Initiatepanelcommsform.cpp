@@ -14,7 +14,6 @@
 
 TfrmInitiatePanelComms* frmInitiatePanelComms = nullptr;
 
-using comms::forms::Guarded;
 using comms::forms::Tr;
 
 TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)

@@ -15,7 +15,6 @@
 
 TfrmConfigTransfer* frmConfigTransfer = nullptr;
 
-using comms::forms::Guarded;
 using comms::forms::Tr;
 
 TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* Detection)

@@ -1,9 +1,11 @@
 #include "Serialcommscomponent.h"
 
 #include "Exception.h"
+#include "ExceptionBox.h"
 #include "File.h"
 #include "Ivdictio.h"
 #include "Prompts.h"
+#include "Settings.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,23 +26,6 @@
 
 namespace comms {
 
-namespace {
-
-// Qt must never see an exception: a failure in a handler is shown as the
-// application shows any other error.
-void ReportException(const std::exception& e)
-{
-    const auto* ours = dynamic_cast<const Exception*>(&e);
-    const std::string text = ours ? ours->Message() : std::string(e.what());
-    try {
-        platform::CurrentPrompts().MessageDlg(Translate(text), platform::MsgDlgType::mtError, platform::mbOK);
-    } catch (...) {
-        qWarning("%s", text.c_str());
-    }
-}
-
-} // namespace
-
 // Lives on the GUI thread: receives the bytes-arrived message and owns the
 // response timer.
 class MessageClient : public QObject {
@@ -54,7 +39,7 @@ public:
             try {
                 FOwner->DataRxTimeout();
             } catch (const std::exception& e) {
-                ReportException(e);
+                ShowExceptionBox(e);
             }
         });
     }
@@ -68,7 +53,7 @@ public:
         try {
             FOwner->DataRxd();
         } catch (const std::exception& ex) {
-            ReportException(ex);
+            ShowExceptionBox(ex);
         }
         return true;
     }
@@ -99,8 +84,8 @@ std::string CommPortDevice(TCommPort port)
     const std::string name = "PX10_COM" + std::to_string(n);
     if (const char* env = std::getenv(name.c_str()); env && *env)
         return env;
-    QSettings settings(QStringLiteral("Veltrane"), QStringLiteral("PX10 Windows Support Tool"));
-    const QString stored = settings.value(QStringLiteral("Setup/COM%1 Device").arg(n)).toString();
+    const QString stored
+        = platform::ProgramSettings()->value(QStringLiteral("Setup/COM%1 Device").arg(n)).toString();
     if (!stored.isEmpty())
         return stored.toStdString();
     return "/dev/ttyS" + std::to_string(n - 1);
@@ -123,7 +108,7 @@ TSerialComms::~TSerialComms()
 
 void TSerialComms::RaiseWithDevice(const char* message, int error) const
 {
-    throw Exception(std::string(message) + "\n" + FDevicePath + ": " + platform::SystemErrorText(error));
+    throw Exception(message, FDevicePath + ": " + platform::SystemErrorText(error));
 }
 
 void TSerialComms::Open()

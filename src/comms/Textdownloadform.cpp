@@ -41,14 +41,6 @@ QString T(const char* s)
 {
     return QString::fromStdString(Translate(s));
 }
-template <class F> void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowExceptionBox(e);
-    }
-}
 } // namespace
 
 TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* parent)

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "Exception.h"
-#include "Ivdictio.h"
 
 TPX10ConfigData* ConfigData = nullptr;
 
@@ -57,8 +56,8 @@ void TPX10ConfigData::LoadFromFile(const std::string& FileName)
     const int version = FileHeader->GetVersion();
     if (FileHeader->GetTitle() != TPX10ConfigFileHeader::FileTitle
         || version > TPX10ConfigFileHeader::CurrentVersion)
-        throw Exception(Translate("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
-                                  "Series Windows Support Tool."));
+        throw Exception("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
+                        "Series Windows Support Tool.");
     GeneralPanelSetup->ReadFromFile(file, version);
     OnboardOutputCircuits->ReadFromFile(file, version);
     Sensors->ReadFromFile(file, version);

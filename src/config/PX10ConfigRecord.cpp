@@ -1,7 +1,6 @@
 #include "PX10ConfigRecord.h"
 
 #include "Exception.h"
-#include "Ivdictio.h"
 
 std::string TPX10ConfigRecord::GetText(int Offset) const
 {
@@ -60,10 +59,10 @@ void TPX10ConfigRecord::RaiseFileError(const platform::FileError& Error)
 {
     if (Error.Text.empty())
         RaiseInvalidFileType();
-    throw Exception(Translate(Error.Text));
+    throw Exception(Error.Text);
 }
 
 void TPX10ConfigRecord::RaiseInvalidFileType()
 {
-    throw Exception(Translate("Invalid file type."));
+    throw Exception("Invalid file type.");
 }

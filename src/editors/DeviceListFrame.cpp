@@ -1,5 +1,6 @@
 #include "DeviceListFrame.h"
 
+#include "CodePage.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 
@@ -49,7 +50,7 @@ void DeviceListFrame::LoadFromConfig()
                 text += QString("   TORQ %1").arg(d->GetTorqType(a));
             if (d->GetChannel(a) != 0)
                 text += QString("   channel %1").arg(d->GetChannel(a));
-            text += "   " + QString::fromLatin1(d->GetDescription(a).c_str());
+            text += "   " + platform::Cp1252ToQString(d->GetDescription(a));
         } else
             text += "   -";
         FList->item(a - 1)->setText(text);

@@ -1,8 +1,7 @@
 #pragma once
-// What the main window asks of the editors that it embeds or opens. The
-// sensor, module, on-board output, zone text and CBE rule editors implement
-// these; until they do, the main window uses the plain device lists of
-// DeviceListFrame and leaves the other editors' actions disabled.
+// What the main window asks of the loop device editor frames it embeds. The
+// sensor and module editors implement it; until they do, the main window uses
+// the plain device lists of DeviceListFrame.
 #include <functional>
 
 class QWidget;
@@ -23,9 +22,6 @@ public:
     // Resets the devices from..to (a multi-channel module widens to all of
     // its channels) and updates their tree nodes.
     virtual void DeleteDevices(int from, int to) = 0;
-    // Add/Change through the add devices dialog; false while not available.
-    virtual bool CanAddDevices() const { return false; }
-    virtual void AddDevices() { }
     // Closes the data set before the configuration goes.
     virtual void CloseDataSet() { }
 
@@ -33,25 +29,4 @@ public:
     std::function<void(int address)> OnDeviceChanged;
     // Set by the main window: the grid's current row moved.
     std::function<void(int address)> OnCurrentAddressChanged;
-};
-
-// The on-board output setup frame.
-class OnboardOutputFrame {
-public:
-    virtual ~OnboardOutputFrame() = default;
-    virtual QWidget* Widget() = 0;
-    virtual void LoadFromConfig() = 0;
-};
-
-// The modal zone text editor and CBE rule editor.
-class ZoneTextEditor {
-public:
-    virtual ~ZoneTextEditor() = default;
-    virtual void ShowModal() = 0;
-};
-class CBERuleEditor {
-public:
-    virtual ~CBERuleEditor() = default;
-    // -1 opens on no particular rule.
-    virtual void Execute(int rule) = 0;
 };

@@ -1,5 +1,6 @@
 #include "Panelsetupoptions.h"
 
+#include "CodePage.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
@@ -40,11 +41,11 @@ QString T(const char* s)
 // Configuration texts are Windows-1252 bytes; the controls show Unicode.
 QString FromCfg(const std::string& s)
 {
-    return QString::fromLatin1(s.c_str());
+    return platform::Cp1252ToQString(s);
 }
 std::string ToCfg(const QString& s)
 {
-    return s.toLatin1().toStdString();
+    return platform::QStringToCp1252(s);
 }
 QStringList Items(std::initializer_list<const char*> items)
 {

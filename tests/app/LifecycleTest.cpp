@@ -1,3 +1,4 @@
+#include "Exception.h"
 #include "ConfigLifecycle.h"
 #include "PX10ConfigData.h"
 #include "support/FakePrompts.h"
@@ -161,6 +162,26 @@ TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
     EXPECT_EQ(Life.Caption(), "NEW FILE - PX1x/2x Series Windows Support Tool V3.03 c");
     Life.FileHistoryClick(0);
     EXPECT_EQ(Life.FileName(), p);
+}
+
+TEST_F(LifecycleFixture, FailedOpenAndSaveNameTheFileBelowTheReason)
+{
+    const std::string vanished = Path("vanished.UDF");
+    try {
+        Life.OpenConfigFile(vanished);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "No such file or directory");
+        EXPECT_EQ(e.Detail(), vanished);
+    }
+    const std::string unwritable = Path("missing-folder/plan");
+    Prompts.AnswerFile(unwritable);
+    try {
+        Life.FileSaveAsExecute();
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Detail(), unwritable + ".UDF");
+    }
 }
 
 TEST_F(LifecycleFixture, FailingSaveAsKeepsCaptionAndHistory)

@@ -165,16 +165,6 @@ TEST(SplashPicture, DamagedPicturesGiveNoImage)
     EXPECT_TRUE(platform::DecodeJpeg(header).isNull() || platform::DecodeJpeg(header).width() == 800);
 }
 
-TEST(ExceptionBox, FullStopOnlyAfterCharactersSortingAfterIt)
-{
-    EXPECT_EQ(ExceptionBoxText("Invalid file type."), "Invalid file type.");
-    EXPECT_EQ(ExceptionBoxText("Port failed"), "Port failed.");
-    EXPECT_EQ(ExceptionBoxText("Stop!"), "Stop!");
-    EXPECT_EQ(ExceptionBoxText("(COM1)"), "(COM1)");
-    EXPECT_EQ(ExceptionBoxText("Continue ?"), "Continue ?.");
-    EXPECT_EQ(ExceptionBoxText(""), "");
-}
-
 TEST(ExceptionBox, NotifyGuardShowsTheBoxInsteadOfEndingTheProgram)
 {
     FakePrompts prompts;

@@ -246,8 +246,8 @@ TEST(Detection, UnopenablePortRaisesTheMessageWithTheReason)
         detection.Execute(&proto, true, 3);
         FAIL() << "no exception";
     } catch (const Exception& e) {
-        EXPECT_EQ(e.Message().substr(0, e.Message().find('\n')), "Unable to open communications port COM1");
-        EXPECT_NE(e.Message().find("/nonexistent/px10-port: "), std::string::npos);
+        EXPECT_EQ(e.Message(), "Unable to open communications port COM1");
+        EXPECT_EQ(e.Detail().rfind("/nonexistent/px10-port: ", 0), 0u) << e.Detail();
     }
 }
 

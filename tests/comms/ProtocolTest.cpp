@@ -263,7 +263,7 @@ TEST_F(ProtocolTest, AFailingHandlerIsReportedAndLaterBytesStillArrive)
     ASSERT_TRUE(WaitReplies(1));
     EXPECT_EQ(calls, 2);
     ASSERT_EQ(prompts.Log.size(), 1u);
-    EXPECT_EQ(prompts.Log[0].Text, "Invalid reply");
+    EXPECT_EQ(prompts.Log[0].Text, "Invalid reply."); // the error box's full-stop rule
 }
 
 } // namespace

@@ -30,7 +30,7 @@ std::string OpenError(TSerialComms& port)
     try {
         port.Open();
     } catch (const Exception& e) {
-        return e.Message();
+        return e.what();
     }
     return "";
 }

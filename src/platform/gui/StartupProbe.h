@@ -1,0 +1,14 @@
+#pragma once
+// For the start-up benchmark: under PX10_STARTUP_PROBE a program reports
+// "main window shown" once its main window has been painted, and ends at once
+// without touching the settings. The program and the benchmark's yardstick
+// share it, so both are measured to the same point.
+class QWidget;
+
+namespace platform {
+
+// True when the probe is asked for; then `window`'s first paint ends the program.
+bool InstallStartupProbe(QWidget* window);
+bool StartupProbeRequested();
+
+} // namespace platform
