@@ -75,6 +75,9 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
             IsOptionAlwaysEnabled(), IsRegionalOptionEnabled2() };
     };
     FLifecycle.OnConfigChanged = [this] {
+        // Bound before the old configuration is deleted.
+        FSensorFrame->SetConfig(ConfigData);
+        FModuleFrame->SetConfig(ConfigData);
         RebuildDeviceTree();
         RefreshAllViews();
     };

@@ -34,9 +34,9 @@ DeviceListFrame::DeviceListFrame(bool modules, QWidget* parent)
 
 TPX10ConfigDeviceConfiguration* DeviceListFrame::Devices() const
 {
-    if (!ConfigData)
+    if (!FConfig)
         return nullptr;
-    return FModules ? ConfigData->Modules.get() : ConfigData->Sensors.get();
+    return FModules ? FConfig->Modules.get() : FConfig->Sensors.get();
 }
 
 void DeviceListFrame::LoadFromConfig()

@@ -9,6 +9,7 @@
 
 class QListWidget;
 class QLabel;
+class TPX10ConfigData;
 class TPX10ConfigDeviceConfiguration;
 
 class DeviceListFrame : public QWidget, public DeviceEditFrame {
@@ -16,6 +17,8 @@ class DeviceListFrame : public QWidget, public DeviceEditFrame {
 public:
     DeviceListFrame(bool modules, QWidget* parent = nullptr);
     QWidget* Widget() override { return this; }
+    void SetConfig(TPX10ConfigData* config) override { FConfig = config; }
+    void CloseDataSet() override { FConfig = nullptr; }
     void LoadFromConfig() override;
     int CurrentAddress() const override;
     void GotoAddress(int address) override;
@@ -31,6 +34,7 @@ public:
 private:
     TPX10ConfigDeviceConfiguration* Devices() const;
     bool FModules;
+    TPX10ConfigData* FConfig = nullptr;
     QLabel* FTitle;
     QListWidget* FList;
 };

@@ -5,12 +5,16 @@
 #include <functional>
 
 class QWidget;
+class TPX10ConfigData;
 
 // A loop device editor frame (sensors or modules) embedded in the main window.
 class DeviceEditFrame {
 public:
     virtual ~DeviceEditFrame() = default;
     virtual QWidget* Widget() = 0;
+    // The configuration the frame shows and edits (not owned); set again
+    // whenever the current configuration is replaced, null once closed.
+    virtual void SetConfig(TPX10ConfigData* config) = 0;
     virtual void LoadFromConfig() = 0;
     // Loop address of the grid's current row (1 to 99).
     virtual int CurrentAddress() const = 0;
@@ -23,7 +27,7 @@ public:
     // its channels) and updates their tree nodes.
     virtual void DeleteDevices(int from, int to) = 0;
     // Closes the data set before the configuration goes.
-    virtual void CloseDataSet() { }
+    virtual void CloseDataSet() = 0;
 
     // Set by the main window: a device was added, changed or deleted.
     std::function<void(int address)> OnDeviceChanged;

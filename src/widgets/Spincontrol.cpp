@@ -331,17 +331,28 @@ void TSpinControl::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const QString t = event->text();
-    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (t.isEmpty() || command) {
-        QLineEdit::keyPressEvent(event); // navigation, Delete, clipboard
-        return;
-    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape
         || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         // A dialog's default button or Esc acts on the committed value.
         CommitNowIfPending();
         QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const QString t = event->text();
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (t.isEmpty() || command) {
+        QLineEdit::keyPressEvent(event); // carets, the clipboard's shortcuts
+        return;
+    }
+    // Delete (which arrives with U+007F) and Backspace edit as in any field;
+    // the edit waits for the commit pause like a typed digit.
+    if (!t.at(0).isPrint()) {
+        const bool wasPending = IsCommitPending();
+        const QString before = text();
+        StartCommitTimer();
+        QLineEdit::keyPressEvent(event);
+        if (text() == before && !wasPending)
+            FTimer.stop();
         return;
     }
     const QChar c = t.at(0);
@@ -354,7 +365,7 @@ void TSpinControl::keyPressEvent(QKeyEvent* event)
     } else if (c == '-') {
         SetValue(FPosition - FIncrement);
         consumed = true;
-    } else if (event->key() == Qt::Key_Backspace || c == '\b' || c == '%' || c == '\'' || c == '.') {
+    } else if (c == '%' || c == '\'' || c == '.') {
         StartCommitTimer();
     } else if (c >= '0' && c <= '9') {
         if (text().size() == QString::number(FMax).size() && !hasSelectedText()) {

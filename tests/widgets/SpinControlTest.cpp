@@ -77,6 +77,25 @@ TEST_F(SpinFixture, EmptiedTextCommitsMinAndFiresOnChange)
     EXPECT_EQ(Changes, 1);
 }
 
+TEST_F(SpinFixture, DeleteAndCaretKeysEditLikeAnyField)
+{
+    Spin.SetMax(999);
+    Spin.SetValue(123);
+    Changes = 0;
+    Spin.setCursorPosition(0);
+    Key(&Spin, Qt::Key_Right);
+    Key(&Spin, Qt::Key_Delete, QString(QChar(0x7F))); // Delete arrives with U+007F
+    EXPECT_EQ(Spin.text(), "13");
+    EXPECT_TRUE(Spin.IsCommitPending());
+    FinishPause(Spin);
+    EXPECT_EQ(Spin.GetValue(), 13);
+    EXPECT_EQ(Changes, 1);
+    Key(&Spin, Qt::Key_End);
+    Key(&Spin, Qt::Key_Delete, QString(QChar(0x7F))); // nothing after the caret: no edit, no commit
+    EXPECT_EQ(Spin.text(), "13");
+    EXPECT_FALSE(Spin.IsCommitPending());
+}
+
 TEST_F(SpinFixture, DigitBeyondTheWidthOfMaxIsRefusedUnlessTextSelected)
 {
     Spin.SetMax(16);
