@@ -94,6 +94,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
 
     FFrames = new QStackedWidget(this);
     frmPanelSetupOptions1 = new TfrmPanelSetupOptions(FFrames);
+    frmPanelSetupOptions1->setObjectName("frmPanelSetupOptions1");
     frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
     frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
     frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
@@ -266,7 +267,9 @@ void TfrmMain::CreateMenus()
     FFileMenu->addAction(FilePrintPreview);
     FFileMenu->addAction(FilePrint);
     FFileMenu->addAction(FilePrinterSetup);
-    FFileMenu->addSeparator()->setVisible(false); // FileHistorySpacer stays hidden
+    QAction* spacer = FFileMenu->addSeparator();
+    spacer->setObjectName("FileHistorySpacer");
+    spacer->setVisible(false); // stays hidden
     for (QAction* a : FileHistorySlots)
         FFileMenu->addAction(a);
     FFileMenu->addSeparator();
@@ -296,7 +299,7 @@ void TfrmMain::CreateMenus()
     tools->addSeparator();
     Language1 = tools->addMenu(T("&Language"));
     Language1->setObjectName("Language1");
-    Language1->addSeparator();
+    Language1->addSeparator()->setObjectName("N7");
     Language1->addAction(VdSCompatibility);
 
     QMenu* help = menuBar()->addMenu(T("&Help"));
