@@ -15,11 +15,25 @@ std::string WithFullStop(std::string text)
     return text;
 }
 
+// Translated only while the first dictionary is open; a missing-translation
+// policy that raises must not hide the error itself.
+std::string TranslatedMessage(const std::string& message)
+{
+    TIvDictionary* d = GetDefaultDictionary();
+    if (!d || !d->IsOpen())
+        return message;
+    try {
+        return d->Translate(message);
+    } catch (const std::exception&) {
+        return message;
+    }
+}
+
 } // namespace
 
 std::string ExceptionBoxText(const std::string& message)
 {
-    return WithFullStop(Translate(message));
+    return WithFullStop(TranslatedMessage(message));
 }
 
 std::string ExceptionBoxText(const std::exception& e)

@@ -1,15 +1,30 @@
 #include "Ivdictio.h"
 
+#include "Ivlocale.h"
 #include "Ivparser.h"
 #include "Nls.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <set>
 
 namespace {
 
 // The euro presentation in force for the whole process (the last one set).
 TIvEuro gEuroMode = iveNormal;
+// The toolkit's texts follow the dictionaries from the first run-time open to a close.
+bool gResourceHookInstalled = false;
+std::atomic<uint64_t> gTranslatorSerial { 0 };
+
+void RemoveResourceHook()
+{
+    if (!gResourceHookInstalled)
+        return;
+    gResourceHookInstalled = false;
+    if (TIvApplicationHooks* hooks = IvApplicationHooks())
+        hooks->RemoveResourceTranslator();
+}
 
 bool IsNeutralPrimary(int primary)
 {
@@ -435,6 +450,8 @@ TIvDictionary::TIvDictionary()
 TIvDictionary::~TIvDictionary()
 {
     UnbindTranslators();
+    if (FOpen)
+        RemoveResourceHook();
     for (TIvCustomTranslator* t : std::vector<TIvCustomTranslator*>(FReferrers))
         t->DictionaryDestroyed(this);
     Dictionaries().Remove(this);
@@ -454,6 +471,11 @@ void TIvDictionary::SetEuro(TIvEuro euro)
 {
     FEuro = euro;
     gEuroMode = euro;
+    if (FOpen) {
+        TIvFormatSettings settings = IvFormatSettings();
+        settings.CurrencyString = IvGetEMUCurrencyString(*FCurrentLocale, euro, IvToday());
+        IvSetFormatSettings(settings);
+    }
 }
 
 std::string TIvDictionary::Translate(const std::string& native) const
@@ -546,24 +568,98 @@ void TIvDictionary::Open()
     }
     }
     FOpen = true;
+    TIvApplicationHooks* hooks = IvApplicationHooks();
+    if (hooks && HasOption(ivdoTranslateResourceStrings) && !gResourceHookInstalled) {
+        hooks->InstallResourceTranslator();
+        gResourceHookInstalled = true;
+    }
     LanguageChanged(true, true);
 }
 
 void TIvDictionary::Close()
 {
     UnbindTranslators();
+    if (FOpen)
+        RemoveResourceHook();
     FOpen = false;
 }
 
 void TIvDictionary::LanguageChanged(bool languageChanged, bool localeChanged)
 {
-    if (HasOption(ivdoAutoTranslate))
-        for (TIvCustomTranslator* t : std::vector<TIvCustomTranslator*>(FTranslators))
-            t->LanguageChanged(languageChanged, localeChanged);
+    FCommitted = true;
+    // Every step runs even when one fails; the first failure is raised at the end.
+    std::exception_ptr first;
+    auto guarded = [&first](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    };
+    TIvApplicationHooks* hooks = IvApplicationHooks();
+    if (hooks)
+        guarded([&] { hooks->SetRightToLeft(FCurrentLanguage->GetCharsetType() == ivcsBiDirectional); });
+    if (localeChanged) {
+        if (hooks)
+            guarded([&] { hooks->SetLocale(FActiveLocaleId); });
+        if (HasOption(ivdoUpdateLocaleVariables))
+            guarded(
+                [&] { IvSetFormatSettings(IvMakeFormatSettings(*FCurrentLocale, HasOption(ivdoYear2000))); });
+    }
+    if (HasOption(ivdoAutoTranslate)) {
+        // A translator may create or destroy windows: only those still bound, and
+        // not a newcomer at a freed address, are told.
+        std::vector<std::pair<TIvCustomTranslator*, uint64_t>> snapshot;
+        for (TIvCustomTranslator* t : FTranslators)
+            snapshot.emplace_back(t, t->FSerial);
+        for (auto [t, serial] : snapshot) {
+            bool bound = std::find(FTranslators.begin(), FTranslators.end(), t) != FTranslators.end();
+            if (bound && t->FSerial == serial)
+                guarded([&] { t->LanguageChanged(languageChanged, localeChanged); });
+        }
+    }
     if (languageChanged && FOnLanguageChange)
-        FOnLanguageChange(this);
+        guarded([&] { FOnLanguageChange(this); });
     if (localeChanged && FOnLocaleChange)
-        FOnLocaleChange(this);
+        guarded([&] { FOnLocaleChange(this); });
+    if (hooks)
+        guarded([&] { hooks->LanguageChangeDone(); });
+    if (first)
+        std::rethrow_exception(first);
+}
+
+void TIvDictionary::RunChange(const std::function<void()>& change)
+{
+    if (FChanging)
+        throw EIvMulti("The language cannot be changed while it is being changed");
+    const int language = FLanguage;
+    const uint32_t requestedLocale = FRequestedLocale;
+    const int activeLanguage = FActiveLanguageIndex;
+    const int fallbackLanguage = FFallbackLanguageIndex;
+    const uint32_t activeLocale = FActiveLocaleId;
+    const uint32_t compareLocale = FCompareLocaleId;
+    std::unique_ptr<TIvLanguage> currentLanguage = FCurrentLanguage->Copy();
+    std::unique_ptr<TIvLocale> currentLocale = FCurrentLocale->Copy();
+    FChanging = true;
+    FCommitted = false;
+    try {
+        change();
+    } catch (...) {
+        FChanging = false;
+        if (!FCommitted) {
+            FLanguage = language;
+            FRequestedLocale = requestedLocale;
+            FActiveLanguageIndex = activeLanguage;
+            FFallbackLanguageIndex = fallbackLanguage;
+            FActiveLocaleId = activeLocale;
+            FCompareLocaleId = compareLocale;
+            FCurrentLanguage = std::move(currentLanguage);
+            FCurrentLocale = std::move(currentLocale);
+        }
+        throw;
+    }
+    FChanging = false;
 }
 
 void TIvDictionary::GetLanguageDatas(std::vector<std::unique_ptr<TIvLanguage>>& list)
@@ -590,20 +686,24 @@ void TIvDictionary::SynchronizeLocale()
 {
     if (!FOpen)
         return;
-    uint32_t previous = FActiveLocaleId;
-    InitLocale(FCurrentLanguage->GetDefaultLocale());
-    if (FActiveLocaleId != previous)
-        LanguageChanged(false, true);
+    RunChange([this] {
+        uint32_t previous = FActiveLocaleId;
+        InitLocale(FCurrentLanguage->GetDefaultLocale());
+        if (FActiveLocaleId != previous)
+            LanguageChanged(false, true);
+    });
 }
 
 void TIvDictionary::SynchronizeLanguage()
 {
     if (!FOpen)
         return;
-    int previous = FActiveLanguageIndex;
-    InitLanguage(LocaleToLanguage(FActiveLocaleId));
-    if (FActiveLanguageIndex != previous)
-        LanguageChanged(true, false);
+    RunChange([this] {
+        int previous = FActiveLanguageIndex;
+        InitLanguage(LocaleToLanguage(FActiveLocaleId));
+        if (FActiveLanguageIndex != previous)
+            LanguageChanged(true, false);
+    });
 }
 
 void TIvDictionary::GetPrimaryLanguages(std::vector<TIvStringItem>& strings, bool native)
@@ -883,12 +983,14 @@ void TIvDictionary::SetLanguage(int index)
         throw ERangeError("Language index " + std::to_string(index) + " is out of range");
     if (index == FLanguage)
         return;
-    FLanguage = index;
-    InitLanguage(index);
-    uint32_t previous = FActiveLocaleId;
-    if (FBinding == ivbiLocaleToLanguage)
-        InitLocale(FCurrentLanguage->GetActiveLocale());
-    LanguageChanged(true, FActiveLocaleId != previous);
+    RunChange([this, index] {
+        FLanguage = index;
+        InitLanguage(index);
+        uint32_t previous = FActiveLocaleId;
+        if (FBinding == ivbiLocaleToLanguage)
+            InitLocale(FCurrentLanguage->GetActiveLocale());
+        LanguageChanged(true, FActiveLocaleId != previous);
+    });
 }
 
 void TIvDictionary::SetLocale(uint32_t lcid)
@@ -899,22 +1001,29 @@ void TIvDictionary::SetLocale(uint32_t lcid)
     }
     if (lcid == FRequestedLocale)
         return;
-    FRequestedLocale = lcid;
-    InitLocale(lcid);
-    int previous = FActiveLanguageIndex;
-    if (FBinding == ivbiLanguageToLocale) {
-        int index = LocaleToLanguage(FActiveLocaleId);
-        if (index >= 0) {
-            InitLanguage(index);
-            FCompareLocaleId = FActiveLocaleId;
-        } else {
-            InitLanguage(GetDefaultLanguage());
+    RunChange([this, lcid] {
+        FRequestedLocale = lcid;
+        InitLocale(lcid);
+        int previous = FActiveLanguageIndex;
+        if (FBinding == ivbiLanguageToLocale) {
+            int index = LocaleToLanguage(FActiveLocaleId);
+            if (index >= 0) {
+                InitLanguage(index);
+                FCompareLocaleId = FActiveLocaleId;
+            } else {
+                InitLanguage(GetDefaultLanguage());
+            }
         }
-    }
-    LanguageChanged(FActiveLanguageIndex != previous, true);
+        LanguageChanged(FActiveLanguageIndex != previous, true);
+    });
 }
 
 // ------------------------------------------------------------ TIvCustomTranslator
+
+TIvCustomTranslator::TIvCustomTranslator()
+    : FSerial(++gTranslatorSerial)
+{
+}
 
 TIvCustomTranslator::~TIvCustomTranslator()
 {

@@ -355,6 +355,12 @@ private:
     std::unique_ptr<TIvLocale> FScratchLocale;
     std::vector<TIvCustomTranslator*> FTranslators; // bound, not owned
     std::vector<TIvCustomTranslator*> FReferrers; // told when this dictionary goes
+
+    // A change is computed first and committed by LanguageChanged; a failure
+    // before the commit puts the language, indices and locale back.
+    void RunChange(const std::function<void()>& change);
+    bool FChanging = false;
+    bool FCommitted = false;
 };
 
 // --- The translator as a dictionary knows it; the window translator derives from it.
@@ -363,7 +369,7 @@ public:
     using TIvTranslateEvent = std::function<void(TIvCustomTranslator* translator)>;
     using TNotifyEvent = std::function<void(TIvCustomTranslator* sender)>;
 
-    TIvCustomTranslator() = default;
+    TIvCustomTranslator();
     virtual ~TIvCustomTranslator();
     TIvCustomTranslator(const TIvCustomTranslator&) = delete;
     TIvCustomTranslator& operator=(const TIvCustomTranslator&) = delete;
@@ -398,6 +404,8 @@ private:
 
     TIvDictionary* FDictionary = nullptr;
     std::string FDictionaryName;
+    // Tells a translator apart from a later one created at the same address.
+    uint64_t FSerial;
 };
 
 // --- The process-wide list of dictionaries; item 0 is the default one.

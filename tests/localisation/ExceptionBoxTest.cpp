@@ -45,3 +45,15 @@ TEST(ExceptionBox, GuardShowsOneBoxAndSwallowsTheFailure)
     EXPECT_EQ(prompts.Log[0].Type, platform::MsgDlgType::mtError);
     EXPECT_EQ(prompts.Log[1].Text, "Unknown error.");
 }
+
+TEST(ExceptionBox, TranslatesOnlyWhileTheFirstDictionaryIsOpen)
+{
+    FakeNls nls;
+    MemoryDictionary d;
+    SetUpGerman(d, { Row("Port failed", "Portfehler") });
+    EXPECT_EQ(ExceptionBoxText("Port failed"), "Portfehler.");
+    d.SetMissingTranslation(ivmtRaiseException); // the box still shows the message
+    EXPECT_EQ(ExceptionBoxText("Port busy"), "Port busy.");
+    d.Close();
+    EXPECT_EQ(ExceptionBoxText("Port failed"), "Port failed.");
+}
