@@ -1,0 +1,371 @@
+#include "RecordGrid.h"
+
+#include "CellEditors.h"
+#include "CodePageValidator.h"
+#include "WidgetErrors.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
+
+namespace {
+
+class TRecordGridDelegate : public QStyledItemDelegate {
+    static constexpr const char* UserChoice = "userChoice";
+
+public:
+    explicit TRecordGridDelegate(TRecordGrid* Grid)
+        : QStyledItemDelegate(Grid)
+        , FGrid(Grid)
+    {
+    }
+
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        try {
+            return NewEditor(parent, index);
+        } catch (...) {
+            ReportWidgetError(std::current_exception());
+            return nullptr;
+        }
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            // A stored value that the list does not offer is shown, but
+            // choosing nothing writes nothing.
+            combo->setPlaceholderText(text);
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            if (line->text() != text)
+                line->setText(text);
+        }
+    }
+
+    // Only what the user changed is written: an editor left as it was shown
+    // writes nothing (no repeated messages), and neither does one whose record
+    // was changed underneath it.
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (!combo->property(UserChoice).toBool() || combo->currentIndex() < 0)
+                return;
+            combo->setProperty(UserChoice, false);
+            model->setData(index, combo->currentText(), Qt::EditRole);
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            if (!line->isModified())
+                return;
+            line->setModified(false);
+            QVariant value = line->text();
+            if (!line->hasAcceptableInput() || (IsIntegerField(index) && line->text().trimmed().isEmpty()))
+                value = QVariant(); // refused: the stored value is shown again
+            model->setData(index, value, Qt::EditRole);
+        }
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        try {
+            QStyledItemDelegate::paint(painter, option, index);
+        } catch (...) {
+            ReportWidgetError(std::current_exception());
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* combo = qobject_cast<QComboBox*>(object);
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            switch (key->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                // Rows move as in the rest of the grid; a closed list does not
+                // change its value (Alt+Down opens it).
+                if (!(key->modifiers() & Qt::AltModifier) && !(combo && combo->view()->isVisible())
+                    && FGrid->MoveFromEditor(key->key()))
+                    return true;
+                break;
+            default:
+                break;
+            }
+        } else if (event->type() == QEvent::Wheel && combo) {
+            // The wheel scrolls the grid instead of changing the value under it.
+            QCoreApplication::sendEvent(FGrid->viewport(), event);
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    bool IsIntegerField(const QModelIndex& index) const
+    {
+        const TRecordDataSet* ds = FGrid->DataSet();
+        const int column = index.column();
+        return ds && column >= 0 && column < int(ds->GetFieldDefs().size())
+            && ds->GetFieldDefs()[column].DataType == TFieldType::ftInteger;
+    }
+
+    QWidget* NewEditor(QWidget* parent, const QModelIndex& index) const
+    {
+        const int column = index.column();
+        const int recNo = index.row() + 1;
+        const TCellEdit edit = FGrid->CellEdit(column, recNo);
+        QWidget* editor = nullptr;
+        if (edit.ButtonStyle == TCellEdit::cbsAuto && !edit.PickList.isEmpty()) {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(false);
+            combo->addItems(edit.PickList);
+            combo->setMaxVisibleItems(int(edit.PickList.size()));
+            auto* self = const_cast<TRecordGridDelegate*>(this);
+            // A choice the user made is written at once.
+            connect(combo, &QComboBox::activated, self, [self, combo] {
+                combo->setProperty(UserChoice, true);
+                emit self->commitData(combo);
+            });
+            editor = combo;
+        } else {
+            QLineEdit* line = nullptr;
+            if (edit.ButtonStyle == TCellEdit::cbsEllipsis) {
+                auto* ellipsis = new TEllipsisEdit(parent);
+                TRecordGrid* grid = FGrid;
+                connect(ellipsis, &TEllipsisEdit::ButtonClicked, grid,
+                    [grid, column, recNo] { grid->EditButtonClicked(column, recNo); });
+                line = ellipsis;
+            } else {
+                line = new QLineEdit(parent);
+            }
+            line->setFrame(false);
+            line->setValidator(FGrid->NewValidator(column, line));
+            editor = line;
+        }
+        editor->setAccessibleName(index.model()->headerData(column, Qt::Horizontal).toString());
+        FGrid->EditorOpened(editor, index);
+        return editor;
+    }
+
+    TRecordGrid* FGrid;
+};
+
+} // namespace
+
+TRecordGrid::TRecordGrid(const QString& AccessibleName, QWidget* Parent)
+    : QTableView(Parent)
+{
+    setAccessibleName(AccessibleName);
+    setItemDelegate(new TRecordGridDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked
+        | QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setMinimumWidth(14);
+}
+
+void TRecordGrid::SetDataSet(TRecordDataSet* DataSet)
+{
+    if (FDataSet)
+        disconnect(FDataSet, nullptr, this, nullptr);
+    FEditor = nullptr;
+    FDataSet = DataSet;
+    setModel(DataSet);
+    if (!DataSet)
+        return;
+    connect(DataSet, &TRecordDataSet::CurrentRecordChanged, this, &TRecordGrid::FollowCursor);
+    connect(DataSet, &TRecordDataSet::AboutToRefresh, this, &TRecordGrid::CommitEdit);
+    connect(DataSet, &QAbstractItemModel::modelReset, this, &TRecordGrid::ModelWasReset);
+    connect(DataSet, &QAbstractItemModel::dataChanged, this, &TRecordGrid::ShowStoredValue);
+    ModelWasReset();
+}
+
+void TRecordGrid::SetColumnEdit(int Column, TCellEdit Edit)
+{
+    FColumnEdits[Column] = [Edit](int) { return Edit; };
+}
+
+void TRecordGrid::SetColumnEdit(int Column, std::function<TCellEdit(int RecNo)> EditOfRecord)
+{
+    FColumnEdits[Column] = std::move(EditOfRecord);
+}
+
+void TRecordGrid::SetColumnEditMask(int Column, const QString& Mask)
+{
+    FColumnMasks[Column] = Mask;
+}
+
+TCellEdit TRecordGrid::CellEdit(int Column, int RecNo) const
+{
+    auto it = FColumnEdits.find(Column);
+    return it != FColumnEdits.end() && it->second ? it->second(RecNo) : TCellEdit {};
+}
+
+QValidator* TRecordGrid::NewValidator(int Column, QObject* Parent) const
+{
+    auto mask = FColumnMasks.find(Column);
+    if (mask != FColumnMasks.end())
+        return EditMaskValidator(mask->second, Parent);
+    if (!FDataSet || Column < 0 || Column >= int(FDataSet->GetFieldDefs().size()))
+        return nullptr;
+    const TFieldDef& def = FDataSet->GetFieldDefs()[Column];
+    if (def.DataType == TFieldType::ftString)
+        return new Cp1252Validator(def.Size, Parent);
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,9}")), Parent);
+}
+
+void TRecordGrid::EditorOpened(QWidget* Editor, const QModelIndex& Index)
+{
+    FEditor = Editor;
+    FEditorIndex = Index;
+}
+
+// The open editor shows what was stored, also when a write or a refresh
+// changed a range of cells (the view itself updates editors of single cells).
+void TRecordGrid::ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex& BottomRight)
+{
+    const QModelIndex index = FEditorIndex;
+    if (!FEditor || !index.isValid() || index.row() < TopLeft.row() || index.row() > BottomRight.row()
+        || index.column() < TopLeft.column() || index.column() > BottomRight.column())
+        return;
+    if (QAbstractItemDelegate* delegate = itemDelegateForIndex(index))
+        delegate->setEditorData(FEditor, index);
+}
+
+void TRecordGrid::CommitEdit()
+{
+    if (FEditor)
+        commitData(FEditor);
+}
+
+void TRecordGrid::EditButtonClicked(int Column, int RecNo)
+{
+    // Queued: the handler may open a modal window or re-bind the set, which
+    // must not happen inside the button's own click.
+    QMetaObject::invokeMethod(
+        this,
+        [this, Column, RecNo] {
+            try {
+                if (OnEditButtonClick)
+                    OnEditButtonClick(Column, RecNo);
+            } catch (...) {
+                ReportWidgetError(std::current_exception());
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool TRecordGrid::MoveFromEditor(int Key)
+{
+    CursorAction action = MoveDown;
+    switch (Key) {
+    case Qt::Key_Up:
+        action = MoveUp;
+        break;
+    case Qt::Key_Down:
+        action = MoveDown;
+        break;
+    case Qt::Key_PageUp:
+        action = MovePageUp;
+        break;
+    case Qt::Key_PageDown:
+        action = MovePageDown;
+        break;
+    default:
+        return false;
+    }
+    const QModelIndex next = moveCursor(action, Qt::NoModifier);
+    if (next.isValid() && next != currentIndex())
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
+    return true;
+}
+
+// Tab past the last cell goes back to the first column of the last row, and
+// Shift+Tab before the first cell to the last column of the first row: there
+// is no row to move to (Qt would wrap round to the other end of the grid).
+QModelIndex TRecordGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    if (model() && current.isValid()) {
+        const int lastRow = model()->rowCount() - 1;
+        const int lastColumn = model()->columnCount() - 1;
+        if (action == MoveNext && current.row() == lastRow && current.column() == lastColumn)
+            return model()->index(lastRow, 0);
+        if (action == MovePrevious && current.row() == 0 && current.column() == 0)
+            return model()->index(0, lastColumn);
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void TRecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (FDataSet && current.isValid() && current.row() != FDataSet->GetBookmark())
+        FDataSet->SetRecNo(current.row() + 1);
+}
+
+void TRecordGrid::FollowCursor(int RecNo)
+{
+    if (!model() || currentIndex().row() == RecNo - 1)
+        return;
+    const QModelIndex next = model()->index(RecNo - 1, qMax(currentIndex().column(), 0));
+    if (next.isValid())
+        setCurrentIndex(next);
+}
+
+void TRecordGrid::ModelWasReset()
+{
+    FEditor = nullptr;
+    if (FDataSet && FDataSet->GetBookmark() >= 0)
+        setCurrentIndex(FDataSet->index(FDataSet->GetBookmark(), 0));
+}
+
+void TRecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == FEditor)
+        FEditor = nullptr;
+    QTableView::closeEditor(editor, hint);
+    // Enter and Esc end the edit, not the editor: it opens again on the
+    // current cell (Tab has already moved on and opened the next one).
+    if (hint != QAbstractItemDelegate::EditNextItem && hint != QAbstractItemDelegate::EditPreviousItem)
+        QMetaObject::invokeMethod(this, &TRecordGrid::OpenCurrentEditor, Qt::QueuedConnection);
+}
+
+void TRecordGrid::OpenCurrentEditor()
+{
+    const QModelIndex current = currentIndex();
+    if (FEditor || !current.isValid() || state() == EditingState || !(current.flags() & Qt::ItemIsEditable))
+        return;
+    if (!hasFocus() && !isAncestorOf(QApplication::focusWidget()))
+        return; // the user left the grid: the editor opens when they come back
+    edit(current);
+}
+
+void TRecordGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    QMetaObject::invokeMethod(this, &TRecordGrid::OpenCurrentEditor, Qt::QueuedConnection);
+}
+
+void TRecordGrid::paintEvent(QPaintEvent* event)
+{
+    try {
+        QTableView::paintEvent(event);
+    } catch (...) {
+        ReportWidgetError(std::current_exception());
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The grid of a record data set. The current cell always has its editor open
+// (a read-only field has none); Tab and Shift+Tab move between columns; the
+// vertical header marks the current row and the current cell is focused.
+// Moving the current cell moves the data set's cursor and the reverse.
+//
+// How a column's cell is edited may differ from row to row (the type list of
+// a row depends on its protocol): a column takes either one TCellEdit for
+// every row or a function that gives the one of a record number.
+#include "RecordDataSet.h"
+
+#include <QPointer>
+#include <QTableView>
+
+#include <functional>
+#include <map>
+
+struct TCellEdit {
+    enum TButtonStyle {
+        cbsNone, // a plain text cell
+        cbsAuto, // a drop-down list offering only PickList's entries (plain when empty)
+        cbsEllipsis, // a text cell with a "..." button (the grid's OnEditButtonClick)
+    };
+    TButtonStyle ButtonStyle = cbsNone;
+    QStringList PickList;
+};
+
+class TRecordGrid : public QTableView {
+    Q_OBJECT
+public:
+    // `AccessibleName`: what a user reads beside the grid.
+    explicit TRecordGrid(const QString& AccessibleName, QWidget* Parent = nullptr);
+
+    void SetDataSet(TRecordDataSet* DataSet);
+    TRecordDataSet* DataSet() const { return FDataSet; }
+
+    void SetColumnEdit(int Column, TCellEdit Edit);
+    void SetColumnEdit(int Column, std::function<TCellEdit(int RecNo)> EditOfRecord);
+    // A class library edit mask for the column's text cells (see EditMaskValidator).
+    void SetColumnEditMask(int Column, const QString& Mask);
+    TCellEdit CellEdit(int Column, int RecNo) const;
+
+    // Writes the open editor's text into its record if the user changed it,
+    // and leaves the editor open. Windows call it before the configuration is
+    // replaced or saved, before a send, a view change, a language change and
+    // closing.
+    void CommitEdit();
+    // The editor of the current cell, if one is open.
+    QWidget* OpenEditor() const { return FEditor; }
+
+    // The "..." button of a cell was pressed (called once the click is over).
+    std::function<void(int Column, int RecNo)> OnEditButtonClick;
+
+    // Used by the grid's delegate.
+    QValidator* NewValidator(int Column, QObject* Parent) const;
+    void EditorOpened(QWidget* Editor, const QModelIndex& Index);
+    void EditButtonClicked(int Column, int RecNo);
+    // Up, Down, Page Up and Page Down typed in an editor move the current row.
+    bool MoveFromEditor(int Key);
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void FollowCursor(int RecNo);
+    void OpenCurrentEditor();
+    void ModelWasReset();
+    void ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex& BottomRight);
+
+    TRecordDataSet* FDataSet = nullptr;
+    QPointer<QWidget> FEditor;
+    QPersistentModelIndex FEditorIndex;
+    std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
+    std::map<int, QString> FColumnMasks;
+};

@@ -1,0 +1,260 @@
+#include "CellEditors.h"
+#include "RecordGrid.h"
+#include "TestDataSet.h"
+
+#include "support/FakePrompts.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum { colDescription = 1, colZone = 2, colProtocol = 3 };
+
+// Types any characters, not only those with a key of their own.
+void Type(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+struct GridFixture : ::testing::Test {
+    std::unique_ptr<TPX10ConfigData> Config = NewConfig();
+    TTestSensorDataSet Set;
+    TRecordGrid Grid { "Sensors" };
+    void SetUp() override
+    {
+        Set.SetConfigPart(Config->Sensors.get());
+        Set.Open();
+        Grid.SetDataSet(&Set);
+        Grid.SetColumnEditMask(colZone, "09;0; ");
+        // Odd rows may not choose TORQ: the list depends on the row.
+        Grid.SetColumnEdit(colProtocol, [](int RecNo) {
+            TCellEdit e { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols };
+            if (RecNo % 2)
+                e.PickList.removeAt(1);
+            return e;
+        });
+        Grid.resize(600, 400);
+        Grid.show();
+        Grid.activateWindow();
+        Grid.setFocus();
+        ProcessEvents();
+    }
+    void Go(int RecNo, int Column)
+    {
+        Grid.setCurrentIndex(Set.index(RecNo - 1, Column));
+        ProcessEvents();
+    }
+    template <class T> T* Editor()
+    {
+        auto* e = qobject_cast<T*>(Grid.OpenEditor());
+        EXPECT_TRUE(e) << "no editor of the expected kind";
+        return e;
+    }
+};
+
+} // namespace
+
+TEST_F(GridFixture, KeyboardNavigationNeverAddsARow)
+{
+    const auto before = Snapshot(*Config->Sensors);
+    Go(98, colDescription);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(Grid.OpenEditor(), Qt::Key_Down);
+        ProcessEvents();
+    }
+    EXPECT_EQ(Grid.currentIndex().row(), 98);
+    EXPECT_EQ(Set.GetRecNo(), 99);
+    Go(99, 0); // a read-only cell: no editor, the grid takes the keys
+    QTest::keyClick(&Grid, Qt::Key_Down);
+    QTest::keyClick(&Grid, Qt::Key_PageDown);
+    QTest::keyClick(&Grid, Qt::Key_End, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(Set.rowCount(), 99);
+    EXPECT_EQ(Grid.currentIndex().row(), 98);
+    EXPECT_EQ(Snapshot(*Config->Sensors), before);
+}
+
+TEST_F(GridFixture, CurrentCellFollowsTheCursorBothWays)
+{
+    Go(1, colZone);
+    Set.GotoBookmark(40);
+    EXPECT_EQ(Grid.currentIndex().row(), 40);
+    EXPECT_EQ(Grid.currentIndex().column(), colZone);
+    Go(12, colDescription);
+    EXPECT_EQ(Set.GetRecNo(), 12);
+    QTest::keyClick(Grid.OpenEditor(), Qt::Key_Up);
+    ProcessEvents();
+    EXPECT_EQ(Set.GetRecNo(), 11);
+    EXPECT_EQ(Set.headerData(10, Qt::Vertical).toString(), TRecordDataSet::CurrentRowMarker);
+    // Tab moves between columns, the editor going along.
+    QTest::keyClick(Grid.OpenEditor(), Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(Grid.currentIndex().column(), colZone);
+    EXPECT_TRUE(Grid.OpenEditor());
+    // Tab past the last cell stays on the last row instead of jumping to the first.
+    Go(99, colProtocol);
+    QTest::keyClick(Grid.OpenEditor(), Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(Grid.currentIndex(), Set.index(98, 0));
+    EXPECT_EQ(Set.rowCount(), 99);
+}
+
+TEST_F(GridFixture, TypedTextIsWrittenOnCommitAndTheEditorStaysOpen)
+{
+    FakePrompts prompts;
+    Go(5, colDescription);
+    auto* line = Editor<QLineEdit>();
+    ASSERT_TRUE(line);
+    line->selectAll();
+    Type(line, QString::fromUtf8("Hall \xE2\x82\xAC 2")); // the euro sign is in the code page
+    Type(line, QString::fromUtf8("\xCE\xA9")); // omega is not: refused
+    Grid.CommitEdit();
+    EXPECT_EQ(Config->Sensors->GetDescription(5), "Hall \x80 2");
+    EXPECT_EQ(Grid.OpenEditor(), line);
+
+    // A refresh re-reads every cell but keeps the current cell and its editor.
+    Config->Sensors->SetDescription(5, "Store");
+    Set.Refresh();
+    ProcessEvents();
+    EXPECT_EQ(Grid.OpenEditor(), line);
+    EXPECT_EQ(line->text(), "Store");
+    EXPECT_EQ(Grid.currentIndex(), Set.index(4, colDescription));
+
+    // A cleared zone is a null write: nothing stored, the old zone shown again.
+    Config->Sensors->SetZone(5, 4);
+    Go(5, colZone);
+    line = Editor<QLineEdit>();
+    ASSERT_TRUE(line);
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Backspace);
+    const auto before = Snapshot(*Config->Sensors);
+    Grid.CommitEdit();
+    EXPECT_EQ(Snapshot(*Config->Sensors), before);
+    EXPECT_EQ(line->text(), "4");
+    // The mask takes two digits at most.
+    line->selectAll();
+    QTest::keyClicks(line, "173");
+    EXPECT_EQ(line->text(), "17");
+    Grid.CommitEdit(); // refused: the warning comes after the write
+    EXPECT_TRUE(prompts.Log.empty());
+    prompts.Answer(platform::mrOk);
+    ProcessEvents();
+    ASSERT_EQ(prompts.Log.size(), 1u);
+    EXPECT_EQ(Config->Sensors->GetZone(5), 4);
+    EXPECT_EQ(line->text(), "4");
+}
+
+TEST_F(GridFixture, PickListsOfferOnlyTheirEntriesPerRow)
+{
+    Go(3, colProtocol);
+    auto* odd = Editor<QComboBox>();
+    ASSERT_TRUE(odd);
+    EXPECT_FALSE(odd->isEditable());
+    EXPECT_EQ(odd->count(), 2);
+    Go(4, colProtocol);
+    auto* combo = Editor<QComboBox>();
+    ASSERT_TRUE(combo);
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->currentText(), " - ");
+
+    // Typed text that no entry matches chooses nothing and writes nothing.
+    const auto before = Snapshot(*Config->Sensors);
+    QTest::keyClicks(combo, "XYZ");
+    Grid.CommitEdit();
+    EXPECT_EQ(Snapshot(*Config->Sensors), before);
+
+    // A choice the user makes is written at once.
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    EXPECT_EQ(Config->Sensors->GetType(4), 2);
+    EXPECT_EQ(Set.data(Set.index(3, colProtocol)).toString(), "BRIM");
+    // Down moves to the next row instead of changing the choice.
+    QTest::keyClick(combo, Qt::Key_Down);
+    ProcessEvents();
+    EXPECT_EQ(Set.GetRecNo(), 5);
+    EXPECT_EQ(Config->Sensors->GetType(4), 2);
+}
+
+TEST_F(GridFixture, EllipsisButtonCallsTheHandlerAfterTheClick)
+{
+    std::vector<std::pair<int, int>> clicks;
+    Grid.OnEditButtonClick = [&](int Column, int RecNo) { clicks.emplace_back(Column, RecNo); };
+    Grid.SetColumnEdit(colDescription, TCellEdit { TCellEdit::cbsEllipsis, {} });
+    Go(8, colDescription);
+    auto* edit = Editor<TEllipsisEdit>();
+    ASSERT_TRUE(edit);
+    edit->Button()->click();
+    EXPECT_TRUE(clicks.empty());
+    ProcessEvents();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0], std::make_pair(int(colDescription), 8));
+}
+
+TEST_F(GridFixture, ReplacedConfigurationIsNeverTouched)
+{
+    // Typed but not committed when the configuration is replaced (the main
+    // window commits first; this checks the grid does not do it late).
+    Go(6, colDescription);
+    auto* line = Editor<QLineEdit>();
+    ASSERT_TRUE(line);
+    QTest::keyClicks(line, "late");
+    auto next = NewConfig();
+    next->Sensors->SetDescription(6, "Kitchen");
+    const auto before = Snapshot(*next->Sensors);
+    Set.SetConfigPart(next->Sensors.get());
+    Config.reset(); // under AddressSanitizer any later use of it is reported
+    ProcessEvents();
+    Grid.grab();
+    EXPECT_EQ(line->text(), "Kitchen");
+    Grid.CommitEdit();
+    EXPECT_EQ(Snapshot(*next->Sensors), before);
+
+    Set.Close();
+    ProcessEvents();
+    Grid.grab();
+    EXPECT_EQ(Grid.OpenEditor(), nullptr);
+    next.reset();
+    Grid.CommitEdit();
+    ProcessEvents();
+    Grid.grab();
+}
+
+TEST_F(GridFixture, GridAndCellsAreNamedForScreenReaders)
+{
+    Config->Sensors->SetDescription(2, "Lobby");
+    EXPECT_EQ(Grid.accessibleName(), "Sensors");
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&Grid);
+    ASSERT_TRUE(grid && grid->tableInterface());
+    QAccessibleInterface* cell = grid->tableInterface()->cellAt(1, colDescription);
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->text(QAccessible::Name), "Lobby");
+    EXPECT_EQ(grid->tableInterface()->cellAt(1, 0)->text(QAccessible::Name), "2");
+}
+
+TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
+{
+    auto check = [](const char* mask, const char* text) {
+        std::unique_ptr<QValidator> v(EditMaskValidator(mask));
+        QString s = text;
+        int pos = 0;
+        return v->validate(s, pos);
+    };
+    EXPECT_EQ(check("09;0; ", "5"), QValidator::Acceptable);
+    EXPECT_EQ(check("09;0; ", "16"), QValidator::Acceptable);
+    EXPECT_NE(check("09;0; ", ""), QValidator::Acceptable);
+    EXPECT_EQ(check("09;0; ", "123"), QValidator::Invalid);
+    EXPECT_EQ(check("09;0; ", "a"), QValidator::Invalid);
+    EXPECT_EQ(check("!099;0; ", "120"), QValidator::Acceptable);
+    EXPECT_EQ(check("!099;0; ", "1200"), QValidator::Invalid);
+    EXPECT_EQ(check("!90:00;1;_", "9:30"), QValidator::Acceptable);
+    EXPECT_NE(check("!90:00;1;_", "9:3"), QValidator::Acceptable);
+}
