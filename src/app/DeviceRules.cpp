@@ -1,7 +1,7 @@
 #include "DeviceRules.h"
 
 #include "Ivdictio.h"
-#include "PX10ConfigDeviceConfiguration.h"
+#include "PX10ConfigData.h"
 
 std::string DeviceNodeText(int address)
 {
@@ -41,4 +41,60 @@ bool CanPasteDevice(bool sensorFrameVisible, bool moduleFrameVisible, bool haveS
     if (t == kTorqTwoChannelModule)
         return a != 99 && free(a) && free(a + 1);
     return free(a);
+}
+
+DeviceClipboard::DeviceClipboard() = default;
+DeviceClipboard::~DeviceClipboard() = default;
+
+DeviceClipboard::Enables DeviceClipboard::EditEnables(
+    const TPX10ConfigData* config, View view, int moduleAddress) const
+{
+    if (!config)
+        return {};
+    const bool sensors = view == View::Sensors, modules = view == View::Modules;
+    return { CanCutCopyDevice(sensors, modules, *config->Modules, moduleAddress),
+        CanPasteDevice(
+            sensors, modules, HasSensor(), HasModule(), FModuleTorqType, *config->Modules, moduleAddress) };
+}
+
+void DeviceClipboard::Copy(const TPX10ConfigData& config, View view, int address)
+{
+    if (!ValidAddress(address))
+        return;
+    if (view == View::Sensors) {
+        if (!FSensor)
+            FSensor = std::make_unique<TPX10ConfigRecord>();
+        config.Sensors->CopyDeviceTo(address, FSensor.get());
+    } else if (view == View::Modules) {
+        if (!FModule)
+            FModule = std::make_unique<TPX10ConfigRecord>();
+        config.Modules->CopyDeviceTo(address, FModule.get());
+        FModuleTorqType = config.Modules->GetTorqType(address);
+    }
+}
+
+void DeviceClipboard::Cut(TPX10ConfigData& config, View view, int address)
+{
+    Copy(config, view, address);
+    if (view == View::Sensors && ValidAddress(address))
+        config.Sensors->ResetDevice(address);
+}
+
+bool DeviceClipboard::Paste(TPX10ConfigData& config, View view, int address, int moduleAddress)
+{
+    // A shortcut may arrive before the menu's enable rule ran.
+    if (!ValidAddress(address) || !EditEnables(&config, view, moduleAddress).Paste)
+        return false;
+    if (view == View::Sensors)
+        config.Sensors->CopyDeviceFrom(address, FSensor.get());
+    else
+        config.Modules->CopyDeviceFrom(address, FModule.get());
+    return true;
+}
+
+void DeviceClipboard::Clear()
+{
+    FSensor.reset();
+    FModule.reset();
+    FModuleTorqType = 0;
 }

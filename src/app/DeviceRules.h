@@ -1,5 +1,6 @@
 #pragma once
-// The device tree's texts and the Edit menu's enable rules, without widgets.
+// The device tree's texts and the Edit menu's device rules, without widgets.
+#include <memory>
 #include <string>
 
 class TPX10ConfigDeviceConfiguration;
@@ -22,3 +23,42 @@ bool CanCutCopyDevice(bool sensorFrameVisible, bool moduleFrameVisible,
 bool CanPasteDevice(bool sensorFrameVisible, bool moduleFrameVisible, bool haveSensorBuffer,
     bool haveModuleBuffer, int moduleBufferTorqType, const TPX10ConfigDeviceConfiguration& modules,
     int moduleAddress);
+
+class TPX10ConfigData;
+class TPX10ConfigRecord;
+
+// The Edit menu's device buffers: one sensor and one module record, made by
+// the first copy of that kind. They outlive every configuration, so a device
+// can be copied from one configuration into another.
+class DeviceClipboard {
+public:
+    // The device frame in view, whose grid address the actions use.
+    enum class View { Other, Sensors, Modules };
+    struct Enables {
+        bool CutCopy = false;
+        bool Paste = false;
+    };
+
+    DeviceClipboard();
+    ~DeviceClipboard();
+
+    // Without a configuration nothing is enabled.
+    Enables EditEnables(const TPX10ConfigData* config, View view, int moduleAddress) const;
+    // Copies the device at `address` of the kind in view.
+    void Copy(const TPX10ConfigData& config, View view, int address);
+    // Copies; a sensor is then reset at once. A module is left for the module
+    // frame to delete, which widens to the whole multi-channel device.
+    void Cut(TPX10ConfigData& config, View view, int address);
+    // Writes the buffer of the kind in view over `address` when the paste
+    // rule holds at the module grid's address; returns whether it did.
+    bool Paste(TPX10ConfigData& config, View view, int address, int moduleAddress);
+    void Clear();
+
+    bool HasSensor() const { return bool(FSensor); }
+    bool HasModule() const { return bool(FModule); }
+
+private:
+    std::unique_ptr<TPX10ConfigRecord> FSensor;
+    std::unique_ptr<TPX10ConfigRecord> FModule;
+    int FModuleTorqType = 0;
+};

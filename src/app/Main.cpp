@@ -8,6 +8,7 @@
 #include "ExceptionHandler.h"
 #include "Format.h"
 #include "Ivdictio.h"
+#include "LanguageRules.h"
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
 #include "Prompts.h"
@@ -70,14 +71,13 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
 {
     setObjectName("frmMain");
     ConfigData = nullptr;
-    FLifecycle.NewConfigFlags = [this] {
-        return ConfigLifecycle::Flags { IsVdSCompatibility(), IsRegionalOptionEnabled(),
-            IsOptionAlwaysEnabled(), IsRegionalOptionEnabled2() };
-    };
+    FLifecycle.NewConfigFlags
+        = [this] { return ::NewConfigFlags(IsVdSCompatibility(), FAbout->LanguageDictionary); };
     FLifecycle.OnConfigChanged = [this] {
         // Bound before the old configuration is deleted.
         FSensorFrame->SetConfig(ConfigData);
         FModuleFrame->SetConfig(ConfigData);
+        frmPanelSetupOptions1->SetConfiguration(ConfigData);
         RebuildDeviceTree();
         RefreshAllViews();
     };
@@ -98,7 +98,6 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
     frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
     frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
-    frmPanelSetupOptions1->OnBlinkingClick = [this] { frmPanelSetupOptions1rdgBlinkingClick(); };
     auto* onboard = new QLabel(T("Onboard Outputs"), FFrames);
     onboard->setObjectName("frmOnboardOutputSetup1");
     onboard->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -127,23 +126,38 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
             [this, f](const QPoint& p) { popDeviceTable->exec(f->Widget()->mapToGlobal(p)); });
     }
 
+    // The tree keeps its width when the window is resized; the frames take
+    // the rest, and a frame taller or wider than that scrolls.
     auto* split = new QSplitter(this);
     split->addWidget(FTree);
     split->addWidget(FFrames);
+    split->setChildrenCollapsible(false);
+    split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setSizes({ 201, 733 });
     setCentralWidget(split);
 
-    resize(942, 710);
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    // Centred, and on a screen smaller than the window no larger than it,
+    // so the title bar stays reachable.
+    QSize size(942, 710);
+    if (QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        size = size.boundedTo(QSize(avail.width(), avail.height() - title));
+        QRect r(QPoint(), size);
+        r.moveCenter(avail.center());
+        move(std::max(r.left(), avail.left()), std::max(r.top() - title / 2, avail.top()));
+    }
+    resize(size);
     UpdateFileHistoryMenu();
 }
 
 TfrmMain::~TfrmMain()
 {
-    if (!FClosed)
+    if (!FClosed) {
+        frmPanelSetupOptions1->SetConfiguration(nullptr);
         FLifecycle.Close();
+    }
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -406,8 +420,7 @@ bool TfrmMain::IsVdSCompatibility() const
 
 bool TfrmMain::UpdateVdSMenuFromLanguage()
 {
-    AppLanguage* d = FAbout->LanguageDictionary;
-    const bool vds = d && d->ActiveLanguageIndex() == 5;
+    const bool vds = IsVdSLanguage(FAbout->LanguageDictionary);
     VdSCompatibility->setChecked(vds);
     return vds;
 }
@@ -417,13 +430,6 @@ void TfrmMain::VdSCompatibilityClick()
     // The action has toggled its check mark already; the frame shows the
     // options the mark decides.
     frmPanelSetupOptions1->RefreshFromConfig();
-}
-
-void TfrmMain::frmPanelSetupOptions1rdgBlinkingClick()
-{
-    const bool on = frmPanelSetupOptions1->rdgBlinking->ItemIndex() == 1;
-    frmPanelSetupOptions1->rdgSensorsBlinkColour->setEnabled(on);
-    frmPanelSetupOptions1->rdgModulesBlinkColour->setEnabled(on);
 }
 
 void TfrmMain::HelpPX10UserManualExecute()
@@ -483,10 +489,7 @@ void TfrmMain::ToolsLogDeviceExecute()
 
 bool TfrmMain::IsRegionalOptionEnabled() const
 {
-    if (IsVdSCompatibility())
-        return true;
-    AppLanguage* d = FAbout->LanguageDictionary;
-    return d && (d->ActiveLanguageIndex() == 6 || d->ActiveLanguageIndex() == 7);
+    return ::IsRegionalOptionEnabled(IsVdSCompatibility(), FAbout->LanguageDictionary);
 }
 
 void TfrmMain::CommitPendingEdits()
@@ -584,9 +587,7 @@ void TfrmMain::FormClose()
     StoredSettings s;
     s.ComPort = int(FProtocol->CommPort());
     s.VdSCompatibility = IsVdSCompatibility();
-    AppLanguage* dict = FAbout->LanguageDictionary;
-    if (dict && dict->Language() != -1)
-        s.UILanguage = dict->Language();
+    s.UILanguage = LanguageToStore(FAbout->LanguageDictionary);
     for (int i = 0; i < 5; ++i)
         s.Files.push_back(FLifecycle.History().Item(i));
     try {
@@ -594,10 +595,10 @@ void TfrmMain::FormClose()
     } catch (const std::exception& e) {
         ShowExceptionBox(e);
     }
-    FSensorBuffer.reset();
-    FModuleBuffer.reset();
+    FClipboard.Clear();
     FSensorFrame->CloseDataSet();
     FModuleFrame->CloseDataSet();
+    frmPanelSetupOptions1->SetConfiguration(nullptr);
     FLifecycle.Close();
 }
 
@@ -767,77 +768,64 @@ bool TfrmMain::ModuleFrameVisible() const
     return FFrames->currentWidget() == FModuleFrame->Widget();
 }
 
+DeviceClipboard::View TfrmMain::DeviceView() const
+{
+    if (SensorFrameVisible())
+        return DeviceClipboard::View::Sensors;
+    if (ModuleFrameVisible())
+        return DeviceClipboard::View::Modules;
+    return DeviceClipboard::View::Other;
+}
+
+DeviceEditFrame* TfrmMain::DeviceFrameInView() const
+{
+    return SensorFrameVisible() ? FSensorFrame : ModuleFrameVisible() ? FModuleFrame : nullptr;
+}
+
 void TfrmMain::UpdateEditActions()
 {
-    if (!ConfigData) {
-        EditCutDevice->setEnabled(false);
-        EditCopyDevice->setEnabled(false);
-        EditPasteDevice->setEnabled(false);
-        return;
-    }
-    bool cutCopy = CanCutCopyDevice(
-        SensorFrameVisible(), ModuleFrameVisible(), *ConfigData->Modules, FModuleFrame->CurrentAddress());
-    EditCutDevice->setEnabled(cutCopy);
-    EditCopyDevice->setEnabled(cutCopy);
-    EditPasteDevice->setEnabled(
-        CanPasteDevice(SensorFrameVisible(), ModuleFrameVisible(), bool(FSensorBuffer), bool(FModuleBuffer),
-            FModuleBufferTorqType, *ConfigData->Modules, FModuleFrame->CurrentAddress()));
+    const DeviceClipboard::Enables on
+        = FClipboard.EditEnables(ConfigData, DeviceView(), FModuleFrame->CurrentAddress());
+    EditCutDevice->setEnabled(on.CutCopy);
+    EditCopyDevice->setEnabled(on.CutCopy);
+    EditPasteDevice->setEnabled(on.Paste);
 }
 
 void TfrmMain::EditCopyDeviceExecute()
 {
-    if (!ConfigData)
+    DeviceEditFrame* frame = DeviceFrameInView();
+    if (!ConfigData || !frame)
         return;
-    if (SensorFrameVisible()) {
-        FSensorFrame->Resync();
-        if (!FSensorBuffer)
-            FSensorBuffer = std::make_unique<TPX10ConfigRecord>();
-        ConfigData->Sensors->CopyDeviceTo(FSensorFrame->CurrentAddress(), FSensorBuffer.get());
-    } else if (ModuleFrameVisible()) {
-        FModuleFrame->Resync();
-        if (!FModuleBuffer)
-            FModuleBuffer = std::make_unique<TPX10ConfigRecord>();
-        int a = FModuleFrame->CurrentAddress();
-        ConfigData->Modules->CopyDeviceTo(a, FModuleBuffer.get());
-        FModuleBufferTorqType = ConfigData->Modules->GetTorqType(a);
-    }
+    frame->Resync();
+    FClipboard.Copy(*ConfigData, DeviceView(), frame->CurrentAddress());
     UpdateEditActions();
 }
 
 void TfrmMain::EditCutDeviceExecute()
 {
-    if (!ConfigData)
+    DeviceEditFrame* frame = DeviceFrameInView();
+    if (!ConfigData || !frame)
         return;
-    EditCopyDeviceExecute();
-    if (SensorFrameVisible()) {
-        int a = FSensorFrame->CurrentAddress();
-        ConfigData->Sensors->ResetDevice(a);
+    frame->Resync();
+    const int a = frame->CurrentAddress();
+    FClipboard.Cut(*ConfigData, DeviceView(), a);
+    if (frame == FSensorFrame) {
         UpdateDeviceTreeNode(false, a);
         FSensorFrame->Resync();
-    } else if (ModuleFrameVisible()) {
-        int a = FModuleFrame->CurrentAddress();
+    } else
         FModuleFrame->DeleteDevices(a, a);
-    }
     UpdateEditActions();
 }
 
 void TfrmMain::EditPasteDeviceExecute()
 {
-    if (!ConfigData)
+    DeviceEditFrame* frame = DeviceFrameInView();
+    if (!ConfigData || !frame)
         return;
-    UpdateEditActions();
-    if (!EditPasteDevice->isEnabled())
-        return; // a shortcut may arrive before the menu's enable rule ran
-    if (SensorFrameVisible() && FSensorBuffer) {
-        int a = FSensorFrame->CurrentAddress();
-        ConfigData->Sensors->CopyDeviceFrom(a, FSensorBuffer.get());
-        UpdateDeviceTreeNode(false, a);
-        FSensorFrame->Resync();
-    } else if (ModuleFrameVisible() && FModuleBuffer) {
-        int a = FModuleFrame->CurrentAddress();
-        ConfigData->Modules->CopyDeviceFrom(a, FModuleBuffer.get());
-        UpdateDeviceTreeNode(true, a);
-        FModuleFrame->Resync();
+    const int a = frame->CurrentAddress();
+    if (FClipboard.Paste(*ConfigData, DeviceView(), a, FModuleFrame->CurrentAddress())) {
+        UpdateDeviceTreeNode(frame == FModuleFrame, a);
+        frame->Resync();
     }
     UpdateEditActions();
 }

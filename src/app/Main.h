@@ -3,6 +3,7 @@
 // files, caption), the device tree with its views and pop-up menus, and the
 // Edit menu's device cut, copy and paste.
 #include "ConfigLifecycle.h"
+#include "DeviceRules.h"
 
 #include <QMainWindow>
 
@@ -17,7 +18,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TfrmAbout;
 class TfrmPanelSetupOptions;
-class TPX10ConfigRecord;
 class DeviceEditFrame;
 class TQuorvelProtocol;
 
@@ -83,7 +83,6 @@ public:
     void ToolsLogDeviceExecute();
     void VdSCompatibilityClick();
     void HelpPX10UserManualExecute();
-    void frmPanelSetupOptions1rdgBlinkingClick();
     // Sets the VdS check mark from the language in force (index 5).
     bool UpdateVdSMenuFromLanguage();
     bool IsOptionAlwaysEnabled() const { return true; }
@@ -132,6 +131,8 @@ private:
     int SelectedAddress() const;
     bool SensorFrameVisible() const;
     bool ModuleFrameVisible() const;
+    DeviceClipboard::View DeviceView() const;
+    DeviceEditFrame* DeviceFrameInView() const;
 
     TfrmAbout* FAbout;
     QStringList FArguments;
@@ -151,9 +152,7 @@ private:
         *popDeviceTable;
     QMenu* FFileMenu = nullptr;
     QMenu* Language1 = nullptr;
-    std::unique_ptr<TPX10ConfigRecord> FSensorBuffer;
-    std::unique_ptr<TPX10ConfigRecord> FModuleBuffer;
-    int FModuleBufferTorqType = 0;
+    DeviceClipboard FClipboard;
     std::unique_ptr<TQuorvelProtocol> FProtocol;
 
 public:

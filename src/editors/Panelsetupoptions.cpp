@@ -1,11 +1,10 @@
 #include "Panelsetupoptions.h"
 
 #include "CodePage.h"
+#include "CodePageValidator.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
-#include "PX10ConfigData.h"
 #include "PanelTypeList.h"
-#include "Prompts.h"
 #include "Spincontrol.h"
 
 #include <QApplication>
@@ -22,6 +21,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -61,18 +61,22 @@ QStringList Rows(const std::vector<std::string>& rows)
         out << Q(r);
     return out;
 }
-TPX10ConfigGeneralPanelSetup* G()
+QString WithoutAccelerator(QString text)
 {
-    return ConfigData ? ConfigData->GeneralPanelSetup.get() : nullptr;
+    return text.remove(QRegularExpression("&(?!&)"));
 }
-// Runs a handler and shows its failure, as the event loop's guard does.
-template <class F> void Guard(F&& f)
+// Screen readers and automated checks name a control without text of its own
+// by the label beside it.
+void Speak(QWidget* control, const QString& label)
 {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowExceptionBox(e);
-    }
+    control->setAccessibleName(WithoutAccelerator(label));
+}
+void AddRow(QFormLayout* form, const char* label, QWidget* control, QWidget* field = nullptr)
+{
+    auto* l = new QLabel(T(label), form->parentWidget());
+    l->setBuddy(control);
+    Speak(control, l->text());
+    form->addRow(l, field ? field : control);
 }
 QWidget* Unit(QWidget* control, const char* unit, QWidget* parent)
 {
@@ -103,7 +107,7 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget
     }
     connect(FGroup, &QButtonGroup::idClicked, this, [this](int) {
         if (OnClick)
-            Guard(OnClick);
+            Guarded(OnClick);
     });
 }
 
@@ -123,95 +127,12 @@ void RadioGroup::SetItemIndex(int index)
     }
 }
 
-// ---- lists ----
-
-const std::vector<std::string>& TfrmPanelSetupOptions::PanelTypesVeltrane()
-{
-    static const std::vector<std::string> rows { "412-304-xxx : PX21/22", "412-303-xxx : PX11/12",
-        "412-302-xxx : PX20", "412-301-xxx : PX10" };
-    return rows;
-}
-const std::vector<std::string>& TfrmPanelSetupOptions::RS485DefaultProtocolList()
-{
-    static const std::vector<std::string> rows { "DISABLED", "VELTRANE", "VRQ40/RQ40", "BFT/LLT",
-        "THIRD PARTY" };
-    return rows;
-}
-const std::vector<std::string>& TfrmPanelSetupOptions::RS485PX11ProtocolList()
-{
-    static const std::vector<std::string> rows { "VELTRANE", "BFT/LLT", "THIRD PARTY" };
-    return rows;
-}
-const std::vector<std::string>& TfrmPanelSetupOptions::RS232PX10EventPrinterOptions()
-{
-    static const std::vector<std::string> rows { "BASIC", "XON/XOFF" };
-    return rows;
-}
-const std::vector<std::string>& TfrmPanelSetupOptions::RS232PX11EventPrinterOptions()
-{
-    static const std::vector<std::string> rows { "BASIC", "XON/XOFF", "HARDWARE" };
-    return rows;
-}
-const std::vector<std::string>& TfrmPanelSetupOptions::RS232ThirdPartyOptions()
-{
-    static const std::vector<std::string> rows { "FULL DUPLEX", "HALF DUPLEX" };
-    return rows;
-}
+// ---- construction ----
 
 int TfrmPanelSetupOptions::FindPanelTypeIndex(const std::string& Identification)
 {
     return ::FindPanelTypeIndex(Identification);
 }
-
-int TfrmPanelSetupOptions::PanelTypeSelectionRow(int panelType)
-{
-    const auto& all = PanelTypesAll();
-    if (panelType < 0 || panelType >= int(all.size()))
-        return 0;
-    const auto& rows = PanelTypesVeltrane();
-    for (int i = 0; i < int(rows.size()); ++i)
-        if (rows[i] == all[panelType])
-            return i;
-    return 0;
-}
-
-const std::vector<std::string>& TfrmPanelSetupOptions::RS485ListFor(int panelType)
-{
-    return panelType >= 2 && panelType <= 6 ? RS485DefaultProtocolList() : RS485PX11ProtocolList();
-}
-
-int TfrmPanelSetupOptions::RS485SelectionRow(int panelType, int protocol)
-{
-    const auto& all = RS485DefaultProtocolList();
-    if (protocol < 0 || protocol >= int(all.size()))
-        return 0;
-    const auto& rows = RS485ListFor(panelType);
-    for (int i = 0; i < int(rows.size()); ++i)
-        if (rows[i] == all[protocol])
-            return i;
-    return 0;
-}
-
-int TfrmPanelSetupOptions::RS485ProtocolOfText(const std::string& text)
-{
-    const auto& all = RS485DefaultProtocolList();
-    for (int i = 0; i < int(all.size()); ++i)
-        if (all[i] == text)
-            return i;
-    return -1;
-}
-
-const std::vector<std::string>* TfrmPanelSetupOptions::RS232OptionsListFor(int r, int panelType)
-{
-    if (r == 1)
-        return &RS232ThirdPartyOptions();
-    if (r == 2)
-        return nullptr; // the list stays as it is
-    return panelType >= 2 && panelType <= 6 ? &RS232PX10EventPrinterOptions()
-                                            : &RS232PX11EventPrinterOptions();
-}
-
-// ---- construction ----
 
 TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
     : QWidget(Owner)
@@ -227,13 +148,36 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
     pclSetupOptions = new QTabWidget(this);
     pclSetupOptions->setObjectName("pclSetupOptions");
     v->addWidget(pclSetupOptions);
-    const char* pages[]
-        = { "Panel Options", "Site Details", "Device Options", "Peripheral Options", "Day/Night Settings" };
-    for (const char* page : pages)
-        pclSetupOptions->addTab(new QWidget(pclSetupOptions), T(page));
+    const std::pair<const char*, const char*> pages[] = { { "tbsPanelOptions", "Panel Options" },
+        { "tbsSiteDetails", "Site Details" }, { "tbsDeviceOptions", "Device Options" },
+        { "tbsPeripheralOptions", "Peripheral Options" }, { "tbsDayNightSettings", "Day/Night Settings" } };
+    for (const auto& [name, caption] : pages) {
+        // A page taller or wider than the room the window gives it scrolls,
+        // so the frame never makes the main window grow.
+        auto* scroll = new QScrollArea(pclSetupOptions);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        auto* page = new QWidget(scroll);
+        page->setObjectName(name);
+        scroll->setWidget(page);
+        pclSetupOptions->addTab(scroll, T(caption));
+    }
     tmrDayModeCheck = new QTimer(this);
+    tmrDayModeCheck->setObjectName("tmrDayModeCheck");
     tmrDayModeCheck->setInterval(100);
-    connect(tmrDayModeCheck, &QTimer::timeout, this, [this] { Guard([this] { tmrDayModeCheckTimer(); }); });
+    connect(tmrDayModeCheck, &QTimer::timeout, this, [this] { Act([this] { FLogic.DayModeCheckTick(); }); });
+    FLogic.OnPanelTypeChanged = [this] {
+        if (RefreshAllViews)
+            RefreshAllViews();
+        else
+            LoadFromConfig();
+    };
+}
+
+void TfrmPanelSetupOptions::SetConfiguration(TPX10ConfigData* config)
+{
+    FLogic.Bind(config);
+    tmrDayModeCheck->stop();
 }
 
 void TfrmPanelSetupOptions::CreateControls()
@@ -242,11 +186,49 @@ void TfrmPanelSetupOptions::CreateControls()
         return;
     FControlsCreated = true;
     // Built while hidden: the pages lay themselves out once, when shown.
-    BuildPanelOptions(pclSetupOptions->widget(0));
-    BuildSiteDetails(pclSetupOptions->widget(1));
-    BuildDeviceOptions(pclSetupOptions->widget(2));
-    BuildPeripheralOptions(pclSetupOptions->widget(3));
-    BuildDayNight(pclSetupOptions->widget(4));
+    auto page = [this](int i) { return static_cast<QScrollArea*>(pclSetupOptions->widget(i))->widget(); };
+    BuildPanelOptions(page(0));
+    BuildSiteDetails(page(1));
+    BuildDeviceOptions(page(2));
+    BuildPeripheralOptions(page(3));
+    BuildDayNight(page(4));
+    // Every component by its name, for the translators and automated checks.
+#define PX10_NAMED(w)                                                                                        \
+    {                                                                                                        \
+        w, #w                                                                                                \
+    }
+    const std::pair<QObject*, const char*> named[] = { PX10_NAMED(cboDateFormat),
+        PX10_NAMED(cboPanelTypeSelection), PX10_NAMED(cboHoldSwitchOperation), PX10_NAMED(cboRS232Protocol),
+        PX10_NAMED(cbxRS232Options), PX10_NAMED(cboRS485Protocol), PX10_NAMED(cboGsmQtyAlarm),
+        PX10_NAMED(cboGsmQtyPreAlarm), PX10_NAMED(cboGsmQtyFault), PX10_NAMED(lblPanelType),
+        PX10_NAMED(rdgEventPrinting), PX10_NAMED(rdgPrintFormat), PX10_NAMED(rdgControlKeys),
+        PX10_NAMED(rdgLED1HMode), PX10_NAMED(rdgLED2CMode), PX10_NAMED(rdgControlKey3Mode),
+        PX10_NAMED(rdgUnmuteOption), PX10_NAMED(rdgFireOutputActiveLEDOption), PX10_NAMED(rdgAutoResoundMode),
+        PX10_NAMED(rdgLampTest), PX10_NAMED(rdgTorqSwitch), PX10_NAMED(rdgBlinking),
+        PX10_NAMED(rdgPulseRatio), PX10_NAMED(rdgTransmissionDevice), PX10_NAMED(rdgDigitalInput1),
+        PX10_NAMED(rdgFWPInput4Disable), PX10_NAMED(rdgFWP2OutputActivation),
+        PX10_NAMED(rdgWeekendSensitivityNightMode), PX10_NAMED(rdgFiremansWorkPanelOption),
+        PX10_NAMED(rdgRoutingAutoDisable), PX10_NAMED(rdgSuppressDoubleAddress), PX10_NAMED(rdgMAxHeadLEDs),
+        PX10_NAMED(rdgSensorsBlinkColour), PX10_NAMED(rdgModulesBlinkColour),
+        PX10_NAMED(rdgRS232ThirdPartyDatalinkMonitoring), PX10_NAMED(rdgRS485ThirdPartyDatalinkMonitoring),
+        PX10_NAMED(rdgDelaysActiveIndication), PX10_NAMED(rdgWeekendNightMode),
+        PX10_NAMED(rdgDayModeStartOption), PX10_NAMED(spnMainsDelay), PX10_NAMED(spnExtSystemDelay),
+        PX10_NAMED(spnExtSystemSoakTime), PX10_NAMED(spnRS232ThirdPartySuspendCommsLimit),
+        PX10_NAMED(spnRS485QtyRepeaters), PX10_NAMED(spnRS485ThirdPartySuspendCommsLimit),
+        PX10_NAMED(spnPrimaryDelay), PX10_NAMED(spnExtendDelay), PX10_NAMED(txtSiteName),
+        PX10_NAMED(txtServicePhoneNo), PX10_NAMED(medHightestTime),
+        PX10_NAMED(medDayModeSensitivityStartTime), PX10_NAMED(medDayModeSensitivityEndTime),
+        PX10_NAMED(medDayModeStartTime), PX10_NAMED(medDayModeEndTime), PX10_NAMED(edtGsmNumber),
+        PX10_NAMED(chkHightestEnable), PX10_NAMED(cbxServiceDueEnabled),
+        PX10_NAMED(cbxHeatDetectorsEndDelays), PX10_NAMED(cbxDayModeNewAlarmOption), PX10_NAMED(cbxGsmAlarm),
+        PX10_NAMED(cbxGsmFault), PX10_NAMED(cbxGsmPrealarm), PX10_NAMED(cbxGsmControls),
+        PX10_NAMED(cbxGsmGeneralDisable), PX10_NAMED(cbxGsmZoneDisable), PX10_NAMED(cbxGsmDeviceDisable),
+        PX10_NAMED(cbxGsmSystemDisable), PX10_NAMED(dtpServiceDue), PX10_NAMED(pnlRS232Options),
+        PX10_NAMED(gbxGSMItems), PX10_NAMED(gbxDayModeDelays), PX10_NAMED(pclGSMItems),
+        PX10_NAMED(pnlDayModeTime) };
+#undef PX10_NAMED
+    for (const auto& [object, name] : named)
+        object->setObjectName(name);
     WireHandlers();
     pclSetupOptions->setCurrentIndex(0);
     pclGSMItems->setCurrentIndex(0);
@@ -265,7 +247,7 @@ void TfrmPanelSetupOptions::setVisible(bool visible)
     // The controls exist before the frame becomes visible, so that they show
     // with it and it is laid out once.
     if (visible && (!FControlsCreated || FLoadPending))
-        Guard([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
+        Guarded([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
     QWidget::setVisible(visible);
 }
 
@@ -273,7 +255,7 @@ void TfrmPanelSetupOptions::showEvent(QShowEvent* event)
 {
     // Shown along with a parent, without setVisible.
     if (!FControlsCreated || FLoadPending)
-        Guard([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
+        Guarded([this] { FLoadPending ? LoadFromConfig() : CreateControls(); });
     QWidget::showEvent(event);
 }
 
@@ -283,13 +265,16 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     auto* top = new QFormLayout;
     cboDateFormat = new QComboBox(page);
     cboDateFormat->addItems({ "dd/mm/yyyy", "mm/dd/yyyy", "yyyy/mm/dd" });
-    top->addRow(T("Date Format"), cboDateFormat);
+    AddRow(top, "Date Format", cboDateFormat);
     cboPanelTypeSelection = new QComboBox(page);
     lblPanelType = new QLabel(T("Panel Type"), page);
+    lblPanelType->setBuddy(cboPanelTypeSelection);
+    Speak(cboPanelTypeSelection, lblPanelType->text());
     top->addRow(lblPanelType, cboPanelTypeSelection);
     spnMainsDelay = new TSpinControl(page);
     spnMainsDelay->SetMax(60);
     auto* mains = new QGroupBox(T("Mains Fault Delay"), page);
+    Speak(spnMainsDelay, mains->title());
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, "minutes", mains));
     g->addLayout(top, 0, 0);
     g->addWidget(mains, 0, 1);
@@ -325,17 +310,18 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
 {
     auto* form = new QFormLayout(page);
     txtSiteName = new QLineEdit(page);
-    txtSiteName->setMaxLength(20);
+    LimitToCp1252(txtSiteName, PanelSetupOptions::TextLimit);
     txtServicePhoneNo = new QLineEdit(page);
-    txtServicePhoneNo->setMaxLength(20);
-    form->addRow(T("Site Name"), txtSiteName);
-    form->addRow(T("Service Phone No."), txtServicePhoneNo);
+    LimitToCp1252(txtServicePhoneNo, PanelSetupOptions::TextLimit);
+    AddRow(form, "Site Name", txtSiteName);
+    AddRow(form, "Service Phone No.", txtServicePhoneNo);
     auto* due = new QGroupBox(T("Service Due Date"), page);
     auto* h = new QHBoxLayout(due);
     dtpServiceDue = new QDateEdit(due);
     dtpServiceDue->setCalendarPopup(true);
     dtpServiceDue->setDisplayFormat("dd/MM/yyyy");
     cbxServiceDueEnabled = new QCheckBox(T("Enabled"), due);
+    Speak(dtpServiceDue, due->title());
     h->addWidget(dtpServiceDue);
     h->addWidget(cbxServiceDueEnabled);
     h->addStretch();
@@ -370,6 +356,7 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
     auto* hh = new QHBoxLayout(hightest);
     medHightestTime = new QLineEdit(hightest);
     chkHightestEnable = new QCheckBox(T("&Enable"), hightest);
+    Speak(medHightestTime, hightest->title());
     hh->addWidget(medHightestTime);
     hh->addWidget(chkHightestEnable);
     auto* ext = new QGroupBox(T("Extinguishing System"), page);
@@ -379,18 +366,19 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
     spnExtSystemDelay->SetMin(10);
     spnExtSystemSoakTime = new TSpinControl(ext);
     spnExtSystemSoakTime->SetMax(999);
-    ef->addRow(T("Activation Delay Time"), Unit(spnExtSystemDelay, "seconds", ext));
-    ef->addRow(T("Soak Time"), Unit(spnExtSystemSoakTime, "seconds", ext));
+    AddRow(ef, "Activation Delay Time", spnExtSystemDelay, Unit(spnExtSystemDelay, "seconds", ext));
+    AddRow(ef, "Soak Time", spnExtSystemSoakTime, Unit(spnExtSystemSoakTime, "seconds", ext));
     auto* hold = new QGroupBox(T("Hold Switch Operation"), page);
     cboHoldSwitchOperation = new QComboBox(hold);
     cboHoldSwitchOperation->addItems(Items({ "AHJ", "NYC", "ULI", "IRI" }));
+    Speak(cboHoldSwitchOperation, hold->title());
     (new QHBoxLayout(hold))->addWidget(cboHoldSwitchOperation);
     auto* sens = new QGroupBox(T("Day Mode Device Sensitivity"), page);
     auto* sf = new QFormLayout(sens);
     medDayModeSensitivityStartTime = new QLineEdit(sens);
     medDayModeSensitivityEndTime = new QLineEdit(sens);
-    sf->addRow(T("Start time"), medDayModeSensitivityStartTime);
-    sf->addRow(T("End time"), medDayModeSensitivityEndTime);
+    AddRow(sf, "Start time", medDayModeSensitivityStartTime);
+    AddRow(sf, "End time", medDayModeSensitivityEndTime);
 
     QWidget* cells[] = { rdgBlinking, rdgSensorsBlinkColour, rdgModulesBlinkColour, rdgPulseRatio,
         rdgTransmissionDevice, rdgDigitalInput1, hightest, ext, hold, rdgFWP2OutputActivation, sens,
@@ -411,6 +399,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
     cboRS232Protocol->addItems(Items({ "PRINTER", "THIRD PARTY", "GSM MODEM" }));
+    Speak(cboRS232Protocol, rs232->title());
     r2->addWidget(cboRS232Protocol);
     g->addWidget(rs232, 0, 0);
 
@@ -419,6 +408,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     auto* po = new QVBoxLayout(pnlRS232Options);
     auto* optBox = new QGroupBox(T("RS232 Options"), pnlRS232Options);
     cbxRS232Options = new QComboBox(optBox);
+    Speak(cbxRS232Options, optBox->title());
     (new QHBoxLayout(optBox))->addWidget(cbxRS232Options);
     po->addWidget(optBox);
     rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(
@@ -427,6 +417,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     auto* lim = new QGroupBox(T("Third Party Suspend Comms Limit"), pnlRS232Options);
     spnRS232ThirdPartySuspendCommsLimit = new TSpinControl(lim);
     spnRS232ThirdPartySuspendCommsLimit->SetMax(300);
+    Speak(spnRS232ThirdPartySuspendCommsLimit, lim->title());
     (new QHBoxLayout(lim))->addWidget(Unit(spnRS232ThirdPartySuspendCommsLimit, "minutes", lim));
     po->addWidget(lim);
     po->addStretch();
@@ -440,10 +431,11 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     gv->addWidget(pclGSMItems);
     auto* gf = new QFormLayout;
     edtGsmNumber = new QLineEdit(gbxGSMItems);
-    edtGsmNumber->setMaxLength(40);
+    // The record keeps 20 positions: the edit takes no more.
+    edtGsmNumber->setMaxLength(PanelSetupOptions::TextLimit);
     edtGsmNumber->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9+\\- ]*"), edtGsmNumber));
-    gf->addRow(T("Number"), edtGsmNumber);
+    AddRow(gf, "Number", edtGsmNumber);
     gv->addLayout(gf);
     auto* checks = new QGridLayout;
     auto box = [this](const char* text) { return new QCheckBox(T(text), gbxGSMItems); };
@@ -463,6 +455,9 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     cboGsmQtyAlarm = qty();
     cboGsmQtyPreAlarm = qty();
     cboGsmQtyFault = qty();
+    Speak(cboGsmQtyAlarm, cbxGsmAlarm->text());
+    Speak(cboGsmQtyPreAlarm, cbxGsmPrealarm->text());
+    Speak(cboGsmQtyFault, cbxGsmFault->text());
     checks->addWidget(cbxGsmAlarm, 0, 0);
     checks->addWidget(cboGsmQtyAlarm, 0, 1);
     checks->addWidget(cbxGsmFault, 1, 0);
@@ -484,16 +479,16 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     auto* r5 = new QFormLayout(rs485);
     spnRS485QtyRepeaters = new TSpinControl(rs485);
     spnRS485QtyRepeaters->SetMax(16);
-    r5->addRow(T("No of Repeaters"), spnRS485QtyRepeaters);
+    AddRow(r5, "No of Repeaters", spnRS485QtyRepeaters);
     cboRS485Protocol = new QComboBox(rs485);
-    r5->addRow(T("RS485 Protocol"), cboRS485Protocol);
+    AddRow(r5, "RS485 Protocol", cboRS485Protocol);
     rdgRS485ThirdPartyDatalinkMonitoring
         = new RadioGroup(T("Third Party Datalink Monitoring"), Items({ "Disable", "Enable" }), rs485);
     r5->addRow(rdgRS485ThirdPartyDatalinkMonitoring);
     spnRS485ThirdPartySuspendCommsLimit = new TSpinControl(rs485);
     spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
-    r5->addRow(
-        T("Third Party Suspend Comms Limit"), Unit(spnRS485ThirdPartySuspendCommsLimit, "minutes", rs485));
+    AddRow(r5, "Third Party Suspend Comms Limit", spnRS485ThirdPartySuspendCommsLimit,
+        Unit(spnRS485ThirdPartySuspendCommsLimit, "minutes", rs485));
     g->addWidget(rs485, 0, 1, 2, 1);
     g->setRowStretch(2, 1);
 }
@@ -508,16 +503,16 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     auto* tf = new QFormLayout(pnlDayModeTime);
     medDayModeStartTime = new QLineEdit(pnlDayModeTime);
     medDayModeEndTime = new QLineEdit(pnlDayModeTime);
-    tf->addRow(T("Start time"), medDayModeStartTime);
-    tf->addRow(T("End time"), medDayModeEndTime);
+    AddRow(tf, "Start time", medDayModeStartTime);
+    AddRow(tf, "End time", medDayModeEndTime);
     g->addWidget(pnlDayModeTime, 0, 0);
     auto* delays = new QFormLayout;
     spnPrimaryDelay = new TSpinControl(gbxDayModeDelays);
     spnPrimaryDelay->SetMax(300);
     spnExtendDelay = new TSpinControl(gbxDayModeDelays);
     spnExtendDelay->SetMax(10);
-    delays->addRow(T("Primary Delay Time"), Unit(spnPrimaryDelay, "seconds", gbxDayModeDelays));
-    delays->addRow(T("Extend Delay Time"), Unit(spnExtendDelay, "minutes", gbxDayModeDelays));
+    AddRow(delays, "Primary Delay Time", spnPrimaryDelay, Unit(spnPrimaryDelay, "seconds", gbxDayModeDelays));
+    AddRow(delays, "Extend Delay Time", spnExtendDelay, Unit(spnExtendDelay, "minutes", gbxDayModeDelays));
     g->addLayout(delays, 0, 1);
     cbxHeatDetectorsEndDelays = new QCheckBox(T("Heat Detectors End Delays"), gbxDayModeDelays);
     cbxDayModeNewAlarmOption = new QCheckBox(T("Two Alarm Zones End Delays"), gbxDayModeDelays);
@@ -535,128 +530,133 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     v->addStretch();
 }
 
-// ---- handlers ----
+// ---- wiring ----
+
+std::array<std::pair<QCheckBox*, GsmFlag>, std::size_t(GsmFlag::Count)>
+TfrmPanelSetupOptions::GsmFlagBoxes() const
+{
+    return { { { cbxGsmAlarm, GsmFlag::Alarm }, { cbxGsmFault, GsmFlag::Fault },
+        { cbxGsmPrealarm, GsmFlag::Prealarm }, { cbxGsmControls, GsmFlag::Controls },
+        { cbxGsmGeneralDisable, GsmFlag::GeneralDisable }, { cbxGsmZoneDisable, GsmFlag::ZoneDisable },
+        { cbxGsmDeviceDisable, GsmFlag::DeviceDisable }, { cbxGsmSystemDisable, GsmFlag::SystemDisable } } };
+}
+
+template <class F> void TfrmPanelSetupOptions::Act(F&& action)
+{
+    if (FLoading)
+        return; // a control changed by code
+    Guarded([&] {
+        FLogic.SetTimeSeparator(TimeSeparator());
+        action();
+    });
+    ApplyState();
+}
 
 void TfrmPanelSetupOptions::WireHandlers()
 {
-    auto radio = [](RadioGroup* r, std::function<void(int)> set) {
-        r->OnClick = [r, set] {
-            if (G())
-                set(r->ItemIndex());
-        };
+    auto radio = [this](RadioGroup* r, PanelOption o) {
+        r->OnClick = [this, r, o] { Act([&] { FLogic.SetOption(o, r->ItemIndex()); }); };
     };
-    radio(rdgEventPrinting, [](int i) { G()->SetEventPrinting(i != 0); });
-    radio(rdgPrintFormat, [](int i) { G()->SetPrintFormat(i != 0); });
-    radio(rdgControlKeys, [](int i) { G()->SetControlKeys(i != 0); });
-    radio(rdgLED1HMode, [](int i) { G()->SetLED1HMode(i); });
-    radio(rdgLED2CMode, [](int i) { G()->SetLED2CMode(i); });
-    radio(rdgControlKey3Mode, [](int i) { G()->SetControlKey3Mode(i); });
-    radio(rdgUnmuteOption, [](int i) { G()->SetUnmuteOption(i); });
-    radio(rdgFireOutputActiveLEDOption, [](int i) { G()->SetFireOutputActiveLEDOption(i != 0); });
-    radio(rdgAutoResoundMode, [](int i) { G()->SetAutoResoundMode(i); });
-    radio(rdgLampTest, [](int i) { G()->SetLampTest(i != 0); });
-    rdgTorqSwitch->OnClick = [this] { rdgTorqSwitchClick(); };
-    rdgBlinking->OnClick = [this] { rdgBlinkingClick(); };
-    radio(rdgPulseRatio, [](int i) { G()->SetPulseRatio(i); });
-    radio(rdgTransmissionDevice, [](int i) { G()->SetTransmissionDevice(i != 0); });
-    radio(rdgDigitalInput1, [](int i) { G()->SetDigitalInput1(i == 1); });
-    radio(rdgFWPInput4Disable, [](int i) { G()->SetFWPInput4Disable(i != 0); });
-    radio(rdgFWP2OutputActivation, [](int i) { G()->SetFWP2OutputActivation(i); });
-    radio(rdgWeekendSensitivityNightMode, [](int i) { G()->SetWeekendSensitivityNightMode(i != 0); });
-    radio(rdgFiremansWorkPanelOption, [](int i) { G()->SetFiremansWorkPanelOption(i); });
-    radio(rdgRoutingAutoDisable, [](int i) { G()->SetRoutingAutoDisable(i); });
-    radio(rdgSuppressDoubleAddress, [](int i) { G()->SetSuppressDoubleAddress(i); });
-    radio(rdgMAxHeadLEDs, [](int i) { G()->SetMaxHeadLEDs(i != 0); });
-    radio(rdgSensorsBlinkColour, [](int i) { G()->SetSensorsBlinkColour(i != 0); });
-    radio(rdgModulesBlinkColour, [](int i) { G()->SetModulesBlinkColour(i != 0); });
-    radio(rdgRS232ThirdPartyDatalinkMonitoring,
-        [](int i) { G()->SetRS232ThirdPartyDatalinkMonitoring(i != 0); });
-    radio(rdgRS485ThirdPartyDatalinkMonitoring,
-        [](int i) { G()->SetRS485ThirdPartyDatalinkMonitoring(i != 0); });
-    radio(rdgDelaysActiveIndication, [](int i) { G()->SetDelaysActiveIndication(i); });
-    radio(rdgWeekendNightMode, [](int i) { G()->SetWeekendNightMode(i != 0); });
-    radio(rdgDayModeStartOption, [](int i) { G()->SetDayModeStartOption(i != 0); });
+    radio(rdgEventPrinting, PanelOption::EventPrinting);
+    radio(rdgPrintFormat, PanelOption::PrintFormat);
+    radio(rdgControlKeys, PanelOption::ControlKeys);
+    radio(rdgLED1HMode, PanelOption::LED1HMode);
+    radio(rdgLED2CMode, PanelOption::LED2CMode);
+    radio(rdgControlKey3Mode, PanelOption::ControlKey3Mode);
+    radio(rdgUnmuteOption, PanelOption::UnmuteOption);
+    radio(rdgFireOutputActiveLEDOption, PanelOption::FireOutputActiveLEDOption);
+    radio(rdgAutoResoundMode, PanelOption::AutoResoundMode);
+    radio(rdgLampTest, PanelOption::LampTest);
+    radio(rdgTorqSwitch, PanelOption::TorqSwitch);
+    radio(rdgBlinking, PanelOption::Blinking);
+    radio(rdgPulseRatio, PanelOption::PulseRatio);
+    radio(rdgTransmissionDevice, PanelOption::TransmissionDevice);
+    radio(rdgDigitalInput1, PanelOption::DigitalInput1);
+    radio(rdgFWPInput4Disable, PanelOption::FWPInput4Disable);
+    radio(rdgFWP2OutputActivation, PanelOption::FWP2OutputActivation);
+    radio(rdgWeekendSensitivityNightMode, PanelOption::WeekendSensitivityNightMode);
+    radio(rdgFiremansWorkPanelOption, PanelOption::FiremansWorkPanelOption);
+    radio(rdgRoutingAutoDisable, PanelOption::RoutingAutoDisable);
+    radio(rdgSuppressDoubleAddress, PanelOption::SuppressDoubleAddress);
+    radio(rdgMAxHeadLEDs, PanelOption::MaxHeadLEDs);
+    radio(rdgSensorsBlinkColour, PanelOption::SensorsBlinkColour);
+    radio(rdgModulesBlinkColour, PanelOption::ModulesBlinkColour);
+    radio(rdgRS232ThirdPartyDatalinkMonitoring, PanelOption::RS232ThirdPartyDatalinkMonitoring);
+    radio(rdgRS485ThirdPartyDatalinkMonitoring, PanelOption::RS485ThirdPartyDatalinkMonitoring);
+    radio(rdgDelaysActiveIndication, PanelOption::DelaysActiveIndication);
+    radio(rdgWeekendNightMode, PanelOption::WeekendNightMode);
+    radio(rdgDayModeStartOption, PanelOption::DayModeStartOption);
 
-    // Spin controls report programmatic changes too: loading is ignored.
-    auto spin = [this](TSpinControl* s, std::function<void(int)> set) {
-        s->OnChange = [this, set](TSpinControl* sender) {
-            if (!FLoading && G())
-                Guard([&] { set(sender->GetValue()); });
-        };
+    // Spin controls report programmatic changes too; Act ignores those made
+    // while loading.
+    auto spin = [this](TSpinControl* s, PanelOption o) {
+        s->OnChange
+            = [this, o](TSpinControl* sender) { Act([&] { FLogic.SetOption(o, sender->GetValue()); }); };
     };
-    spin(spnMainsDelay, [](int v) { G()->SetMainsDelay(v); });
-    spin(spnExtSystemDelay, [](int v) { G()->SetExtSystemDelay(v); });
-    spin(spnExtSystemSoakTime, [](int v) { G()->SetExtSystemSoakTime(v); });
-    spin(spnRS232ThirdPartySuspendCommsLimit, [](int v) { G()->SetRS232ThirdPartySuspendCommsLimit(v); });
-    spin(spnRS485QtyRepeaters, [](int v) { G()->SetRS485QtyRepeaters(v); });
-    spin(spnRS485ThirdPartySuspendCommsLimit, [](int v) { G()->SetRS485ThirdPartySuspendCommsLimit(v); });
-    spin(spnPrimaryDelay, [](int v) { G()->SetPrimaryDelay(v); });
-    spin(spnExtendDelay, [](int v) { G()->SetExtendDelay(v); });
+    spin(spnMainsDelay, PanelOption::MainsDelay);
+    spin(spnExtSystemDelay, PanelOption::ExtSystemDelay);
+    spin(spnExtSystemSoakTime, PanelOption::ExtSystemSoakTime);
+    spin(spnRS232ThirdPartySuspendCommsLimit, PanelOption::RS232ThirdPartySuspendCommsLimit);
+    spin(spnRS485QtyRepeaters, PanelOption::RS485QtyRepeaters);
+    spin(spnRS485ThirdPartySuspendCommsLimit, PanelOption::RS485ThirdPartySuspendCommsLimit);
+    spin(spnPrimaryDelay, PanelOption::PrimaryDelay);
+    spin(spnExtendDelay, PanelOption::ExtendDelay);
 
-    auto combo = [](QComboBox* c, std::function<void(int)> set) {
-        QObject::connect(c, &QComboBox::activated, c, [set](int i) {
-            if (G())
-                Guard([&] { set(i); });
-        });
+    auto combo = [this](QComboBox* c, std::function<void(int)> choose) {
+        connect(c, &QComboBox::activated, this, [this, choose](int i) { Act([&] { choose(i); }); });
     };
-    combo(cboDateFormat, [](int i) { G()->SetDateFormat(i); });
-    combo(cboHoldSwitchOperation, [](int i) { G()->SetHoldSwitchOperation(i); });
-    combo(cboPanelTypeSelection, [this](int) { cboPanelTypeSelectionChange(); });
-    combo(cboRS485Protocol, [this](int) { cboRS485ProtocolChange(); });
-    combo(cboRS232Protocol, [this](int) { cboRS232ProtocolChange(); });
-    combo(cbxRS232Options, [](int i) { G()->SetRS232Options(i); });
+    combo(cboDateFormat, [this](int i) { FLogic.SetOption(PanelOption::DateFormat, i); });
+    combo(cboHoldSwitchOperation, [this](int i) { FLogic.SetOption(PanelOption::HoldSwitchOperation, i); });
+    combo(cbxRS232Options, [this](int i) { FLogic.SetOption(PanelOption::RS232Options, i); });
+    combo(cboPanelTypeSelection, [this](int i) { FLogic.ChoosePanelType(i); });
+    combo(cboRS485Protocol, [this](int i) { FLogic.ChooseRS485Protocol(i); });
+    combo(cboRS232Protocol, [this](int i) { FLogic.ChooseRS232Protocol(i); });
+    combo(cboGsmQtyAlarm, [this](int i) { FLogic.SetGsmQuantity(GsmQuantity::Alarm, i); });
+    combo(cboGsmQtyPreAlarm, [this](int i) { FLogic.SetGsmQuantity(GsmQuantity::PreAlarm, i); });
+    combo(cboGsmQtyFault, [this](int i) { FLogic.SetGsmQuantity(GsmQuantity::Fault, i); });
 
-    connect(txtSiteName, &QLineEdit::textEdited, this, [](const QString& t) {
-        if (G())
-            G()->SetSiteName(ToCfg(t));
-    });
-    connect(txtServicePhoneNo, &QLineEdit::textEdited, this, [](const QString& t) {
-        if (G())
-            G()->SetServicePhoneNo(ToCfg(t));
-    });
-    connect(chkHightestEnable, &QCheckBox::clicked, this, [](bool on) {
-        if (G())
-            G()->SetHightestEnable(on);
-    });
-    connect(cbxHeatDetectorsEndDelays, &QCheckBox::clicked, this, [](bool on) {
-        if (G())
-            G()->SetHeatDetectorsEndDelays(on);
-    });
-    connect(cbxDayModeNewAlarmOption, &QCheckBox::clicked, this, [](bool on) {
-        if (G())
-            G()->SetDayModeNewAlarmOption(on ? 0 : 1); // stored inverted
-    });
+    auto check = [this](QCheckBox* c, PanelOption o) {
+        connect(c, &QCheckBox::clicked, this, [this, o](bool on) { Act([&] { FLogic.SetOption(o, on); }); });
+    };
+    check(chkHightestEnable, PanelOption::HightestEnable);
+    check(cbxHeatDetectorsEndDelays, PanelOption::HeatDetectorsEndDelays);
+    check(cbxDayModeNewAlarmOption, PanelOption::TwoAlarmZonesEndDelays);
+    for (const auto& [box, flag] : GsmFlagBoxes())
+        connect(box, &QCheckBox::clicked, this,
+            [this, flag](bool on) { Act([&] { FLogic.SetGsmFlag(flag, on); }); });
+
+    connect(txtSiteName, &QLineEdit::textEdited, this,
+        [this](const QString& t) { Act([&] { FLogic.SetSiteName(ToCfg(t)); }); });
+    connect(txtServicePhoneNo, &QLineEdit::textEdited, this,
+        [this](const QString& t) { Act([&] { FLogic.SetServicePhoneNo(ToCfg(t)); }); });
     connect(cbxServiceDueEnabled, &QCheckBox::clicked, this,
-        [this] { Guard([this] { cbxServiceDueEnabledClick(); }); });
-    connect(dtpServiceDue, &QDateEdit::dateChanged, this, [this] {
-        if (!FLoading)
-            Guard([this] { dtpServiceDueChange(); });
-    });
+        [this](bool on) { Act([&] { FLogic.SetServiceDueEnabled(on, dtpServiceDue->date()); }); });
+    connect(dtpServiceDue, &QDateEdit::dateChanged, this,
+        [this](QDate d) { Act([&] { FLogic.SetServiceDueDate(d); }); });
 
-    for (QLineEdit* e : { medHightestTime, medDayModeSensitivityStartTime, medDayModeSensitivityEndTime,
-             medDayModeStartTime, medDayModeEndTime }) {
-        e->setInputMask("09:99;_"); // hours, separator, minutes
-        e->setMaximumWidth(70);
+    const std::pair<QLineEdit*, TimeField> times[] = { { medHightestTime, TimeField::HightestTime },
+        { medDayModeSensitivityStartTime, TimeField::SensitivityStart },
+        { medDayModeSensitivityEndTime, TimeField::SensitivityEnd },
+        { medDayModeStartTime, TimeField::DayModeStart }, { medDayModeEndTime, TimeField::DayModeEnd } };
+    for (const auto& [edit, field] : times) {
+        edit->setInputMask("09:99;_"); // hours, separator, minutes
+        edit->setMaximumWidth(70);
+        connect(edit, &QLineEdit::textEdited, this, [this, e = edit, f = field] {
+            // Blank positions of the mask read as blanks, which the setter reads as 0.
+            Act([&] { FLogic.EditTime(f, e->displayText().replace('_', ' ').toStdString()); });
+        });
     }
-    connect(medHightestTime, &QLineEdit::textEdited, this, [this] { TimeEdited(medHightestTime, -1); });
-    connect(
-        medDayModeStartTime, &QLineEdit::textEdited, this, [this] { TimeEdited(medDayModeStartTime, 202); });
-    connect(medDayModeEndTime, &QLineEdit::textEdited, this, [this] { TimeEdited(medDayModeEndTime, 304); });
-    connect(medDayModeSensitivityStartTime, &QLineEdit::textEdited, this,
-        [this] { TimeEdited(medDayModeSensitivityStartTime, 2); });
-    connect(medDayModeSensitivityEndTime, &QLineEdit::textEdited, this,
-        [this] { TimeEdited(medDayModeSensitivityEndTime, 104); });
     medDayModeStartTime->installEventFilter(this);
     medDayModeEndTime->installEventFilter(this);
 
-    connect(pclGSMItems, &QTabBar::tabBarClicked, this,
-        [this](int) { QTimer::singleShot(0, this, [this] { pclGSMItemsChange(); }); });
-    connect(edtGsmNumber, &QLineEdit::textEdited, this, [this] { edtGsmNumberChange(); });
-    for (QCheckBox* c : { cbxGsmAlarm, cbxGsmFault, cbxGsmPrealarm, cbxGsmControls, cbxGsmGeneralDisable,
-             cbxGsmZoneDisable, cbxGsmDeviceDisable, cbxGsmSystemDisable })
-        connect(c, &QCheckBox::clicked, this, [this, c] { cbxGsmConditionClick(c); });
-    for (QComboBox* c : { cboGsmQtyAlarm, cboGsmQtyPreAlarm, cboGsmQtyFault })
-        connect(c, &QComboBox::activated, this, [this, c] { cbxGsmConditionClick(c); });
+    // Every change of the current tab (click, keys, wheel or code) shows its item.
+    connect(pclGSMItems, &QTabBar::currentChanged, this,
+        [this](int i) { Act([&] { FLogic.SelectGsmItem(i + 1); }); });
+    connect(edtGsmNumber, &QLineEdit::textEdited, this, [this](const QString& t) {
+        int caret = edtGsmNumber->cursorPosition();
+        Act([&] { caret = FLogic.EditGsmNumber(ToCfg(t), caret); });
+        edtGsmNumber->setCursorPosition(caret);
+    });
 }
 
 char TfrmPanelSetupOptions::TimeSeparator() const
@@ -667,430 +667,167 @@ char TfrmPanelSetupOptions::TimeSeparator() const
     return t.size() >= 3 ? char(t.at(2).toLatin1()) : ':';
 }
 
-namespace {
-std::string TimeText(const QLineEdit* e)
-{
-    // Blank positions of the mask read as blanks, which the setter reads as 0.
-    return e->displayText().replace('_', ' ').toStdString();
-}
-} // namespace
-
-void TfrmPanelSetupOptions::TimeEdited(QLineEdit* edit, int tag)
-{
-    TPX10ConfigGeneralPanelSetup* g = G();
-    if (!g || FLoading)
-        return;
-    Guard([&] {
-        std::string text = TimeText(edit);
-        char sep = TimeSeparator();
-        std::string stored;
-        if (edit == medHightestTime) {
-            g->SetHightestTimeText(text);
-            stored = g->GetHightestTimeText(sep);
-        } else if (edit == medDayModeStartTime) {
-            g->SetDayModeStartTimeText(text);
-            stored = g->GetDayModeStartTimeText(sep);
-        } else if (edit == medDayModeEndTime) {
-            g->SetDayModeEndTimeText(text);
-            stored = g->GetDayModeEndTimeText(sep);
-        } else if (edit == medDayModeSensitivityStartTime) {
-            g->SetDayModeSensitivityStartTimeText(text);
-            stored = g->GetDayModeSensitivityStartTimeText(sep);
-        } else {
-            g->SetDayModeSensitivityEndTimeText(text);
-            stored = g->GetDayModeSensitivityEndTimeText(sep);
-        }
-        int caret = edit->cursorPosition();
-        if (edit->displayText() != Q(stored)) {
-            edit->setText(Q(stored));
-            edit->setCursorPosition(caret);
-        }
-        if (tag >= 0) {
-            tmrDayModeCheckTag = tag;
-            tmrDayModeCheck->start();
-        }
-    });
-}
-
-void TfrmPanelSetupOptions::tmrDayModeCheckTimer()
-{
-    TPX10ConfigGeneralPanelSetup* g = G();
-    --tmrDayModeCheckTag;
-    int tag = tmrDayModeCheckTag;
-    if (tag != 0 && tag != 100 && tag != 200 && tag != 300)
-        return;
-    tmrDayModeCheck->stop();
-    if (!g)
-        return;
-    char sep = TimeSeparator();
-    // Setting an edit's text stores it, as typing would, and arms the check
-    // again for that edit.
-    auto pull = [this](QLineEdit* edit, const std::string& text, int again) {
-        edit->setText(Q(text));
-        TimeEdited(edit, again);
-    };
-    switch (tag) {
-    case 0:
-        if (g->GetDayModeSensitivityStartTime() > g->GetDayModeSensitivityEndTime())
-            pull(medDayModeSensitivityEndTime, g->GetDayModeSensitivityStartTimeText(sep), 104);
-        break;
-    case 100:
-        if (g->GetDayModeSensitivityStartTime() > g->GetDayModeSensitivityEndTime())
-            pull(medDayModeSensitivityStartTime, g->GetDayModeSensitivityEndTimeText(sep), 2);
-        break;
-    case 200:
-        if (g->GetDayModeStartTime() > g->GetDayModeEndTime())
-            pull(medDayModeEndTime, g->GetDayModeStartTimeText(sep), 304);
-        UpdateDayModeCaption();
-        break;
-    case 300:
-        if (g->GetDayModeStartTime() > g->GetDayModeEndTime())
-            pull(medDayModeStartTime, g->GetDayModeEndTimeText(sep), 202);
-        UpdateDayModeCaption();
-        break;
-    }
-}
-
 bool TfrmPanelSetupOptions::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut
         && (watched == medDayModeStartTime || watched == medDayModeEndTime)) {
         QWidget* next = QApplication::focusWidget();
         if (next != medDayModeStartTime && next != medDayModeEndTime)
-            Guard([this] { pnlDayModeTimeExit(); });
+            Act([this] { FLogic.DayModeTimeExit(); });
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TfrmPanelSetupOptions::pnlDayModeTimeExit()
-{
-    TPX10ConfigGeneralPanelSetup* g = G();
-    if (!g)
-        return;
-    if (g->GetDayModeStartTime() > g->GetDayModeEndTime())
-        platform::CurrentPrompts().MessageDlg(Translate("Invalid start or end time entered.") + "\r\n\r\n"
-                + Translate("To activate day mode, the start time\r\nmust be less "
-                            "than the end time."),
-            platform::MsgDlgType::mtWarning, platform::mbOK);
-    UpdateDayModeCaption();
-}
-
-void TfrmPanelSetupOptions::UpdateDayModeCaption()
-{
-    TPX10ConfigGeneralPanelSetup* g = G();
-    bool active = g && g->GetDayModeStartTime() != g->GetDayModeEndTime();
-    gbxDayModeDelays->setTitle(
-        Q(Translate("Day Mode Delays") + " - " + Translate(active ? "ACTIVE" : "INACTIVE")));
-}
-
-void TfrmPanelSetupOptions::cboPanelTypeSelectionChange()
-{
-    int row = cboPanelTypeSelection->currentIndex();
-    if (!ConfigData || row < 0 || row >= int(PanelTypesVeltrane().size()))
-        return;
-    const auto& all = PanelTypesAll();
-    for (int i = 0; i < int(all.size()); ++i)
-        if (all[i] == PanelTypesVeltrane()[row]) {
-            ConfigData->FileHeader->SetPanelType(i);
-            break;
-        }
-    if (RefreshAllViews)
-        RefreshAllViews();
-    else
-        LoadFromConfig();
-}
-
-void TfrmPanelSetupOptions::cboRS485ProtocolChange()
-{
-    int p = RS485ProtocolOfText(cboRS485Protocol->currentText().toStdString());
-    if (!G() || p < 0)
-        return;
-    G()->SetRS485Protocol(p);
-    UpdateRS485Options();
-}
-
-void TfrmPanelSetupOptions::UpdateRS485Options()
-{
-    int p = G() ? G()->GetRS485Protocol() : 0;
-    bool repeaters = p >= 1 && p <= 3;
-    bool thirdParty = p == 4;
-    spnRS485QtyRepeaters->SetEnabled(repeaters);
-    rdgRS485ThirdPartyDatalinkMonitoring->setEnabled(thirdParty);
-    spnRS485ThirdPartySuspendCommsLimit->SetEnabled(thirdParty);
-}
-
-void TfrmPanelSetupOptions::cboRS232ProtocolChange()
-{
-    TPX10ConfigGeneralPanelSetup* g = G();
-    int i = cboRS232Protocol->currentIndex();
-    if (!g || i == g->GetRS232Protocol())
-        return;
-    g->SetRS232Protocol(i);
-    UpdateRS232Options();
-    cbxRS232Options->setCurrentIndex(0);
-    g->SetRS232Options(0);
-}
-
-void TfrmPanelSetupOptions::UpdateRS232Options()
-{
-    int r = G() ? G()->GetRS232Protocol() : 0;
-    int type = ConfigData ? ConfigData->FileHeader->GetPanelType() : 3;
-    if (const auto* list = RS232OptionsListFor(r, type)) {
-        const QSignalBlocker block(cbxRS232Options);
-        cbxRS232Options->clear();
-        cbxRS232Options->addItems(Rows(*list));
-    }
-    if (r != 2) {
-        bool thirdParty = r == 1;
-        rdgRS232ThirdPartyDatalinkMonitoring->setEnabled(thirdParty);
-        spnRS232ThirdPartySuspendCommsLimit->SetEnabled(thirdParty);
-    }
-    pnlRS232Options->setVisible(r != 2);
-    gbxGSMItems->setVisible(r == 2);
-}
-
-void TfrmPanelSetupOptions::pclGSMItemsChange()
-{
-    if (!ConfigData)
-        return;
-    const bool wasLoading = FLoading;
-    FLoading = true;
-    int n = pclGSMItems->currentIndex() + 1;
-    TPX10ConfigGsmItems& gsm = *ConfigData->GsmItems;
-    edtGsmNumber->setText(FromCfg(gsm.GetNumber(n)));
-    cbxGsmAlarm->setChecked(gsm.GetAlarm(n));
-    cbxGsmFault->setChecked(gsm.GetFault(n));
-    cbxGsmPrealarm->setChecked(gsm.GetPrealarm(n));
-    cbxGsmControls->setChecked(gsm.GetControls(n));
-    cbxGsmGeneralDisable->setChecked(gsm.GetGeneralDisable(n));
-    cbxGsmZoneDisable->setChecked(gsm.GetZoneDisable(n));
-    cbxGsmDeviceDisable->setChecked(gsm.GetDeviceDisable(n));
-    cbxGsmSystemDisable->setChecked(gsm.GetSystemDisable(n));
-    auto qty = [](QComboBox* c, int v) { c->setCurrentIndex(v >= 0 && v < c->count() ? v : -1); };
-    qty(cboGsmQtyAlarm, gsm.GetQtyAlarm(n));
-    qty(cboGsmQtyPreAlarm, gsm.GetQtyPreAlarm(n));
-    qty(cboGsmQtyFault, gsm.GetQtyFault(n));
-    UpdateGsmQuantityEnables();
-    FLoading = wasLoading;
-}
-
-void TfrmPanelSetupOptions::UpdateGsmQuantityEnables()
-{
-    cboGsmQtyAlarm->setEnabled(cbxGsmAlarm->isChecked());
-    cboGsmQtyFault->setEnabled(cbxGsmFault->isChecked());
-    cboGsmQtyPreAlarm->setEnabled(cbxGsmPrealarm->isChecked());
-}
-
-void TfrmPanelSetupOptions::cbxGsmConditionClick(QObject* sender)
-{
-    if (!ConfigData)
-        return;
-    int n = pclGSMItems->currentIndex() + 1;
-    TPX10ConfigGsmItems& gsm = *ConfigData->GsmItems;
-    if (sender == cbxGsmAlarm)
-        gsm.SetAlarm(n, cbxGsmAlarm->isChecked());
-    else if (sender == cbxGsmFault)
-        gsm.SetFault(n, cbxGsmFault->isChecked());
-    else if (sender == cbxGsmPrealarm)
-        gsm.SetPrealarm(n, cbxGsmPrealarm->isChecked());
-    else if (sender == cbxGsmControls)
-        gsm.SetControls(n, cbxGsmControls->isChecked());
-    else if (sender == cbxGsmGeneralDisable)
-        gsm.SetGeneralDisable(n, cbxGsmGeneralDisable->isChecked());
-    else if (sender == cbxGsmZoneDisable)
-        gsm.SetZoneDisable(n, cbxGsmZoneDisable->isChecked());
-    else if (sender == cbxGsmDeviceDisable)
-        gsm.SetDeviceDisable(n, cbxGsmDeviceDisable->isChecked());
-    else if (sender == cbxGsmSystemDisable)
-        gsm.SetSystemDisable(n, cbxGsmSystemDisable->isChecked());
-    else if (sender == cboGsmQtyAlarm)
-        gsm.SetQtyAlarm(n, cboGsmQtyAlarm->currentIndex());
-    else if (sender == cboGsmQtyPreAlarm)
-        gsm.SetQtyPreAlarm(n, cboGsmQtyPreAlarm->currentIndex());
-    else if (sender == cboGsmQtyFault)
-        gsm.SetQtyFault(n, cboGsmQtyFault->currentIndex());
-    UpdateGsmQuantityEnables();
-}
-
-void TfrmPanelSetupOptions::edtGsmNumberChange()
-{
-    int caret = edtGsmNumber->cursorPosition();
-    QString text = edtGsmNumber->text();
-    QString out;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ') {
-            if (i < caret)
-                --caret;
-        } else
-            out += text[i];
-    }
-    if (out != text) {
-        edtGsmNumber->setText(out);
-        edtGsmNumber->setCursorPosition(caret);
-    }
-    if (ConfigData)
-        ConfigData->GsmItems->SetNumber(pclGSMItems->currentIndex() + 1, ToCfg(out));
-}
-
-void TfrmPanelSetupOptions::rdgTorqSwitchClick()
-{
-    int count
-        = ConfigData ? ConfigData->Sensors->CountTorqDevices() + ConfigData->Modules->CountTorqDevices() : 0;
-    if (rdgTorqSwitch->ItemIndex() == 0 && count >= 1) {
-        rdgTorqSwitch->SetItemIndex(1);
-        platform::CurrentPrompts().MessageDlg(Translate("Sorry, TORQ protocol can't be disabled!")
-                + "\r\n\r\n"
-                + Translate("Remove/Replace TORQ protocol devices present in the current configuration."),
-            platform::MsgDlgType::mtWarning, platform::mbOK);
-    }
-    if (G())
-        G()->SetTorqSwitch(rdgTorqSwitch->ItemIndex() != 0);
-}
-
-void TfrmPanelSetupOptions::rdgBlinkingClick()
-{
-    if (G())
-        G()->SetBlinking(rdgBlinking->ItemIndex() != 0);
-    bool on = rdgBlinking->ItemIndex() == 1;
-    rdgSensorsBlinkColour->setEnabled(on);
-    rdgModulesBlinkColour->setEnabled(on);
-    if (OnBlinkingClick)
-        OnBlinkingClick();
-}
-
-void TfrmPanelSetupOptions::cbxServiceDueEnabledClick()
-{
-    bool on = cbxServiceDueEnabled->isChecked();
-    dtpServiceDue->setEnabled(on);
-    if (!G())
-        return;
-    if (on)
-        dtpServiceDueChange();
-    else
-        G()->SetServiceDueWord(0);
-}
-
-void TfrmPanelSetupOptions::dtpServiceDueChange()
-{
-    QDate d = dtpServiceDue->date();
-    // The stored word holds the years 2000 to 2063 only.
-    int y = std::clamp(d.year(), 2000, 2063);
-    if (y != d.year()) {
-        QDate fixed(y, d.month(), std::min(d.day(), QDate(y, d.month(), 1).daysInMonth()));
-        const QSignalBlocker block(dtpServiceDue);
-        dtpServiceDue->setDate(fixed);
-        d = fixed;
-    }
-    if (G() && cbxServiceDueEnabled->isChecked())
-        G()->SetServiceDueDate(d);
 }
 
 void TfrmPanelSetupOptions::LoadFromConfig()
 {
     CreateControls();
     FLoadPending = false;
-    TPX10ConfigGeneralPanelSetup* g = G();
-    if (!g)
+    if (!FLogic.Config())
         return;
+    FLogic.SetTimeSeparator(TimeSeparator());
+    FLogic.Load(
+        IsRegionalOptionEnabled2 && IsRegionalOptionEnabled2(), IsVdSCompatibility && IsVdSCompatibility());
+    ApplyState();
+}
+
+namespace {
+void ShowRows(QComboBox* c, const std::vector<std::string>& rows)
+{
+    const QStringList items = Rows(rows);
+    QStringList shown;
+    for (int i = 0; i < c->count(); ++i)
+        shown << c->itemText(i);
+    if (shown != items) {
+        c->clear();
+        c->addItems(items);
+    }
+}
+void ShowIndex(QComboBox* c, int index)
+{
+    c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
+}
+void ShowText(QLineEdit* e, const QString& text)
+{
+    if (e->displayText() == text)
+        return;
+    // A text pulled in while the user types keeps the caret in place.
+    const int caret = e->cursorPosition();
+    e->setText(text);
+    if (e->hasFocus())
+        e->setCursorPosition(caret);
+}
+} // namespace
+
+void TfrmPanelSetupOptions::ApplyState()
+{
+    if (!FControlsCreated)
+        return;
+    const PanelSetupOptionsState& s = FLogic.State();
+    const bool wasLoading = FLoading;
     FLoading = true;
-    const QSignalBlocker b1(cboPanelTypeSelection), b2(cboRS485Protocol), b3(cboRS232Protocol),
-        b4(cbxRS232Options), b5(dtpServiceDue);
-    int type = ConfigData->FileHeader->GetPanelType();
+    auto value = [&s](PanelOption o) { return s.Value(o); };
+    auto radio = [&](RadioGroup* r, PanelOption o) {
+        if (r->ItemIndex() != value(o))
+            r->SetItemIndex(value(o));
+    };
+    auto spin = [&](TSpinControl* c, PanelOption o) {
+        if (c->GetValue() != value(o))
+            c->SetValue(value(o));
+    };
+
     lblPanelType->show();
     cboPanelTypeSelection->show();
-    cboPanelTypeSelection->clear();
-    cboPanelTypeSelection->addItems(Rows(PanelTypesVeltrane()));
-    cboPanelTypeSelection->setCurrentIndex(PanelTypeSelectionRow(type));
-    cboDateFormat->setCurrentIndex(g->GetDateFormat() < cboDateFormat->count() ? g->GetDateFormat() : -1);
+    ShowRows(cboPanelTypeSelection, s.PanelTypeRows);
+    ShowIndex(cboPanelTypeSelection, s.PanelTypeRow);
+    ShowIndex(cboDateFormat, value(PanelOption::DateFormat));
+    radio(rdgControlKey3Mode, PanelOption::ControlKey3Mode);
+    rdgControlKey3Mode->setVisible(s.ControlKey3ModeVisible);
+    rdgControlKey3Mode->setEnabled(s.ControlKey3ModeVisible);
+    rdgFireOutputActiveLEDOption->setVisible(s.FireOutputActiveLEDVisible);
+    rdgLED1HMode->setEnabled(s.LEDModesEnabled);
+    rdgLED2CMode->setEnabled(s.LEDModesEnabled);
+    rdgEventPrinting->setEnabled(s.PrintingEnabled);
+    rdgPrintFormat->setEnabled(s.PrintingEnabled);
+    for (auto [r, o] : { std::pair { rdgLED1HMode, PanelOption::LED1HMode },
+             { rdgLED2CMode, PanelOption::LED2CMode }, { rdgUnmuteOption, PanelOption::UnmuteOption },
+             { rdgFireOutputActiveLEDOption, PanelOption::FireOutputActiveLEDOption },
+             { rdgControlKeys, PanelOption::ControlKeys }, { rdgEventPrinting, PanelOption::EventPrinting },
+             { rdgPrintFormat, PanelOption::PrintFormat }, { rdgBlinking, PanelOption::Blinking },
+             { rdgPulseRatio, PanelOption::PulseRatio },
+             { rdgTransmissionDevice, PanelOption::TransmissionDevice },
+             { rdgDigitalInput1, PanelOption::DigitalInput1 },
+             { rdgFWPInput4Disable, PanelOption::FWPInput4Disable },
+             { rdgFWP2OutputActivation, PanelOption::FWP2OutputActivation },
+             { rdgWeekendSensitivityNightMode, PanelOption::WeekendSensitivityNightMode },
+             { rdgMAxHeadLEDs, PanelOption::MaxHeadLEDs }, { rdgLampTest, PanelOption::LampTest },
+             { rdgTorqSwitch, PanelOption::TorqSwitch },
+             { rdgSensorsBlinkColour, PanelOption::SensorsBlinkColour },
+             { rdgModulesBlinkColour, PanelOption::ModulesBlinkColour },
+             { rdgRS485ThirdPartyDatalinkMonitoring, PanelOption::RS485ThirdPartyDatalinkMonitoring },
+             { rdgRS232ThirdPartyDatalinkMonitoring, PanelOption::RS232ThirdPartyDatalinkMonitoring },
+             { rdgWeekendNightMode, PanelOption::WeekendNightMode },
+             { rdgDayModeStartOption, PanelOption::DayModeStartOption },
+             { rdgDelaysActiveIndication, PanelOption::DelaysActiveIndication },
+             { rdgFiremansWorkPanelOption, PanelOption::FiremansWorkPanelOption },
+             { rdgRoutingAutoDisable, PanelOption::RoutingAutoDisable },
+             { rdgAutoResoundMode, PanelOption::AutoResoundMode },
+             { rdgSuppressDoubleAddress, PanelOption::SuppressDoubleAddress } })
+        radio(r, o);
+    rdgSensorsBlinkColour->setEnabled(s.BlinkColoursEnabled);
+    rdgModulesBlinkColour->setEnabled(s.BlinkColoursEnabled);
 
-    bool regional = IsRegionalOptionEnabled2 && IsRegionalOptionEnabled2();
-    rdgControlKey3Mode->SetItemIndex(regional ? g->GetControlKey3Mode() : 0);
-    rdgControlKey3Mode->setVisible(regional);
-    rdgControlKey3Mode->setEnabled(regional);
-    bool vds = IsVdSCompatibility && IsVdSCompatibility();
-    rdgFireOutputActiveLEDOption->setVisible(vds);
-    rdgLED1HMode->SetItemIndex(g->GetLED1HMode());
-    rdgLED2CMode->SetItemIndex(g->GetLED2CMode());
-    rdgLED1HMode->setEnabled(!vds);
-    rdgLED2CMode->setEnabled(!vds);
-    rdgUnmuteOption->SetItemIndex(g->GetUnmuteOption());
-    rdgFireOutputActiveLEDOption->SetItemIndex(g->GetFireOutputActiveLEDOption() ? 1 : 0);
-    rdgControlKeys->SetItemIndex(g->GetControlKeys() ? 1 : 0);
-    bool printing = !(type >= 2 && type <= 4);
-    rdgEventPrinting->setEnabled(printing);
-    rdgPrintFormat->setEnabled(printing);
-    rdgEventPrinting->SetItemIndex(g->GetEventPrinting() ? 1 : 0);
-    rdgPrintFormat->SetItemIndex(g->GetPrintFormat() ? 1 : 0);
+    spin(spnMainsDelay, PanelOption::MainsDelay);
+    spin(spnExtSystemDelay, PanelOption::ExtSystemDelay);
+    spin(spnExtSystemSoakTime, PanelOption::ExtSystemSoakTime);
+    spin(spnRS485QtyRepeaters, PanelOption::RS485QtyRepeaters);
+    spin(spnRS485ThirdPartySuspendCommsLimit, PanelOption::RS485ThirdPartySuspendCommsLimit);
+    spin(spnRS232ThirdPartySuspendCommsLimit, PanelOption::RS232ThirdPartySuspendCommsLimit);
+    spin(spnPrimaryDelay, PanelOption::PrimaryDelay);
+    spin(spnExtendDelay, PanelOption::ExtendDelay);
+    ShowIndex(cboHoldSwitchOperation, value(PanelOption::HoldSwitchOperation));
+    chkHightestEnable->setChecked(value(PanelOption::HightestEnable));
+    cbxHeatDetectorsEndDelays->setChecked(value(PanelOption::HeatDetectorsEndDelays));
+    cbxDayModeNewAlarmOption->setChecked(value(PanelOption::TwoAlarmZonesEndDelays));
 
-    spnMainsDelay->SetValue(g->GetMainsDelay());
-    txtSiteName->setText(FromCfg(g->GetSiteName()));
-    txtServicePhoneNo->setText(FromCfg(g->GetServicePhoneNo()));
-    rdgBlinking->SetItemIndex(g->GetBlinking() ? 1 : 0);
-    rdgPulseRatio->SetItemIndex(g->GetPulseRatio() ? 1 : 0);
-    spnExtSystemDelay->SetValue(g->GetExtSystemDelay());
-    char sep = TimeSeparator();
-    medHightestTime->setText(Q(g->GetHightestTimeText(sep)));
-    chkHightestEnable->setChecked(g->GetHightestEnable());
-    rdgTransmissionDevice->SetItemIndex(g->GetTransmissionDevice() ? 1 : 0);
-    rdgDigitalInput1->SetItemIndex(g->GetDigitalInput1() ? 1 : 0);
-    rdgFWPInput4Disable->SetItemIndex(g->GetFWPInput4Disable() ? 1 : 0);
-    spnExtSystemSoakTime->SetValue(g->GetExtSystemSoakTime());
-    int hold = g->GetHoldSwitchOperation();
-    cboHoldSwitchOperation->setCurrentIndex(hold < cboHoldSwitchOperation->count() ? hold : -1);
-    rdgFWP2OutputActivation->SetItemIndex(g->GetFWP2OutputActivation());
-    medDayModeSensitivityStartTime->setText(Q(g->GetDayModeSensitivityStartTimeText(sep)));
-    medDayModeSensitivityEndTime->setText(Q(g->GetDayModeSensitivityEndTimeText(sep)));
-    rdgWeekendSensitivityNightMode->SetItemIndex(g->GetWeekendSensitivityNightMode() ? 1 : 0);
-    rdgMAxHeadLEDs->SetItemIndex(g->GetMaxHeadLEDs() ? 1 : 0);
-    rdgLampTest->SetItemIndex(g->GetLampTest() ? 1 : 0);
-    rdgTorqSwitch->SetItemIndex(g->GetTorqSwitch() ? 1 : 0);
-    rdgSensorsBlinkColour->SetItemIndex(g->GetSensorsBlinkColour() ? 1 : 0);
-    rdgModulesBlinkColour->SetItemIndex(g->GetModulesBlinkColour() ? 1 : 0);
-    rdgSensorsBlinkColour->setEnabled(g->GetBlinking());
-    rdgModulesBlinkColour->setEnabled(g->GetBlinking());
+    ShowText(txtSiteName, FromCfg(s.SiteName));
+    ShowText(txtServicePhoneNo, FromCfg(s.ServicePhoneNo));
+    cbxServiceDueEnabled->setChecked(s.ServiceDueEnabled);
+    dtpServiceDue->setEnabled(s.ServiceDueEnabled);
+    if (s.ServiceDue.isValid() && dtpServiceDue->date() != s.ServiceDue)
+        dtpServiceDue->setDate(s.ServiceDue);
 
-    cboRS485Protocol->clear();
-    cboRS485Protocol->addItems(Rows(RS485ListFor(type)));
-    cboRS485Protocol->setCurrentIndex(RS485SelectionRow(type, g->GetRS485Protocol()));
-    UpdateRS485Options();
-    spnRS485QtyRepeaters->SetValue(g->GetRS485QtyRepeaters());
-    rdgRS485ThirdPartyDatalinkMonitoring->SetItemIndex(g->GetRS485ThirdPartyDatalinkMonitoring() ? 1 : 0);
-    spnRS485ThirdPartySuspendCommsLimit->SetValue(g->GetRS485ThirdPartySuspendCommsLimit());
+    ShowText(medHightestTime, Q(s.Time(TimeField::HightestTime)));
+    ShowText(medDayModeSensitivityStartTime, Q(s.Time(TimeField::SensitivityStart)));
+    ShowText(medDayModeSensitivityEndTime, Q(s.Time(TimeField::SensitivityEnd)));
+    ShowText(medDayModeStartTime, Q(s.Time(TimeField::DayModeStart)));
+    ShowText(medDayModeEndTime, Q(s.Time(TimeField::DayModeEnd)));
+    gbxDayModeDelays->setTitle(Q(s.DayModeCaption));
 
-    int r = g->GetRS232Protocol();
-    cboRS232Protocol->setCurrentIndex(r < cboRS232Protocol->count() ? r : -1);
-    UpdateRS232Options();
-    int opt = g->GetRS232Options();
-    cbxRS232Options->setCurrentIndex(opt < cbxRS232Options->count() ? opt : 0);
-    rdgRS232ThirdPartyDatalinkMonitoring->SetItemIndex(g->GetRS232ThirdPartyDatalinkMonitoring() ? 1 : 0);
-    spnRS232ThirdPartySuspendCommsLimit->SetValue(g->GetRS232ThirdPartySuspendCommsLimit());
+    ShowRows(cboRS485Protocol, s.RS485Rows);
+    ShowIndex(cboRS485Protocol, s.RS485Row);
+    spnRS485QtyRepeaters->SetEnabled(s.RS485RepeatersEnabled);
+    rdgRS485ThirdPartyDatalinkMonitoring->setEnabled(s.RS485ThirdPartyEnabled);
+    spnRS485ThirdPartySuspendCommsLimit->SetEnabled(s.RS485ThirdPartyEnabled);
 
-    pclGSMItemsChange();
+    ShowIndex(cboRS232Protocol, s.RS232Protocol);
+    ShowRows(cbxRS232Options, s.RS232OptionsRows);
+    ShowIndex(cbxRS232Options, value(PanelOption::RS232Options));
+    rdgRS232ThirdPartyDatalinkMonitoring->setEnabled(s.RS232ThirdPartyEnabled);
+    spnRS232ThirdPartySuspendCommsLimit->SetEnabled(s.RS232ThirdPartyEnabled);
+    pnlRS232Options->setVisible(!s.GsmItemsVisible);
+    gbxGSMItems->setVisible(s.GsmItemsVisible);
 
-    medDayModeStartTime->setText(Q(g->GetDayModeStartTimeText(sep)));
-    medDayModeEndTime->setText(Q(g->GetDayModeEndTimeText(sep)));
-    rdgWeekendNightMode->SetItemIndex(g->GetWeekendNightMode() ? 1 : 0);
-    rdgDayModeStartOption->SetItemIndex(g->GetDayModeStartOption() ? 1 : 0);
-    UpdateDayModeCaption();
-    spnPrimaryDelay->SetValue(g->GetPrimaryDelay());
-    spnExtendDelay->SetValue(g->GetExtendDelay());
-    cbxHeatDetectorsEndDelays->setChecked(g->GetHeatDetectorsEndDelays());
-    cbxDayModeNewAlarmOption->setChecked(g->GetDayModeNewAlarmOption() == 0);
-    rdgDelaysActiveIndication->SetItemIndex(g->GetDelaysActiveIndication());
-    rdgFiremansWorkPanelOption->SetItemIndex(g->GetFiremansWorkPanelOption());
-    rdgRoutingAutoDisable->SetItemIndex(g->GetRoutingAutoDisable());
-    rdgAutoResoundMode->SetItemIndex(g->GetAutoResoundMode());
-    rdgSuppressDoubleAddress->SetItemIndex(g->GetSuppressDoubleAddress());
-
-    if (g->GetServiceDueWord() == 0) {
-        cbxServiceDueEnabled->setChecked(false);
-        dtpServiceDue->setEnabled(false);
-    } else {
-        cbxServiceDueEnabled->setChecked(true);
-        dtpServiceDue->setEnabled(true);
-        QDate d = g->GetServiceDueDate();
-        if (d.isValid())
-            dtpServiceDue->setDate(d);
+    pclGSMItems->setCurrentIndex(s.GsmItem - 1);
+    ShowText(edtGsmNumber, FromCfg(s.Gsm.Number));
+    for (const auto& [box, flag] : GsmFlagBoxes())
+        box->setChecked(s.Gsm.Flag(flag));
+    for (auto [c, q] : { std::pair { cboGsmQtyAlarm, GsmQuantity::Alarm },
+             { cboGsmQtyPreAlarm, GsmQuantity::PreAlarm }, { cboGsmQtyFault, GsmQuantity::Fault } }) {
+        ShowIndex(c, s.Gsm.Quantity(q));
+        c->setEnabled(s.Gsm.QuantityIsEnabled(q));
     }
-    FLoading = false;
+
+    if (FLogic.DayModeCheckArmed() != tmrDayModeCheck->isActive())
+        FLogic.DayModeCheckArmed() ? tmrDayModeCheck->start() : tmrDayModeCheck->stop();
+    FLoading = wasLoading;
 }

@@ -1,14 +1,19 @@
 #pragma once
-// The frame that edits the panel-wide options of the current configuration:
-// every control writes its option at once; LoadFromConfig fills them all.
+// The frame that edits the panel-wide options of a configuration. Its rules
+// live in PanelSetupOptions (Panelsetupoptionslogic.h); the frame only wires
+// its widgets to them: every user edit goes to the logic, which writes the
+// configuration at once, and the widgets then show the logic's state.
 // Filling controls in code never writes back. The option controls are
 // created when the frame is first shown or loaded, not with the frame: the
 // main window creates it at start-up but shows it only on request.
+#include "Panelsetupoptionslogic.h"
+
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 class QButtonGroup;
 class QCheckBox;
@@ -20,6 +25,7 @@ class QLineEdit;
 class QTabBar;
 class QTabWidget;
 class QTimer;
+class TPX10ConfigData;
 class TSpinControl;
 
 // A group of radio buttons with an item index, like the class library's.
@@ -42,10 +48,15 @@ public:
     explicit TfrmPanelSetupOptions(QWidget* Owner = nullptr);
     void setVisible(bool visible) override;
 
+    // The configuration edited from now on; the main window binds every
+    // configuration it makes current (null before it is deleted).
+    void SetConfiguration(TPX10ConfigData* config);
+    PanelSetupOptions& Logic() { return FLogic; }
+
     // Creates the option controls when they do not exist yet, then fills them.
     void LoadFromConfig();
     // Fills the controls now when they exist, else when the frame is first
-    // shown, from the configuration current then.
+    // shown, from the configuration bound then.
     void RefreshFromConfig();
     // The option controls below exist once this has run (it runs once).
     void CreateControls();
@@ -56,37 +67,6 @@ public:
     std::function<bool()> IsRegionalOptionEnabled2;
     std::function<bool()> IsVdSCompatibility;
     std::function<void()> RefreshAllViews;
-    std::function<void()> OnBlinkingClick;
-
-    // Hidden lists.
-    static const std::vector<std::string>& PanelTypesVeltrane();
-    static const std::vector<std::string>& RS485DefaultProtocolList();
-    static const std::vector<std::string>& RS485PX11ProtocolList();
-    static const std::vector<std::string>& RS232PX10EventPrinterOptions();
-    static const std::vector<std::string>& RS232PX11EventPrinterOptions();
-    static const std::vector<std::string>& RS232ThirdPartyOptions();
-    // List mappings (bounds-checked: a stored value outside a list shows row 0).
-    static int PanelTypeSelectionRow(int panelType);
-    static const std::vector<std::string>& RS485ListFor(int panelType);
-    static int RS485SelectionRow(int panelType, int protocol);
-    static int RS485ProtocolOfText(const std::string& text);
-    static const std::vector<std::string>* RS232OptionsListFor(int rs232Protocol, int panelType);
-
-    void cboPanelTypeSelectionChange();
-    void cboRS485ProtocolChange();
-    void cboRS232ProtocolChange();
-    void UpdateRS485Options();
-    void UpdateRS232Options();
-    void pclGSMItemsChange();
-    void edtGsmNumberChange();
-    void rdgTorqSwitchClick();
-    void rdgBlinkingClick();
-    void cbxServiceDueEnabledClick();
-    void dtpServiceDueChange();
-    void tmrDayModeCheckTimer();
-    void pnlDayModeTimeExit();
-    void UpdateDayModeCaption();
-    char TimeSeparator() const;
 
     // Controls (component names as the window gives them); all but the tab
     // control and the timer are null until CreateControls.
@@ -126,7 +106,6 @@ public:
     QTabBar* pclGSMItems = nullptr;
     QWidget* pnlDayModeTime = nullptr;
     QTimer* tmrDayModeCheck;
-    int tmrDayModeCheckTag = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,9 +118,14 @@ private:
     void BuildPeripheralOptions(QWidget* page);
     void BuildDayNight(QWidget* page);
     void WireHandlers();
-    void cbxGsmConditionClick(QObject* sender);
-    void UpdateGsmQuantityEnables();
-    void TimeEdited(QLineEdit* edit, int tag);
+    // Runs a user action on the logic (its failure goes to the error box),
+    // then shows the resulting state.
+    template <class F> void Act(F&& action);
+    // Shows the logic's state in every control, without writing back.
+    void ApplyState();
+    char TimeSeparator() const;
+    std::array<std::pair<QCheckBox*, GsmFlag>, std::size_t(GsmFlag::Count)> GsmFlagBoxes() const;
+    PanelSetupOptions FLogic;
     bool FLoading = false;
     bool FControlsCreated = false;
     bool FLoadPending = false;

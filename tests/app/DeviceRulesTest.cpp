@@ -1,5 +1,5 @@
 #include "DeviceRules.h"
-#include "PX10ConfigDeviceConfiguration.h"
+#include "PX10ConfigData.h"
 
 #include <gtest/gtest.h>
 
@@ -75,4 +75,54 @@ TEST(CutCopyRules, OffOnLaterChannelsOfMultiChannelModules)
     EXPECT_FALSE(CanCutCopyDevice(true, false, m, 32)); // the module grid's address counts
     EXPECT_TRUE(CanCutCopyDevice(true, false, m, 33));
     EXPECT_FALSE(CanCutCopyDevice(false, false, m, 33));
+}
+
+namespace {
+struct ClipboardFixture : ::testing::Test {
+    TPX10ConfigData Config { false, false, true, false };
+    DeviceClipboard Clipboard;
+    using View = DeviceClipboard::View;
+};
+} // namespace
+
+TEST_F(ClipboardFixture, NothingIsEnabledWithoutAConfigurationOrADeviceFrame)
+{
+    EXPECT_FALSE(Clipboard.EditEnables(nullptr, View::Sensors, 1).CutCopy);
+    EXPECT_FALSE(Clipboard.EditEnables(&Config, View::Other, 1).CutCopy);
+    EXPECT_TRUE(Clipboard.EditEnables(&Config, View::Sensors, 1).CutCopy);
+    EXPECT_FALSE(Clipboard.EditEnables(&Config, View::Sensors, 1).Paste); // before the first copy
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Sensors, 4, 1)); // a shortcut is refused too
+}
+
+TEST_F(ClipboardFixture, CopyCarriesTheWholeRecordIntoAnotherConfiguration)
+{
+    Config.Sensors->SetType(3, 4);
+    Config.Sensors->SetDescription(3, "Hall");
+    Config.Sensors->SetZone(3, 7);
+    Clipboard.Copy(Config, View::Sensors, 3);
+    EXPECT_TRUE(Clipboard.HasSensor());
+    EXPECT_FALSE(Clipboard.EditEnables(&Config, View::Modules, 1).Paste); // no module copied
+    TPX10ConfigData other(false, false, true, false);
+    ASSERT_TRUE(Clipboard.Paste(other, View::Sensors, 40, 1));
+    EXPECT_EQ(other.Sensors->GetDescription(40), "Hall");
+    EXPECT_EQ(other.Sensors->GetZone(40), 7);
+    EXPECT_EQ(other.Sensors->GetType(40), 4);
+}
+
+TEST_F(ClipboardFixture, CutResetsASensorButLeavesModulesToTheirFrame)
+{
+    Config.Sensors->SetType(8, 2);
+    Clipboard.Cut(Config, View::Sensors, 8);
+    EXPECT_EQ(Config.Sensors->GetType(8), 0);
+    EXPECT_TRUE(Clipboard.EditEnables(&Config, View::Sensors, 1).Paste);
+    Module(*Config.Modules, 10, kTorqTwoChannelModule, 2);
+    Clipboard.Cut(Config, View::Modules, 10);
+    EXPECT_EQ(Config.Modules->GetType(10), 1);
+    // The two-channel module in the buffer needs two free addresses.
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Modules, 99, 99));
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Modules, 9, 9)); // 10 taken
+    EXPECT_TRUE(Clipboard.Paste(Config, View::Modules, 20, 20));
+    EXPECT_EQ(Config.Modules->GetTorqType(20), kTorqTwoChannelModule);
+    Clipboard.Clear();
+    EXPECT_FALSE(Clipboard.HasSensor() || Clipboard.HasModule());
 }

@@ -3,6 +3,8 @@
 #include "Panelsetupoptions.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,15 +80,20 @@ TEST_F(MainFixture, NewConfigurationRebuildsTheTree)
     EXPECT_EQ(Children(Main->ModulesNode()).size(), 0);
 }
 
-TEST_F(MainFixture, PasteNeedsACopyOfThatKindAndCopyCarriesTheRecord)
+// The Edit actions reach the clipboard for the frame in view and keep the
+// tree in step; the rules are tested in DeviceRulesTest.
+TEST_F(MainFixture, EditActionsCopyCutAndPasteTheDeviceOfTheFrameInView)
 {
     Show();
     Main->UpdateEditActions();
     EXPECT_FALSE(Main->EditPasteDevice->isEnabled());
-    ConfigData->Sensors->SetType(3, 4);
-    ConfigData->Sensors->SetDescription(3, "Hall");
-    Main->SensorFrame()->GotoAddress(3);
-    Main->EditCopyDevice->trigger();
+    ConfigData->Sensors->SetType(8, 2);
+    ConfigData->Sensors->SetDescription(8, "Hall");
+    Main->UpdateDeviceTreeNode(false, 8);
+    Main->SensorFrame()->GotoAddress(8);
+    Main->EditCutDevice->trigger();
+    EXPECT_EQ(ConfigData->Sensors->GetType(8), 0);
+    EXPECT_EQ(Main->FindDeviceNode(Main->SensorsNode(), 8), nullptr);
     EXPECT_TRUE(Main->EditPasteDevice->isEnabled());
     Main->SensorFrame()->GotoAddress(40);
     Main->EditPasteDevice->trigger();
@@ -96,18 +103,9 @@ TEST_F(MainFixture, PasteNeedsACopyOfThatKindAndCopyCarriesTheRecord)
     Main->TreeView1()->setCurrentItem(Main->ModulesNode());
     Main->UpdateEditActions();
     EXPECT_FALSE(Main->EditPasteDevice->isEnabled());
-}
-
-TEST_F(MainFixture, CutResetsTheSensorAndRemovesItsNode)
-{
-    Show();
-    ConfigData->Sensors->SetType(8, 2);
-    Main->UpdateDeviceTreeNode(false, 8);
-    Main->SensorFrame()->GotoAddress(8);
-    Main->EditCutDevice->trigger();
-    EXPECT_EQ(ConfigData->Sensors->GetType(8), 0);
-    EXPECT_EQ(Main->FindDeviceNode(Main->SensorsNode(), 8), nullptr);
-    EXPECT_TRUE(Main->EditPasteDevice->isEnabled());
+    Main->TreeView1()->setCurrentItem(Main->PanelNode());
+    Main->UpdateEditActions();
+    EXPECT_FALSE(Main->EditCopyDevice->isEnabled());
 }
 
 TEST_F(MainFixture, DeleteModuleOfThreeChannelsAsksAndWidens)
@@ -217,10 +215,45 @@ TEST_F(MainFixture, PanelSetupOptionsAreMadeWhenFirstAskedForAndShowTheCurrentCo
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->cboPanelTypeSelection->isVisible());
     EXPECT_EQ(frame->txtSiteName->text(), "HALL 4");
-    // Blinking off greys the colour choices, through the main window too.
-    frame->rdgBlinking->SetItemIndex(0);
-    frame->rdgBlinkingClick();
-    EXPECT_FALSE(frame->rdgSensorsBlinkColour->isEnabled());
-    // The window cannot be made smaller than the frame needs.
-    EXPECT_GE(Main->minimumSizeHint().width(), frame->minimumSizeHint().width());
+    // A new configuration is bound and shown; the old one is gone.
+    Prompts.Answer(mrNo);
+    Main->FileNew->trigger();
+    EXPECT_EQ(frame->Logic().Config(), ConfigData);
+    EXPECT_EQ(frame->txtSiteName->text(), "");
+    frame->txtSiteName->setText("HALL 5");
+    emit frame->txtSiteName->textEdited("HALL 5");
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "HALL 5");
+    Prompts.Answer(mrNo);
+    ASSERT_TRUE(Main->close());
+    EXPECT_EQ(frame->Logic().Config(), nullptr);
+}
+
+// The options need more room than the window has: they scroll, and neither
+// the window nor the tree changes its size for them.
+TEST_F(MainFixture, ShowingThePanelOptionsKeepsTheWindowAndTreeSizes)
+{
+    Show();
+    QApplication::processEvents();
+    const QSize size = Main->size();
+    const int tree = Main->TreeView1()->width();
+    EXPECT_GE(tree, 195);
+    Main->ViewGeneralSetupOptions->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Main->size(), size);
+    EXPECT_EQ(Main->TreeView1()->width(), tree);
+    const QSize least = Main->minimumSizeHint().expandedTo(Main->minimumSize());
+    EXPECT_LE(least.width(), 800);
+    EXPECT_LE(least.height(), 600);
+    // The window fits the screen, title bar included.
+    const QRect avail = Main->screen()->availableGeometry();
+    EXPECT_GE(Main->frameGeometry().top(), avail.top());
+    EXPECT_LE(Main->height(), avail.height());
+    // Every "Address" node is shown whole.
+    ConfigData->Sensors->SetType(99, 1);
+    Main->UpdateDeviceTreeNode(false, 99);
+    QTreeWidget* t = Main->TreeView1();
+    QTreeWidgetItem* node = Main->FindDeviceNode(Main->SensorsNode(), 99);
+    ASSERT_NE(node, nullptr);
+    const int needed = t->visualItemRect(node).left() + t->fontMetrics().horizontalAdvance(node->text(0));
+    EXPECT_LE(needed, t->viewport()->width());
 }

@@ -97,9 +97,7 @@ TEST_F(ToolsFixture, LanguageDecidesTheVdSMarkAndRegionalOptions)
     Language.Index = 6;
     EXPECT_FALSE(Main->UpdateVdSMenuFromLanguage());
     EXPECT_FALSE(Main->VdSCompatibility->isChecked());
-    EXPECT_TRUE(Main->IsRegionalOptionEnabled()); // 6 and 7 without the mark
-    Language.Index = 1;
-    EXPECT_FALSE(Main->IsRegionalOptionEnabled2());
+    EXPECT_TRUE(Main->IsRegionalOptionEnabled());
     About->LanguageDictionary = nullptr;
 }
 

@@ -1,30 +1,56 @@
+// The panel setup options frame's wiring: user edits reach the logic and the
+// configuration, the controls show the logic's state, and nothing written
+// while loading. The rules themselves are tested in PanelSetupOptionsLogicTest.
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
 #include "Spincontrol.h"
 #include "support/FakePrompts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
 namespace {
 
+void Key(QWidget* w, int key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+// Runs the event loop until `done` holds or two seconds have passed.
+template <class F> bool Await(F done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
 struct FrameFixture : ::testing::Test {
-    std::unique_ptr<TPX10ConfigData> Config;
+    std::unique_ptr<TPX10ConfigData> Config = std::make_unique<TPX10ConfigData>(false, false, true, false);
     TfrmPanelSetupOptions Frame;
     FakePrompts Prompts;
     void SetUp() override
     {
-        Config = std::make_unique<TPX10ConfigData>(false, false, true, false);
-        ConfigData = Config.get();
+        Frame.SetConfiguration(Config.get());
         Frame.LoadFromConfig();
     }
-    void TearDown() override { ConfigData = nullptr; }
     void Choose(QComboBox* c, const QString& text)
     {
         int i = c->findText(text);
@@ -32,6 +58,7 @@ struct FrameFixture : ::testing::Test {
         c->setCurrentIndex(i);
         emit c->activated(i);
     }
+    void Click(RadioGroup* r, int item) { r->findChildren<QRadioButton*>().at(item)->click(); }
     QStringList ItemsOf(QComboBox* c)
     {
         QStringList out;
@@ -39,184 +66,54 @@ struct FrameFixture : ::testing::Test {
             out << c->itemText(i);
         return out;
     }
+    void Type(QLineEdit* e, const QString& text)
+    {
+        for (QChar c : text)
+            Key(e, c == ' ' ? int(Qt::Key_Space) : int(Qt::Key_A), QString(c));
+    }
     TPX10ConfigGeneralPanelSetup& G() { return *Config->GeneralPanelSetup; }
+    void ShowGsmItems()
+    {
+        G().SetRS232Protocol(2);
+        Frame.LoadFromConfig();
+        Frame.show();
+        Frame.pclSetupOptions->setCurrentIndex(3);
+    }
 };
 
 } // namespace
 
-TEST(PanelTypeLists, StoredTypesMapToTheOfferedRows)
+TEST_F(FrameFixture, UserEditsWriteAndTheControlsFollowTheRules)
 {
-    EXPECT_EQ(TfrmPanelSetupOptions::PanelTypeSelectionRow(3), 3);
-    EXPECT_EQ(TfrmPanelSetupOptions::PanelTypeSelectionRow(1), 1);
-    EXPECT_EQ(TfrmPanelSetupOptions::PanelTypeSelectionRow(4), 0); // Marvex is not offered
-    EXPECT_EQ(TfrmPanelSetupOptions::PanelTypeSelectionRow(200), 0);
-    EXPECT_EQ(TfrmPanelSetupOptions::PanelTypeSelectionRow(-1), 0);
-    EXPECT_EQ(TfrmPanelSetupOptions::FindPanelTypeIndex("xx412-303-123"), 1);
-}
-
-TEST(PanelTypeLists, RS485ListDependsOnPanelType)
-{
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485ListFor(1).size(), 3u);
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485ListFor(0).size(), 3u);
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485ListFor(9).size(), 3u);
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485ListFor(2).size(), 5u);
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485SelectionRow(1, 3), 1); // BFT/LLT
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485SelectionRow(1, 2), 0); // not offered
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485SelectionRow(3, 99), 0);
-    EXPECT_EQ(TfrmPanelSetupOptions::RS485ProtocolOfText("THIRD PARTY"), 4);
-}
-
-TEST_F(FrameFixture, MarvexShowsFirstRowWithoutRewritingTheType)
-{
-    Config->FileHeader->SetPanelType(4);
-    Config->GeneralPanelSetup->SetRS485Protocol(77);
-    Config->GeneralPanelSetup->SetRS232Options(9);
-    Config->GeneralPanelSetup->SetExtSystemDelay(0);
-    Config->FileHeader->GetRecord()->ClearModified();
-    Config->GeneralPanelSetup->ClearModified();
-    Frame.LoadFromConfig();
-    EXPECT_EQ(Frame.cboPanelTypeSelection->currentText(), "412-304-xxx : PX21/22");
-    EXPECT_EQ(Config->FileHeader->GetPanelType(), 4);
-    EXPECT_FALSE(Frame.rdgEventPrinting->isEnabled());
-    EXPECT_FALSE(Frame.rdgPrintFormat->isEnabled());
-    EXPECT_EQ(Frame.cboRS485Protocol->currentIndex(), 0);
-    EXPECT_EQ(Frame.spnExtSystemDelay->GetValue(), 10);
-    EXPECT_FALSE(Config->IsModified()); // showing never writes back
-}
-
-TEST_F(FrameFixture, ChoosingPX11StoresTypeAndOffersItsRS485List)
-{
+    Click(Frame.rdgBlinking, 0);
+    EXPECT_FALSE(G().GetBlinking());
+    EXPECT_FALSE(Frame.rdgSensorsBlinkColour->isEnabled());
+    Click(Frame.rdgBlinking, 1);
+    EXPECT_TRUE(Frame.rdgModulesBlinkColour->isEnabled());
     Choose(Frame.cboPanelTypeSelection, "412-303-xxx : PX11/12");
     EXPECT_EQ(Config->FileHeader->GetPanelType(), 1);
     EXPECT_EQ(ItemsOf(Frame.cboRS485Protocol), QStringList({ "VELTRANE", "BFT/LLT", "THIRD PARTY" }));
     Choose(Frame.cboRS485Protocol, "THIRD PARTY");
     EXPECT_EQ(G().GetRS485Protocol(), 4);
-    EXPECT_TRUE(Frame.rdgRS485ThirdPartyDatalinkMonitoring->isEnabled());
     EXPECT_TRUE(Frame.spnRS485ThirdPartySuspendCommsLimit->isEnabled());
     EXPECT_FALSE(Frame.spnRS485QtyRepeaters->isEnabled());
-    Choose(Frame.cboRS485Protocol, "BFT/LLT");
-    EXPECT_EQ(G().GetRS485Protocol(), 3);
-    EXPECT_TRUE(Frame.spnRS485QtyRepeaters->isEnabled());
-    EXPECT_FALSE(Frame.rdgRS485ThirdPartyDatalinkMonitoring->isEnabled());
-}
-
-TEST_F(FrameFixture, GsmModemSwapsTheOptionsForTheGsmItems)
-{
-    G().SetRS232Options(1);
-    Frame.LoadFromConfig();
     Frame.show();
     Choose(Frame.cboRS232Protocol, "GSM MODEM");
-    EXPECT_EQ(G().GetRS232Protocol(), 2);
-    EXPECT_EQ(G().GetRS232Options(), 0);
     EXPECT_TRUE(Frame.pnlRS232Options->isHidden());
     EXPECT_FALSE(Frame.gbxGSMItems->isHidden());
-    Choose(Frame.cboRS232Protocol, "THIRD PARTY");
-    EXPECT_EQ(ItemsOf(Frame.cbxRS232Options), QStringList({ "FULL DUPLEX", "HALF DUPLEX" }));
-    EXPECT_FALSE(Frame.pnlRS232Options->isHidden());
+    Frame.cbxDayModeNewAlarmOption->click();
+    EXPECT_EQ(G().GetDayModeNewAlarmOption(), 1); // unchecked stores 1
 }
 
-TEST_F(FrameFixture, PrinterOptionsListFollowsPanelType)
+TEST_F(FrameFixture, RefusedTorqSwitchGoesBackToEnabled)
 {
-    Config->FileHeader->SetPanelType(3);
-    Frame.LoadFromConfig();
-    EXPECT_EQ(Frame.cbxRS232Options->count(), 2);
-    Config->FileHeader->SetPanelType(1);
-    Frame.LoadFromConfig();
-    EXPECT_EQ(Frame.cbxRS232Options->count(), 3);
-}
-
-TEST_F(FrameFixture, DayModeStartLaterThanEndPullsTheEndAlong)
-{
-    G().SetDayModeEndTime(6 * 60);
-    Frame.LoadFromConfig();
-    Frame.medDayModeStartTime->setText("22:00");
-    emit Frame.medDayModeStartTime->textEdited("22:00");
-    EXPECT_EQ(G().GetDayModeStartTime(), 1320);
-    Frame.tmrDayModeCheckTimer(); // 100 ms
-    EXPECT_EQ(G().GetDayModeEndTime(), 360);
-    Frame.tmrDayModeCheckTimer(); // 200 ms
-    EXPECT_EQ(Frame.medDayModeEndTime->text(), "22:00");
-    EXPECT_EQ(G().GetDayModeEndTime(), 1320);
-    EXPECT_EQ(Frame.gbxDayModeDelays->title(), "Day Mode Delays - INACTIVE");
-    for (int i = 0; i < 4; ++i)
-        Frame.tmrDayModeCheckTimer(); // the end's own check finds nothing more to do
-    EXPECT_FALSE(Frame.tmrDayModeCheck->isActive());
-    EXPECT_EQ(G().GetDayModeStartTime(), 1320);
-}
-
-TEST_F(FrameFixture, SensitivityEndBeforeStartPullsTheStartBack)
-{
-    G().SetDayModeSensitivityStartTime(600);
-    G().SetDayModeSensitivityEndTime(700);
-    Frame.LoadFromConfig();
-    Frame.medDayModeSensitivityEndTime->setText("08:00");
-    emit Frame.medDayModeSensitivityEndTime->textEdited("08:00");
-    for (int i = 0; i < 4; ++i)
-        Frame.tmrDayModeCheckTimer();
-    EXPECT_EQ(G().GetDayModeSensitivityStartTime(), 480);
-    EXPECT_EQ(Frame.medDayModeSensitivityStartTime->text(), "08:00");
-}
-
-TEST_F(FrameFixture, TorqCannotBeDisabledWithTorqDevices)
-{
-    Config->Modules->SetType(5, 1);
-    Config->Modules->SetTorqType(5, 130);
+    Config->Sensors->SetType(2, 1);
+    Config->Sensors->SetTorqType(2, 3);
     Prompts.Answer(mrOk);
-    Frame.rdgTorqSwitch->SetItemIndex(0);
-    Frame.rdgTorqSwitchClick();
-    ASSERT_EQ(Prompts.Log.size(), 1u);
-    EXPECT_EQ(Prompts.Log[0].Text,
-        "Sorry, TORQ protocol can't be disabled!\r\n\r\nRemove/Replace TORQ protocol "
-        "devices present in the current configuration.");
+    Click(Frame.rdgTorqSwitch, 0);
+    EXPECT_EQ(Prompts.Log.size(), 1u);
     EXPECT_EQ(Frame.rdgTorqSwitch->ItemIndex(), 1);
     EXPECT_TRUE(G().GetTorqSwitch());
-    Config->Modules->SetType(5, 0);
-    Config->Modules->SetTorqType(5, 0);
-    Frame.rdgTorqSwitch->SetItemIndex(0);
-    Frame.rdgTorqSwitchClick();
-    EXPECT_FALSE(G().GetTorqSwitch());
-}
-
-TEST_F(FrameFixture, GsmNumberLosesItsBlanks)
-{
-    Frame.pclGSMItems->setCurrentIndex(2);
-    Frame.edtGsmNumber->setText("0171 234 56");
-    Frame.edtGsmNumber->setCursorPosition(8);
-    Frame.edtGsmNumberChange();
-    EXPECT_EQ(Frame.edtGsmNumber->text(), "017123456");
-    EXPECT_EQ(Frame.edtGsmNumber->cursorPosition(), 7);
-    EXPECT_EQ(Config->GsmItems->GetNumber(3), "017123456");
-    EXPECT_EQ(Config->GsmItems->GetNumber(1), "");
-}
-
-TEST_F(FrameFixture, GsmQuantityListsFollowTheirBoxes)
-{
-    // new items report alarms, faults and pre-alarms
-    EXPECT_TRUE(Frame.cbxGsmAlarm->isChecked());
-    EXPECT_TRUE(Frame.cboGsmQtyAlarm->isEnabled());
-    Frame.cbxGsmFault->setChecked(false);
-    emit Frame.cbxGsmFault->clicked(false);
-    EXPECT_FALSE(Config->GsmItems->GetFault(1));
-    EXPECT_FALSE(Frame.cboGsmQtyFault->isEnabled());
-    EXPECT_TRUE(Frame.cboGsmQtyPreAlarm->isEnabled());
-    Frame.pclGSMItems->setCurrentIndex(1);
-    Frame.pclGSMItemsChange();
-    EXPECT_TRUE(Frame.cbxGsmFault->isChecked());
-    EXPECT_TRUE(Frame.cboGsmQtyFault->isEnabled());
-    EXPECT_TRUE(Config->GsmItems->GetFault(2));
-}
-
-TEST_F(FrameFixture, ServiceDateIsKeptWithinTheStorableYears)
-{
-    Frame.cbxServiceDueEnabled->setChecked(true);
-    Frame.cbxServiceDueEnabledClick();
-    Frame.dtpServiceDue->setDate(QDate(2070, 5, 17));
-    EXPECT_EQ(Frame.dtpServiceDue->date(), QDate(2063, 5, 17));
-    EXPECT_EQ(G().GetServiceDueDate(), QDate(2063, 5, 17));
-    Frame.cbxServiceDueEnabled->setChecked(false);
-    Frame.cbxServiceDueEnabledClick();
-    EXPECT_EQ(G().GetServiceDueWord(), 0);
-    EXPECT_FALSE(Frame.dtpServiceDue->isEnabled());
 }
 
 TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
@@ -228,41 +125,127 @@ TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
     Frame.LoadFromConfig();
     EXPECT_EQ(Frame.spnPrimaryDelay->GetValue(), 300);
     EXPECT_EQ(G().GetPrimaryDelay(), 900);
+    EXPECT_FALSE(Config->IsModified());
 }
 
-TEST_F(FrameFixture, RegionalAndVdSPresentation)
+TEST_F(FrameFixture, DayModeCheckRunsOnTheFramesTimer)
 {
-    bool regional = false, vds = false;
-    Frame.IsRegionalOptionEnabled2 = [&] { return regional; };
-    Frame.IsVdSCompatibility = [&] { return vds; };
-    G().SetControlKey3Mode(1);
+    G().SetDayModeEndTime(6 * 60);
     Frame.LoadFromConfig();
-    EXPECT_TRUE(Frame.rdgControlKey3Mode->isHidden());
-    EXPECT_EQ(Frame.rdgControlKey3Mode->ItemIndex(), 0);
-    EXPECT_EQ(G().GetControlKey3Mode(), 1);
-    regional = vds = true;
+    Frame.medDayModeStartTime->setText("22:00");
+    emit Frame.medDayModeStartTime->textEdited("22:00");
+    EXPECT_TRUE(Frame.tmrDayModeCheck->isActive());
+    EXPECT_TRUE(Await([&] { return Frame.medDayModeEndTime->text() == "22:00"; }));
+    EXPECT_EQ(G().GetDayModeEndTime(), 1320);
+    EXPECT_TRUE(Await([&] { return !Frame.tmrDayModeCheck->isActive(); }));
+    EXPECT_EQ(Frame.gbxDayModeDelays->title(), "Day Mode Delays - INACTIVE");
+}
+
+// An item changed by the keyboard or by code is shown before anything is
+// edited, so an edit lands in the item the tab shows.
+TEST_F(FrameFixture, GsmItemReloadsOnEveryTabChange)
+{
+    Config->GsmItems->SetNumber(1, "111");
+    Config->GsmItems->SetNumber(2, "222");
+    Config->GsmItems->SetFault(2, false);
+    ShowGsmItems();
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "111");
+    Key(Frame.pclGSMItems, Qt::Key_Right);
+    ASSERT_EQ(Frame.pclGSMItems->currentIndex(), 1);
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "222");
+    EXPECT_FALSE(Frame.cbxGsmFault->isChecked());
+    EXPECT_FALSE(Frame.cboGsmQtyFault->isEnabled());
+    Frame.edtGsmNumber->end(false);
+    Type(Frame.edtGsmNumber, "9");
+    EXPECT_EQ(Config->GsmItems->GetNumber(2), "2229");
+    EXPECT_EQ(Config->GsmItems->GetNumber(1), "111");
+    Frame.pclGSMItems->setCurrentIndex(4); // by code
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "");
+    Frame.cbxGsmControls->click();
+    EXPECT_TRUE(Config->GsmItems->GetControls(5));
+    EXPECT_FALSE(Config->GsmItems->GetControls(2));
+    // Loading keeps the selected item and changes no item.
+    Config->GsmItems->ClearModified();
     Frame.LoadFromConfig();
-    EXPECT_FALSE(Frame.rdgControlKey3Mode->isHidden());
-    EXPECT_EQ(Frame.rdgControlKey3Mode->ItemIndex(), 1);
-    EXPECT_FALSE(Frame.rdgFireOutputActiveLEDOption->isHidden());
-    EXPECT_FALSE(Frame.rdgLED2CMode->isEnabled());
+    EXPECT_EQ(Frame.pclGSMItems->currentIndex(), 4);
+    EXPECT_FALSE(Config->GsmItems->IsModified());
+}
+
+TEST_F(FrameFixture, GsmNumberTakesTwentyPositionsWithoutBlanks)
+{
+    ShowGsmItems();
+    Type(Frame.edtGsmNumber, "0123456789012345678901234");
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "01234567890123456789");
+    EXPECT_EQ(Config->GsmItems->GetNumber(1), "01234567890123456789");
+    Frame.edtGsmNumber->clear();
+    Type(Frame.edtGsmNumber, "0171 23");
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "017123");
+    EXPECT_EQ(Frame.edtGsmNumber->cursorPosition(), 6);
+    EXPECT_EQ(Config->GsmItems->GetNumber(1), "017123");
+}
+
+TEST_F(FrameFixture, SiteTextsTakeOnlyWhatTheCodePageHolds)
+{
+    Frame.show();
+    Frame.pclSetupOptions->setCurrentIndex(1);
+    Type(Frame.txtSiteName, QString::fromUtf8("Caf\u00e9 \u0100\u4e2d1"));
+    EXPECT_EQ(Frame.txtSiteName->text(), QString::fromUtf8("Caf\u00e9 1"));
+    EXPECT_EQ(G().GetSiteName(), "Caf\xe9 1");
+    Type(Frame.txtSiteName, "abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(Frame.txtSiteName->text().size(), 20);
+    EXPECT_EQ(G().GetSiteName().size(), 20u);
+    Type(Frame.txtServicePhoneNo, "0800 1");
+    EXPECT_EQ(G().GetServicePhoneNo(), "0800 1");
+}
+
+TEST_F(FrameFixture, ServiceDueBoxEnablesThePickerAndStoresItsDate)
+{
+    Frame.dtpServiceDue->setDate(QDate(2031, 3, 4));
+    EXPECT_EQ(G().GetServiceDueWord(), 0); // the picker alone stores nothing while off
+    Frame.cbxServiceDueEnabled->click();
+    EXPECT_TRUE(Frame.dtpServiceDue->isEnabled());
+    EXPECT_EQ(G().GetServiceDueDate(), QDate(2031, 3, 4));
+    Frame.dtpServiceDue->setDate(QDate(2070, 5, 17));
+    EXPECT_EQ(Frame.dtpServiceDue->date(), QDate(2063, 5, 17));
+    EXPECT_EQ(G().GetServiceDueDate(), QDate(2063, 5, 17));
+}
+
+TEST_F(FrameFixture, ComponentsHaveTheirNamesAndLabelledControlsSpeak)
+{
+    for (const char* name : { "pclSetupOptions", "tbsPanelOptions", "tbsSiteDetails", "tbsDeviceOptions",
+             "tbsPeripheralOptions", "tbsDayNightSettings", "cboPanelTypeSelection", "lblPanelType",
+             "rdgMAxHeadLEDs", "spnRS485ThirdPartySuspendCommsLimit", "dtpServiceDue", "cbxServiceDueEnabled",
+             "medDayModeSensitivityEndTime", "pnlRS232Options", "gbxGSMItems", "pclGSMItems", "edtGsmNumber",
+             "cboGsmQtyPreAlarm", "cbxGsmSystemDisable", "gbxDayModeDelays", "pnlDayModeTime",
+             "tmrDayModeCheck", "chkHightestEnable", "rdgDayModeStartOption" })
+        EXPECT_NE(Frame.findChild<QObject*>(name), nullptr) << name;
+    // Every control without text of its own is named by its label.
+    for (QWidget* w : Frame.findChildren<QWidget*>()) {
+        const bool textless = qobject_cast<QComboBox*>(w) || qobject_cast<QDateEdit*>(w)
+            || (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()));
+        if (textless)
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(Frame.cboDateFormat->accessibleName(), "Date Format");
+    EXPECT_EQ(Frame.spnMainsDelay->accessibleName(), "Mains Fault Delay");
+    EXPECT_EQ(Frame.cboGsmQtyFault->accessibleName(), "Fault");
 }
 
 // The controls are made on first use; until then a refresh only marks the
-// frame, and the first showing fills it from the configuration current then.
-TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheCurrentConfiguration)
+// frame, and the first showing fills it from the configuration bound then.
+TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheBoundConfiguration)
 {
     TPX10ConfigData first(false, false, true, false), second(false, false, true, false);
     first.GeneralPanelSetup->SetSiteName("FIRST");
     second.GeneralPanelSetup->SetSiteName("SECOND");
     second.GeneralPanelSetup->SetMainsDelay(42);
-    ConfigData = &first;
     TfrmPanelSetupOptions frame;
+    frame.SetConfiguration(&first);
     EXPECT_FALSE(frame.ControlsCreated());
     EXPECT_EQ(frame.txtSiteName, nullptr);
     frame.RefreshFromConfig();
     EXPECT_FALSE(frame.ControlsCreated());
-    ConfigData = &second; // replaced before the frame was ever shown
+    frame.SetConfiguration(&second); // replaced before the frame was ever shown
     frame.RefreshFromConfig();
     frame.show();
     ASSERT_TRUE(frame.ControlsCreated());
@@ -271,7 +254,7 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheCurrentConfigurati
     EXPECT_TRUE(frame.cboPanelTypeSelection->isVisible()); // shown with the frame, not later
     const int children = int(frame.findChildren<QWidget*>().size());
     // Once made, a refresh fills at once and makes nothing new.
-    ConfigData = &first;
+    frame.SetConfiguration(&first);
     frame.RefreshFromConfig();
     EXPECT_EQ(frame.txtSiteName->text(), "FIRST");
     frame.hide();
@@ -281,18 +264,17 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheCurrentConfigurati
     frame.txtSiteName->setText("EDITED");
     emit frame.txtSiteName->textEdited("EDITED");
     EXPECT_EQ(first.GeneralPanelSetup->GetSiteName(), "EDITED");
-    ConfigData = nullptr;
+    frame.SetConfiguration(nullptr);
 }
 
 TEST(PanelSetupOptionsLazy, ShowingWithoutARefreshLeavesTheControlsAsMade)
 {
     TPX10ConfigData config(false, false, true, false);
     config.GeneralPanelSetup->SetSiteName("STORED");
-    ConfigData = &config;
     TfrmPanelSetupOptions frame;
+    frame.SetConfiguration(&config);
     frame.show(); // nobody asked for a load: nothing is read, nothing written
     ASSERT_TRUE(frame.ControlsCreated());
     EXPECT_EQ(frame.txtSiteName->text(), "");
     EXPECT_EQ(config.GeneralPanelSetup->GetSiteName(), "STORED");
-    ConfigData = nullptr;
 }

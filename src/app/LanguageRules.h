@@ -1,0 +1,19 @@
+#pragma once
+// What the dictionary's language index decides in the main window, without
+// widgets: the VdS mark, the regional options, the stored language and the
+// option flags of new configurations. A null dictionary is none open.
+#include "ConfigLifecycle.h"
+
+#include <optional>
+
+class AppLanguage;
+
+// The language in force is the VdS one (position 5 of the list).
+bool IsVdSLanguage(const AppLanguage* dictionary);
+// The VdS mark, or the language in force at position 6 or 7.
+bool IsRegionalOptionEnabled(bool vdsMark, const AppLanguage* dictionary);
+// The index stored as "UILanguage" when the window closes; none while the
+// dictionary follows the user's locale (-1), so the stored one stays.
+std::optional<int> LanguageToStore(const AppLanguage* dictionary);
+// VdS defaults, LED 2C mode, Torq switch and control key 3 mode, in this order.
+ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const AppLanguage* dictionary);

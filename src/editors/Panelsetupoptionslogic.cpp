@@ -1,0 +1,725 @@
+#include "Panelsetupoptionslogic.h"
+
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "PanelTypeList.h"
+#include "Prompts.h"
+
+#include <algorithm>
+
+namespace {
+int IndexOf(const std::vector<std::string>& rows, const std::string& text)
+{
+    auto it = std::find(rows.begin(), rows.end(), text);
+    return it == rows.end() ? -1 : int(it - rows.begin());
+}
+bool PX10Family(int panelType)
+{
+    return panelType >= 2 && panelType <= 6;
+}
+void Warn(const std::string& text)
+{
+    platform::CurrentPrompts().MessageDlg(text, platform::MsgDlgType::mtWarning, platform::mbOK);
+}
+} // namespace
+
+// ---- lists ----
+
+const std::vector<std::string>& PanelSetupOptions::PanelTypesVeltrane()
+{
+    static const std::vector<std::string> rows { "412-304-xxx : PX21/22", "412-303-xxx : PX11/12",
+        "412-302-xxx : PX20", "412-301-xxx : PX10" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::RS485DefaultProtocolList()
+{
+    static const std::vector<std::string> rows { "DISABLED", "VELTRANE", "VRQ40/RQ40", "BFT/LLT",
+        "THIRD PARTY" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::RS485PX11ProtocolList()
+{
+    static const std::vector<std::string> rows { "VELTRANE", "BFT/LLT", "THIRD PARTY" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::RS232PX10EventPrinterOptions()
+{
+    static const std::vector<std::string> rows { "BASIC", "XON/XOFF" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::RS232PX11EventPrinterOptions()
+{
+    static const std::vector<std::string> rows { "BASIC", "XON/XOFF", "HARDWARE" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::RS232ThirdPartyOptions()
+{
+    static const std::vector<std::string> rows { "FULL DUPLEX", "HALF DUPLEX" };
+    return rows;
+}
+const std::vector<std::string>& PanelSetupOptions::GsmQuantityItems()
+{
+    static const std::vector<std::string> rows { "1", "5", "ALL" };
+    return rows;
+}
+
+int PanelSetupOptions::PanelTypeSelectionRow(int panelType)
+{
+    const auto& all = PanelTypesAll();
+    if (panelType < 0 || panelType >= int(all.size()))
+        return 0;
+    return std::max(0, IndexOf(PanelTypesVeltrane(), all[panelType]));
+}
+
+const std::vector<std::string>& PanelSetupOptions::RS485ListFor(int panelType)
+{
+    return PX10Family(panelType) ? RS485DefaultProtocolList() : RS485PX11ProtocolList();
+}
+
+int PanelSetupOptions::RS485SelectionRow(int panelType, int protocol)
+{
+    const auto& all = RS485DefaultProtocolList();
+    if (protocol < 0 || protocol >= int(all.size()))
+        return 0;
+    return std::max(0, IndexOf(RS485ListFor(panelType), all[protocol]));
+}
+
+int PanelSetupOptions::RS485ProtocolOfText(const std::string& text)
+{
+    return IndexOf(RS485DefaultProtocolList(), text);
+}
+
+const std::vector<std::string>* PanelSetupOptions::RS232OptionsListFor(int r, int panelType)
+{
+    if (r == 1)
+        return &RS232ThirdPartyOptions();
+    if (r == 2)
+        return nullptr;
+    return PX10Family(panelType) ? &RS232PX10EventPrinterOptions() : &RS232PX11EventPrinterOptions();
+}
+
+// ---- binding and loading ----
+
+PanelSetupOptions::PanelSetupOptions(TPX10ConfigData* config)
+    : FConfig(config)
+{
+}
+
+void PanelSetupOptions::Bind(TPX10ConfigData* config)
+{
+    FConfig = config;
+    // A check armed for the previous configuration does not act on this one.
+    FCheckArmed = false;
+}
+
+int PanelSetupOptions::PanelType() const
+{
+    return FConfig ? FConfig->FileHeader->GetPanelType() : 3;
+}
+
+int PanelSetupOptions::Read(PanelOption o) const
+{
+    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    auto flag = [](bool b) { return b ? 1 : 0; };
+    switch (o) {
+    case PanelOption::DateFormat:
+        return g.GetDateFormat();
+    case PanelOption::EventPrinting:
+        return flag(g.GetEventPrinting());
+    case PanelOption::PrintFormat:
+        return flag(g.GetPrintFormat());
+    case PanelOption::ControlKeys:
+        return flag(g.GetControlKeys());
+    case PanelOption::LED1HMode:
+        return g.GetLED1HMode();
+    case PanelOption::LED2CMode:
+        return g.GetLED2CMode();
+    case PanelOption::ControlKey3Mode:
+        return g.GetControlKey3Mode();
+    case PanelOption::UnmuteOption:
+        return g.GetUnmuteOption();
+    case PanelOption::FireOutputActiveLEDOption:
+        return flag(g.GetFireOutputActiveLEDOption());
+    case PanelOption::MainsDelay:
+        return g.GetMainsDelay();
+    case PanelOption::AutoResoundMode:
+        return g.GetAutoResoundMode();
+    case PanelOption::LampTest:
+        return flag(g.GetLampTest());
+    case PanelOption::TorqSwitch:
+        return flag(g.GetTorqSwitch());
+    case PanelOption::Blinking:
+        return flag(g.GetBlinking());
+    case PanelOption::PulseRatio:
+        return flag(g.GetPulseRatio());
+    case PanelOption::TransmissionDevice:
+        return flag(g.GetTransmissionDevice());
+    case PanelOption::DigitalInput1:
+        return flag(g.GetDigitalInput1());
+    case PanelOption::FWPInput4Disable:
+        return flag(g.GetFWPInput4Disable());
+    case PanelOption::HightestEnable:
+        return flag(g.GetHightestEnable());
+    case PanelOption::ExtSystemDelay:
+        return g.GetExtSystemDelay();
+    case PanelOption::ExtSystemSoakTime:
+        return g.GetExtSystemSoakTime();
+    case PanelOption::HoldSwitchOperation:
+        return g.GetHoldSwitchOperation();
+    case PanelOption::FWP2OutputActivation:
+        return g.GetFWP2OutputActivation();
+    case PanelOption::WeekendSensitivityNightMode:
+        return flag(g.GetWeekendSensitivityNightMode());
+    case PanelOption::FiremansWorkPanelOption:
+        return g.GetFiremansWorkPanelOption();
+    case PanelOption::RoutingAutoDisable:
+        return g.GetRoutingAutoDisable();
+    case PanelOption::SuppressDoubleAddress:
+        return g.GetSuppressDoubleAddress();
+    case PanelOption::MaxHeadLEDs:
+        return flag(g.GetMaxHeadLEDs());
+    case PanelOption::SensorsBlinkColour:
+        return flag(g.GetSensorsBlinkColour());
+    case PanelOption::ModulesBlinkColour:
+        return flag(g.GetModulesBlinkColour());
+    case PanelOption::RS232Options:
+        return g.GetRS232Options();
+    case PanelOption::RS232ThirdPartyDatalinkMonitoring:
+        return flag(g.GetRS232ThirdPartyDatalinkMonitoring());
+    case PanelOption::RS232ThirdPartySuspendCommsLimit:
+        return g.GetRS232ThirdPartySuspendCommsLimit();
+    case PanelOption::RS485QtyRepeaters:
+        return g.GetRS485QtyRepeaters();
+    case PanelOption::RS485ThirdPartyDatalinkMonitoring:
+        return flag(g.GetRS485ThirdPartyDatalinkMonitoring());
+    case PanelOption::RS485ThirdPartySuspendCommsLimit:
+        return g.GetRS485ThirdPartySuspendCommsLimit();
+    case PanelOption::PrimaryDelay:
+        return g.GetPrimaryDelay();
+    case PanelOption::ExtendDelay:
+        return g.GetExtendDelay();
+    case PanelOption::HeatDetectorsEndDelays:
+        return flag(g.GetHeatDetectorsEndDelays());
+    case PanelOption::TwoAlarmZonesEndDelays:
+        return flag(g.GetDayModeNewAlarmOption() == 0);
+    case PanelOption::DelaysActiveIndication:
+        return g.GetDelaysActiveIndication();
+    case PanelOption::WeekendNightMode:
+        return flag(g.GetWeekendNightMode());
+    case PanelOption::DayModeStartOption:
+        return flag(g.GetDayModeStartOption());
+    case PanelOption::Count:
+        break;
+    }
+    return 0;
+}
+
+void PanelSetupOptions::Write(PanelOption o, int v)
+{
+    TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    const bool on = v != 0;
+    switch (o) {
+    case PanelOption::DateFormat:
+        g.SetDateFormat(v);
+        break;
+    case PanelOption::EventPrinting:
+        g.SetEventPrinting(on);
+        break;
+    case PanelOption::PrintFormat:
+        g.SetPrintFormat(on);
+        break;
+    case PanelOption::ControlKeys:
+        g.SetControlKeys(on);
+        break;
+    case PanelOption::LED1HMode:
+        g.SetLED1HMode(v);
+        break;
+    case PanelOption::LED2CMode:
+        g.SetLED2CMode(v);
+        break;
+    case PanelOption::ControlKey3Mode:
+        g.SetControlKey3Mode(v);
+        break;
+    case PanelOption::UnmuteOption:
+        g.SetUnmuteOption(v);
+        break;
+    case PanelOption::FireOutputActiveLEDOption:
+        g.SetFireOutputActiveLEDOption(on);
+        break;
+    case PanelOption::MainsDelay:
+        g.SetMainsDelay(v);
+        break;
+    case PanelOption::AutoResoundMode:
+        g.SetAutoResoundMode(v);
+        break;
+    case PanelOption::LampTest:
+        g.SetLampTest(on);
+        break;
+    case PanelOption::TorqSwitch:
+        g.SetTorqSwitch(on);
+        break;
+    case PanelOption::Blinking:
+        g.SetBlinking(on);
+        break;
+    case PanelOption::PulseRatio:
+        g.SetPulseRatio(v);
+        break;
+    case PanelOption::TransmissionDevice:
+        g.SetTransmissionDevice(on);
+        break;
+    case PanelOption::DigitalInput1:
+        g.SetDigitalInput1(v == 1);
+        break;
+    case PanelOption::FWPInput4Disable:
+        g.SetFWPInput4Disable(on);
+        break;
+    case PanelOption::HightestEnable:
+        g.SetHightestEnable(on);
+        break;
+    case PanelOption::ExtSystemDelay:
+        g.SetExtSystemDelay(v);
+        break;
+    case PanelOption::ExtSystemSoakTime:
+        g.SetExtSystemSoakTime(v);
+        break;
+    case PanelOption::HoldSwitchOperation:
+        g.SetHoldSwitchOperation(v);
+        break;
+    case PanelOption::FWP2OutputActivation:
+        g.SetFWP2OutputActivation(v);
+        break;
+    case PanelOption::WeekendSensitivityNightMode:
+        g.SetWeekendSensitivityNightMode(on);
+        break;
+    case PanelOption::FiremansWorkPanelOption:
+        g.SetFiremansWorkPanelOption(v);
+        break;
+    case PanelOption::RoutingAutoDisable:
+        g.SetRoutingAutoDisable(v);
+        break;
+    case PanelOption::SuppressDoubleAddress:
+        g.SetSuppressDoubleAddress(v);
+        break;
+    case PanelOption::MaxHeadLEDs:
+        g.SetMaxHeadLEDs(on);
+        break;
+    case PanelOption::SensorsBlinkColour:
+        g.SetSensorsBlinkColour(on);
+        break;
+    case PanelOption::ModulesBlinkColour:
+        g.SetModulesBlinkColour(on);
+        break;
+    case PanelOption::RS232Options:
+        g.SetRS232Options(v);
+        break;
+    case PanelOption::RS232ThirdPartyDatalinkMonitoring:
+        g.SetRS232ThirdPartyDatalinkMonitoring(on);
+        break;
+    case PanelOption::RS232ThirdPartySuspendCommsLimit:
+        g.SetRS232ThirdPartySuspendCommsLimit(v);
+        break;
+    case PanelOption::RS485QtyRepeaters:
+        g.SetRS485QtyRepeaters(v);
+        break;
+    case PanelOption::RS485ThirdPartyDatalinkMonitoring:
+        g.SetRS485ThirdPartyDatalinkMonitoring(on);
+        break;
+    case PanelOption::RS485ThirdPartySuspendCommsLimit:
+        g.SetRS485ThirdPartySuspendCommsLimit(v);
+        break;
+    case PanelOption::PrimaryDelay:
+        g.SetPrimaryDelay(v);
+        break;
+    case PanelOption::ExtendDelay:
+        g.SetExtendDelay(v);
+        break;
+    case PanelOption::HeatDetectorsEndDelays:
+        g.SetHeatDetectorsEndDelays(on);
+        break;
+    case PanelOption::TwoAlarmZonesEndDelays:
+        g.SetDayModeNewAlarmOption(on ? 0 : 1);
+        break;
+    case PanelOption::DelaysActiveIndication:
+        g.SetDelaysActiveIndication(v);
+        break;
+    case PanelOption::WeekendNightMode:
+        g.SetWeekendNightMode(on);
+        break;
+    case PanelOption::DayModeStartOption:
+        g.SetDayModeStartOption(on);
+        break;
+    case PanelOption::Count:
+        break;
+    }
+}
+
+void PanelSetupOptions::Load(bool regionalOptions, bool vds)
+{
+    if (!FConfig)
+        return;
+    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    const int type = PanelType();
+    FState.PanelTypeRows = PanelTypesVeltrane();
+    FState.PanelTypeRow = PanelTypeSelectionRow(type);
+    for (std::size_t i = 0; i < FState.Values.size(); ++i)
+        FState.Values[i] = Read(PanelOption(i));
+    // The regional test decides whether the group shows its stored value.
+    if (!regionalOptions)
+        Slot(PanelOption::ControlKey3Mode) = 0;
+    FState.ControlKey3ModeVisible = regionalOptions;
+    FState.FireOutputActiveLEDVisible = vds;
+    FState.LEDModesEnabled = !vds;
+    FState.PrintingEnabled = !(type >= 2 && type <= 4);
+    FState.BlinkColoursEnabled = g.GetBlinking();
+
+    FState.SiteName = g.GetSiteName();
+    FState.ServicePhoneNo = g.GetServicePhoneNo();
+    for (int f = 0; f < int(TimeField::Count); ++f)
+        LoadTime(TimeField(f));
+
+    FState.RS485Rows = RS485ListFor(type);
+    FState.RS485Row = RS485SelectionRow(type, g.GetRS485Protocol());
+    UpdateRS485Options();
+
+    FState.RS232Protocol = g.GetRS232Protocol();
+    UpdateRS232Options();
+    const int opt = g.GetRS232Options();
+    Slot(PanelOption::RS232Options) = opt >= 0 && opt < int(FState.RS232OptionsRows.size()) ? opt : 0;
+
+    LoadGsmItem();
+    UpdateDayModeCaption();
+
+    FState.ServiceDueEnabled = g.GetServiceDueWord() != 0;
+    if (FState.ServiceDueEnabled)
+        FState.ServiceDue = g.GetServiceDueDate();
+}
+
+void PanelSetupOptions::LoadTime(TimeField f)
+{
+    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    std::string& t = FState.Times[std::size_t(f)];
+    switch (f) {
+    case TimeField::HightestTime:
+        t = g.GetHightestTimeText(FSeparator);
+        break;
+    case TimeField::SensitivityStart:
+        t = g.GetDayModeSensitivityStartTimeText(FSeparator);
+        break;
+    case TimeField::SensitivityEnd:
+        t = g.GetDayModeSensitivityEndTimeText(FSeparator);
+        break;
+    case TimeField::DayModeStart:
+        t = g.GetDayModeStartTimeText(FSeparator);
+        break;
+    case TimeField::DayModeEnd:
+        t = g.GetDayModeEndTimeText(FSeparator);
+        break;
+    case TimeField::Count:
+        break;
+    }
+}
+
+// ---- plain options ----
+
+void PanelSetupOptions::SetOption(PanelOption o, int v)
+{
+    if (o == PanelOption::TorqSwitch && v == 0 && FConfig
+        && FConfig->Sensors->CountTorqDevices() + FConfig->Modules->CountTorqDevices() >= 1) {
+        v = 1; // the group goes back to "Enabled"
+        Warn(Translate("Sorry, TORQ protocol can't be disabled!") + "\r\n\r\n"
+            + Translate("Remove/Replace TORQ protocol devices present in the current configuration."));
+    }
+    Slot(o) = v;
+    if (o == PanelOption::Blinking)
+        FState.BlinkColoursEnabled = v == 1;
+    if (FConfig)
+        Write(o, v);
+}
+
+void PanelSetupOptions::ChoosePanelType(int row)
+{
+    const auto& rows = PanelTypesVeltrane();
+    if (!FConfig || row < 0 || row >= int(rows.size()))
+        return;
+    const int type = IndexOf(PanelTypesAll(), rows[row]);
+    if (type >= 0)
+        FConfig->FileHeader->SetPanelType(type);
+    // The lists and enables that depend on the type follow.
+    if (OnPanelTypeChanged)
+        OnPanelTypeChanged();
+    else
+        Load(FState.ControlKey3ModeVisible, FState.FireOutputActiveLEDVisible);
+}
+
+void PanelSetupOptions::ChooseRS485Protocol(int row)
+{
+    if (row < 0 || row >= int(FState.RS485Rows.size()))
+        return;
+    const int p = RS485ProtocolOfText(FState.RS485Rows[row]);
+    if (!FConfig || p < 0)
+        return;
+    FState.RS485Row = row;
+    FConfig->GeneralPanelSetup->SetRS485Protocol(p);
+    UpdateRS485Options();
+}
+
+void PanelSetupOptions::UpdateRS485Options()
+{
+    const int p = FConfig ? FConfig->GeneralPanelSetup->GetRS485Protocol() : 0;
+    FState.RS485RepeatersEnabled = p >= 1 && p <= 3;
+    FState.RS485ThirdPartyEnabled = p == 4;
+}
+
+void PanelSetupOptions::ChooseRS232Protocol(int index)
+{
+    if (!FConfig || index == FConfig->GeneralPanelSetup->GetRS232Protocol())
+        return;
+    FConfig->GeneralPanelSetup->SetRS232Protocol(index);
+    FState.RS232Protocol = index;
+    UpdateRS232Options();
+    SetOption(PanelOption::RS232Options, 0);
+}
+
+void PanelSetupOptions::UpdateRS232Options()
+{
+    const int r = FState.RS232Protocol;
+    if (const auto* list = RS232OptionsListFor(r, PanelType()))
+        FState.RS232OptionsRows = *list;
+    if (r != 2)
+        FState.RS232ThirdPartyEnabled = r == 1;
+    FState.GsmItemsVisible = r == 2;
+}
+
+// ---- site details ----
+
+void PanelSetupOptions::SetSiteName(const std::string& text)
+{
+    if (!FConfig)
+        return;
+    FConfig->GeneralPanelSetup->SetSiteName(text);
+    FState.SiteName = FConfig->GeneralPanelSetup->GetSiteName();
+}
+
+void PanelSetupOptions::SetServicePhoneNo(const std::string& text)
+{
+    if (!FConfig)
+        return;
+    FConfig->GeneralPanelSetup->SetServicePhoneNo(text);
+    FState.ServicePhoneNo = FConfig->GeneralPanelSetup->GetServicePhoneNo();
+}
+
+void PanelSetupOptions::SetServiceDueEnabled(bool enabled, const QDate& shown)
+{
+    FState.ServiceDueEnabled = enabled;
+    if (enabled)
+        SetServiceDueDate(shown);
+    else if (FConfig)
+        FConfig->GeneralPanelSetup->SetServiceDueWord(0);
+}
+
+void PanelSetupOptions::SetServiceDueDate(const QDate& date)
+{
+    QDate d = date;
+    const int y = std::clamp(d.year(), 2000, 2063);
+    if (d.isValid() && y != d.year())
+        d = QDate(y, d.month(), std::min(d.day(), QDate(y, d.month(), 1).daysInMonth()));
+    FState.ServiceDue = d;
+    if (FConfig && FState.ServiceDueEnabled)
+        FConfig->GeneralPanelSetup->SetServiceDueDate(d);
+}
+
+// ---- times ----
+
+void PanelSetupOptions::EditTime(TimeField f, const std::string& text)
+{
+    if (!FConfig)
+        return;
+    TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    // A text that is not a time raises here; the stored time stays as it was.
+    int tag = -1;
+    switch (f) {
+    case TimeField::HightestTime:
+        g.SetHightestTimeText(text);
+        break;
+    case TimeField::SensitivityStart:
+        g.SetDayModeSensitivityStartTimeText(text), tag = 2;
+        break;
+    case TimeField::SensitivityEnd:
+        g.SetDayModeSensitivityEndTimeText(text), tag = 104;
+        break;
+    case TimeField::DayModeStart:
+        g.SetDayModeStartTimeText(text), tag = 202;
+        break;
+    case TimeField::DayModeEnd:
+        g.SetDayModeEndTimeText(text), tag = 304;
+        break;
+    case TimeField::Count:
+        return;
+    }
+    LoadTime(f);
+    if (tag >= 0) {
+        FCheckTag = tag;
+        FCheckArmed = true;
+    }
+}
+
+void PanelSetupOptions::DayModeCheckTick()
+{
+    if (!FCheckArmed)
+        return;
+    const int tag = --FCheckTag;
+    if (tag != 0 && tag != 100 && tag != 200 && tag != 300)
+        return;
+    FCheckArmed = false;
+    if (!FConfig)
+        return;
+    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    // The later time pulls the other one along, stored as if typed, which
+    // arms the check again for that field.
+    switch (tag) {
+    case 0:
+        if (g.GetDayModeSensitivityStartTime() > g.GetDayModeSensitivityEndTime())
+            EditTime(TimeField::SensitivityEnd, std::string(FState.Time(TimeField::SensitivityStart)));
+        break;
+    case 100:
+        if (g.GetDayModeSensitivityStartTime() > g.GetDayModeSensitivityEndTime())
+            EditTime(TimeField::SensitivityStart, std::string(FState.Time(TimeField::SensitivityEnd)));
+        break;
+    case 200:
+        if (g.GetDayModeStartTime() > g.GetDayModeEndTime())
+            EditTime(TimeField::DayModeEnd, std::string(FState.Time(TimeField::DayModeStart)));
+        UpdateDayModeCaption();
+        break;
+    case 300:
+        if (g.GetDayModeStartTime() > g.GetDayModeEndTime())
+            EditTime(TimeField::DayModeStart, std::string(FState.Time(TimeField::DayModeEnd)));
+        UpdateDayModeCaption();
+        break;
+    }
+}
+
+void PanelSetupOptions::DayModeTimeExit()
+{
+    if (!FConfig)
+        return;
+    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
+    if (g.GetDayModeStartTime() > g.GetDayModeEndTime())
+        Warn(Translate("Invalid start or end time entered.") + "\r\n\r\n"
+            + Translate("To activate day mode, the start time\r\nmust be less than the end time."));
+    UpdateDayModeCaption();
+}
+
+void PanelSetupOptions::UpdateDayModeCaption()
+{
+    const TPX10ConfigGeneralPanelSetup* g = FConfig ? FConfig->GeneralPanelSetup.get() : nullptr;
+    const bool active = g && g->GetDayModeStartTime() != g->GetDayModeEndTime();
+    FState.DayModeCaption = Translate("Day Mode Delays") + " - " + Translate(active ? "ACTIVE" : "INACTIVE");
+}
+
+// ---- GSM items ----
+
+void PanelSetupOptions::SelectGsmItem(int item)
+{
+    if (item < 1 || item > TPX10ConfigGsmItems::ItemCount)
+        return;
+    FState.GsmItem = item;
+    LoadGsmItem();
+}
+
+void PanelSetupOptions::LoadGsmItem()
+{
+    if (!FConfig)
+        return;
+    const TPX10ConfigGsmItems& gsm = *FConfig->GsmItems;
+    const int n = FState.GsmItem;
+    GsmItemState& s = FState.Gsm;
+    s.Number = gsm.GetNumber(n);
+    s.Flags = { gsm.GetAlarm(n), gsm.GetFault(n), gsm.GetPrealarm(n), gsm.GetControls(n),
+        gsm.GetGeneralDisable(n), gsm.GetZoneDisable(n), gsm.GetDeviceDisable(n), gsm.GetSystemDisable(n) };
+    s.Quantities = { gsm.GetQtyAlarm(n), gsm.GetQtyPreAlarm(n), gsm.GetQtyFault(n) };
+    UpdateGsmQuantityEnables();
+}
+
+void PanelSetupOptions::UpdateGsmQuantityEnables()
+{
+    GsmItemState& s = FState.Gsm;
+    s.QuantityEnabled = { s.Flag(GsmFlag::Alarm), s.Flag(GsmFlag::Prealarm), s.Flag(GsmFlag::Fault) };
+}
+
+void PanelSetupOptions::SetGsmFlag(GsmFlag f, bool on)
+{
+    FState.Gsm.Flags[std::size_t(f)] = on;
+    UpdateGsmQuantityEnables();
+    if (!FConfig)
+        return;
+    TPX10ConfigGsmItems& gsm = *FConfig->GsmItems;
+    const int n = FState.GsmItem;
+    switch (f) {
+    case GsmFlag::Alarm:
+        gsm.SetAlarm(n, on);
+        break;
+    case GsmFlag::Fault:
+        gsm.SetFault(n, on);
+        break;
+    case GsmFlag::Prealarm:
+        gsm.SetPrealarm(n, on);
+        break;
+    case GsmFlag::Controls:
+        gsm.SetControls(n, on);
+        break;
+    case GsmFlag::GeneralDisable:
+        gsm.SetGeneralDisable(n, on);
+        break;
+    case GsmFlag::ZoneDisable:
+        gsm.SetZoneDisable(n, on);
+        break;
+    case GsmFlag::DeviceDisable:
+        gsm.SetDeviceDisable(n, on);
+        break;
+    case GsmFlag::SystemDisable:
+        gsm.SetSystemDisable(n, on);
+        break;
+    case GsmFlag::Count:
+        break;
+    }
+}
+
+void PanelSetupOptions::SetGsmQuantity(GsmQuantity q, int index)
+{
+    FState.Gsm.Quantities[std::size_t(q)] = index;
+    if (!FConfig)
+        return;
+    TPX10ConfigGsmItems& gsm = *FConfig->GsmItems;
+    const int n = FState.GsmItem;
+    switch (q) {
+    case GsmQuantity::Alarm:
+        gsm.SetQtyAlarm(n, index);
+        break;
+    case GsmQuantity::PreAlarm:
+        gsm.SetQtyPreAlarm(n, index);
+        break;
+    case GsmQuantity::Fault:
+        gsm.SetQtyFault(n, index);
+        break;
+    case GsmQuantity::Count:
+        break;
+    }
+}
+
+int PanelSetupOptions::EditGsmNumber(const std::string& text, int caret)
+{
+    std::string out;
+    for (int i = 0; i < int(text.size()); ++i) {
+        if (text[i] == ' ') {
+            if (i < caret)
+                --caret;
+        } else
+            out += text[i];
+    }
+    if (FConfig) {
+        FConfig->GsmItems->SetNumber(FState.GsmItem, out);
+        out = FConfig->GsmItems->GetNumber(FState.GsmItem);
+    }
+    FState.Gsm.Number = out;
+    return std::clamp(caret, 0, int(out.size()));
+}
