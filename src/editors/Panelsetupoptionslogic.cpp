@@ -117,240 +117,87 @@ int PanelSetupOptions::PanelType() const
     return FConfig ? FConfig->FileHeader->GetPanelType() : 3;
 }
 
+namespace {
+using Setup = TPX10ConfigGeneralPanelSetup;
+// How each plain option is read and written: a flag shows as item 0 or 1 and
+// stores item index != 0.
+struct OptionAccess {
+    int (*Get)(const Setup&) = nullptr;
+    void (*Set)(Setup&, int) = nullptr;
+};
+const std::array<OptionAccess, std::size_t(PanelOption::Count)>& Access()
+{
+    static const auto table = [] {
+        std::array<OptionAccess, std::size_t(PanelOption::Count)> t {};
+#define PX10_VALUE(Name)                                                                                     \
+    t[std::size_t(PanelOption::Name)]                                                                        \
+        = { [](const Setup& g) { return int(g.Get##Name()); },                                               \
+              [](Setup& g, int v) { g.Set##Name(v); } }
+#define PX10_FLAG(Name)                                                                                      \
+    t[std::size_t(PanelOption::Name)] = { [](const Setup& g) { return g.Get##Name() ? 1 : 0; },              \
+        [](Setup& g, int v) { g.Set##Name(v != 0); } }
+        PX10_VALUE(DateFormat);
+        PX10_FLAG(EventPrinting);
+        PX10_FLAG(PrintFormat);
+        PX10_FLAG(ControlKeys);
+        PX10_VALUE(LED1HMode);
+        PX10_VALUE(LED2CMode);
+        PX10_VALUE(ControlKey3Mode);
+        PX10_VALUE(UnmuteOption);
+        PX10_FLAG(FireOutputActiveLEDOption);
+        PX10_VALUE(MainsDelay);
+        PX10_VALUE(AutoResoundMode);
+        PX10_FLAG(LampTest);
+        PX10_FLAG(TorqSwitch);
+        PX10_FLAG(Blinking);
+        PX10_VALUE(PulseRatio);
+        PX10_FLAG(TransmissionDevice);
+        PX10_FLAG(DigitalInput1);
+        PX10_FLAG(FWPInput4Disable);
+        PX10_FLAG(HightestEnable);
+        PX10_VALUE(ExtSystemDelay);
+        PX10_VALUE(ExtSystemSoakTime);
+        PX10_VALUE(HoldSwitchOperation);
+        PX10_VALUE(FWP2OutputActivation);
+        PX10_FLAG(WeekendSensitivityNightMode);
+        PX10_VALUE(FiremansWorkPanelOption);
+        PX10_VALUE(RoutingAutoDisable);
+        PX10_VALUE(SuppressDoubleAddress);
+        PX10_FLAG(MaxHeadLEDs);
+        PX10_FLAG(SensorsBlinkColour);
+        PX10_FLAG(ModulesBlinkColour);
+        PX10_VALUE(RS232Options);
+        PX10_FLAG(RS232ThirdPartyDatalinkMonitoring);
+        PX10_VALUE(RS232ThirdPartySuspendCommsLimit);
+        PX10_VALUE(RS485QtyRepeaters);
+        PX10_FLAG(RS485ThirdPartyDatalinkMonitoring);
+        PX10_VALUE(RS485ThirdPartySuspendCommsLimit);
+        PX10_VALUE(PrimaryDelay);
+        PX10_VALUE(ExtendDelay);
+        PX10_FLAG(HeatDetectorsEndDelays);
+        PX10_VALUE(DelaysActiveIndication);
+        PX10_FLAG(WeekendNightMode);
+        PX10_FLAG(DayModeStartOption);
+#undef PX10_VALUE
+#undef PX10_FLAG
+        // Checked means 0 is stored.
+        t[std::size_t(PanelOption::TwoAlarmZonesEndDelays)]
+            = { [](const Setup& g) { return g.GetDayModeNewAlarmOption() == 0 ? 1 : 0; },
+                  [](Setup& g, int v) { g.SetDayModeNewAlarmOption(v != 0 ? 0 : 1); } };
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
 int PanelSetupOptions::Read(PanelOption o) const
 {
-    const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
-    auto flag = [](bool b) { return b ? 1 : 0; };
-    switch (o) {
-    case PanelOption::DateFormat:
-        return g.GetDateFormat();
-    case PanelOption::EventPrinting:
-        return flag(g.GetEventPrinting());
-    case PanelOption::PrintFormat:
-        return flag(g.GetPrintFormat());
-    case PanelOption::ControlKeys:
-        return flag(g.GetControlKeys());
-    case PanelOption::LED1HMode:
-        return g.GetLED1HMode();
-    case PanelOption::LED2CMode:
-        return g.GetLED2CMode();
-    case PanelOption::ControlKey3Mode:
-        return g.GetControlKey3Mode();
-    case PanelOption::UnmuteOption:
-        return g.GetUnmuteOption();
-    case PanelOption::FireOutputActiveLEDOption:
-        return flag(g.GetFireOutputActiveLEDOption());
-    case PanelOption::MainsDelay:
-        return g.GetMainsDelay();
-    case PanelOption::AutoResoundMode:
-        return g.GetAutoResoundMode();
-    case PanelOption::LampTest:
-        return flag(g.GetLampTest());
-    case PanelOption::TorqSwitch:
-        return flag(g.GetTorqSwitch());
-    case PanelOption::Blinking:
-        return flag(g.GetBlinking());
-    case PanelOption::PulseRatio:
-        return flag(g.GetPulseRatio());
-    case PanelOption::TransmissionDevice:
-        return flag(g.GetTransmissionDevice());
-    case PanelOption::DigitalInput1:
-        return flag(g.GetDigitalInput1());
-    case PanelOption::FWPInput4Disable:
-        return flag(g.GetFWPInput4Disable());
-    case PanelOption::HightestEnable:
-        return flag(g.GetHightestEnable());
-    case PanelOption::ExtSystemDelay:
-        return g.GetExtSystemDelay();
-    case PanelOption::ExtSystemSoakTime:
-        return g.GetExtSystemSoakTime();
-    case PanelOption::HoldSwitchOperation:
-        return g.GetHoldSwitchOperation();
-    case PanelOption::FWP2OutputActivation:
-        return g.GetFWP2OutputActivation();
-    case PanelOption::WeekendSensitivityNightMode:
-        return flag(g.GetWeekendSensitivityNightMode());
-    case PanelOption::FiremansWorkPanelOption:
-        return g.GetFiremansWorkPanelOption();
-    case PanelOption::RoutingAutoDisable:
-        return g.GetRoutingAutoDisable();
-    case PanelOption::SuppressDoubleAddress:
-        return g.GetSuppressDoubleAddress();
-    case PanelOption::MaxHeadLEDs:
-        return flag(g.GetMaxHeadLEDs());
-    case PanelOption::SensorsBlinkColour:
-        return flag(g.GetSensorsBlinkColour());
-    case PanelOption::ModulesBlinkColour:
-        return flag(g.GetModulesBlinkColour());
-    case PanelOption::RS232Options:
-        return g.GetRS232Options();
-    case PanelOption::RS232ThirdPartyDatalinkMonitoring:
-        return flag(g.GetRS232ThirdPartyDatalinkMonitoring());
-    case PanelOption::RS232ThirdPartySuspendCommsLimit:
-        return g.GetRS232ThirdPartySuspendCommsLimit();
-    case PanelOption::RS485QtyRepeaters:
-        return g.GetRS485QtyRepeaters();
-    case PanelOption::RS485ThirdPartyDatalinkMonitoring:
-        return flag(g.GetRS485ThirdPartyDatalinkMonitoring());
-    case PanelOption::RS485ThirdPartySuspendCommsLimit:
-        return g.GetRS485ThirdPartySuspendCommsLimit();
-    case PanelOption::PrimaryDelay:
-        return g.GetPrimaryDelay();
-    case PanelOption::ExtendDelay:
-        return g.GetExtendDelay();
-    case PanelOption::HeatDetectorsEndDelays:
-        return flag(g.GetHeatDetectorsEndDelays());
-    case PanelOption::TwoAlarmZonesEndDelays:
-        return flag(g.GetDayModeNewAlarmOption() == 0);
-    case PanelOption::DelaysActiveIndication:
-        return g.GetDelaysActiveIndication();
-    case PanelOption::WeekendNightMode:
-        return flag(g.GetWeekendNightMode());
-    case PanelOption::DayModeStartOption:
-        return flag(g.GetDayModeStartOption());
-    case PanelOption::Count:
-        break;
-    }
-    return 0;
+    return Access().at(std::size_t(o)).Get(*FConfig->GeneralPanelSetup);
 }
 
 void PanelSetupOptions::Write(PanelOption o, int v)
 {
-    TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
-    const bool on = v != 0;
-    switch (o) {
-    case PanelOption::DateFormat:
-        g.SetDateFormat(v);
-        break;
-    case PanelOption::EventPrinting:
-        g.SetEventPrinting(on);
-        break;
-    case PanelOption::PrintFormat:
-        g.SetPrintFormat(on);
-        break;
-    case PanelOption::ControlKeys:
-        g.SetControlKeys(on);
-        break;
-    case PanelOption::LED1HMode:
-        g.SetLED1HMode(v);
-        break;
-    case PanelOption::LED2CMode:
-        g.SetLED2CMode(v);
-        break;
-    case PanelOption::ControlKey3Mode:
-        g.SetControlKey3Mode(v);
-        break;
-    case PanelOption::UnmuteOption:
-        g.SetUnmuteOption(v);
-        break;
-    case PanelOption::FireOutputActiveLEDOption:
-        g.SetFireOutputActiveLEDOption(on);
-        break;
-    case PanelOption::MainsDelay:
-        g.SetMainsDelay(v);
-        break;
-    case PanelOption::AutoResoundMode:
-        g.SetAutoResoundMode(v);
-        break;
-    case PanelOption::LampTest:
-        g.SetLampTest(on);
-        break;
-    case PanelOption::TorqSwitch:
-        g.SetTorqSwitch(on);
-        break;
-    case PanelOption::Blinking:
-        g.SetBlinking(on);
-        break;
-    case PanelOption::PulseRatio:
-        g.SetPulseRatio(v);
-        break;
-    case PanelOption::TransmissionDevice:
-        g.SetTransmissionDevice(on);
-        break;
-    case PanelOption::DigitalInput1:
-        g.SetDigitalInput1(v == 1);
-        break;
-    case PanelOption::FWPInput4Disable:
-        g.SetFWPInput4Disable(on);
-        break;
-    case PanelOption::HightestEnable:
-        g.SetHightestEnable(on);
-        break;
-    case PanelOption::ExtSystemDelay:
-        g.SetExtSystemDelay(v);
-        break;
-    case PanelOption::ExtSystemSoakTime:
-        g.SetExtSystemSoakTime(v);
-        break;
-    case PanelOption::HoldSwitchOperation:
-        g.SetHoldSwitchOperation(v);
-        break;
-    case PanelOption::FWP2OutputActivation:
-        g.SetFWP2OutputActivation(v);
-        break;
-    case PanelOption::WeekendSensitivityNightMode:
-        g.SetWeekendSensitivityNightMode(on);
-        break;
-    case PanelOption::FiremansWorkPanelOption:
-        g.SetFiremansWorkPanelOption(v);
-        break;
-    case PanelOption::RoutingAutoDisable:
-        g.SetRoutingAutoDisable(v);
-        break;
-    case PanelOption::SuppressDoubleAddress:
-        g.SetSuppressDoubleAddress(v);
-        break;
-    case PanelOption::MaxHeadLEDs:
-        g.SetMaxHeadLEDs(on);
-        break;
-    case PanelOption::SensorsBlinkColour:
-        g.SetSensorsBlinkColour(on);
-        break;
-    case PanelOption::ModulesBlinkColour:
-        g.SetModulesBlinkColour(on);
-        break;
-    case PanelOption::RS232Options:
-        g.SetRS232Options(v);
-        break;
-    case PanelOption::RS232ThirdPartyDatalinkMonitoring:
-        g.SetRS232ThirdPartyDatalinkMonitoring(on);
-        break;
-    case PanelOption::RS232ThirdPartySuspendCommsLimit:
-        g.SetRS232ThirdPartySuspendCommsLimit(v);
-        break;
-    case PanelOption::RS485QtyRepeaters:
-        g.SetRS485QtyRepeaters(v);
-        break;
-    case PanelOption::RS485ThirdPartyDatalinkMonitoring:
-        g.SetRS485ThirdPartyDatalinkMonitoring(on);
-        break;
-    case PanelOption::RS485ThirdPartySuspendCommsLimit:
-        g.SetRS485ThirdPartySuspendCommsLimit(v);
-        break;
-    case PanelOption::PrimaryDelay:
-        g.SetPrimaryDelay(v);
-        break;
-    case PanelOption::ExtendDelay:
-        g.SetExtendDelay(v);
-        break;
-    case PanelOption::HeatDetectorsEndDelays:
-        g.SetHeatDetectorsEndDelays(on);
-        break;
-    case PanelOption::TwoAlarmZonesEndDelays:
-        g.SetDayModeNewAlarmOption(on ? 0 : 1);
-        break;
-    case PanelOption::DelaysActiveIndication:
-        g.SetDelaysActiveIndication(v);
-        break;
-    case PanelOption::WeekendNightMode:
-        g.SetWeekendNightMode(on);
-        break;
-    case PanelOption::DayModeStartOption:
-        g.SetDayModeStartOption(on);
-        break;
-    case PanelOption::Count:
-        break;
-    }
+    Access().at(std::size_t(o)).Set(*FConfig->GeneralPanelSetup, v);
 }
 
 void PanelSetupOptions::Load(bool regionalOptions, bool vds)
