@@ -5,12 +5,11 @@
 #include "File.h"
 #include "Ivdictio.h"
 #include "Prompts.h"
-#include "Settings.h"
+#include "Serialports.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
-#include <QSettings>
 #include <QTimer>
 #include <QtGlobal>
 
@@ -80,15 +79,7 @@ std::string CommPortName(TCommPort port)
 
 std::string CommPortDevice(TCommPort port)
 {
-    const int n = static_cast<int>(port) + 1;
-    const std::string name = "PX10_COM" + std::to_string(n);
-    if (const char* env = std::getenv(name.c_str()); env && *env)
-        return env;
-    const QString stored
-        = platform::ProgramSettings()->value(QStringLiteral("Setup/COM%1 Device").arg(n)).toString();
-    if (!stored.isEmpty())
-        return stored.toStdString();
-    return "/dev/ttyS" + std::to_string(n - 1);
+    return comms::SerialPorts().Device(port).Path;
 }
 
 TSerialComms::TSerialComms()
@@ -108,7 +99,7 @@ TSerialComms::~TSerialComms()
 
 void TSerialComms::RaiseWithDevice(const char* message, int error) const
 {
-    throw Exception(message, FDevicePath + ": " + platform::SystemErrorText(error));
+    throw Exception(message, comms::DeviceErrorLine(FDevicePath, error));
 }
 
 void TSerialComms::Open()

@@ -1,41 +1,50 @@
 #include "Serialsetupform.h"
 
+#include "Commsformparts.h"
 #include "Ivdictio.h"
-#include "Serialcommscomponent.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 TfrmSerialSetup* frmSerialSetup = nullptr;
 
-namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
-} // namespace
+using comms::forms::Tr;
 
-TfrmSerialSetup::TfrmSerialSetup(QWidget* parent)
+TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     : QDialog(parent)
+    , FPorts(std::move(Ports))
 {
     setObjectName("frmSerialSetup");
-    setWindowTitle(T("Serial Port Setup"));
-    lblSerialPort = new QLabel(T("Serial Port"), this);
+    setWindowTitle(Tr("Serial Port Setup"));
+    lblSerialPort = new QLabel(Tr("Serial Port"), this);
     lblSerialPort->setObjectName("lblSerialPort");
     QFont bold = lblSerialPort->font();
     bold.setBold(true);
     lblSerialPort->setFont(bold);
     cboCommsPortSelect = new QComboBox(this);
     cboCommsPortSelect->setObjectName("cboCommsPortSelect");
-    cboCommsPortSelect->setMinimumContentsLength(24);
-    btnOK = new QPushButton(T("OK"), this);
+    cboCommsPortSelect->setMinimumContentsLength(32);
+    lblSerialPort->setBuddy(cboCommsPortSelect);
+    cboCommsPortSelect->setAccessibleName(lblSerialPort->text());
+    lblDevice = new QLabel(Tr("Device"), this);
+    lblDevice->setObjectName("lblDevice");
+    cboDevice = new QComboBox(this);
+    cboDevice->setObjectName("cboDevice");
+    cboDevice->setMinimumContentsLength(32);
+    lblDevice->setBuddy(cboDevice);
+    cboDevice->setAccessibleName(lblDevice->text());
+    lblDeviceStatus = new QLabel(this);
+    lblDeviceStatus->setObjectName("lblDeviceStatus");
+    lblDeviceStatus->setWordWrap(true);
+    btnOK = new QPushButton(Tr("OK"), this);
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);
-    btnCancel = new QPushButton(T("Cancel"), this);
+    btnCancel = new QPushButton(Tr("Cancel"), this);
     btnCancel->setObjectName("btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -47,12 +56,22 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSerialPort);
     layout->addWidget(cboCommsPortSelect);
+    layout->addWidget(lblDevice);
+    layout->addWidget(cboDevice);
+    layout->addWidget(lblDeviceStatus);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize); // no resizing
     // The window sees keys before its controls do.
-    for (QWidget* w : { static_cast<QWidget*>(cboCommsPortSelect), static_cast<QWidget*>(btnOK),
-             static_cast<QWidget*>(btnCancel) })
+    for (QWidget* w : { static_cast<QWidget*>(cboCommsPortSelect), static_cast<QWidget*>(cboDevice),
+             static_cast<QWidget*>(btnOK), static_cast<QWidget*>(btnCancel) })
         w->installEventFilter(this);
+
+    connect(cboCommsPortSelect, &QComboBox::currentIndexChanged, this, [this] { ShowDevice(); });
+    connect(cboDevice, &QComboBox::activated, this, [this](int index) {
+        FPorts.Choose(SelectedPort(), cboDevice->itemData(index).toString().toStdString());
+        FillPorts();
+        ShowDevice();
+    });
     FillPorts();
 }
 
@@ -72,26 +91,62 @@ bool TfrmSerialSetup::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmSerialSetup::FillPorts()
+TCommPort TfrmSerialSetup::SelectedPort() const
 {
     const int index = cboCommsPortSelect->currentIndex();
-    cboCommsPortSelect->clear();
+    return static_cast<TCommPort>(index >= 0 && index < 8 ? index : 0);
+}
+
+void TfrmSerialSetup::FillPorts()
+{
     for (int i = 0; i < 8; ++i) {
-        const TCommPort port = static_cast<TCommPort>(i);
-        const QString name = QString::fromStdString(CommPortName(port));
-        const QString device = QString::fromStdString(CommPortDevice(port));
-        cboCommsPortSelect->addItem(name + "  (" + device + ")");
+        const QString text = QString::fromStdString(FPorts.PortCaption(static_cast<TCommPort>(i)));
+        if (i < cboCommsPortSelect->count())
+            cboCommsPortSelect->setItemText(i, text);
+        else
+            cboCommsPortSelect->addItem(text);
     }
-    cboCommsPortSelect->setCurrentIndex(index < 0 ? 0 : index);
+    ShowDevice();
+}
+
+void TfrmSerialSetup::ShowDevice()
+{
+    const TCommPort port = SelectedPort();
+    int current = 0;
+    const std::vector<comms::DeviceChoice> choices = FPorts.Choices(port, current);
+    {
+        const QSignalBlocker block(cboDevice);
+        cboDevice->clear();
+        for (const comms::DeviceChoice& c : choices)
+            cboDevice->addItem(QString::fromStdString(c.Text), QString::fromStdString(c.Path));
+        cboDevice->setCurrentIndex(current);
+    }
+    lblDeviceStatus->setText(QString::fromStdString(FPorts.DeviceStatus(port)));
 }
 
 int TfrmSerialSetup::Execute(int PortIndex)
 {
-    FillPorts();
+    FPorts.Discard();
     cboCommsPortSelect->setCurrentIndex(PortIndex >= 0 && PortIndex < 8 ? PortIndex : 0);
+    FillPorts();
     if (exec() == QDialog::Accepted)
         return cboCommsPortSelect->currentIndex();
     return PortIndex;
+}
+
+void TfrmSerialSetup::accept()
+{
+    // A failed write of the device choices is shown; the port choice stands.
+    Guarded([this] { FPorts.Save(); });
+    FillPorts();
+    QDialog::accept();
+}
+
+void TfrmSerialSetup::reject()
+{
+    FPorts.Discard();
+    FillPorts();
+    QDialog::reject();
 }
 
 void TfrmSerialSetup::keyPressEvent(QKeyEvent* event)

@@ -4,11 +4,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -104,6 +108,58 @@ TEST(SerialSetup, EachPortShowsItsDevice)
     ExecuteWith(dlg, 0, [&] { dlg.btnCancel->click(); });
     ::unsetenv("PX10_COM3");
     ASSERT_EQ(dlg.cboCommsPortSelect->count(), 8);
-    EXPECT_EQ(dlg.cboCommsPortSelect->itemText(2), "COM3  (/dev/pts/42)");
+    EXPECT_EQ(dlg.cboCommsPortSelect->itemText(2), "COM3  (/dev/pts/42, from PX10_COM3, not present)");
     EXPECT_TRUE(dlg.cboCommsPortSelect->itemText(7).startsWith("COM8  ("));
+    // The lists are named by their labels.
+    EXPECT_EQ(dlg.cboCommsPortSelect->accessibleName(), "Serial Port");
+    EXPECT_EQ(dlg.cboDevice->accessibleName(), "Device");
+}
+
+TEST(SerialSetup, DeviceChosenFromThePresentOnesIsStoredOnlyAfterOk)
+{
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QTemporaryDir dev;
+    for (const char* name : { "ttyS1", "ttyUSB0" })
+        std::ofstream(dev.filePath(name).toStdString()) << "";
+    const QString adapter = dev.filePath("ttyUSB0");
+    const auto stored = [] {
+        return QSettings(QStringLiteral("Veltrane"), QStringLiteral("PX10 Windows Support Tool"))
+            .value(QStringLiteral("Setup/COM2 Device"))
+            .toString();
+    };
+    TfrmSerialSetup dlg(
+        nullptr, comms::SerialPorts(dev.path().toStdString(), dev.filePath("sys").toStdString()));
+    // The user picks the adapter for COM2, looks at COM5, and cancels.
+    const auto pickAdapter = [&] {
+        EXPECT_EQ(dlg.cboDevice->currentData().toString(), dev.filePath("ttyS1"));
+        EXPECT_EQ(dlg.lblDeviceStatus->text(), "The device is present.");
+        const int index = dlg.cboDevice->findData(adapter);
+        ASSERT_GE(index, 0);
+        dlg.cboDevice->setCurrentIndex(index);
+        emit dlg.cboDevice->activated(index);
+        EXPECT_EQ(dlg.cboCommsPortSelect->itemText(1), "COM2  (" + adapter + ")");
+        dlg.cboCommsPortSelect->setCurrentIndex(4);
+        EXPECT_EQ(dlg.cboDevice->currentData().toString(), dev.filePath("ttyS4"));
+        EXPECT_EQ(dlg.lblDeviceStatus->text(), "The device is not present.");
+        dlg.cboCommsPortSelect->setCurrentIndex(1);
+        EXPECT_EQ(dlg.cboDevice->currentData().toString(), adapter);
+    };
+    EXPECT_EQ(ExecuteWith(dlg, 1,
+                  [&] {
+                      pickAdapter();
+                      Key(dlg.cboDevice, Qt::Key_Escape);
+                  }),
+        1);
+    EXPECT_EQ(stored(), "");
+    EXPECT_EQ(dlg.cboCommsPortSelect->itemText(1), "COM2  (" + dev.filePath("ttyS1") + ")");
+
+    EXPECT_EQ(ExecuteWith(dlg, 1,
+                  [&] {
+                      pickAdapter();
+                      Key(dlg.cboDevice, Qt::Key_Return);
+                  }),
+        1);
+    EXPECT_EQ(stored(), adapter);
+    EXPECT_EQ(CommPortDevice(spCOM2), adapter.toStdString());
 }

@@ -1,0 +1,82 @@
+#pragma once
+// Which device each port name COM1 to COM8 opens on this machine, and the
+// serial devices present to choose from. The serial port setup window shows
+// and edits this; the port component asks it for the device to open.
+#include "Serialcommscomponent.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace comms {
+
+enum class DeviceSource { Default, Setting, Environment };
+
+struct PortDevice {
+    std::string Path; // what the port opens
+    DeviceSource Source = DeviceSource::Default;
+    bool Exists = false;
+};
+
+// One entry of the device list offered for a port.
+struct DeviceChoice {
+    std::string Path; // what is stored and opened
+    std::string Text; // what the list shows (UTF-8)
+};
+
+class SerialPorts {
+public:
+    // `DevRoot` stands for /dev and `SysTtyRoot` for /sys/class/tty, so tests
+    // can lay out their own devices.
+    explicit SerialPorts(std::string DevRoot = "/dev", std::string SysTtyRoot = "/sys/class/tty");
+
+    static std::string EnvironmentName(TCommPort Port); // "PX10_COM3"
+    static std::string SettingKey(TCommPort Port); // "Setup/COM3 Device"
+    std::string DefaultDevice(TCommPort Port) const; // <dev>/ttyS<n-1>
+
+    // The device in force: the environment variable, else the setting (a
+    // choice not yet saved included), else the default.
+    PortDevice Device(TCommPort Port) const;
+    // The device the setting gives the port (a choice not yet saved
+    // included), else the default; the environment is not looked at.
+    std::string ChosenDevice(TCommPort Port) const;
+
+    // Choices wait for Save; choosing the default (or nothing) clears the setting.
+    void Choose(TCommPort Port, const std::string& Path);
+    // Writes the choices to the settings; raises an Exception when the
+    // settings cannot be written.
+    void Save();
+    void Discard();
+
+    // The serial devices present: the stable /dev/serial/by-id names first,
+    // then ttyUSB, ttyACM and ttyS devices in number order. A ttyS device
+    // that the system knows has no UART behind it is left out.
+    std::vector<DeviceChoice> Present() const;
+    // The list offered for `Port`: the devices present, headed by the port's
+    // chosen device when that is not among them. `Current` is the index of
+    // the chosen device.
+    std::vector<DeviceChoice> Choices(TCommPort Port, int& Current) const;
+    static bool Exists(const std::string& Path);
+
+    // "COM3  (/dev/ttyUSB0)", noting a device taken from the environment and
+    // a device that is not present.
+    std::string PortCaption(TCommPort Port) const;
+    // One line on the chosen device of `Port`: present or not, and whether
+    // the environment overrides it.
+    std::string DeviceStatus(TCommPort Port) const;
+
+private:
+    bool HasNoUart(const std::string& Name) const;
+
+    std::string FDevRoot;
+    std::string FSysTtyRoot;
+    std::array<std::optional<std::string>, 8> FChosen; // "" clears the setting
+};
+
+// The device line of an error raised by the port: the path and the system's
+// reason; a refused permission also names the group that owns the device,
+// which the user must be in.
+std::string DeviceErrorLine(const std::string& Path, int Error);
+
+} // namespace comms
