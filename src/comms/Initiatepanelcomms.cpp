@@ -232,13 +232,16 @@ void TInitiatePanelComms::SetPasscodeText(const std::string& Text)
     FState.Passcode = digits;
 }
 
-bool TInitiatePanelComms::AcceptPasscodeKey(char Key)
+bool TInitiatePanelComms::AcceptPasscodeKey(char32_t Key)
 {
     if (Key == '\r' || Key == '\n') {
         StartTransferClicked();
         return false;
     }
-    return Key == '\b' || std::isdigit(static_cast<unsigned char>(Key));
+    // Only printable non-digits are dropped: control characters (Backspace,
+    // Tab, Delete, the clipboard keys) edit and move as they do anywhere.
+    const bool control = Key < 0x20 || (Key >= 0x7F && Key < 0xA0);
+    return control || (Key >= '0' && Key <= '9');
 }
 
 void TInitiatePanelComms::StartTransferClicked()

@@ -54,8 +54,9 @@ public:
     void AbortClicked(); // the Abort button and Escape
     void FormClose();
     void SetPasscodeText(const std::string& Text);
-    // Passcode edit keys: digits and Backspace pass, Enter starts the transfer.
-    bool AcceptPasscodeKey(char Key);
+    // Passcode edit keys: Enter starts the transfer; printable characters
+    // other than digits are dropped; everything else passes.
+    bool AcceptPasscodeKey(char32_t Key);
 
     // The panel's identification (Windows-1252 bytes, trimmed).
     const std::string& GetSoftwareID() const { return FSoftwareID; }

@@ -49,6 +49,8 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     edtPasscode->setMaxLength(4);
     edtPasscode->setEchoMode(QLineEdit::Password);
     edtPasscode->installEventFilter(this);
+    lblPasscode->setBuddy(edtPasscode);
+    edtPasscode->setAccessibleName(lblPasscode->text());
     btnRetry = new QPushButton(Tr("&Retry"), this);
     btnRetry->setObjectName(QStringLiteral("btnRetry"));
     btnAbort = new QPushButton(Tr("&Abort"), this);
@@ -58,6 +60,7 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     for (QPushButton* b : { btnRetry, btnAbort, btnStartTransfer })
         b->setAutoDefault(false);
     Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
 
     auto* texts = new QVBoxLayout;
@@ -95,8 +98,13 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     connect(btnStartTransfer, &QPushButton::clicked, this,
         [this] { Guarded([this] { FLogic.StartTransferClicked(); }); });
     connect(btnAbort, &QPushButton::clicked, this, [this] { FLogic.AbortClicked(); });
-    connect(edtPasscode, &QLineEdit::textEdited, this,
-        [this](const QString& text) { FLogic.SetPasscodeText(text.toStdString()); });
+    connect(edtPasscode, &QLineEdit::textEdited, this, [this](const QString& text) {
+        FLogic.SetPasscodeText(text.toStdString());
+        // What reaches the edit without a key (a paste) keeps only its digits.
+        const QString digits = QString::fromStdString(FLogic.State().Passcode);
+        if (text != digits)
+            edtPasscode->setText(digits);
+    });
 }
 
 TfrmInitiatePanelComms::~TfrmInitiatePanelComms()
@@ -169,12 +177,12 @@ bool TfrmInitiatePanelComms::eventFilter(QObject* watched, QEvent* event)
         }
         if (key->key() == Qt::Key_Escape)
             return false; // the dialog's own Escape
-        if (key->key() == Qt::Key_Backspace)
-            return false;
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() < 128 && FLogic.AcceptPasscodeKey(text[0].toLatin1()))
-            return false;
-        return true; // every other key is dropped
+        // Keys without text (the caret keys) pass; a key is dropped when a
+        // character it types is printable and not a digit.
+        for (const char32_t c : key->text().toUcs4())
+            if (!FLogic.AcceptPasscodeKey(c))
+                return true;
+        return false;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -9,7 +9,10 @@
 #include "support/FakePrompts.h"
 #include "support/SimulatedPanel.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -50,6 +53,59 @@ TEST(JpegImage, PicturesDecodeAndDamageGivesNull)
     EXPECT_TRUE(platform::DecodeJpeg(QByteArray("not a picture")).isNull());
     EXPECT_TRUE(platform::DecodeJpeg(QByteArray()).isNull());
     EXPECT_TRUE(platform::LoadJpeg(QStringLiteral("/nonexistent.jpg")).isNull());
+}
+
+void Key(QWidget* w, int key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(w, &press);
+}
+
+TEST(PasscodeEdit, EditingKeysWorkOnlyPrintableNonDigitsAreDropped)
+{
+    TfrmInitiatePanelComms detection;
+    detection.show();
+    QLineEdit* edit = detection.edtPasscode;
+    edit->show();
+    edit->setFocus();
+    Key(edit, Qt::Key_1, "1");
+    Key(edit, Qt::Key_2, "2");
+    Key(edit, Qt::Key_3, "3");
+    Key(edit, Qt::Key_A, "a");
+    Key(edit, Qt::Key_Space, " ");
+    Key(edit, Qt::Key_unknown, QString(QChar(0x0663))); // a digit of another script
+    EXPECT_EQ(edit->text(), "123");
+    Key(edit, Qt::Key_Left);
+    Key(edit, Qt::Key_Left);
+    EXPECT_EQ(edit->cursorPosition(), 1);
+    Key(edit, Qt::Key_Delete, QString(QChar(0x7F)));
+    EXPECT_EQ(edit->text(), "13");
+    Key(edit, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(edit->text(), "3");
+    Key(edit, Qt::Key_Home);
+    Key(edit, Qt::Key_9, "9");
+    EXPECT_EQ(edit->text(), "93");
+    EXPECT_EQ(detection.Logic().State().Passcode, "93");
+    // The clipboard keys work; a paste keeps only its digits.
+    QApplication::clipboard()->setText("4x5");
+    Key(edit, Qt::Key_A, QString(QChar(0x01)), Qt::ControlModifier);
+    Key(edit, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "45");
+    EXPECT_EQ(detection.Logic().State().Passcode, "45");
+    // Tab moves on.
+    Key(edit, Qt::Key_Tab, "\t");
+    EXPECT_NE(detection.focusWidget(), edit);
+    EXPECT_EQ(edit->accessibleName(), "Passcode");
+}
+
+TEST(PasscodeEdit, EveryNamedComponentCarriesItsName)
+{
+    TfrmInitiatePanelComms detection;
+    for (const char* name : { "imgPX10", "imgTR70", "imgMarvex", "ImageQTB", "lblRetries",
+             "lblPanelNotDetected", "lblPX10NotFound", "lblSearchingForPanel", "lblPasscode",
+             "lblEnterPasscode", "lblPasscodeProtected", "lblInvalidPasscode", "lblSoftwareID", "btnRetry",
+             "btnAbort", "btnStartTransfer", "edtPasscode", "Timer1" })
+        EXPECT_NE(detection.findChild<QObject*>(name), nullptr) << name;
 }
 
 class DialogsTest : public ::testing::Test {
