@@ -1,5 +1,6 @@
 #include "Textdownload.h"
 
+#include "CodePage.h"
 #include "Exception.h"
 #include "File.h"
 #include "Ivdictio.h"
@@ -19,6 +20,7 @@ TTextDownload::TTextDownload(
 {
     FTimer.setSingleShot(false);
     FTimer.setInterval(5000);
+    FTimer.setObjectName(QStringLiteral("Timer1"));
     QObject::connect(&FTimer, &QTimer::timeout, [this] { TimerTick(); });
 }
 
@@ -89,8 +91,9 @@ bool TTextDownload::SaveAs()
 void TTextDownload::SaveToFile(const std::string& path) const
 {
     std::string text;
+    // The panel's code page, as the tools that read these files expect.
     for (const std::string& line : FLines)
-        text += line + "\r\n";
+        text += platform::Utf8ToCp1252(line) + "\r\n";
     try {
         platform::AtomicFileWriter writer(path);
         writer.Write(text.data(), text.size());

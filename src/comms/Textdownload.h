@@ -33,7 +33,8 @@ public:
     void ShowDeviceData(TQuorvelProtocol* Protocol);
     void ShowDeviceLogger(TQuorvelProtocol* Protocol);
 
-    // Asks for a file and writes the lines to it, one per line ending in CRLF.
+    // Asks for a file and writes the lines to it in Windows-1252, one per line
+    // ending in CRLF.
     // The file is replaced only once fully written; a failure keeps the old
     // file and raises an Exception. False when the user cancelled.
     bool SaveAs();

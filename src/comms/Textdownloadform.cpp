@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -94,6 +95,15 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
     btnStartStop->setObjectName("btnStartStop");
     btnStartStop->setAutoDefault(false);
 
+    // Controls without text of their own are named by the text beside them.
+    lblIntervalText->setBuddy(trbLoggingInterval);
+    trbLoggingInterval->setAccessibleName(lblIntervalText->text());
+    auto nameDeviceNo = [this] {
+        spnDeviceNo->setAccessibleName((rbnModule->isChecked() ? rbnModule : rbnSensor)->text().remove('&'));
+    };
+    nameDeviceNo();
+    connect(rbnModule, &QRadioButton::toggled, this, nameDeviceNo);
+
     auto* grid = new QGridLayout(gbxDeviceLogger);
     grid->addWidget(lblIntervalText, 0, 0);
     grid->addWidget(trbLoggingInterval, 0, 1);
@@ -130,6 +140,7 @@ TfrmTextDownload::~TfrmTextDownload()
 void TfrmTextDownload::Refresh()
 {
     setWindowTitle(QString::fromStdString(FLogic.Caption()));
+    mmoDownloadedText->setAccessibleName(windowTitle());
     gbxDeviceLogger->setVisible(FLogic.LoggerVisible());
     lblLoggingInterval->setText(QString::fromStdString(FLogic.IntervalText()));
     btnStartStop->setText(QString::fromStdString(FLogic.StartStopCaption()));
@@ -154,9 +165,19 @@ void TfrmTextDownload::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void TfrmTextDownload::keyPressEvent(QKeyEvent* event)
+{
+    // A download can take minutes: only Exit and the close box end the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TfrmTextDownload::reject()
 {
-    // Escape and the close button: the logger must be stopped first.
+    // The close box and Exit: the logger must be stopped first.
     if (FLogic.CanClose())
         QDialog::reject();
 }

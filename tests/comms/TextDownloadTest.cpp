@@ -1,5 +1,6 @@
 // The text download window's logic: entries, Save As and the device logger,
 // with a fake download source and an injected clock.
+#include "CodePage.h"
 #include "Exception.h"
 #include "Textdownload.h"
 #include "support/FakePrompts.h"
@@ -228,7 +229,7 @@ TEST(TextDownload, SaveAsWritesEveryLineWithCrLf)
     f.logic.Lines() = { "Index,Date/Time", "1,\"x\"", "2,\"Caf\xC3\xA9\"" };
     f.prompts.AnswerFile(path);
     EXPECT_TRUE(f.logic.SaveAs());
-    EXPECT_EQ(ReadFile(path), "Index,Date/Time\r\n1,\"x\"\r\n2,\"Caf\xC3\xA9\"\r\n");
+    EXPECT_EQ(ReadFile(path), "Index,Date/Time\r\n1,\"x\"\r\n2,\"Caf\xE9\"\r\n");
     ASSERT_EQ(f.prompts.Dialogs.size(), 1u);
     EXPECT_EQ(f.prompts.Dialogs[0].Title, "Save Event Log Data");
     EXPECT_EQ(f.prompts.Dialogs[0].DefaultExt, "csv");
@@ -244,6 +245,23 @@ TEST(TextDownload, SaveAsWritesEveryLineWithCrLf)
     EXPECT_FALSE(f.logic.SaveAs());
     EXPECT_EQ(ReadFile(path), "only\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary left
+}
+
+TEST(TextDownload, SaveWritesTheBytesThePanelSent)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("log.csv").toStdString();
+    std::string panelText;
+    for (int c = 0x20; c < 0x100; ++c)
+        panelText += static_cast<char>(c);
+    Fixture f;
+    // Shown as Unicode (the euro sign, the five unassigned codes included),
+    // saved byte for byte; a translated text the code page cannot hold
+    // keeps its place as "?".
+    f.logic.Lines() = { "\xD0\x96\xE2\x82\xAC", "1,\"" + platform::Cp1252ToUtf8(panelText) + "\"" };
+    EXPECT_EQ(f.logic.Lines()[1].substr(0x80 - 0x20 + 3, 3), "\xE2\x82\xAC");
+    f.logic.SaveToFile(path);
+    EXPECT_EQ(ReadFile(path), "?\x80\r\n1,\"" + panelText + "\"\r\n");
 }
 
 TEST(TextDownload, SaveAsKeepsTheOldFileWhenWritingFails)
