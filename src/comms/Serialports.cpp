@@ -26,7 +26,10 @@ int PortNumber(TCommPort Port)
 
 std::string StoredDevice(TCommPort Port)
 {
-    return platform::ProgramSettings()->value(QString::fromStdString(SerialPorts::SettingKey(Port))).toString().toStdString();
+    return platform::ProgramSettings()
+        ->value(QString::fromStdString(SerialPorts::SettingKey(Port)))
+        .toString()
+        .toStdString();
 }
 
 // The number after `prefix` in a device name ("ttyUSB12" -> 12), or -1 when
