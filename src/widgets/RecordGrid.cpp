@@ -82,11 +82,18 @@ public:
     }
 
 protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        FGrid->DrawCell(*option, index);
+    }
+
     bool eventFilter(QObject* object, QEvent* event) override
     {
         auto* combo = qobject_cast<QComboBox*>(object);
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            bool move = false;
             switch (key->key()) {
             case Qt::Key_Up:
             case Qt::Key_Down:
@@ -94,13 +101,19 @@ protected:
             case Qt::Key_PageDown:
                 // Rows move as in the rest of the grid; a closed list does not
                 // change its value (Alt+Down opens it).
-                if (!(key->modifiers() & Qt::AltModifier) && !(combo && combo->view()->isVisible())
-                    && FGrid->MoveFromEditor(key->key()))
-                    return true;
+                move = !(key->modifiers() & Qt::AltModifier) && !(combo && combo->view()->isVisible());
+                break;
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                // A list would choose its first or last entry: move to the
+                // first or last column instead (in a text, the caret moves).
+                move = combo && !combo->view()->isVisible();
                 break;
             default:
                 break;
             }
+            if (move && FGrid->MoveFromEditor(key->key(), key->modifiers()))
+                return true;
         } else if (event->type() == QEvent::Wheel && combo) {
             // The wheel scrolls the grid instead of changing the value under it.
             QCoreApplication::sendEvent(FGrid->viewport(), event);
@@ -148,6 +161,9 @@ private:
                 line = new QLineEdit(parent);
             }
             line->setFrame(false);
+            const QVariant alignment = index.data(Qt::TextAlignmentRole);
+            if (alignment.isValid())
+                line->setAlignment(Qt::Alignment(alignment.toInt()));
             line->setValidator(FGrid->NewValidator(column, line));
             editor = line;
         }
@@ -246,6 +262,24 @@ void TRecordGrid::ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex&
         delegate->setEditorData(FEditor, index);
 }
 
+void TRecordGrid::SetHighlightCurrentRow(bool On)
+{
+    FHighlightCurrentRow = On;
+    viewport()->update();
+}
+
+void TRecordGrid::DrawCell(QStyleOptionViewItem& Option, const QModelIndex& Index) const
+{
+    try {
+        if (FHighlightCurrentRow && Index.row() == currentIndex().row())
+            Option.state |= QStyle::State_Selected;
+        if (OnDrawColumnCell)
+            OnDrawColumnCell(Option, Index);
+    } catch (...) {
+        ReportWidgetError(std::current_exception());
+    }
+}
+
 void TRecordGrid::CommitEdit()
 {
     if (FEditor)
@@ -269,7 +303,7 @@ void TRecordGrid::EditButtonClicked(int Column, int RecNo)
         Qt::QueuedConnection);
 }
 
-bool TRecordGrid::MoveFromEditor(int Key)
+bool TRecordGrid::MoveFromEditor(int Key, Qt::KeyboardModifiers Modifiers)
 {
     CursorAction action = MoveDown;
     switch (Key) {
@@ -285,10 +319,16 @@ bool TRecordGrid::MoveFromEditor(int Key)
     case Qt::Key_PageDown:
         action = MovePageDown;
         break;
+    case Qt::Key_Home:
+        action = MoveHome;
+        break;
+    case Qt::Key_End:
+        action = MoveEnd;
+        break;
     default:
         return false;
     }
-    const QModelIndex next = moveCursor(action, Qt::NoModifier);
+    const QModelIndex next = moveCursor(action, Modifiers & Qt::ControlModifier);
     if (next.isValid() && next != currentIndex())
         selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
     return true;
@@ -314,6 +354,8 @@ QModelIndex TRecordGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
 void TRecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    if (FHighlightCurrentRow || OnDrawColumnCell)
+        viewport()->update(); // whole rows may be drawn by the current one
     if (FDataSet && current.isValid() && current.row() != FDataSet->GetBookmark())
         FDataSet->SetRecNo(current.row() + 1);
 }

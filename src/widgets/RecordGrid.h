@@ -10,6 +10,7 @@
 #include "RecordDataSet.h"
 
 #include <QPointer>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 
 #include <functional>
@@ -50,13 +51,19 @@ public:
 
     // The "..." button of a cell was pressed (called once the click is over).
     std::function<void(int Column, int RecNo)> OnEditButtonClick;
+    // Adjusts how a cell is drawn (font, colours, state) before it is drawn.
+    std::function<void(QStyleOptionViewItem& Option, const QModelIndex& Index)> OnDrawColumnCell;
+    // Draws every cell of the current row selected, not only the current one.
+    void SetHighlightCurrentRow(bool On);
 
     // Used by the grid's delegate.
     QValidator* NewValidator(int Column, QObject* Parent) const;
     void EditorOpened(QWidget* Editor, const QModelIndex& Index);
     void EditButtonClicked(int Column, int RecNo);
-    // Up, Down, Page Up and Page Down typed in an editor move the current row.
-    bool MoveFromEditor(int Key);
+    void DrawCell(QStyleOptionViewItem& Option, const QModelIndex& Index) const;
+    // Up, Down, Page Up, Page Down (and Home and End in a list) typed in an
+    // editor move the current cell.
+    bool MoveFromEditor(int Key, Qt::KeyboardModifiers Modifiers);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -76,4 +83,5 @@ private:
     QPersistentModelIndex FEditorIndex;
     std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
     std::map<int, QString> FColumnMasks;
+    bool FHighlightCurrentRow = false;
 };

@@ -146,14 +146,6 @@ TEST_F(DataSetFixture, AnExceptionOfAFieldGoesToTheErrorSinkNotQt)
     EXPECT_EQ(Sensors().GetDescription(3), "");
 }
 
-TEST_F(DataSetFixture, HeadersAreTheTranslatedFieldNamesAndMarkTheCurrentRow)
-{
-    EXPECT_EQ(Set.headerData(1, Qt::Horizontal).toString(), "Description");
-    Set.SetRecNo(4);
-    EXPECT_EQ(Set.headerData(3, Qt::Vertical).toString(), TRecordDataSet::CurrentRowMarker);
-    EXPECT_EQ(Set.headerData(0, Qt::Vertical).toString(), "");
-}
-
 TEST_F(DataSetFixture, ClosingAndRebindingForgetTheOldConfiguration)
 {
     QSignalSpy resets(&Set, &QAbstractItemModel::modelReset);

@@ -182,6 +182,12 @@ TEST_F(GridFixture, PickListsOfferOnlyTheirEntriesPerRow)
     ProcessEvents();
     EXPECT_EQ(Set.GetRecNo(), 5);
     EXPECT_EQ(Config->Sensors->GetType(4), 2);
+    // Home goes to the first column instead of choosing the first entry (" - ").
+    Go(4, colProtocol);
+    QTest::keyClick(Editor<QComboBox>(), Qt::Key_Home);
+    ProcessEvents();
+    EXPECT_EQ(Grid.currentIndex().column(), 0);
+    EXPECT_EQ(Config->Sensors->GetType(4), 2);
 }
 
 TEST_F(GridFixture, EllipsisButtonCallsTheHandlerAfterTheClick)
