@@ -1,5 +1,8 @@
 #include "Main.h"
 
+#include "Cberangeentryform.h"
+#include "Onboardoutputsetupframe.h"
+
 #include "About.h"
 #include "AppLanguage.h"
 #include "AppSettings.h"
@@ -9,6 +12,7 @@
 #include "Format.h"
 #include "Ivdictio.h"
 #include "LanguageRules.h"
+#include "Onboardoutputsetupframe.h"
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
 #include "Prompts.h"
@@ -75,6 +79,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
         = [this] { return ::NewConfigFlags(IsVdSCompatibility(), FAbout->LanguageDictionary); };
     FLifecycle.OnConfigChanged = [this] {
         // Bound before the old configuration is deleted.
+        frmOnboardOutputSetup1->SetConfig(ConfigData);
         FSensorFrame->SetConfig(ConfigData);
         FModuleFrame->SetConfig(ConfigData);
         frmPanelSetupOptions1->SetConfiguration(ConfigData);
@@ -98,11 +103,11 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
     frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
     frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
-    auto* onboard = new QLabel(T("Onboard Outputs"), FFrames);
-    onboard->setObjectName("frmOnboardOutputSetup1");
-    onboard->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    onboard->setMargin(12);
-    frmOnboardOutputSetup1 = onboard;
+    frmOnboardOutputSetup1 = new TfrmOnboardOutputSetup(FFrames);
+    frmOnboardOutputSetup1->OpenRangeEntry = [](int deviceId) {
+        if (frmCBERangeEntry)
+            frmCBERangeEntry->Execute(ConfigData, deviceId);
+    };
     auto* sensors = new DeviceListFrame(false, FFrames);
     auto* modules = new DeviceListFrame(true, FFrames);
     FSensorFrame = sensors;
@@ -496,6 +501,7 @@ void TfrmMain::CommitPendingEdits()
 {
     for (TSpinControl* s : findChildren<TSpinControl*>())
         s->CommitPending();
+    frmOnboardOutputSetup1->CommitPendingEdits();
 }
 
 void TfrmMain::UpdateCaption()
@@ -516,6 +522,7 @@ void TfrmMain::RefreshAllViews()
 {
     UpdateCaption();
     UpdateFileHistoryMenu();
+    frmOnboardOutputSetup1->LoadFromConfig();
     FSensorFrame->LoadFromConfig();
     FModuleFrame->LoadFromConfig();
     frmPanelSetupOptions1->RefreshFromConfig();

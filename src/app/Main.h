@@ -18,6 +18,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TfrmAbout;
 class TfrmPanelSetupOptions;
+class TfrmOnboardOutputSetup;
 class DeviceEditFrame;
 class TQuorvelProtocol;
 
@@ -145,7 +146,7 @@ private:
                     *FSensorsNode = nullptr, *FModulesNode = nullptr;
     QStackedWidget* FFrames = nullptr;
     TfrmPanelSetupOptions* frmPanelSetupOptions1 = nullptr;
-    QWidget* frmOnboardOutputSetup1 = nullptr;
+    TfrmOnboardOutputSetup* frmOnboardOutputSetup1 = nullptr;
     DeviceEditFrame* FSensorFrame = nullptr;
     DeviceEditFrame* FModuleFrame = nullptr;
     QMenu *popPanel, *popOOutputs, *popLoop, *popAllSensors, *popSensor, *popAllModules, *popModule,

@@ -9,6 +9,7 @@
 #include "QtPrompts.h"
 #include "SplashScreen.h"
 #include "StartupProbe.h"
+#include "Cberangeentryform.h"
 #include "Initiatepanelcommsform.h"
 #include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
             frmSerialSetup = new TfrmSerialSetup(frmMain);
             frmInitiatePanelComms = new TfrmInitiatePanelComms(frmMain);
             frmConfigTransfer = new TfrmConfigTransfer(frmMain);
+            frmCBERangeEntry = new TfrmCBERangeEntry(frmMain);
             frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), frmMain);
 
             // The splash stays up for 500 ms over the main window instead of

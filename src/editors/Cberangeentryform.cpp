@@ -1,0 +1,202 @@
+#include "Cberangeentryform.h"
+
+#include "Cberangeentrylogic.h"
+#include "CodePage.h"
+#include "ExceptionBox.h"
+#include "Ivdictio.h"
+#include "Spincontrol.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmCBERangeEntry* frmCBERangeEntry = nullptr;
+
+namespace {
+QString T(const char* s)
+{
+    return QString::fromStdString(Translate(s));
+}
+constexpr int Rows = 8; // 24 entries in three columns
+} // namespace
+
+TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("frmCBERangeEntry");
+    lblTitle = new QLabel(T("CBE Range Selector"), this);
+    lblTitle->setObjectName("lblTitle");
+    edtCBERange = new QLineEdit(this);
+    edtCBERange->setObjectName("edtCBERange");
+    edtCBERange->setReadOnly(true);
+    edtCBERange->setAccessibleName(lblTitle->text());
+
+    clbCBERangeSelector = new QListWidget(this);
+    clbCBERangeSelector->setObjectName("clbCBERangeSelector");
+    clbCBERangeSelector->setAccessibleName(lblTitle->text());
+    clbCBERangeSelector->setFlow(QListView::TopToBottom);
+    clbCBERangeSelector->setWrapping(true);
+    clbCBERangeSelector->setResizeMode(QListView::Adjust);
+    clbCBERangeSelector->setUniformItemSizes(true);
+    for (int i = 0; i < TCBERangeEntryLogic::Entries; ++i) {
+        auto* item = new QListWidgetItem(QString::number(i + 1), clbCBERangeSelector);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    const QFontMetrics fm = clbCBERangeSelector->fontMetrics();
+    const int rowHeight = fm.height() + 6;
+    clbCBERangeSelector->setGridSize(
+        QSize(fm.horizontalAdvance("64 - Extinguishing System") + 40, rowHeight));
+    clbCBERangeSelector->setMinimumSize(
+        3 * clbCBERangeSelector->gridSize().width() + 8, Rows * rowHeight + 8);
+    clbCBERangeSelector->installEventFilter(this);
+    connect(clbCBERangeSelector, &QListWidget::itemChanged, this,
+        [this](QListWidgetItem* item) { Guarded([&] { EntryChecked(item); }); });
+    connect(clbCBERangeSelector, &QListWidget::itemDoubleClicked, this,
+        [this] { Guarded([this] { EditRuleExecute(); }); });
+    connect(clbCBERangeSelector, &QListWidget::currentRowChanged, this, [this] { UpdateEditRuleEnabled(); });
+
+    lblBaseCBERule = new QLabel(T("&Base CBE Rule"), this);
+    lblBaseCBERule->setObjectName("lblBaseCBERule");
+    spnBaseCBERule = new TSpinControl(this, TControlParts::UpDownOnly());
+    spnBaseCBERule->setObjectName("spnBaseCBERule");
+    spnBaseCBERule->SetMin(TCBERangeEntryLogic::MinBase);
+    spnBaseCBERule->SetMax(TCBERangeEntryLogic::MaxBase);
+    spnBaseCBERule->SetValue(1);
+    spnBaseCBERule->setAccessibleName(T("Base CBE Rule"));
+    lblBaseCBERule->setBuddy(spnBaseCBERule);
+    // The control reports every change of its value, also those made in code:
+    // only the user's moves store a base (showing never writes).
+    spnBaseCBERule->OnChange = [this](TSpinControl*) {
+        if (FLoading || !FLogic)
+            return;
+        Guarded([this] {
+            FLogic->SetBaseRule(spnBaseCBERule->GetValue());
+            Refill();
+        });
+    };
+    cbxLoopPoweredOutput = new QCheckBox(T("Loop Powered Output"), this);
+    cbxLoopPoweredOutput->setObjectName("cbxLoopPoweredOutput");
+    connect(cbxLoopPoweredOutput, &QCheckBox::clicked, this, [this](bool on) {
+        Guarded([&] {
+            if (FLogic && FLogic->ShowsLoopPowered()) {
+                FLogic->SetLoopPowered(on);
+                ShowRuleListText();
+            }
+        });
+    });
+    btnEditRule = new QPushButton(T("&Edit Rule"), this);
+    btnEditRule->setObjectName("btnEditRule");
+    connect(btnEditRule, &QPushButton::clicked, this, [this] { Guarded([this] { EditRuleExecute(); }); });
+    btnClose = new QPushButton(T("&Close"), this);
+    btnClose->setObjectName("btnClose");
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblBaseCBERule);
+    bottom->addWidget(spnBaseCBERule);
+    bottom->addWidget(cbxLoopPoweredOutput);
+    bottom->addStretch();
+    bottom->addWidget(btnEditRule);
+    bottom->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblTitle);
+    layout->addWidget(edtCBERange);
+    layout->addWidget(clbCBERangeSelector, 1);
+    layout->addLayout(bottom);
+}
+
+TfrmCBERangeEntry::~TfrmCBERangeEntry() = default;
+
+int TfrmCBERangeEntry::Execute(TPX10ConfigData* config, int deviceId)
+{
+    if (!config || !TCBERangeEntryLogic::IsValidDeviceId(deviceId))
+        return QDialog::Rejected;
+    FLogic = std::make_unique<TCBERangeEntryLogic>(*config, deviceId);
+    const int result = exec();
+    FLogic.reset(); // no pointer into a configuration that may be replaced later
+    return result;
+}
+
+void TfrmCBERangeEntry::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Guarded([this] { FormShow(); });
+}
+
+void TfrmCBERangeEntry::FormShow()
+{
+    if (!FLogic)
+        return;
+    setWindowTitle(QString::fromStdString(FLogic->Caption()));
+    clbCBERangeSelector->setCurrentRow(0);
+    FLoading = true;
+    spnBaseCBERule->SetValue(FLogic->ShownBase());
+    FLoading = false;
+    cbxLoopPoweredOutput->setVisible(FLogic->ShowsLoopPowered());
+    cbxLoopPoweredOutput->setChecked(FLogic->LoopPowered());
+    Refill();
+}
+
+void TfrmCBERangeEntry::Refill()
+{
+    if (!FLogic)
+        return;
+    FLoading = true;
+    for (int i = 0; i < TCBERangeEntryLogic::Entries; ++i) {
+        QListWidgetItem* item = clbCBERangeSelector->item(i);
+        item->setText(QString::fromStdString(FLogic->EntryText(i)));
+        item->setCheckState(FLogic->IsTicked(i) ? Qt::Checked : Qt::Unchecked);
+    }
+    FLoading = false;
+    ShowRuleListText();
+    UpdateEditRuleEnabled();
+}
+
+void TfrmCBERangeEntry::ShowRuleListText()
+{
+    if (FLogic)
+        edtCBERange->setText(platform::Cp1252ToQString(FLogic->RuleListText()));
+}
+
+void TfrmCBERangeEntry::EntryChecked(QListWidgetItem* item)
+{
+    if (FLoading || !FLogic)
+        return;
+    FLogic->SetTicked(clbCBERangeSelector->row(item), item->checkState() == Qt::Checked);
+    ShowRuleListText();
+}
+
+void TfrmCBERangeEntry::UpdateEditRuleEnabled()
+{
+    btnEditRule->setEnabled(EditRule && clbCBERangeSelector->currentRow() >= 0);
+}
+
+void TfrmCBERangeEntry::EditRuleExecute()
+{
+    const int i = clbCBERangeSelector->currentRow();
+    if (!FLogic || !EditRule || i < 0)
+        return;
+    const int shownLast = EditRule(FLogic->ShownBase() + i);
+    const int entry = FLogic->RuleEditorClosedOn(shownLast);
+    if (entry >= 0)
+        clbCBERangeSelector->setCurrentRow(entry);
+    Refill();
+}
+
+bool TfrmCBERangeEntry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == clbCBERangeSelector && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Guarded([this] { EditRuleExecute(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
