@@ -120,6 +120,13 @@ TEST_F(GridFixture, TypedTextIsWrittenOnCommitAndTheEditorStaysOpen)
     Grid.CommitEdit();
     EXPECT_EQ(Config->Sensors->GetDescription(5), "Hall \x80 2");
     EXPECT_EQ(Grid.OpenEditor(), line);
+    // Enter and Esc end the edit, not the editor: one opens again on the same cell.
+    QTest::keyClick(line, Qt::Key_A);
+    QTest::keyClick(line, Qt::Key_Escape);
+    ProcessEvents();
+    line = Editor<QLineEdit>();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text(), QString::fromUtf8("Hall \xE2\x82\xAC 2"));
 
     // A refresh re-reads every cell but keeps the current cell and its editor.
     Config->Sensors->SetDescription(5, "Store");
