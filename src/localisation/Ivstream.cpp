@@ -1,0 +1,253 @@
+#include "Ivstream.h"
+
+#include "File.h"
+#include "Ivdictio.h"
+#include "Nls.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// ------------------------------------------------------------ streams
+
+void TIvStream::ReadBuffer(void* buffer, size_t size)
+{
+    if (size > 0 && Read(buffer, size) != size)
+        throw EReadError();
+}
+
+size_t TIvMemoryStream::Read(void* buffer, size_t size)
+{
+    if (FPosition >= FBytes.size())
+        return 0;
+    size_t n = std::min<uint64_t>(size, FBytes.size() - FPosition);
+    std::memcpy(buffer, FBytes.data() + FPosition, n);
+    FPosition += n;
+    return n;
+}
+
+TIvFileStream::TIvFileStream(const std::string& fileName)
+{
+    do
+        FFd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    while (FFd < 0 && errno == EINTR);
+    struct stat st { };
+    if (FFd >= 0 && (::fstat(FFd, &st) != 0 || S_ISDIR(st.st_mode))) {
+        int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(FFd);
+        FFd = -1;
+        errno = code;
+    }
+    if (FFd < 0)
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + platform::SystemErrorText(errno));
+    FSize = static_cast<uint64_t>(st.st_size);
+}
+
+TIvFileStream::~TIvFileStream()
+{
+    if (FFd >= 0)
+        ::close(FFd);
+}
+
+size_t TIvFileStream::Read(void* buffer, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n
+            = ::pread(FFd, static_cast<char*>(buffer) + done, size - done, static_cast<off_t>(FPosition));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EReadError();
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+        FPosition += static_cast<uint64_t>(n);
+    }
+    return done;
+}
+
+std::string IvReadFileBytes(const std::string& fileName)
+{
+    TIvFileStream stream(fileName);
+    std::string bytes;
+    char chunk[65536];
+    size_t n;
+    while ((n = stream.Read(chunk, sizeof chunk)) > 0)
+        bytes.append(chunk, n);
+    return bytes;
+}
+
+// ------------------------------------------------------------ resources
+
+namespace {
+
+std::mutex gResourceLock;
+
+std::map<std::string, std::string>& ResourceTable()
+{
+    static std::map<std::string, std::string> table;
+    return table;
+}
+
+std::string ResourceKey(const std::string& type, const std::string& name)
+{
+    return type + '/' + name;
+}
+
+} // namespace
+
+void IvRegisterResource(const std::string& type, const std::string& name, std::string bytes)
+{
+    std::lock_guard lock(gResourceLock);
+    ResourceTable()[ResourceKey(type, name)] = std::move(bytes);
+}
+
+void IvUnregisterResource(const std::string& type, const std::string& name)
+{
+    std::lock_guard lock(gResourceLock);
+    ResourceTable().erase(ResourceKey(type, name));
+}
+
+bool IvFindResource(const std::string& type, const std::string& name, std::string& bytes)
+{
+    {
+        std::lock_guard lock(gResourceLock);
+        auto it = ResourceTable().find(ResourceKey(type, name));
+        if (it != ResourceTable().end()) {
+            bytes = it->second;
+            return true;
+        }
+    }
+    if (type.empty() || name.empty())
+        return false;
+    QFile file(QString::fromStdString(":/" + ResourceKey(type, name)));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray data = file.readAll();
+    bytes.assign(data.constData(), static_cast<size_t>(data.size()));
+    return true;
+}
+
+// ------------------------------------------------------------ text conversions
+
+std::string IvUtf16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = text[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD; // a lone surrogate has no UTF-8 form
+        }
+        if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        }
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    return out;
+}
+
+std::u16string IvUtf8ToUtf16(std::string_view text)
+{
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+TIvCodePageText::TIvCodePageText(int codePage)
+    : FCodePage(codePage)
+{
+    auto& nls = platform::CurrentNls();
+    if (codePage <= 0 || !nls.IsCodePageSupported(codePage))
+        throw EIvMulti("The code page " + std::to_string(codePage) + " cannot be converted");
+    if (codePage == 65001)
+        return;
+    FSingleByte = true;
+    for (int b = 0; b < 256; ++b) {
+        char byte = static_cast<char>(b);
+        std::u16string c = nls.ToUtf16(std::string_view(&byte, 1), codePage);
+        if (c.size() != 1) {
+            FSingleByte = false; // a lead byte of a double-byte code page
+            break;
+        }
+        FTable[b] = c[0];
+    }
+}
+
+std::string TIvCodePageText::ToUtf8(std::string_view bytes) const
+{
+    if (FCodePage == 65001)
+        return std::string(bytes);
+    if (!FSingleByte)
+        return IvUtf16ToUtf8(platform::CurrentNls().ToUtf16(bytes, FCodePage));
+    std::string out;
+    out.reserve(bytes.size());
+    for (char b : bytes) {
+        unsigned char u = static_cast<unsigned char>(b);
+        if (u < 0x80) {
+            out.push_back(b);
+            continue;
+        }
+        char16_t c = FTable[u];
+        if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        }
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+    return out;
+}
+
+std::string TIvCodePageText::FromUtf8(std::string_view text) const
+{
+    if (FCodePage == 65001)
+        return std::string(text);
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii)
+        return std::string(text);
+    return platform::CurrentNls().FromUtf16(IvUtf8ToUtf16(text), FCodePage);
+}
+
+char16_t TIvCodePageText::CharOf(unsigned char byte) const
+{
+    if (FSingleByte)
+        return FTable[byte];
+    if (byte < 0x80)
+        return byte;
+    char b = static_cast<char>(byte);
+    std::u16string c = platform::CurrentNls().ToUtf16(std::string_view(&b, 1), FCodePage);
+    return c.size() == 1 ? c[0] : u'?';
+}
+
+char TIvCodePageText::ByteOf(char16_t c) const
+{
+    if (c < 0x80)
+        return static_cast<char>(c);
+    std::string b = platform::CurrentNls().FromUtf16(std::u16string_view(&c, 1), FCodePage);
+    return b.size() == 1 ? b[0] : '?';
+}
