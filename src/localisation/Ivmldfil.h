@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-enum TIvByteOrder { ivboBigEndian, ivboLittleEndian };
 // Header byte 5: 0 means UTF-16 strings, any other value 8-bit strings.
 constexpr uint8_t ivcsUnicode = 0;
 

@@ -57,6 +57,13 @@ TIvValueType TIvReader::NextValue() const
     return static_cast<TIvValueType>(tag);
 }
 
+bool TIvReader::EndOfList() const
+{
+    if (FPos >= FData.size())
+        throw EReadError();
+    return FData[FPos] == vaNull;
+}
+
 void TIvReader::ReadListBegin()
 {
     if (ReadValue() != vaList)

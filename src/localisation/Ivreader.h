@@ -80,7 +80,8 @@ public:
 
     TIvValueType ReadValue();
     TIvValueType NextValue() const;
-    bool EndOfList() const { return NextValue() == vaNull; }
+    // The next byte is vaNull (also where a name's length byte would be).
+    bool EndOfList() const;
     void ReadListBegin();
     void ReadListEnd();
     int ReadInteger();

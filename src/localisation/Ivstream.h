@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+enum TIvByteOrder { ivboBigEndian, ivboLittleEndian };
+
 // The class library's stream errors.
 class EReadError : public Exception {
 public:

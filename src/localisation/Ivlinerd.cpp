@@ -1,0 +1,333 @@
+#include "Ivlinerd.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char CR = 13;
+constexpr char LF = 10;
+
+bool IsLineEnd(uint32_t c)
+{
+    return c == CR || c == LF;
+}
+
+// Collects units up to a line end, then passes over every CR and LF that follows.
+template <class Line, class Next, class Peek> Line ReadLineFrom(Next& next, Peek& peek)
+{
+    Line line;
+    typename Line::value_type unit;
+    while (next(unit) && !IsLineEnd(static_cast<uint32_t>(unit)))
+        line.push_back(unit);
+    while (peek(unit) && IsLineEnd(static_cast<uint32_t>(unit)))
+        next(unit);
+    return line;
+}
+
+std::string FindLineResource(const std::string& name)
+{
+    std::string data;
+    if (!IvFindResource(IvLineResourceType, name, data))
+        throw EInOutError("Could not open the resource " + name);
+    return data;
+}
+
+bool HasUtf8Mark(const std::string& data)
+{
+    return data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0;
+}
+
+// A line of 8-bit units out of bytes held in memory.
+std::string ReadMemoryLine(const std::string& data, size_t& position)
+{
+    auto next = [&](char& c) {
+        if (position >= data.size())
+            return false;
+        c = data[position++];
+        return true;
+    };
+    auto peek = [&](char& c) {
+        if (position >= data.size())
+            return false;
+        c = data[position];
+        return true;
+    };
+    return ReadLineFrom<std::string>(next, peek);
+}
+
+std::string ReadFileLine(TIvFileBytes& bytes)
+{
+    auto next = [&](char& c) {
+        uint8_t b;
+        if (!bytes.Next(b))
+            return false;
+        c = static_cast<char>(b);
+        return true;
+    };
+    auto peek = [&](char& c) {
+        uint8_t b;
+        if (!bytes.Peek(b))
+            return false;
+        c = static_cast<char>(b);
+        return true;
+    };
+    return ReadLineFrom<std::string>(next, peek);
+}
+
+std::u16string Utf8Line(const std::string& bytes)
+{
+    std::u16string line;
+    IvUTF8ToWStr(bytes, line);
+    return line;
+}
+
+} // namespace
+
+void IvUTF8ToWStr(const std::string& text, std::u16string& result)
+{
+    result.clear();
+    auto fail = [&]() { throw EIvUTF8("Invalid UTF-8 string", text); };
+    auto continuation = [&](size_t at) -> uint32_t {
+        if (at >= text.size())
+            fail();
+        uint8_t c = static_cast<uint8_t>(text[at]);
+        if ((c & 0xC0) != 0x80)
+            fail();
+        return c & 0x3F;
+    };
+    for (size_t i = 0; i < text.size();) {
+        uint8_t b = static_cast<uint8_t>(text[i]);
+        if (b < 0x80) {
+            result.push_back(b);
+            i += 1;
+        } else if (b >= 0xC0 && b <= 0xDF) {
+            result.push_back(static_cast<char16_t>(((b & 0x1F) << 6) | continuation(i + 1)));
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            uint32_t first = continuation(i + 1);
+            uint32_t second = continuation(i + 2);
+            result.push_back(static_cast<char16_t>(((b & 0x0F) << 12) | (first << 6) | second));
+            i += 3;
+        } else {
+            fail();
+        }
+    }
+}
+
+// ------------------------------------------------------------ file bytes
+
+void TIvFileBytes::Open(const std::string& name)
+{
+    Close();
+    do
+        FHandle = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    while (FHandle < 0 && errno == EINTR);
+    if (FHandle < 0)
+        throw EInOutError("Could not open the file " + name);
+}
+
+void TIvFileBytes::Close()
+{
+    if (FHandle >= 0)
+        ::close(FHandle);
+    FHandle = -1;
+    FCount = FPosition = 0;
+}
+
+bool TIvFileBytes::Fill()
+{
+    FPosition = 0;
+    FCount = 0;
+    if (FHandle < 0)
+        return false;
+    ssize_t n;
+    do
+        n = ::read(FHandle, FBuffer, sizeof FBuffer);
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        throw EReadError();
+    FCount = static_cast<size_t>(n);
+    return FCount > 0;
+}
+
+bool TIvFileBytes::SkipPrefix(std::string_view prefix)
+{
+    if (FPosition != 0 || (FCount == 0 && !Fill()))
+        return false;
+    // A regular file fills the buffer on the first read; anything shorter has no prefix.
+    if (FCount < prefix.size()
+        || std::string_view(reinterpret_cast<const char*>(FBuffer), prefix.size()) != prefix)
+        return false;
+    FPosition = prefix.size();
+    return true;
+}
+
+bool TIvFileBytes::AtEnd()
+{
+    return FPosition >= FCount && !Fill();
+}
+
+bool TIvFileBytes::Next(uint8_t& byte)
+{
+    if (AtEnd())
+        return false;
+    byte = FBuffer[FPosition++];
+    return true;
+}
+
+bool TIvFileBytes::Peek(uint8_t& byte)
+{
+    if (AtEnd())
+        return false;
+    byte = FBuffer[FPosition];
+    return true;
+}
+
+// ------------------------------------------------------------ 8-bit readers
+
+std::string TIvAnsiReader::ReadLine()
+{
+    return ReadFileLine(FBytes);
+}
+
+void TIvResourceAnsiReader::Open()
+{
+    FData = FindLineResource(FileName);
+    FPosition = 0;
+}
+
+std::string TIvResourceAnsiReader::ReadLine()
+{
+    return ReadMemoryLine(FData, FPosition);
+}
+
+// ------------------------------------------------------------ UTF-8 readers
+
+void TIvUTF8Reader::Open()
+{
+    FBytes.Open(FileName);
+    FBytes.SkipPrefix("\xEF\xBB\xBF");
+}
+
+std::u16string TIvUTF8Reader::ReadLine()
+{
+    return Utf8Line(ReadFileLine(FBytes));
+}
+
+void TIvResourceUTF8Reader::Open()
+{
+    FData = FindLineResource(FileName);
+    FPosition = HasUtf8Mark(FData) ? 3 : 0;
+}
+
+std::u16string TIvResourceUTF8Reader::ReadLine()
+{
+    return Utf8Line(ReadMemoryLine(FData, FPosition));
+}
+
+// ------------------------------------------------------------ UTF-16 readers
+
+TIvUTF16Reader::TIvUTF16Reader(TIvByteOrder byteOrder, bool checkByteOrderMark)
+    : FBigEndian(byteOrder == ivboBigEndian)
+    , FCheck(checkByteOrderMark)
+{
+}
+
+void TIvUTF16Reader::Open()
+{
+    FBytes.Open(FileName);
+    if (!FCheck)
+        return;
+    uint8_t a = 0;
+    uint8_t b = 0;
+    bool two = FBytes.Next(a) && FBytes.Next(b);
+    if (two && a == 0xFF && b == 0xFE) {
+        FBigEndian = false;
+    } else if (two && a == 0xFE && b == 0xFF) {
+        FBigEndian = true;
+    } else {
+        FBytes.Close();
+        throw EIvNotUnicodeFile();
+    }
+}
+
+// A unit spans two bytes, also across two reads of the buffer; a last odd
+// byte is dropped. A unit peeked at is held until it is taken.
+bool TIvUTF16Reader::Next(char16_t& c)
+{
+    if (FHasHeld) {
+        c = FHeld;
+        FHasHeld = false;
+        return true;
+    }
+    uint8_t a;
+    uint8_t b;
+    if (!FBytes.Next(a) || !FBytes.Next(b))
+        return false;
+    c = FBigEndian ? static_cast<char16_t>((a << 8) | b) : static_cast<char16_t>(a | (b << 8));
+    return true;
+}
+
+bool TIvUTF16Reader::Peek(char16_t& c)
+{
+    if (!FHasHeld && !Next(FHeld))
+        return false;
+    FHasHeld = true;
+    c = FHeld;
+    return true;
+}
+
+bool TIvUTF16Reader::Eof()
+{
+    return !FHasHeld && FBytes.AtEnd();
+}
+
+std::u16string TIvUTF16Reader::ReadLine()
+{
+    auto next = [this](char16_t& c) { return Next(c); };
+    auto peek = [this](char16_t& c) { return Peek(c); };
+    return ReadLineFrom<std::u16string>(next, peek);
+}
+
+void TIvResourceUTF16Reader::Open()
+{
+    FData = FindLineResource(FileName);
+    FPosition = 0;
+    FBigEndian = false;
+    if (FData.size() >= 2) {
+        uint8_t a = static_cast<uint8_t>(FData[0]);
+        uint8_t b = static_cast<uint8_t>(FData[1]);
+        if ((a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF)) {
+            FBigEndian = a == 0xFE;
+            FPosition = 2;
+        }
+    }
+}
+
+char16_t TIvResourceUTF16Reader::Unit(size_t at) const
+{
+    uint8_t a = static_cast<uint8_t>(FData[at]);
+    uint8_t b = static_cast<uint8_t>(FData[at + 1]);
+    return FBigEndian ? static_cast<char16_t>((a << 8) | b) : static_cast<char16_t>(a | (b << 8));
+}
+
+std::u16string TIvResourceUTF16Reader::ReadLine()
+{
+    std::u16string line;
+    while (!Eof()) {
+        char16_t c = Unit(FPosition);
+        FPosition += 2;
+        if (c == LF)
+            break;
+        if (c == CR) {
+            // Only an LF after the CR belongs to this line end.
+            if (!Eof() && Unit(FPosition) == LF)
+                FPosition += 2;
+            break;
+        }
+        line.push_back(c);
+    }
+    return line;
+}

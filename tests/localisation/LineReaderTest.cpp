@@ -1,0 +1,192 @@
+#include "Ivlinerd.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+template <class Reader> auto AllLines(Reader& reader)
+{
+    std::vector<decltype(reader.ReadLine())> lines;
+    reader.Open();
+    while (!reader.Eof())
+        lines.push_back(reader.ReadLine());
+    reader.Close();
+    return lines;
+}
+
+std::string Utf16(const std::u16string& text, bool big)
+{
+    std::string out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<char>(big ? c >> 8 : c & 0xFF));
+        out.push_back(static_cast<char>(big ? c & 0xFF : c >> 8));
+    }
+    return out;
+}
+
+struct ResourceFixture : ::testing::Test {
+    void Resource(const std::string& name, const std::string& bytes)
+    {
+        IvRegisterResource(IvLineResourceType, name, bytes);
+        Names.push_back(name);
+    }
+    ~ResourceFixture() override
+    {
+        for (const auto& n : Names)
+            IvUnregisterResource(IvLineResourceType, n);
+    }
+    std::vector<std::string> Names;
+    TempFolder Folder;
+};
+
+using LineReaders = ResourceFixture;
+
+} // namespace
+
+TEST_F(LineReaders, AnsiFilesPassOverEmptyLinesAndKeepALastLineWithoutEnd)
+{
+    TIvAnsiReader reader;
+    reader.FileName = Folder.Write("a.txt", "a\r\n\r\nb\r\n");
+    EXPECT_EQ(AllLines(reader), (std::vector<std::string> { "a", "b" }));
+    reader.FileName = Folder.Write("b.txt", "first\nlast");
+    EXPECT_EQ(AllLines(reader), (std::vector<std::string> { "first", "last" }));
+    std::string longLine(1000, 'x');
+    reader.FileName = Folder.Write("c.txt", "\n" + longLine + "\r\nend");
+    EXPECT_EQ(AllLines(reader), (std::vector<std::string> { "", longLine, "end" }));
+
+    TIvResourceAnsiReader resource;
+    resource.FileName = "MlAnsi";
+    Resource("MlAnsi", "a\r\n\r\nb");
+    EXPECT_EQ(AllLines(resource), (std::vector<std::string> { "a", "b" }));
+}
+
+TEST_F(LineReaders, MissingFilesAndResourcesAreNamed)
+{
+    TIvAnsiReader file;
+    file.FileName = Folder.Path("none.txt");
+    EXPECT_THROW(
+        {
+            try {
+                file.Open();
+            } catch (const EInOutError& e) {
+                EXPECT_EQ(e.Message(), "Could not open the file " + file.FileName);
+                throw;
+            }
+        },
+        EInOutError);
+    TIvResourceUTF16Reader resource;
+    resource.FileName = "MlNothing";
+    try {
+        resource.Open();
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Could not open the resource MlNothing");
+    }
+}
+
+TEST_F(LineReaders, Utf8DecodesUpToThreeBytesAndRefusesMore)
+{
+    std::u16string out;
+    IvUTF8ToWStr("\xC3\xA9", out);
+    EXPECT_EQ(out, u"\u00E9");
+    IvUTF8ToWStr("\xE2\x82\xAC", out);
+    EXPECT_EQ(out, u"\u20AC");
+    for (const char* bad : { "\xF0\x9F\x98\x80", "\x80", "\xC3", "\xE2\x82", "\xC3\x41" }) {
+        try {
+            IvUTF8ToWStr(bad, out);
+            ADD_FAILURE() << bad;
+        } catch (const EIvUTF8& e) {
+            EXPECT_EQ(e.Message(), "Invalid UTF-8 string");
+            EXPECT_EQ(e.Text, bad);
+        }
+    }
+
+    // A leading mark is passed over; a bad line raises and the next one still reads.
+    TIvUTF8Reader reader;
+    reader.FileName = Folder.Write("u.txt", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F\r\n\xF0\x9F\x98\x80\r\nok\r\n");
+    reader.Open();
+    EXPECT_EQ(reader.ReadLine(), u"gr\u00FC\u00DF");
+    EXPECT_THROW(reader.ReadLine(), EIvUTF8);
+    EXPECT_EQ(reader.ReadLine(), u"ok");
+    EXPECT_TRUE(reader.Eof());
+
+    TIvResourceUTF8Reader resource;
+    resource.FileName = "MlUtf8";
+    Resource("MlUtf8", "\xEF\xBB\xBF\xE2\x82\xAC\n\nx");
+    EXPECT_EQ(AllLines(resource), (std::vector<std::u16string> { u"\u20AC", u"x" }));
+}
+
+TEST_F(LineReaders, Utf16FilesFollowTheirMark)
+{
+    const std::u16string text = u"\u20ACa\r\n\r\nb";
+    TIvUTF16Reader checked(ivboLittleEndian, true);
+    checked.FileName = Folder.Write("be.txt", "\xFE\xFF" + Utf16(text, true));
+    EXPECT_EQ(AllLines(checked), (std::vector<std::u16string> { u"\u20ACa", u"b" }));
+    EXPECT_TRUE(checked.IsBigEndian());
+    checked.FileName = Folder.Write("le.txt", "\xFF\xFE" + Utf16(text, false));
+    EXPECT_EQ(AllLines(checked), (std::vector<std::u16string> { u"\u20ACa", u"b" }));
+
+    checked.FileName = Folder.Write("none.txt", Utf16(text, false));
+    EXPECT_THROW(checked.Open(), EIvNotUnicodeFile);
+    checked.FileName = Folder.Write("short.txt", "\xFF");
+    EXPECT_THROW(checked.Open(), EIvNotUnicodeFile);
+
+    // Without the check the given order is used and a mark belongs to the first line.
+    TIvUTF16Reader unchecked(ivboBigEndian, false);
+    unchecked.FileName = Folder.Write("raw.txt", Utf16(u"\uFEFFx\ny", true));
+    EXPECT_EQ(AllLines(unchecked), (std::vector<std::u16string> { u"\uFEFFx", u"y" }));
+
+    std::u16string longLine(300, u'\u00E9');
+    unchecked.FileName = Folder.Write("long.txt", Utf16(longLine + u"\n", true) + "\x00");
+    EXPECT_EQ(AllLines(unchecked), (std::vector<std::u16string> { longLine }));
+}
+
+TEST_F(LineReaders, AUtf16UnitSplitAcrossTwoReadsIsKeptWhole)
+{
+    std::string fifo = Folder.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes = "\xFF\xFE" + Utf16(u"\u20ACab\ncd", false);
+    std::thread writer([&] {
+        int fd = ::open(fifo.c_str(), O_WRONLY);
+        // An odd number of bytes first, the rest later: a unit straddles the two reads.
+        (void)!::write(fd, bytes.data(), 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        (void)!::write(fd, bytes.data() + 5, bytes.size() - 5);
+        ::close(fd);
+    });
+    TIvUTF16Reader reader(ivboLittleEndian, true);
+    reader.FileName = fifo;
+    auto lines = AllLines(reader);
+    writer.join();
+    EXPECT_EQ(lines, (std::vector<std::u16string> { u"\u20ACab", u"cd" }));
+}
+
+TEST_F(LineReaders, TheUtf16ResourceReaderReturnsEmptyLinesAndStopsAtItsEnd)
+{
+    TIvResourceUTF16Reader reader;
+    reader.FileName = "MlUtf16";
+    Resource("MlUtf16", Utf16(u"a\r\n\r\nb\rc\r", false));
+    EXPECT_EQ(AllLines(reader), (std::vector<std::u16string> { u"a", u"", u"b", u"c" }));
+    // A mark sets the order; an odd last byte is no unit.
+    Resource("MlUtf16", "\xFE\xFF" + Utf16(u"x\ny", true) + "\x01");
+    EXPECT_EQ(AllLines(reader), (std::vector<std::u16string> { u"x", u"y" }));
+}
+
+TEST_F(LineReaders, DescriptorZeroIsAFile)
+{
+    int saved = ::dup(0);
+    ASSERT_GE(saved, 0);
+    ::close(0);
+    TIvAnsiReader reader;
+    reader.FileName = Folder.Write("zero.txt", "one\ntwo");
+    auto lines = AllLines(reader);
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_EQ(lines, (std::vector<std::string> { "one", "two" }));
+}
