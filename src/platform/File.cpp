@@ -1,14 +1,18 @@
 #include "File.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <libgen.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#include <utility>
 
 namespace platform {
 
@@ -53,9 +57,25 @@ File& File::operator=(File&& other) noexcept
     return *this;
 }
 
+// Only a plain file is read: a named pipe or a device would block the program
+// for ever or hand it endless data.
+static void RefuseSpecialFile(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        throw ErrorFromErrno(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw FileError(0, {});
+}
+
 File File::Open(const std::string& path, Mode mode)
 {
-    int flags = O_CLOEXEC | (mode == Mode::Read ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC));
+    struct stat st { };
+    // Asked before opening, since opening a pipe waits for its writer and
+    // opening some devices acts on them.
+    if (mode == Mode::Read && ::stat(path.c_str(), &st) == 0)
+        RefuseSpecialFile(st);
+    const int flags = O_CLOEXEC | O_NOCTTY
+        | (mode == Mode::Read ? O_RDONLY | O_NONBLOCK : (O_WRONLY | O_CREAT | O_TRUNC));
     int fd;
     do {
         fd = ::open(path.c_str(), flags, 0666);
@@ -63,10 +83,14 @@ File File::Open(const std::string& path, Mode mode)
     if (fd < 0)
         throw ErrorFromErrno(errno);
     if (mode == Mode::Read) {
-        struct stat st { };
-        if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        // The name may have changed hands since it was asked about.
+        try {
+            if (::fstat(fd, &st) != 0)
+                throw ErrorFromErrno(errno);
+            RefuseSpecialFile(st);
+        } catch (...) {
             ::close(fd);
-            throw ErrorFromErrno(EISDIR);
+            throw;
         }
     }
     return File(fd);
@@ -127,56 +151,188 @@ void File::Close()
     }
 }
 
+namespace {
+
+// The folder part of a path ("." for a bare name) and the name part.
+std::pair<std::string, std::string> SplitPath(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return { ".", path };
+    return { slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1) };
+}
+
+constexpr const char TempInfix[] = ".tmp";
+constexpr std::size_t TempRandomLength = 6;
+
+std::string RandomSuffix()
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator { std::random_device {}() };
+    std::string s(TempRandomLength, ' ');
+    for (char& c : s)
+        c = letters[generator() % (sizeof letters - 1)];
+    return s;
+}
+
+bool IsOurTempName(const std::string& entry, const std::string& base)
+{
+    const std::size_t prefix = base.size() + sizeof TempInfix - 1;
+    if (entry.size() != prefix + TempRandomLength || entry.compare(0, base.size(), base) != 0
+        || entry.compare(base.size(), sizeof TempInfix - 1, TempInfix) != 0)
+        return false;
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(),
+        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// A save killed between naming its temporary file and the rename leaves that
+// file behind; the next save of the same file removes it. A temporary file
+// still in use is locked by its writer and stays.
+void RemoveLeftovers(const std::string& folder, const std::string& base)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        if (!IsOurTempName(e->d_name, base))
+            continue;
+        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st { };
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+bool IsPermissionError(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+} // namespace
+
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     : Target(std::move(targetPath))
 {
-    // A directory in place of the file cannot be replaced by a rename; say so
-    // before anything is written.
     struct stat st { };
-    if (::stat(Target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw ErrorFromErrno(EISDIR);
     // Saving through a symbolic link writes the file it points to and keeps the
-    // link, as writing in place would.
+    // link. A link that leads nowhere (dangling, or a loop) is an error, never
+    // replaced by a file.
     if (::lstat(Target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(Target.c_str(), nullptr)) {
-            Target = real;
-            std::free(real);
+        char* real = ::realpath(Target.c_str(), nullptr);
+        if (!real)
+            throw ErrorFromErrno(errno);
+        Target = real;
+        std::free(real);
+    }
+    const bool exists = ::stat(Target.c_str(), &st) == 0;
+    if (exists) {
+        // A directory cannot be replaced by a rename; a pipe or a device is not
+        // ours to replace. Say so before anything is written.
+        if (S_ISDIR(st.st_mode))
+            throw ErrorFromErrno(EISDIR);
+        if (!S_ISREG(st.st_mode))
+            throw FileError(0, {});
+        // A read-only file stays as it is; the mode bits are asked as well, as
+        // the super-user passes every access check.
+        if (::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw ErrorFromErrno(errno);
+        if ((st.st_mode & 0222) == 0)
+            throw ErrorFromErrno(EACCES);
+        // Replacing a file with several names would split it from the others.
+        InPlace = st.st_nlink > 1;
+    }
+    const auto [folder, base] = SplitPath(Target);
+    if (!InPlace) {
+        RemoveLeftovers(folder, base);
+        // Unnamed where the file system allows it, so a crash leaves nothing.
+        // The mode given here passes through the umask in the system, which is
+        // how the umask is honoured without reading or changing it.
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd < 0 && !IsPermissionError(errno) && errno != ENOENT && errno != ENOTDIR) {
+            for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+                TempPath = Target + TempInfix + RandomSuffix();
+                fd = ::open(TempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (fd < 0 && errno != EEXIST)
+                    break;
+            }
+        }
+        if (fd < 0) {
+            const int error = errno;
+            TempPath.clear();
+            // A writable file in a folder we may not write to is written in place.
+            if (!(exists && IsPermissionError(error)))
+                throw ErrorFromErrno(error);
+            InPlace = true;
+        } else {
+            (void)::flock(fd, LOCK_EX); // marks it in use for RemoveLeftovers
+            if (exists) {
+                // The new file takes the old one's owner where allowed, then its
+                // mode (a change of owner clears the set-id bits).
+                if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+                    (void)!::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+                ::fchmod(fd, st.st_mode & 07777);
+            }
+            Temp = File(fd);
         }
     }
-    std::vector<char> pattern(Target.begin(), Target.end());
-    const char suffix[] = ".tmpXXXXXX";
-    pattern.insert(pattern.end(), suffix, suffix + sizeof suffix);
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        throw ErrorFromErrno(errno);
-    TempPath.assign(pattern.data());
-    // mkstemp creates 0600; give the file the usual permissions.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    Temp = File(fd);
+    if (InPlace) {
+        const int fd = ::open(Target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            throw ErrorFromErrno(errno);
+        Temp = File(fd);
+    }
 }
 
 AtomicFileWriter::~AtomicFileWriter()
 {
-    if (!Committed) {
-        Temp.Close();
+    if (!Committed && !TempPath.empty())
         ::unlink(TempPath.c_str());
-    }
+    Temp.Close();
 }
 
 void AtomicFileWriter::Commit()
 {
+    if (InPlace) {
+        const off_t end = ::lseek(Temp.Fd, 0, SEEK_CUR);
+        if (end < 0 || ::ftruncate(Temp.Fd, end) != 0)
+            throw ErrorFromErrno(errno);
+        Temp.Sync();
+        Temp.Close();
+        Committed = true;
+        return;
+    }
     Temp.Sync();
-    Temp.Close();
+    if (TempPath.empty()) {
+        // The unnamed file gets a name only now, just before the rename.
+        const std::string self = "/proc/self/fd/" + std::to_string(Temp.Fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = Target + TempInfix + RandomSuffix();
+            int r = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+            if (r != 0 && errno != EEXIST) // without /proc
+                r = ::linkat(Temp.Fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+            if (r == 0) {
+                TempPath = name;
+                break;
+            }
+            if (errno != EEXIST)
+                throw ErrorFromErrno(errno);
+        }
+        if (TempPath.empty())
+            throw ErrorFromErrno(EEXIST);
+    }
+    // The temporary file stays open (and locked) until it has its final name.
     if (::rename(TempPath.c_str(), Target.c_str()) != 0)
         throw ErrorFromErrno(errno);
     Committed = true;
+    Temp.Close();
     // Make the rename itself durable.
-    std::vector<char> dir(Target.begin(), Target.end());
-    dir.push_back('\0');
-    int dfd = ::open(::dirname(dir.data()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(SplitPath(Target).first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);

@@ -13,7 +13,11 @@ std::string SystemErrorText(int errorCode);
 // callers can choose their own message when the system has no text.
 class FileError : public std::exception {
 public:
-    FileError(int errorCode, std::string text) : Code(errorCode), Text(std::move(text)) {}
+    FileError(int errorCode, std::string text)
+        : Code(errorCode)
+        , Text(std::move(text))
+    {
+    }
     const char* what() const noexcept override { return Text.c_str(); }
     int Code;
     std::string Text;
@@ -30,8 +34,8 @@ public:
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
 
-    // Read: an existing file. Write: created anew, an existing file replaced.
-    // Throws FileError.
+    // Read: an existing plain file (a directory, pipe or device is refused).
+    // Write: created anew, an existing file replaced. Throws FileError.
     static File Open(const std::string& path, Mode mode);
 
     bool IsOpen() const { return Fd >= 0; }
@@ -48,17 +52,24 @@ public:
 
 private:
     friend class AtomicFileWriter;
-    explicit File(int fd) : Fd(fd) {}
+    explicit File(int fd)
+        : Fd(fd)
+    {
+    }
     int Fd = -1;
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same
-// folder which replaces the target only on Commit, so a failure at any point
-// leaves the previous file as it was.
+// folder (unnamed where the file system allows it) which replaces the target
+// only on Commit, so a failure at any point leaves the previous file as it
+// was. The new file keeps the old one's mode and, where allowed, its owner;
+// a new file gets 0666 less the umask. A read-only file, a dangling or looping
+// symbolic link and a special file are refused. A file with several hard links,
+// or a writable file in a folder we may not write to, is written in place.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string targetPath); // throws FileError
-    ~AtomicFileWriter();                               // removes the temporary file unless committed
+    ~AtomicFileWriter(); // removes the temporary file unless committed
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
@@ -69,7 +80,8 @@ public:
 
 private:
     std::string Target;
-    std::string TempPath;
+    std::string TempPath; // empty while the temporary file has no name
+    bool InPlace = false;
     File Temp;
     bool Committed = false;
 };

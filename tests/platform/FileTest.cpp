@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <fstream>
+#include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using platform::AtomicFileWriter;
@@ -28,8 +33,56 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return { std::istreambuf_iterator<char>(in), {} };
     }
+    static void Put(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static void Save(const std::string& path, const std::string& bytes)
+    {
+        AtomicFileWriter w(path);
+        w.Write(bytes.data(), bytes.size());
+        w.Commit();
+    }
+    // The system's text of the error a save raises, or "saved".
+    static std::string SaveError(const std::string& path, const std::string& bytes)
+    {
+        try {
+            Save(path, bytes);
+        } catch (const FileError& e) {
+            return e.Text.empty() ? "(no system text)" : e.Text;
+        }
+        return "saved";
+    }
+    std::size_t FileCount(const std::string& sub = {}) const
+    {
+        const fs::path d = sub.empty() ? Dir : Dir / sub;
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
+    }
     fs::path Dir;
 };
+
+struct stat StatOf(const std::string& path)
+{
+    struct stat st { };
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+// Runs `check` as an ordinary user (nobody when we are the super-user, who
+// passes every permission check) in a child process; true when it held.
+bool AsOrdinaryUser(const std::function<bool()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && check();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 TEST_F(TempDir, OpenMissingFileGivesSystemText)
 {
@@ -91,6 +144,125 @@ TEST_F(TempDir, AtomicWriterKeepsASymbolicLinkAndWritesItsTarget)
     EXPECT_TRUE(fs::is_symlink(Path("link.udf")));
     EXPECT_EQ(Slurp(Path("real/t.udf")), "new");
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("real")), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempDir, KilledSavesLeaveNoTemporaryFilesBehind)
+{
+    const std::string target = Path("t.udf");
+    const std::string oldBytes(18180, 'o');
+    const std::string newBytes(18180, 'n');
+    Put(target, oldBytes);
+    std::mt19937 random(17);
+    std::size_t mostFiles = 0;
+    for (int kill = 0; kill < 300; ++kill) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (;;)
+                Save(target, kill % 2 ? newBytes : oldBytes);
+        }
+        ::usleep(100 + random() % 1500);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        // The target is whole at every moment, and at most the temporary file
+        // of the last killed save is left: each save clears what came before.
+        const std::string now = Slurp(target);
+        ASSERT_TRUE(now == oldBytes || now == newBytes) << "kill " << kill;
+        mostFiles = std::max(mostFiles, FileCount());
+    }
+    EXPECT_LE(mostFiles, 2u);
+    Save(target, newBytes);
+    EXPECT_EQ(FileCount(), 1u);
+    EXPECT_EQ(Slurp(target), newBytes);
+}
+
+TEST_F(TempDir, SavingKeepsModeAndOwnerAndRefusesAReadOnlyFile)
+{
+    const std::string priv = Path("private.udf");
+    Put(priv, "old");
+    ::chmod(priv.c_str(), 0600);
+    Save(priv, "new");
+    EXPECT_EQ(StatOf(priv).st_mode & 07777, 0600u);
+    EXPECT_EQ(Slurp(priv), "new");
+
+    const std::string readOnly = Path("ro.udf");
+    Put(readOnly, "old");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(SaveError(readOnly, "new"), "Permission denied");
+    EXPECT_EQ(Slurp(readOnly), "old");
+    EXPECT_EQ(StatOf(readOnly).st_mode & 07777, 0444u);
+
+    // A new file: 0666 less the umask in force, which saving leaves alone.
+    const mode_t previous = ::umask(027);
+    Save(Path("new.udf"), "x");
+    EXPECT_EQ(::umask(previous), 027u);
+    EXPECT_EQ(StatOf(Path("new.udf")).st_mode & 07777, 0640u);
+
+    if (::geteuid() == 0) {
+        const std::string owned = Path("owned.udf");
+        Put(owned, "old");
+        ASSERT_EQ(::chown(owned.c_str(), 65534, 65534), 0);
+        Save(owned, "new");
+        EXPECT_EQ(StatOf(owned).st_uid, 65534u);
+        EXPECT_EQ(StatOf(owned).st_gid, 65534u);
+    }
+    EXPECT_EQ(FileCount(), 4u);
+}
+
+TEST_F(TempDir, HardLinksAndUnwritableFoldersAreWrittenInPlace)
+{
+    const std::string a = Path("a.udf");
+    const std::string b = Path("b.udf");
+    Put(a, "old contents");
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    const ino_t inode = StatOf(a).st_ino;
+    Save(a, "new");
+    EXPECT_EQ(Slurp(b), "new"); // shorter than before: the rest is cut off
+    EXPECT_EQ(StatOf(a).st_ino, inode);
+    EXPECT_EQ(StatOf(a).st_nlink, 2u);
+    EXPECT_EQ(FileCount(), 2u);
+
+    // A writable file in a folder the user may not write to.
+    fs::create_directory(Dir / "locked");
+    const std::string inLocked = Path("locked/c.udf");
+    Put(inLocked, "old");
+    ASSERT_EQ(::chmod(Dir.c_str(), 0755), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(inLocked.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((Dir / "locked").c_str(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(::chmod((Dir / "locked").c_str(), 0555), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return SaveError(inLocked, "new bytes") == "saved"; }));
+    EXPECT_EQ(Slurp(inLocked), "new bytes");
+    EXPECT_TRUE(
+        AsOrdinaryUser([&] { return SaveError(Path("locked/other.udf"), "x") == "Permission denied"; }));
+    ::chmod((Dir / "locked").c_str(), 0755);
+    EXPECT_EQ(FileCount("locked"), 1u);
+}
+
+TEST_F(TempDir, LinksThatLeadNowhereAndSpecialFilesAreRefused)
+{
+    fs::create_symlink(Path("missing.udf"), Path("dangling.udf"));
+    EXPECT_EQ(SaveError(Path("dangling.udf"), "x"), "No such file or directory");
+    EXPECT_TRUE(fs::is_symlink(Path("dangling.udf")));
+    fs::create_symlink(Path("loop2.udf"), Path("loop1.udf"));
+    fs::create_symlink(Path("loop1.udf"), Path("loop2.udf"));
+    EXPECT_EQ(SaveError(Path("loop1.udf"), "x"), "Too many levels of symbolic links");
+    EXPECT_TRUE(fs::is_symlink(Path("loop1.udf")));
+
+    // A named pipe would block a reader for ever; a device is not a file.
+    ASSERT_EQ(::mkfifo(Path("pipe.udf").c_str(), 0600), 0);
+    for (const std::string& special : { Path("pipe.udf"), std::string("/dev/null") }) {
+        try {
+            File::Open(special, File::Mode::Read);
+            ADD_FAILURE() << special << " opened";
+        } catch (const FileError& e) {
+            EXPECT_TRUE(e.Text.empty()) << e.Text;
+        }
+    }
+    EXPECT_EQ(SaveError(Path("pipe.udf"), "x"), "(no system text)");
+    EXPECT_TRUE(fs::is_fifo(Path("pipe.udf")));
+    EXPECT_EQ(FileCount(), 4u);
 }
 
 TEST_F(TempDir, AtomicWriterInMissingFolderFails)
