@@ -6,7 +6,9 @@
 #include "About.h"
 #include "AppLanguage.h"
 #include "AppSettings.h"
-#include "DeviceListFrame.h"
+#include "AddDevicesForm.h"
+#include "ModuleEditFrame.h"
+#include "SensorEditFrame.h"
 #include "DeviceRules.h"
 #include "ExceptionHandler.h"
 #include "Format.h"
@@ -108,10 +110,14 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
         if (frmCBERangeEntry)
             frmCBERangeEntry->Execute(ConfigData, deviceId);
     };
-    auto* sensors = new DeviceListFrame(false, FFrames);
-    auto* modules = new DeviceListFrame(true, FFrames);
+    auto* sensors = new TfrmSensorEdit(FFrames);
+    auto* modules = new TfrmModuleEdit(FFrames);
+    sensors->OnEditCBERange = modules->OnEditCBERange = frmOnboardOutputSetup1->OpenRangeEntry;
     FSensorFrame = sensors;
     FModuleFrame = modules;
+    frmAddDevices = new TfrmAddDevices(this);
+    sensors->SetAddDevicesDialog(frmAddDevices);
+    modules->SetAddDevicesDialog(frmAddDevices);
     // The first page added is the one shown with the window: the sensor
     // grid, which the first showing selects anyway, so that the panel setup
     // options frame is neither laid out nor filled until it is asked for.
@@ -231,7 +237,7 @@ void TfrmMain::CreateActions()
     // wait for their windows (see EnablePanelTools).
     for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup, ToolsSendToPanel,
              ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
-             ToolsSerialPortSetup, ViewZoneText, ViewCBERules, ToolsAddChangeSensors, ToolsAddChangeModules })
+             ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
         a->setEnabled(false);
     // The communication actions are always available.
     for (QAction* a : { ToolsSendToPanel, ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData,
@@ -251,6 +257,8 @@ void TfrmMain::CreateActions()
     on(ViewGeneralSetupOptions, [this] { FTree->setCurrentItem(FPanelNode); });
     on(ViewOnboardOutputCircuits, [this] { FTree->setCurrentItem(FOnboardNode); });
     on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
+    on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
+    on(ToolsAddChangeModules, [this] { FModuleFrame->AddDevices(); });
     on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
     on(ToolsDeleteAllModules, [this] { ToolsDeleteAllModulesExecute(); });
     on(ToolsDeleteAllDevices, [this] { ToolsDeleteAllDevicesExecute(); });
@@ -499,6 +507,8 @@ bool TfrmMain::IsRegionalOptionEnabled() const
 
 void TfrmMain::CommitPendingEdits()
 {
+    FSensorFrame->CommitEdit();
+    FModuleFrame->CommitEdit();
     for (TSpinControl* s : findChildren<TSpinControl*>())
         s->CommitPending();
     frmOnboardOutputSetup1->CommitPendingEdits();

@@ -20,6 +20,7 @@ class TfrmAbout;
 class TfrmPanelSetupOptions;
 class TfrmOnboardOutputSetup;
 class DeviceEditFrame;
+class TfrmAddDevices;
 class TQuorvelProtocol;
 
 class TfrmMain : public QMainWindow {
@@ -71,6 +72,7 @@ public:
 
     DeviceEditFrame* SensorFrame() const { return FSensorFrame; }
     DeviceEditFrame* ModuleFrame() const { return FModuleFrame; }
+    TfrmAddDevices* AddDevicesDialog() const { return frmAddDevices; }
     TfrmPanelSetupOptions* PanelSetupFrame() const { return frmPanelSetupOptions1; }
 
     // Tools, language and help.
@@ -149,6 +151,7 @@ private:
     TfrmOnboardOutputSetup* frmOnboardOutputSetup1 = nullptr;
     DeviceEditFrame* FSensorFrame = nullptr;
     DeviceEditFrame* FModuleFrame = nullptr;
+    TfrmAddDevices* frmAddDevices = nullptr;
     QMenu *popPanel, *popOOutputs, *popLoop, *popAllSensors, *popSensor, *popAllModules, *popModule,
         *popDeviceTable;
     QMenu* FFileMenu = nullptr;

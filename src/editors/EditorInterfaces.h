@@ -1,7 +1,6 @@
 #pragma once
-// What the main window asks of the loop device editor frames it embeds. The
-// sensor and module editors implement it; until they do, the main window uses
-// the plain device lists of DeviceListFrame.
+// What the main window asks of the loop device editor frames it embeds: the
+// sensor and module editors (TfrmSensorEdit, TfrmModuleEdit).
 #include <functional>
 
 class QWidget;
@@ -28,6 +27,10 @@ public:
     virtual void DeleteDevices(int from, int to) = 0;
     // Closes the data set before the configuration goes.
     virtual void CloseDataSet() = 0;
+    // Tools, Add/Change: the Add Devices dialog for this kind of device.
+    virtual void AddDevices() = 0;
+    // Writes what the user typed into the open cell editor.
+    virtual void CommitEdit() = 0;
 
     // Set by the main window: a device was added, changed or deleted.
     std::function<void(int address)> OnDeviceChanged;

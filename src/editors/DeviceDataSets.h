@@ -1,0 +1,67 @@
+#pragma once
+// The sensor and module data sets: the 99 loop addresses of one device kind
+// as rows of the record grid. Every read and write goes through the editing
+// rules of DeviceEditRules.h over the configuration the set is bound to.
+#include "DeviceEditRules.h"
+#include "RecordDataSet.h"
+
+#include <vector>
+
+class TPX10ConfigData;
+
+// What both device sets share: the row count and where the messages about
+// refused values go.
+class TDeviceDataSet : public TConfigDataSet<TPX10ConfigData> {
+public:
+    using TConfigDataSet::TConfigDataSet;
+    int GetRecordCount() const override;
+
+    // While collecting (a range of devices being added), each message is
+    // kept once instead of shown; TakeMessages ends collecting.
+    void CollectMessages();
+    std::vector<TFieldMessage> TakeMessages();
+    // Shows (once the current edit has returned) or collects a message.
+    void Report(const TWriteResult& Result);
+
+protected:
+    // A field's text as the rules take it: the description as code-page bytes.
+    static std::string FieldText(const QVariant& Value, bool CodePage);
+
+private:
+    bool FCollecting = false;
+    std::vector<TFieldMessage> FMessages;
+};
+
+class TSensorDataSet : public TDeviceDataSet {
+public:
+    explicit TSensorDataSet(QObject* Parent = nullptr);
+
+    // The vocabularies shown (translated copies keep the order).
+    void SetLists(const TSensorLists& Lists) { FLists = Lists; }
+    const TSensorLists& Lists() const { return FLists; }
+    // The rules over the bound configuration; the set must be open.
+    TSensorEdits Edits() const;
+
+protected:
+    QVariant GetFieldData(int FieldNo, int RecNo) const override;
+    void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) override;
+
+private:
+    TSensorLists FLists;
+};
+
+class TModuleDataSet : public TDeviceDataSet {
+public:
+    explicit TModuleDataSet(QObject* Parent = nullptr);
+
+    void SetLists(const TModuleLists& Lists) { FLists = Lists; }
+    const TModuleLists& Lists() const { return FLists; }
+    TModuleEdits Edits() const;
+
+protected:
+    QVariant GetFieldData(int FieldNo, int RecNo) const override;
+    void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) override;
+
+private:
+    TModuleLists FLists;
+};

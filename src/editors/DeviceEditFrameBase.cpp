@@ -1,0 +1,158 @@
+#include "DeviceEditFrameBase.h"
+
+#include "ExceptionBox.h"
+#include "PX10ConfigDeviceConfiguration.h"
+#include "RecordGrid.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+TCellEdit CellEditOf(const TColumnOffer& Offer)
+{
+    TCellEdit edit;
+    switch (Offer.Style) {
+    case TColumnOffer::Auto:
+        edit.ButtonStyle = TCellEdit::cbsAuto;
+        break;
+    case TColumnOffer::Ellipsis:
+        edit.ButtonStyle = TCellEdit::cbsEllipsis;
+        break;
+    default:
+        edit.ButtonStyle = TCellEdit::cbsNone;
+        break;
+    }
+    for (const std::string& s : Offer.Items)
+        edit.PickList << QString::fromStdString(s);
+    return edit;
+}
+
+TDeviceEditFrameBase::TDeviceEditFrameBase(
+    TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent)
+    : QWidget(Parent)
+    , FDataSet(DataSet)
+{
+    FDataSet->setParent(this);
+    setMinimumSize(579, 466);
+    FGrid = new TRecordGrid(AccessibleName, this);
+    FGrid->setObjectName(GridName);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FGrid);
+    FGrid->SetDataSet(FDataSet);
+    FGrid->SetHighlightCurrentRow(true);
+    QFont bold = FGrid->horizontalHeader()->font();
+    bold.setBold(true);
+    FGrid->horizontalHeader()->setFont(bold);
+    FGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    FGrid->OnDrawColumnCell
+        = [](QStyleOptionViewItem& Option, const QModelIndex&) { Option.font.setBold(true); };
+    FGrid->OnEditButtonClick = [this](int Column, int RecNo) { EditButtonClick(Column, RecNo); };
+    connect(FDataSet, &TRecordDataSet::CurrentRecordChanged, this,
+        [this](int RecNo) { Guarded([&] { CurrentRowChanged(RecNo); }); });
+    connect(FDataSet, &TRecordDataSet::FieldChange, this,
+        [this](int FieldNo, int RecNo) { Guarded([&] { FieldChanged(FieldNo, RecNo); }); });
+}
+
+void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
+{
+    int column = 0;
+    for (int w : Widths)
+        FGrid->setColumnWidth(column++, w);
+}
+
+void TDeviceEditFrameBase::SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer)
+{
+    FGrid->SetColumnEdit(
+        Column, [this, Offer](int RecNo) { return IsOpen() ? CellEditOf(Offer(RecNo)) : TCellEdit {}; });
+}
+
+void TDeviceEditFrameBase::SetConfig(TPX10ConfigData* Config)
+{
+    FConfig = Config;
+    FDataSet->SetConfigPart(Config);
+}
+
+bool TDeviceEditFrameBase::IsOpen() const
+{
+    return FConfig && FDataSet->IsOpen();
+}
+
+void TDeviceEditFrameBase::CloseDataSet()
+{
+    FDataSet->Close();
+    FConfig = nullptr;
+}
+
+void TDeviceEditFrameBase::Resync()
+{
+    FDataSet->Refresh();
+}
+
+void TDeviceEditFrameBase::CommitEdit()
+{
+    FGrid->CommitEdit();
+}
+
+int TDeviceEditFrameBase::CurrentAddress() const
+{
+    const int bookmark = FDataSet->GetBookmark();
+    return bookmark < 0 ? TPX10ConfigDeviceConfiguration::AddressCount : bookmark + 1;
+}
+
+void TDeviceEditFrameBase::GotoAddress(int Address)
+{
+    if (!IsOpen() || Address < 1 || Address > FDataSet->GetRecordCount())
+        return;
+    if (FDataSet->GetBookmark() != Address - 1)
+        FDataSet->GotoBookmark(Address - 1);
+}
+
+// Pick lists are asked of the row whenever a cell editor opens, so coming
+// into view only needs the texts read again.
+void TDeviceEditFrameBase::UpdateColumns()
+{
+    if (IsOpen())
+        FDataSet->Refresh();
+}
+
+void TDeviceEditFrameBase::DeviceChanged(int Address)
+{
+    if (OnDeviceChanged)
+        OnDeviceChanged(Address);
+}
+
+void TDeviceEditFrameBase::CurrentRowChanged(int Address)
+{
+    FCurrentAddress = Address;
+    if (OnCurrentAddressChanged)
+        OnCurrentAddressChanged(Address);
+}
+
+void TDeviceEditFrameBase::FieldChanged(int, int Address)
+{
+    DeviceChanged(Address);
+}
+
+void TDeviceEditFrameBase::BeginAdding()
+{
+    FDataSet->CollectMessages();
+}
+
+void TDeviceEditFrameBase::EndAdding()
+{
+    for (const TFieldMessage& m : FDataSet->TakeMessages())
+        FDataSet->Report(m);
+    FDataSet->Refresh();
+}
+
+void TDeviceEditFrameBase::EditButtonClick(int Column, int RecNo)
+{
+    if (Column != CBERuleColumn() || !IsOpen())
+        return;
+    if (FDataSet->ReadField(Column + 1, RecNo).toString().isEmpty())
+        return;
+    if (OnEditCBERange) {
+        OnEditCBERange(DeviceId(RecNo));
+        LoadFromConfig();
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// What the sensor and module frames share: one record grid over their data
+// set filling the frame, bold cells with the current row highlighted, column
+// widths, per-row pick lists, moving to an address, the Add Devices dialog
+// and the messages of a range of added devices.
+#include "DeviceDataSets.h"
+#include "EditorInterfaces.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <initializer_list>
+
+class TfrmAddDevices;
+class TRecordGrid;
+struct TCellEdit;
+
+class TDeviceEditFrameBase : public QWidget, public DeviceEditFrame {
+    Q_OBJECT
+public:
+    QWidget* Widget() override { return this; }
+    void SetConfig(TPX10ConfigData* Config) override;
+    void CloseDataSet() override;
+    void Resync() override;
+    void CommitEdit() override;
+    // The current row's address: bookmark + 1, 99 without one.
+    int CurrentAddress() const override;
+    // Moves the grid to the row of `Address` (nothing when it is there already).
+    void GotoAddress(int Address) override;
+    void UpdateColumns() override;
+
+    TRecordGrid* Grid() const { return FGrid; }
+    TDeviceDataSet* DataSet() const { return FDataSet; }
+    // The dialog Add/Change opens (created once by the main window).
+    void SetAddDevicesDialog(TfrmAddDevices* Dialog) { FAddDevicesDialog = Dialog; }
+    // The "..." button of a CBE rule cell: the device identifier (sensor
+    // address, module address + 100). Empty until the range entry exists.
+    std::function<void(int DeviceId)> OnEditCBERange;
+
+protected:
+    TDeviceEditFrameBase(
+        TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
+    void SetColumnWidths(std::initializer_list<int> Widths);
+    // A column whose editing follows the current row's offer.
+    void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
+    TPX10ConfigData* Config() const { return FConfig; }
+    bool IsOpen() const;
+    void DeviceChanged(int Address);
+    // A range of devices is added: messages are collected and shown once each.
+    void BeginAdding();
+    void EndAdding();
+    TfrmAddDevices* AddDevicesDialog() const { return FAddDevicesDialog; }
+    virtual void CurrentRowChanged(int Address);
+    virtual void FieldChanged(int FieldNo, int Address);
+    // The CBE rule column; its "..." opens the range entry for this identifier.
+    virtual int CBERuleColumn() const = 0;
+    virtual int DeviceId(int Address) const = 0;
+
+private:
+    void EditButtonClick(int Column, int RecNo);
+
+    TDeviceDataSet* FDataSet;
+    TRecordGrid* FGrid;
+    TPX10ConfigData* FConfig = nullptr;
+    TfrmAddDevices* FAddDevicesDialog = nullptr;
+    int FCurrentAddress = 0;
+};
+
+TCellEdit CellEditOf(const TColumnOffer& Offer);

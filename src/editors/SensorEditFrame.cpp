@@ -1,0 +1,132 @@
+#include "SensorEditFrame.h"
+
+#include "AddDevicesForm.h"
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "RecordGrid.h"
+
+#include <algorithm>
+
+TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
+    : TDeviceEditFrameBase(
+        new TSensorDataSet, "dbgSensorEdit", QString::fromStdString(Translate("Sensors")), Parent)
+{
+    setObjectName("frmSensorEdit1");
+    FSensors = static_cast<TSensorDataSet*>(DataSet());
+    FSensors->setObjectName("dscSensorEdit");
+    auto offer = [this](auto member) {
+        return [this, member](int a) { return FSensors->Edits().RowOffer(a).*member; };
+    };
+    using R = TSensorEdits::TRowOffer;
+    SetColumnOffer(sfProtocol - 1, offer(&R::Protocol));
+    SetColumnOffer(sfType - 1, offer(&R::Type));
+    SetColumnOffer(sfAlarm - 1, offer(&R::Alarm));
+    SetColumnOffer(sfPA - 1, offer(&R::PA));
+    SetColumnOffer(sfDay - 1, offer(&R::Day));
+    SetColumnOffer(sfPD - 1, offer(&R::PD));
+    SetColumnOffer(sfAppNum - 1, offer(&R::AppNum));
+    SetColumnOffer(sfRemOutput - 1, offer(&R::RemOutput));
+    SetColumnOffer(sfCBERule - 1, offer(&R::CBERule));
+    Grid()->SetColumnEditMask(sfZone - 1, "09;0; ");
+    Grid()->SetColumnEditMask(sfAlarm - 1, "!099;0; ");
+    Grid()->SetColumnEditMask(sfDay - 1, "!099;0; ");
+    Grid()->SetColumnEditMask(sfGroup - 1, "09;0; ");
+}
+
+void TfrmSensorEdit::LoadFromConfig()
+{
+    if (!Config())
+        return;
+    FSensors->SetConfigPart(Config());
+    FSensors->Open();
+    SetColumnWidths({ 64, 172, 45, 58, 58, 50, 32, 50, 32, 52, 60, 85, 120 });
+    FSensors->Refresh();
+}
+
+TSensorTexts TfrmSensorEdit::Texts() const
+{
+    return TSensorTexts(*Config()->Sensors, PanelHasGroups(*Config()), FSensors->Lists());
+}
+
+void TfrmSensorEdit::DeleteSensors(int First, int Last)
+{
+    if (!IsOpen())
+        return;
+    for (int a = std::min(First, Last); a <= std::max(First, Last); ++a) {
+        Config()->Sensors->ResetDevice(a);
+        DeviceChanged(a);
+    }
+    ResyncDataSet();
+}
+
+void TfrmSensorEdit::AddSensorsExecute()
+{
+    if (!IsOpen() || !AddDevicesDialog())
+        return;
+    CommitEdit();
+    AddDevicesDialog()->Execute(
+        QString::fromStdString(Translate("Add Sensors")), GetCurrentAddress(),
+        [this](TTextList* Protocols, TTextList* Types, TTextList* Functions, const std::string& Protocol,
+            const std::string&) {
+            FillDeviceLists(Protocols, Types, Protocol);
+            if (Functions)
+                Functions->clear(); // sensors have no function
+        },
+        [this](int a) { GotoSensor(a); },
+        [this](int First, int Last, int Zone, const std::string& Protocol, const std::string& Type,
+            const std::string& Function,
+            bool Overwrite) { ApplyAddedSensor(First, Last, Zone, Protocol, Type, Function, Overwrite); },
+        -1, BrimAllowance(*Config()));
+}
+
+void TfrmSensorEdit::ApplyAddedSensor(int First, int Last, int Zone, const std::string& Protocol,
+    const std::string& Type, const std::string&, bool Overwrite)
+{
+    if (!IsOpen())
+        return;
+    TPX10ConfigDeviceConfiguration& sensors = *Config()->Sensors;
+    BeginAdding();
+    for (int a = std::min(First, Last); a <= std::max(First, Last); ++a) {
+        if (sensors.GetType(a) != 0 && !Overwrite)
+            continue;
+        GotoSensor(a);
+        FSensors->WriteField(sfProtocol, a, QString::fromStdString(Protocol));
+        FSensors->WriteField(sfType, a, QString::fromStdString(Type));
+        if (sensors.GetType(a) != 0) // not refused by the protocol rule
+            FSensors->WriteField(sfZone, a, Zone);
+        DeviceChanged(a);
+    }
+    EndAdding();
+}
+
+void TfrmSensorEdit::FillDeviceLists(
+    TTextList* Protocols, TTextList* Types, const std::string& Protocol) const
+{
+    if (Config())
+        TSensorEdits::FillDeviceLists(*Config(), FSensors->Lists(), Protocols, Types, Protocol);
+}
+
+std::string TfrmSensorEdit::SensorTypeText(int Address) const
+{
+    return Texts().SensorTypeText(Address);
+}
+
+std::string TfrmSensorEdit::FireSensitivityText(int Address) const
+{
+    return Texts().GetFireSensitivity(Address);
+}
+
+std::string TfrmSensorEdit::PrealarmSensitivityText(int Address) const
+{
+    return Texts().GetPrealarmSensitivity(Address);
+}
+
+std::string TfrmSensorEdit::DayModeSensitivityText(int Address) const
+{
+    return Texts().GetDayModeSensitivity(Address);
+}
+
+std::string TfrmSensorEdit::DayModePrealarmSensitivityText(int Address) const
+{
+    return Texts().GetDaymodePrealarmSensitivity(Address);
+}

@@ -1,0 +1,353 @@
+// The sensor and module frames and Add Devices, off screen.
+#include "AddDevicesForm.h"
+#include "ModuleEditFrame.h"
+#include "PX10ConfigData.h"
+#include "RecordGrid.h"
+#include "SensorEditFrame.h"
+#include "Spincontrol.h"
+
+#include "support/FakePrompts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ProcessEvents()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+std::unique_ptr<TPX10ConfigData> NewConfig()
+{
+    auto c = std::make_unique<TPX10ConfigData>(false, false, true, false);
+    c->FileHeader->SetPanelType(2); // a panel with sensor groups
+    return c;
+}
+
+template <class Frame> struct FrameFixture : ::testing::Test {
+    std::unique_ptr<TPX10ConfigData> Config = NewConfig();
+    Frame F;
+    FakePrompts Prompts;
+    std::vector<int> ChangedNodes;
+
+    void SetUp() override
+    {
+        F.OnDeviceChanged = [this](int a) { ChangedNodes.push_back(a); };
+        Bind();
+        F.resize(900, 500);
+        F.show();
+        F.Grid()->setFocus();
+        ProcessEvents();
+    }
+    void Bind()
+    {
+        F.SetConfig(Config.get());
+        F.LoadFromConfig();
+    }
+    void Go(int Address, int FieldNo)
+    {
+        F.Grid()->setCurrentIndex(F.DataSet()->index(Address - 1, FieldNo - 1));
+        ProcessEvents();
+    }
+    QComboBox* Combo()
+    {
+        auto* c = qobject_cast<QComboBox*>(F.Grid()->OpenEditor());
+        EXPECT_TRUE(c) << "no pick list open";
+        return c;
+    }
+    QStringList Entries()
+    {
+        QStringList items;
+        if (QComboBox* c = Combo())
+            for (int i = 0; i < c->count(); ++i)
+                items << c->itemText(i);
+        return items;
+    }
+    // Chooses an entry as a user does.
+    void Choose(int Address, int FieldNo, const QString& Text)
+    {
+        Go(Address, FieldNo);
+        QComboBox* c = Combo();
+        ASSERT_TRUE(c);
+        const int i = c->findText(Text);
+        ASSERT_GE(i, 0) << Text.toStdString() << " not offered";
+        c->setCurrentIndex(i);
+        emit c->activated(i);
+        ProcessEvents();
+    }
+    void TypeInto(int Address, int FieldNo, const QString& Text)
+    {
+        Go(Address, FieldNo);
+        auto* line = qobject_cast<QLineEdit*>(F.Grid()->OpenEditor());
+        ASSERT_TRUE(line);
+        line->selectAll();
+        QTest::keyClicks(line, Text);
+        F.CommitEdit();
+    }
+};
+
+using SensorFrame = FrameFixture<TfrmSensorEdit>;
+using ModuleFrame = FrameFixture<TfrmModuleEdit>;
+
+} // namespace
+
+TEST_F(SensorFrame, PickListChoicesWriteTheRecord)
+{
+    Go(5, sfProtocol);
+    EXPECT_EQ(Entries(), (QStringList { " - ", "TORQ", "BRIM" }));
+    Choose(5, sfProtocol, "BRIM");
+    EXPECT_EQ(Config->Sensors->GetType(5), 2);
+    EXPECT_NE(std::find(ChangedNodes.begin(), ChangedNodes.end(), 5), ChangedNodes.end());
+    Choose(5, sfType, "AVR");
+    EXPECT_EQ(Config->Sensors->GetType(5), 6);
+    EXPECT_EQ(Config->Sensors->GetGroup(5), 1);
+    Go(5, sfPA);
+    EXPECT_EQ(Entries().size(), 10);
+    Choose(5, sfAlarm, "L9");
+    EXPECT_EQ(Config->Sensors->GetFireSensitivity(5), 120);
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(4, sfAlarm - 1)).toString(), "L9");
+    EXPECT_EQ(F.SensorTypeText(5), "BRIM/AVR");
+}
+
+TEST_F(SensorFrame, RefusedEditsLeaveTheBytesAndSayItOnceAfterTheCommit)
+{
+    Choose(3, sfProtocol, "BRIM");
+    Config->Sensors->ClearModified();
+    TypeInto(3, sfZone, "17");
+    EXPECT_TRUE(Prompts.Log.empty()) << "no box inside the commit";
+    Prompts.Answer(platform::mrOk);
+    ProcessEvents();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Invalid zone entered.");
+    EXPECT_FALSE(Config->Sensors->IsModified());
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(2, sfZone - 1)).toInt(), 1);
+    // A percentage out of range is refused with its own message.
+    Prompts.Answer(platform::mrOk);
+    TypeInto(3, sfAlarm, "79");
+    ProcessEvents();
+    ASSERT_EQ(Prompts.Log.size(), 2u);
+    EXPECT_EQ(Prompts.Log[1].Text, "Sensitivity must be in range 80% - 120%");
+    EXPECT_FALSE(Config->Sensors->IsModified());
+}
+
+TEST_F(SensorFrame, AddedRangeSkipsFittedSensorsAndWarnsOnce)
+{
+    Config->Sensors->SetType(4, 1);
+    Config->Sensors->SetZone(4, 9);
+    Prompts.Answer(platform::mrOk);
+    F.ApplyAddedSensor(10, 1, 17, "BRIM", "OPX", "", false);
+    ProcessEvents();
+    for (int a = 1; a <= 10; ++a)
+        EXPECT_EQ(Config->Sensors->GetType(a), a == 4 ? 1 : 7) << a;
+    EXPECT_EQ(Config->Sensors->GetZone(4), 9);
+    EXPECT_EQ(Config->Sensors->GetFireSensitivity(1), 112);
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Invalid zone entered.");
+    F.DeleteSensors(7, 3);
+    for (int a = 3; a <= 7; ++a)
+        EXPECT_EQ(Config->Sensors->GetType(a), 0) << a;
+    EXPECT_EQ(Config->Sensors->GetType(8), 7);
+}
+
+TEST_F(ModuleFrame, MultiChannelModulesAreMadeInOneStep)
+{
+    Choose(10, mfProtocol, "TORQ");
+    Choose(10, mfType, "K720");
+    EXPECT_EQ(Config->Modules->GetChannel(10), 1);
+    EXPECT_EQ(Config->Modules->GetChannel(11), 2);
+    EXPECT_EQ(Config->Modules->GetTorqType(11), 133);
+    EXPECT_NE(std::find(ChangedNodes.begin(), ChangedNodes.end(), 11), ChangedNodes.end());
+    // A second channel offers no protocol or type.
+    Go(11, mfProtocol);
+    EXPECT_EQ(F.Grid()->CellEdit(mfProtocol - 1, 11).ButtonStyle, TCellEdit::cbsNone);
+    EXPECT_EQ(F.ModuleTypeText(11), "TORQ/K720/MCP");
+
+    // No room at the loop's end: it stays a K710, with one message.
+    Choose(99, mfProtocol, "TORQ");
+    Prompts.Answer(platform::mrOk);
+    Choose(99, mfType, "K720");
+    ProcessEvents();
+    EXPECT_EQ(Config->Modules->GetTorqType(99), 132);
+    EXPECT_EQ(Config->Modules->GetChannel(99), 0);
+    EXPECT_EQ(Prompts.Log.size(), 1u);
+
+    // Deleting the second channel deletes the module.
+    F.DeleteModules(11, 11);
+    EXPECT_EQ(Config->Modules->GetType(10), 0);
+    EXPECT_EQ(Config->Modules->GetChannel(10), 0);
+}
+
+TEST_F(ModuleFrame, K721RangeGetsInputChannelsAndARelay)
+{
+    F.ApplyAddedModule(10, 15, 3, "TORQ", "K721", "MON", false);
+    const int channels[] = { 1, 2, 3, 1, 2, 3 };
+    const char* functions[] = { "MON", "MON", "RLY", "MON", "MON", "RLY" };
+    TModuleTexts x(*Config->Modules);
+    for (int a = 10; a <= 15; ++a) {
+        EXPECT_EQ(Config->Modules->GetChannel(a), channels[a - 10]) << a;
+        EXPECT_EQ(Config->Modules->GetTorqType(a), 134) << a;
+        EXPECT_EQ(x.GetFunction(a), functions[a - 10]) << a;
+        EXPECT_EQ(Config->Modules->GetZone(a), 3) << a;
+    }
+    EXPECT_TRUE(Prompts.Log.empty());
+    // The function pick list of a third channel offers its outputs.
+    Go(12, mfFunction);
+    EXPECT_EQ(Entries(), (QStringList { "RLY", "EST", "ESE", "RLE" }));
+    // Overwriting a range that cuts a module replaces the whole module.
+    F.ApplyAddedModule(11, 11, 20, "BRIM", "CMX", "SDR", true);
+    EXPECT_EQ(Config->Modules->GetChannel(10), 0);
+    EXPECT_EQ(Config->Modules->GetType(10), 0);
+    EXPECT_EQ(Config->Modules->GetChannel(12), 0);
+    EXPECT_EQ(x.ModuleTypeText(11), "BRIM/CMX/SDR");
+    EXPECT_EQ(Config->Modules->GetZone(11), 20);
+}
+
+TEST_F(ModuleFrame, ScrollingALoadedFileChangesNothing)
+{
+    // A file with devices of every kind, stored values outside the lists
+    // and records a file may hold but the editors never make.
+    TPX10ConfigDeviceConfiguration& m = *Config->Modules;
+    TPX10ConfigDeviceConfiguration& s = *Config->Sensors;
+    F.ApplyAddedModule(20, 22, 1, "TORQ", "K721", "MCP", false);
+    m.SetType(30, 2);
+    m.GetRecord(30)->SetByte(30, 0xFF);
+    m.SetType(31, 3);
+    m.SetInCBERule(31, 1, false);
+    m.SetTorqType(99, 133);
+    m.SetType(99, 3);
+    m.SetChannel(99, 1);
+    m.SetType(40, 25);
+    s.SetTorqType(5, 31);
+    s.SetType(5, 9);
+    s.SetRemoteOutput(5, 2);
+    s.SetInCBERule(5, 1, false);
+    s.SetApplicationNumber(5, 77);
+    s.SetType(6, 4);
+    s.SetFireSensitivity(6, 20);
+    s.SetType(7, 99);
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("scroll.UDF").toStdString();
+    Config->SaveToFile(file);
+    auto loaded = std::make_unique<TPX10ConfigData>(false, false, true, false);
+    loaded->LoadFromFile(file);
+    Config = std::move(loaded);
+    Bind();
+    TfrmSensorEdit sensors;
+    sensors.SetConfig(Config.get());
+    sensors.LoadFromConfig();
+    sensors.show();
+    ASSERT_FALSE(Config->IsModified());
+
+    for (TDeviceEditFrameBase* frame :
+        { static_cast<TDeviceEditFrameBase*>(&F), static_cast<TDeviceEditFrameBase*>(&sensors) }) {
+        frame->Grid()->setFocus();
+        for (int row = 0; row < 99; ++row)
+            for (int column = 0; column < frame->DataSet()->columnCount(); ++column) {
+                frame->Grid()->setCurrentIndex(frame->DataSet()->index(row, column));
+                QApplication::processEvents();
+            }
+        frame->UpdateColumns();
+        frame->CommitEdit();
+        ProcessEvents();
+    }
+    EXPECT_FALSE(Config->IsModified());
+    EXPECT_TRUE(Prompts.Log.empty());
+}
+
+namespace {
+
+struct AddDevicesFixture : ::testing::Test {
+    std::unique_ptr<TPX10ConfigData> Config = NewConfig();
+    TfrmModuleEdit Modules;
+    TfrmAddDevices Dialog;
+    std::vector<int> Selected;
+    std::vector<std::tuple<int, int, int, std::string, std::string, std::string>> Added;
+
+    void Prepare(int Start, int Limit)
+    {
+        Modules.SetConfig(Config.get());
+        Modules.LoadFromConfig();
+        Dialog.Prepare(
+            "Add Modules", Start,
+            [this](TTextList* P, TTextList* T, TTextList* F, const std::string& p, const std::string& t) {
+                Modules.FillDeviceLists(P, T, t, p, F);
+            },
+            [this](int a) { Selected.push_back(a); },
+            [this](int f, int l, int z, const std::string& p, const std::string& t, const std::string& fn,
+                bool) { Added.emplace_back(f, l, z, p, t, fn); },
+            Limit,
+            [](const std::string& f) {
+                return ModuleZoneRange(IndexOfText(DefaultModuleLists().Functions, f));
+            });
+    }
+    void Pick(QComboBox* Box, const QString& Text)
+    {
+        const int i = Box->findText(Text);
+        ASSERT_GE(i, 0) << Text.toStdString();
+        Box->setCurrentIndex(i);
+        emit Box->activated(i);
+    }
+};
+
+} // namespace
+
+TEST_F(AddDevicesFixture, AddressCheckEnablesOkAndOkAddsOnce)
+{
+    Prepare(5, -1);
+    EXPECT_EQ(Selected, std::vector<int> { 5 });
+    EXPECT_FALSE(Dialog.btnOK->isEnabled());
+    Pick(Dialog.cboProtocol, "BRIM");
+    EXPECT_FALSE(Dialog.btnOK->isEnabled()); // no last address yet
+    EXPECT_TRUE(Dialog.cboFunction->isVisibleTo(&Dialog));
+    Dialog.edtEndAddress->setText("9");
+    EXPECT_TRUE(Dialog.btnOK->isEnabled());
+    Dialog.edtStartAddress->setText("10");
+    EXPECT_FALSE(Dialog.btnOK->isEnabled());
+
+    // Enter does nothing while OK is off.
+    QTest::keyClick(&Dialog, Qt::Key_Return);
+    EXPECT_TRUE(Added.empty());
+
+    // An AUX function offers only zones 17 to 32.
+    Dialog.edtStartAddress->setText("98");
+    Dialog.edtEndAddress->setText("99");
+    Pick(Dialog.cboFunction, "AUX");
+    EXPECT_EQ(Dialog.cseZone->GetMin(), 17);
+    EXPECT_EQ(Dialog.cseZone->GetValue(), 17);
+    Selected.clear();
+    QTest::keyClick(&Dialog, Qt::Key_Return);
+    ASSERT_EQ(Added.size(), 1u);
+    EXPECT_EQ(
+        Added[0], std::make_tuple(98, 99, 17, std::string("BRIM"), std::string("MMX"), std::string("AUX")));
+    EXPECT_EQ(Selected, std::vector<int> { 99 });
+}
+
+TEST_F(AddDevicesFixture, BrimLimitAndMultiChannelCounts)
+{
+    Prepare(10, 3);
+    Pick(Dialog.cboProtocol, "BRIM");
+    Dialog.edtEndAddress->setText("12");
+    EXPECT_TRUE(Dialog.btnOK->isEnabled());
+    Dialog.edtEndAddress->setText("13");
+    EXPECT_EQ(Dialog.edtEndAddress->text(), "");
+    EXPECT_FALSE(Dialog.btnOK->isEnabled());
+
+    Pick(Dialog.cboProtocol, "TORQ");
+    Pick(Dialog.cboDeviceTypes, "K720");
+    Dialog.edtStartAddress->setText("1");
+    Dialog.edtEndAddress->setText("5");
+    EXPECT_FALSE(Dialog.btnOK->isEnabled());
+    Dialog.edtEndAddress->setText("4");
+    EXPECT_TRUE(Dialog.btnOK->isEnabled());
+    // No protocol: no types, no functions and no OK.
+    Pick(Dialog.cboProtocol, " - ");
+    EXPECT_FALSE(Dialog.cboFunction->isVisibleTo(&Dialog));
+    EXPECT_FALSE(Dialog.btnOK->isEnabled());
+}
