@@ -323,7 +323,6 @@ public:
     static constexpr uint32_t UserDefaultLocale = 0x400;
     static constexpr uint32_t SystemDefaultLocale = 0x800;
 
-protected:
     // The missing-translation policy.
     std::string CheckTranslation(const std::string& native, const std::string& translation, bool found) const;
 

@@ -1,0 +1,196 @@
+// A language change with a window of 500 translated properties and a text
+// window of 20,000 downloaded lines, against walking the same objects and
+// reading the same properties without translating.
+#include "Ivcustdic.h"
+#include "Ivmulti.h"
+#include "Ivpropinfo.h"
+#include "Ivqthooks.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+class BenchDictionary : public TIvCustomDictionary {
+public:
+    std::vector<TIvLanguage> Languages;
+    TIvTranslationTable German;
+    int GetLanguageCount() override { return static_cast<int>(Languages.size()); }
+    void GetLanguageData(int index, TIvLanguage& language) override { language.Assign(Languages.at(index)); }
+    int GetLocaleCount() override { return 0; }
+    void GetLocaleData(int, TIvLocale&) override { }
+
+protected:
+    void LoadTranslation(TIvTranslationTable& table) override
+    {
+        if (GetActiveLanguageIndex() == 1)
+            table = German;
+    }
+};
+
+TIvLanguage Language(int primary, const char* name)
+{
+    TIvLanguage l;
+    l.PrimaryId = primary;
+    l.DefaultSub = 1;
+    l.SetCodePage(1252);
+    l.EnglishName = name;
+    l.Init();
+    return l;
+}
+
+struct Fixture {
+    Fixture()
+    {
+        d.Languages = { Language(9, "English"), Language(7, "German") };
+        d.SetCheckLevel(ivclNone);
+        TIvTargetProperties targets;
+        for (const char* name : { "Caption", "Hint", "Items" })
+            targets.Add("", name);
+        std::set<std::string> natives;
+        auto text = [&](const char* kind, int i) {
+            std::string s = std::string(kind) + " " + std::to_string(i);
+            natives.insert(s);
+            return QString::fromStdString(s);
+        };
+        // 200 captions, 100 captions with hints, 20 lists of 5 entries: 500 properties.
+        auto* layout = new QVBoxLayout(&window);
+        for (int i = 0; i < 200; ++i)
+            layout->addWidget(new QLabel(text("Label", i)));
+        for (int i = 0; i < 100; ++i) {
+            auto* b = new QPushButton(text("Button", i));
+            b->setToolTip(text("Does", i));
+            layout->addWidget(b);
+        }
+        for (int i = 0; i < 20; ++i) {
+            auto* c = new QComboBox;
+            for (int k = 0; k < 5; ++k)
+                c->addItem(text("Entry", i * 5 + k));
+            layout->addWidget(c);
+        }
+        auto* textLayout = new QVBoxLayout(&textWindow);
+        textLayout->addWidget(new QLabel(text("Lines", 0)));
+        lines = new QPlainTextEdit;
+        QStringList data;
+        for (int i = 0; i < 20000; ++i)
+            data << QString("%1,07/12/2026 12:00:%2,Sensor %3,Zone %4,Fire")
+                        .arg(i)
+                        .arg(i % 60)
+                        .arg(i % 99)
+                        .arg(i % 32);
+        lines->setPlainText(data.join('\n'));
+        IvSetDataControl(lines);
+        textLayout->addWidget(lines);
+        for (const auto& n : natives) {
+            TIvTranslation row;
+            row.Native = n;
+            row.Translation = "DE " + n;
+            d.German.push_back(row);
+        }
+        d.SetLanguage(0);
+        d.Open();
+        for (QWidget* w : { &window, &textWindow }) {
+            auto* t = new TIvTranslator(w);
+            t->SetTargets(targets);
+            t->Loaded();
+            translators.push_back(t);
+        }
+    }
+    BenchDictionary d;
+    QWidget window;
+    QWidget textWindow;
+    QPlainTextEdit* lines = nullptr;
+    std::vector<TIvTranslator*> translators;
+};
+
+Fixture& TheFixture()
+{
+    static Fixture f;
+    return f;
+}
+
+std::vector<double> gChangeMs, gWalkMs;
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The same objects and properties, read and matched against the targets, nothing translated.
+size_t Walk(QObject* o, const TIvTargetProperties& targets)
+{
+    if (IvIsDataControl(o))
+        return 0;
+    size_t n = 0;
+    for (QObject* child : o->children())
+        n += Walk(child, targets);
+    TIvPropInfoList props(o);
+    const char* className = o->metaObject()->className();
+    for (int i = 0; i < props.GetCount(); ++i) {
+        const TIvPropInfo& p = props.Get(i);
+        if (!targets.IsPropertyInTargets(className, p.Name))
+            continue;
+        n += p.Kind == ivpkString ? p.GetString(o).size() : p.GetStrings(o).size();
+    }
+    return n;
+}
+
+void BM_LanguageChange(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    int language = f.d.GetLanguage();
+    for (auto _ : state) {
+        language = 1 - language;
+        auto start = std::chrono::steady_clock::now();
+        f.d.SetLanguage(language);
+        QCoreApplication::processEvents(); // the LanguageChange events
+        gChangeMs.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_LanguageChange)->Unit(benchmark::kMillisecond);
+
+void BM_WalkWithoutTranslating(benchmark::State& state)
+{
+    Fixture& f = TheFixture();
+    const TIvTargetProperties& targets = f.translators.front()->GetTargets();
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(Walk(&f.window, targets) + Walk(&f.textWindow, targets));
+        gWalkMs.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_WalkWithoutTranslating)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    IvInstallQtHooks();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    double change = Median(gChangeMs), walk = Median(gWalkMs);
+    std::printf(
+        "\nmedian language change %.2f ms (goal < 100 ms), walk without translating %.2f ms\n", change, walk);
+    std::printf("ratio change / walk %.2f\n", walk > 0 ? change / walk : 0.0);
+    return 0;
+}
