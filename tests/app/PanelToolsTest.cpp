@@ -1,6 +1,8 @@
 // The main window's panel tools against the simulated panel, through the
 // real detection, transfer and text download windows.
 #include "About.h"
+#include "AddDevicesForm.h"
+#include "SensorEditFrame.h"
 #include "Initiatepanelcommsform.h"
 #include "Main.h"
 #include "PX10ConfigData.h"
@@ -13,6 +15,9 @@
 #include "support/SimulatedPanel.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -121,4 +126,77 @@ TEST_F(PanelToolsFixture, EventLogAndDeviceDataShowTheirLines)
     EXPECT_EQ(text.split('\n').size(), 199);
     EXPECT_EQ(frmTextDownload->windowTitle(), "Device Data");
     EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
+}
+
+namespace {
+
+// The 60 bytes of every sensor and module record.
+std::vector<int> DeviceBytes(const TPX10ConfigData& c)
+{
+    std::vector<int> bytes;
+    for (const auto* part : { c.Sensors.get(), c.Modules.get() })
+        for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a)
+            for (int i = 0; i < TPX10ConfigRecord::DataSize; ++i)
+                bytes.push_back(part->GetRecord(a)->GetByte(i));
+    return bytes;
+}
+
+void Pick(QComboBox* box, const char* text)
+{
+    const int i = box->findText(text);
+    ASSERT_GE(i, 0) << text;
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+} // namespace
+
+// Devices added through Add/Change, edited in the grids and saved come back
+// the same from the file and from the panel.
+TEST_F(PanelToolsFixture, AddedDevicesRoundTripThroughFileAndPanel)
+{
+    ASSERT_TRUE(Main->ToolsAddChangeSensors->isEnabled());
+    TfrmAddDevices* dialog = Main->AddDevicesDialog();
+    auto fill = [dialog](const char* protocol, const char* type, const char* function, const char* first,
+                    const char* last) {
+        QTimer::singleShot(0, dialog, [=] {
+            Pick(dialog->cboProtocol, protocol);
+            Pick(dialog->cboDeviceTypes, type);
+            if (function)
+                Pick(dialog->cboFunction, function);
+            dialog->edtStartAddress->setText(first);
+            dialog->edtEndAddress->setText(last);
+            dialog->btnOK->click();
+        });
+    };
+    fill("BRIM", "OPX", nullptr, "3", "6");
+    Main->ToolsAddChangeSensors->trigger();
+    fill("TORQ", "K721", "MON", "10", "15");
+    Main->ToolsAddChangeModules->trigger();
+    EXPECT_FALSE(dialog->isVisible());
+    for (int a = 3; a <= 6; ++a)
+        EXPECT_EQ(ConfigData->Sensors->GetType(a), 7) << a;
+    EXPECT_EQ(ConfigData->Modules->GetChannel(15), 3);
+    EXPECT_NE(Main->FindDeviceNode(Main->ModulesNode(), 14), nullptr);
+    EXPECT_NE(Main->FindDeviceNode(Main->SensorsNode(), 6), nullptr);
+    auto* sensors = dynamic_cast<TfrmSensorEdit*>(Main->SensorFrame());
+    ASSERT_TRUE(sensors);
+    sensors->SensorDataSet()->WriteField(sfDescription, 4, QString::fromUtf8("Küche €"));
+    sensors->SensorDataSet()->WriteField(sfAlarm, 4, "L6");
+    EXPECT_EQ(ConfigData->Sensors->GetFireSensitivity(4), 120);
+
+    const std::vector<int> made = DeviceBytes(*ConfigData);
+    const std::string file = QDir(Dir.path()).filePath("devices.UDF").toStdString();
+    ConfigData->SaveToFile(file);
+    TPX10ConfigData reopened(false, false, true, false);
+    reopened.LoadFromFile(file);
+    EXPECT_EQ(DeviceBytes(reopened), made);
+
+    Main->ToolsSendToPanel->trigger();
+    Prompts.Answer(platform::mrNo); // "Save changes ?"
+    Main->ToolsReceiveFromPanel->trigger();
+    EXPECT_EQ(DeviceBytes(*ConfigData), made);
+    EXPECT_EQ(ConfigData->Sensors->GetDescription(4),
+        "K\xFC"
+        "che \x80");
 }
