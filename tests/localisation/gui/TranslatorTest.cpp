@@ -427,3 +427,57 @@ TEST(Translator, CenterControl)
     IvCenterControl(&small, &control);
     EXPECT_EQ(control.pos(), QPoint(0, 0)); // never left of or above 0
 }
+
+TEST(Translator, RowsGoWithTheirObjectsAndAFrameWithItsOwnTranslatorAgrees)
+{
+    GuiDictionary g;
+    TestWindow t;
+    // A frame inside the window with a translator of its own: both walk it, both agree.
+    auto* frame = new QWidget;
+    t.Window->centralWidget()->layout()->addWidget(frame);
+    auto* frameLabel = new QLabel("Sensor", frame);
+    auto* frameTranslator = new TIvTranslator(frame);
+    frameTranslator->SetTargets(WindowTargets());
+    t.Translator->Loaded();
+    frameTranslator->Loaded();
+    g.D.SetLanguage(German);
+    EXPECT_EQ(frameLabel->text(), g.Tr(German, "Sensor"));
+    g.D.SetLanguage(French);
+    EXPECT_EQ(frameLabel->text(), g.Tr(French, "Sensor"));
+    EXPECT_EQ(frameTranslator->GetNativePropertyValue(frameLabel, "Caption"), "Sensor");
+
+    int rows = t.Translator->GetTable().GetCount();
+    delete t.Label;
+    EXPECT_EQ(t.Translator->GetTable().GetCount(), rows - 2); // its caption and its hint
+    // A new label, perhaps at the freed address, showing the French of another word.
+    t.Label = new QLabel(g.Tr(French, "Gift"));
+    t.Window->centralWidget()->layout()->addWidget(t.Label);
+    g.D.SetLanguage(German);
+    EXPECT_EQ(t.Label->text(), g.Tr(French, "Gift")); // a new native text, not "Geschenk"
+}
+
+TEST(Translator, HostFontAndAutoOpen)
+{
+    GuiDictionary g;
+    g.D.Languages[Japanese].FontName = "Noto Sans CJK JP";
+    g.D.Languages[Japanese].FontSize = 13;
+    QWidget window;
+    QFont native = window.font();
+    native.setFamily("DejaVu Sans");
+    native.setPointSize(9);
+    window.setFont(native);
+    auto* t = new TIvTranslator(&window);
+    t->SetTargets(WindowTargets());
+    t->SetAutoOpen(false);
+    t->Loaded(); // without AutoOpen nothing happens
+    EXPECT_FALSE(t->IsBound());
+    t->SetAutoOpen(true);
+    t->Loaded();
+    EXPECT_TRUE(t->IsBound());
+    g.D.SetLanguage(Japanese);
+    EXPECT_EQ(window.font().family(), "Noto Sans CJK JP");
+    EXPECT_EQ(window.font().pointSize(), 13);
+    g.D.SetLanguage(German); // no font of its own: the window's native font again
+    EXPECT_EQ(window.font().family(), "DejaVu Sans");
+    EXPECT_EQ(window.font().pointSize(), 9);
+}
