@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Cberangeentryform.h"
+#include "Cberuleform.h"
 #include "Onboardoutputsetupframe.h"
 
 #include "About.h"
@@ -21,6 +22,7 @@
 #include "Spincontrol.h"
 #include "ToolbarIcons.h"
 #include "UserManual.h"
+#include "Zonetexteditform.h"
 #include "Quorvelprotocolcomponent.h"
 #include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
@@ -82,6 +84,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
     FLifecycle.OnConfigChanged = [this] {
         // Bound before the old configuration is deleted.
         frmOnboardOutputSetup1->SetConfig(ConfigData);
+        BindEditorWindows(ConfigData);
         FSensorFrame->SetConfig(ConfigData);
         FModuleFrame->SetConfig(ConfigData);
         frmPanelSetupOptions1->SetConfiguration(ConfigData);
@@ -241,7 +244,7 @@ void TfrmMain::CreateActions()
         a->setEnabled(false);
     // The communication actions are always available.
     for (QAction* a : { ToolsSendToPanel, ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData,
-             ToolsLogDevice, ToolsSerialPortSetup })
+             ToolsLogDevice, ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
         a->setEnabled(true);
 
     auto on
@@ -259,6 +262,16 @@ void TfrmMain::CreateActions()
     on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
     on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
     on(ToolsAddChangeModules, [this] { FModuleFrame->AddDevices(); });
+    on(ViewZoneText, [this] {
+        CommitPendingEdits();
+        if (frmZoneText)
+            frmZoneText->ShowModal();
+    });
+    on(ViewCBERules, [this] {
+        CommitPendingEdits();
+        if (frmCBERuleEdit)
+            frmCBERuleEdit->Execute(-1);
+    });
     on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
     on(ToolsDeleteAllModules, [this] { ToolsDeleteAllModulesExecute(); });
     on(ToolsDeleteAllDevices, [this] { ToolsDeleteAllDevicesExecute(); });
@@ -598,6 +611,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     emit Closed();
 }
 
+void TfrmMain::BindEditorWindows(TPX10ConfigData* config)
+{
+    if (frmZoneText)
+        frmZoneText->SetConfig(config);
+    if (frmCBERuleEdit)
+        frmCBERuleEdit->SetConfig(config);
+}
+
 void TfrmMain::FormClose()
 {
     FClosed = true;
@@ -616,6 +637,8 @@ void TfrmMain::FormClose()
     FSensorFrame->CloseDataSet();
     FModuleFrame->CloseDataSet();
     frmPanelSetupOptions1->SetConfiguration(nullptr);
+    frmOnboardOutputSetup1->SetConfig(nullptr);
+    BindEditorWindows(nullptr);
     FLifecycle.Close();
 }
 

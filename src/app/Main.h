@@ -19,6 +19,7 @@ class QTreeWidgetItem;
 class TfrmAbout;
 class TfrmPanelSetupOptions;
 class TfrmOnboardOutputSetup;
+class TPX10ConfigData;
 class DeviceEditFrame;
 class TfrmAddDevices;
 class TQuorvelProtocol;
@@ -127,6 +128,8 @@ private:
     void CreateTree();
     void FormShow();
     void FormClose();
+    // The modal editors work on the configuration shown; null before it goes.
+    void BindEditorWindows(TPX10ConfigData* config);
     void UpdateFileHistoryMenu();
     void TreeView1Change(QTreeWidgetItem* node);
     void TreeView1ContextPopup(const QPoint& pos);

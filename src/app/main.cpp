@@ -10,10 +10,12 @@
 #include "SplashScreen.h"
 #include "StartupProbe.h"
 #include "Cberangeentryform.h"
+#include "Cberuleform.h"
 #include "Initiatepanelcommsform.h"
 #include "Panelcommstransferform.h"
 #include "Serialsetupform.h"
 #include "Textdownloadform.h"
+#include "Zonetexteditform.h"
 
 #include <QTimer>
 
@@ -42,10 +44,14 @@ int main(int argc, char** argv)
             // The other long-lived windows (rule and zone text editors, panel
             // comms, printing, add devices, range entry, text download) are
             // created here, in that order, as they come.
+            frmCBERuleEdit = new TfrmCBERuleEdit(frmMain);
+            frmCBERuleEdit->IsVdSCompatibility = [] { return frmMain->IsVdSCompatibility(); };
+            frmZoneText = new TfrmZoneText(frmMain);
             frmSerialSetup = new TfrmSerialSetup(frmMain);
             frmInitiatePanelComms = new TfrmInitiatePanelComms(frmMain);
             frmConfigTransfer = new TfrmConfigTransfer(frmMain);
             frmCBERangeEntry = new TfrmCBERangeEntry(frmMain);
+            frmCBERangeEntry->EditRule = [](int rule) { return frmCBERuleEdit->Execute(rule); };
             frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), frmMain);
 
             // The splash stays up for 500 ms over the main window instead of

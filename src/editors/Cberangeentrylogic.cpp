@@ -1,6 +1,7 @@
 #include "Cberangeentrylogic.h"
 
 #include "Cberulelogic.h"
+#include "DeviceTexts.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 
@@ -108,9 +109,9 @@ std::string TCBERangeEntryLogic::RuleListText() const
 {
     switch (FKind) {
     case Kind::Sensor:
-        return FConfig.Sensors->GetCBERuleListText(Address());
+        return ShownRuleListText(*FConfig.Sensors, Address());
     case Kind::Module:
-        return FConfig.Modules->GetCBERuleListText(Address());
+        return ShownRuleListText(*FConfig.Modules, Address());
     default:
         return FConfig.OnboardOutputCircuits->GetCircuitRuleListText(Address());
     }

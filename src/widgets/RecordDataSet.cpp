@@ -15,7 +15,7 @@ TRecordDataSet::TRecordDataSet(bool UsesConfigPart, QObject* Parent)
 
 void TRecordDataSet::AddField(std::string Name, TFieldType DataType, int Size, bool ReadOnly)
 {
-    FFieldDefs.push_back({ std::move(Name), DataType, Size, ReadOnly });
+    FFieldDefs.push_back({ std::move(Name), DataType, Size, ReadOnly, {} });
 }
 
 bool TRecordDataSet::IsOpen() const
@@ -73,6 +73,14 @@ void TRecordDataSet::Refresh()
         EmitAllChanged();
     if (!FFieldDefs.empty())
         emit headerDataChanged(Qt::Horizontal, 0, int(FFieldDefs.size()) - 1);
+}
+
+void TRecordDataSet::SetFieldTitle(int FieldNo, std::string Title)
+{
+    if (!IsValidField(FieldNo))
+        return;
+    FFieldDefs[FieldNo - 1].Title = std::move(Title);
+    emit headerDataChanged(Qt::Horizontal, FieldNo - 1, FieldNo - 1);
 }
 
 void TRecordDataSet::EmitAllChanged()
@@ -309,7 +317,8 @@ QVariant TRecordDataSet::headerData(int section, Qt::Orientation orientation, in
         if (orientation == Qt::Horizontal) {
             if (section < 0 || section >= int(FFieldDefs.size()))
                 return {};
-            return QString::fromStdString(Translate(FFieldDefs[section].Name));
+            const TFieldDef& def = FFieldDefs[section];
+            return QString::fromStdString(Translate(def.Title.empty() ? def.Name : def.Title));
         }
         if (role == Qt::DisplayRole && IsOpen() && section == FCurrentRecord)
             return CurrentRowMarker;

@@ -32,6 +32,7 @@ struct TFieldDef {
     TFieldType DataType = TFieldType::ftInteger;
     int Size = 0; // ftString: the most characters (code-page bytes) a value holds
     bool ReadOnly = false;
+    std::string Title; // English column title when it differs from Name
 };
 
 class TRecordDataSet : public QAbstractTableModel {
@@ -43,6 +44,9 @@ public:
 
     virtual int GetRecordCount() const = 0;
     const std::vector<TFieldDef>& GetFieldDefs() const { return FFieldDefs; }
+    // The column title of a field (English, shown translated) where it is
+    // not the field's name: "Zone2" is titled "Zone".
+    void SetFieldTitle(int FieldNo, std::string Title);
 
     // Active, and bound to a configuration part when the set needs one.
     bool IsOpen() const;

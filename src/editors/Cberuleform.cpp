@@ -1,0 +1,470 @@
+#include "Cberuleform.h"
+
+#include "Cberuledataset.h"
+#include "Cberulelogic.h"
+#include "Cberulezonedataset.h"
+#include "DeviceTexts.h"
+#include "ExceptionBox.h"
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "RecordGrid.h"
+#include "Spincontrol.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TfrmCBERuleEdit* frmCBERuleEdit = nullptr;
+
+using namespace cberules;
+
+namespace {
+
+QString T(const std::string& s)
+{
+    return QString::fromStdString(Translate(s));
+}
+
+constexpr int RuleCount = TPX10ConfigCBERuleConfiguration::RuleCount;
+constexpr int TabsPerRow = 32;
+
+// The field of each flag box, and its flag in the enable table.
+struct FlagField {
+    int Field;
+    Flag Which;
+};
+
+// Shows `code` of `list` in `box`, whose rows are the list's entries; a code
+// outside the list shows as its number in an extra row, never stored.
+void ShowCode(QComboBox* box, const std::vector<std::string>& list, int code)
+{
+    const QSignalBlocker block(box);
+    while (box->count() > int(list.size()))
+        box->removeItem(box->count() - 1);
+    if (code >= 0 && code < int(list.size())) {
+        box->setCurrentIndex(code);
+        return;
+    }
+    box->addItem(QString::number(code));
+    box->setCurrentIndex(box->count() - 1);
+}
+
+QComboBox* ListBox(
+    QWidget* parent, const char* name, const std::vector<std::string>& list, const QString& label)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    for (const std::string& entry : list)
+        box->addItem(T(entry));
+    box->setMaxVisibleItems(int(list.size()));
+    box->setAccessibleName(label);
+    return box;
+}
+
+} // namespace
+
+TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("frmCBERuleEdit");
+    setWindowTitle(T("CBE Rules"));
+    RuleData = new TCBERuleDataSet(this);
+    ZoneData = new TCBERuleZoneDataSet(this);
+
+    lblRuleNumber = new QLabel(T("Rule Number"), this);
+    lblRuleNumber->setObjectName("lblRuleNumber");
+    QWidget* tabs = BuildTabs();
+
+    gbxRuleDetails = new QGroupBox(T("Rule Details"), this);
+    gbxRuleDetails->setObjectName("gbxRuleDetails");
+    dbgRuleZones = new TRecordGrid(T("Rule Details"), gbxRuleDetails);
+    dbgRuleZones->setObjectName("dbgRuleZones");
+    dbgRuleZones->SetDataSet(ZoneData);
+    dbgRuleZones->setEnabled(false);
+    btnSetZonesAllOn = new QPushButton(T("Set All &ON"), gbxRuleDetails);
+    btnSetZonesAllOn->setObjectName("btnSetZonesAllOn");
+    btnSetAllZonesOff = new QPushButton(T("Set All O&FF"), gbxRuleDetails);
+    btnSetAllZonesOff->setObjectName("btnSetAllZonesOff");
+    connect(btnSetZonesAllOn, &QPushButton::clicked, this,
+        [this] { Guarded([this] { SetAllZoneConditions(On); }); });
+    connect(btnSetAllZonesOff, &QPushButton::clicked, this,
+        [this] { Guarded([this] { SetAllZoneConditions(Off); }); });
+    auto* zoneButtons = new QHBoxLayout;
+    zoneButtons->addWidget(btnSetZonesAllOn);
+    zoneButtons->addWidget(btnSetAllZonesOff);
+    auto* zones = new QVBoxLayout(gbxRuleDetails);
+    zones->addWidget(dbgRuleZones, 1);
+    zones->addLayout(zoneButtons);
+
+    QWidget* details = BuildDetails();
+
+    btnPreviousRule = new QPushButton(T("&Previous Rule"), this);
+    btnPreviousRule->setObjectName("btnPreviousRule");
+    btnNextRule = new QPushButton(T("&Next Rule"), this);
+    btnNextRule->setObjectName("btnNextRule");
+    btnClose = new QPushButton(T("&Close"), this);
+    btnClose->setObjectName("btnClose");
+    connect(btnPreviousRule, &QPushButton::clicked, this,
+        [this] { Guarded([this] { SelectRule(PreviousRule(FRule, RuleCount)); }); });
+    connect(btnNextRule, &QPushButton::clicked, this,
+        [this] { Guarded([this] { SelectRule(NextRule(FRule, RuleCount)); }); });
+    connect(btnClose, &QPushButton::clicked, this, &TfrmCBERuleEdit::reject);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(gbxRuleDetails);
+    body->addWidget(details, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(btnPreviousRule);
+    bottom->addWidget(btnNextRule);
+    bottom->addStretch();
+    bottom->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblRuleNumber);
+    layout->addWidget(tabs);
+    layout->addLayout(body, 1);
+    layout->addLayout(bottom);
+
+    dbgRuleZones->setColumnWidth(0, 40);
+    dbgRuleZones->setColumnWidth(1, 130);
+    dbgRuleZones->setMinimumWidth(40 + 130 + dbgRuleZones->verticalHeader()->sizeHint().width()
+        + dbgRuleZones->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * dbgRuleZones->frameWidth()
+        + 2);
+    const int rowHeight = dbgRuleZones->verticalHeader()->defaultSectionSize();
+    dbgRuleZones->setMinimumHeight(
+        cberules::ZoneSlots * rowHeight + dbgRuleZones->horizontalHeader()->sizeHint().height() + 4);
+}
+
+QWidget* TfrmCBERuleEdit::BuildTabs()
+{
+    // Qt's tab bar does not wrap: the 64 rules are two rows of tab-like buttons.
+    tbcCBERules = new QWidget(this);
+    tbcCBERules->setObjectName("tbcCBERules");
+    tbcCBERules->setAccessibleName(T("Rule Number"));
+    tbcCBERules->setStyleSheet(QStringLiteral(
+        "QToolButton { font-size: 7pt; padding: 0px; border: 1px solid palette(mid); border-bottom: none; }"
+        "QToolButton:checked { font-weight: bold; background: palette(dark); }"));
+    FTabGroup = new QButtonGroup(this);
+    FTabGroup->setExclusive(true);
+    auto* grid = new QGridLayout(tbcCBERules);
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (int rule = 1; rule <= RuleCount; ++rule) {
+        auto* tab = new QToolButton(tbcCBERules);
+        tab->setText(QString::number(rule));
+        tab->setCheckable(true);
+        tab->setFixedSize(19, 18);
+        tab->setFocusPolicy(Qt::TabFocus);
+        FTabGroup->addButton(tab, rule);
+        grid->addWidget(tab, (rule - 1) / TabsPerRow, (rule - 1) % TabsPerRow);
+        RuleTabs.push_back(tab);
+    }
+    RuleTabs.front()->setChecked(true);
+    connect(
+        FTabGroup, &QButtonGroup::idClicked, this, [this](int rule) { Guarded([&] { SelectRule(rule); }); });
+    return tbcCBERules;
+}
+
+QWidget* TfrmCBERuleEdit::BuildDetails()
+{
+    auto* box = new QGroupBox(this);
+    box->setObjectName("gbxDetails");
+    auto* grid = new QGridLayout(box);
+    auto* typeLabel = new QLabel(T("Rule Type"), box);
+    dtcRuleType = ListBox(box, "dtcRuleType", RuleTypes(), typeLabel->text());
+    auto* filterLabel = new QLabel(T("Filter Type"), box);
+    dtcFilterType = new QComboBox(box);
+    dtcFilterType->setObjectName("dtcFilterType");
+    dtcFilterType->setAccessibleName(filterLabel->text());
+    connect(
+        dtcRuleType, &QComboBox::activated, this, [this](int row) { Guarded([&] { RuleTypeChosen(row); }); });
+    connect(
+        dtcFilterType, &QComboBox::activated, this, [this](int row) { Guarded([&] { FilterChosen(row); }); });
+    grid->addWidget(typeLabel, 0, 0);
+    grid->addWidget(dtcRuleType, 0, 1, 1, 2);
+    grid->addWidget(filterLabel, 1, 0);
+    grid->addWidget(dtcFilterType, 1, 1, 1, 2);
+
+    auto flag = [&](QCheckBox*& b, const char* name, const char* caption, int row, int column) {
+        b = new QCheckBox(T(caption), box);
+        b->setObjectName(name);
+        connect(b, &QCheckBox::clicked, this, [this, b] { Guarded([&] { FlagClicked(b); }); });
+        grid->addWidget(b, row, column);
+    };
+    flag(cbxEvacuate, "cbxEvacuate", "&Evacuate", 2, 0);
+    flag(cbxEnableSoakTimer, "cbxEnableSoakTimer", "Enable Soa&k Timer", 2, 1);
+    flag(cbxSilence, "cbxSilence", "&Silence", 3, 0);
+    flag(cbxInterruptable, "cbxInterruptable", "&Interruptable", 3, 1);
+    flag(cbxTwoZone, "cbxTwoZone", "&Two Zone", 4, 0);
+    flag(cbxClassChange, "cbxClassChange", "&Class Change", 4, 1);
+
+    const char* titles[] = { "Device Kind", "Address", "Type" };
+    for (int c = 0; c < 3; ++c) {
+        auto* title = new QLabel(T(titles[c]), box);
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        grid->addWidget(title, 5, c + 1);
+    }
+    for (int n = 1; n <= InputDevices; ++n) {
+        const size_t i = static_cast<size_t>(n - 1);
+        const QString device = T("Device " + std::to_string(n));
+        grid->addWidget(new QLabel(device, box), 5 + n, 0);
+        dtcDeviceInputType[i] = ListBox(box, qPrintable(QString("dtcDeviceInputType%1").arg(n)),
+            DeviceKinds(), device + " " + T("Device Kind"));
+        connect(dtcDeviceInputType[i], &QComboBox::activated, this,
+            [this, n](int row) { Guarded([&] { KindChosen(n, row); }); });
+        grid->addWidget(dtcDeviceInputType[i], 5 + n, 1);
+        auto* spin = new TSpinControl(box, TControlParts::UpDownOnly());
+        spin->setObjectName(QString("cseDeviceInputType%1").arg(n));
+        spin->setAccessibleName(device + " " + T("Address"));
+        spin->SetMin(1);
+        spin->SetMax(99);
+        spin->SetValue(1);
+        spin->Tag = n;
+        // The control reports changes made in code too: only the user's are stored.
+        spin->OnChange = [this, n](TSpinControl*) {
+            if (!FLoading)
+                Guarded([&] { AddressChanged(n); });
+        };
+        cseDeviceInputType[i] = spin;
+        grid->addWidget(spin, 5 + n, 2);
+        lblDeviceInputType[i] = new QLabel(box);
+        lblDeviceInputType[i]->setObjectName(QString("lblDeviceInputType%1").arg(n));
+        lblDeviceInputType[i]->setMinimumWidth(120);
+        grid->addWidget(lblDeviceInputType[i], 5 + n, 3);
+    }
+    grid->setRowStretch(9, 1);
+    return box;
+}
+
+std::vector<QWidget*> TfrmCBERuleEdit::RuleControls() const
+{
+    return { dtcFilterType, dbgRuleZones, btnSetZonesAllOn, btnSetAllZonesOff, cbxTwoZone, cbxInterruptable,
+        cbxClassChange, cbxEvacuate, cbxSilence, cbxEnableSoakTimer, dtcDeviceInputType[0],
+        dtcDeviceInputType[1], dtcDeviceInputType[2], cseDeviceInputType[0], cseDeviceInputType[1],
+        cseDeviceInputType[2] };
+}
+
+std::vector<QCheckBox*> TfrmCBERuleEdit::FlagBoxes() const
+{
+    return { cbxEvacuate, cbxInterruptable, cbxSilence, cbxTwoZone, cbxClassChange, cbxEnableSoakTimer };
+}
+
+namespace {
+// In the order of FlagBoxes.
+const FlagField FlagFields[] = { { TCBERuleDataSet::fldEvacuate, flgEvacuate },
+    { TCBERuleDataSet::fldInterruptable, flgInterruptable }, { TCBERuleDataSet::fldSilence, flgSilence },
+    { TCBERuleDataSet::fldTwoZone, flgTwoZone }, { TCBERuleDataSet::fldClassChange, flgClassChange },
+    { TCBERuleDataSet::fldEnableSoakTimer, flgSoakTimer } };
+} // namespace
+
+void TfrmCBERuleEdit::SetConfig(TPX10ConfigData* config)
+{
+    dbgRuleZones->CommitEdit();
+    FConfig = config;
+    TPX10ConfigCBERuleConfiguration* rules = config ? config->CBERules.get() : nullptr;
+    RuleData->SetConfigPart(rules);
+    ZoneData->SetConfigPart(rules);
+    if (isVisible())
+        ShowRule();
+}
+
+int TfrmCBERuleEdit::PanelType() const
+{
+    return FConfig ? FConfig->FileHeader->GetPanelType() : 0;
+}
+
+int TfrmCBERuleEdit::Execute(int RuleNo)
+{
+    if (RuleNo != -1 && (RuleNo < 1 || RuleNo > RuleCount))
+        return FRule;
+    if (RuleNo != -1) {
+        FRule = RuleNo;
+        RuleTabs[static_cast<size_t>(RuleNo - 1)]->setChecked(true);
+    }
+    exec();
+    return FRule;
+}
+
+void TfrmCBERuleEdit::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Guarded([this] {
+        if (!RuleData->IsOpen())
+            RuleData->Open();
+        if (!ZoneData->IsOpen())
+            ZoneData->Open();
+        cbxEvacuate->setVisible(!(IsVdSCompatibility && IsVdSCompatibility()));
+        ShowRule();
+        if (ZoneData->IsOpen()
+            && dbgRuleZones->currentIndex().column() != TCBERuleZoneDataSet::fldCondition - 1)
+            dbgRuleZones->setCurrentIndex(ZoneData->index(0, TCBERuleZoneDataSet::fldCondition - 1));
+    });
+}
+
+void TfrmCBERuleEdit::SelectRule(int rule)
+{
+    RefreshRuleZones(); // a condition still being chosen belongs to the rule shown
+    FRule = rule;
+    RuleTabs[static_cast<size_t>(rule - 1)]->setChecked(true);
+    ShowRule();
+}
+
+void TfrmCBERuleEdit::ShowRule()
+{
+    if (!FConfig)
+        return;
+    RuleData->SetRecNo(FRule);
+    FillFilterTypes();
+    UpdateRuleControls();
+    ZoneData->SetCurrentRule(FRule);
+    UpdateZonePickList();
+}
+
+void TfrmCBERuleEdit::FillFilterTypes()
+{
+    const TPX10ConfigCBERuleConfiguration& rules = *FConfig->CBERules;
+    const int type = rules.GetRuleType(FRule);
+    const QSignalBlocker block(dtcFilterType);
+    dtcFilterType->clear();
+    for (int code : FilterChoices(PanelType(), type))
+        dtcFilterType->addItem(QString::fromStdString(ListText(FilterListFor(type), code)), code);
+    dtcFilterType->setCurrentIndex(
+        dtcFilterType->findText(RuleData->ReadField(TCBERuleDataSet::fldFilterType, FRule).toString()));
+    dtcFilterType->setMaxVisibleItems(std::max(1, dtcFilterType->count()));
+}
+
+void TfrmCBERuleEdit::UpdateRuleControls()
+{
+    const TPX10ConfigCBERuleConfiguration& rules = *FConfig->CBERules;
+    const int type = rules.GetRuleType(FRule);
+    ShowCode(dtcRuleType, RuleTypes(), type);
+    const auto enables = RuleControlEnables(type);
+    const auto controls = RuleControls();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (auto* spin = qobject_cast<TSpinControl*>(controls[i]))
+            spin->SetEnabled(enables[i]); // its buttons are its siblings
+        else
+            controls[i]->setEnabled(enables[i]);
+    }
+
+    // The addresses first: a device's type label is that of the address shown.
+    FLoading = true;
+    for (int n = 1; n <= InputDevices; ++n)
+        cseDeviceInputType[static_cast<size_t>(n - 1)]->SetValue(rules.GetDeviceAddress(FRule, n));
+    FLoading = false;
+    const TSensorTexts sensors(*FConfig->Sensors, false);
+    const TModuleTexts modules(*FConfig->Modules);
+    for (int n = 1; n <= InputDevices; ++n) {
+        const size_t i = static_cast<size_t>(n - 1);
+        const int kind = rules.GetDeviceKind(FRule, n);
+        ShowCode(dtcDeviceInputType[i], DeviceKinds(), kind);
+        const int address = cseDeviceInputType[i]->GetValue();
+        if (kind == Sensor) {
+            lblDeviceInputType[i]->setText(QString::fromStdString(sensors.SensorTypeText(address)));
+        } else if (kind == Module) {
+            lblDeviceInputType[i]->setText(QString::fromStdString(modules.ModuleTypeText(address)));
+        } else {
+            cseDeviceInputType[i]->SetEnabled(false);
+            lblDeviceInputType[i]->clear();
+        }
+    }
+    // A flag that the rule type disables always shows clear.
+    const auto boxes = FlagBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setChecked(FlagShown(rules, FRule, FlagFields[i].Which));
+}
+
+void TfrmCBERuleEdit::UpdateZonePickList()
+{
+    const TPX10ConfigCBERuleConfiguration& rules = *FConfig->CBERules;
+    TCellEdit edit;
+    edit.ButtonStyle = TCellEdit::cbsAuto;
+    for (int code : ZoneConditionChoices(rules.GetRuleType(FRule), rules.GetTwoZone(FRule)))
+        edit.PickList << QString::fromStdString(ListText(ZoneConditions(), code));
+    dbgRuleZones->SetColumnEdit(TCBERuleZoneDataSet::fldCondition - 1, edit);
+    RefreshRuleZones();
+    dbgRuleZones->viewport()->update();
+}
+
+void TfrmCBERuleEdit::RefreshRuleZones()
+{
+    if (ZoneData->IsOpen())
+        ZoneData->Refresh(); // commits the open condition first
+}
+
+void TfrmCBERuleEdit::RuleTypeChosen(int row)
+{
+    if (!FConfig || row < 0 || row >= int(RuleTypes().size()))
+        return; // the number of a stored type outside the list
+    TPX10ConfigCBERuleConfiguration& rules = *FConfig->CBERules;
+    if (row == rules.GetRuleType(FRule))
+        return;
+    RefreshRuleZones();
+    ChangeRuleType(rules, FRule, row, PanelType());
+    ShowRule();
+    RuleData->Refresh();
+}
+
+void TfrmCBERuleEdit::FilterChosen(int row)
+{
+    if (!FConfig || row < 0)
+        return;
+    RuleData->WriteField(TCBERuleDataSet::fldFilterType, FRule, dtcFilterType->itemText(row));
+}
+
+void TfrmCBERuleEdit::FlagClicked(QCheckBox* box)
+{
+    if (!FConfig || !box->isEnabled())
+        return;
+    const auto boxes = FlagBoxes();
+    const size_t i = static_cast<size_t>(std::find(boxes.begin(), boxes.end(), box) - boxes.begin());
+    RuleData->WriteField(FlagFields[i].Field, FRule, box->isChecked() ? 1 : 0);
+    if (box == cbxTwoZone)
+        UpdateZonePickList();
+}
+
+void TfrmCBERuleEdit::KindChosen(int device, int row)
+{
+    if (!FConfig || row < 0 || row >= int(DeviceKinds().size()))
+        return;
+    RuleData->WriteField(TCBERuleDataSet::fldDevKind1 + device - 1, FRule,
+        dtcDeviceInputType[static_cast<size_t>(device - 1)]->itemText(row));
+    RuleData->WriteField(TCBERuleDataSet::fldDevAddr1 + device - 1, FRule, 1);
+    UpdateRuleControls();
+}
+
+void TfrmCBERuleEdit::AddressChanged(int device)
+{
+    if (!FConfig)
+        return;
+    RuleData->WriteField(TCBERuleDataSet::fldDevAddr1 + device - 1, FRule,
+        cseDeviceInputType[static_cast<size_t>(device - 1)]->GetValue());
+    UpdateRuleControls();
+}
+
+void TfrmCBERuleEdit::SetAllZoneConditions(int condition)
+{
+    if (!FConfig)
+        return;
+    dbgRuleZones->CommitEdit();
+    cberules::SetAllZoneConditions(*FConfig->CBERules, FRule, condition);
+    RefreshRuleZones();
+    dbgRuleZones->viewport()->update();
+}
+
+void TfrmCBERuleEdit::reject()
+{
+    Guarded([this] { RefreshRuleZones(); });
+    accept();
+}
