@@ -5,6 +5,7 @@
 #include "RecordGrid.h"
 
 #include <QHeaderView>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 TCellEdit CellEditOf(const TColumnOffer& Offer)
@@ -58,6 +59,25 @@ void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
     int column = 0;
     for (int w : Widths)
         FGrid->setColumnWidth(column++, w);
+}
+
+void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List)
+{
+    auto* box = new QListWidget(this);
+    box->setObjectName(Name);
+    box->hide();
+    for (const std::string& s : *List)
+        box->addItem(QString::fromStdString(s));
+    FListBoxes.emplace_back(box, List);
+}
+
+void TDeviceEditFrameBase::ReadListBoxes()
+{
+    for (auto [box, list] : FListBoxes) {
+        list->clear();
+        for (int i = 0; i < box->count(); ++i)
+            list->push_back(box->item(i)->text().toStdString());
+    }
 }
 
 void TDeviceEditFrameBase::SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer)

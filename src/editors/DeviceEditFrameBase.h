@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 
+class QListWidget;
 class TfrmAddDevices;
 class TRecordGrid;
 struct TCellEdit;
@@ -41,6 +42,11 @@ protected:
     TDeviceEditFrameBase(
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
     void SetColumnWidths(std::initializer_list<int> Widths);
+    // A hidden list box that only carries a vocabulary, so the window's
+    // translator translates it with the window; `List` is read back from it.
+    void AddListBox(const char* Name, TTextList* List);
+    // The vocabularies as the list boxes hold them now.
+    void ReadListBoxes();
     // A column whose editing follows the current row's offer.
     void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
     TPX10ConfigData* Config() const { return FConfig; }
@@ -64,6 +70,7 @@ private:
     TPX10ConfigData* FConfig = nullptr;
     TfrmAddDevices* FAddDevicesDialog = nullptr;
     int FCurrentAddress = 0;
+    std::vector<std::pair<QListWidget*, TTextList*>> FListBoxes;
 };
 
 TCellEdit CellEditOf(const TColumnOffer& Offer);

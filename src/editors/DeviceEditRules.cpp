@@ -624,18 +624,18 @@ TAddressCheck CheckAddresses(const std::string& firstText, const std::string& la
     r.Last = AddressValue(lastText);
     if (r.First == 0 || r.Last == 0 || r.First > r.Last)
         return r;
-    const TModuleLists& l = DefaultModuleLists();
+    // The texts as the lists show them, in the language of the lists.
     const int count = r.Last - r.First + 1;
-    if (protocolText == l.Protocols[dpBrim] && brimLimit != -1 && count > brimLimit) {
+    if (protocolText == Translate("BRIM") && brimLimit != -1 && count > brimLimit) {
         r.ClearLast = true;
         r.Last = 0;
         return r;
     }
-    if (typeText == l.TorqTypes[TorqK720 - 127] && count % 2 != 0)
+    if (typeText == Translate("K720") && count % 2 != 0)
         return r;
-    if (typeText == l.TorqTypes[TorqK721 - 127] && r.Last > 97 && count % 3 != 0)
+    if (typeText == Translate("K721") && r.Last > 97 && count % 3 != 0)
         return r;
-    if (protocolText == l.Protocols[dpNone])
+    if (protocolText == Translate(" - "))
         return r;
     r.Ok = true;
     return r;

@@ -26,12 +26,28 @@ TfrmModuleEdit::TfrmModuleEdit(QWidget* Parent)
     SetColumnOffer(mfAction - 1, offer(&R::Action));
     SetColumnOffer(mfCBERule - 1, offer(&R::CBERule));
     Grid()->SetColumnEditMask(mfZone - 1, "09;0; ");
+    AddListBox("lbxTypeStringHolder", &FLists.Functions);
+    AddListBox("lbxAuxActions", &FLists.AuxActions);
+    AddListBox("lbxG400StringHolder", &FLists.TorqTypes);
+    AddListBox("lbxG400StringHolderCommon", &FLists.TorqTypesCommon);
+    AddListBox("lbxBrimStringHolderCommon", &FLists.BrimModuleTypes);
+    AddListBox("lbxOutputStringHolderCommon", &FLists.OutputFunctions);
+    AddListBox("lbxInputStringHolderCommon", &FLists.InputFunctions);
+    AddListBox("lbxSounderStringHolderCommon", &FLists.SounderFunctions);
+    AddListBox("lbxZmxStringHolderCommon", &FLists.ZmxFunctions);
+    AddListBox("lbxLbmStringHolderCommon", &FLists.LbmFunctions);
+    AddListBox("lbx721OutputStringHolder", &FLists.K721OutputFunctions);
+    AddListBox("lbxProtocolStringHolder", &FLists.Protocols);
+    AddListBox("lbxProtocolBrimOnly", &FLists.ProtocolsBrimOnly);
+    AddListBox("lbxProtocolG400Only", &FLists.ProtocolsTorqOnly);
 }
 
 void TfrmModuleEdit::LoadFromConfig()
 {
     if (!Config())
         return;
+    ReadListBoxes();
+    FModules->SetLists(FLists);
     FModules->SetConfigPart(Config());
     FModules->Open();
     SetColumnWidths({ 64, 64, 172, 45, 58, 58, 58, 113, 120 });

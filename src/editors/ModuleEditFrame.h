@@ -40,5 +40,6 @@ protected:
 
 private:
     TModuleDataSet* FModules;
+    TModuleLists FLists; // as the list boxes hold them
     bool FAdding = false;
 };

@@ -31,12 +31,25 @@ TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     Grid()->SetColumnEditMask(sfAlarm - 1, "!099;0; ");
     Grid()->SetColumnEditMask(sfDay - 1, "!099;0; ");
     Grid()->SetColumnEditMask(sfGroup - 1, "09;0; ");
+    AddListBox("lbxProtocolStringHolder", &FLists.Protocols);
+    AddListBox("lbxProtocolBrimOnly", &FLists.ProtocolsBrimOnly);
+    AddListBox("lbxProtocolG400Only", &FLists.ProtocolsTorqOnly);
+    AddListBox("lbxTypeStringHolder", &FLists.BrimTypes);
+    AddListBox("lbxTypeStringHolderCommon", &FLists.BrimTypesCommon);
+    AddListBox("lbxTypeStringHolderViews", &FLists.BrimTypesViews);
+    AddListBox("lbxG400StringHolder", &FLists.TorqTypes);
+    AddListBox("lbxG400StringHolderCommon", &FLists.TorqTypesCommon);
+    AddListBox("lbxSensorLevels", &FLists.Levels);
+    AddListBox("lbxApplNoForSMT4", &FLists.ApplicationNumbers);
+    AddListBox("lbxRemOP", &FLists.RemoteOutputs);
 }
 
 void TfrmSensorEdit::LoadFromConfig()
 {
     if (!Config())
         return;
+    ReadListBoxes();
+    FSensors->SetLists(FLists);
     FSensors->SetConfigPart(Config());
     FSensors->Open();
     SetColumnWidths({ 64, 172, 45, 58, 58, 50, 32, 50, 32, 52, 60, 85, 120 });

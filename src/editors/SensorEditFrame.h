@@ -40,4 +40,5 @@ private:
     TSensorTexts Texts() const;
 
     TSensorDataSet* FSensors;
+    TSensorLists FLists; // as the list boxes hold them
 };

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -350,4 +351,30 @@ TEST_F(AddDevicesFixture, BrimLimitAndMultiChannelCounts)
     Pick(Dialog.cboProtocol, " - ");
     EXPECT_FALSE(Dialog.cboFunction->isVisibleTo(&Dialog));
     EXPECT_FALSE(Dialog.btnOK->isEnabled());
+}
+
+TEST_F(ModuleFrame, NamedComponentsAndTranslatedVocabularies)
+{
+    EXPECT_EQ(F.objectName(), "frmModuleEdit1");
+    EXPECT_EQ(F.Grid()->objectName(), "dbgModuleEdit");
+    EXPECT_FALSE(F.Grid()->accessibleName().isEmpty());
+    auto* torq = F.findChild<QListWidget*>("lbxG400StringHolder");
+    ASSERT_TRUE(torq);
+    EXPECT_EQ(torq->count(), 129);
+    // A translator changes the list box; the grid shows and offers its texts.
+    auto* protocols = F.findChild<QListWidget*>("lbxProtocolStringHolder");
+    ASSERT_TRUE(protocols);
+    protocols->item(2)->setText("BRIM-X");
+    F.LoadFromConfig();
+    Go(7, mfProtocol);
+    EXPECT_TRUE(Entries().contains("BRIM-X"));
+    Choose(7, mfProtocol, "BRIM-X");
+    EXPECT_EQ(Config->Modules->GetType(7), 1);
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(6, mfProtocol - 1)).toString(), "BRIM-X");
+
+    TfrmAddDevices dialog;
+    for (const char* name : { "edtStartAddress", "edtEndAddress", "cseZone", "cboProtocol", "cboDeviceTypes",
+             "cboFunction", "cbxOverwrite", "btnOK", "btnCancel" })
+        EXPECT_TRUE(dialog.findChild<QWidget*>(name)) << name;
+    EXPECT_EQ(dialog.cboDeviceTypes->accessibleName(), "Type");
 }
