@@ -25,7 +25,7 @@ QString Tr(const char* text)
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    l->setObjectName(QString::fromUtf8(name));
     return l;
 }
 
@@ -33,7 +33,7 @@ QPixmap Picture(const char* file)
 {
     static const bool registered = (InitCommsPictures(), true);
     (void)registered;
-    return QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/") + QString::fromLatin1(file)));
+    return QPixmap::fromImage(platform::LoadJpeg(QStringLiteral(":/comms/") + QString::fromUtf8(file)));
 }
 
 PanelPictures MakePanelPictures(QWidget* parent, const char* qtbName)

@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "Exception.h"
+#include "ExceptionBox.h"
 #include "File.h"
 #include "Ivdictio.h"
 #include "Prompts.h"
@@ -142,14 +143,14 @@ void TTextDownload::TimerTick()
     const int interval = FInterval * 1000;
     const int address = FDeviceNo + (FModule ? 100 : 0);
     const std::size_t before = FLines.size();
-    std::string failure;
+    Exception failure("Device logging stopped.");
     bool ok = false;
     try {
         ok = FSource.DownloadDeviceData(FProtocol, &FLines, address);
-        if (!ok)
-            failure = Translate("Device logging stopped.");
+    } catch (const Exception& e) {
+        failure = e;
     } catch (const std::exception& e) {
-        failure = e.what();
+        failure = Exception(e.what());
     }
     // Only a line this run added gets a time stamp.
     if (FLines.size() > before)
@@ -157,7 +158,7 @@ void TTextDownload::TimerTick()
     FInTick = false;
     if (!ok) {
         StopLogging();
-        platform::CurrentPrompts().MessageDlg(failure, platform::MsgDlgType::mtError, platform::mbOK);
+        ShowExceptionBox(failure); // the one error box: translated once, with its full stop
         return;
     }
     FTimer.start(interval);

@@ -664,7 +664,8 @@ char TfrmPanelSetupOptions::TimeSeparator() const
     if (!medDayModeStartTime)
         return ':';
     QString t = medDayModeStartTime->displayText();
-    return t.size() >= 3 ? char(t.at(2).toLatin1()) : ':';
+    // The separator of the time pictures is always a single ASCII character.
+    return t.size() >= 3 && t.at(2).unicode() < 0x80 ? char(t.at(2).unicode()) : ':';
 }
 
 bool TfrmPanelSetupOptions::eventFilter(QObject* watched, QEvent* event)

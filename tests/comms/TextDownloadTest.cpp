@@ -201,7 +201,7 @@ TEST(TextDownload, FailedTickStopsLoggingWithOneMessage)
     f.logic.TimerTick();
     EXPECT_FALSE(f.logic.Logging());
     ASSERT_EQ(f.prompts.Log.size(), 2u);
-    EXPECT_EQ(f.prompts.Log[1].Text, "Unable to open communications port COM1");
+    EXPECT_EQ(f.prompts.Log[1].Text, "Unable to open communications port COM1."); // the error box's full stop
     EXPECT_EQ(f.prompts.Log[1].Type, platform::MsgDlgType::mtError);
 }
 
