@@ -420,7 +420,12 @@ void TfrmCBERuleEdit::FilterChosen(int row)
 {
     if (!FConfig || row < 0)
         return;
-    RuleData->WriteField(TCBERuleDataSet::fldFilterType, FRule, dtcFilterType->itemText(row));
+    // By code, not by text: the rows are the codes offered for the rule's type.
+    const QVariant code = dtcFilterType->itemData(row);
+    if (!code.isValid())
+        return;
+    FConfig->CBERules->SetFilterType(FRule, code.toInt());
+    RuleData->Refresh();
 }
 
 void TfrmCBERuleEdit::FlagClicked(QCheckBox* box)
@@ -438,8 +443,7 @@ void TfrmCBERuleEdit::KindChosen(int device, int row)
 {
     if (!FConfig || row < 0 || row >= int(DeviceKinds().size()))
         return;
-    RuleData->WriteField(TCBERuleDataSet::fldDevKind1 + device - 1, FRule,
-        dtcDeviceInputType[static_cast<size_t>(device - 1)]->itemText(row));
+    FConfig->CBERules->SetDeviceKind(FRule, device, row); // the rows are the kind codes
     RuleData->WriteField(TCBERuleDataSet::fldDevAddr1 + device - 1, FRule, 1);
     UpdateRuleControls();
 }
