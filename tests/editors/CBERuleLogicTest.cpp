@@ -1,4 +1,5 @@
 #include "Cberulelogic.h"
+#include "ConfigMarks.h"
 #include "PX10ConfigData.h"
 
 #include <gtest/gtest.h>
@@ -6,15 +7,6 @@
 using namespace cberules;
 
 namespace {
-
-void ClearMarks(TPX10ConfigData& c)
-{
-    c.GeneralPanelSetup->ClearModified();
-    c.OnboardOutputCircuits->ClearModified();
-    c.Sensors->ClearModified();
-    c.Modules->ClearModified();
-    c.CBERules->ClearModified();
-}
 
 constexpr int PX21 = 0, PX11 = 1, PX20 = 2, PX10 = 3, Marvex = 4;
 

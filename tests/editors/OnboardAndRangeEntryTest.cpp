@@ -1,5 +1,6 @@
 #include "Cberangeentryform.h"
 #include "Onboardoutputsetupframe.h"
+#include "ConfigMarks.h"
 #include "PX10ConfigData.h"
 #include "Spincontrol.h"
 #include "support/FakePrompts.h"
@@ -15,14 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void ClearMarks(TPX10ConfigData& c)
-{
-    c.OnboardOutputCircuits->ClearModified();
-    c.Sensors->ClearModified();
-    c.Modules->ClearModified();
-    c.CBERules->ClearModified();
-}
 
 void Press(QWidget* w, Qt::Key key, const QString& text = {})
 {

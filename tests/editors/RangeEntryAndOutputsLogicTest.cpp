@@ -1,20 +1,12 @@
 #include "Cberangeentrylogic.h"
 #include "Cberulelogic.h"
 #include "Onboardoutputlogic.h"
+#include "ConfigMarks.h"
 #include "PX10ConfigData.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void ClearMarks(TPX10ConfigData& c)
-{
-    c.GeneralPanelSetup->ClearModified();
-    c.OnboardOutputCircuits->ClearModified();
-    c.Sensors->ClearModified();
-    c.Modules->ClearModified();
-    c.CBERules->ClearModified();
-}
 struct ConfigFixture : ::testing::Test {
     TPX10ConfigData Config { false, false, true, false };
 };

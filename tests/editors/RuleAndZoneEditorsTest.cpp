@@ -2,6 +2,7 @@
 #include "Cberuleform.h"
 #include "Cberulelogic.h"
 #include "Cberulezonedataset.h"
+#include "ConfigMarks.h"
 #include "PX10ConfigData.h"
 #include "RecordGrid.h"
 #include "Spincontrol.h"
@@ -23,12 +24,6 @@
 using namespace cberules;
 
 namespace {
-
-void ClearMarks(TPX10ConfigData& c)
-{
-    c.CBERules->ClearModified();
-    c.ZoneTexts->ClearModified();
-}
 
 // Runs `step` once the modal window is up; the window is then closed.
 void WhileShown(QDialog& dialog, const std::function<void()>& step)
