@@ -863,10 +863,8 @@ void TfrmMain::EditPasteDeviceExecute()
     if (!ConfigData || !frame)
         return;
     const int a = frame->CurrentAddress();
-    if (FClipboard.Paste(*ConfigData, DeviceView(), a, FModuleFrame->CurrentAddress())) {
-        UpdateDeviceTreeNode(frame == FModuleFrame, a);
-        frame->Resync();
-    }
+    if (FClipboard.Paste(*ConfigData, DeviceView(), a, FModuleFrame->CurrentAddress()))
+        frame->DevicePasted(a); // updates the tree nodes
     UpdateEditActions();
 }
 

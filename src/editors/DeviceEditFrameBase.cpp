@@ -135,6 +135,12 @@ void TDeviceEditFrameBase::UpdateColumns()
         FDataSet->Refresh();
 }
 
+void TDeviceEditFrameBase::DevicePasted(int Address)
+{
+    DeviceChanged(Address);
+    Resync();
+}
+
 void TDeviceEditFrameBase::DeviceChanged(int Address)
 {
     if (OnDeviceChanged)

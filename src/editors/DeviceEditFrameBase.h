@@ -29,6 +29,7 @@ public:
     // Moves the grid to the row of `Address` (nothing when it is there already).
     void GotoAddress(int Address) override;
     void UpdateColumns() override;
+    void DevicePasted(int Address) override;
 
     TRecordGrid* Grid() const { return FGrid; }
     TDeviceDataSet* DataSet() const { return FDataSet; }

@@ -268,18 +268,40 @@ void TSensorEdits::FillDeviceLists(const TPX10ConfigData& config, const TSensorL
 TSensorEdits::TRowOffer TSensorEdits::RowOffer(int a) const
 {
     TRowOffer r;
-    const TSensorLists& l = FTexts.Lists();
+    UpdateTypePickList(a, r);
+    UpdateTorqColumns(a, r);
+    UpdateColumns(a, r);
+    UpdateSensitivityColumns(a, r);
+    return r;
+}
+
+void TSensorEdits::UpdateTypePickList(int a, TRowOffer& r) const
+{
     r.Protocol.Style = r.Type.Style = TColumnOffer::Auto;
-    FillDeviceLists(FConfig, l, &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
+    FillDeviceLists(FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
+}
+
+void TSensorEdits::UpdateTorqColumns(int a, TRowOffer& r) const
+{
+    r.AppNum = r.RemOutput = {};
+    if (!FTexts.IsTorq(a))
+        return;
+    r.RemOutput = AutoOf(FTexts.Lists().RemoteOutputs);
+    if (FSensors.GetType(a) == ApplicationNumberType)
+        r.AppNum = AutoOf(FTexts.Lists().ApplicationNumbers);
+}
+
+void TSensorEdits::UpdateColumns(int a, TRowOffer& r) const
+{
+    const bool cbe = FTexts.IsTorq(a) && FSensors.GetRemoteOutput(a) == RemoteOutputCbe;
+    r.CBERule.Style = cbe ? TColumnOffer::Ellipsis : TColumnOffer::None;
+}
+
+void TSensorEdits::UpdateSensitivityColumns(int a, TRowOffer& r) const
+{
+    r.Alarm = r.Day = r.PA = r.PD = {};
     const int t = FSensors.GetType(a);
     const bool torq = FTexts.IsTorq(a);
-    if (torq) {
-        r.RemOutput = AutoOf(l.RemoteOutputs);
-        if (t == ApplicationNumberType)
-            r.AppNum = AutoOf(l.ApplicationNumbers);
-        if (FSensors.GetRemoteOutput(a) == RemoteOutputCbe)
-            r.CBERule.Style = TColumnOffer::Ellipsis;
-    }
     int alarmLevels = 0;
     bool prealarm = false;
     if (t == 1 || FTexts.Protocol(a) == dpNone)
@@ -298,11 +320,11 @@ TSensorEdits::TRowOffer TSensorEdits::RowOffer(int a) const
         prealarm = true;
     } else if (t == 7 || t == 9 || t == 10 || t == 11)
         alarmLevels = 6;
+    const TTextList& levels = FTexts.Lists().Levels;
     if (alarmLevels > 0)
-        r.Alarm = r.Day = AutoOf(Slice(l.Levels, 1, alarmLevels));
+        r.Alarm = r.Day = AutoOf(Slice(levels, 1, alarmLevels));
     if (prealarm)
-        r.PA = r.PD = AutoOf(l.Levels);
-    return r;
+        r.PA = r.PD = AutoOf(levels);
 }
 
 // ---- modules ----
@@ -508,21 +530,37 @@ void TModuleEdits::RowProtocolAndType(int a, std::string& protocol, std::string&
 TModuleEdits::TRowOffer TModuleEdits::RowOffer(int a) const
 {
     TRowOffer r;
+    UpdateGridColumns(a, r);
+    UpdateCBERuleColumn(a, r);
+    UpdateActionColumn(a, r);
+    return r;
+}
+
+void TModuleEdits::UpdateGridColumns(int a, TRowOffer& r) const
+{
     std::string protocol, type;
     RowProtocolAndType(a, protocol, type);
     const int channel = FModules.GetChannel(a);
     FillDeviceLists(FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, &r.Function.Items, protocol,
         type, channel);
+    // A second or third channel follows its first: no protocol or type of its own.
     if (channel < 2)
         r.Protocol.Style = r.Type.Style = TColumnOffer::Auto;
     else
-        r.Protocol.Items.clear(), r.Type.Items.clear();
+        r.Protocol = r.Type = {};
     r.Function.Style = TColumnOffer::Auto;
+}
+
+void TModuleEdits::UpdateCBERuleColumn(int a, TRowOffer& r) const
+{
+    r.CBERule.Style = FTexts.TakesCBERules(a) ? TColumnOffer::Ellipsis : TColumnOffer::None;
+}
+
+void TModuleEdits::UpdateActionColumn(int a, TRowOffer& r) const
+{
+    r.Action = {};
     if (FTexts.Protocol(a) != dpNone && FModules.GetType(a) == FunctionAux)
         r.Action = AutoOf(FTexts.Lists().AuxActions);
-    if (FTexts.TakesCBERules(a))
-        r.CBERule.Style = TColumnOffer::Ellipsis;
-    return r;
 }
 
 // ---- multi-channel modules ----

@@ -89,7 +89,12 @@ public:
     struct TRowOffer {
         TColumnOffer Protocol, Type, AppNum, RemOutput, CBERule, Alarm, PA, Day, PD;
     };
+    // How each cell of row `a` is edited; asked whenever a cell editor opens.
     TRowOffer RowOffer(int a) const;
+    void UpdateTypePickList(int a, TRowOffer& r) const; // Protocol and Type
+    void UpdateTorqColumns(int a, TRowOffer& r) const; // App.Num. and Rem. Output
+    void UpdateColumns(int a, TRowOffer& r) const; // the CBE Rule button
+    void UpdateSensitivityColumns(int a, TRowOffer& r) const; // Alarm, PA, Day, PD
 
 private:
     void AfterTypeChange(int a, int oldType);
@@ -137,6 +142,9 @@ public:
         TColumnOffer Protocol, Type, Function, Action, CBERule;
     };
     TRowOffer RowOffer(int a) const;
+    void UpdateGridColumns(int a, TRowOffer& r) const; // Protocol, Type and Function
+    void UpdateCBERuleColumn(int a, TRowOffer& r) const;
+    void UpdateActionColumn(int a, TRowOffer& r) const;
     // The protocol and type texts a row stands for: a channel 2 or 3 names
     // its module's.
     void RowProtocolAndType(int a, std::string& protocol, std::string& type) const;

@@ -27,6 +27,9 @@ public:
     virtual void DeleteDevices(int from, int to) = 0;
     // Closes the data set before the configuration goes.
     virtual void CloseDataSet() = 0;
+    // A record was pasted at `address`: a multi-channel module takes its
+    // following addresses, and the grid shows the new bytes.
+    virtual void DevicePasted(int address) = 0;
     // Tools, Add/Change: the Add Devices dialog for this kind of device.
     virtual void AddDevices() = 0;
     // Writes what the user typed into the open cell editor.

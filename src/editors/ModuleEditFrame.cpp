@@ -62,6 +62,13 @@ void TfrmModuleEdit::FieldChanged(int FieldNo, int Address)
         UpdateMultiChannelModule(Address);
 }
 
+// A pasted first channel of a K720 or K721 brings its other channels.
+void TfrmModuleEdit::DevicePasted(int Address)
+{
+    UpdateMultiChannelModule(Address);
+    TDeviceEditFrameBase::DevicePasted(Address);
+}
+
 void TfrmModuleEdit::UpdateMultiChannelModule(int Address)
 {
     if (!IsOpen())

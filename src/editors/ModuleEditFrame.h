@@ -12,6 +12,7 @@ public:
     void LoadFromConfig() override;
     void DeleteDevices(int From, int To) override { DeleteModules(From, To); }
     void AddDevices() override { AddModules(); }
+    void DevicePasted(int Address) override;
 
     TModuleDataSet* ModuleDataSet() const { return FModules; }
     int GetCurrentModuleAddress() const { return CurrentAddress(); }

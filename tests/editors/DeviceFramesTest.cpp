@@ -378,3 +378,28 @@ TEST_F(ModuleFrame, NamedComponentsAndTranslatedVocabularies)
         EXPECT_TRUE(dialog.findChild<QWidget*>(name)) << name;
     EXPECT_EQ(dialog.cboDeviceTypes->accessibleName(), "Type");
 }
+
+TEST_F(ModuleFrame, PastedMultiChannelModuleTakesItsFollowingAddresses)
+{
+    F.ApplyAddedModule(10, 10, 2, "TORQ", "K721", "MCP", false);
+    TPX10ConfigRecord buffer;
+    Config->Modules->CopyDeviceTo(10, &buffer);
+    Config->Modules->CopyDeviceFrom(40, &buffer);
+    ChangedNodes.clear();
+    F.DevicePasted(40);
+    EXPECT_EQ(Config->Modules->GetChannel(41), 2);
+    EXPECT_EQ(Config->Modules->GetChannel(42), 3);
+    EXPECT_EQ(Config->Modules->GetType(42), 5);
+    for (int a : { 40, 41, 42 })
+        EXPECT_NE(std::find(ChangedNodes.begin(), ChangedNodes.end(), a), ChangedNodes.end()) << a;
+    // Beside a fitted module there is no room: it stays a K710.
+    Config->Modules->SetType(61, 4);
+    Config->Modules->CopyDeviceFrom(60, &buffer);
+    Prompts.Answer(platform::mrOk);
+    F.DevicePasted(60);
+    ProcessEvents();
+    EXPECT_EQ(Config->Modules->GetTorqType(60), 132);
+    EXPECT_EQ(Config->Modules->GetChannel(60), 0);
+    EXPECT_EQ(Config->Modules->GetType(61), 4);
+    EXPECT_EQ(Prompts.Log.size(), 1u);
+}
