@@ -4,6 +4,7 @@
 #include "PX10ConfigDeviceConfiguration.h"
 #include "RecordGrid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -133,6 +134,15 @@ void TDeviceEditFrameBase::UpdateColumns()
 {
     if (IsOpen())
         FDataSet->Refresh();
+}
+
+void TDeviceEditFrameBase::changeEvent(QEvent* Event)
+{
+    QWidget::changeEvent(Event);
+    // Queued: the window's translator may still be translating the list boxes.
+    if (Event->type() == QEvent::LanguageChange)
+        QMetaObject::invokeMethod(
+            this, [this] { Guarded([this] { LoadFromConfig(); }); }, Qt::QueuedConnection);
 }
 
 void TDeviceEditFrameBase::DevicePasted(int Address)

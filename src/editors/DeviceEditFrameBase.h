@@ -40,6 +40,8 @@ public:
     std::function<void(int DeviceId)> OnEditCBERange;
 
 protected:
+    // After a language change the translated vocabularies are read again.
+    void changeEvent(QEvent* Event) override;
     TDeviceEditFrameBase(
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
     void SetColumnWidths(std::initializer_list<int> Widths);

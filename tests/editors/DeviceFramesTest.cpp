@@ -365,7 +365,9 @@ TEST_F(ModuleFrame, NamedComponentsAndTranslatedVocabularies)
     auto* protocols = F.findChild<QListWidget*>("lbxProtocolStringHolder");
     ASSERT_TRUE(protocols);
     protocols->item(2)->setText("BRIM-X");
-    F.LoadFromConfig();
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(&F, &change);
+    ProcessEvents();
     Go(7, mfProtocol);
     EXPECT_TRUE(Entries().contains("BRIM-X"));
     Choose(7, mfProtocol, "BRIM-X");
