@@ -121,25 +121,25 @@ void TfrmSensorEdit::FillDeviceLists(
 
 std::string TfrmSensorEdit::SensorTypeText(int Address) const
 {
-    return Texts().SensorTypeText(Address);
+    return Config() ? Texts().SensorTypeText(Address) : std::string();
 }
 
 std::string TfrmSensorEdit::FireSensitivityText(int Address) const
 {
-    return Texts().GetFireSensitivity(Address);
+    return Config() ? Texts().GetFireSensitivity(Address) : std::string();
 }
 
 std::string TfrmSensorEdit::PrealarmSensitivityText(int Address) const
 {
-    return Texts().GetPrealarmSensitivity(Address);
+    return Config() ? Texts().GetPrealarmSensitivity(Address) : std::string();
 }
 
 std::string TfrmSensorEdit::DayModeSensitivityText(int Address) const
 {
-    return Texts().GetDayModeSensitivity(Address);
+    return Config() ? Texts().GetDayModeSensitivity(Address) : std::string();
 }
 
 std::string TfrmSensorEdit::DayModePrealarmSensitivityText(int Address) const
 {
-    return Texts().GetDaymodePrealarmSensitivity(Address);
+    return Config() ? Texts().GetDaymodePrealarmSensitivity(Address) : std::string();
 }
