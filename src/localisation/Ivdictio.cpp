@@ -613,9 +613,12 @@ void TIvDictionary::LanguageChanged(bool languageChanged, bool localeChanged)
         std::vector<std::pair<TIvCustomTranslator*, uint64_t>> snapshot;
         for (TIvCustomTranslator* t : FTranslators)
             snapshot.emplace_back(t, t->FSerial);
-        for (auto [t, serial] : snapshot) {
+        // Plain variables, not a structured binding: clang before 16 cannot
+        // capture a binding in the lambda (the fuzz build uses clang).
+        for (const auto& entry : snapshot) {
+            TIvCustomTranslator* t = entry.first;
             bool bound = std::find(FTranslators.begin(), FTranslators.end(), t) != FTranslators.end();
-            if (bound && t->FSerial == serial)
+            if (bound && t->FSerial == entry.second)
                 guarded([&] { t->LanguageChanged(languageChanged, localeChanged); });
         }
     }
