@@ -1,5 +1,9 @@
 #include "Commssession.h"
 
+#include "Exception.h"
+#include "Ivdictio.h"
+#include "Serialcommscomponent.h"
+
 #include <QEventLoop>
 
 #include <chrono>
@@ -13,6 +17,30 @@ void CommsTiming::Pause(unsigned ms) const
         Sleep(ms);
     else if (ms)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+HangupWatch::HangupWatch(TSerialComms* Port, std::function<void()> endWindow)
+    : FPort(Port)
+{
+    if (FPort)
+        FPort->SetOnHangup([this, end = std::move(endWindow)](TSerialComms*) {
+            FEnded = true;
+            end();
+        });
+}
+
+HangupWatch::~HangupWatch()
+{
+    if (FPort)
+        FPort->SetOnHangup(nullptr);
+}
+
+void HangupWatch::RaiseIfHungUp() const
+{
+    // Only a hang-up that ended the window: one after its last reply changes
+    // nothing of what was done.
+    if (FEnded)
+        throw Exception(Translate("Communications Failure.") + "\n" + FPort->HangupReason());
 }
 
 int EventLoopHost::RunModal(const std::function<void()>& onShow)

@@ -12,6 +12,7 @@
 #include <string>
 
 class QEventLoop;
+class TSerialComms;
 
 namespace comms {
 
@@ -53,6 +54,25 @@ public:
 private:
     QEventLoop* FLoop = nullptr;
     std::optional<int> FResult;
+};
+
+// While a window talks to the panel: when the port's device hangs up (the
+// adapter unplugged), the window's loop is ended instead of repeating its
+// request against a port that is gone, and the hang-up becomes an error that
+// names the device once the loop has returned.
+class HangupWatch {
+public:
+    // `endWindow` detaches the window's handlers and ends its modal loop.
+    HangupWatch(TSerialComms* Port, std::function<void()> endWindow);
+    ~HangupWatch();
+    HangupWatch(const HangupWatch&) = delete;
+    HangupWatch& operator=(const HangupWatch&) = delete;
+    // Raises "Communications Failure." with the device and the system's reason.
+    void RaiseIfHungUp() const;
+
+private:
+    TSerialComms* FPort;
+    bool FEnded = false;
 };
 
 // Requests sent and not yet answered. Only the latest is in progress; a

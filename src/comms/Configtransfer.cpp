@@ -133,10 +133,14 @@ bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10Con
     FFirmwareNumber = FDetection.GetPanelFirmwareNumber();
     FState.ProgressMax = 232 + (FFirmwareNumber >= 402 ? 64 : 32) + (FFirmwareNumber >= 507 ? 5 : 0);
 
-    FRunning = true;
-    const int result = FHost.RunModal([this] { FormShow(); });
-    FRunning = false;
-    Detach();
+    int result = platform::mrNone;
+    try {
+        result = RunWindow();
+    } catch (...) {
+        FReceived.reset();
+        FConfig = nullptr;
+        throw;
+    }
     if (FSend)
         return result == platform::mrOk;
     if (result == platform::mrOk)
@@ -144,6 +148,20 @@ bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10Con
     FReceived.reset();
     FConfig = nullptr;
     return result == platform::mrOk;
+}
+
+int TConfigTransfer::RunWindow()
+{
+    HangupWatch hangup(FProtocol, [this] {
+        Detach();
+        Finish(platform::mrAbort);
+    });
+    FRunning = true;
+    const int result = FHost.RunModal([this] { FormShow(); });
+    FRunning = false;
+    Detach();
+    hangup.RaiseIfHungUp();
+    return result;
 }
 
 void TConfigTransfer::FormShow()

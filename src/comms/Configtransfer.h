@@ -86,6 +86,8 @@ public:
     static void CopyConfiguration(const TPX10ConfigData& From, TPX10ConfigData& To);
 
 private:
+    // Shows the window until it ends; raises when the device hung up.
+    int RunWindow();
     void StartStage(Stage stage);
     void SendItemRequest();
     void ItemReply();

@@ -66,8 +66,13 @@ int TInitiatePanelComms::Execute(TQuorvelProtocol* Protocol, bool Send, int Conf
             ours ? ours->Detail() : std::string());
     }
     FEnded = false;
+    HangupWatch hangup(Protocol, [this] {
+        Detach();
+        FHost.EndModal(platform::mrAbort);
+    });
     const int result = FHost.RunModal([this] { FormShow(); });
     Detach();
+    hangup.RaiseIfHungUp();
     return result;
 }
 
@@ -123,19 +128,31 @@ void TInitiatePanelComms::RestartTimeout(TQuorvelProtocol* Protocol, unsigned Ms
 
 void TInitiatePanelComms::DetectionFailure()
 {
+    if (CountFailure())
+        SendDetectionRequest(CmdDetect);
+}
+
+bool TInitiatePanelComms::CountFailure()
+{
     const int taken = FRetryCount++;
     if (taken >= MaxDetectionRepeats) {
+        FState.PasscodeVisible = false;
+        FState.PasscodeProtectedVisible = false;
+        FState.EnterPasscodeVisible = false;
+        FState.InvalidPasscodeVisible = false;
+        FState.PasscodeEditVisible = false;
+        FState.StartTransferVisible = false;
         FState.RetryVisible = true;
         FState.PanelNotDetectedVisible = true;
         FState.PX10NotFoundVisible = true;
         FState.SearchingVisible = false;
         Detach();
         Changed();
-        return;
+        return false;
     }
     FState.Retries = MlFormat("(Retries: %d)", FRetryCount);
     Changed();
-    SendDetectionRequest(CmdDetect);
+    return true;
 }
 
 void TInitiatePanelComms::DetectionReply()
@@ -250,6 +267,9 @@ void TInitiatePanelComms::StartTransferClicked()
         return;
     FProtocol->OnPacketReceived = [this](TSerialComms*) { PasscodeReply(); };
     FProtocol->OnPacketRxError = [this](TSerialComms*) { PasscodeFailure(); };
+    FRetryCount = 0;
+    FState.Retries.clear();
+    Changed();
     SendPasscode();
 }
 
@@ -296,8 +316,11 @@ void TInitiatePanelComms::PasscodeReply()
 
 void TInitiatePanelComms::PasscodeFailure()
 {
-    Detach();
-    FormShow();
+    // A lost reply is asked for again, as detection asks again, rather than
+    // sending the user back through detection and the prompt without end.
+    // After as many repeats the panel counts as not found; Retry searches anew.
+    if (CountFailure())
+        SendPasscode();
 }
 
 void TInitiatePanelComms::AbortClicked()

@@ -64,12 +64,11 @@ bool TConfigTransfer::RunDownload(TQuorvelProtocol* Protocol, TextLines* Lines, 
     FFirmwareNumber = FDetection.GetPanelFirmwareNumber();
     FState.ProgressMax = stage == Stage::EventLog ? 1536 : 198;
 
-    FRunning = true;
-    const int result = FHost.RunModal([this] { FormShow(); });
-    FRunning = false;
-    Detach();
-    FLines = nullptr;
-    return result == platform::mrOk;
+    struct LinesReset {
+        TextLines*& Lines;
+        ~LinesReset() { Lines = nullptr; }
+    } linesReset { FLines };
+    return RunWindow() == platform::mrOk;
 }
 
 void TConfigTransfer::StartDownload()

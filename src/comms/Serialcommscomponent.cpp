@@ -148,6 +148,8 @@ void TSerialComms::Close()
         FRxBuffer.clear();
         FPosted = false;
     }
+    FHangupError = 0;
+    FHangupReported = false;
     // Bytes of the closed session are not handed on (a delivery in progress stops).
     FPending.clear();
     FPendingPos = 0;
@@ -261,8 +263,11 @@ int TSerialComms::Write(const char* buffer, int length)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN)
+        if (n < 0 && errno != EAGAIN) {
+            if (errno == EIO || errno == ENXIO || errno == ENODEV || errno == EPIPE)
+                NoteHangup(errno);
             break;
+        }
         const auto left
             = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
@@ -271,8 +276,10 @@ int TSerialComms::Write(const char* buffer, int length)
         const int r = ::poll(&p, 1, static_cast<int>(left));
         if (r < 0 && errno != EINTR)
             break;
-        if (r > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+        if (r > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            NoteHangup(EIO);
             break;
+        }
     }
     return done;
 }
@@ -408,6 +415,41 @@ void TSerialComms::DataRxd()
     FDelivering = false;
     FPending.clear();
     FPendingPos = 0;
+    // The bytes that came before the hang-up have been handed on; now the
+    // window in charge hears of it, once.
+    if (FHangupError != 0 && !FHangupReported && FOnHangup) {
+        FHangupReported = true;
+        TNotifyEvent handler = FOnHangup;
+        handler(this);
+    }
+}
+
+void TSerialComms::SetOnHangup(TNotifyEvent handler)
+{
+    FOnHangup = std::move(handler);
+    if (FOnHangup && FHangupError != 0 && !FHangupReported)
+        FClient->Post(); // hung up before anyone listened
+}
+
+std::string TSerialComms::HangupReason() const
+{
+    const int error = FHangupError;
+    return FDevicePath + ": " + platform::SystemErrorText(error ? error : EIO);
+}
+
+void TSerialComms::NoteHangup(int error)
+{
+    int none = 0;
+    if (!FHangupError.compare_exchange_strong(none, error ? error : EIO))
+        return;
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (!FPosted)
+            post = FPosted = true;
+    }
+    if (post)
+        FClient->Post();
 }
 
 void TSerialComms::StartReceiver()
@@ -452,6 +494,7 @@ void TSerialComms::ReceiverLoop()
             continue;
         std::string burst;
         bool lineGone = (ev & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+        int error = 0;
         for (;;) {
             const ssize_t n = ::read(FHandle, chunk, sizeof chunk);
             if (n > 0) {
@@ -460,8 +503,10 @@ void TSerialComms::ReceiverLoop()
             }
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n < 0 && errno != EAGAIN)
+            if (n < 0 && errno != EAGAIN) {
                 lineGone = true;
+                error = errno;
+            }
             break;
         }
         if (!burst.empty()) {
@@ -479,8 +524,10 @@ void TSerialComms::ReceiverLoop()
             lineGone = true; // readable but nothing to read: a dead line
         }
         // An unplugged adapter or a closed far end keeps the device readable
-        // for ever; stop watching it and wait only for Close.
-        if (lineGone)
+        // for ever; stop watching it, tell the GUI thread and wait only for Close.
+        if (lineGone) {
             fds[0].fd = -1;
+            NoteHangup(error);
+        }
     }
 }

@@ -76,6 +76,14 @@ public:
     void ClearTimeout();
     bool TimeoutRunning() const;
 
+    // Called on the GUI thread, once, when the device hangs up while the port
+    // is open (an adapter unplugged, the far end closed), after the bytes that
+    // came before. Set while the line is already gone, it is called soon.
+    void SetOnHangup(TNotifyEvent handler);
+    bool HungUp() const { return FHangupError != 0; }
+    // The device and the system's reason, e.g. "/dev/ttyUSB0: Input/output error".
+    std::string HangupReason() const;
+
     // Routes of the timer and of the received-bytes message.
     void DataRxTimeout();
     void DataRxd();
@@ -85,6 +93,7 @@ private:
     void StartReceiver();
     void StopReceiver();
     void ReceiverLoop();
+    void NoteHangup(int error); // any thread
     [[noreturn]] void RaiseWithDevice(const char* message, int error) const;
 
     int FHandle = -1;
@@ -99,6 +108,10 @@ private:
     std::mutex FLock;
     std::string FRxBuffer;
     bool FPosted = false;
+
+    std::atomic<int> FHangupError { 0 }; // errno of the hang-up, 0 while the line is up
+    bool FHangupReported = false;
+    TNotifyEvent FOnHangup;
 
     std::thread FThread;
     int FWakeFd = -1;

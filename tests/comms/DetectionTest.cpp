@@ -171,7 +171,7 @@ TEST(Detection, EmptyPasscodeIsSentAsFFFF)
     EXPECT_EQ(f.RequestsOf(0x48)[0].Data, std::string("\xFF\xFF", 2));
 }
 
-TEST(Detection, PasscodeTimeoutStartsDetectionAgain)
+TEST(Detection, LostPasscodeReplyIsAskedForAgainWithoutDetectingAnew)
 {
     DetectionFixture f;
     f.panel.PushItemFaults(0x48, 0, { .NoReply = true });
@@ -179,8 +179,56 @@ TEST(Detection, PasscodeTimeoutStartsDetectionAgain)
     std::string order;
     for (const auto& r : f.panel.Requests())
         order += static_cast<char>(r.Command);
-    EXPECT_EQ(order, "JFHJFH");
-    EXPECT_EQ(f.passcodePrompts, 2);
+    EXPECT_EQ(order, "JFHH");
+    EXPECT_EQ(f.passcodePrompts, 1);
+    EXPECT_EQ(f.detection.State().Retries, "(Retries: 1)");
+}
+
+TEST(Detection, PasscodeNeverAnsweredEndsAsNotFoundAfterTenRepeats)
+{
+    DetectionFixture f;
+    f.panel.SetHandler(0x48, [](const SimulatedPanel::Request&) { return std::nullopt; });
+    bool notFound = false;
+    auto typing = f.detectionHost.OnChanged;
+    f.detectionHost.OnChanged = [&] {
+        typing();
+        const auto& s = f.detection.State();
+        if (s.RetryVisible && !notFound) {
+            notFound = true;
+            EXPECT_TRUE(s.PX10NotFoundVisible);
+            EXPECT_FALSE(s.PasscodeEditVisible);
+            EXPECT_FALSE(s.StartTransferVisible);
+            QTimer::singleShot(100, [&] { f.detection.AbortClicked(); });
+        }
+    };
+    EXPECT_EQ(f.Run(true), mrAbort);
+    EXPECT_TRUE(notFound);
+    EXPECT_EQ(f.RequestsOf(0x48).size(), 11u);
+    EXPECT_EQ(f.RequestsOf(0x4A).size(), 1u);
+    EXPECT_EQ(f.passcodePrompts, 1);
+}
+
+// A complete frame that is not the reply (bad checksum, cut short, wrong code)
+// is one failed attempt, exactly as a time-out is.
+TEST(Detection, BadFramesCountAsOneFailedAttemptEach)
+{
+    for (const SimulatedPanel::Faults& fault :
+        { SimulatedPanel::Faults { .BadChecksum = true }, SimulatedPanel::Faults { .WrongReplyCode = true },
+            SimulatedPanel::Faults { .TruncatedFrame = true } }) {
+        DetectionFixture f;
+        f.panel.SetFaults(fault);
+        std::vector<std::string> retryTexts;
+        f.detectionHost.OnChanged = [&] {
+            const auto& s = f.detection.State();
+            if (!s.Retries.empty() && (retryTexts.empty() || retryTexts.back() != s.Retries))
+                retryTexts.push_back(s.Retries);
+            if (s.RetryVisible)
+                QTimer::singleShot(100, [&] { f.detection.AbortClicked(); });
+        };
+        EXPECT_EQ(f.Run(false), mrAbort);
+        EXPECT_EQ(retryTexts.size(), 10u);
+        EXPECT_EQ(f.RequestsOf(0x4A).size(), 11u);
+    }
 }
 
 TEST(Detection, ShortPasscodeRepliesAreAskedAgain)

@@ -1,5 +1,6 @@
 // The transfer under faults: dropped, short, late and wrong replies, the
 // question after every tenth failure, the user's abort, and real time-outs.
+#include "Exception.h"
 #include "TransferTestUtil.h"
 
 #include <QElapsedTimer>
@@ -238,6 +239,59 @@ TEST(TransferFaults, AbortAnsweredNoRepeatsTheItemAndYesEnds)
     EXPECT_EQ(std::count_if(times.begin(), times.end(), [](const auto& t) { return t.second == 2; }), 1);
     EXPECT_EQ(zones.size(), 33u);
     EXPECT_FALSE(f.proto->IsOpen());
+}
+
+// The adapter unplugged in the middle: the transfer ends at once with an error
+// naming the device, instead of asking "Continue ?" against a port that is gone.
+TEST(TransferFaults, HangupMidSendAndMidReceiveEndsWithTheDeviceInTheError)
+{
+    for (const bool send : { true, false }) {
+        TransferFixture f;
+        const std::string device = f.panel.SlavePath();
+        auto config = NewConfig();
+        FillSome(*config);
+        auto before = NewConfig();
+        comms::TConfigTransfer::CopyConfiguration(*config, *before);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (f.RequestsOf(0x4C).size() >= 10) {
+                watch.stop();
+                f.panel.Hangup();
+            }
+        });
+        watch.start(1);
+        std::string error = "no error";
+        try {
+            send ? f.Send(*config) : f.Receive(*config);
+        } catch (const Exception& e) {
+            error = e.Message();
+        }
+        EXPECT_EQ(error, "Communications Failure.\n" + device + ": Input/output error") << send;
+        EXPECT_TRUE(f.prompts.Log.empty()) << send;
+        EXPECT_FALSE(f.proto->IsOpen());
+        EXPECT_FALSE(f.proto->OnPacketReceived);
+        EXPECT_LT(f.transfer.FailureCount(), 3u);
+        if (!send)
+            ExpectSameContent(*config, *before); // nothing of the half received
+    }
+}
+
+TEST(TransferFaults, HangupDuringDetectionEndsItAndTheNextOpenStartsClean)
+{
+    TransferFixture f;
+    f.panel.SetFaults({ .NoReply = true });
+    QTimer::singleShot(30, [&] { f.panel.Hangup(); });
+    auto config = NewConfig();
+    EXPECT_THROW(f.Receive(*config), Exception);
+    EXPECT_TRUE(f.prompts.Log.empty());
+    EXPECT_LT(f.detection.RetryCount(), 10);
+    EXPECT_FALSE(f.proto->IsOpen());
+    // A new line on the same port works as before.
+    SimulatedPanel again;
+    again.EnableConfigPanel();
+    again.SetIdentification(SimulatedPanel::MakeIdentification("301", 703));
+    Com1Device com1(again.SlavePath());
+    EXPECT_TRUE(f.Receive(*config));
 }
 
 TEST(TransferTiming, RealTimeOuts)
