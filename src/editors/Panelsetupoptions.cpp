@@ -47,12 +47,16 @@ std::string ToCfg(const QString& s)
 {
     return platform::QStringToCp1252(s);
 }
-QStringList Items(std::initializer_list<const char*> items)
+QStringList Items(const std::vector<std::string>& items)
 {
     QStringList out;
-    for (const char* i : items)
-        out << T(i);
+    for (const auto& i : items)
+        out << T(i.c_str());
     return out;
+}
+QStringList OptionItems(PanelOption option)
+{
+    return Items(PanelSetupOptions::OptionItems(option));
 }
 QStringList Rows(const std::vector<std::string>& rows)
 {
@@ -264,7 +268,7 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     auto* g = new QGridLayout(page);
     auto* top = new QFormLayout;
     cboDateFormat = new QComboBox(page);
-    cboDateFormat->addItems({ "dd/mm/yyyy", "mm/dd/yyyy", "yyyy/mm/dd" });
+    cboDateFormat->addItems(Rows(PanelSetupOptions::OptionItems(PanelOption::DateFormat)));
     AddRow(top, "Date Format", cboDateFormat);
     cboPanelTypeSelection = new QComboBox(page);
     lblPanelType = new QLabel(T("Panel Type"), page);
@@ -278,23 +282,22 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, "minutes", mains));
     g->addLayout(top, 0, 0);
     g->addWidget(mains, 0, 1);
-    rdgEventPrinting = new RadioGroup(T("Event Printing"), Items({ "On-Demand", "Continuous" }), page);
-    rdgPrintFormat = new RadioGroup(T("Print Format"), Items({ "Single Height", "Double Height" }), page);
-    rdgControlKeys = new RadioGroup(T("Control Keys Require Level 2 Access"), Items({ "No", "Yes" }), page);
-    rdgLED1HMode = new RadioGroup(
-        T("LED 1H Mode"), Items({ "Pre-Alarm", "Sounders Silenced", "F.C. System Fault" }), page);
-    rdgLED2CMode
-        = new RadioGroup(T("LED 2C Mode"), Items({ "Plant Alarm", "Fault Output: Fault/Disable" }), page);
-    rdgControlKey3Mode = new RadioGroup(T("Control Key 3 Mode"),
-        Items({ "End Delays/Evacuate", "Transmission Device Enable/Disable" }), page);
-    rdgUnmuteOption = new RadioGroup(
-        T("Un-mute Internal Tone"), Items({ "On new zone in alarm", "On new device in alarm" }), page);
-    rdgFireOutputActiveLEDOption = new RadioGroup(T("Fire Output Active LED Option"),
-        Items({ "On Transmission Device Return Signal", "On Transmission Device Trigger" }), page);
+    rdgEventPrinting = new RadioGroup(T("Event Printing"), OptionItems(PanelOption::EventPrinting), page);
+    rdgPrintFormat = new RadioGroup(T("Print Format"), OptionItems(PanelOption::PrintFormat), page);
+    rdgControlKeys = new RadioGroup(
+        T("Control Keys Require Level 2 Access"), OptionItems(PanelOption::ControlKeys), page);
+    rdgLED1HMode = new RadioGroup(T("LED 1H Mode"), OptionItems(PanelOption::LED1HMode), page);
+    rdgLED2CMode = new RadioGroup(T("LED 2C Mode"), OptionItems(PanelOption::LED2CMode), page);
+    rdgControlKey3Mode
+        = new RadioGroup(T("Control Key 3 Mode"), OptionItems(PanelOption::ControlKey3Mode), page);
+    rdgUnmuteOption
+        = new RadioGroup(T("Un-mute Internal Tone"), OptionItems(PanelOption::UnmuteOption), page);
+    rdgFireOutputActiveLEDOption = new RadioGroup(
+        T("Fire Output Active LED Option"), OptionItems(PanelOption::FireOutputActiveLEDOption), page);
     rdgAutoResoundMode
-        = new RadioGroup(T("Automatic Resound Mode"), Items({ "Any Zone", "New Zone", "No" }), page);
-    rdgLampTest = new RadioGroup(T("Lamp Test at Access Level 1"), Items({ "No", "Yes" }), page);
-    rdgTorqSwitch = new RadioGroup(T("Torq Protocol"), Items({ "Disabled", "Enabled" }), page);
+        = new RadioGroup(T("Automatic Resound Mode"), OptionItems(PanelOption::AutoResoundMode), page);
+    rdgLampTest = new RadioGroup(T("Lamp Test at Access Level 1"), OptionItems(PanelOption::LampTest), page);
+    rdgTorqSwitch = new RadioGroup(T("Torq Protocol"), OptionItems(PanelOption::TorqSwitch), page);
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
         rdgFireOutputActiveLEDOption };
@@ -331,26 +334,30 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
 void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    rdgBlinking = new RadioGroup(T("Blinking"), Items({ "Off", "On" }), page);
-    rdgPulseRatio = new RadioGroup(T("Pulse Ratio"), Items({ "1/1", "4/1" }), page);
+    rdgBlinking = new RadioGroup(T("Blinking"), OptionItems(PanelOption::Blinking), page);
+    rdgPulseRatio = new RadioGroup(T("Pulse Ratio"), OptionItems(PanelOption::PulseRatio), page);
     rdgTransmissionDevice
-        = new RadioGroup(T("Transmission Device"), Items({ "Continuous", "6s Pulse" }), page);
-    rdgDigitalInput1
-        = new RadioGroup(T("Digital Input 1"), Items({ "Class Change", "Day Mode Start" }), page);
+        = new RadioGroup(T("Transmission Device"), OptionItems(PanelOption::TransmissionDevice), page);
+    rdgDigitalInput1 = new RadioGroup(T("Digital Input 1"), OptionItems(PanelOption::DigitalInput1), page);
     rdgFWPInput4Disable
-        = new RadioGroup(T("FWP Input 4 Disable"), Items({ "Extinguishant", "Sounders" }), page);
+        = new RadioGroup(T("FWP Input 4 Disable"), OptionItems(PanelOption::FWPInput4Disable), page);
     rdgFWPInput4Disable->hide();
-    rdgFWP2OutputActivation = new RadioGroup(T("FWP 2 Output Activation"),
-        Items({ "On Transmission Device Trigger", "On Transmission Device Return Signal" }), page);
-    rdgWeekendSensitivityNightMode
-        = new RadioGroup(T("Weekend Night Mode"), Items({ "Disabled", "Enabled" }), page);
+    rdgFWP2OutputActivation
+        = new RadioGroup(T("FWP 2 Output Activation"), OptionItems(PanelOption::FWP2OutputActivation), page);
+    rdgWeekendSensitivityNightMode = new RadioGroup(
+        T("Weekend Night Mode"), OptionItems(PanelOption::WeekendSensitivityNightMode), page);
     rdgFiremansWorkPanelOption
-        = new RadioGroup(T("Fireman's Work Panel"), Items({ "German", "Swiss" }), page);
-    rdgRoutingAutoDisable = new RadioGroup(T("TD/ES Auto Disable"), Items({ "No", "Yes" }), page);
-    rdgSuppressDoubleAddress = new RadioGroup(T("Suppress Double Address"), Items({ "Off", "On" }), page);
-    rdgMAxHeadLEDs = new RadioGroup(T("Maximum Number of Head LEDs"), Items({ "10 LEDs", "2 LEDs" }), page);
-    rdgSensorsBlinkColour = new RadioGroup(T("Sensors Blink Colour"), Items({ "Red", "Green" }), page);
-    rdgModulesBlinkColour = new RadioGroup(T("Modules Blink Colour"), Items({ "Green", "Red" }), page);
+        = new RadioGroup(T("Fireman's Work Panel"), OptionItems(PanelOption::FiremansWorkPanelOption), page);
+    rdgRoutingAutoDisable
+        = new RadioGroup(T("TD/ES Auto Disable"), OptionItems(PanelOption::RoutingAutoDisable), page);
+    rdgSuppressDoubleAddress
+        = new RadioGroup(T("Suppress Double Address"), OptionItems(PanelOption::SuppressDoubleAddress), page);
+    rdgMAxHeadLEDs
+        = new RadioGroup(T("Maximum Number of Head LEDs"), OptionItems(PanelOption::MaxHeadLEDs), page);
+    rdgSensorsBlinkColour
+        = new RadioGroup(T("Sensors Blink Colour"), OptionItems(PanelOption::SensorsBlinkColour), page);
+    rdgModulesBlinkColour
+        = new RadioGroup(T("Modules Blink Colour"), OptionItems(PanelOption::ModulesBlinkColour), page);
 
     auto* hightest = new QGroupBox(T("Automatic Hightest Time"), page);
     auto* hh = new QHBoxLayout(hightest);
@@ -370,7 +377,7 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
     AddRow(ef, "Soak Time", spnExtSystemSoakTime, Unit(spnExtSystemSoakTime, "seconds", ext));
     auto* hold = new QGroupBox(T("Hold Switch Operation"), page);
     cboHoldSwitchOperation = new QComboBox(hold);
-    cboHoldSwitchOperation->addItems(Items({ "AHJ", "NYC", "ULI", "IRI" }));
+    cboHoldSwitchOperation->addItems(OptionItems(PanelOption::HoldSwitchOperation));
     Speak(cboHoldSwitchOperation, hold->title());
     (new QHBoxLayout(hold))->addWidget(cboHoldSwitchOperation);
     auto* sens = new QGroupBox(T("Day Mode Device Sensitivity"), page);
@@ -398,7 +405,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     auto* rs232 = new QGroupBox(T("RS232 Protocol"), page);
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
-    cboRS232Protocol->addItems(Items({ "PRINTER", "THIRD PARTY", "GSM MODEM" }));
+    cboRS232Protocol->addItems(Items(PanelSetupOptions::RS232ProtocolList()));
     Speak(cboRS232Protocol, rs232->title());
     r2->addWidget(cboRS232Protocol);
     g->addWidget(rs232, 0, 0);
@@ -411,8 +418,8 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     Speak(cbxRS232Options, optBox->title());
     (new QHBoxLayout(optBox))->addWidget(cbxRS232Options);
     po->addWidget(optBox);
-    rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(
-        T("Third Party Datalink Monitoring"), Items({ "Disable", "Enable" }), pnlRS232Options);
+    rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(T("Third Party Datalink Monitoring"),
+        OptionItems(PanelOption::RS232ThirdPartyDatalinkMonitoring), pnlRS232Options);
     po->addWidget(rdgRS232ThirdPartyDatalinkMonitoring);
     auto* lim = new QGroupBox(T("Third Party Suspend Comms Limit"), pnlRS232Options);
     spnRS232ThirdPartySuspendCommsLimit = new TSpinControl(lim);
@@ -482,8 +489,8 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     AddRow(r5, "No of Repeaters", spnRS485QtyRepeaters);
     cboRS485Protocol = new QComboBox(rs485);
     AddRow(r5, "RS485 Protocol", cboRS485Protocol);
-    rdgRS485ThirdPartyDatalinkMonitoring
-        = new RadioGroup(T("Third Party Datalink Monitoring"), Items({ "Disable", "Enable" }), rs485);
+    rdgRS485ThirdPartyDatalinkMonitoring = new RadioGroup(T("Third Party Datalink Monitoring"),
+        OptionItems(PanelOption::RS485ThirdPartyDatalinkMonitoring), rs485);
     r5->addRow(rdgRS485ThirdPartyDatalinkMonitoring);
     spnRS485ThirdPartySuspendCommsLimit = new TSpinControl(rs485);
     spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
@@ -518,12 +525,12 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     cbxDayModeNewAlarmOption = new QCheckBox(T("Two Alarm Zones End Delays"), gbxDayModeDelays);
     g->addWidget(cbxHeatDetectorsEndDelays, 1, 0);
     g->addWidget(cbxDayModeNewAlarmOption, 1, 1);
-    rdgDelaysActiveIndication = new RadioGroup(T("Delays Active Indication"),
-        Items({ "Delays Active LED Only", "Delays Active and Disablement LEDs" }), gbxDayModeDelays);
-    rdgWeekendNightMode
-        = new RadioGroup(T("Weekend Night Mode"), Items({ "Disabled", "Enabled" }), gbxDayModeDelays);
-    rdgDayModeStartOption
-        = new RadioGroup(T("Day Mode Start Option"), Items({ "Manual", "Automatic" }), gbxDayModeDelays);
+    rdgDelaysActiveIndication = new RadioGroup(
+        T("Delays Active Indication"), OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
+    rdgWeekendNightMode = new RadioGroup(
+        T("Weekend Night Mode"), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
+    rdgDayModeStartOption = new RadioGroup(
+        T("Day Mode Start Option"), OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
     g->addWidget(rdgDelaysActiveIndication, 2, 0);
     g->addWidget(rdgWeekendNightMode, 2, 1);
     g->addWidget(rdgDayModeStartOption, 3, 0);

@@ -52,6 +52,9 @@ public:
     // configuration it makes current (null before it is deleted).
     void SetConfiguration(TPX10ConfigData* config);
     PanelSetupOptions& Logic() { return FLogic; }
+    // The hour/minute separator the time edits show (the reports print
+    // times with it).
+    char TimeSeparator() const;
 
     // Creates the option controls when they do not exist yet, then fills them.
     void LoadFromConfig();
@@ -123,7 +126,6 @@ private:
     template <class F> void Act(F&& action);
     // Shows the logic's state in every control, without writing back.
     void ApplyState();
-    char TimeSeparator() const;
     std::array<std::pair<QCheckBox*, GsmFlag>, std::size_t(GsmFlag::Count)> GsmFlagBoxes() const;
     PanelSetupOptions FLogic;
     bool FLoading = false;

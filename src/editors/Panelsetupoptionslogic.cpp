@@ -63,6 +63,58 @@ const std::vector<std::string>& PanelSetupOptions::GsmQuantityItems()
     return rows;
 }
 
+const std::vector<std::string>& PanelSetupOptions::RS232ProtocolList()
+{
+    static const std::vector<std::string> rows { "PRINTER", "THIRD PARTY", "GSM MODEM" };
+    return rows;
+}
+
+const std::vector<std::string>& PanelSetupOptions::OptionItems(PanelOption option)
+{
+    static const auto lists = [] {
+        std::array<std::vector<std::string>, std::size_t(PanelOption::Count)> t;
+        t[std::size_t(PanelOption::EventPrinting)] = { "On-Demand", "Continuous" };
+        t[std::size_t(PanelOption::PrintFormat)] = { "Single Height", "Double Height" };
+        t[std::size_t(PanelOption::ControlKeys)] = { "No", "Yes" };
+        t[std::size_t(PanelOption::LED1HMode)] = { "Pre-Alarm", "Sounders Silenced", "F.C. System Fault" };
+        t[std::size_t(PanelOption::LED2CMode)] = { "Plant Alarm", "Fault Output: Fault/Disable" };
+        t[std::size_t(PanelOption::ControlKey3Mode)]
+            = { "End Delays/Evacuate", "Transmission Device Enable/Disable" };
+        t[std::size_t(PanelOption::UnmuteOption)] = { "On new zone in alarm", "On new device in alarm" };
+        t[std::size_t(PanelOption::FireOutputActiveLEDOption)]
+            = { "On Transmission Device Return Signal", "On Transmission Device Trigger" };
+        t[std::size_t(PanelOption::AutoResoundMode)] = { "Any Zone", "New Zone", "No" };
+        t[std::size_t(PanelOption::LampTest)] = { "No", "Yes" };
+        t[std::size_t(PanelOption::TorqSwitch)] = { "Disabled", "Enabled" };
+        t[std::size_t(PanelOption::Blinking)] = { "Off", "On" };
+        t[std::size_t(PanelOption::PulseRatio)] = { "1/1", "4/1" };
+        t[std::size_t(PanelOption::TransmissionDevice)] = { "Continuous", "6s Pulse" };
+        t[std::size_t(PanelOption::DigitalInput1)] = { "Class Change", "Day Mode Start" };
+        t[std::size_t(PanelOption::FWPInput4Disable)] = { "Extinguishant", "Sounders" };
+        t[std::size_t(PanelOption::FWP2OutputActivation)]
+            = { "On Transmission Device Trigger", "On Transmission Device Return Signal" };
+        t[std::size_t(PanelOption::WeekendSensitivityNightMode)] = { "Disabled", "Enabled" };
+        t[std::size_t(PanelOption::FiremansWorkPanelOption)] = { "German", "Swiss" };
+        t[std::size_t(PanelOption::RoutingAutoDisable)] = { "No", "Yes" };
+        t[std::size_t(PanelOption::SuppressDoubleAddress)] = { "Off", "On" };
+        t[std::size_t(PanelOption::MaxHeadLEDs)] = { "10 LEDs", "2 LEDs" };
+        t[std::size_t(PanelOption::SensorsBlinkColour)] = { "Red", "Green" };
+        t[std::size_t(PanelOption::ModulesBlinkColour)] = { "Green", "Red" };
+        t[std::size_t(PanelOption::RS232ThirdPartyDatalinkMonitoring)] = { "Disable", "Enable" };
+        t[std::size_t(PanelOption::RS485ThirdPartyDatalinkMonitoring)] = { "Disable", "Enable" };
+        t[std::size_t(PanelOption::DelaysActiveIndication)]
+            = { "Delays Active LED Only", "Delays Active and Disablement LEDs" };
+        t[std::size_t(PanelOption::WeekendNightMode)] = { "Disabled", "Enabled" };
+        t[std::size_t(PanelOption::DayModeStartOption)] = { "Manual", "Automatic" };
+        t[std::size_t(PanelOption::HoldSwitchOperation)] = { "AHJ", "NYC", "ULI", "IRI" };
+        t[std::size_t(PanelOption::DateFormat)] = { "dd/mm/yyyy", "mm/dd/yyyy", "yyyy/mm/dd" };
+        return t;
+    }();
+    static const std::vector<std::string> none;
+    const auto i = std::size_t(option);
+    return i < lists.size() ? lists[i] : none;
+}
+
 int PanelSetupOptions::PanelTypeSelectionRow(int panelType)
 {
     const auto& all = PanelTypesAll();

@@ -184,6 +184,11 @@ public:
     static const std::vector<std::string>& RS232PX11EventPrinterOptions();
     static const std::vector<std::string>& RS232ThirdPartyOptions();
     static const std::vector<std::string>& GsmQuantityItems();
+    // The fixed items of an option's radio group or combo box, English, in
+    // code order (empty for an option without a list); the frame and the
+    // panel report show them translated.
+    static const std::vector<std::string>& OptionItems(PanelOption option);
+    static const std::vector<std::string>& RS232ProtocolList();
     // List mappings (bounds-checked: a stored value outside a list shows row 0).
     static int PanelTypeSelectionRow(int panelType);
     static const std::vector<std::string>& RS485ListFor(int panelType);

@@ -1,0 +1,90 @@
+#include "Pageselectionframe.h"
+
+#include "ExceptionBox.h"
+#include "Ivdictio.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
+constexpr int Left = (113 - PictureWidth) / 2 - 2;
+} // namespace
+
+TfrmPageSelection::TfrmPageSelection(QWidget* parent)
+    : QFrame(parent)
+{
+    setObjectName("PageSelect");
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Dark);
+    static const struct {
+        const char* Name;
+        const char* Caption;
+    } pages[PictureCount] = {
+        { "shpPagePanelSetup", "Panel Setup Options" },
+        { "shpPageZoneDescriptions", "Zone Descriptions" },
+        { "shpPageOnboardOutputs", "Onboard Output Settings" },
+        { "shpPageCBERules", "CBE Rules" },
+        { "shpPageSensors", "Sensors" },
+        { "shpPageModules", "Modules" },
+    };
+    shpHighlightPage = new QFrame(this);
+    shpHighlightPage->setObjectName("shpHighlightPage");
+    shpHighlightPage->setGeometry(Left - 4, Top - 4, PictureWidth + 10, PictureHeight + 10);
+    shpHighlightPage->setStyleSheet("background: #000080;");
+    shpHighlightPage->hide();
+    for (int i = 0; i < PictureCount; ++i) {
+        const int y = Top + i * Spacing;
+        auto* shadow = new QFrame(this);
+        shadow->setGeometry(Left + 3, y + 3, PictureWidth, PictureHeight);
+        shadow->setStyleSheet("background: #404040;");
+        auto* p = new QFrame(this);
+        p->setObjectName(pages[i].Name);
+        p->setGeometry(Left, y, PictureWidth, PictureHeight);
+        p->setStyleSheet("background: white; border: 1px solid black;");
+        p->setCursor(Qt::PointingHandCursor);
+        p->setAccessibleName(QString::fromStdString(Translate(pages[i].Caption)));
+        p->installEventFilter(this);
+        FPictures[i] = p;
+        auto* caption = new QLabel(QString::fromStdString(Translate(pages[i].Caption)), this);
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        caption->setGeometry(2, y + PictureHeight + 5, 109, 32);
+    }
+    setMinimumSize(113, Top + PictureCount * Spacing);
+}
+
+bool TfrmPageSelection::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        for (int i = 0; i < PictureCount; ++i)
+            if (watched == FPictures[i]) {
+                auto* m = static_cast<QMouseEvent*>(event);
+                Guarded([&] { PageSelectClick(i, m->button(), m->position().toPoint()); });
+                return true;
+            }
+    return QFrame::eventFilter(watched, event);
+}
+
+void TfrmPageSelection::PageSelectClick(int tag, Qt::MouseButton button, QPoint pos)
+{
+    if (tag < 0 || tag >= PictureCount || button != Qt::LeftButton)
+        return;
+    QFrame* p = FPictures[tag];
+    if (pos.x() < 0 || pos.x() >= p->width() || pos.y() < 0 || pos.y() >= p->height() || tag == Tag)
+        return;
+    shpHighlightPage->move(p->x() - 4, p->y() - 4);
+    shpHighlightPage->show();
+    shpHighlightPage->lower();
+    ClosePreviewPage();
+    Tag = tag;
+    if (StartPreview)
+        StartPreview(tag);
+}
+
+void TfrmPageSelection::ClosePreviewPage()
+{
+    if (ClosePreview)
+        ClosePreview();
+    Tag = -1;
+}

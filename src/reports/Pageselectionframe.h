@@ -1,0 +1,37 @@
+#pragma once
+// The column of six page pictures on the left of the print preview; a click
+// on a picture chooses the report previewed.
+#include <QFrame>
+
+#include <functional>
+
+class QLabel;
+
+class TfrmPageSelection : public QFrame {
+    Q_OBJECT
+public:
+    explicit TfrmPageSelection(QWidget* parent = nullptr);
+
+    static constexpr int PictureCount = 6;
+    // The report previewed (a picture's tag), -1 when none.
+    int Tag = -1;
+
+    QFrame* Picture(int tag) const { return FPictures[tag]; }
+    QFrame* shpHighlightPage;
+
+    // A mouse release on picture `tag` at `pos` (picture coordinates): acts
+    // for the left button inside the picture when another report is shown
+    // (or none): closes the preview and starts the picture's.
+    void PageSelectClick(int tag, Qt::MouseButton button, QPoint pos);
+    // Closes the preview shown, if any; the tag becomes -1.
+    void ClosePreviewPage();
+
+    std::function<void(int tag)> StartPreview;
+    std::function<void()> ClosePreview;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QFrame* FPictures[PictureCount];
+};

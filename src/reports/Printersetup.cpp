@@ -1,0 +1,97 @@
+#include "Printersetup.h"
+
+#include "ExceptionBox.h"
+#include "Ivdictio.h"
+#include "Printselectionform.h"
+#include "Spincontrol.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QString T(const char* s)
+{
+    return QString::fromStdString(Translate(s));
+}
+} // namespace
+
+TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+    , PrinterNames(report::SystemPrinterNames)
+    , FSelection(selection)
+{
+    setObjectName("frmPrintSetup");
+    setWindowTitle(T("Print Setup"));
+    auto* v = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    cboPrinterSelect = new QComboBox(this);
+    cboPrinterSelect->setObjectName("cboPrinterSelect");
+    // A name may be typed as well as chosen.
+    cboPrinterSelect->setEditable(true);
+    cboPrinterSelect->setInsertPolicy(QComboBox::NoInsert);
+    cboPrinterSelect->setMinimumContentsLength(24);
+    cseCopies = new TSpinControl(this, TControlParts::UpDownOnly());
+    cseCopies->setObjectName("cseCopies");
+    cseCopies->SetMin(1);
+    cseCopies->SetMax(999);
+    cseCopies->SetValue(1);
+    auto* printer = new QLabel(T("Printer"), this);
+    printer->setBuddy(cboPrinterSelect);
+    auto* copies = new QLabel(T("Copies"), this);
+    copies->setBuddy(cseCopies);
+    cboPrinterSelect->setAccessibleName(printer->text());
+    cseCopies->setAccessibleName(copies->text());
+    form->addRow(printer, cboPrinterSelect);
+    form->addRow(copies, cseCopies);
+    v->addLayout(form);
+    auto* buttons = new QHBoxLayout;
+    btnOK = new QPushButton(T("OK"), this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(T("Cancel"), this);
+    btnCancel->setObjectName("btnCancel");
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    v->addLayout(buttons);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmPrintSetup::showEvent(QShowEvent* event)
+{
+    Guarded([this] { FormShow(); });
+    QDialog::showEvent(event);
+}
+
+void TfrmPrintSetup::FormShow()
+{
+    cboPrinterSelect->clear();
+    const QStringList names = PrinterNames ? PrinterNames() : QStringList();
+    cboPrinterSelect->addItems(names);
+    cseCopies->SetValue(FSelection.GetCopies());
+    cboPrinterSelect->setCurrentIndex(int(names.indexOf(FSelection.GetPrinterName())));
+}
+
+void TfrmPrintSetup::done(int result)
+{
+    // Only OK changes the job; Cancel, Esc and the close box change nothing.
+    if (result == QDialog::Accepted)
+        Guarded([this] { FormCloseOK(); });
+    QDialog::done(result);
+}
+
+void TfrmPrintSetup::FormCloseOK()
+{
+    cseCopies->CommitPending();
+    FSelection.SetCopies(cseCopies->GetValue());
+    // A typed name that is no printer keeps the printer chosen before.
+    const QString name = cboPrinterSelect->currentText().trimmed();
+    const QStringList names = PrinterNames ? PrinterNames() : QStringList();
+    if (names.contains(name))
+        FSelection.SetPrinterName(name);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The print selection: which of the six reports to print, as one job, with
+// the printer and copies that the printer setup chooses.
+#include "ReportJob.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+
+class TfrmPrintSelection : public QDialog {
+    Q_OBJECT
+public:
+    TfrmPrintSelection(
+        const report::TReportForms& forms, report::TReportSource source, QWidget* parent = nullptr);
+
+    QCheckBox *cbxPanelOptions, *cbxZones, *cbxLoopSensors, *cbxLoopModules, *cbxOnboardOutputs, *cbxCBERules;
+    QPushButton *btnOK, *btnCancel;
+
+    // The job's copies and printer; the printer is kept by name, so printers
+    // added or removed meanwhile do not shift the choice.
+    void SetCopies(int copies);
+    int GetCopies() const { return FCopies; }
+    void SetPrinterName(const QString& name) { FPrinterName = name; }
+    QString GetPrinterName() const { return FPrinterName; }
+
+    // The checked reports in the job order.
+    std::vector<const report::TReport*> ChosenReports() const;
+    // Builds the chosen reports from the configuration and prints them as
+    // one job; no job when none is chosen. Raises Exception on failure.
+    void PrintChosen();
+
+    // Where the pages go (the system's printers unless a test says otherwise).
+    report::TPrintPages PrintPages = report::PrintOnPrinter;
+
+private:
+    void btnOKClick();
+
+    const report::TReportForms& FForms;
+    report::TReportSource FSource;
+    int FCopies = 1;
+    QString FPrinterName;
+};

@@ -1,0 +1,87 @@
+#include "ReportJob.h"
+
+#include "Exception.h"
+#include "Ivdictio.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace report {
+
+const TReport& TReportForms::Of(TReportKind kind) const
+{
+    switch (kind) {
+    case TReportKind::Panel:
+        return frmReportPanel;
+    case TReportKind::Zones:
+        return frmReportZoneText;
+    case TReportKind::OnboardOutputs:
+        return frmReportOnboardOutputs;
+    case TReportKind::CBERules:
+        return frmReportCBERules;
+    case TReportKind::Sensors:
+        return frmReportSensors;
+    case TReportKind::Modules:
+        break;
+    }
+    return frmReportModules;
+}
+
+std::vector<const TReport*> TReportForms::Chosen(const std::array<bool, ReportKindCount>& chosen) const
+{
+    std::vector<const TReport*> out;
+    for (int k = 0; k < ReportKindCount; ++k)
+        if (chosen[std::size_t(k)])
+            out.push_back(&Of(TReportKind(k)));
+    return out;
+}
+
+std::string JobTitle()
+{
+    return Translate("PX1x/2x Configuration Data");
+}
+
+void RenderPages(QPagedPaintDevice& device, const std::vector<TPage>& pages)
+{
+    // Our pages carry their own margins.
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw Exception("Printing could not be started");
+    const bool drawn = DrawPages(painter, device, pages);
+    if (!painter.end() || !drawn)
+        throw Exception("Printing failed");
+}
+
+void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& settings)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(settings.PrinterName);
+    if (info.isNull())
+        throw Exception("The printer is not available", settings.PrinterName.toStdString());
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setCopyCount(settings.Copies);
+    printer.setDocName(settings.Title);
+    if (!printer.isValid())
+        throw Exception("The printer is not available", settings.PrinterName.toStdString());
+    try {
+        RenderPages(printer, pages);
+    } catch (const Exception& e) {
+        throw e.WithDetail(settings.PrinterName.toStdString());
+    }
+}
+
+QStringList SystemPrinterNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+QString SystemDefaultPrinterName()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+} // namespace report

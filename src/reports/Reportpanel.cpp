@@ -1,0 +1,241 @@
+#include "Reportpanel.h"
+
+#include "Ivdictio.h"
+#include "PX10ConfigData.h"
+#include "PanelTypeList.h"
+#include "Panelsetupoptionslogic.h"
+#include "ReportTexts.h"
+
+using namespace report;
+
+namespace {
+
+using Setup = TPX10ConfigGeneralPanelSetup;
+using Value = std::string (*)(const TPX10ConfigData&, const TReportContext&, int recNo);
+
+struct PanelReportRow {
+    const char* Caption;
+    bool Heading;
+    Value Formatter; // null: blank
+};
+
+const Setup& G(const TPX10ConfigData& c)
+{
+    return *c.GeneralPanelSetup;
+}
+
+std::string Item(PanelOption option, int code)
+{
+    return ItemOf(PanelSetupOptions::OptionItems(option), code);
+}
+
+std::string WithUnit(int value, const char* unit)
+{
+    return std::to_string(value) + " " + Translate(unit);
+}
+
+#define PX10_VALUE(expr)                                                                                     \
+    [](const TPX10ConfigData& c, const TReportContext& x, int n) -> std::string { return expr; }
+
+std::string PhoneNo(const TPX10ConfigData& c, const TReportContext&, int n)
+{
+    const int item = TfrmReportPanel::GsmItemOfRow(n);
+    return item ? FromConfig(c.GsmItems->GetNumber(item)) : std::string();
+}
+
+std::string GsmOptions(const TPX10ConfigData& c, const TReportContext&, int n)
+{
+    const int item = TfrmReportPanel::GsmItemOfRow(n);
+    return item ? TfrmReportPanel::GsmOptionsText(c, item) : std::string();
+}
+
+std::string RS232Options(const TPX10ConfigData& c, const TReportContext&, int)
+{
+    // A GSM modem has no options list: nothing to print.
+    const auto* list
+        = PanelSetupOptions::RS232OptionsListFor(G(c).GetRS232Protocol(), c.FileHeader->GetPanelType());
+    if (!list || list->empty())
+        return {};
+    const int v = G(c).GetRS232Options();
+    return ItemOf(*list, v >= 0 && v < int(list->size()) ? v : 0);
+}
+
+// Entries 1 to 83 in print order; entry 0 holds no row.
+const PanelReportRow PanelReportRows[TfrmReportPanel::Rows + 1] = {
+    { "", false, nullptr },
+    { "Panel Options", true, nullptr },
+    // Every panel type a configuration may hold, received ones included.
+    { "Panel Type:", false, PX10_VALUE(ItemOfData(PanelTypesAll(), c.FileHeader->GetPanelType())) },
+    { "Date Format:", false, PX10_VALUE(Item(PanelOption::DateFormat, G(c).GetDateFormat())) },
+    { "Control Keys Require:", false, PX10_VALUE(YesNo(G(c).GetControlKeys(), "YES", "NO")) },
+    { "Level 2 Access", false, nullptr },
+    { "Control Key 3 Mode:", false,
+        PX10_VALUE(Item(PanelOption::ControlKey3Mode, G(c).GetControlKey3Mode())) },
+    { "LED 1H Mode:", false, PX10_VALUE(Item(PanelOption::LED1HMode, G(c).GetLED1HMode())) },
+    { "LED 2C Mode:", false, PX10_VALUE(Item(PanelOption::LED2CMode, G(c).GetLED2CMode())) },
+    { "Un-mute Internal Tone:", false, PX10_VALUE(Item(PanelOption::UnmuteOption, G(c).GetUnmuteOption())) },
+    { "Automatic Resound Mode:", false,
+        PX10_VALUE(Item(PanelOption::AutoResoundMode, G(c).GetAutoResoundMode())) },
+    { "Lamp Test at Access Level 1:", false, PX10_VALUE(Item(PanelOption::LampTest, G(c).GetLampTest())) },
+    { "Torq Protocol:", false, PX10_VALUE(Item(PanelOption::TorqSwitch, G(c).GetTorqSwitch())) },
+    { "Event Printing:", false, PX10_VALUE(YesNo(G(c).GetEventPrinting(), "Continuous", "On-Demand")) },
+    { "Print Format:", false, PX10_VALUE(YesNo(G(c).GetPrintFormat(), "Double Height", "Single Height")) },
+    { "Mains Fault Delay:", false, PX10_VALUE(std::to_string(G(c).GetMainsDelay())) },
+    { "", false, nullptr },
+    { "Site Details", true, nullptr },
+    { "Site Name:", false, PX10_VALUE(FromConfig(G(c).GetSiteName())) },
+    { "Service Phone No.:", false, PX10_VALUE(FromConfig(G(c).GetServicePhoneNo())) },
+    { "", false, nullptr },
+    { "Device Options", true, nullptr },
+    { "Device Blinking:", false, PX10_VALUE(YesNo(G(c).GetBlinking(), "ON", "OFF")) },
+    { "Sensors Blinking Colour:", false,
+        PX10_VALUE(
+            G(c).GetBlinking() ? YesNo(G(c).GetSensorsBlinkColour(), "Green", "Red") : Translate("N/A")) },
+    { "Modules Blinking Colour:", false,
+        PX10_VALUE(
+            G(c).GetBlinking() ? YesNo(G(c).GetModulesBlinkColour(), "Red", "Green") : Translate("N/A")) },
+    { "Pulse Ratio:", false, PX10_VALUE(std::string(G(c).GetPulseRatio() ? "4:1" : "1:1")) },
+    { "Automatic Hightest Time:", false,
+        PX10_VALUE(G(c).GetHightestTimeText(x.TimeSeparator) + " ["
+            + YesNo(G(c).GetHightestEnable(), "ENABLED", "DISABLED") + "]") },
+    { "Transmission Device:", false,
+        PX10_VALUE(YesNo(G(c).GetTransmissionDevice(), "6s Pulse", "Continuous")) },
+    { "TD/ES Auto Disable:", false, PX10_VALUE(YesNo(G(c).GetRoutingAutoDisable(), "Yes", "No")) },
+    { "Digital Input 1:", false,
+        PX10_VALUE(YesNo(G(c).GetDigitalInput1(), "Day Mode Start", "Class Change")) },
+    { "Fireman's Work Panel:", false,
+        PX10_VALUE(Item(PanelOption::FiremansWorkPanelOption, G(c).GetFiremansWorkPanelOption())) },
+    { "FWP Input 4 Disable:", false,
+        PX10_VALUE(YesNo(G(c).GetFWPInput4Disable(), "Sounders", "Extinguishant")) },
+    { "FWP 2 Output Activation:", false,
+        PX10_VALUE(YesNo(G(c).GetFWP2OutputActivation(), "On Transmission Device Return Signal",
+            "On Transmission Device Trigger")) },
+    { "Extinguishing System", false, nullptr },
+    { "Activation Delay Time:", false, PX10_VALUE(WithUnit(G(c).GetExtSystemDelay(), "seconds")) },
+    { "Soak Time:", false, PX10_VALUE(WithUnit(G(c).GetExtSystemSoakTime(), "seconds")) },
+    { "Hold Switch Operation:", false,
+        PX10_VALUE(Item(PanelOption::HoldSwitchOperation, G(c).GetHoldSwitchOperation())) },
+    { "Suppress Double Address:", false,
+        PX10_VALUE(Item(PanelOption::SuppressDoubleAddress, G(c).GetSuppressDoubleAddress())) },
+    { "Max. Number of Head LEDs:", false, PX10_VALUE(Item(PanelOption::MaxHeadLEDs, G(c).GetMaxHeadLEDs())) },
+    { "Day Mode Device Sensitivity", false, nullptr },
+    { "Start Time:", false, PX10_VALUE(G(c).GetDayModeSensitivityStartTimeText(x.TimeSeparator)) },
+    { "End Time:", false, PX10_VALUE(G(c).GetDayModeSensitivityEndTimeText(x.TimeSeparator)) },
+    { "Weekend Night Mode:", false,
+        PX10_VALUE(YesNo(G(c).GetWeekendSensitivityNightMode(), "ENABLED", "DISABLED")) },
+    { "", false, nullptr },
+    { "Peripheral Options", true, nullptr },
+    { "RS485", true, nullptr },
+    { "RS485 Protocol:", false,
+        PX10_VALUE(ItemOf(PanelSetupOptions::RS485DefaultProtocolList(), G(c).GetRS485Protocol())) },
+    { "No. of Repeaters:", false, PX10_VALUE(std::to_string(G(c).GetRS485QtyRepeaters())) },
+    { "Third Party Data Mon:", false,
+        PX10_VALUE(YesNo(G(c).GetRS485ThirdPartyDatalinkMonitoring(), "Enabled", "Disabled")) },
+    { "Third Party Suspend Comms Limit:", false,
+        PX10_VALUE(WithUnit(G(c).GetRS485ThirdPartySuspendCommsLimit(), "minutes")) },
+    { "RS232", true, nullptr },
+    { "RS232 Protocol:", false,
+        PX10_VALUE(ItemOf(PanelSetupOptions::RS232ProtocolList(), G(c).GetRS232Protocol())) },
+    { "RS232 Options:", false, RS232Options },
+    { "Third Party Data Mon:", false,
+        PX10_VALUE(YesNo(G(c).GetRS232ThirdPartyDatalinkMonitoring(), "Enabled", "Disabled")) },
+    { "Third Party Suspend Comms Limit:", false,
+        PX10_VALUE(WithUnit(G(c).GetRS232ThirdPartySuspendCommsLimit(), "minutes")) },
+    { "GSM Item 1", true, nullptr },
+    { "Phone No.:", false, PhoneNo },
+    { "Options:", false, GsmOptions },
+    { "GSM Item 2", true, nullptr },
+    { "Phone No.:", false, PhoneNo },
+    { "Options:", false, GsmOptions },
+    { "GSM Item 3", true, nullptr },
+    { "Phone No.:", false, PhoneNo },
+    { "Options:", false, GsmOptions },
+    { "GSM Item 4", true, nullptr },
+    { "Phone No.:", false, PhoneNo },
+    { "Options:", false, GsmOptions },
+    { "GSM Item 5", true, nullptr },
+    { "Phone No.:", false, PhoneNo },
+    { "Options:", false, GsmOptions },
+    { "", false, nullptr },
+    { "Day/Night Settings", true, nullptr },
+    { "Day Mode Delays", false, nullptr },
+    { "Start Time:", false, PX10_VALUE(G(c).GetDayModeStartTimeText(x.TimeSeparator)) },
+    { "End Time:", false, PX10_VALUE(G(c).GetDayModeEndTimeText(x.TimeSeparator)) },
+    { "Night Mode", false, nullptr },
+    { "Weekend Night Mode:", false, PX10_VALUE(YesNo(G(c).GetWeekendNightMode(), "ENABLED", "DISABLED")) },
+    { "Day Mode Start:", false, PX10_VALUE(YesNo(G(c).GetDayModeStartOption(), "AUTOMATIC", "MANUAL")) },
+    { "Primary Delay Time:", false, PX10_VALUE(WithUnit(G(c).GetPrimaryDelay(), "seconds")) },
+    { "Extend Delay Time:", false, PX10_VALUE(WithUnit(G(c).GetExtendDelay(), "minutes")) },
+    { "Heat Detectors End Delays:", false, PX10_VALUE(YesNo(G(c).GetHeatDetectorsEndDelays(), "YES", "NO")) },
+    // Stored inverted, as the editor's check box reads it.
+    { "Two Alarm Zones End Delays:", false,
+        PX10_VALUE(YesNo(G(c).GetDayModeNewAlarmOption() != 0, "NO", "YES")) },
+    { "Delays Active Indication:", false,
+        PX10_VALUE(Item(PanelOption::DelaysActiveIndication, G(c).GetDelaysActiveIndication())) },
+    { "", false, nullptr },
+};
+#undef PX10_VALUE
+
+} // namespace
+
+TfrmReportPanel::TfrmReportPanel()
+    : TReport("frmReportPanel", Rows)
+{
+    Title.Height = 12.0;
+    AddStandardBands(*this, "Panel Setup Options");
+    Detail.Height = 5.0;
+    AddColumn(
+        "Col1Label", 6.3, 76.2, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec& font) {
+            const int n = run.RecNo;
+            if (n > 0 && n <= Rows) {
+                value = Translate(PanelReportRows[n].Caption);
+                font.Bold = PanelReportRows[n].Heading;
+            } else
+                value.clear();
+        });
+    AddColumn("Col2Label", 82.5, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+        const int n = run.RecNo;
+        const Value f = n >= 1 && n <= Rows ? PanelReportRows[n].Formatter : nullptr;
+        value = f ? f(run.Config, run.Context, n) : std::string();
+    });
+    Detail.Labels.front().Font.Bold = true; // bold at design time; each row sets its weight
+}
+
+int TfrmReportPanel::GsmItemOfRow(int n)
+{
+    // Rows 55 to 69: a heading, "Phone No.:" and "Options:" per item.
+    if (n < 55 || n > 69)
+        return 0;
+    return (n - 55) / 3 + 1;
+}
+
+std::string TfrmReportPanel::GsmOptionsText(const TPX10ConfigData& config, int i)
+{
+    const TPX10ConfigGsmItems& g = *config.GsmItems;
+    const auto& qty = PanelSetupOptions::GsmQuantityItems();
+    const struct {
+        bool Set;
+        const char* Name;
+        int Quantity; // -1: none printed
+    } conditions[] = {
+        { g.GetAlarm(i), "Alarm", g.GetQtyAlarm(i) },
+        { g.GetFault(i), "Fault", g.GetQtyFault(i) },
+        { g.GetPrealarm(i), "Pre-alarm", g.GetQtyPreAlarm(i) },
+        { g.GetControls(i), "Controls", -1 },
+        { g.GetGeneralDisable(i), "General Disable", -1 },
+        { g.GetZoneDisable(i), "Zone Disable", -1 },
+        { g.GetDeviceDisable(i), "Device Disable", -1 },
+        { g.GetSystemDisable(i), "System Disable", -1 },
+    };
+    std::string text;
+    for (const auto& c : conditions) {
+        if (!c.Set)
+            continue;
+        if (!text.empty())
+            text += ", ";
+        text += Translate(c.Name);
+        if (c.Quantity >= 0)
+            text += "(" + ItemOf(qty, c.Quantity) + ")";
+    }
+    return text;
+}

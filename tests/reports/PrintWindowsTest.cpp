@@ -1,0 +1,201 @@
+// The print selection, printer setup and print preview windows, printing
+// through a recorder instead of a printer.
+#include "Exception.h"
+#include "PX10ConfigData.h"
+#include "Pageselectionframe.h"
+#include "Previewpageframe.h"
+#include "Printersetup.h"
+#include "Printpreviewform.h"
+#include "Printselectionform.h"
+#include "Spincontrol.h"
+#include "support/FakePrompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace report;
+
+namespace {
+
+struct PrintWindows : ::testing::Test {
+    TPX10ConfigData Config { false, false, true, false };
+    TReportForms Forms;
+    TReportSource Source = [this] { return TReportInput { &Config, {} }; };
+    struct Job {
+        std::vector<TPage> Pages;
+        TPrintSettings Settings;
+    };
+    std::vector<Job> Jobs;
+    TPrintPages Recorder = [this](const std::vector<TPage>& p, const TPrintSettings& s) {
+        Jobs.push_back({ p, s });
+    };
+    QStringList Printers { "Alpha", "Beta", "Gamma" };
+};
+
+TEST_F(PrintWindows, SelectionPrintsTheCheckedReportsAsOneJob)
+{
+    TfrmPrintSelection dlg(Forms, Source);
+    dlg.PrintPages = Recorder;
+    dlg.SetPrinterName("Beta");
+    dlg.SetCopies(3);
+    dlg.show();
+    QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+    ASSERT_EQ(Jobs.size(), 1u);
+    EXPECT_EQ(Jobs[0].Pages.size(), 12u);
+    EXPECT_EQ(Jobs[0].Settings.PrinterName, "Beta");
+    EXPECT_EQ(Jobs[0].Settings.Copies, 3);
+    EXPECT_EQ(Jobs[0].Settings.Title, "PX1x/2x Configuration Data");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.isEnabled());
+
+    // Sensors and modules only: the job holds them in that order.
+    for (QCheckBox* c : { dlg.cbxPanelOptions, dlg.cbxZones, dlg.cbxOnboardOutputs, dlg.cbxCBERules })
+        c->setChecked(false);
+    const auto chosen = dlg.ChosenReports();
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_EQ(chosen[0]->Name(), "frmReportSensors");
+    EXPECT_EQ(chosen[1]->Name(), "frmReportModules");
+}
+
+TEST_F(PrintWindows, NoReportChosenStartsNoJob)
+{
+    TfrmPrintSelection dlg(Forms, Source);
+    dlg.PrintPages = Recorder;
+    for (QCheckBox* c : dlg.findChildren<QCheckBox*>())
+        c->setChecked(false);
+    dlg.show();
+    QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+    EXPECT_TRUE(Jobs.empty());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST_F(PrintWindows, AFailedPrintShowsTheErrorAndLeavesTheDialogUsable)
+{
+    FakePrompts prompts;
+    prompts.Answer(platform::mrOk);
+    TfrmPrintSelection dlg(Forms, Source);
+    dlg.PrintPages = [](const std::vector<TPage>&, const TPrintSettings&) {
+        throw Exception("Printing could not be started", "Gone");
+    };
+    dlg.show();
+    QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+    ASSERT_EQ(prompts.Log.size(), 1u);
+    EXPECT_NE(prompts.Log[0].Text.find("Printing could not be started."), std::string::npos);
+    EXPECT_NE(prompts.Log[0].Text.find("Gone"), std::string::npos);
+    EXPECT_TRUE(dlg.isEnabled());
+    EXPECT_TRUE(dlg.isVisible());
+    dlg.PrintPages = Recorder;
+    QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+    EXPECT_EQ(Jobs.size(), 1u);
+}
+
+TEST_F(PrintWindows, PrinterSetupKeepsThePrinterByNameAndCopiesInRange)
+{
+    TfrmPrintSelection selection(Forms, Source);
+    selection.SetPrinterName("Alpha");
+    TfrmPrintSetup setup(selection);
+    setup.PrinterNames = [this] { return Printers; };
+    setup.show();
+    EXPECT_EQ(setup.cboPrinterSelect->count(), 3);
+    EXPECT_EQ(setup.cboPrinterSelect->currentText(), "Alpha");
+    EXPECT_EQ(setup.cseCopies->GetValue(), 1);
+    setup.cboPrinterSelect->setCurrentIndex(1);
+    setup.cseCopies->SetValue(3);
+    QTest::mouseClick(setup.btnOK, Qt::LeftButton);
+    EXPECT_EQ(selection.GetPrinterName(), "Beta");
+    EXPECT_EQ(selection.GetCopies(), 3);
+
+    // A printer added before it does not shift the choice.
+    Printers.prepend("Aardvark");
+    setup.show();
+    EXPECT_EQ(setup.cboPrinterSelect->currentText(), "Beta");
+    EXPECT_EQ(setup.cseCopies->GetValue(), 3);
+    // A typed name that is no printer keeps the previous one.
+    setup.cboPrinterSelect->setEditText("Nowhere");
+    QTest::mouseClick(setup.btnOK, Qt::LeftButton);
+    EXPECT_EQ(selection.GetPrinterName(), "Beta");
+
+    // Cancel and Esc change nothing.
+    setup.show();
+    setup.cboPrinterSelect->setCurrentIndex(0);
+    setup.cseCopies->SetValue(9);
+    QTest::mouseClick(setup.btnCancel, Qt::LeftButton);
+    setup.show();
+    setup.cboPrinterSelect->setCurrentIndex(3);
+    QTest::keyClick(&setup, Qt::Key_Escape);
+    EXPECT_EQ(selection.GetPrinterName(), "Beta");
+    EXPECT_EQ(selection.GetCopies(), 3);
+
+    // Copies 1 to 999 only.
+    setup.show();
+    setup.cseCopies->SetValue(5000);
+    EXPECT_EQ(setup.cseCopies->GetValue(), 999);
+    setup.cseCopies->SetValue(0);
+    EXPECT_EQ(setup.cseCopies->GetValue(), 1);
+    selection.SetCopies(0);
+    EXPECT_EQ(selection.GetCopies(), 1);
+    EXPECT_EQ(setup.cboPrinterSelect->accessibleName(), "Printer");
+}
+
+TEST_F(PrintWindows, PreviewChoosesReportsAndClampsThePage)
+{
+    TfrmPrintPreview preview(Forms, Source);
+    preview.PrintPages = Recorder;
+    preview.CurrentPrinterName = [] { return QString("System"); };
+    preview.show();
+    TfrmPageSelection* pages = preview.PageSelect;
+    EXPECT_EQ(pages->Tag, 0);
+    TfrmPreviewPage* page = preview.PreviewPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->qrpPageDisplay->PageCount(), 2);
+    EXPECT_EQ(page->qrpPageDisplay->Zoom(), TPageDisplay::TZoom::ToWidth);
+
+    // Typing 500 into the page control of a two-page report.
+    page->PageSpinEdit->SetValue(500);
+    page->PageSpinEditChange();
+    EXPECT_EQ(page->qrpPageDisplay->PageNumber(), 1);
+    EXPECT_EQ(page->PageSpinEdit->GetValue(), 1);
+    page->PageSpinEdit->SetValue(2);
+    page->PageSpinEditChange();
+    EXPECT_EQ(page->qrpPageDisplay->PageNumber(), 2);
+    QTest::mouseClick(page->btnZoomToFit, Qt::LeftButton);
+    EXPECT_EQ(page->qrpPageDisplay->Zoom(), TPageDisplay::TZoom::ToFit);
+
+    // The same picture again, a right click, a release outside: nothing.
+    pages->PageSelectClick(0, Qt::LeftButton, { 5, 5 });
+    pages->PageSelectClick(5, Qt::RightButton, { 5, 5 });
+    pages->PageSelectClick(5, Qt::LeftButton, { 5, 500 });
+    EXPECT_EQ(preview.PreviewPage(), page);
+    // Another picture: the modules, from page 1, zoomed to width.
+    QTest::mouseClick(pages->Picture(5), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(pages->Tag, 5);
+    page = preview.PreviewPage();
+    EXPECT_EQ(page->qrpPageDisplay->PageCount(), 4);
+    EXPECT_EQ(page->qrpPageDisplay->PageNumber(), 1);
+    EXPECT_EQ(page->qrpPageDisplay->Zoom(), TPageDisplay::TZoom::ToWidth);
+
+    // Print: the whole report on the system's printer.
+    QTest::mouseClick(page->btnPrint, Qt::LeftButton);
+    ASSERT_EQ(Jobs.size(), 1u);
+    EXPECT_EQ(Jobs[0].Pages.size(), 4u);
+    EXPECT_EQ(Jobs[0].Settings.PrinterName, "System");
+
+    QTest::mouseClick(page->btnClose, Qt::LeftButton);
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_EQ(preview.PreviewPage(), nullptr);
+    EXPECT_EQ(pages->Tag, -1);
+    // Opened again: the panel setup options afresh.
+    preview.show();
+    EXPECT_EQ(pages->Tag, 0);
+    EXPECT_EQ(preview.PreviewPage()->qrpPageDisplay->PageCount(), 2);
+    QTest::keyClick(&preview, Qt::Key_Escape);
+    EXPECT_EQ(preview.PreviewPage(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,397 @@
+// The report forms as text rows: what each line prints for a configuration.
+#include "Printtabledataset.h"
+#include "ReportJob.h"
+#include "support/FullConfiguration.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace report;
+
+namespace {
+
+struct Reports : ::testing::Test {
+    TPX10ConfigData Config { false, false, true, false };
+    TReportContext Context;
+    TReportForms Forms;
+
+    std::vector<std::string> Row(const TReport& r, int n) const { return r.RowTexts(Config, Context, n); }
+    std::string Value(int n) const { return Row(Forms.frmReportPanel, n).at(1); }
+    std::string Caption(int n) const { return Row(Forms.frmReportPanel, n).at(0); }
+};
+
+TEST_F(Reports, PanelValuesOfAFreshConfiguration)
+{
+    EXPECT_EQ(Value(26), "00:00 [DISABLED]");
+    EXPECT_TRUE(std::regex_match(Value(15), std::regex("[0-9]+")));
+    EXPECT_EQ(Value(34), std::to_string(Config.GeneralPanelSetup->GetExtSystemDelay()) + " seconds");
+    EXPECT_EQ(Value(79), std::to_string(Config.GeneralPanelSetup->GetExtendDelay()) + " minutes");
+    for (int n : { 5, 33, 39, 72, 75 }) {
+        EXPECT_FALSE(Caption(n).empty()) << n;
+        EXPECT_EQ(Caption(n).find(':'), std::string::npos) << n;
+        EXPECT_EQ(Value(n), "") << n;
+    }
+    for (int n : { 16, 20, 43, 70, 83 })
+        EXPECT_EQ(Row(Forms.frmReportPanel, n), (std::vector<std::string> { "", "" })) << n;
+    // Outside the rows nothing prints.
+    EXPECT_EQ(Row(Forms.frmReportPanel, 84), (std::vector<std::string> { "", "" }));
+}
+
+TEST_F(Reports, PanelTimesUseTheEditorsSeparator)
+{
+    Config.GeneralPanelSetup->SetHightestTimeText("07:45");
+    Config.GeneralPanelSetup->SetHightestEnable(true);
+    Context.TimeSeparator = '.';
+    EXPECT_EQ(Value(26), "07.45 [ENABLED]");
+}
+
+TEST_F(Reports, BlinkColoursAreNotApplicableWithoutBlinking)
+{
+    auto& g = *Config.GeneralPanelSetup;
+    g.SetSensorsBlinkColour(true);
+    g.SetModulesBlinkColour(true);
+    g.SetBlinking(false);
+    EXPECT_EQ(Value(22), "OFF");
+    EXPECT_EQ(Value(23), "N/A");
+    EXPECT_EQ(Value(24), "N/A");
+    g.SetBlinking(true);
+    EXPECT_EQ(Value(23), "Green");
+    EXPECT_EQ(Value(24), "Red");
+    g.SetSensorsBlinkColour(false);
+    g.SetModulesBlinkColour(false);
+    EXPECT_EQ(Value(23), "Red");
+    EXPECT_EQ(Value(24), "Green");
+}
+
+TEST_F(Reports, GsmOptionTextsWithQuantities)
+{
+    auto& gsm = *Config.GsmItems;
+    for (int i = 1; i <= 5; ++i) {
+        gsm.SetAlarm(i, false);
+        gsm.SetFault(i, false);
+        gsm.SetPrealarm(i, false);
+    }
+    gsm.SetAlarm(1, true);
+    gsm.SetFault(1, true);
+    gsm.SetPrealarm(1, true);
+    gsm.SetNumber(1, "0123");
+    gsm.SetControls(2, true);
+    gsm.SetSystemDisable(2, true);
+    gsm.SetAlarm(5, true);
+    gsm.SetQtyAlarm(5, 2);
+    EXPECT_EQ(Caption(55), "GSM Item 1");
+    EXPECT_EQ(Value(56), "0123");
+    EXPECT_EQ(Value(57), "Alarm(1), Fault(1), Pre-alarm(1)");
+    EXPECT_EQ(Value(60), "Controls, System Disable");
+    EXPECT_EQ(Value(63), "");
+    EXPECT_EQ(Value(69), "Alarm(ALL)");
+    // Each row knows its item: rows printed out of order read the same.
+    EXPECT_EQ(Value(57), "Alarm(1), Fault(1), Pre-alarm(1)");
+}
+
+TEST_F(Reports, PanelTypeOfAReceivedMarvexAndOutOfRangeCodes)
+{
+    Config.FileHeader->SetPanelType(4);
+    EXPECT_EQ(Value(2), "412-305-xxx : Marvex");
+    Config.FileHeader->SetPanelType(3);
+    EXPECT_EQ(Value(2), "412-301-xxx : PX10");
+    Config.FileHeader->SetPanelType(200);
+    EXPECT_EQ(Value(2), "200");
+    // A crafted code outside the list prints as its number.
+    Config.GeneralPanelSetup->SetLED1HMode(9);
+    EXPECT_EQ(Value(7), "9");
+    Config.GeneralPanelSetup->SetLED1HMode(1);
+    EXPECT_EQ(Value(7), "Sounders Silenced");
+    // Except the RS232 options, which fall back to their first entry.
+    Config.FileHeader->SetPanelType(3);
+    Config.GeneralPanelSetup->SetRS232Protocol(0);
+    Config.GeneralPanelSetup->SetRS232Options(7);
+    EXPECT_EQ(Value(52), "BASIC");
+    Config.GeneralPanelSetup->SetRS232Protocol(2); // a GSM modem has no options
+    EXPECT_EQ(Value(51), "GSM MODEM");
+    EXPECT_EQ(Value(52), "");
+}
+
+TEST_F(Reports, TwoAlarmZonesEndDelaysReadsTheInvertedByte)
+{
+    Config.GeneralPanelSetup->SetDayModeNewAlarmOption(0);
+    EXPECT_EQ(Value(81), "YES");
+    Config.GeneralPanelSetup->SetDayModeNewAlarmOption(1);
+    EXPECT_EQ(Value(81), "NO");
+}
+
+TEST_F(Reports, HeadingsBoldOtherCaptionsNormalInAnyOrder)
+{
+    const TReport& r = Forms.frmReportPanel;
+    for (int n : { 1, 2, 17, 33, 45, 3, 55, 56, 71, 72 }) {
+        const bool heading = n == 1 || n == 17 || n == 45 || n == 55 || n == 71;
+        EXPECT_EQ(r.RowFont(Config, Context, n).Bold, heading) << n;
+    }
+}
+
+TEST_F(Reports, ZoneLines)
+{
+    Config.ZoneTexts->SetZoneText(7, "Boiler \x80 room");
+    EXPECT_EQ(Row(Forms.frmReportZoneText, 7), (std::vector<std::string> { "07", "Boiler \u20ac room" }));
+    EXPECT_EQ(Row(Forms.frmReportZoneText, 32), (std::vector<std::string> { "32", "" }));
+}
+
+TEST_F(Reports, OnboardOutputsOnOddLinesEolOnlyForTheFirstFour)
+{
+    Config.OnboardOutputCircuits->SetCircuitType(2, 9);
+    Config.OnboardOutputCircuits->SetEOLMode(0x2);
+    int circuitLines = 0;
+    for (int n = 1; n <= TfrmReportOnboardOutputs::Rows; ++n) {
+        const auto row = Row(Forms.frmReportOnboardOutputs, n);
+        if (n % 2 == 0) {
+            EXPECT_EQ(row, std::vector<std::string>(4)) << n;
+            continue;
+        }
+        ++circuitLines;
+        const int c = (n + 1) / 2;
+        EXPECT_EQ(row[0].substr(0, 5), "(B0" + std::to_string(c) + ")");
+        EXPECT_EQ(row[2].empty(), c > 4) << c;
+        EXPECT_EQ(row[3], Config.OnboardOutputCircuits->GetCircuitRuleListText(c));
+    }
+    EXPECT_EQ(circuitLines, 6);
+    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 3)[1], "SDH");
+    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 3)[2], "Diode");
+    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 1)[2], "Resistor");
+    Config.OnboardOutputCircuits->SetCircuitType(1, 77);
+    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 1)[1], "77");
+}
+
+// CBE columns: 0 rule, 1 type, 2 filter, 3 Ev., 4 Sil., 5 Int., 6 Tz.,
+// 7 Cl., 8 Soak, 9-11 D1-D3, 12 zone letters.
+TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
+{
+    auto& r = *Config.CBERules;
+    r.SetRuleType(1, 0); // Fire
+    for (int s = 1; s <= 16; ++s)
+        r.SetZoneCondition(1, s, s <= 3 ? 0 : 4);
+    r.SetEvacuate(1, true);
+    auto fire = Row(Forms.frmReportCBERules, 1);
+    EXPECT_EQ(fire[0], "01");
+    EXPECT_EQ(fire[1], "Fire");
+    EXPECT_EQ(fire[3], "Y");
+    EXPECT_EQ(fire[8], "");
+    EXPECT_EQ(fire[9] + fire[10] + fire[11], "");
+    EXPECT_EQ(fire[12], "YYYNNNNNNNNNNNNN");
+    r.SetZoneCondition(1, 16, 9); // no letter for a code above 4
+    EXPECT_EQ(Row(Forms.frmReportCBERules, 1)[12], "YYYNNNNNNNNNNNN");
+
+    r.SetRuleType(2, 1); // Device Input
+    r.SetDeviceKind(2, 2, 2);
+    r.SetDeviceAddress(2, 2, 3);
+    r.SetDeviceKind(2, 3, 1);
+    r.SetDeviceAddress(2, 3, 42);
+    auto input = Row(Forms.frmReportCBERules, 2);
+    EXPECT_EQ(input[9], "");
+    EXPECT_EQ(input[10], "M03");
+    EXPECT_EQ(input[11], "S42");
+    EXPECT_EQ(input[5], ""); // not interruptable by type
+    EXPECT_EQ(input[12], "");
+
+    r.SetRuleType(3, 2); // General Fault
+    auto fault = Row(Forms.frmReportCBERules, 3);
+    for (int col = 3; col <= 12; ++col)
+        EXPECT_EQ(fault[col], "") << col;
+    EXPECT_EQ(fault[2], "ANY");
+
+    r.SetRuleType(4, 8); // Extinguishing System
+    r.SetFilterType(4, 1);
+    r.SetEnableSoakTimer(4, true);
+    auto ext = Row(Forms.frmReportCBERules, 4);
+    EXPECT_EQ(ext[2], "Sensor/MCP");
+    EXPECT_EQ(ext[8], "Y");
+    for (int col = 3; col <= 7; ++col)
+        EXPECT_EQ(ext[col], "") << col;
+    EXPECT_EQ(ext[12].size(), 16u);
+
+    r.SetRuleType(5, 4); // Plant Warning: two zone only
+    r.SetTwoZone(5, false);
+    auto plant = Row(Forms.frmReportCBERules, 5);
+    EXPECT_EQ(plant[6], "N");
+    EXPECT_EQ(plant[3] + plant[4] + plant[5] + plant[7], "");
+
+    r.SetRuleType(6, 40); // out of range
+    EXPECT_EQ(Row(Forms.frmReportCBERules, 6)[1], "40");
+}
+
+TEST_F(Reports, EvacuateColumnAndHeadingEmptyWithVdS)
+{
+    Config.CBERules->SetRuleType(1, 0);
+    Config.CBERules->SetEvacuate(1, true);
+    Context.VdSCompatibility = true;
+    EXPECT_EQ(Row(Forms.frmReportCBERules, 1)[3], "");
+    const auto page = Forms.frmReportCBERules.BuildPages(Config, Context).front();
+    const auto lines = PageLines(page);
+    EXPECT_EQ(lines.at(1).indexOf("Ev."), -1);
+    Context.VdSCompatibility = false;
+    EXPECT_NE(
+        PageLines(Forms.frmReportCBERules.BuildPages(Config, Context).front()).at(1).indexOf("Ev."), -1);
+}
+
+// Sensor columns: 0 address, 1 description, 2 zone, 3 type, 4 alarm, 5 day,
+// 6 group, 7 Rem.Op., 8 A.Num.
+TEST_F(Reports, SensorColumnsByType)
+{
+    auto& s = *Config.Sensors;
+    auto empty = Row(Forms.frmReportSensors, 9);
+    EXPECT_EQ(empty[0], "09");
+    EXPECT_EQ(empty[1], "");
+    EXPECT_EQ(empty[2], "01");
+    EXPECT_EQ(empty[8], " - ");
+
+    s.SetType(1, 2); // OPT: no pre-alarm levels
+    s.SetDescription(1, "Hall");
+    s.SetZone(1, 4);
+    s.SetGroup(1, 3);
+    auto opt = Row(Forms.frmReportSensors, 1);
+    EXPECT_EQ(opt[1], "Hall");
+    EXPECT_EQ(opt[2], "04");
+    EXPECT_EQ(opt[3], "BRIM/OPT");
+    EXPECT_EQ(opt[4], "100%");
+    EXPECT_EQ(opt[6], "3");
+    EXPECT_EQ(opt[7], " - ");
+
+    s.SetType(2, 5); // AVS: fire and pre-alarm levels joined
+    s.SetFireSensitivity(2, 100);
+    s.SetPrealarmSensitivity(2, 85);
+    s.SetDayModeSensitivity(2, 90);
+    s.SetDayModePrealarmSensitivity(2, 80);
+    auto avs = Row(Forms.frmReportSensors, 2);
+    EXPECT_EQ(avs[4], "L5, L2");
+    EXPECT_EQ(avs[5], "L3, L0");
+
+    for (int type : { 1, 8 }) { // TMP, LSR: no group
+        s.SetType(3, type);
+        s.SetGroup(3, 2);
+        EXPECT_EQ(Row(Forms.frmReportSensors, 3)[6], "") << type;
+    }
+
+    // A TORQ SMT4: the application number as the grid shows it.
+    s.SetType(4, 9);
+    s.SetTorqType(4, 31);
+    s.SetApplicationNumber(4, 0);
+    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[8], "255");
+    s.SetApplicationNumber(4, 4);
+    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[8], "3");
+    s.SetRemoteOutput(4, 1);
+    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], "Follow");
+    s.SetRemoteOutput(4, 2);
+    s.SetCBERuleListText(4, "(1) 1-3");
+    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], "CBE:(1) 1-3");
+    s.SetRemoteOutput(4, 7);
+    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], " - ");
+}
+
+TEST_F(Reports, PrintingNeverMarksTheConfigurationModified)
+{
+    auto full = MakeFullConfiguration();
+    full->SaveToFile(testing::TempDir() + "px10-report-full.udf");
+    ASSERT_FALSE(full->IsModified());
+    for (int k = 0; k < ReportKindCount; ++k)
+        Forms.Of(TReportKind(k)).BuildPages(*full, Context);
+    EXPECT_FALSE(full->IsModified());
+}
+
+// Module columns: 0 address, 1 description, 2 zone, 3 type, 4 action, 5 rules.
+TEST_F(Reports, ModuleActionAndRulesByType)
+{
+    auto& m = *Config.Modules;
+    m.SetType(1, 2); // AUX
+    m.SetAction(1, 5); // ABORT SWITCH
+    m.SetZone(1, 20);
+    auto abort = Row(Forms.frmReportModules, 1);
+    EXPECT_EQ(abort[2], "20");
+    EXPECT_EQ(abort[3], "BRIM/MMX/AUX");
+    EXPECT_EQ(abort[4], "ABORT SWITCH");
+    EXPECT_EQ(abort[5], "(1) 1");
+    m.SetAction(1, 0);
+    auto plant = Row(Forms.frmReportModules, 1);
+    EXPECT_EQ(plant[4], "PLANT ALARM");
+    EXPECT_EQ(plant[5], "");
+    m.SetType(2, 1); // MCP
+    auto mcp = Row(Forms.frmReportModules, 2);
+    EXPECT_EQ(mcp[4] + mcp[5], "");
+    m.SetType(3, 4); // SDR
+    EXPECT_EQ(Row(Forms.frmReportModules, 3)[5], "(1) 1");
+    EXPECT_EQ(Row(Forms.frmReportModules, 50)[3], " - ");
+}
+
+TEST_F(Reports, PageCountsOfAFullConfiguration)
+{
+    auto full = MakeFullConfiguration();
+    // Rows per page follow from the bands: 277 mm between the margins, a
+    // 6 mm footer, the title band on the first page only.
+    const std::vector<std::pair<TReportKind, std::size_t>> expected { { TReportKind::Panel, 2 },
+        { TReportKind::Zones, 1 }, { TReportKind::OnboardOutputs, 1 }, { TReportKind::CBERules, 2 },
+        { TReportKind::Sensors, 2 }, { TReportKind::Modules, 4 } };
+    for (auto [kind, pages] : expected) {
+        const auto built = Forms.Of(kind).BuildPages(*full, Context);
+        EXPECT_EQ(built.size(), pages) << Forms.Of(kind).Name();
+        for (const TPage& p : built)
+            for (const TPlacedText& t : p.Texts) {
+                EXPECT_GE(t.Rect.top(), Margin);
+                EXPECT_LE(t.Rect.bottom(), PageHeight - Margin + 1e-6);
+            }
+    }
+    // Every line of a report is printed once.
+    std::size_t sensorLines = 0;
+    for (const TPage& p : Forms.frmReportSensors.BuildPages(*full, Context))
+        for (const TPlacedText& t : p.Texts)
+            sensorLines += t.Text.startsWith("Sensor ");
+    EXPECT_EQ(sensorLines, 99u);
+}
+
+TEST_F(Reports, CompositeKeepsTheFixedOrderAndStartsEachReportOnANewPage)
+{
+    const auto chosen = Forms.Chosen({ true, true, true, true, true, true });
+    ASSERT_EQ(chosen.size(), 6u);
+    const char* order[] = { "frmReportPanel", "frmReportZoneText", "frmReportOnboardOutputs",
+        "frmReportCBERules", "frmReportSensors", "frmReportModules" };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(chosen[std::size_t(i)]->Name(), order[i]);
+    const auto some = Forms.Chosen({ false, true, false, true, false, false });
+    const auto pages = BuildComposite(some, Config, Context);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].Texts.front().Text, "Zone Text");
+    EXPECT_EQ(pages[1].Texts.front().Text, "CBE Rules");
+    EXPECT_NE(pages[2].Texts.front().Text, "CBE Rules"); // the rules' second page has no title
+    EXPECT_TRUE(BuildComposite({}, Config, Context).empty());
+}
+
+TEST_F(Reports, FooterOnEveryPage)
+{
+    auto pages = Forms.frmReportPanel.BuildPages(Config, Context);
+    for (const auto& p : pages)
+        EXPECT_EQ(p.Texts.back().Text, "NEW FILE");
+    Context.FileName = "/home/u/site \u00e9.UDF";
+    pages = Forms.frmReportModules.BuildPages(Config, Context);
+    for (const auto& p : pages)
+        EXPECT_EQ(p.Texts.back().Text, QString::fromUtf8("/home/u/site \u00e9.UDF"));
+}
+
+TEST(PrintTableDataSet, RowsNumberedFromOneAndReadOnly)
+{
+    for (unsigned n : { 32u, 83u, 12u, 64u, 99u }) {
+        TPrintTableDataSet rows(n);
+        rows.Open();
+        EXPECT_EQ(rows.GetRecordCount(), int(n));
+        rows.Last();
+        EXPECT_EQ(rows.GetRecNo(), int(n));
+        int visited = 0;
+        for (rows.First(); !rows.Eof(); rows.Next())
+            ++visited;
+        EXPECT_EQ(visited, int(n));
+        EXPECT_EQ(rows.ReadField(1, 7).toInt(), 7);
+        EXPECT_FALSE(rows.WriteField(1, 7, 3));
+        EXPECT_EQ(rows.ReadField(1, 7).toInt(), 7);
+        EXPECT_FALSE(rows.insertRows(0, 1));
+        EXPECT_EQ(rows.rowCount(), int(n));
+    }
+}
+
+} // namespace
