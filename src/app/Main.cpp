@@ -18,6 +18,7 @@
 #include "Onboardoutputsetupframe.h"
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
+#include "PrintWindows.h"
 #include "Prompts.h"
 #include "Spincontrol.h"
 #include "ToolbarIcons.h"
@@ -33,6 +34,7 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -235,9 +237,7 @@ void TfrmMain::CreateActions()
     VdSCompatibility = make("VdSCompatibility", "VdS Compatibility");
     VdSCompatibility->setCheckable(true);
 
-    // The printing windows and the editors that do not exist yet come later:
-    // their actions are present but disabled until then. The panel actions
-    // wait for their windows (see EnablePanelTools).
+    // The printing actions wait until the system's printers are known.
     for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup, ToolsSendToPanel,
              ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
              ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
@@ -286,6 +286,27 @@ void TfrmMain::CreateActions()
     on(ToolsFetchEventLog, [this] { ToolsFetchEventLogExecute(); });
     on(ToolsFetchDeviceData, [this] { ToolsFetchDeviceDataExecute(); });
     on(ToolsLogDevice, [this] { ToolsLogDeviceExecute(); });
+    // Reports are built from the current configuration when printed.
+    FPrintWindows = std::make_unique<TPrintWindows>(this, [this] {
+        const std::string& name = FLifecycle.FileName();
+        return report::TReportInput { ConfigData,
+            { name.empty() ? name : QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString(),
+                IsVdSCompatibility(),
+                frmPanelSetupOptions1 ? frmPanelSetupOptions1->TimeSeparator() : ':' } };
+    });
+    on(FilePrint, [this] {
+        CommitPendingEdits();
+        FPrintWindows->FilePrintExecute();
+    });
+    on(FilePrintPreview, [this] {
+        CommitPendingEdits();
+        FPrintWindows->FilePrintPreviewExecute();
+    });
+    on(FilePrinterSetup, [this] { FPrintWindows->FilePrinterSetupExecute(); });
+    // Asking the system for its printers waits until the window is up.
+    QTimer::singleShot(0, this, [this] {
+        Guarded([this] { FPrintWindows->UpdateActions({ FilePrintPreview, FilePrint, FilePrinterSetup }); });
+    });
     for (int i = 0; i < 5; ++i) {
         FileHistorySlots[i] = new QAction(this);
         FileHistorySlots[i]->setVisible(false);

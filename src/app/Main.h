@@ -23,6 +23,7 @@ class TPX10ConfigData;
 class DeviceEditFrame;
 class TfrmAddDevices;
 class TQuorvelProtocol;
+class TPrintWindows;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -85,6 +86,8 @@ public:
     void ToolsFetchEventLogExecute();
     void ToolsFetchDeviceDataExecute();
     void ToolsLogDeviceExecute();
+    // File, Print Preview, Print and Printer Setup.
+    TPrintWindows& PrintWindows() { return *FPrintWindows; }
     void VdSCompatibilityClick();
     void HelpPX10UserManualExecute();
     // Sets the VdS check mark from the language in force (index 5).
@@ -161,6 +164,7 @@ private:
     QMenu* Language1 = nullptr;
     DeviceClipboard FClipboard;
     std::unique_ptr<TQuorvelProtocol> FProtocol;
+    std::unique_ptr<TPrintWindows> FPrintWindows;
 
 public:
     TQuorvelProtocol* QuorvelProtocol1() const { return FProtocol.get(); }
