@@ -4,6 +4,7 @@
 #include "Printtabledataset.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -197,26 +198,44 @@ std::vector<TPage> BuildComposite(
 
 void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
 {
-    // Drawn in tenths of a millimetre, so that the fonts' pixel sizes come
-    // close to their point sizes at any scale.
+    // Drawn in device units with fonts sized for the scale: a scaled painter
+    // or a laid-out text rectangle would cost a print far more.
+    const double perMm = target.width() / PageWidth;
     painter.save();
-    painter.translate(target.topLeft());
-    const double perTenth = target.width() / PageWidth / 10.0;
-    painter.scale(perTenth, perTenth);
     painter.setPen(Qt::black);
+    // A page has few fonts: each is made once and set only when it changes.
+    struct Font {
+        TFontSpec Spec;
+        QFont Font;
+        QFontMetricsF Metrics;
+    };
+    std::vector<Font> fonts;
+    const Font* current = nullptr;
     for (const TPlacedText& t : page.Texts) {
-        QFont f("Arial");
-        f.setStyleHint(QFont::SansSerif);
-        f.setPixelSize(std::max(1, int(std::lround(t.Font.PointSize * 254.0 / 72.0))));
-        f.setBold(t.Font.Bold);
-        f.setUnderline(t.Font.Underline);
-        painter.setFont(f);
-        const int align = t.Align == TAlign::Center ? Qt::AlignHCenter
-            : t.Align == TAlign::Right              ? Qt::AlignRight
-                                                    : Qt::AlignLeft;
-        const QRectF r(t.Rect.left() * 10, t.Rect.top() * 10, t.Rect.width() * 10, t.Rect.height() * 10);
-        // Nothing of a text is cut off: a long text runs past its column.
-        painter.drawText(r, align | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, t.Text);
+        if (!current || !(current->Spec == t.Font)) {
+            auto it
+                = std::find_if(fonts.begin(), fonts.end(), [&](const Font& f) { return f.Spec == t.Font; });
+            if (it == fonts.end()) {
+                QFont f("Arial");
+                f.setStyleHint(QFont::SansSerif);
+                f.setPixelSize(std::max(1, int(std::lround(t.Font.PointSize * 25.4 / 72.0 * perMm))));
+                f.setBold(t.Font.Bold);
+                f.setUnderline(t.Font.Underline);
+                fonts.push_back({ t.Font, f, QFontMetricsF(f, painter.device()) });
+                it = fonts.end() - 1;
+            }
+            current = &*it;
+            painter.setFont(current->Font);
+        }
+        const double left = target.left() + t.Rect.left() * perMm;
+        const double width = t.Rect.width() * perMm;
+        double x = left;
+        if (t.Align != TAlign::Left) {
+            // Nothing of a text is cut off: a long text runs past its column.
+            const double advance = current->Metrics.horizontalAdvance(t.Text);
+            x = t.Align == TAlign::Center ? left + (width - advance) / 2 : left + width - advance;
+        }
+        painter.drawText(QPointF(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent()), t.Text);
     }
     painter.restore();
 }

@@ -1,0 +1,129 @@
+// All six reports of a full configuration printed to PDF, against a plain
+// QPdfWriter that draws the same texts at the same places on the same number
+// of pages with no report logic. The two run in one program, their
+// repetitions interleaved; the last line is the ratio of the medians.
+#include "ReportJob.h"
+#include "support/FullConfiguration.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace report;
+
+namespace {
+
+struct Fixture {
+    std::unique_ptr<TPX10ConfigData> Config = MakeFullConfiguration();
+    TReportForms Forms;
+    TReportContext Context { "/srv/sites/Main Street.UDF", false, ':' };
+    std::vector<const TReport*> All = Forms.Chosen({ true, true, true, true, true, true });
+    // The floor's input: every page's texts with their places, made once.
+    std::vector<TPage> Pages = BuildComposite(All, *Config, Context);
+};
+
+Fixture& F()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_SixReportsToPdf(benchmark::State& state)
+{
+    Fixture& f = F();
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&out);
+        RenderPages(pdf, BuildComposite(f.All, *f.Config, f.Context));
+        benchmark::DoNotOptimize(bytes.size());
+    }
+    state.counters["pages"] = double(f.Pages.size());
+}
+
+// The pages alone: every handler of the six reports and the layout.
+void BM_BuildPagesOnly(benchmark::State& state)
+{
+    Fixture& f = F();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildComposite(f.All, *f.Config, f.Context).size());
+}
+
+void BM_PlainPdfWriter(benchmark::State& state)
+{
+    Fixture& f = F();
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&out);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&pdf);
+        const double perMm = pdf.logicalDpiX() / 25.4;
+        QFont font("Arial");
+        font.setPixelSize(int(10 * 25.4 / 72 * perMm));
+        painter.setFont(font);
+        for (std::size_t i = 0; i < f.Pages.size(); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            for (const TPlacedText& t : f.Pages[i].Texts)
+                painter.drawText(QPointF(t.Rect.left() * perMm, t.Rect.bottom() * perMm), t.Text);
+        }
+        painter.end();
+        benchmark::DoNotOptimize(bytes.size());
+    }
+    state.counters["pages"] = double(f.Pages.size());
+}
+
+// Keeps the medians for the closing ratio.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                Medians[r.run_name.function_name] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Medians;
+};
+
+} // namespace
+
+BENCHMARK(BM_SixReportsToPdf)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BuildPagesOnly)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlainPdfWriter)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The two alternate, so that both see the same machine.
+    std::vector<char*> args(argv, argv + argc);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    args.push_back(interleave.data());
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const double reports = reporter.Medians["BM_SixReportsToPdf"];
+    const double plain = reporter.Medians["BM_PlainPdfWriter"];
+    std::printf("pages: %zu\n", F().Pages.size());
+    if (reports > 0 && plain > 0)
+        std::printf("ratio six reports / plain PDF writer (medians %.2f ms / %.2f ms): %.2f\n", reports,
+            plain, reports / plain);
+    return 0;
+}
