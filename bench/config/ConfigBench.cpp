@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "PX10ConfigData.h"
+#include "support/FullConfiguration.h"
 
 namespace {
 
@@ -30,19 +31,7 @@ const std::string& Folder()
 
 std::unique_ptr<TPX10ConfigData> FullConfiguration()
 {
-    auto c = std::make_unique<TPX10ConfigData>(false, false, true, false);
-    for (int a = 1; a <= 99; ++a) {
-        c->Sensors->SetType(a, 1 + a % 12);
-        c->Sensors->SetZone(a, 1 + a % 16);
-        c->Sensors->SetDescription(a, "Sensor " + std::to_string(a));
-        c->Sensors->SetCBERuleListText(a, "(1) 1-3,7");
-        c->Modules->SetType(a, 1 + a % 20);
-        c->Modules->SetZone(a, 1 + a % 32);
-        c->Modules->SetDescription(a, "Module " + std::to_string(a));
-    }
-    for (int z = 1; z <= 32; ++z)
-        c->ZoneTexts->SetZoneText(z, "Zone " + std::to_string(z));
-    return c;
+    return MakeFullConfiguration();
 }
 
 const std::string& FullFile()

@@ -31,6 +31,18 @@ struct Fixture {
     std::vector<TPage> Pages = BuildComposite(All, *Config, Context);
 };
 
+// A PDF written to memory.
+struct PdfInMemory {
+    QByteArray Bytes;
+    QBuffer Out { &Bytes };
+    std::unique_ptr<QPdfWriter> Pdf;
+    PdfInMemory()
+    {
+        Out.open(QIODevice::WriteOnly);
+        Pdf = std::make_unique<QPdfWriter>(&Out);
+    }
+};
+
 Fixture& F()
 {
     static Fixture f;
@@ -41,12 +53,9 @@ void BM_SixReportsToPdf(benchmark::State& state)
 {
     Fixture& f = F();
     for (auto _ : state) {
-        QByteArray bytes;
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&out);
-        RenderPages(pdf, BuildComposite(f.All, *f.Config, f.Context));
-        benchmark::DoNotOptimize(bytes.size());
+        PdfInMemory out;
+        RenderPages(*out.Pdf, BuildComposite(f.All, *f.Config, f.Context));
+        benchmark::DoNotOptimize(out.Bytes.size());
     }
     state.counters["pages"] = double(f.Pages.size());
 }
@@ -63,10 +72,8 @@ void BM_PlainPdfWriter(benchmark::State& state)
 {
     Fixture& f = F();
     for (auto _ : state) {
-        QByteArray bytes;
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&out);
+        PdfInMemory out;
+        QPdfWriter& pdf = *out.Pdf;
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&pdf);
@@ -81,7 +88,7 @@ void BM_PlainPdfWriter(benchmark::State& state)
                 painter.drawText(QPointF(t.Rect.left() * perMm, t.Rect.bottom() * perMm), t.Text);
         }
         painter.end();
-        benchmark::DoNotOptimize(bytes.size());
+        benchmark::DoNotOptimize(out.Bytes.size());
     }
     state.counters["pages"] = double(f.Pages.size());
 }

@@ -1,5 +1,6 @@
 #include "Previewpageframe.h"
 
+#include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Spincontrol.h"
@@ -18,10 +19,6 @@
 using namespace report;
 
 namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
 constexpr int Gap = 10; // grey border around the page
 } // namespace
 

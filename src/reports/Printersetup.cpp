@@ -1,9 +1,14 @@
 #include "Printersetup.h"
 
+#include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Printselectionform.h"
 #include "Spincontrol.h"
+
+using report::AddOkCancel;
+using report::T;
+using report::TOkCancel;
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -11,13 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
-} // namespace
 
 TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
@@ -48,18 +46,10 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     form->addRow(printer, cboPrinterSelect);
     form->addRow(copies, cseCopies);
     v->addLayout(form);
-    auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton(T("OK"), this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(T("Cancel"), this);
-    btnCancel->setObjectName("btnCancel");
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    v->addLayout(buttons);
+    const TOkCancel buttons = AddOkCancel(this, v);
+    btnOK = buttons.OK;
+    btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmPrintSetup::showEvent(QShowEvent* event)

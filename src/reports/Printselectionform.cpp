@@ -1,5 +1,6 @@
 #include "Printselectionform.h"
 
+#include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 
@@ -12,13 +13,6 @@
 #include <algorithm>
 
 using namespace report;
-
-namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
-} // namespace
 
 TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource source, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -49,18 +43,10 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     g->addWidget(cbxOnboardOutputs, 1, 1);
     g->addWidget(cbxCBERules, 2, 1);
     v->addLayout(g);
-    auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton(T("OK"), this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(T("Cancel"), this);
-    btnCancel->setObjectName("btnCancel");
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    v->addLayout(buttons);
+    const TOkCancel buttons = AddOkCancel(this, v);
+    btnOK = buttons.OK;
+    btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmPrintSelection::SetCopies(int copies)

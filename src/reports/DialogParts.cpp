@@ -1,0 +1,32 @@
+#include "DialogParts.h"
+
+#include "Ivdictio.h"
+
+#include <QBoxLayout>
+#include <QDialog>
+#include <QPushButton>
+
+namespace report {
+
+QString T(const char* text)
+{
+    return QString::fromStdString(Translate(text));
+}
+
+TOkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
+{
+    auto* row = new QHBoxLayout;
+    auto* ok = new QPushButton(T("OK"), dialog);
+    ok->setObjectName("btnOK");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(T("Cancel"), dialog);
+    cancel->setObjectName("btnCancel");
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return { ok, cancel };
+}
+
+} // namespace report
