@@ -8,7 +8,10 @@
 
 namespace {
 constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
-constexpr int Left = (113 - PictureWidth) / 2 - 2;
+// The column is 113 pixels wide, less its border and a scroll bar: the
+// pictures and their captions fit in what is left.
+constexpr int Width = 92;
+constexpr int Left = (Width - PictureWidth) / 2;
 } // namespace
 
 TfrmPageSelection::TfrmPageSelection(QWidget* parent)
@@ -49,9 +52,12 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
         auto* caption = new QLabel(QString::fromStdString(Translate(pages[i].Caption)), this);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        caption->setGeometry(2, y + PictureHeight + 5, 109, 32);
+        caption->setGeometry(0, y + PictureHeight + 4, Width, Spacing - PictureHeight - 4);
+        QFont small = caption->font();
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+        caption->setFont(small);
     }
-    setMinimumSize(113, Top + PictureCount * Spacing);
+    setMinimumSize(Width, Top + PictureCount * Spacing);
 }
 
 bool TfrmPageSelection::eventFilter(QObject* watched, QEvent* event)

@@ -131,10 +131,15 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
         b->setToolTip(T(hint));
         b->setAccessibleName(T(hint));
         b->setIcon(style()->standardIcon(icon));
+        if (b->icon().isNull())
+            b->setText(T(hint));
         b->setAutoRaise(true);
         return b;
     };
-    btnPrint = tool("btnPrint", "Print", QStyle::SP_DialogSaveButton);
+    btnPrint = tool("btnPrint", "Print", QStyle::SP_CustomBase);
+    btnPrint->setIcon(QIcon::fromTheme("document-print"));
+    if (btnPrint->icon().isNull())
+        btnPrint->setText(T("Print"));
     btnZoomToFit = tool("btnZoomToFit", "Zoom to fit", QStyle::SP_FileDialogContentsView);
     btnFitToPage = tool("btnFitToPage", "Zoom to width", QStyle::SP_FileDialogDetailedView);
     btnFullScreen = tool("btnFullScreen", "Maximize Preview", QStyle::SP_TitleBarMaxButton);
