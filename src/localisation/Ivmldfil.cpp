@@ -238,14 +238,12 @@ std::string TIvMLDFile::Decode(size_t units, int codePage)
         const TIvCodePageText& text = Text(codePage);
         return text.ToUtf8(std::string_view(Take(units), units));
     }
-    const char* data = Take(units * 2);
-    std::u16string text(units, u'\0');
-    const auto* p = reinterpret_cast<const uint8_t*>(data);
-    bool big = GetByteOrder() == ivboBigEndian;
-    for (size_t i = 0; i < units; ++i)
-        text[i] = big ? static_cast<char16_t>((p[2 * i] << 8) | p[2 * i + 1])
-                      : static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
-    return IvUtf16ToUtf8(text);
+    const auto* p = reinterpret_cast<const uint8_t*>(Take(units * 2));
+    if (GetByteOrder() == ivboBigEndian)
+        return IvUtf16UnitsToUtf8(
+            units, [p](size_t i) { return static_cast<uint32_t>((p[2 * i] << 8) | p[2 * i + 1]); });
+    return IvUtf16UnitsToUtf8(
+        units, [p](size_t i) { return static_cast<uint32_t>(p[2 * i] | (p[2 * i + 1] << 8)); });
 }
 
 char TIvMLDFile::ReadChar(int codePage)

@@ -139,34 +139,7 @@ bool IvFindResource(const std::string& type, const std::string& name, std::strin
 
 std::string IvUtf16ToUtf8(std::u16string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t c = text[i];
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        }
-        if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        }
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-    return out;
+    return IvUtf16UnitsToUtf8(text.size(), [&](size_t i) { return text[i]; });
 }
 
 std::u16string IvUtf8ToUtf16(std::string_view text)
@@ -201,24 +174,10 @@ std::string TIvCodePageText::ToUtf8(std::string_view bytes) const
         return std::string(bytes);
     if (!FSingleByte)
         return IvUtf16ToUtf8(platform::CurrentNls().ToUtf16(bytes, FCodePage));
-    std::string out;
-    out.reserve(bytes.size());
-    for (char b : bytes) {
-        unsigned char u = static_cast<unsigned char>(b);
-        if (u < 0x80) {
-            out.push_back(b);
-            continue;
-        }
-        char16_t c = FTable[u];
-        if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        }
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-    return out;
+    return IvUtf16UnitsToUtf8(bytes.size(), [&](size_t i) -> uint32_t {
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
+        return b < 0x80 ? b : FTable[b];
+    });
 }
 
 std::string TIvCodePageText::FromUtf8(std::string_view text) const

@@ -5,8 +5,6 @@
 #include "Ivmldwrt.h"
 #include "Ivstream.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <string>
 

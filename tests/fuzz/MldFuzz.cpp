@@ -1,0 +1,54 @@
+// MLD dictionary files come from disk: every header, count, length and offset
+// may be damaged. Reading must end in values or a clean exception.
+#include "Exception.h"
+#include "Ivbindic.h"
+#include "Ivmldfil.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+void ReadAll(const std::string& bytes)
+{
+    TIvMLDFile f;
+    f.OpenStream(std::make_unique<TIvMemoryStream>(bytes));
+    for (int i = 0; i < f.GetLanguageCount() && i < 64; ++i)
+        f.GetLanguage(i);
+    for (int i = 0; i < f.GetLocaleCount() && i < 16; ++i)
+        f.GetLocale(i);
+    TIvMLDInfo info;
+    f.GetInfo(info);
+    f.GoTranslationSection();
+    TIvContext context;
+    std::vector<std::string> strings;
+    for (int i = 0; i < f.GetTranslationCount(); ++i)
+        f.GetTranslations(context, strings);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        ReadAll(bytes);
+    } catch (const Exception&) {
+    }
+    // The dictionary as the program opens it, in the language that the last byte names.
+    IvRegisterResource(TIvBinaryDictionary::ResourceType, TIvBinaryDictionary::ResourceName, bytes);
+    try {
+        TIvBinaryDictionary d;
+        d.SetStorage(ivsResource);
+        d.SetFileName("PX10Tool.mld");
+        d.SetCheckLevel(ivclNone);
+        d.SetLanguage(size > 0 ? data[size - 1] % 8 : 0);
+        d.Open();
+        for (int i = 0; i < d.GetTranslationCount(); ++i)
+            d.Translate(d.GetTranslation(i)->Native);
+    } catch (const Exception&) {
+    }
+    IvUnregisterResource(TIvBinaryDictionary::ResourceType, TIvBinaryDictionary::ResourceName);
+    return 0;
+}

@@ -1,0 +1,2 @@
+# Line readers of text dictionaries over arbitrary bytes.
+px10_add_fuzz(linereader SOURCE LineReaderFuzz.cpp LIBS localisation)
