@@ -1,6 +1,7 @@
 #include "FakeNls.h"
 #include "MldSamples.h"
 
+#include <QResource>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -387,4 +388,24 @@ TEST(MldFile, FilesAreLookedUpOnEveryQuery)
     EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "No FileName property set");
     resource.SetFileName("x.mld");
     EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "Resource PAROLEX not found");
+}
+
+TEST(MldFile, TheProgramsResourceIsReadThroughQtAlsoCompressed)
+{
+    FakeNls nls;
+    QResource resource(":/MlDictionary/PAROLEX");
+    ASSERT_TRUE(resource.isValid());
+    EXPECT_NE(resource.compressionAlgorithm(), QResource::NoCompression);
+    // The resource was made by the writer: the format stays pinned.
+    std::string bytes;
+    ASSERT_TRUE(IvFindResource(TIvBinaryDictionary::ResourceType, TIvBinaryDictionary::ResourceName, bytes));
+    EXPECT_EQ(bytes, IvWriteMLD(SampleContent(3, ivboLittleEndian, true, ivccFull)));
+
+    TIvBinaryDictionary d;
+    d.SetStorage(ivsResource);
+    d.SetFileName("PX10Tool.mld");
+    d.SetCheckLevel(ivclNone);
+    d.SetLanguage(3);
+    d.Open();
+    EXPECT_EQ(d.TranslateContext("Open", "frmMain", "mnuOpen"), RussianOpen);
 }
