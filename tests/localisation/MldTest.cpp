@@ -386,8 +386,6 @@ TEST(MldFile, FilesAreLookedUpOnEveryQuery)
     TIvBinaryDictionary resource;
     resource.SetStorage(ivsResource);
     EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "No FileName property set");
-    resource.SetFileName("x.mld");
-    EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "Resource PAROLEX not found");
 }
 
 TEST(MldFile, TheProgramsResourceIsReadThroughQtAlsoCompressed)
