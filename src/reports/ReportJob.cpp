@@ -58,19 +58,22 @@ void RenderPages(QPagedPaintDevice& device, const std::vector<TPage>& pages)
 
 void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& settings)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(settings.PrinterName);
+    // No printer chosen yet (none was there when the program started): the
+    // system's current one.
+    const QString name = settings.PrinterName.isEmpty() ? SystemDefaultPrinterName() : settings.PrinterName;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
-        throw Exception("The printer is not available", settings.PrinterName.toStdString());
+        throw Exception("The printer is not available", name.toStdString());
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setCopyCount(settings.Copies);
     printer.setDocName(settings.Title);
     if (!printer.isValid())
-        throw Exception("The printer is not available", settings.PrinterName.toStdString());
+        throw Exception("The printer is not available", name.toStdString());
     try {
         RenderPages(printer, pages);
     } catch (const Exception& e) {
-        throw e.WithDetail(settings.PrinterName.toStdString());
+        throw e.WithDetail(name.toStdString());
     }
 }
 

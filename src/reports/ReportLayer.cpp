@@ -160,7 +160,6 @@ private:
 
 std::vector<TPage> TReport::BuildPages(const TPX10ConfigData& config, const TReportContext& context) const
 {
-    BeforePrint();
     std::vector<TPage> pages;
     PageBuilder(*this, config, context, pages).Run();
     return pages;
@@ -169,7 +168,6 @@ std::vector<TPage> TReport::BuildPages(const TPX10ConfigData& config, const TRep
 std::vector<std::string> TReport::RowTexts(
     const TPX10ConfigData& config, const TReportContext& context, int recNo) const
 {
-    BeforePrint();
     std::vector<std::string> out;
     const TPrintRun run { config, context, recNo };
     for (const TLabel& l : Detail.Labels)
@@ -181,7 +179,6 @@ TFontSpec TReport::RowFont(const TPX10ConfigData& config, const TReportContext& 
 {
     if (Detail.Labels.empty())
         return {};
-    BeforePrint();
     return PrintLabel(Detail.Labels.front(), { config, context, recNo }, false).second;
 }
 

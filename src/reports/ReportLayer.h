@@ -108,10 +108,6 @@ public:
     TFontSpec RowFont(const TPX10ConfigData& config, const TReportContext& context, int recNo) const;
 
 protected:
-    // The report's own state before the first row (the report library's
-    // BeforePrint).
-    virtual void BeforePrint() const { }
-
     // Helpers for the forms: a heading of the title band and a detail label.
     void AddHeading(const std::string& text, double left, double width, TAlign align);
     void AddColumn(const std::string& name, double left, double width, TAlign align, TPrintHandler onPrint);

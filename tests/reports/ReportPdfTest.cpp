@@ -103,3 +103,55 @@ TEST(ReportPdf, AnEmptyJobIsStillOneValidPageAndABadDeviceIsAnError)
 }
 
 } // namespace
+
+namespace {
+
+// A report of the layer alone: `rows` lines and a summary band.
+class TestReport : public TReport {
+public:
+    TestReport(unsigned rows, double summaryHeight)
+        : TReport("test", rows)
+    {
+        Title.Height = 10;
+        AddStandardBands(*this, "Test");
+        Detail.Height = 10;
+        AddColumn("Line", 0, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+            value = "line " + std::to_string(run.RecNo);
+        });
+        Summary.Height = summaryHeight;
+        TLabel total;
+        total.OnPrint = [](const TPrintRun& run, std::string& value, TFontSpec&) {
+            value = "total " + std::to_string(run.RecNo);
+        };
+        Summary.Labels.push_back(total);
+    }
+};
+
+TEST(ReportLayer, EmptyReportsPrintOnePageAndTheSummaryFollowsTheLastRow)
+{
+    TPX10ConfigData config(false, false, true, false);
+    const auto none = TestReport(0, 10).BuildPages(config, {});
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(PageLines(none[0]), (std::vector<QString> { "Test", "total 0", "NEW FILE" }));
+
+    // 26 lines fill the first page (10 mm title, 6 mm footer, 277 mm in
+    // all): a summary of 10 mm no longer fits and starts the next page.
+    const auto full = TestReport(26, 10).BuildPages(config, {});
+    ASSERT_EQ(full.size(), 2u);
+    EXPECT_EQ(PageLines(full[0]).at(26), "line 26");
+    EXPECT_EQ(PageLines(full[1]), (std::vector<QString> { "total 26", "NEW FILE" }));
+    EXPECT_EQ(TestReport(25, 10).BuildPages(config, {}).size(), 1u);
+}
+
+TEST(ReportLayer, AMissingPrinterIsAnErrorNamingIt)
+{
+    try {
+        PrintOnPrinter({ TPage {} }, { "No Such Printer 4711", 1, "x" });
+        FAIL() << "printed";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "The printer is not available");
+        EXPECT_EQ(e.Detail(), "No Such Printer 4711");
+    }
+}
+
+} // namespace
