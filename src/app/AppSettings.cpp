@@ -9,6 +9,23 @@ QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
 }
+
+// File names are the system's bytes. One that is valid UTF-8 is stored as the
+// text it is; any other as bytes, since a text would lose what is not UTF-8.
+QVariant FileNameValue(const std::string& name)
+{
+    const QByteArray bytes = QByteArray::fromStdString(name);
+    if (QString::fromUtf8(bytes).toUtf8() == bytes)
+        return QString::fromUtf8(bytes);
+    return bytes;
+}
+
+std::string FileNameOf(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray().toStdString();
+    return value.toString().toStdString();
+}
 } // namespace
 
 StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
@@ -28,7 +45,7 @@ StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
     out.VdSCompatibility = s.value(Q(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
     for (int k = 1; k <= 5; ++k)
         out.Files.push_back(
-            s.value(Q(versionSection + "/File History/FILE " + std::to_string(k))).toString().toStdString());
+            FileNameOf(s.value(Q(versionSection + "/File History/FILE " + std::to_string(k)))));
     return out;
 }
 
@@ -42,7 +59,7 @@ void WriteSettings(const std::string& versionSection, const StoredSettings& sett
         s.setValue(Q(versionSection + "/UILanguage"), *settings.UILanguage);
     for (int k = 1; k <= 5; ++k) {
         std::string f = k - 1 < int(settings.Files.size()) ? settings.Files[k - 1] : std::string();
-        s.setValue(Q(versionSection + "/File History/FILE " + std::to_string(k)), Q(f));
+        s.setValue(Q(versionSection + "/File History/FILE " + std::to_string(k)), FileNameValue(f));
     }
     s.sync();
 }

@@ -73,7 +73,7 @@ int DataOf(const QTreeWidgetItem* n)
 }
 } // namespace
 
-TfrmMain::TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent)
+TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent)
     , FAbout(about)
     , FArguments(std::move(arguments))
@@ -603,10 +603,10 @@ void TfrmMain::FormShow()
         FLifecycle.History().Add(s.Files[k - 1]);
     UpdateFileHistoryMenu();
     FLifecycle.NewConfiguration();
-    if (!FArguments.isEmpty()) {
+    if (!FArguments.empty()) {
         // A file that fails to load leaves a fresh configuration and shows
         // the error; the window still goes on to its usual start state.
-        Guarded([this] { FLifecycle.OpenConfigFile(FArguments.first().toStdString()); });
+        Guarded([this] { FLifecycle.OpenConfigFile(FArguments.front()); });
     }
     FTree->setCurrentItem(FSensorsNode);
     setAcceptDrops(true);
@@ -671,22 +671,23 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
 
 void TfrmMain::dropEvent(QDropEvent* event)
 {
-    QStringList files;
+    std::vector<std::string> files;
     for (const QUrl& u : event->mimeData()->urls())
-        if (u.isLocalFile())
-            files << u.toLocalFile();
+        if (u.isLocalFile()) {
+            // The path's own bytes: a name that is not UTF-8 stays percent-
+            // encoded in the URL and would not survive a QString.
+            files.push_back(
+                QByteArray::fromPercentEncoding(u.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+        }
     event->acceptProposedAction();
     // Open once the drop has finished, so that the source is not kept
     // waiting on the question or the load.
     QTimer::singleShot(0, this, [this, files] { FilesDropped(files); });
 }
 
-void TfrmMain::FilesDropped(const QStringList& files)
+void TfrmMain::FilesDropped(const std::vector<std::string>& files)
 {
-    std::vector<std::string> names;
-    for (const QString& f : files)
-        names.push_back(f.toStdString());
-    Guarded([&] { FLifecycle.OpenDroppedFiles(names); });
+    Guarded([&] { FLifecycle.OpenDroppedFiles(files); });
 }
 
 // ---- device tree ----

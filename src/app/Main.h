@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -30,7 +31,9 @@ class TfrmMain : public QMainWindow {
 public:
     // `about` (not owned) supplies the product name, version and dictionary;
     // `arguments` are the command line's parameters after the program.
-    TfrmMain(TfrmAbout* about, QStringList arguments, QWidget* parent = nullptr);
+    // File names are the system's bytes, as the command line gave them: a name
+    // that is not valid UTF-8 opens as any other.
+    TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // Node kinds (the tree's image index).
@@ -102,7 +105,7 @@ public:
     // Commits text the user is still typing in any spin control.
     void CommitPendingEdits();
     // Opens the first .UDF file of a drop, after the drop has finished.
-    void FilesDropped(const QStringList& files);
+    void FilesDropped(const std::vector<std::string>& files);
 
     QAction *FileNew, *FileOpen, *FileSave, *FileSaveAs, *FilePrintPreview, *FilePrint, *FilePrinterSetup,
         *FileExit;
@@ -144,7 +147,7 @@ private:
     DeviceEditFrame* DeviceFrameInView() const;
 
     TfrmAbout* FAbout;
-    QStringList FArguments;
+    std::vector<std::string> FArguments;
     ConfigLifecycle FLifecycle;
     bool FShownOnce = false;
     bool FClosed = false;

@@ -19,6 +19,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
@@ -36,9 +38,9 @@ int main(int argc, char** argv)
             QApplication::setApplicationName("PX10Tool");
             prompts.SetCaption(Translate("PX1x/2x"));
 
-            QStringList args = QApplication::arguments();
-            args.removeFirst();
-            frmMain = new TfrmMain(frmAbout, args);
+            // argv as the system gave it (Qt has taken its own options out):
+            // a file name need not be valid UTF-8.
+            frmMain = new TfrmMain(frmAbout, std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
             // Closing the main window ends the program.
             QObject::connect(frmMain, &TfrmMain::Closed, &app, &QApplication::quit);
             // The other long-lived windows (rule and zone text editors, panel

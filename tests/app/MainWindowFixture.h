@@ -25,7 +25,7 @@ struct MainWindowFixture : ::testing::Test {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
         About = std::make_unique<TfrmAbout>();
     }
-    void Show(QStringList args = {})
+    void Show(std::vector<std::string> args = {})
     {
         Main = std::make_unique<TfrmMain>(About.get(), args);
         Main->show();

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 namespace {
@@ -43,7 +45,7 @@ TEST_F(MainFixture, FirstShowMakesAFreshConfigurationAndShowsSensors)
 TEST_F(MainFixture, CommandLineFileThatFailsShowsErrorAndLeavesFreshConfiguration)
 {
     Prompts.Answer(mrOk);
-    Show({ QString::fromStdString(Path("missing.UDF")) });
+    Show({ Path("missing.UDF") });
     ASSERT_EQ(Prompts.Log.size(), 1u);
     EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtError);
     ASSERT_NE(ConfigData, nullptr);
@@ -187,6 +189,50 @@ TEST_F(MainFixture, RecentFilesAreStoredAndReadBack)
     EXPECT_EQ(Main->windowTitle(), "A.UDF - PX1x/2x Series Windows Support Tool V3.03 c");
 }
 
+// A name from an old archive with a Latin-1 byte (not UTF-8) opens from the
+// command line and from the recent-file list, and is stored as it is.
+TEST_F(MainFixture, NonUtf8FileNamesOpenFromTheCommandLineAndTheRecentFiles)
+{
+    const std::string name = Path("Pl\xE4n.UDF");
+    {
+        TPX10ConfigData saved(false, false, true, false);
+        saved.ZoneTexts->SetZoneText(1, "Archive");
+        saved.SaveToFile(name);
+    }
+    Show({ name });
+    EXPECT_TRUE(Prompts.Log.empty());
+    EXPECT_EQ(Main->Lifecycle().FileName(), name);
+    EXPECT_EQ(ConfigData->ZoneTexts->GetZoneText(1), "Archive");
+    EXPECT_EQ(Main->GetFileHistoryItem(0), name);
+    ASSERT_TRUE(Main->close());
+    Main.reset();
+
+    Show();
+    ASSERT_EQ(Main->GetFileHistoryItem(0), name);
+    EXPECT_EQ(ConfigData->ZoneTexts->GetZoneText(1), "");
+    Main->FileHistorySlots[0]->trigger();
+    EXPECT_TRUE(Prompts.Log.empty());
+    EXPECT_EQ(Main->Lifecycle().FileName(), name);
+    EXPECT_EQ(ConfigData->ZoneTexts->GetZoneText(1), "Archive");
+
+    Main->FilesDropped({ name });
+    EXPECT_EQ(Main->Lifecycle().FileName(), name);
+}
+
+TEST_F(MainFixture, ANamedPipeOnTheCommandLineIsRefusedWithoutWaiting)
+{
+    const std::string pipe = Path("pipe.UDF");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    Prompts.Answer(mrOk);
+    Show({ pipe }); // nobody writes to the pipe: a blocking open never returns
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Invalid file type.\n" + pipe);
+    EXPECT_EQ(Main->Lifecycle().FileName(), "");
+    Prompts.Answer(mrOk);
+    Main->FilesDropped({ pipe });
+    EXPECT_EQ(Prompts.Log.size(), 2u);
+}
+
 TEST_F(MainFixture, DroppedUdfOpensAfterTheQuestion)
 {
     Show();
@@ -194,7 +240,7 @@ TEST_F(MainFixture, DroppedUdfOpensAfterTheQuestion)
     Main->FileSaveAs->trigger();
     Prompts.Answer(mrNo);
     ConfigData->GeneralPanelSetup->SetSiteName("x");
-    Main->FilesDropped({ QString::fromStdString(Path("x.txt")), QString::fromStdString(Path("drop.UDF")) });
+    Main->FilesDropped({ Path("x.txt"), Path("drop.UDF") });
     EXPECT_EQ(Main->Lifecycle().FileName(), Path("drop.UDF"));
     EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
 }

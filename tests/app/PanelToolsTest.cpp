@@ -47,7 +47,7 @@ struct PanelToolsFixture : ::testing::Test {
         Panel.SetPasscode(1234);
         Records.Install(Panel);
         About = std::make_unique<TfrmAbout>();
-        Main = std::make_unique<TfrmMain>(About.get(), QStringList {});
+        Main = std::make_unique<TfrmMain>(About.get(), std::vector<std::string> {});
         Main->show();
         frmInitiatePanelComms = new TfrmInitiatePanelComms(Main.get());
         frmConfigTransfer = new TfrmConfigTransfer(Main.get());
