@@ -170,10 +170,8 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
 
 TfrmMain::~TfrmMain()
 {
-    if (!FClosed) {
-        frmPanelSetupOptions1->SetConfiguration(nullptr);
-        FLifecycle.Close();
-    }
+    if (!FClosed)
+        ReleaseConfiguration();
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -247,8 +245,17 @@ void TfrmMain::CreateActions()
              ToolsLogDevice, ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
         a->setEnabled(true);
 
-    auto on
-        = [this](QAction* a, auto fn) { connect(a, &QAction::triggered, this, [this, fn] { Guarded(fn); }); };
+    // Every command first takes what is typed in an open cell: a command that
+    // changes records underneath the cell would otherwise get the typed text
+    // written over its result when the grid is read again.
+    auto on = [this](QAction* a, auto fn) {
+        connect(a, &QAction::triggered, this, [this, fn] {
+            Guarded([&] {
+                CommitPendingEdits();
+                fn();
+            });
+        });
+    };
     on(FileNew, [this] { FLifecycle.FileNewExecute(); });
     on(FileOpen, [this] { FLifecycle.FileOpenExecute(); });
     on(FileSave, [this] { FLifecycle.FileSaveExecute(); });
@@ -263,12 +270,10 @@ void TfrmMain::CreateActions()
     on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
     on(ToolsAddChangeModules, [this] { FModuleFrame->AddDevices(); });
     on(ViewZoneText, [this] {
-        CommitPendingEdits();
         if (frmZoneText)
             frmZoneText->ShowModal();
     });
     on(ViewCBERules, [this] {
-        CommitPendingEdits();
         if (frmCBERuleEdit)
             frmCBERuleEdit->Execute(-1);
     });
@@ -655,6 +660,14 @@ void TfrmMain::FormClose()
         ShowExceptionBox(e);
     }
     FClipboard.Clear();
+    ReleaseConfiguration();
+}
+
+// Every view lets go of the configuration before it is deleted: a window
+// destroyed without being closed still lays out its open cell editors,
+// which read their records.
+void TfrmMain::ReleaseConfiguration()
+{
     FSensorFrame->CloseDataSet();
     FModuleFrame->CloseDataSet();
     frmPanelSetupOptions1->SetConfiguration(nullptr);

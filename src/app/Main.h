@@ -134,6 +134,7 @@ private:
     void CreateTree();
     void FormShow();
     void FormClose();
+    void ReleaseConfiguration();
     // The modal editors work on the configuration shown; null before it goes.
     void BindEditorWindows(TPX10ConfigData* config);
     void UpdateFileHistoryMenu();
