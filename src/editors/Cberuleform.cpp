@@ -91,6 +91,7 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     dbgRuleZones->setObjectName("dbgRuleZones");
     dbgRuleZones->SetDataSet(ZoneData);
     dbgRuleZones->setEnabled(false);
+    dbgRuleZones->SetEscapeToWindow(true); // Esc anywhere closes the window
     btnSetZonesAllOn = new QPushButton(T("Set All &ON"), gbxRuleDetails);
     btnSetZonesAllOn->setObjectName("btnSetZonesAllOn");
     btnSetAllZonesOff = new QPushButton(T("Set All O&FF"), gbxRuleDetails);

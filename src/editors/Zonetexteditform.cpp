@@ -30,6 +30,8 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
     dbgZoneText = new TRecordGrid(T("Zone Text"), this);
     dbgZoneText->setObjectName("dbgZoneText");
     dbgZoneText->SetDataSet(DataSet);
+    // Esc closes the window with what is typed kept (reject commits it).
+    dbgZoneText->SetEscapeToWindow(true);
     // In the current row the zone number of the pair being edited is marked.
     dbgZoneText->OnDrawColumnCell = [this](QStyleOptionViewItem& option, const QModelIndex& index) {
         const QModelIndex current = dbgZoneText->currentIndex();

@@ -91,6 +91,10 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
         auto* combo = qobject_cast<QComboBox*>(object);
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && FGrid->EscapeToWindow()
+            && !(combo && combo->view()->isVisible()))
+            return false; // neither reverted nor kept from the window's own handling
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             bool move = false;

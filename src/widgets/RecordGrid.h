@@ -55,6 +55,10 @@ public:
     std::function<void(QStyleOptionViewItem& Option, const QModelIndex& Index)> OnDrawColumnCell;
     // Draws every cell of the current row selected, not only the current one.
     void SetHighlightCurrentRow(bool On);
+    // Esc in a cell goes to the window (which closes) instead of throwing
+    // the typing away.
+    void SetEscapeToWindow(bool On) { FEscapeToWindow = On; }
+    bool EscapeToWindow() const { return FEscapeToWindow; }
 
     // Used by the grid's delegate.
     QValidator* NewValidator(int Column, QObject* Parent) const;
@@ -84,4 +88,5 @@ private:
     std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
     std::map<int, QString> FColumnMasks;
     bool FHighlightCurrentRow = false;
+    bool FEscapeToWindow = false;
 };

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -178,6 +179,27 @@ TEST(RuleEditor, TwoZoneTakesDelayedOffTheConditions)
     EXPECT_EQ(config.CBERules->GetZoneCondition(9, 16), On);
 }
 
+TEST(RuleEditor, EscInAConditionCellClosesTheWindow)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmCBERuleEdit editor;
+    editor.SetConfig(&config);
+    bool closed = false;
+    QTimer::singleShot(0, &editor, [&] {
+        editor.dbgRuleZones->setFocus();
+        editor.dbgRuleZones->setCurrentIndex(
+            editor.ZoneData->index(2, TCBERuleZoneDataSet::fldCondition - 1));
+        QWidget* cell = editor.dbgRuleZones->OpenEditor();
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_Escape);
+        closed = !editor.isVisible();
+        if (!closed)
+            editor.accept();
+    });
+    EXPECT_EQ(editor.Execute(3), 3);
+    EXPECT_TRUE(closed);
+}
+
 TEST(ZoneTextEditor, RowsPairZonesAndClearAllAsks)
 {
     TPX10ConfigData config(false, false, true, false);
@@ -224,4 +246,21 @@ TEST(ZoneTextEditor, EscKeepsTheTextBeingTyped)
     });
     EXPECT_EQ(window.ShowModal(), QDialog::Accepted);
     EXPECT_EQ(config.ZoneTexts->GetZoneText(5), "Car park");
+
+    // The key itself, typed into the cell: the window sees it before the cell
+    // (which would otherwise throw the typing away) and closes with it kept.
+    bool closed = false;
+    QTimer::singleShot(0, &window, [&] {
+        window.dbgZoneText->setCurrentIndex(window.DataSet->index(6, 3));
+        auto* editor = qobject_cast<QLineEdit*>(window.dbgZoneText->OpenEditor());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "Roof");
+        QTest::keyClick(editor, Qt::Key_Escape);
+        closed = !window.isVisible();
+        if (!closed)
+            window.accept();
+    });
+    EXPECT_EQ(window.ShowModal(), QDialog::Accepted);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(config.ZoneTexts->GetZoneText(23), "Roof");
 }
