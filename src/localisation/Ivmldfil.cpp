@@ -441,6 +441,15 @@ void TIvMLDFile::GetKey(TIvTranslation& row)
         SkipString();
 }
 
+std::string TIvMLDFile::GetColumn(int index, int fallbackIndex, int codePage, int fallbackCodePage)
+{
+    TIvTranslation row;
+    GetTranslation(row, index, codePage, fallbackIndex, fallbackCodePage);
+    if (index == 0)
+        return row.Native;
+    return row.Translation;
+}
+
 int TIvMLDFile::GetTranslation(
     TIvTranslation& row, int languageIndex, int codePage, int fallbackIndex, int fallbackCodePage)
 {

@@ -101,6 +101,9 @@ public:
         TIvContext& context, std::vector<std::string>& strings, const std::vector<int>& columnCodePages = {});
     // The native text and contexts of a row, the columns skipped.
     void GetKey(TIvTranslation& row);
+    // Column `index` of a row (0 is the native text), or column
+    // `fallbackIndex` when that one is empty; each in its code page.
+    std::string GetColumn(int index, int fallbackIndex, int codePage, int fallbackCodePage);
 
     // Positions at the section and reads records 0 to i; i is checked first.
     TIvLanguage& GetLanguage(int index);

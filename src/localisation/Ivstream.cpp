@@ -154,18 +154,18 @@ TIvCodePageText::TIvCodePageText(int codePage)
     auto& nls = platform::CurrentNls();
     if (codePage <= 0 || !nls.IsCodePageSupported(codePage))
         throw EIvMulti("The code page " + std::to_string(codePage) + " cannot be converted");
-    if (codePage == 65001)
+    if (codePage == 65001 || codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950
+        || codePage == 1361)
+        return;
+    // All 256 bytes in one conversion: a single-byte code page gives one unit each.
+    std::string bytes(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = static_cast<char>(b);
+    std::u16string units = nls.ToUtf16(bytes, codePage);
+    if (units.size() != 256)
         return;
     FSingleByte = true;
-    for (int b = 0; b < 256; ++b) {
-        char byte = static_cast<char>(b);
-        std::u16string c = nls.ToUtf16(std::string_view(&byte, 1), codePage);
-        if (c.size() != 1) {
-            FSingleByte = false; // a lead byte of a double-byte code page
-            break;
-        }
-        FTable[b] = c[0];
-    }
+    std::copy(units.begin(), units.end(), FTable);
 }
 
 std::string TIvCodePageText::ToUtf8(std::string_view bytes) const

@@ -190,3 +190,16 @@ TEST_F(LineReaders, DescriptorZeroIsAFile)
     ::close(saved);
     EXPECT_EQ(lines, (std::vector<std::string> { "one", "two" }));
 }
+
+TEST_F(LineReaders, AFailingReadRaisesInsteadOfEndingTheText)
+{
+    // A folder opens for reading, but reading it fails.
+    TIvAnsiReader reader;
+    reader.FileName = Folder.Path("");
+    reader.Open();
+    EXPECT_THROW(reader.Eof(), EReadError);
+    TIvUTF16Reader wide(ivboLittleEndian, false);
+    wide.FileName = Folder.Path("");
+    wide.Open();
+    EXPECT_THROW(wide.ReadLine(), EReadError);
+}

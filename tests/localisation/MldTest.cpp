@@ -138,6 +138,9 @@ TEST_P(EveryForm, ContextsAreReadWhereTheCodeSaysSo)
     EXPECT_EQ(strings.size(), 4u);
     EXPECT_EQ(context.Form, (code == ivccFull || code == ivccForm) ? "frmMain" : "");
     EXPECT_EQ(context.Component, (code == ivccFull || code == ivccComponent) ? "mnuOpen" : "");
+    // The next row has no Russian text: the German column stands in.
+    EXPECT_EQ(file->GetColumn(3, 1, 1251, 1252), "Speichern");
+    EXPECT_EQ(file->GetColumn(0, 1, 1251, 1252), "Save As");
 }
 
 INSTANTIATE_TEST_SUITE_P(Mld, EveryForm,
@@ -406,4 +409,18 @@ TEST(MldFile, TheProgramsResourceIsReadThroughQtAlsoCompressed)
     d.SetLanguage(3);
     d.Open();
     EXPECT_EQ(d.TranslateContext("Open", "frmMain", "mnuOpen"), RussianOpen);
+}
+
+TEST(MldFile, CodePageTextsRoundTripInSingleAndDoubleByteCodePages)
+{
+    FakeNls nls;
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E abc";
+    TIvCodePageText shiftJis(932);
+    std::string bytes = shiftJis.FromUtf8(japanese);
+    EXPECT_EQ(bytes.size(), 10u);
+    EXPECT_EQ(shiftJis.ToUtf8(bytes), japanese);
+    TIvCodePageText cyrillic(1251);
+    EXPECT_EQ(cyrillic.ToUtf8(cyrillic.FromUtf8(RussianOpen)), RussianOpen);
+    EXPECT_EQ(cyrillic.FromUtf8(RussianOpen).size(), 7u);
+    EXPECT_EQ(TIvCodePageText(1252).ToUtf8("\x80"), Euro); // not Latin-1
 }
