@@ -184,7 +184,7 @@ TIvTextFormat TIvTextDictionary::GetResourceFormat(const std::string& resourceNa
     return IsUTF16Resource(resourceName) ? ivtfUTF16 : ivtfAnsi;
 }
 
-std::vector<TIvTextLine> TIvTextDictionary::ReadLines(Source source, bool forCount)
+std::vector<TIvTextLine> TIvTextDictionary::ReadLines(Source source)
 {
     std::vector<TIvTextLine> lines;
     std::string name;
@@ -215,7 +215,8 @@ std::vector<TIvTextLine> TIvTextDictionary::ReadLines(Source source, bool forCou
             break;
         case Source::Locales:
             name = GetLocaleFileName();
-            if (name.empty() && forCount)
+            // The locales are optional: without a locale file there are none.
+            if (name.empty())
                 return lines;
             if (!FileExists(name))
                 throw EIvMulti("Locale file \"" + name + "\" not found");
@@ -267,7 +268,7 @@ std::vector<TIvTextLine> TIvTextDictionary::ReadLines(Source source, bool forCou
 
 int TIvTextDictionary::TextCodePage()
 {
-    std::vector<TIvTextLine> lines = ReadLines(Source::Languages, true);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Languages);
     if (lines.empty())
         return 1252;
     int codePage = Fields(lines.front(), false).IntegerDef(9, 0);
@@ -389,14 +390,14 @@ int TIvTextDictionary::GetLanguageCount()
 {
     if (GetStorage() == ivsEmbedded)
         return FEmbeddedLanguages;
-    return static_cast<int>(ReadLines(Source::Languages, true).size());
+    return static_cast<int>(ReadLines(Source::Languages).size());
 }
 
 int TIvTextDictionary::GetLocaleCount()
 {
     if (GetStorage() == ivsEmbedded)
         return FEmbeddedLocales;
-    return static_cast<int>(ReadLines(Source::Locales, true).size());
+    return static_cast<int>(ReadLines(Source::Locales).size());
 }
 
 void TIvTextDictionary::GetLanguageData(int index, TIvLanguage& language)
@@ -405,7 +406,7 @@ void TIvTextDictionary::GetLanguageData(int index, TIvLanguage& language)
         ::GetLanguageData(GetFormLocation(), index, language);
         return;
     }
-    std::vector<TIvTextLine> lines = ReadLines(Source::Languages, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Languages);
     if (index < 0 || index >= static_cast<int>(lines.size()))
         throw ERangeError("Out of language range");
     GetLanguage(lines[index], language, TextCodePage());
@@ -418,7 +419,7 @@ void TIvTextDictionary::GetLanguageDatas(std::vector<std::unique_ptr<TIvLanguage
         ::GetLanguageDatas(GetFormLocation(), list);
         return;
     }
-    std::vector<TIvTextLine> lines = ReadLines(Source::Languages, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Languages);
     int textCodePage = TextCodePage();
     for (const auto& line : lines) {
         auto language = std::make_unique<TIvLanguage>();
@@ -434,7 +435,7 @@ void TIvTextDictionary::GetLocaleData(int index, TIvLocale& locale)
         ::GetLocaleData(GetFormLocation(), index, locale);
         return;
     }
-    std::vector<TIvTextLine> lines = ReadLines(Source::Locales, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Locales);
     if (index < 0 || index >= static_cast<int>(lines.size()))
         throw ERangeError("Out of locale range");
     GetLocale(lines[index], locale, TextCodePage());
@@ -447,7 +448,7 @@ void TIvTextDictionary::GetLocaleDatas(std::vector<std::unique_ptr<TIvLocale>>& 
         ::GetLocaleDatas(GetFormLocation(), list);
         return;
     }
-    std::vector<TIvTextLine> lines = ReadLines(Source::Locales, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Locales);
     int textCodePage = lines.empty() ? 1252 : TextCodePage();
     for (const auto& line : lines) {
         auto locale = std::make_unique<TIvLocale>();
@@ -465,7 +466,7 @@ void TIvTextDictionary::LoadTranslation(TIvTranslationTable& table)
         SetContextType(::LoadTranslation(GetFormLocation(), active, fallback, FEmbeddedLanguages, table));
         return;
     }
-    std::vector<TIvTextLine> lines = ReadLines(Source::Translations, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Translations);
     if (lines.empty())
         return;
     std::vector<std::unique_ptr<TIvLanguage>> languages;
@@ -582,7 +583,7 @@ bool TIvTextDictionary::WriteTranslations(TIvWriter& writer)
     std::vector<std::unique_ptr<TIvLanguage>> languages;
     GetLanguageDatas(languages);
     const int count = static_cast<int>(languages.size());
-    std::vector<TIvTextLine> lines = ReadLines(Source::Translations, false);
+    std::vector<TIvTextLine> lines = ReadLines(Source::Translations);
     TIvContextType context = lines.empty() ? 0 : GetContextType(lines.front(), count);
     const int textCodePage
         = count > 0 && languages[0]->GetCodePage() > 0 ? languages[0]->GetCodePage() : 1252;

@@ -87,7 +87,7 @@ protected:
 private:
     enum class Source { Languages, Translations, Locales };
     // The source's non-empty lines, or raises the source's message.
-    std::vector<TIvTextLine> ReadLines(Source source, bool forCount);
+    std::vector<TIvTextLine> ReadLines(Source source);
     bool StoreableFile(const std::string& name);
     int TextCodePage();
 

@@ -169,6 +169,8 @@ TEST_F(TextDictionaries, MissingSourcesHaveTheirMessages)
     D.SetFileName(missing);
     D.SetLocaleFileName("");
     EXPECT_EQ(D.GetLocaleCount(), 0);
+    D.GetLocaleDatas(locales);
+    EXPECT_TRUE(locales.empty());
     EXPECT_EQ(RaisedMessage([&] { OpenIn(1); }), "Translation file \"" + missing + "\" not found");
     D.Close();
     D.SetFileName("");
