@@ -1,12 +1,18 @@
-// Loading and saving a full configuration (99 sensors and 99 modules defined)
-// against a plain read and write of the same 18,180 bytes.
-// The files go to $PX10_BENCH_DIR when set, else to a new folder under /tmp.
-#include <benchmark/benchmark.h>
+// Loading and saving a full configuration (every item in use)
+// against the least the system must do for the same 18,180 bytes, measured in
+// alternation: a load against open + read + close, a save against writing a
+// temporary file, fsync, rename and fsync of the folder; and the fresh
+// configuration every load starts from against copying the same bytes into a
+// new block. The files go to $PX10_BENCH_DIR when set, else to a new folder
+// under /tmp.
+#include "FloorComparison.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -29,108 +35,70 @@ const std::string& Folder()
     return folder;
 }
 
-std::unique_ptr<TPX10ConfigData> FullConfiguration()
+void Check(bool ok, const char* what)
 {
-    return MakeFullConfiguration();
-}
-
-const std::string& FullFile()
-{
-    static const std::string path = [] {
-        std::string p = Folder() + "/full.udf";
-        FullConfiguration()->SaveToFile(p);
-        return p;
-    }();
-    return path;
-}
-
-void BM_LoadFullConfiguration(benchmark::State& state)
-{
-    const std::string& path = FullFile();
-    for (auto _ : state) {
-        TPX10ConfigData c(false, false, true, false);
-        c.LoadFromFile(path);
-        benchmark::DoNotOptimize(c.Sensors->GetType(99));
-    }
-}
-
-// The fresh default configuration that every load starts from.
-void BM_CreateConfiguration(benchmark::State& state)
-{
-    for (auto _ : state) {
-        TPX10ConfigData c(false, false, true, false);
-        benchmark::DoNotOptimize(c.Sensors->GetType(99));
-    }
-}
-
-void BM_SaveFullConfiguration(benchmark::State& state)
-{
-    auto c = FullConfiguration();
-    const std::string path = Folder() + "/saved.udf";
-    for (auto _ : state)
-        c->SaveToFile(path);
-}
-
-void BM_PlainRead(benchmark::State& state)
-{
-    const std::string& path = FullFile();
-    std::vector<char> buffer(TPX10ConfigData::FileSize);
-    for (auto _ : state) {
-        int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        ssize_t n = read(fd, buffer.data(), buffer.size());
-        close(fd);
-        if (n != static_cast<ssize_t>(buffer.size()))
-            state.SkipWithError("short read");
-        benchmark::DoNotOptimize(buffer.data());
-    }
-}
-
-void BM_PlainWrite(benchmark::State& state)
-{
-    const std::string path = Folder() + "/plain.udf";
-    std::vector<char> buffer(TPX10ConfigData::FileSize, 'x');
-    for (auto _ : state) {
-        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ssize_t n = write(fd, buffer.data(), buffer.size());
-        close(fd);
-        if (n != static_cast<ssize_t>(buffer.size()))
-            state.SkipWithError("short write");
-    }
-}
-
-// The same bytes written the crash-safe way (temporary file, flush, rename),
-// which is what a save costs at the least.
-void BM_PlainWriteSyncRename(benchmark::State& state)
-{
-    const std::string path = Folder() + "/plain-sync.udf";
-    const std::string temp = path + ".tmp";
-    std::vector<char> buffer(TPX10ConfigData::FileSize, 'x');
-    for (auto _ : state) {
-        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ssize_t n = write(fd, buffer.data(), buffer.size());
-        fsync(fd);
-        close(fd);
-        rename(temp.c_str(), path.c_str());
-        if (n != static_cast<ssize_t>(buffer.size()))
-            state.SkipWithError("short write");
+    if (!ok) {
+        std::fprintf(stderr, "%s failed\n", what);
+        std::abort();
     }
 }
 
 } // namespace
 
-BENCHMARK(BM_LoadFullConfiguration);
-BENCHMARK(BM_CreateConfiguration);
-BENCHMARK(BM_PlainRead);
-BENCHMARK(BM_SaveFullConfiguration);
-BENCHMARK(BM_PlainWrite);
-BENCHMARK(BM_PlainWriteSyncRename);
-
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const std::string full = Folder() + "/full.udf";
+    MakeFullConfiguration()->SaveToFile(full);
+    auto toSave = MakeFullConfiguration();
+    const std::string saved = Folder() + "/saved.udf";
+    const std::string plain = Folder() + "/plain.udf";
+    const std::string plainTemp = plain + ".tmp";
+    static std::vector<char> buffer(TPX10ConfigData::FileSize, 'x');
+
+    benchfloor::Register({ "LoadFullConfiguration",
+        [&] {
+            TPX10ConfigData c(false, false, true, false);
+            c.LoadFromFile(full);
+            benchmark::DoNotOptimize(c.Sensors->GetType(99));
+        },
+        [&] {
+            int fd = open(full.c_str(), O_RDONLY | O_CLOEXEC);
+            ssize_t n = read(fd, buffer.data(), buffer.size());
+            close(fd);
+            Check(n == static_cast<ssize_t>(buffer.size()), "plain read");
+            benchmark::DoNotOptimize(buffer.data());
+        },
+        200, 100, 2.0, "open+read+close" });
+
+    benchfloor::Register({ "SaveFullConfiguration", [&] { toSave->SaveToFile(saved); },
+        [&] {
+            int fd = open(plainTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            ssize_t n = write(fd, buffer.data(), buffer.size());
+            Check(fsync(fd) == 0, "fsync");
+            close(fd);
+            Check(rename(plainTemp.c_str(), plain.c_str()) == 0, "rename");
+            int dir = open(Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            fsync(dir);
+            close(dir);
+            Check(n == static_cast<ssize_t>(buffer.size()), "plain write");
+        },
+        4, 60, 1.2, "write+fsync+rename+folder fsync" });
+
+    // The fresh default configuration that every load starts from.
+    benchfloor::Register({ "CreateConfiguration",
+        [] {
+            TPX10ConfigData c(false, false, true, false);
+            benchmark::DoNotOptimize(c.Sensors->GetType(99));
+        },
+        [] {
+            auto block = std::make_unique<char[]>(TPX10ConfigData::FileSize);
+            std::memcpy(block.get(), buffer.data(), TPX10ConfigData::FileSize);
+            benchmark::DoNotOptimize(block.get());
+        },
+        500, 100, 0, "new+copy of 18,180 bytes" });
+
+    int result = benchfloor::Main(argc, argv);
     if (std::getenv("PX10_BENCH_DIR") == nullptr)
         std::filesystem::remove_all(Folder());
-    return 0;
+    return result;
 }

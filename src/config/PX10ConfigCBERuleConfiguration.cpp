@@ -10,10 +10,21 @@ constexpr int FilterOffset = 25;
 
 TPX10ConfigCBERuleConfiguration::TPX10ConfigCBERuleConfiguration(bool VdSDefaults)
 {
-    Records.reserve(RuleCount);
+    // The first part built of each kind sets its defaults one by one; every later one copies them.
+    if (VdSDefaults) {
+        static const auto vdsDefaults = BuildDefaults(true);
+        Records = vdsDefaults;
+    } else {
+        static const auto defaults = BuildDefaults(false);
+        Records = defaults;
+    }
+}
+
+std::array<TPX10ConfigRecord, TPX10ConfigCBERuleConfiguration::RuleCount>
+TPX10ConfigCBERuleConfiguration::BuildDefaults(bool VdSDefaults)
+{
     for (int rule = 1; rule <= RuleCount; ++rule) {
-        Records.push_back(std::make_unique<TPX10ConfigRecord>());
-        Records.back()->SetRecordId(4);
+        GetRecord(rule)->SetRecordId(4);
         SetRuleType(rule, 0);
         for (int k = 1; k <= 3; ++k)
             SetDeviceAddress(rule, k, 1);
@@ -38,6 +49,7 @@ TPX10ConfigCBERuleConfiguration::TPX10ConfigCBERuleConfiguration(bool VdSDefault
     }
     preset(7, 6, false, false, false);
     ClearModified();
+    return Records;
 }
 
 int TPX10ConfigCBERuleConfiguration::GetRuleType(int Rule) const
@@ -114,24 +126,24 @@ void TPX10ConfigCBERuleConfiguration::SetFilterType(int Rule, int Type)
 
 bool TPX10ConfigCBERuleConfiguration::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r->IsModified(); });
+    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
 }
 
 void TPX10ConfigCBERuleConfiguration::ClearModified()
 {
     for (auto& r : Records)
-        r->ClearModified();
+        r.ClearModified();
 }
 
 void TPX10ConfigCBERuleConfiguration::ReadFromFile(platform::File& File, int Version)
 {
     const int count = Version < 104 ? 32 : RuleCount;
     for (int i = 0; i < count; ++i)
-        Records[i]->ReadFromFile(File);
+        Records[i].ReadFromFile(File);
 }
 
 void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 {
     for (const auto& r : Records)
-        r->WriteToFile(File);
+        r.WriteToFile(File);
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The 64 cause-and-effect rules; every accessor takes the rule number 1 to 64 first.
-#include <memory>
-#include <vector>
+#include <array>
 
 #include "PX10ConfigRecord.h"
 
@@ -55,8 +54,12 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Rule) const { return Records.at(Rule - 1).get(); }
+    TPX10ConfigRecord* GetRecord(int Rule) const { return &Records.at(Rule - 1); }
 
 private:
-    std::vector<std::unique_ptr<TPX10ConfigRecord>> Records;
+    std::array<TPX10ConfigRecord, RuleCount> BuildDefaults(bool VdSDefaults);
+
+    // One block, copied whole from defaults built once; records are handed out
+    // for writing from const parts, as pointers to owned records were.
+    mutable std::array<TPX10ConfigRecord, RuleCount> Records;
 };

@@ -29,13 +29,16 @@ constexpr int ChannelOffset = 44;
 
 TPX10ConfigDeviceConfiguration::TPX10ConfigDeviceConfiguration()
 {
-    Records.reserve(AddressCount);
-    for (int address = 1; address <= AddressCount; ++address) {
-        Records.push_back(std::make_unique<TPX10ConfigRecord>());
-        Records.back()->SetRecordId(3);
-        ResetDevice(address);
-        Records.back()->ClearModified();
-    }
+    // The first part built sets its defaults one by one; every later one copies them.
+    static const auto defaults = [this] {
+        for (int address = 1; address <= AddressCount; ++address) {
+            GetRecord(address)->SetRecordId(3);
+            ResetDevice(address);
+        }
+        ClearModified();
+        return Records;
+    }();
+    Records = defaults;
 }
 
 // clang-format off
@@ -245,19 +248,19 @@ int TPX10ConfigDeviceConfiguration::CountTorqDevices() const
 
 bool TPX10ConfigDeviceConfiguration::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r->IsModified(); });
+    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
 }
 
 void TPX10ConfigDeviceConfiguration::ClearModified()
 {
     for (auto& r : Records)
-        r->ClearModified();
+        r.ClearModified();
 }
 
 void TPX10ConfigDeviceConfiguration::ReadFromFile(platform::File& File, int Version)
 {
     for (auto& r : Records)
-        r->ReadFromFile(File);
+        r.ReadFromFile(File);
     if (Version >= 105)
         return;
     for (int a = 1; a <= AddressCount; ++a) {
@@ -270,5 +273,5 @@ void TPX10ConfigDeviceConfiguration::ReadFromFile(platform::File& File, int Vers
 void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 {
     for (const auto& r : Records)
-        r->WriteToFile(File);
+        r.WriteToFile(File);
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The 99 loop addresses of one device kind (sensors or modules); every accessor
 // takes the loop address 1 to 99 first.
-#include <memory>
+#include <array>
 #include <string>
-#include <vector>
 
 #include "PX10ConfigRecord.h"
 
@@ -81,8 +80,10 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Address) const { return Records.at(Address - 1).get(); }
+    TPX10ConfigRecord* GetRecord(int Address) const { return &Records.at(Address - 1); }
 
 private:
-    std::vector<std::unique_ptr<TPX10ConfigRecord>> Records;
+    // One block, copied whole from defaults built once; records are handed out
+    // for writing from const parts, as pointers to owned records were.
+    mutable std::array<TPX10ConfigRecord, AddressCount> Records;
 };

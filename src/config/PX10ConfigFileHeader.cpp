@@ -11,11 +11,16 @@ constexpr int PanelTypeOffset = 44;
 TPX10ConfigFileHeader::TPX10ConfigFileHeader()
     : Record(std::make_unique<TPX10ConfigRecord>())
 {
-    Record->SetRecordId(0);
-    SetTitle(FileTitle);
-    SetVersion(CurrentVersion);
-    SetPanelType(3);
-    Record->ClearModified();
+    // The first header built sets its defaults one by one; every later one copies them.
+    static const TPX10ConfigRecord defaults = [this] {
+        Record->SetRecordId(0);
+        SetTitle(FileTitle);
+        SetVersion(CurrentVersion);
+        SetPanelType(3);
+        Record->ClearModified();
+        return *Record;
+    }();
+    *Record = defaults;
 }
 
 std::string TPX10ConfigFileHeader::GetTitle() const

@@ -1,6 +1,7 @@
 #include "PX10ConfigGeneralPanelSetup.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "Exception.h"
 
@@ -67,26 +68,33 @@ TPX10ConfigGeneralPanelSetup::TPX10ConfigGeneralPanelSetup(
     : First(std::make_unique<TPX10ConfigRecord>())
     , Second(std::make_unique<TPX10ConfigRecord>())
 {
-    First->SetRecordId(1);
-    Second->SetRecordId(1);
-    SetExtendDelay(3);
-    SetPrimaryDelay(30);
-    SetBlinking(true);
-    SetSensorsBlinkColour(false);
-    SetModulesBlinkColour(false);
-    SetControlKeys(true);
-    SetWeekendNightMode(true);
-    SetHightestEnable(false);
-    SetRS485Protocol(1);
-    First->ClearModified();
-    SetTransmissionDevice(false);
+    // The defaults that no flag changes are set one by one by the first part
+    // built and copied by every later one; each flag has a byte of its own.
+    static const auto defaults = [this] {
+        First->SetRecordId(1);
+        Second->SetRecordId(1);
+        SetExtendDelay(3);
+        SetPrimaryDelay(30);
+        SetBlinking(true);
+        SetSensorsBlinkColour(false);
+        SetModulesBlinkColour(false);
+        SetControlKeys(true);
+        SetWeekendNightMode(true);
+        SetHightestEnable(false);
+        SetRS485Protocol(1);
+        SetTransmissionDevice(false);
+        SetFWPInput4Disable(false);
+        SetExtSystemDelay(60);
+        SetRS232ThirdPartyDatalinkMonitoring(true);
+        SetRS485ThirdPartyDatalinkMonitoring(true);
+        ClearModified();
+        return std::pair { *First, *Second };
+    }();
+    *First = defaults.first;
+    *Second = defaults.second;
     SetDigitalInput1(VdSDefaults);
-    SetFWPInput4Disable(false);
-    SetExtSystemDelay(60);
-    SetRS232ThirdPartyDatalinkMonitoring(true);
     SetLED2CMode(LED2CModeDefault ? 1 : 0);
     SetControlKey3Mode(ControlKey3ModeDefault ? 1 : 0);
-    SetRS485ThirdPartyDatalinkMonitoring(true);
     SetTorqSwitch(TorqSwitchDefault);
     Second->ClearModified();
 }

@@ -4,16 +4,19 @@
 
 TPX10ConfigGsmItems::TPX10ConfigGsmItems()
 {
-    Records.reserve(ItemCount);
-    for (int item = 1; item <= ItemCount; ++item) {
-        Records.push_back(std::make_unique<TPX10ConfigRecord>());
-        Records.back()->SetRecordId(6);
-        SetNumber(item, "");
-        SetAlarm(item, true);
-        SetFault(item, true);
-        SetPrealarm(item, true);
-        Records.back()->ClearModified();
-    }
+    // The first part built sets its defaults one by one; every later one copies them.
+    static const auto defaults = [this] {
+        for (int item = 1; item <= ItemCount; ++item) {
+            GetRecord(item)->SetRecordId(6);
+            SetNumber(item, "");
+            SetAlarm(item, true);
+            SetFault(item, true);
+            SetPrealarm(item, true);
+        }
+        ClearModified();
+        return Records;
+    }();
+    Records = defaults;
 }
 
 std::string TPX10ConfigGsmItems::GetNumber(int Item) const
@@ -49,13 +52,13 @@ PX10_GSM_BYTE(QtyFault, 32)
 
 bool TPX10ConfigGsmItems::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r->IsModified(); });
+    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
 }
 
 void TPX10ConfigGsmItems::ClearModified()
 {
     for (auto& r : Records)
-        r->ClearModified();
+        r.ClearModified();
 }
 
 void TPX10ConfigGsmItems::ReadFromFile(platform::File& File, int Version)
@@ -63,11 +66,11 @@ void TPX10ConfigGsmItems::ReadFromFile(platform::File& File, int Version)
     if (Version < 108)
         return;
     for (auto& r : Records)
-        r->ReadFromFile(File);
+        r.ReadFromFile(File);
 }
 
 void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 {
     for (const auto& r : Records)
-        r->WriteToFile(File);
+        r.WriteToFile(File);
 }

@@ -1,8 +1,7 @@
 #pragma once
 // GSM items 1 to 5: a telephone number and the events reported to it.
-#include <memory>
+#include <array>
 #include <string>
-#include <vector>
 
 #include "PX10ConfigRecord.h"
 
@@ -43,8 +42,10 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Item) const { return Records.at(Item - 1).get(); }
+    TPX10ConfigRecord* GetRecord(int Item) const { return &Records.at(Item - 1); }
 
 private:
-    std::vector<std::unique_ptr<TPX10ConfigRecord>> Records;
+    // One block, copied whole from defaults built once; records are handed out
+    // for writing from const parts, as pointers to owned records were.
+    mutable std::array<TPX10ConfigRecord, ItemCount> Records;
 };

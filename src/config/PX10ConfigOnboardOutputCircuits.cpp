@@ -12,6 +12,18 @@ constexpr int MaskBytes = 3;
 TPX10ConfigOnboardOutputCircuits::TPX10ConfigOnboardOutputCircuits(bool VdSDefaults)
     : Record(std::make_unique<TPX10ConfigRecord>())
 {
+    // The first part built of each kind sets its defaults one by one; every later one copies them.
+    if (VdSDefaults) {
+        static const TPX10ConfigRecord vdsDefaults = BuildDefaults(true);
+        *Record = vdsDefaults;
+    } else {
+        static const TPX10ConfigRecord defaults = BuildDefaults(false);
+        *Record = defaults;
+    }
+}
+
+TPX10ConfigRecord TPX10ConfigOnboardOutputCircuits::BuildDefaults(bool VdSDefaults)
+{
     Record->SetRecordId(2);
     SetCircuitType(1, VdSDefaults ? 3 : 0);
     SetCircuitType(2, 0);
@@ -27,6 +39,7 @@ TPX10ConfigOnboardOutputCircuits::TPX10ConfigOnboardOutputCircuits(bool VdSDefau
     SetCircuitInCBERule(5, 2, true);
     SetCircuitInCBERule(6, 3, true);
     Record->ClearModified();
+    return *Record;
 }
 
 int TPX10ConfigOnboardOutputCircuits::GetCircuitType(int n) const

@@ -42,5 +42,7 @@ public:
     TPX10ConfigRecord* GetRecord() const { return Record.get(); }
 
 private:
+    TPX10ConfigRecord BuildDefaults(bool VdSDefaults);
+
     std::unique_ptr<TPX10ConfigRecord> Record;
 };

@@ -1,8 +1,7 @@
 #pragma once
 // The texts of zones 1 to 32.
-#include <memory>
+#include <array>
 #include <string>
-#include <vector>
 
 #include "PX10ConfigRecord.h"
 
@@ -20,8 +19,10 @@ public:
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Zone) const { return Records.at(Zone - 1).get(); }
+    TPX10ConfigRecord* GetRecord(int Zone) const { return &Records.at(Zone - 1); }
 
 private:
-    std::vector<std::unique_ptr<TPX10ConfigRecord>> Records;
+    // One block, copied whole from defaults built once; records are handed out
+    // for writing from const parts, as pointers to owned records were.
+    mutable std::array<TPX10ConfigRecord, ZoneCount> Records;
 };

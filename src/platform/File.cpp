@@ -36,6 +36,23 @@ static FileError ErrorFromErrno(int code)
     return FileError(code, SystemErrorText(code));
 }
 
+// One block kept per thread for the next file: a fresh block would cost the
+// kernel a page fault per page on every load.
+static thread_local std::unique_ptr<unsigned char[]> SpareBlock;
+
+static std::unique_ptr<unsigned char[]> TakeBlock()
+{
+    if (SpareBlock)
+        return std::move(SpareBlock);
+    return std::make_unique<unsigned char[]>(File::BlockSize);
+}
+
+static void ReturnBlock(std::unique_ptr<unsigned char[]> block)
+{
+    if (block && !SpareBlock)
+        SpareBlock = std::move(block);
+}
+
 File::~File()
 {
     Close();
@@ -43,8 +60,14 @@ File::~File()
 
 File::File(File&& other) noexcept
     : Fd(other.Fd)
+    , Buffer(std::move(other.Buffer))
+    , Begin(other.Begin)
+    , End(other.End)
+    , Writing(other.Writing)
+    , WriteFailure(other.WriteFailure)
 {
     other.Fd = -1;
+    other.Begin = other.End = 0;
 }
 
 File& File::operator=(File&& other) noexcept
@@ -52,7 +75,13 @@ File& File::operator=(File&& other) noexcept
     if (this != &other) {
         Close();
         Fd = other.Fd;
+        Buffer = std::move(other.Buffer);
+        Begin = other.Begin;
+        End = other.End;
+        Writing = other.Writing;
+        WriteFailure = other.WriteFailure;
         other.Fd = -1;
+        other.Begin = other.End = 0;
     }
     return *this;
 }
@@ -96,12 +125,27 @@ File File::Open(const std::string& path, Mode mode)
     return File(fd);
 }
 
-std::size_t File::Read(void* buffer, std::size_t size)
+std::size_t File::ReadThrough(void* buffer, std::size_t size)
 {
+    if (Writing)
+        Flush();
     auto* p = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
-        ssize_t n = ::read(Fd, p + done, size - done);
+        if (Begin < End) {
+            std::size_t n = std::min(End - Begin, size - done);
+            std::memcpy(p + done, Buffer.get() + Begin, n);
+            Begin += n;
+            done += n;
+            continue;
+        }
+        // The buffer is empty: a large request goes straight to the caller,
+        // anything smaller reads a whole block ahead.
+        const bool direct = size - done >= BlockSize;
+        Begin = End = 0;
+        if (!direct && !Buffer)
+            Buffer = TakeBlock();
+        ssize_t n = direct ? ::read(Fd, p + done, size - done) : ::read(Fd, Buffer.get(), BlockSize);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -109,14 +153,16 @@ std::size_t File::Read(void* buffer, std::size_t size)
         }
         if (n == 0)
             break; // end of file
-        done += static_cast<std::size_t>(n);
+        if (direct)
+            done += static_cast<std::size_t>(n);
+        else
+            End = static_cast<std::size_t>(n);
     }
     return done;
 }
 
-void File::Write(const void* buffer, std::size_t size)
+void File::WriteOut(const unsigned char* p, std::size_t size)
 {
-    auto* p = static_cast<const unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
         ssize_t n = ::write(Fd, p + done, size - done);
@@ -131,14 +177,67 @@ void File::Write(const void* buffer, std::size_t size)
     }
 }
 
+void File::Write(const void* buffer, std::size_t size)
+{
+    auto* p = static_cast<const unsigned char*>(buffer);
+    Writing = true;
+    if (End + size > BlockSize || WriteFailure != 0)
+        Flush();
+    if (size >= BlockSize) {
+        try {
+            WriteOut(p, size);
+        } catch (const FileError& e) {
+            WriteFailure = e.Code;
+            throw;
+        }
+        return;
+    }
+    if (!Buffer)
+        Buffer = TakeBlock();
+    std::memcpy(Buffer.get() + End, p, size);
+    End += size;
+}
+
+void File::Flush()
+{
+    // A file that lost bytes stays failed: nothing written later may make it
+    // look complete.
+    if (WriteFailure != 0)
+        throw ErrorFromErrno(WriteFailure);
+    if (!Writing || End == 0)
+        return;
+    const std::size_t queued = End;
+    End = 0;
+    try {
+        WriteOut(Buffer.get(), queued);
+    } catch (const FileError& e) {
+        WriteFailure = e.Code;
+        throw;
+    }
+}
+
 void File::SeekRelative(off_t delta)
 {
+    if (Writing) {
+        Flush();
+    } else if (End > 0) {
+        // Within the read-ahead block only the read position moves.
+        const off_t target = static_cast<off_t>(Begin) + delta;
+        if (target >= 0 && target <= static_cast<off_t>(End)) {
+            Begin = static_cast<std::size_t>(target);
+            return;
+        }
+        // The descriptor stands at the end of the block.
+        delta -= static_cast<off_t>(End - Begin);
+        Begin = End = 0;
+    }
     if (::lseek(Fd, delta, SEEK_CUR) < 0)
         throw ErrorFromErrno(errno);
 }
 
 void File::Sync()
 {
+    Flush();
     if (::fsync(Fd) != 0 && errno != EINVAL && errno != EROFS)
         throw ErrorFromErrno(errno);
 }
@@ -149,6 +248,10 @@ void File::Close()
         ::close(Fd);
         Fd = -1;
     }
+    ReturnBlock(std::move(Buffer));
+    Begin = End = 0;
+    Writing = false;
+    WriteFailure = 0;
 }
 
 namespace {
@@ -299,6 +402,7 @@ AtomicFileWriter::~AtomicFileWriter()
 void AtomicFileWriter::Commit()
 {
     if (InPlace) {
+        Temp.Flush(); // the queued bytes count towards the new end
         const off_t end = ::lseek(Temp.Fd, 0, SEEK_CUR);
         if (end < 0 || ::ftruncate(Temp.Fd, end) != 0)
             throw ErrorFromErrno(errno);

@@ -1,6 +1,10 @@
 #pragma once
 // Plain file access on POSIX descriptors, with the system's error texts.
+// Reads go through a read-ahead block and writes through a buffer, so a file
+// read or written record by record costs one system call, not one per record.
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 
@@ -39,16 +43,34 @@ public:
     static File Open(const std::string& path, Mode mode);
 
     bool IsOpen() const { return Fd >= 0; }
-    // Reads up to `size` bytes, looping over short reads; returns fewer only at
-    // the end of the file. Throws FileError when the system call fails.
-    std::size_t Read(void* buffer, std::size_t size);
-    // Writes all bytes, looping over short writes. Throws FileError.
+    // Reads up to `size` bytes at the current position, looping over short
+    // reads; returns fewer only at the end of the file. Throws FileError when
+    // the system call fails.
+    std::size_t Read(void* buffer, std::size_t size)
+    {
+        // Records come straight from the block in hand.
+        if (!Writing && End - Begin >= size) {
+            std::memcpy(buffer, Buffer.get() + Begin, size);
+            Begin += size;
+            return size;
+        }
+        return ReadThrough(buffer, size);
+    }
+    // Queues all bytes; they reach the file when the buffer fills, on Flush or
+    // on Sync. Throws FileError when writing out fails; after such a failure
+    // every further Write, Flush and Sync fails too.
     void Write(const void* buffer, std::size_t size);
+    // Writes out the queued bytes, looping over short writes. Throws FileError.
+    void Flush();
     // Moves the position relative to the current one. Throws FileError.
     void SeekRelative(off_t delta);
-    // Flushes the data to the disk. Throws FileError.
+    // Writes out the queued bytes and flushes the data to the disk. Throws FileError.
     void Sync();
+    // Bytes still queued are dropped: only Flush and Sync can report that
+    // writing failed, so a writer calls one of them first.
     void Close();
+
+    static constexpr std::size_t BlockSize = 64 * 1024;
 
 private:
     friend class AtomicFileWriter;
@@ -56,7 +78,15 @@ private:
         : Fd(fd)
     {
     }
+    std::size_t ReadThrough(void* buffer, std::size_t size);
+    void WriteOut(const unsigned char* p, std::size_t size);
     int Fd = -1;
+    // Read-ahead bytes (Begin..End unread) or, once written to, queued bytes (0..End).
+    std::unique_ptr<unsigned char[]> Buffer;
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+    bool Writing = false;
+    int WriteFailure = 0; // errno of a write that failed
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +143,37 @@ TEST_F(UdfFile, FailedSaveKeepsModifiedMarksAndReportsTheSystemText)
     EXPECT_THROW(c.SaveToFile(PathOf("folder.udf")), Exception);
     EXPECT_TRUE(c.IsModified());
     EXPECT_TRUE(fs::is_directory(Dir / "folder.udf"));
+}
+
+// Records are queued and written out at the end: a failure there must still
+// come before the rename, keep the old file and the modified marks.
+TEST_F(UdfFile, WriteFailureAtTheEndKeepsTheOldFileAndTheMarks)
+{
+    const auto old = std::vector<uint8_t>(100, 0x55);
+    const std::string path = Write(old, "kept.udf");
+    auto c = NewConfig();
+    c.ZoneTexts->SetZoneText(1, "Changed");
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small = limit;
+    small.rlim_cur = 10000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string error = "no error";
+    try {
+        c.SaveToFile(path);
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, "File too large");
+    EXPECT_TRUE(c.IsModified());
+    EXPECT_EQ(Read(path), old);
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(Dir))
+        ++files;
+    EXPECT_EQ(files, 1);
 }
 
 TEST_F(UdfFile, OpenFailureReportsTheSystemText)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <fstream>
 #include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -105,6 +106,115 @@ TEST_F(TempDir, ReadStopsOnlyAtEndOfFile)
     EXPECT_EQ(f.Read(buf, 60), 0u);
     f.SeekRelative(-60);
     EXPECT_EQ(f.Read(buf, 60), 60u);
+}
+
+// Bytes 0..n-1 of a pattern that shows any misplaced block.
+static std::string Pattern(std::size_t n)
+{
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return s;
+}
+
+TEST_F(TempDir, ReadAheadKeepsPositionsAcrossBlocksSeeksAndLargeReads)
+{
+    const std::size_t size = File::BlockSize * 2 + 1234;
+    const std::string data = Pattern(size);
+    std::ofstream(Path("big"), std::ios::binary) << data;
+    File f = File::Open(Path("big"), File::Mode::Read);
+    char rec[60];
+    std::size_t pos = 0;
+    bool steppedBack = false;
+    // Records across the first block boundary, with a step back inside the block.
+    while (pos + 60 <= File::BlockSize + 120) {
+        ASSERT_EQ(f.Read(rec, 60), 60u);
+        ASSERT_EQ(std::string(rec, 60), data.substr(pos, 60)) << pos;
+        pos += 60;
+        if (pos == 600 && !steppedBack) {
+            f.SeekRelative(-60);
+            pos -= 60;
+            steppedBack = true;
+        }
+    }
+    // A step back past the start of the block in hand goes to the system.
+    f.SeekRelative(-static_cast<off_t>(File::BlockSize));
+    pos -= File::BlockSize;
+    ASSERT_EQ(f.Read(rec, 60), 60u);
+    EXPECT_EQ(std::string(rec, 60), data.substr(pos, 60));
+    pos += 60;
+    // A step forward past the block, then a read larger than a block.
+    f.SeekRelative(70000);
+    pos += 70000;
+    std::string rest(size, '\0');
+    std::size_t n = f.Read(rest.data(), rest.size());
+    EXPECT_EQ(n, size - pos);
+    EXPECT_EQ(rest.substr(0, n), data.substr(pos));
+    EXPECT_EQ(f.Read(rec, 60), 0u);
+    // Before the start of the file: the system's error.
+    try {
+        f.SeekRelative(-static_cast<off_t>(size) - 1);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Code, EINVAL);
+    }
+}
+
+TEST_F(TempDir, QueuedWritesReachTheFileWholeAndInOrder)
+{
+    const std::string data = Pattern(File::BlockSize * 3 + 17);
+    AtomicFileWriter w(Path("w.udf"));
+    // Small writes that fill and spill the buffer, then one larger than a block.
+    std::size_t pos = 0;
+    for (; pos + 60 <= File::BlockSize + 300; pos += 60)
+        w.Write(data.data() + pos, 60);
+    w.Write(data.data() + pos, data.size() - pos);
+    w.Commit();
+    EXPECT_EQ(Slurp(Path("w.udf")), data);
+}
+
+TEST_F(TempDir, AWriteThatFailsStaysFailed)
+{
+    File f = File::Open("/dev/full", File::Mode::Write);
+    f.Write("abc", 3); // only queued
+    try {
+        f.Flush();
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Text, "No space left on device");
+    }
+    // Nothing written later may make the file look complete.
+    EXPECT_THROW(f.Write("d", 1), FileError);
+    EXPECT_THROW(f.Flush(), FileError);
+    EXPECT_THROW(f.Sync(), FileError);
+}
+
+// A failure to write the queued bytes surfaces at Commit, before the rename,
+// and leaves the previous file as it was.
+TEST_F(TempDir, AtomicWriterReportsAQueuedWriteFailureBeforeTheRename)
+{
+    std::ofstream(Path("t.udf"), std::ios::binary) << "old";
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string error;
+    {
+        AtomicFileWriter w(Path("t.udf"));
+        w.Write(std::string(5000, 'x').data(), 5000);
+        try {
+            w.Commit();
+        } catch (const FileError& e) {
+            error = e.Text;
+        }
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, "File too large");
+    EXPECT_EQ(Slurp(Path("t.udf")), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(TempDir, ReadingADirectoryFails)
