@@ -34,7 +34,7 @@ void TPX10ConfigRecord::CopyTo(TPX10ConfigRecord* Target) const
         Target->SetByte(i, Data[i]);
 }
 
-void TPX10ConfigRecord::ReadFromFile(platform::File& File)
+void TPX10ConfigRecord::ReadThrough(platform::File& File)
 {
     std::size_t got;
     try {

@@ -46,7 +46,11 @@ public:
 
     // 60 bytes at the file's current position; the modified flag is not touched.
     // A failing system call raises its text, a short read "Invalid file type.".
-    void ReadFromFile(platform::File& File);
+    void ReadFromFile(platform::File& File)
+    {
+        if (!File.ReadBuffered(Data, DataSize))
+            ReadThrough(File);
+    }
     void WriteToFile(platform::File& File) const;
 
     // Raises Exception with the system's text for the error, else "Invalid file type.".
@@ -54,6 +58,8 @@ public:
     [[noreturn]] static void RaiseInvalidFileType();
 
 private:
+    void ReadThrough(platform::File& File);
+
     unsigned char Modified = 0;
     unsigned char Data[DataSize] = {};
 };

@@ -48,13 +48,17 @@ public:
     // the system call fails.
     std::size_t Read(void* buffer, std::size_t size)
     {
-        // Records come straight from the block in hand.
-        if (!Writing && End - Begin >= size) {
-            std::memcpy(buffer, Buffer.get() + Begin, size);
-            Begin += size;
-            return size;
-        }
-        return ReadThrough(buffer, size);
+        return ReadBuffered(buffer, size) ? size : ReadThrough(buffer, size);
+    }
+    // Takes all `size` bytes from the block read ahead when it holds them;
+    // false, having taken nothing, when it does not.
+    bool ReadBuffered(void* buffer, std::size_t size)
+    {
+        if (Writing || End - Begin < size)
+            return false;
+        std::memcpy(buffer, Buffer.get() + Begin, size);
+        Begin += size;
+        return true;
     }
     // Queues all bytes; they reach the file when the buffer fills, on Flush or
     // on Sync. Throws FileError when writing out fails; after such a failure
