@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -466,6 +467,18 @@ void TfrmCBERuleEdit::SetAllZoneConditions(int condition)
     cberules::SetAllZoneConditions(*FConfig->CBERules, FRule, condition);
     RefreshRuleZones();
     dbgRuleZones->viewport()->update();
+}
+
+// Enter that no control took presses no button: the window has no default
+// one, and "Set All ON", the first, would overwrite every zone condition.
+// A focused button still takes Enter itself.
+void TfrmCBERuleEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmCBERuleEdit::reject()

@@ -264,3 +264,46 @@ TEST(ZoneTextEditor, EscKeepsTheTextBeingTyped)
     EXPECT_TRUE(closed);
     EXPECT_EQ(config.ZoneTexts->GetZoneText(23), "Roof");
 }
+
+// Enter that a control leaves alone presses no button of these windows: the
+// first button would take it as the default one (setting every zone ON or
+// asking to clear every zone text).
+TEST(RuleEditor, EnterInASelectorPressesNoZoneButton)
+{
+    TPX10ConfigData config(false, false, true, false);
+    config.CBERules->SetRuleType(2, Fire);
+    cberules::SetAllZoneConditions(*config.CBERules, 2, Off);
+    TfrmCBERuleEdit editor;
+    editor.SetConfig(&config);
+    bool open = false;
+    QTimer::singleShot(0, &editor, [&] {
+        editor.dtcRuleType->setFocus();
+        QTest::keyClick(editor.dtcRuleType, Qt::Key_Return);
+        open = editor.isVisible();
+        editor.accept();
+    });
+    editor.Execute(2);
+    EXPECT_EQ(config.CBERules->GetZoneCondition(2, 1), Off);
+    EXPECT_TRUE(open);
+}
+
+TEST(ZoneTextEditor, EnterInACellOnlyTakesTheText)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmZoneText window;
+    window.SetConfig(&config);
+    FakePrompts prompts; // a question would fail the test
+    QTimer::singleShot(0, &window, [&] {
+        window.dbgZoneText->setCurrentIndex(window.DataSet->index(1, 1));
+        auto* editor = qobject_cast<QLineEdit*>(window.dbgZoneText->OpenEditor());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "Plant room");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_TRUE(window.isVisible());
+        window.accept();
+    });
+    window.ShowModal();
+    EXPECT_TRUE(prompts.Log.empty());
+    EXPECT_EQ(config.ZoneTexts->GetZoneText(2), "Plant room");
+}
