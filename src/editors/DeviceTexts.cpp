@@ -443,7 +443,9 @@ bool TModuleTexts::GetCBERule(int a, std::string& text) const
 {
     if (!TakesCBERules(a))
         return false;
-    text = ShownRuleListText(FModules, a).substr(0, 40);
+    // Whole: the cell is edited and written back, so a cut list would drop
+    // the rules past the cut (sensors show theirs only).
+    text = ShownRuleListText(FModules, a);
     return true;
 }
 

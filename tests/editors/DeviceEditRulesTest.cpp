@@ -405,6 +405,24 @@ TEST(ModuleEdits, ProtocolTypeAndFunctionChanges)
     EXPECT_FALSE(c.M.IsModified());
 }
 
+// A module's rule list is edited in its cell: the cell shows the whole list,
+// so what the user sends back holds every rule of the window.
+TEST(ModuleTexts, LongRuleListIsShownWholeAndWrittenBackUnchanged)
+{
+    Config c;
+    TModuleEdits e(c.Data);
+    c.TorqModule(5, 132, 3); // MON takes rules
+    c.M.SetCBERuleListText(5, "(41) 41,42,44,45,47,48,50,51,53,54,56,57,59,60,62,63");
+    std::string rule;
+    ASSERT_TRUE(e.Texts().GetCBERule(5, rule));
+    EXPECT_EQ(rule, "(41) 41,42,44,45,47,48,50,51,53,54,56,57,59,60,62,63");
+    e.Write(mfCBERule, 5, rule + ",64");
+    EXPECT_TRUE(c.M.IsInCBERule(5, 62));
+    EXPECT_TRUE(c.M.IsInCBERule(5, 63));
+    EXPECT_TRUE(c.M.IsInCBERule(5, 64));
+    EXPECT_FALSE(c.M.IsInCBERule(5, 46));
+}
+
 TEST(ModuleTexts, StoredCodesOutsideTheLists)
 {
     Config c;
