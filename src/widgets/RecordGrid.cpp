@@ -393,6 +393,11 @@ void TRecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
 
 void TRecordGrid::OpenCurrentEditor()
 {
+    // An editor opened while the grid had no focus (a window that sets its
+    // current cell as it is shown) would leave the keys with the grid, which
+    // throws them away: the keyboard goes into the cell.
+    if (FEditor && hasFocus() && FEditor->isVisible())
+        FEditor->setFocus();
     const QModelIndex current = currentIndex();
     if (FEditor || !current.isValid() || state() == EditingState || !(current.flags() & Qt::ItemIsEditable))
         return;

@@ -307,3 +307,21 @@ TEST(ZoneTextEditor, EnterInACellOnlyTakesTheText)
     EXPECT_TRUE(prompts.Log.empty());
     EXPECT_EQ(config.ZoneTexts->GetZoneText(2), "Plant room");
 }
+
+// The window opens with the first zone's text ready for typing: the keys go
+// into its cell, not to the grid around it.
+TEST(ZoneTextEditor, TypingAtOnceGoesIntoTheFirstText)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmZoneText window;
+    window.SetConfig(&config);
+    QTimer::singleShot(20, &window, [&] {
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, "Reception");
+        window.reject();
+    });
+    window.ShowModal();
+    EXPECT_EQ(config.ZoneTexts->GetZoneText(1), "Reception");
+}
