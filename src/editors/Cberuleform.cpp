@@ -3,6 +3,7 @@
 #include "Cberuledataset.h"
 #include "Cberulelogic.h"
 #include "Cberulezonedataset.h"
+#include "DialogKeys.h"
 #include "DeviceTexts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -17,7 +18,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -93,6 +93,7 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     dbgRuleZones->SetDataSet(ZoneData);
     dbgRuleZones->setEnabled(false);
     dbgRuleZones->SetEscapeToWindow(true); // Esc anywhere closes the window
+    DisableDefaultButton(this); // "Set All ON" would overwrite every zone
     btnSetZonesAllOn = new QPushButton(T("Set All &ON"), gbxRuleDetails);
     btnSetZonesAllOn->setObjectName("btnSetZonesAllOn");
     btnSetAllZonesOff = new QPushButton(T("Set All O&FF"), gbxRuleDetails);
@@ -467,18 +468,6 @@ void TfrmCBERuleEdit::SetAllZoneConditions(int condition)
     cberules::SetAllZoneConditions(*FConfig->CBERules, FRule, condition);
     RefreshRuleZones();
     dbgRuleZones->viewport()->update();
-}
-
-// Enter that no control took presses no button: the window has no default
-// one, and "Set All ON", the first, would overwrite every zone condition.
-// A focused button still takes Enter itself.
-void TfrmCBERuleEdit::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmCBERuleEdit::reject()

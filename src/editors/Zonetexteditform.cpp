@@ -1,5 +1,6 @@
 #include "Zonetexteditform.h"
 
+#include "DialogKeys.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
@@ -32,6 +33,7 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
     dbgZoneText->SetDataSet(DataSet);
     // Esc closes the window with what is typed kept (reject commits it).
     dbgZoneText->SetEscapeToWindow(true);
+    DisableDefaultButton(this); // Enter would ask to clear every zone text
     // In the current row the zone number of the pair being edited is marked.
     dbgZoneText->OnDrawColumnCell = [this](QStyleOptionViewItem& option, const QModelIndex& index) {
         const QModelIndex current = dbgZoneText->currentIndex();
