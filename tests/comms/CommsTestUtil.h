@@ -2,10 +2,12 @@
 // Event-loop helpers for the comms tests: the component delivers bytes and
 // time-outs through Qt's event loop on this thread.
 #include "Quorvelprotocolcomponent.h"
+#include "support/SimulatedPanel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -50,6 +52,42 @@ inline std::string Bytes(std::initializer_list<int> values)
         s += static_cast<char>(v);
     return s;
 }
+
+// The bound of a wait for a condition: only a failing test waits it out.
+constexpr int WaitMs = 10000;
+
+// A response time-out that no reply on its way reaches, however busy the
+// machine: where the panel stays silent, ExpireOnSilence ends the wait.
+constexpr unsigned GenerousTimeoutMs = 5000;
+
+// Ends the port's wait for a reply as its time-out would, as soon as the
+// simulated panel leaves a request unanswered or answers it late. The expiry
+// is queued on the event loop ahead of any bytes the panel sends afterwards,
+// so a late reply always comes after the time-out, never before it.
+class ExpireOnSilence {
+public:
+    ExpireOnSilence(SimulatedPanel& panel, TSerialComms& port)
+        : FPanel(panel)
+    {
+        panel.SetOnSilence([this, &port] {
+            QMetaObject::invokeMethod(
+                &FContext,
+                [&port] {
+                    if (port.TimeoutRunning())
+                        port.DataRxTimeout();
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    // No call is under way once the hook is cleared; expiries still queued go with FContext.
+    ~ExpireOnSilence() { FPanel.SetOnSilence(nullptr); }
+    ExpireOnSilence(const ExpireOnSilence&) = delete;
+    ExpireOnSilence& operator=(const ExpireOnSilence&) = delete;
+
+private:
+    SimulatedPanel& FPanel;
+    QObject FContext;
+};
 
 // Points COM1 at a device for the life of the object.
 class Com1Device {

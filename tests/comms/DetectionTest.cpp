@@ -13,7 +13,7 @@ using platform::mrYes;
 
 struct DetectionFixture : TransferFixture {
     DetectionFixture()
-        : TransferFixture(FastTiming(40))
+        : TransferFixture()
     {
         proto->Close();
     }
@@ -302,7 +302,7 @@ TEST(Detection, UnopenablePortRaisesTheMessageWithTheReason)
 TEST(Detection, LateReplyAfterARepeatIsNotTakenForTheNextStep)
 {
     DetectionFixture f;
-    f.panel.PushFaults({ .DelayMs = 60 }); // the first K comes after the J was repeated
+    f.panel.PushFaults({ .DelayMs = 20 }); // the first K comes after the J was repeated
     EXPECT_EQ(f.Run(false), mrOk);
     std::string order;
     for (const auto& r : f.panel.Requests())

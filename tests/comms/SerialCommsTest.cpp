@@ -58,11 +58,11 @@ TEST_F(SerialCommsTest, EveryByteValuePassesBothWaysUnchanged)
     EXPECT_EQ(port.DevicePath(), panel.SlavePath());
     const std::string all = AllByteValues() + AllByteValues();
     panel.Send(all);
-    ASSERT_TRUE(RunUntil([&] { return received.size() >= all.size(); }, 3000));
+    ASSERT_TRUE(RunUntil([&] { return received.size() >= all.size(); }, WaitMs));
     EXPECT_EQ(received, all);
 
     EXPECT_EQ(port.Write(all.data(), static_cast<int>(all.size())), static_cast<int>(all.size()));
-    ASSERT_TRUE(panel.WaitForBytes(all.size(), 3000));
+    ASSERT_TRUE(panel.WaitForBytes(all.size(), WaitMs));
     EXPECT_EQ(panel.ReceivedBytes(), all);
 }
 
@@ -99,7 +99,7 @@ TEST_F(SerialCommsTest, OpeningTwiceKeepsThePortOpen)
     EXPECT_EQ(OpenError(port), "Communications port already open");
     EXPECT_TRUE(port.IsOpen());
     panel.Send("ok");
-    EXPECT_TRUE(RunUntil([&] { return received == "ok"; }, 2000));
+    EXPECT_TRUE(RunUntil([&] { return received == "ok"; }, WaitMs));
 }
 
 TEST_F(SerialCommsTest, ClosedPortOperations)
@@ -143,11 +143,11 @@ TEST_F(SerialCommsTest, EmptyHandlerStopsTheReceiverAndReadTakesOver)
 
     panel.Send("ab");
     char buf[4] = {};
-    EXPECT_EQ(port.Read(buf, 2, 2000), 2);
+    EXPECT_EQ(port.Read(buf, 2, WaitMs), 2);
     EXPECT_EQ(std::string(buf, 2), "ab");
     // Fewer bytes queued than asked for: time-out 0 gives up at once.
     panel.Send("c");
-    ASSERT_TRUE(RunUntil([&] { return port.GetAvailableByteCount() == 1; }, 2000));
+    ASSERT_TRUE(RunUntil([&] { return port.GetAvailableByteCount() == 1; }, WaitMs));
     EXPECT_EQ(port.Read(buf, 2, 0), 0);
     EXPECT_EQ(port.GetAvailableByteCount(), 1);
     port.PurgeComms();
@@ -156,7 +156,7 @@ TEST_F(SerialCommsTest, EmptyHandlerStopsTheReceiverAndReadTakesOver)
     Collect(port);
     EXPECT_TRUE(port.ReceiverRunning());
     panel.Send("d");
-    EXPECT_TRUE(RunUntil([&] { return received == "d"; }, 2000));
+    EXPECT_TRUE(RunUntil([&] { return received == "d"; }, WaitMs));
 }
 
 TEST_F(SerialCommsTest, NestedEventLoopDeliversEachByteOnceInOrder)
@@ -178,7 +178,7 @@ TEST_F(SerialCommsTest, NestedEventLoopDeliversEachByteOnceInOrder)
     });
     port.Open();
     panel.Send("abc");
-    ASSERT_TRUE(RunUntil([&] { return received.size() >= 6; }, 3000));
+    ASSERT_TRUE(RunUntil([&] { return received.size() >= 6; }, WaitMs));
     RunFor(30);
     EXPECT_EQ(received, "abcDEF");
     EXPECT_EQ(maxDepth, 1);
@@ -193,7 +193,7 @@ TEST_F(SerialCommsTest, HandlerMayWriteFromInside)
     });
     port.Open();
     panel.Send("HAL");
-    ASSERT_TRUE(RunUntil([&] { return panel.ReceivedBytes().size() >= 3; }, 2000));
+    ASSERT_TRUE(RunUntil([&] { return panel.ReceivedBytes().size() >= 3; }, WaitMs));
     EXPECT_EQ(panel.ReceivedBytes(), "IBM");
 }
 
@@ -203,7 +203,7 @@ TEST_F(SerialCommsTest, TimerFiresOnceAndCloseStopsIt)
     port.Open();
     int fired = 0;
     port.StartTimeout([&](TSerialComms*) { ++fired; }, 20);
-    EXPECT_TRUE(RunUntil([&] { return fired > 0; }, 2000));
+    EXPECT_TRUE(RunUntil([&] { return fired > 0; }, WaitMs));
     RunFor(60);
     EXPECT_EQ(fired, 1);
 
@@ -225,7 +225,7 @@ TEST_F(SerialCommsTest, SetCommPortReopensOnTheNewDevice)
     EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(port.DevicePath(), second.SlavePath());
     second.Send("2");
-    EXPECT_TRUE(RunUntil([&] { return received == "2"; }, 2000));
+    EXPECT_TRUE(RunUntil([&] { return received == "2"; }, WaitMs));
     port.Close();
     ::unsetenv("PX10_COM2");
 }

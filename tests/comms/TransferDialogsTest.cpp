@@ -23,11 +23,12 @@
 
 namespace {
 
+// No pauses; a wait for a reply ends as soon as the panel stays silent.
 comms::CommsTiming Fast()
 {
     comms::CommsTiming t;
-    t.DetectionTimeoutMs = 80;
-    t.ItemTimeoutMs = 80;
+    t.DetectionTimeoutMs = GenerousTimeoutMs;
+    t.ItemTimeoutMs = GenerousTimeoutMs;
     t.Sleep = [](unsigned) {};
     return t;
 }
@@ -123,6 +124,7 @@ protected:
     Com1Device com1 { panel.SlavePath() };
     FakePrompts prompts;
     TQuorvelProtocol proto;
+    ExpireOnSilence expiry { panel, proto };
     TfrmInitiatePanelComms detection;
     TfrmConfigTransfer transfer { nullptr, &detection };
 };
@@ -166,7 +168,15 @@ TEST_F(DialogsTest, SendThroughTheWidgetsThenReceive)
 TEST_F(DialogsTest, AbortButtonOfTheDetectionDialogEndsTheTransfer)
 {
     panel.SetFaults({ .NoReply = true });
-    QTimer::singleShot(150, [&] { detection.btnAbort->click(); });
+    // The user gives up once the dialog shows that it is retrying.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (detection.isVisible() && !detection.lblRetries->text().isEmpty()) {
+            poll.stop();
+            detection.btnAbort->click();
+        }
+    });
+    poll.start(5);
     TPX10ConfigData config(false, false, false, false);
     EXPECT_FALSE(transfer.ReceiveConfiguration(&proto, &config));
     EXPECT_FALSE(proto.IsOpen());

@@ -190,8 +190,8 @@ TEST(TransferFaults, LateReplyAfterARepeatIsDroppedBothWays)
             ASSERT_TRUE(f.Send(*sent));
             f.panel.ClearLog();
         }
-        f.panel.PushItemFaults(0x4C, 5, { .DelayMs = 100 });
-        f.panel.PushItemFaults(0x52, 120, { .DelayMs = 100 });
+        f.panel.PushItemFaults(0x4C, 5, { .DelayMs = 20 });
+        f.panel.PushItemFaults(0x52, 120, { .DelayMs = 20 });
         auto target = NewConfig();
         ASSERT_TRUE(send ? f.Send(*sent) : f.Receive(*target)) << send;
         // One time-out each; the late answers neither fail nor skip an item.
@@ -297,6 +297,7 @@ TEST(TransferFaults, HangupDuringDetectionEndsItAndTheNextOpenStartsClean)
 TEST(TransferTiming, RealTimeOuts)
 {
     TransferFixture f { comms::CommsTiming {} };
+    f.expiry.reset(); // only the port's own timer ends a wait
     auto config = NewConfig();
     f.panel.PushItemFaults(0x4A, -1, { .NoReply = true }); // the first detection request
     f.panel.PushItemFaults(0x4C, 2, { .NoReply = true });

@@ -1,6 +1,7 @@
 #pragma once
 // A detection dialog and a transfer window without widgets, on the real port
-// against the simulated panel, with short time-outs and no pauses.
+// against the simulated panel, with no pauses; a wait for a reply ends as soon
+// as the panel stays silent.
 #include "CommsTestUtil.h"
 #include "Configtransfer.h"
 #include "Initiatepanelcomms.h"
@@ -14,11 +15,11 @@
 #include <memory>
 #include <string>
 
-inline comms::CommsTiming FastTiming(unsigned ms = 60)
+inline comms::CommsTiming FastTiming()
 {
     comms::CommsTiming t;
-    t.DetectionTimeoutMs = ms;
-    t.ItemTimeoutMs = ms;
+    t.DetectionTimeoutMs = GenerousTimeoutMs;
+    t.ItemTimeoutMs = GenerousTimeoutMs;
     t.SettleMs = 50;
     t.Sleep = [](unsigned) {};
     return t;
@@ -40,6 +41,7 @@ public:
         panel.SetIdentification(SimulatedPanel::MakeIdentification("301", 703));
         panel.SetPasscode(1234);
         proto = std::make_unique<TQuorvelProtocol>();
+        expiry = std::make_unique<ExpireOnSilence>(panel, *proto);
         // The user types the passcode once the dialog asks for it.
         detectionHost.OnChanged = [this] {
             if (detection.State().FocusPasscode && autoPasscode) {
@@ -72,6 +74,7 @@ public:
     Com1Device com1 { panel.SlavePath() };
     FakePrompts prompts;
     std::unique_ptr<TQuorvelProtocol> proto;
+    std::unique_ptr<ExpireOnSilence> expiry; // reset for a test of the real time-outs
     comms::EventLoopHost detectionHost;
     comms::EventLoopHost transferHost;
     comms::TInitiatePanelComms detection;

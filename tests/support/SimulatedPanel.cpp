@@ -121,6 +121,19 @@ void SimulatedPanel::PushItemFaults(uint8_t command, int item, const Faults& fau
     FItemFaults[{ command, item }].push_back(faults);
 }
 
+void SimulatedPanel::SetOnSilence(std::function<void()> onSilence)
+{
+    std::lock_guard<std::mutex> lock(FSilenceMutex);
+    FOnSilence = std::move(onSilence);
+}
+
+void SimulatedPanel::Silent()
+{
+    std::lock_guard<std::mutex> lock(FSilenceMutex);
+    if (FOnSilence)
+        FOnSilence();
+}
+
 void SimulatedPanel::SetBaudRate(unsigned baud)
 {
     std::lock_guard<std::mutex> lock(FMutex);
@@ -428,6 +441,8 @@ void SimulatedPanel::OnByte(uint8_t b)
     // A real panel ignores a garbled request.
     if (request.ChecksumOk && request.HeaderOk)
         Answer(request);
+    else
+        Silent();
 }
 
 void SimulatedPanel::Answer(const Request& request)
@@ -465,10 +480,14 @@ void SimulatedPanel::Answer(const Request& request)
         reply = ConfigPanelReply(request);
     else
         reply = Reply { static_cast<uint8_t>(request.Command + 1), {} };
-    if (!reply || faults.NoReply)
+    if (!reply || faults.NoReply) {
+        Silent();
         return;
-    if (faults.DelayMs > 0)
+    }
+    if (faults.DelayMs > 0) {
+        Silent();
         std::this_thread::sleep_for(std::chrono::milliseconds(faults.DelayMs));
+    }
 
     Reply out = *reply;
     if (faults.WrongReplyCode)
@@ -484,6 +503,8 @@ void SimulatedPanel::Answer(const Request& request)
         bytes += Frame(out.Code, out.Data, faults.BadChecksum);
     if (faults.HoldForNext) {
         FHeld += bytes;
+        if (faults.DelayMs <= 0)
+            Silent();
         return;
     }
     bytes = FHeld + bytes;

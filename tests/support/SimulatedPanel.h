@@ -74,6 +74,12 @@ public:
     // as RequestItem gives it); they take the place of every other fault.
     void PushItemFaults(uint8_t command, int item, const Faults& faults);
 
+    // Called on the panel's thread each time a request gets no reply in time:
+    // none at all, a late one (before its delay) or one held for the next. Tests
+    // end the program's wait from here, so the time-outs they give it can be
+    // generous enough that a busy machine never reaches them by accident.
+    void SetOnSilence(std::function<void()> onSilence);
+
     // Pace every written byte as a line at this baud rate would (0: at once).
     void SetBaudRate(unsigned baud);
     // With a baud rate set, also take each request as arriving at that rate:
@@ -134,6 +140,7 @@ private:
     void OnByte(uint8_t b);
     void Answer(const Request& request);
     void WriteOut(const std::string& bytes, bool byteByByte, int gapMs);
+    void Silent();
     std::optional<Reply> ConfigPanelReply(const Request& request);
 
     int FMaster = -1;
@@ -142,6 +149,8 @@ private:
     std::string FSlavePath;
     std::thread FThread;
     std::mutex FWriteMutex;
+    std::mutex FSilenceMutex; // held while OnSilence runs, so clearing it waits for the call
+    std::function<void()> FOnSilence;
 
     mutable std::mutex FMutex;
     mutable std::condition_variable FChanged;
