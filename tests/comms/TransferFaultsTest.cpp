@@ -280,7 +280,16 @@ TEST(TransferFaults, HangupDuringDetectionEndsItAndTheNextOpenStartsClean)
 {
     TransferFixture f;
     f.panel.SetFaults({ .NoReply = true });
-    QTimer::singleShot(30, [&] { f.panel.Hangup(); });
+    // The line goes while the first request waits for its reply.
+    f.expiry.reset();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (f.panel.RequestCount() >= 1) {
+            watch.stop();
+            f.panel.Hangup();
+        }
+    });
+    watch.start(1);
     auto config = NewConfig();
     EXPECT_THROW(f.Receive(*config), Exception);
     EXPECT_TRUE(f.prompts.Log.empty());
