@@ -318,6 +318,8 @@ void TfrmCBERuleEdit::showEvent(QShowEvent* event)
 void TfrmCBERuleEdit::SelectRule(int rule)
 {
     RefreshRuleZones(); // a condition still being chosen belongs to the rule shown
+    for (TSpinControl* address : cseDeviceInputType)
+        address->CommitPending(); // and so does an address still being typed
     FRule = rule;
     RuleTabs[static_cast<size_t>(rule - 1)]->setChecked(true);
     ShowRule();

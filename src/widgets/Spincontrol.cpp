@@ -165,6 +165,9 @@ int TSpinControl::MinHeight() const
 
 void TSpinControl::SetValue(int v)
 {
+    // A value set from code replaces what was being typed: the typing's
+    // pending commit would otherwise report this value as the user's.
+    FTimer.stop();
     FPosition = std::clamp(v, FMin, FMax);
     UpdateValue();
 }

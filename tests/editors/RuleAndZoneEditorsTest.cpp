@@ -329,3 +329,28 @@ TEST(ZoneTextEditor, TypingAtOnceGoesIntoTheFirstText)
     window.ShowModal();
     EXPECT_EQ(config.ZoneTexts->GetZoneText(1), "Reception");
 }
+
+// An address typed and not yet committed belongs to the rule it was typed in,
+// also when another rule's tab is clicked at once (a tab takes no focus), and
+// the pending commit never lands on the rule shown next.
+TEST(RuleEditor, TypedAddressStaysWithItsRule)
+{
+    TPX10ConfigData config(false, false, true, false);
+    for (int rule : { 1, 2 }) {
+        config.CBERules->SetRuleType(rule, DeviceInput);
+        config.CBERules->SetDeviceKind(rule, 1, Sensor);
+    }
+    config.CBERules->SetDeviceAddress(2, 1, 0); // from a file: shown as 1
+    TfrmCBERuleEdit editor;
+    editor.SetConfig(&config);
+    WhileShown(editor, [&] {
+        TSpinControl* spin = editor.cseDeviceInputType[0];
+        spin->selectAll();
+        QTest::keyClicks(spin, "25");
+        editor.RuleTabs[1]->click();
+        QTest::qWait(1600); // the typing pause of the control
+    });
+    editor.Execute(1);
+    EXPECT_EQ(config.CBERules->GetDeviceAddress(1, 1), 25);
+    EXPECT_EQ(config.CBERules->GetDeviceAddress(2, 1), 0);
+}
