@@ -265,12 +265,15 @@ TEST(MldFile, BlockSizesSmallerThanTheirFieldsSkipNothing)
 TEST(MldFile, TruncationAtEveryByteRaisesAReadError)
 {
     FakeNls nls;
-    for (bool unicode : { false, true }) {
-        std::string bytes = IvWriteMLD(SampleContent(3, ivboBigEndian, unicode, ivccFull));
-        ASSERT_NO_THROW(ReadEverything(bytes));
-        for (size_t n = 0; n < bytes.size(); ++n)
-            ASSERT_EQ(RaisedMessage([&] { ReadEverything(bytes.substr(0, n)); }), "Stream read error") << n;
-    }
+    for (int version : { 1, 2, 3 })
+        for (auto order : { ivboBigEndian, ivboLittleEndian })
+            for (bool unicode : { false, true }) {
+                std::string bytes = IvWriteMLD(SampleContent(version, order, unicode, ivccFull));
+                ASSERT_NO_THROW(ReadEverything(bytes));
+                for (size_t n = 0; n < bytes.size(); ++n)
+                    ASSERT_EQ(RaisedMessage([&] { ReadEverything(bytes.substr(0, n)); }), "Stream read error")
+                        << version << order << unicode << " " << n;
+            }
 }
 
 TEST(MldFile, CountsLengthsAndOffsetsPastTheEndRaiseAReadError)
