@@ -118,6 +118,8 @@ protected:
             }
             if (move && FGrid->MoveFromEditor(key->key(), key->modifiers()))
                 return true;
+            if (LeavesUnfitText(object, key))
+                return true;
         } else if (event->type() == QEvent::Wheel && combo) {
             // The wheel scrolls the grid instead of changing the value under it.
             QCoreApplication::sendEvent(FGrid->viewport(), event);
@@ -127,6 +129,35 @@ protected:
     }
 
 private:
+    // Qt keeps Tab and Enter in a cell whose text its validator does not
+    // accept (an empty group, a cleared zone), so the keyboard could not
+    // leave it: the text is committed (and refused, showing the stored value)
+    // and the cell is left as for any other text.
+    bool LeavesUnfitText(QObject* object, const QKeyEvent* key)
+    {
+        auto* line = qobject_cast<QLineEdit*>(object);
+        if (!line || line->hasAcceptableInput() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        QAbstractItemDelegate::EndEditHint hint = QAbstractItemDelegate::NoHint;
+        switch (key->key()) {
+        case Qt::Key_Tab:
+            hint = key->modifiers() & Qt::ShiftModifier ? EditPreviousItem : EditNextItem;
+            break;
+        case Qt::Key_Backtab:
+            hint = EditPreviousItem;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            hint = SubmitModelCache;
+            break;
+        default:
+            return false;
+        }
+        emit commitData(line);
+        emit closeEditor(line, hint);
+        return true;
+    }
+
     bool IsIntegerField(const QModelIndex& index) const
     {
         const TRecordDataSet* ds = FGrid->DataSet();

@@ -405,3 +405,31 @@ TEST_F(ModuleFrame, PastedMultiChannelModuleTakesItsFollowingAddresses)
     EXPECT_EQ(Config->Modules->GetType(61), 4);
     EXPECT_EQ(Prompts.Log.size(), 1u);
 }
+
+// Tab and Shift+Tab leave every cell: an empty group (a sensor without one)
+// or a zone the user cleared does not hold the keyboard in its cell; what
+// does not fit the cell is refused and the stored value shown again.
+TEST_F(SensorFrame, TabLeavesACellWhoseTextDoesNotFitItsMask)
+{
+    Choose(1, sfProtocol, "TORQ");
+    Go(1, sfGroup);
+    QTest::keyClick(F.Grid()->OpenEditor(), Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(F.Grid()->currentIndex().column(), sfAppNum - 1);
+    Go(1, sfGroup);
+    QTest::keyClick(F.Grid()->OpenEditor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ProcessEvents();
+    EXPECT_EQ(F.Grid()->currentIndex().column(), sfPD - 1);
+
+    Config->Sensors->SetZone(2, 7);
+    Go(2, sfZone);
+    auto* line = qobject_cast<QLineEdit*>(F.Grid()->OpenEditor());
+    ASSERT_TRUE(line);
+    line->selectAll();
+    QTest::keyClick(line, Qt::Key_Delete);
+    QTest::keyClick(line, Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(F.Grid()->currentIndex().column(), sfProtocol - 1);
+    EXPECT_EQ(Config->Sensors->GetZone(2), 7);
+    EXPECT_EQ(F.DataSet()->ReadField(sfZone, 2).toInt(), 7);
+}
