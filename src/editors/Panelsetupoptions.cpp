@@ -8,6 +8,7 @@
 #include "Spincontrol.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -679,9 +680,16 @@ bool TfrmPanelSetupOptions::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut
         && (watched == medDayModeStartTime || watched == medDayModeEndTime)) {
+        // Another application or a menu taking the keyboard does not leave
+        // the field (the warning would pull the user back each time), and the
+        // warning waits until the focus has moved: a modal box inside the
+        // focus change would stop the click that moved it halfway.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         QWidget* next = QApplication::focusWidget();
-        if (next != medDayModeStartTime && next != medDayModeEndTime)
-            Act([this] { FLogic.DayModeTimeExit(); });
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && next != medDayModeStartTime && next != medDayModeEndTime)
+            QMetaObject::invokeMethod(
+                this, [this] { Act([this] { FLogic.DayModeTimeExit(); }); }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -278,3 +278,26 @@ TEST(PanelSetupOptionsLazy, ShowingWithoutARefreshLeavesTheControlsAsMade)
     EXPECT_EQ(frame.txtSiteName->text(), "");
     EXPECT_EQ(config.GeneralPanelSetup->GetSiteName(), "STORED");
 }
+
+// Leaving a day mode time for another control checks the times once, after
+// the focus has moved; switching to another application or opening a menu
+// does not leave the field and asks nothing.
+TEST_F(FrameFixture, DayModeTimesAreCheckedWhenTheFieldIsLeftOnly)
+{
+    G().SetDayModeStartTime(22 * 60);
+    G().SetDayModeEndTime(6 * 60);
+    Frame.LoadFromConfig();
+    for (Qt::FocusReason reason : { Qt::ActiveWindowFocusReason, Qt::PopupFocusReason }) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(Frame.medDayModeStartTime, &out);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(Prompts.Log.empty());
+    Prompts.Answer(mrOk);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(Frame.medDayModeEndTime, &out);
+    EXPECT_TRUE(Prompts.Log.empty()); // not inside the focus change
+    QApplication::processEvents();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtWarning);
+}
