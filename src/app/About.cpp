@@ -1,8 +1,10 @@
 #include "About.h"
 
-#include "AppLanguage.h"
 #include "ExceptionHandler.h"
+#include "Ivbindic.h"
 #include "Ivdictio.h"
+#include "Ivqthooks.h"
+#include "Ivwindows.h"
 #include "PX10VersionInfo.h"
 #include "Prompts.h"
 #include "RunEnvironment.h"
@@ -94,7 +96,7 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     lblInternalNameAndVersion->setFont(bold);
     lblInternalNameAndVersion->setGeometry(16, 140, 408, 20);
 
-    auto* lblAvailableMemoryText = new QLabel(Q(Translate("Available Memory:")), this);
+    auto* lblAvailableMemoryText = new QLabel(IvNative("Available Memory:"), this);
     lblAvailableMemoryText->setObjectName("lblAvailableMemoryText");
     lblAvailableMemoryText->setGeometry(16, 172, 130, 20);
     lblMemory = new QLabel(this);
@@ -113,7 +115,7 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     lblWebsite->setPalette(lp);
     lblWebsite->installEventFilter(this);
 
-    btnOK = new QPushButton(Q(Translate("OK")), this);
+    btnOK = new QPushButton(IvNative("OK"), this);
     btnOK->setObjectName("btnOK");
     btnOK->setGeometry(182, 256, 75, 27);
     btnOK->setDefault(true);
@@ -125,18 +127,45 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     } catch (const std::exception& e) {
         ShowExceptionBox(e);
     }
+    setWindowTitle(IvNative("About"));
+    IvSetCodeText(this);
+    for (QLabel* l : lblProductNames)
+        IvSetCodeText(l);
+    IvSetCodeText(lblInternalNameAndVersion);
+    IvSetCodeText(lblMemory);
+    IvSetCodeText(lblWebsite);
+    IvAddTranslator(this, [this] { RetextCodeTexts(); });
 }
 
-TfrmAbout::~TfrmAbout() = default;
+TfrmAbout::~TfrmAbout()
+{
+    // The translators of the other windows go with them; the dictionary last.
+    LanguageDictionary = nullptr;
+}
+
+void TfrmAbout::OpenLanguageDictionary()
+{
+    IvInstallQtHooks();
+    auto d = std::make_unique<TIvBinaryDictionary>();
+    d->SetDictionaryName("Dictionary1");
+    d->SetCheckLevel(ivclNone);
+    d->SetFileName("PX10Tool.mld");
+    // No file: the program is English, without a word about it.
+    if (!d->CanBeOpened())
+        return;
+    // A damaged file is shown once; the dictionary goes, so nothing asks it again.
+    d->Open();
+    FLanguageDictionary = std::move(d);
+    LanguageDictionary = FLanguageDictionary.get();
+}
 
 void TfrmAbout::FormCreate()
 {
-    // Opening "PX10Tool.mld" and applying the stored "UILanguage" belong to
-    // the dictionary; with none open there is nothing to apply.
+    OpenLanguageDictionary();
     if (!LanguageDictionary)
         return;
     int language = platform::ProgramSettings()
-                       ->value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->Language())
+                       ->value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->GetLanguage())
                        .toInt();
     LanguageDictionary->SetLanguage(language);
 }
@@ -171,14 +200,19 @@ void TfrmAbout::showEvent(QShowEvent* event)
 
 void TfrmAbout::FormShow()
 {
+    DrawApplicationIcon();
+    RetextCodeTexts();
+    lblMemory->setText(QString::number(FProbe->AvailableMemoryBytes() >> 10) + " KB");
+}
+
+void TfrmAbout::RetextCodeTexts()
+{
     const std::string product = Translate(GetProductName());
     setWindowTitle(Q(Translate("About") + " " + product));
-    DrawApplicationIcon();
     for (QLabel* l : lblProductNames)
         l->setText(Q(product));
     lblInternalNameAndVersion->setText(
         Q(GetInternalName() + " " + Translate("Version") + " " + GetProductVersion()));
-    lblMemory->setText(QString::number(FProbe->AvailableMemoryBytes() >> 10) + " KB");
     lblWebsite->setText(Q(Translate(WebAddress())));
 }
 

@@ -10,7 +10,8 @@
 
 class QLabel;
 class QPushButton;
-class AppLanguage;
+class TIvBinaryDictionary;
+class TIvDictionary;
 class EnvironmentProbe;
 
 class TfrmAbout : public QDialog {
@@ -35,9 +36,10 @@ public:
     // The program's web address (ours, not a real company's).
     static std::string WebAddress() { return "https://px10tool.example.org"; }
 
-    // The language dictionary; null until the localisation runtime opens
-    // "PX10Tool.mld" here.
-    AppLanguage* LanguageDictionary = nullptr;
+    // The program's one language dictionary ("Dictionary1", from
+    // "PX10Tool.mld" in the current folder, else the program's); null when
+    // the file is missing or damaged, and the program stays English.
+    TIvDictionary* LanguageDictionary = nullptr;
 
     QLabel* lblProductName1 = nullptr;
     QLabel* lblInternalNameAndVersion = nullptr;
@@ -53,9 +55,13 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    void OpenLanguageDictionary();
+    // The texts built from the version information, in the language in force.
+    void RetextCodeTexts();
     void lblWebsiteClick();
     void DrawApplicationIcon();
 
+    std::unique_ptr<TIvBinaryDictionary> FLanguageDictionary;
     const EnvironmentProbe* FProbe;
     std::unique_ptr<EnvironmentProbe> FOwnProbe;
     QLabel* imgApplicationIcon = nullptr;

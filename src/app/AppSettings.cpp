@@ -49,6 +49,11 @@ StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
     return out;
 }
 
+bool ReadVdSCompatibility(const std::string& versionSection, bool vdsDefault)
+{
+    return platform::ProgramSettings()->value(Q(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
+}
+
 void WriteSettings(const std::string& versionSection, const StoredSettings& settings)
 {
     const auto stored = platform::ProgramSettings();

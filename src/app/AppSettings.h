@@ -15,6 +15,9 @@ struct StoredSettings {
 
 // `versionSection` is "V" followed by the product version.
 StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault);
+// "VdS Compatibility" alone: its default depends on the language, which is
+// applied after the other settings are read.
+bool ReadVdSCompatibility(const std::string& versionSection, bool vdsDefault);
 // UILanguage is written only when it holds a value (the dictionary's
 // language is not -1); the other values always.
 void WriteSettings(const std::string& versionSection, const StoredSettings& settings);

@@ -1,25 +1,25 @@
 #include "LanguageRules.h"
 
-#include "AppLanguage.h"
+#include "Ivdictio.h"
 
-bool IsVdSLanguage(const AppLanguage* d)
+bool IsVdSLanguage(const TIvDictionary* d)
 {
-    return d && d->ActiveLanguageIndex() == 5;
+    return d && d->GetActiveLanguageIndex() == 5;
 }
 
-bool IsRegionalOptionEnabled(bool vdsMark, const AppLanguage* d)
+bool IsRegionalOptionEnabled(bool vdsMark, const TIvDictionary* d)
 {
-    return vdsMark || (d && (d->ActiveLanguageIndex() == 6 || d->ActiveLanguageIndex() == 7));
+    return vdsMark || (d && (d->GetActiveLanguageIndex() == 6 || d->GetActiveLanguageIndex() == 7));
 }
 
-std::optional<int> LanguageToStore(const AppLanguage* d)
+std::optional<int> LanguageToStore(const TIvDictionary* d)
 {
-    if (!d || d->Language() == -1)
+    if (!d || d->GetLanguage() == -1)
         return std::nullopt;
-    return d->Language();
+    return d->GetLanguage();
 }
 
-ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const AppLanguage* d)
+ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const TIvDictionary* d)
 {
     const bool regional = IsRegionalOptionEnabled(vdsMark, d);
     return { vdsMark, regional, true, regional };

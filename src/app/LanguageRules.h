@@ -6,14 +6,14 @@
 
 #include <optional>
 
-class AppLanguage;
+class TIvDictionary;
 
 // The language in force is the VdS one (position 5 of the list).
-bool IsVdSLanguage(const AppLanguage* dictionary);
+bool IsVdSLanguage(const TIvDictionary* dictionary);
 // The VdS mark, or the language in force at position 6 or 7.
-bool IsRegionalOptionEnabled(bool vdsMark, const AppLanguage* dictionary);
+bool IsRegionalOptionEnabled(bool vdsMark, const TIvDictionary* dictionary);
 // The index stored as "UILanguage" when the window closes; none while the
 // dictionary follows the user's locale (-1), so the stored one stays.
-std::optional<int> LanguageToStore(const AppLanguage* dictionary);
+std::optional<int> LanguageToStore(const TIvDictionary* dictionary);
 // VdS defaults, LED 2C mode, Torq switch and control key 3 mode, in this order.
-ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const AppLanguage* dictionary);
+ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const TIvDictionary* dictionary);

@@ -5,7 +5,6 @@
 #include "Onboardoutputsetupframe.h"
 
 #include "About.h"
-#include "AppLanguage.h"
 #include "AppSettings.h"
 #include "AddDevicesForm.h"
 #include "ModuleEditFrame.h"
@@ -14,6 +13,8 @@
 #include "ExceptionHandler.h"
 #include "Format.h"
 #include "Ivdictio.h"
+#include "Ivdlgmod.h"
+#include "Ivwindows.h"
 #include "LanguageRules.h"
 #include "Onboardoutputsetupframe.h"
 #include "PX10ConfigData.h"
@@ -57,9 +58,10 @@ QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
 }
-QString T(const char* s)
+// A static English text; the window's translator translates it.
+QString N(const char* native)
 {
-    return Q(Translate(s));
+    return QString::fromUtf8(native);
 }
 constexpr int KindRole = Qt::UserRole;
 constexpr int DataRole = Qt::UserRole + 1;
@@ -166,6 +168,16 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
     }
     resize(size);
     UpdateFileHistoryMenu();
+
+    // Qt's dialogs and message boxes in the program's language.
+    IvDialogModule1 = new TIvDialogModule(this);
+    IvDialogModule1->Loaded();
+    // The caption and the recent files are built by code; the frames without
+    // a translator of their own are translated with the window.
+    IvSetCodeText(this);
+    for (QAction* a : FileHistorySlots)
+        IvSetCodeText(a);
+    IvAddTranslator(this);
 }
 
 TfrmMain::~TfrmMain()
@@ -180,59 +192,62 @@ void TfrmMain::CreateActions()
 {
     auto make = [this](const char* name, const char* caption, const char* hint = nullptr,
                     QKeySequence key = {}, QIcon icon = {}) {
-        auto* a = new QAction(icon, T(caption), this);
+        auto* a = new QAction(icon, N(caption), this);
         a->setObjectName(name);
         if (hint)
-            a->setStatusTip(T(hint)), a->setToolTip(T(hint));
+            a->setStatusTip(N(hint)), a->setToolTip(N(hint));
         if (!key.isEmpty())
             a->setShortcut(key);
         return a;
     };
-    FileNew = make("FileNew", "&New", "New File", QKeySequence("Ctrl+N"), MakeToolbarIcon(ToolbarIcon::New));
-    FileOpen = make(
-        "FileOpen", "&Open...", "Open File", QKeySequence("Ctrl+O"), MakeToolbarIcon(ToolbarIcon::Open));
-    FileSave
-        = make("FileSave", "&Save", "Save File", QKeySequence("Ctrl+S"), MakeToolbarIcon(ToolbarIcon::Save));
-    FileSaveAs = make("FileSaveAs", "Save &As...");
-    FilePrintPreview = make(
-        "FilePrintPreview", "Print Preview", "Print Preview", {}, MakeToolbarIcon(ToolbarIcon::Preview));
-    FilePrint
-        = make("FilePrint", "Print", "Print", QKeySequence("Ctrl+P"), MakeToolbarIcon(ToolbarIcon::Print));
-    FilePrinterSetup = make("FilePrinterSetup", "Printer Setup");
-    FileExit = make("FileExit", "E&xit", nullptr, QKeySequence("Ctrl+Q"));
-    EditCutDevice = make(
-        "EditCutDevice", "Cu&t Device", nullptr, QKeySequence("Ctrl+X"), MakeToolbarIcon(ToolbarIcon::Cut));
-    EditCopyDevice = make("EditCopyDevice", "&Copy Device", nullptr, QKeySequence("Ctrl+C"),
+    FileNew = make("FileNew", IvNative("&New"), IvNative("New File"), QKeySequence("Ctrl+N"),
+        MakeToolbarIcon(ToolbarIcon::New));
+    FileOpen = make("FileOpen", IvNative("&Open..."), IvNative("Open File"), QKeySequence("Ctrl+O"),
+        MakeToolbarIcon(ToolbarIcon::Open));
+    FileSave = make("FileSave", IvNative("&Save"), IvNative("Save File"), QKeySequence("Ctrl+S"),
+        MakeToolbarIcon(ToolbarIcon::Save));
+    FileSaveAs = make("FileSaveAs", IvNative("Save &As..."));
+    FilePrintPreview = make("FilePrintPreview", IvNative("Print Preview"), IvNative("Print Preview"), {},
+        MakeToolbarIcon(ToolbarIcon::Preview));
+    FilePrint = make("FilePrint", IvNative("Print"), IvNative("Print"), QKeySequence("Ctrl+P"),
+        MakeToolbarIcon(ToolbarIcon::Print));
+    FilePrinterSetup = make("FilePrinterSetup", IvNative("Printer Setup"));
+    FileExit = make("FileExit", IvNative("E&xit"), nullptr, QKeySequence("Ctrl+Q"));
+    EditCutDevice = make("EditCutDevice", IvNative("Cu&t Device"), nullptr, QKeySequence("Ctrl+X"),
+        MakeToolbarIcon(ToolbarIcon::Cut));
+    EditCopyDevice = make("EditCopyDevice", IvNative("&Copy Device"), nullptr, QKeySequence("Ctrl+C"),
         MakeToolbarIcon(ToolbarIcon::Copy));
-    EditPasteDevice = make("EditPasteDevice", "&Paste Device", nullptr, QKeySequence("Ctrl+V"),
+    EditPasteDevice = make("EditPasteDevice", IvNative("&Paste Device"), nullptr, QKeySequence("Ctrl+V"),
         MakeToolbarIcon(ToolbarIcon::Paste));
-    ViewGeneralSetupOptions
-        = make("ViewGeneralSetupOptions", "&General Setup Options", nullptr, QKeySequence("Ctrl+G"));
-    ViewOnboardOutputCircuits = make("ViewOnboardOutputCircuits", "&Onboard Output Circuits",
-        "Onboard Output Settings", QKeySequence("Ctrl+D"));
-    ViewLoopDevices = make("ViewLoopDevices", "&Loop Devices");
-    ViewZoneText = make("ViewZoneText", "&Zone Text", nullptr, QKeySequence("Ctrl+Z"));
-    ViewCBERules = make("ViewCBERules", "&CBE Rules", nullptr, QKeySequence("Ctrl+B"));
-    ToolsSendToPanel = make("ToolsSendToPanel", "Send to Panel", "Send to Panel", QKeySequence("Ctrl+T"),
-        MakeToolbarIcon(ToolbarIcon::Send));
-    ToolsReceiveFromPanel = make("ToolsReceiveFromPanel", "&Receive from Panel", "Receive from Panel",
-        QKeySequence("Ctrl+R"), MakeToolbarIcon(ToolbarIcon::Receive));
-    ToolsFetchEventLog = make("ToolsFetchEventLog", "Fetch Event &Log", "Fetch Event Log From Panel");
-    ToolsFetchDeviceData = make("ToolsFetchDeviceData", "Fetch &Device Data", "Fetch Event Log From Panel");
-    ToolsLogDevice = make("ToolsLogDevice", "&Log Device");
+    ViewGeneralSetupOptions = make(
+        "ViewGeneralSetupOptions", IvNative("&General Setup Options"), nullptr, QKeySequence("Ctrl+G"));
+    ViewOnboardOutputCircuits = make("ViewOnboardOutputCircuits", IvNative("&Onboard Output Circuits"),
+        IvNative("Onboard Output Settings"), QKeySequence("Ctrl+D"));
+    ViewLoopDevices = make("ViewLoopDevices", IvNative("&Loop Devices"));
+    ViewZoneText = make("ViewZoneText", IvNative("&Zone Text"), nullptr, QKeySequence("Ctrl+Z"));
+    ViewCBERules = make("ViewCBERules", IvNative("&CBE Rules"), nullptr, QKeySequence("Ctrl+B"));
+    ToolsSendToPanel = make("ToolsSendToPanel", IvNative("Send to Panel"), IvNative("Send to Panel"),
+        QKeySequence("Ctrl+T"), MakeToolbarIcon(ToolbarIcon::Send));
+    ToolsReceiveFromPanel = make("ToolsReceiveFromPanel", IvNative("&Receive from Panel"),
+        IvNative("Receive from Panel"), QKeySequence("Ctrl+R"), MakeToolbarIcon(ToolbarIcon::Receive));
+    ToolsFetchEventLog
+        = make("ToolsFetchEventLog", IvNative("Fetch Event &Log"), IvNative("Fetch Event Log From Panel"));
+    ToolsFetchDeviceData = make(
+        "ToolsFetchDeviceData", IvNative("Fetch &Device Data"), IvNative("Fetch Event Log From Panel"));
+    ToolsLogDevice = make("ToolsLogDevice", IvNative("&Log Device"));
     ToolsSerialPortSetup
-        = make("ToolsSerialPortSetup", "Serial &Port Setup", nullptr, QKeySequence("Ctrl+E"));
-    ToolsAddChangeSensors = make("ToolsAddChangeSensors", "&Add/Change Sensors");
-    ToolsAddChangeModules = make("ToolsAddChangeModules", "&Add/Change Modules");
-    ToolsDeleteAllSensors = make("ToolsDeleteAllSensors", "&Delete ALL Sensors");
-    ToolsDeleteAllModules = make("ToolsDeleteAllModules", "&Delete All Modules");
-    ToolsDeleteAllDevices = make("ToolsDeleteAllDevices", "ALL Devices");
-    ToolsDeleteSensor = make("ToolsDeleteSensor", "&Delete Sensor");
-    ToolsDeleteModule = make("ToolsDeleteModule", "&Delete Module");
-    HelpPX10UserManual = make("HelpPX10UserManual", "PX1x/2x User &Manual", nullptr, QKeySequence("F1"),
-        MakeToolbarIcon(ToolbarIcon::Help));
-    HelpAboutBox = make("HelpAboutBox", "&About...", nullptr, QKeySequence("Ctrl+A"));
-    VdSCompatibility = make("VdSCompatibility", "VdS Compatibility");
+        = make("ToolsSerialPortSetup", IvNative("Serial &Port Setup"), nullptr, QKeySequence("Ctrl+E"));
+    ToolsAddChangeSensors = make("ToolsAddChangeSensors", IvNative("&Add/Change Sensors"));
+    ToolsAddChangeModules = make("ToolsAddChangeModules", IvNative("&Add/Change Modules"));
+    ToolsDeleteAllSensors = make("ToolsDeleteAllSensors", IvNative("&Delete ALL Sensors"));
+    ToolsDeleteAllModules = make("ToolsDeleteAllModules", IvNative("&Delete All Modules"));
+    ToolsDeleteAllDevices = make("ToolsDeleteAllDevices", IvNative("ALL Devices"));
+    ToolsDeleteSensor = make("ToolsDeleteSensor", IvNative("&Delete Sensor"));
+    ToolsDeleteModule = make("ToolsDeleteModule", IvNative("&Delete Module"));
+    HelpPX10UserManual = make("HelpPX10UserManual", IvNative("PX1x/2x User &Manual"), nullptr,
+        QKeySequence("F1"), MakeToolbarIcon(ToolbarIcon::Help));
+    HelpAboutBox = make("HelpAboutBox", IvNative("&About..."), nullptr, QKeySequence("Ctrl+A"));
+    VdSCompatibility = make("VdSCompatibility", IvNative("VdS Compatibility"));
     VdSCompatibility->setCheckable(true);
 
     // The printing actions wait until the system's printers are known.
@@ -323,7 +338,7 @@ void TfrmMain::CreateActions()
 
 void TfrmMain::CreateMenus()
 {
-    FFileMenu = menuBar()->addMenu(T("&File"));
+    FFileMenu = menuBar()->addMenu(N(IvNative("&File")));
     FFileMenu->addAction(FileNew);
     FFileMenu->addAction(FileOpen);
     FFileMenu->addSeparator();
@@ -341,19 +356,19 @@ void TfrmMain::CreateMenus()
     FFileMenu->addSeparator();
     FFileMenu->addAction(FileExit);
 
-    QMenu* edit = menuBar()->addMenu(T("&Edit"));
+    QMenu* edit = menuBar()->addMenu(N(IvNative("&Edit")));
     edit->addAction(EditCutDevice);
     edit->addAction(EditCopyDevice);
     edit->addAction(EditPasteDevice);
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
 
-    QMenu* view = menuBar()->addMenu(T("&View"));
+    QMenu* view = menuBar()->addMenu(N(IvNative("&View")));
     view->addAction(ViewGeneralSetupOptions);
     view->addAction(ViewOnboardOutputCircuits);
     view->addAction(ViewZoneText);
     view->addAction(ViewCBERules);
 
-    QMenu* tools = menuBar()->addMenu(T("&Tools"));
+    QMenu* tools = menuBar()->addMenu(N(IvNative("&Tools")));
     tools->addAction(ToolsSendToPanel);
     tools->addAction(ToolsReceiveFromPanel);
     tools->addSeparator();
@@ -363,12 +378,12 @@ void TfrmMain::CreateMenus()
     tools->addSeparator();
     tools->addAction(ToolsSerialPortSetup);
     tools->addSeparator();
-    Language1 = tools->addMenu(T("&Language"));
+    Language1 = tools->addMenu(N(IvNative("&Language")));
     Language1->setObjectName("Language1");
     Language1->addSeparator()->setObjectName("N7");
     Language1->addAction(VdSCompatibility);
 
-    QMenu* help = menuBar()->addMenu(T("&Help"));
+    QMenu* help = menuBar()->addMenu(N(IvNative("&Help")));
     help->addAction(HelpPX10UserManual);
     help->addSeparator();
     help->addAction(HelpAboutBox);
@@ -393,7 +408,7 @@ void TfrmMain::CreateMenus()
         return m;
     };
     popPanel = menu("popPanel");
-    QMenu* panelEdit = popPanel->addMenu(T("Edit"));
+    QMenu* panelEdit = popPanel->addMenu(N(IvNative("Edit")));
     panelEdit->addAction(ViewLoopDevices);
     panelEdit->addAction(ViewOnboardOutputCircuits);
     panelEdit->addAction(ViewCBERules);
@@ -404,10 +419,10 @@ void TfrmMain::CreateMenus()
     popOOutputs = menu("popOOutputs");
     popOOutputs->addAction(ViewCBERules);
     popLoop = menu("popLoop");
-    QMenu* addChange = popLoop->addMenu(T("Add/Change"));
+    QMenu* addChange = popLoop->addMenu(N(IvNative("Add/Change")));
     addChange->addAction(ToolsAddChangeSensors);
     addChange->addAction(ToolsAddChangeModules);
-    QMenu* del = popLoop->addMenu(T("Delete"));
+    QMenu* del = popLoop->addMenu(N(IvNative("Delete")));
     del->addAction(ToolsDeleteAllSensors);
     del->addAction(ToolsDeleteAllModules);
     del->addSeparator();
@@ -445,19 +460,19 @@ void TfrmMain::CreateTree()
         pal.color(QPalette::Active, QPalette::HighlightedText));
     FTree->setPalette(pal);
     auto node = [](QTreeWidgetItem* parent, const char* text, int kind) {
-        auto* n = new QTreeWidgetItem(QStringList(T(text)));
+        auto* n = new QTreeWidgetItem(QStringList(N(text)));
         n->setData(0, KindRole, kind);
         n->setData(0, DataRole, 0);
         if (parent)
             parent->addChild(n);
         return n;
     };
-    FPanelNode = node(nullptr, "Panel", nkPanel);
+    FPanelNode = node(nullptr, IvNative("Panel"), nkPanel);
     FTree->addTopLevelItem(FPanelNode);
-    FOnboardNode = node(FPanelNode, "Onboard Outputs", nkOnboardOutputs);
-    FLoopNode = node(FPanelNode, "Loop", nkLoop);
-    FSensorsNode = node(FLoopNode, "Sensors", nkSensors);
-    FModulesNode = node(FLoopNode, "Modules", nkModules);
+    FOnboardNode = node(FPanelNode, IvNative("Onboard Outputs"), nkOnboardOutputs);
+    FLoopNode = node(FPanelNode, IvNative("Loop"), nkLoop);
+    FSensorsNode = node(FLoopNode, IvNative("Sensors"), nkSensors);
+    FModulesNode = node(FLoopNode, IvNative("Modules"), nkModules);
     FTree->expandAll();
     connect(FTree, &QTreeWidget::currentItemChanged, this,
         [this](QTreeWidgetItem* n) { Guarded([&] { TreeView1Change(n); }); });
@@ -590,10 +605,11 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::FormShow()
 {
     setWindowTitle(Q(Translate(FAbout->GetProductName())));
-    HelpPX10UserManual->setText(T("PX1x/2x User &Manual"));
-    AppLanguage* dict = FAbout->LanguageDictionary;
-    const bool vdsDefault = UpdateVdSMenuFromLanguage();
-    StoredSettings s = ReadSettings(FAbout->VersionSection(), vdsDefault);
+    HelpPX10UserManual->setText(N(IvNative("PX1x/2x User &Manual")));
+    IvRetranslate(HelpPX10UserManual);
+    BuildLanguageMenu();
+    TIvDictionary* dict = FAbout->LanguageDictionary;
+    StoredSettings s = ReadSettings(FAbout->VersionSection(), false);
     FProtocol->SetBaud(cb9600);
     FProtocol->SetCommPort(TCommPort(s.ComPort));
     if (dict && s.UILanguage) {
@@ -603,7 +619,8 @@ void TfrmMain::FormShow()
             ShowExceptionBox(e); // the previous language stays; start-up goes on
         }
     }
-    VdSCompatibility->setChecked(s.VdSCompatibility);
+    // The VdS default follows the language just applied.
+    VdSCompatibility->setChecked(ReadVdSCompatibility(FAbout->VersionSection(), UpdateVdSMenuFromLanguage()));
     for (int k = 5; k >= 1; --k)
         FLifecycle.History().Add(s.Files[k - 1]);
     UpdateFileHistoryMenu();
@@ -715,6 +732,7 @@ void TfrmMain::UpdateDeviceTreeNode(bool module, int address)
     if (d.GetType(address) != 0) {
         if (!node) {
             node = new QTreeWidgetItem(QStringList(Q(DeviceNodeText(address))));
+            node->setData(0, IvCodeTextRole, true); // rebuilt after a language change
             node->setData(0, KindRole, KindOf(group));
             node->setData(0, DataRole, address);
             group->addChild(node);
@@ -756,6 +774,60 @@ void TfrmMain::SelectDeviceTreeNode(bool module, int address)
     QTreeWidgetItem* node = FindDeviceNode(module ? FModulesNode : FSensorsNode, address);
     const QSignalBlocker block(FTree); // the grid is already there
     FTree->setCurrentItem(node);
+}
+
+void TfrmMain::BuildLanguageMenu()
+{
+    TIvDictionary* d = FAbout->LanguageDictionary;
+    if (!d)
+        return;
+    std::vector<std::unique_ptr<TIvLanguage>> languages;
+    d->GetLanguageDatas(languages);
+    // Every language from position 1 by its own index: languages that share a
+    // primary language (German and its regional variants) each get an item.
+    QAction* before = Language1->actions().isEmpty() ? nullptr : Language1->actions().first();
+    for (int i = 1; i < static_cast<int>(languages.size()); ++i) {
+        auto* item = new QAction(Q(Translate(languages[i]->EnglishName)), Language1);
+        item->setObjectName(QString("LanguageItem%1").arg(i));
+        item->setData(i); // the Tag
+        item->setProperty("ivNativeName", Q(languages[i]->EnglishName));
+        item->setCheckable(true);
+        IvSetCodeText(item);
+        connect(
+            item, &QAction::triggered, this, [this, item] { Guarded([&] { SelectLanguageClick(item); }); });
+        Language1->insertAction(before, item);
+        FLanguageItems.push_back(item);
+    }
+    RetextLanguageMenu();
+}
+
+void TfrmMain::RetextLanguageMenu()
+{
+    TIvDictionary* d = FAbout->LanguageDictionary;
+    for (QAction* item : FLanguageItems) {
+        item->setText(Q(Translate(item->property("ivNativeName").toString().toStdString())));
+        item->setChecked(d && d->GetActiveLanguageIndex() == item->data().toInt());
+    }
+}
+
+void TfrmMain::SelectLanguageClick(QAction* item)
+{
+    TIvDictionary* d = FAbout->LanguageDictionary;
+    if (!d)
+        return;
+    // Text still being typed belongs to the configuration, in any language.
+    CommitPendingEdits();
+    try {
+        d->SetLanguage(item->data().toInt());
+    } catch (...) {
+        RetextLanguageMenu(); // the check mark stays on the language in force
+        throw;
+    }
+    UpdateVdSMenuFromLanguage();
+    RefreshAllViews();
+    RetextDeviceNodes(FSensorsNode);
+    RetextDeviceNodes(FModulesNode);
+    RetextLanguageMenu();
 }
 
 void TfrmMain::RetextDeviceNodes(QTreeWidgetItem* group)

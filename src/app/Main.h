@@ -18,6 +18,8 @@ class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TfrmAbout;
+class TIvDictionary;
+class TIvDialogModule;
 class TfrmPanelSetupOptions;
 class TfrmOnboardOutputSetup;
 class TPX10ConfigData;
@@ -93,6 +95,15 @@ public:
     TPrintWindows& PrintWindows() { return *FPrintWindows; }
     void VdSCompatibilityClick();
     void HelpPX10UserManualExecute();
+    // One item per language of the dictionary after the first, each with
+    // its language index; captions follow the language in force.
+    void BuildLanguageMenu();
+    void RetextLanguageMenu();
+    // Switches the whole program to the item's language, then rebuilds what
+    // code shows: the VdS mark, the views, the device nodes, the items.
+    void SelectLanguageClick(QAction* item);
+    const std::vector<QAction*>& LanguageItems() const { return FLanguageItems; }
+    QMenu* LanguageMenu() const { return Language1; }
     // Sets the VdS check mark from the language in force (index 5).
     bool UpdateVdSMenuFromLanguage();
     bool IsOptionAlwaysEnabled() const { return true; }
@@ -166,6 +177,8 @@ private:
         *popDeviceTable;
     QMenu* FFileMenu = nullptr;
     QMenu* Language1 = nullptr;
+    std::vector<QAction*> FLanguageItems;
+    TIvDialogModule* IvDialogModule1 = nullptr;
     DeviceClipboard FClipboard;
     std::unique_ptr<TQuorvelProtocol> FProtocol;
     std::unique_ptr<TPrintWindows> FPrintWindows;

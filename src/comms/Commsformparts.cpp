@@ -17,11 +17,6 @@ static void InitCommsPictures()
 
 namespace comms::forms {
 
-QString Tr(const char* text)
-{
-    return QString::fromStdString(Translate(text));
-}
-
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* l = new QLabel(text, parent);

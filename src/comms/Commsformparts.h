@@ -15,8 +15,6 @@ class QWidget;
 
 namespace comms::forms {
 
-QString Tr(const char* text);
-
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {});
 
 // A picture of the panel link from this library's resources (":/comms/<file>").

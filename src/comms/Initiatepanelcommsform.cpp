@@ -1,5 +1,7 @@
 #include "Initiatepanelcommsform.h"
 
+#include "Ivwindows.h"
+
 #include "Commsformparts.h"
 #include "Prompts.h"
 
@@ -14,14 +16,12 @@
 
 TfrmInitiatePanelComms* frmInitiatePanelComms = nullptr;
 
-using comms::forms::Tr;
-
 TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     : QDialog(parent)
     , FLogic(*this)
 {
     setObjectName(QStringLiteral("frmInitiatePanelComms"));
-    setWindowTitle(Tr("Configuration Transfer"));
+    setWindowTitle(IvNative("Configuration Transfer"));
     setModal(true);
 
     auto label = [this](const char* name, const QString& text = {}) {
@@ -37,12 +37,12 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     lblPanelNotDetected->setWordWrap(true);
     lblPX10NotFound = label("lblPX10NotFound");
     lblSearchingForPanel = label("lblSearchingForPanel");
-    lblPasscode = label("lblPasscode", Tr("Passcode"));
-    lblEnterPasscode
-        = label("lblEnterPasscode", Tr("Enter level 3 passcode to enable write access to the panel :-"));
+    lblPasscode = label("lblPasscode", IvNative("Passcode"));
+    lblEnterPasscode = label(
+        "lblEnterPasscode", IvNative("Enter level 3 passcode to enable write access to the panel :-"));
     lblEnterPasscode->setWordWrap(true);
-    lblPasscodeProtected = label("lblPasscodeProtected", Tr("Panel Passcode Protected"));
-    lblInvalidPasscode = label("lblInvalidPasscode", Tr("Invalid Passcode !!!"));
+    lblPasscodeProtected = label("lblPasscodeProtected", IvNative("Panel Passcode Protected"));
+    lblInvalidPasscode = label("lblInvalidPasscode", IvNative("Invalid Passcode !!!"));
     lblSoftwareID = label("lblSoftwareID");
     edtPasscode = new QLineEdit(this);
     edtPasscode->setObjectName(QStringLiteral("edtPasscode"));
@@ -51,11 +51,11 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     edtPasscode->installEventFilter(this);
     lblPasscode->setBuddy(edtPasscode);
     edtPasscode->setAccessibleName(lblPasscode->text());
-    btnRetry = new QPushButton(Tr("&Retry"), this);
+    btnRetry = new QPushButton(IvNative("&Retry"), this);
     btnRetry->setObjectName(QStringLiteral("btnRetry"));
-    btnAbort = new QPushButton(Tr("&Abort"), this);
+    btnAbort = new QPushButton(IvNative("&Abort"), this);
     btnAbort->setObjectName(QStringLiteral("btnAbort"));
-    btnStartTransfer = new QPushButton(Tr("&Start Transfer"), this);
+    btnStartTransfer = new QPushButton(IvNative("&Start Transfer"), this);
     btnStartTransfer->setObjectName(QStringLiteral("btnStartTransfer"));
     for (QPushButton* b : { btnRetry, btnAbort, btnStartTransfer })
         b->setAutoDefault(false);
@@ -105,6 +105,11 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
         if (text != digits)
             edtPasscode->setText(digits);
     });
+    // The state texts are the logic's, built in the language in force.
+    for (QLabel* l :
+        { lblRetries, lblSearchingForPanel, lblPX10NotFound, lblPanelNotDetected, lblSoftwareID })
+        IvSetCodeText(l);
+    IvAddTranslator(this);
 }
 
 TfrmInitiatePanelComms::~TfrmInitiatePanelComms()

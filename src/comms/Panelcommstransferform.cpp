@@ -1,5 +1,7 @@
 #include "Panelcommstransferform.h"
 
+#include "Ivwindows.h"
+
 #include "Initiatepanelcommsform.h"
 #include "Commsformparts.h"
 #include "Prompts.h"
@@ -14,8 +16,6 @@
 #include <QVBoxLayout>
 
 TfrmConfigTransfer* frmConfigTransfer = nullptr;
-
-using comms::forms::Tr;
 
 TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* Detection)
     : QDialog(parent)
@@ -48,7 +48,7 @@ TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* 
     sbPanel1->setMinimumWidth(50);
     sbStatus->addWidget(sbPanel0);
     sbStatus->addWidget(sbPanel1, 1);
-    btnAbort = new QPushButton(Tr("&Abort"), this);
+    btnAbort = new QPushButton(IvNative("&Abort"), this);
     btnAbort->setObjectName(QStringLiteral("btnAbort"));
     btnAbort->setAutoDefault(false);
     FAnimation = new QTimer(this);
@@ -68,6 +68,12 @@ TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* 
     root->addLayout(buttons);
     root->addWidget(sbStatus);
     resize(420, 250);
+    // Caption, retries and stage come translated from the transfer's state.
+    IvSetCodeText(this);
+    IvSetCodeText(sbPanel0);
+    IvSetCodeText(sbPanel1);
+    IvSetCodeText(aniFileCopy);
+    IvAddTranslator(this);
     connect(btnAbort, &QPushButton::clicked, this, [this] { Guarded([this] { Ensure().AbortClicked(); }); });
 }
 

@@ -1,5 +1,7 @@
 #include "Serialsetupform.h"
 
+#include "Ivwindows.h"
+
 #include "Commsformparts.h"
 #include "Ivdictio.h"
 
@@ -13,15 +15,13 @@
 
 TfrmSerialSetup* frmSerialSetup = nullptr;
 
-using comms::forms::Tr;
-
 TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     : QDialog(parent)
     , FPorts(std::move(Ports))
 {
     setObjectName("frmSerialSetup");
-    setWindowTitle(Tr("Serial Port Setup"));
-    lblSerialPort = new QLabel(Tr("Serial Port"), this);
+    setWindowTitle(IvNative("Serial Port Setup"));
+    lblSerialPort = new QLabel(IvNative("Serial Port"), this);
     lblSerialPort->setObjectName("lblSerialPort");
     QFont bold = lblSerialPort->font();
     bold.setBold(true);
@@ -31,7 +31,7 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     cboCommsPortSelect->setMinimumContentsLength(32);
     lblSerialPort->setBuddy(cboCommsPortSelect);
     cboCommsPortSelect->setAccessibleName(lblSerialPort->text());
-    lblDevice = new QLabel(Tr("Device"), this);
+    lblDevice = new QLabel(IvNative("Device"), this);
     lblDevice->setObjectName("lblDevice");
     cboDevice = new QComboBox(this);
     cboDevice->setObjectName("cboDevice");
@@ -41,10 +41,10 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     lblDeviceStatus = new QLabel(this);
     lblDeviceStatus->setObjectName("lblDeviceStatus");
     lblDeviceStatus->setWordWrap(true);
-    btnOK = new QPushButton(Tr("OK"), this);
+    btnOK = new QPushButton(IvNative("OK"), this);
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);
-    btnCancel = new QPushButton(Tr("Cancel"), this);
+    btnCancel = new QPushButton(IvNative("Cancel"), this);
     btnCancel->setObjectName("btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -72,7 +72,12 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
         FillPorts();
         ShowDevice();
     });
+    // The port and device lists and the status are built by code.
+    IvSetCodeText(cboCommsPortSelect, "Items");
+    IvSetCodeText(cboDevice, "Items");
+    IvSetCodeText(lblDeviceStatus);
     FillPorts();
+    IvAddTranslator(this, [this] { FillPorts(); });
 }
 
 bool TfrmSerialSetup::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,7 @@
 #include "Textdownloadform.h"
 
+#include "Ivwindows.h"
+
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Panelcommstransferform.h"
@@ -37,13 +39,6 @@ comms::TextDownloadSource& ConfigTransferDownloads()
     return source;
 }
 
-namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
-} // namespace
-
 TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* parent)
     : QDialog(parent)
     , FLogic(Source, [this] { exec(); })
@@ -53,11 +48,11 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
     setSizeGripEnabled(true);
 
     auto* menu = new QMenuBar(this);
-    QMenu* file = menu->addMenu(T("&File"));
+    QMenu* file = menu->addMenu(IvNative("&File"));
     file->setObjectName("File1");
-    SaveAs1 = file->addAction(T("Save &As..."));
+    SaveAs1 = file->addAction(IvNative("Save &As..."));
     SaveAs1->setObjectName("SaveAs1");
-    Exit1 = file->addAction(T("E&xit"));
+    Exit1 = file->addAction(IvNative("E&xit"));
     Exit1->setObjectName("Exit1");
     connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
     connect(Exit1, &QAction::triggered, this, &QDialog::close);
@@ -68,9 +63,9 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
     mmoDownloadedText->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmoDownloadedText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    gbxDeviceLogger = new QGroupBox(T("Device Logging Control"), this);
+    gbxDeviceLogger = new QGroupBox(IvNative("Device Logging Control"), this);
     gbxDeviceLogger->setObjectName("gbxDeviceLogger");
-    lblIntervalText = new QLabel(T("Logging Interval"), gbxDeviceLogger);
+    lblIntervalText = new QLabel(IvNative("Logging Interval"), gbxDeviceLogger);
     lblIntervalText->setObjectName("lblIntervalText");
     lblLoggingInterval = new QLabel(gbxDeviceLogger);
     lblLoggingInterval->setObjectName("lblLoggingInterval");
@@ -86,10 +81,10 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
     spnDeviceNo->SetMin(1);
     spnDeviceNo->SetMax(99);
     spnDeviceNo->SetValue(1);
-    rbnSensor = new QRadioButton(T("Sensor"), gbxDeviceLogger);
+    rbnSensor = new QRadioButton(IvNative("Sensor"), gbxDeviceLogger);
     rbnSensor->setObjectName("rbnSensor");
     rbnSensor->setChecked(true);
-    rbnModule = new QRadioButton(T("Module"), gbxDeviceLogger);
+    rbnModule = new QRadioButton(IvNative("Module"), gbxDeviceLogger);
     rbnModule->setObjectName("rbnModule");
     btnStartStop = new QPushButton(gbxDeviceLogger);
     btnStartStop->setObjectName("btnStartStop");
@@ -129,7 +124,13 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
         Guarded([this] { FLogic.StartStopClicked(); });
     });
     FLogic.OnChanged = [this] { Refresh(); };
+    // Downloaded lines are data; caption, interval and button follow the state.
+    IvSetDataControl(mmoDownloadedText);
+    IvSetCodeText(this);
+    IvSetCodeText(lblLoggingInterval);
+    IvSetCodeText(btnStartStop);
     Refresh();
+    IvAddTranslator(this, [this] { Refresh(); });
 }
 
 TfrmTextDownload::~TfrmTextDownload()

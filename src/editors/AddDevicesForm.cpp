@@ -1,5 +1,7 @@
 #include "AddDevicesForm.h"
 
+#include "Ivwindows.h"
+
 #include "DeviceEditRules.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -35,7 +37,7 @@ void Fill(QComboBox* box, const TTextList& items)
 
 QLabel* Label(const char* text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(Q(Translate(text)), parent);
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
     buddy->setAccessibleName(label->text().remove('&'));
     return label;
@@ -70,30 +72,30 @@ TfrmAddDevices::TfrmAddDevices(QWidget* Parent)
     cboDeviceTypes->setObjectName("cboDeviceTypes");
     cboFunction = new QComboBox(this);
     cboFunction->setObjectName("cboFunction");
-    cbxOverwrite = new QCheckBox(Q(Translate("Overwrite defined devices")), this);
+    cbxOverwrite = new QCheckBox(IvNative("Overwrite defined devices"), this);
     cbxOverwrite->setObjectName("cbxOverwrite");
-    btnOK = new QPushButton(Q(Translate("&OK")), this);
+    btnOK = new QPushButton(IvNative("&OK"), this);
     btnOK->setObjectName("btnOK");
-    btnCancel = new QPushButton(Q(Translate("&Cancel")), this);
+    btnCancel = new QPushButton(IvNative("&Cancel"), this);
     btnCancel->setObjectName("btnCancel");
 
     auto* grid = new QGridLayout(this);
-    auto* addressLabel = Label("Address", edtStartAddress, this);
+    auto* addressLabel = Label(IvNative("Address"), edtStartAddress, this);
     grid->addWidget(addressLabel, 0, 0);
     auto* range = new QHBoxLayout;
-    range->addWidget(Label("From:", edtStartAddress, this));
+    range->addWidget(Label(IvNative("From:"), edtStartAddress, this));
     range->addWidget(edtStartAddress);
-    range->addWidget(Label("to", edtEndAddress, this));
+    range->addWidget(Label(IvNative("to"), edtEndAddress, this));
     range->addWidget(edtEndAddress);
     range->addStretch();
     grid->addLayout(range, 0, 1);
-    grid->addWidget(Label("Zone", cseZone, this), 1, 0);
+    grid->addWidget(Label(IvNative("Zone"), cseZone, this), 1, 0);
     grid->addWidget(cseZone, 1, 1, Qt::AlignLeft);
-    grid->addWidget(Label("Protocol", cboProtocol, this), 2, 0);
+    grid->addWidget(Label(IvNative("Protocol"), cboProtocol, this), 2, 0);
     grid->addWidget(cboProtocol, 2, 1);
-    grid->addWidget(Label("Type", cboDeviceTypes, this), 3, 0);
+    grid->addWidget(Label(IvNative("Type"), cboDeviceTypes, this), 3, 0);
     grid->addWidget(cboDeviceTypes, 3, 1);
-    lblFunction = Label("Function", cboFunction, this);
+    lblFunction = Label(IvNative("Function"), cboFunction, this);
     grid->addWidget(lblFunction, 4, 0);
     grid->addWidget(cboFunction, 4, 1);
     grid->addWidget(cbxOverwrite, 5, 0, 1, 2);
@@ -111,6 +113,11 @@ TfrmAddDevices::TfrmAddDevices(QWidget* Parent)
     connect(cboFunction, &QComboBox::activated, this, guarded([this] { FunctionChanged(); }));
     connect(btnOK, &QPushButton::clicked, this, guarded([this] { btnOKClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The caller's caption and the lists its rules fill are built by code.
+    IvSetCodeText(this);
+    for (QComboBox* box : { cboProtocol, cboDeviceTypes, cboFunction })
+        IvSetCodeText(box, "Items");
+    IvAddTranslator(this);
 }
 
 int TfrmAddDevices::Execute(const QString& Caption, int StartAddress, TFillLists FillLists,

@@ -1,5 +1,7 @@
 #include "Cberangeentryform.h"
 
+#include "Ivwindows.h"
+
 #include "Cberangeentrylogic.h"
 #include "CodePage.h"
 #include "ExceptionBox.h"
@@ -18,10 +20,6 @@
 TfrmCBERangeEntry* frmCBERangeEntry = nullptr;
 
 namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
 constexpr int Rows = 8; // 24 entries in three columns
 } // namespace
 
@@ -29,7 +27,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("frmCBERangeEntry");
-    lblTitle = new QLabel(T("CBE Range Selector"), this);
+    lblTitle = new QLabel(IvNative("CBE Range Selector"), this);
     lblTitle->setObjectName("lblTitle");
     edtCBERange = new QLineEdit(this);
     edtCBERange->setObjectName("edtCBERange");
@@ -61,14 +59,14 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
         [this] { Guarded([this] { EditRuleExecute(); }); });
     connect(clbCBERangeSelector, &QListWidget::currentRowChanged, this, [this] { UpdateEditRuleEnabled(); });
 
-    lblBaseCBERule = new QLabel(T("&Base CBE Rule"), this);
+    lblBaseCBERule = new QLabel(IvNative("&Base CBE Rule"), this);
     lblBaseCBERule->setObjectName("lblBaseCBERule");
     spnBaseCBERule = new TSpinControl(this, TControlParts::UpDownOnly());
     spnBaseCBERule->setObjectName("spnBaseCBERule");
     spnBaseCBERule->SetMin(TCBERangeEntryLogic::MinBase);
     spnBaseCBERule->SetMax(TCBERangeEntryLogic::MaxBase);
     spnBaseCBERule->SetValue(1);
-    spnBaseCBERule->setAccessibleName(T("Base CBE Rule"));
+    spnBaseCBERule->setAccessibleName(IvNative("Base CBE Rule"));
     lblBaseCBERule->setBuddy(spnBaseCBERule);
     // The control reports every change of its value, also those made in code:
     // only the user's moves store a base (showing never writes).
@@ -80,7 +78,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
             Refill();
         });
     };
-    cbxLoopPoweredOutput = new QCheckBox(T("Loop Powered Output"), this);
+    cbxLoopPoweredOutput = new QCheckBox(IvNative("Loop Powered Output"), this);
     cbxLoopPoweredOutput->setObjectName("cbxLoopPoweredOutput");
     connect(cbxLoopPoweredOutput, &QCheckBox::clicked, this, [this](bool on) {
         Guarded([&] {
@@ -90,10 +88,10 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
             }
         });
     });
-    btnEditRule = new QPushButton(T("&Edit Rule"), this);
+    btnEditRule = new QPushButton(IvNative("&Edit Rule"), this);
     btnEditRule->setObjectName("btnEditRule");
     connect(btnEditRule, &QPushButton::clicked, this, [this] { Guarded([this] { EditRuleExecute(); }); });
-    btnClose = new QPushButton(T("&Close"), this);
+    btnClose = new QPushButton(IvNative("&Close"), this);
     btnClose->setObjectName("btnClose");
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -109,6 +107,10 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     layout->addWidget(edtCBERange);
     layout->addWidget(clbCBERangeSelector, 1);
     layout->addLayout(bottom);
+    // The caption and the rule entries are built from the device and the rules.
+    IvSetCodeText(this);
+    IvSetCodeText(clbCBERangeSelector, "Items");
+    IvAddTranslator(this);
 }
 
 TfrmCBERangeEntry::~TfrmCBERangeEntry() = default;

@@ -1,5 +1,7 @@
 #include "Cberuleform.h"
 
+#include "Ivwindows.h"
+
 #include "Cberuledataset.h"
 #include "Cberulelogic.h"
 #include "Cberulezonedataset.h"
@@ -36,6 +38,13 @@ QString T(const std::string& s)
     return QString::fromStdString(Translate(s));
 }
 
+// The entries of a value list in the language in force, by index.
+void RetextList(QComboBox* box, const std::vector<std::string>& list)
+{
+    for (int i = 0; i < box->count() && i < int(list.size()); ++i)
+        box->setItemText(i, T(list[size_t(i)]));
+}
+
 constexpr int RuleCount = TPX10ConfigCBERuleConfiguration::RuleCount;
 constexpr int TabsPerRow = 32;
 
@@ -69,6 +78,7 @@ QComboBox* ListBox(
         box->addItem(T(entry));
     box->setMaxVisibleItems(int(list.size()));
     box->setAccessibleName(label);
+    IvSetCodeText(box, "Items"); // filled translated, mapped back by index
     return box;
 }
 
@@ -78,25 +88,25 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("frmCBERuleEdit");
-    setWindowTitle(T("CBE Rules"));
+    setWindowTitle(IvNative("CBE Rules"));
     RuleData = new TCBERuleDataSet(this);
     ZoneData = new TCBERuleZoneDataSet(this);
 
-    lblRuleNumber = new QLabel(T("Rule Number"), this);
+    lblRuleNumber = new QLabel(IvNative("Rule Number"), this);
     lblRuleNumber->setObjectName("lblRuleNumber");
     QWidget* tabs = BuildTabs();
 
-    gbxRuleDetails = new QGroupBox(T("Rule Details"), this);
+    gbxRuleDetails = new QGroupBox(IvNative("Rule Details"), this);
     gbxRuleDetails->setObjectName("gbxRuleDetails");
-    dbgRuleZones = new TRecordGrid(T("Rule Details"), gbxRuleDetails);
+    dbgRuleZones = new TRecordGrid(IvNative("Rule Details"), gbxRuleDetails);
     dbgRuleZones->setObjectName("dbgRuleZones");
     dbgRuleZones->SetDataSet(ZoneData);
     dbgRuleZones->setEnabled(false);
     dbgRuleZones->SetEscapeToWindow(true); // Esc anywhere closes the window
     DisableDefaultButton(this); // "Set All ON" would overwrite every zone
-    btnSetZonesAllOn = new QPushButton(T("Set All &ON"), gbxRuleDetails);
+    btnSetZonesAllOn = new QPushButton(IvNative("Set All &ON"), gbxRuleDetails);
     btnSetZonesAllOn->setObjectName("btnSetZonesAllOn");
-    btnSetAllZonesOff = new QPushButton(T("Set All O&FF"), gbxRuleDetails);
+    btnSetAllZonesOff = new QPushButton(IvNative("Set All O&FF"), gbxRuleDetails);
     btnSetAllZonesOff->setObjectName("btnSetAllZonesOff");
     connect(btnSetZonesAllOn, &QPushButton::clicked, this,
         [this] { Guarded([this] { SetAllZoneConditions(On); }); });
@@ -111,11 +121,11 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
 
     QWidget* details = BuildDetails();
 
-    btnPreviousRule = new QPushButton(T("&Previous Rule"), this);
+    btnPreviousRule = new QPushButton(IvNative("&Previous Rule"), this);
     btnPreviousRule->setObjectName("btnPreviousRule");
-    btnNextRule = new QPushButton(T("&Next Rule"), this);
+    btnNextRule = new QPushButton(IvNative("&Next Rule"), this);
     btnNextRule->setObjectName("btnNextRule");
-    btnClose = new QPushButton(T("&Close"), this);
+    btnClose = new QPushButton(IvNative("&Close"), this);
     btnClose->setObjectName("btnClose");
     connect(btnPreviousRule, &QPushButton::clicked, this,
         [this] { Guarded([this] { SelectRule(PreviousRule(FRule, RuleCount)); }); });
@@ -145,6 +155,17 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     const int rowHeight = dbgRuleZones->verticalHeader()->defaultSectionSize();
     dbgRuleZones->setMinimumHeight(
         cberules::ZoneSlots * rowHeight + dbgRuleZones->horizontalHeader()->sizeHint().height() + 4);
+    IvSetCodeText(dtcFilterType, "Items");
+    IvAddTranslator(this, [this] { RetextCodeTexts(); });
+}
+
+void TfrmCBERuleEdit::RetextCodeTexts()
+{
+    RetextList(dtcRuleType, RuleTypes());
+    for (QComboBox* box : dtcDeviceInputType)
+        RetextList(box, DeviceKinds());
+    if (isVisible())
+        ShowRule();
 }
 
 QWidget* TfrmCBERuleEdit::BuildTabs()
@@ -152,7 +173,7 @@ QWidget* TfrmCBERuleEdit::BuildTabs()
     // Qt's tab bar does not wrap: the 64 rules are two rows of tab-like buttons.
     tbcCBERules = new QWidget(this);
     tbcCBERules->setObjectName("tbcCBERules");
-    tbcCBERules->setAccessibleName(T("Rule Number"));
+    tbcCBERules->setAccessibleName(IvNative("Rule Number"));
     tbcCBERules->setStyleSheet(QStringLiteral(
         "QToolButton { font-size: 7pt; padding: 0px; border: 1px solid palette(mid); border-bottom: none; }"
         "QToolButton:checked { font-weight: bold; background: palette(dark); }"));
@@ -182,9 +203,9 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
     auto* box = new QGroupBox(this);
     box->setObjectName("gbxDetails");
     auto* grid = new QGridLayout(box);
-    auto* typeLabel = new QLabel(T("Rule Type"), box);
+    auto* typeLabel = new QLabel(IvNative("Rule Type"), box);
     dtcRuleType = ListBox(box, "dtcRuleType", RuleTypes(), typeLabel->text());
-    auto* filterLabel = new QLabel(T("Filter Type"), box);
+    auto* filterLabel = new QLabel(IvNative("Filter Type"), box);
     dtcFilterType = new QComboBox(box);
     dtcFilterType->setObjectName("dtcFilterType");
     dtcFilterType->setAccessibleName(filterLabel->text());
@@ -198,21 +219,21 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
     grid->addWidget(dtcFilterType, 1, 1, 1, 2);
 
     auto flag = [&](QCheckBox*& b, const char* name, const char* caption, int row, int column) {
-        b = new QCheckBox(T(caption), box);
+        b = new QCheckBox(QString::fromUtf8(caption), box);
         b->setObjectName(name);
         connect(b, &QCheckBox::clicked, this, [this, b] { Guarded([&] { FlagClicked(b); }); });
         grid->addWidget(b, row, column);
     };
-    flag(cbxEvacuate, "cbxEvacuate", "&Evacuate", 2, 0);
-    flag(cbxEnableSoakTimer, "cbxEnableSoakTimer", "Enable Soa&k Timer", 2, 1);
-    flag(cbxSilence, "cbxSilence", "&Silence", 3, 0);
-    flag(cbxInterruptable, "cbxInterruptable", "&Interruptable", 3, 1);
-    flag(cbxTwoZone, "cbxTwoZone", "&Two Zone", 4, 0);
-    flag(cbxClassChange, "cbxClassChange", "&Class Change", 4, 1);
+    flag(cbxEvacuate, "cbxEvacuate", IvNative("&Evacuate"), 2, 0);
+    flag(cbxEnableSoakTimer, "cbxEnableSoakTimer", IvNative("Enable Soa&k Timer"), 2, 1);
+    flag(cbxSilence, "cbxSilence", IvNative("&Silence"), 3, 0);
+    flag(cbxInterruptable, "cbxInterruptable", IvNative("&Interruptable"), 3, 1);
+    flag(cbxTwoZone, "cbxTwoZone", IvNative("&Two Zone"), 4, 0);
+    flag(cbxClassChange, "cbxClassChange", IvNative("&Class Change"), 4, 1);
 
-    const char* titles[] = { "Device Kind", "Address", "Type" };
+    const char* titles[] = { IvNative("Device Kind"), IvNative("Address"), IvNative("Type") };
     for (int c = 0; c < 3; ++c) {
-        auto* title = new QLabel(T(titles[c]), box);
+        auto* title = new QLabel(QString::fromUtf8(titles[c]), box);
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
@@ -220,16 +241,16 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
     }
     for (int n = 1; n <= InputDevices; ++n) {
         const size_t i = static_cast<size_t>(n - 1);
-        const QString device = T("Device " + std::to_string(n));
+        const QString device = QString::fromStdString("Device " + std::to_string(n));
         grid->addWidget(new QLabel(device, box), 5 + n, 0);
         dtcDeviceInputType[i] = ListBox(box, qPrintable(QString("dtcDeviceInputType%1").arg(n)),
-            DeviceKinds(), device + " " + T("Device Kind"));
+            DeviceKinds(), device + " " + IvNative("Device Kind"));
         connect(dtcDeviceInputType[i], &QComboBox::activated, this,
             [this, n](int row) { Guarded([&] { KindChosen(n, row); }); });
         grid->addWidget(dtcDeviceInputType[i], 5 + n, 1);
         auto* spin = new TSpinControl(box, TControlParts::UpDownOnly());
         spin->setObjectName(QString("cseDeviceInputType%1").arg(n));
-        spin->setAccessibleName(device + " " + T("Address"));
+        spin->setAccessibleName(device + " " + IvNative("Address"));
         spin->SetMin(1);
         spin->SetMax(99);
         spin->SetValue(1);
@@ -244,6 +265,7 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
         lblDeviceInputType[i] = new QLabel(box);
         lblDeviceInputType[i]->setObjectName(QString("lblDeviceInputType%1").arg(n));
         lblDeviceInputType[i]->setMinimumWidth(120);
+        IvSetCodeText(lblDeviceInputType[i]); // the device's type text
         grid->addWidget(lblDeviceInputType[i], 5 + n, 3);
     }
     grid->setRowStretch(9, 1);

@@ -73,6 +73,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The value lists and the rule shown, in the language in force.
+    void RetextCodeTexts();
     QWidget* BuildTabs();
     QWidget* BuildDetails();
     void SelectRule(int rule);

@@ -10,8 +10,7 @@
 using namespace devicecode;
 
 TfrmModuleEdit::TfrmModuleEdit(QWidget* Parent)
-    : TDeviceEditFrameBase(
-        new TModuleDataSet, "dbgModuleEdit", QString::fromStdString(Translate("Modules")), Parent)
+    : TDeviceEditFrameBase(new TModuleDataSet, "dbgModuleEdit", IvNative("Modules"), Parent)
 {
     setObjectName("frmModuleEdit1");
     FModules = static_cast<TModuleDataSet*>(DataSet());

@@ -1,5 +1,7 @@
 #include "Onboardoutputsetupframe.h"
 
+#include "Ivmulti.h"
+
 #include "CodePage.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -24,7 +26,7 @@ QString T(const std::string& s)
 }
 QLabel* Title(const char* text, QWidget* parent, const char* name)
 {
-    auto* l = new QLabel(T(text), parent);
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
     l->setObjectName(name);
     QFont f = l->font();
     f.setBold(true);
@@ -38,15 +40,16 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
 {
     setObjectName("frmOnboardOutputSetup1");
     auto* outer = new QVBoxLayout(this);
-    QLabel* title = Title("Onboard Outputs", this, "lblTitle");
+    QLabel* title = Title(IvNative("Onboard Outputs"), this, "lblTitle");
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     title->setFont(big);
     outer->addWidget(title);
-    outer->addWidget(Title("Configuration", this, "lblConfiguration"));
+    outer->addWidget(Title(IvNative("Configuration"), this, "lblConfiguration"));
 
     auto* grid = new QGridLayout;
-    const char* columns[] = { "Output Circuit", "Type", "EOL", "CBE Rule No" };
+    const char* columns[]
+        = { IvNative("Output Circuit"), IvNative("Type"), IvNative("EOL"), IvNative("CBE Rule No") };
     const char* columnNames[] = { "lblOutputCircuit", "lblType", "lblEOL", "lblCBERuleNo" };
     for (int c = 0; c < 4; ++c)
         grid->addWidget(Title(columns[c], this, columnNames[c]), 0, c == 3 ? 3 : c, 1, c == 3 ? 2 : 1);
@@ -58,7 +61,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
         eol << T(e);
     for (int n = 1; n <= onboard::CircuitCount; ++n) {
         const size_t i = static_cast<size_t>(n - 1);
-        const QString label = T(onboard::CircuitLabels()[i]);
+        const QString label = QString::fromStdString(onboard::CircuitLabels()[i]);
         lblCircuit[i] = new QLabel(label, this);
         lblCircuit[i]->setObjectName(QString("lblCircuit%1").arg(n));
         grid->addWidget(lblCircuit[i], n, 0);
@@ -66,8 +69,9 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
         auto* type = new QComboBox(this);
         type->setObjectName(QString("cboB%1").arg(n));
         type->addItems(types);
+        IvSetCodeText(type, "Items"); // filled translated, mapped back by index
         type->setMaxVisibleItems(types.size());
-        type->setAccessibleName(label + " " + T("Type"));
+        type->setAccessibleName(label + " " + IvNative("Type"));
         connect(
             type, &QComboBox::activated, this, [this, n](int row) { Guarded([&] { TypeChosen(n, row); }); });
         cboB[i] = type;
@@ -77,7 +81,8 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
             auto* e = new QComboBox(this);
             e->setObjectName(QString("cboBEOL%1").arg(n));
             e->addItems(eol);
-            e->setAccessibleName(label + " " + T("EOL"));
+            IvSetCodeText(e, "Items");
+            e->setAccessibleName(label + " " + IvNative("EOL"));
             connect(
                 e, &QComboBox::activated, this, [this, n](int row) { Guarded([&] { EOLChosen(n, row); }); });
             cboBEOL[i] = e;
@@ -86,7 +91,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
 
         auto* rules = new QLineEdit(this);
         rules->setObjectName(QString("edtCbeRules%1").arg(n));
-        rules->setAccessibleName(label + " " + T("CBE Rule No"));
+        rules->setAccessibleName(label + " " + IvNative("CBE Rule No"));
         rules->installEventFilter(this);
         connect(rules, &QLineEdit::editingFinished, this, [this, n] { Guarded([&] { CommitRuleList(n); }); });
         edtCbeRules[i] = rules;
@@ -94,7 +99,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
 
         auto* button = new QPushButton(QStringLiteral("..."), this);
         button->setObjectName(QString("btnCBERuleEdit%1").arg(n));
-        button->setAccessibleName(label + " " + T("CBE Rule No"));
+        button->setAccessibleName(label + " " + IvNative("CBE Rule No"));
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
         connect(button, &QPushButton::clicked, this, [this, n] { Guarded([&] { RuleButtonClicked(n); }); });
         btnCBERuleEdit[i] = button;
@@ -105,8 +110,20 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
     outer->addStretch();
 }
 
+void TfrmOnboardOutputSetup::RetextLists()
+{
+    const std::vector<int>& order = onboard::TypePickOrder();
+    for (QComboBox* type : cboB)
+        for (int row = 0; row < int(order.size()) && row < type->count(); ++row)
+            type->setItemText(row, T(onboard::TypeList()[static_cast<size_t>(order[size_t(row)])]));
+    for (int n = 1; n <= onboard::EOLCircuits; ++n)
+        for (int row = 0; row < int(onboard::EOLTexts().size()); ++row)
+            cboBEOL[size_t(n - 1)]->setItemText(row, T(onboard::EOLTexts()[size_t(row)]));
+}
+
 void TfrmOnboardOutputSetup::LoadFromConfig()
 {
+    RetextLists(); // the language may have changed since
     if (!FConfig)
         return;
     const TPX10ConfigOnboardOutputCircuits& c = *FConfig->OnboardOutputCircuits;

@@ -39,6 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The type and EOL lists in the language in force.
+    void RetextLists();
     void TypeChosen(int circuit, int row);
     void EOLChosen(int circuit, int row);
     void CommitRuleList(int circuit);

@@ -1,5 +1,7 @@
 #include "Panelsetupoptions.h"
 
+#include "Ivmulti.h"
+
 #include "CodePage.h"
 #include "CodePageValidator.h"
 #include "ExceptionBox.h"
@@ -35,9 +37,10 @@ QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
 }
-QString T(const char* s)
+// A static English text; the main window's translator translates it.
+QString T(const char* native)
 {
-    return Q(Translate(s));
+    return QString::fromUtf8(native);
 }
 // Configuration texts are Windows-1252 bytes; the controls show Unicode.
 QString FromCfg(const std::string& s)
@@ -144,7 +147,7 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
 {
     setObjectName("frmPanelSetupOptions");
     auto* v = new QVBoxLayout(this);
-    auto* title = new QLabel(T("Setup Options"), this);
+    auto* title = new QLabel(T(IvNative("Setup Options")), this);
     QFont f = title->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.4);
@@ -153,9 +156,10 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
     pclSetupOptions = new QTabWidget(this);
     pclSetupOptions->setObjectName("pclSetupOptions");
     v->addWidget(pclSetupOptions);
-    const std::pair<const char*, const char*> pages[] = { { "tbsPanelOptions", "Panel Options" },
-        { "tbsSiteDetails", "Site Details" }, { "tbsDeviceOptions", "Device Options" },
-        { "tbsPeripheralOptions", "Peripheral Options" }, { "tbsDayNightSettings", "Day/Night Settings" } };
+    const std::pair<const char*, const char*> pages[] = { { "tbsPanelOptions", IvNative("Panel Options") },
+        { "tbsSiteDetails", IvNative("Site Details") }, { "tbsDeviceOptions", IvNative("Device Options") },
+        { "tbsPeripheralOptions", IvNative("Peripheral Options") },
+        { "tbsDayNightSettings", IvNative("Day/Night Settings") } };
     for (const auto& [name, caption] : pages) {
         // A page taller or wider than the room the window gives it scrolls,
         // so the frame never makes the main window grow.
@@ -237,6 +241,12 @@ void TfrmPanelSetupOptions::CreateControls()
     WireHandlers();
     pclSetupOptions->setCurrentIndex(0);
     pclGSMItems->setCurrentIndex(0);
+    // Lists that the rules build, and the caption that shows the day mode's state.
+    for (QComboBox* c : { cboPanelTypeSelection, cboRS485Protocol, cbxRS232Options })
+        IvSetCodeText(c, "Items");
+    IvSetCodeText(gbxDayModeDelays);
+    // Built after the window's translator ran: into the language in force.
+    IvRetranslate(this);
 }
 
 void TfrmPanelSetupOptions::RefreshFromConfig()
@@ -270,35 +280,35 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     auto* top = new QFormLayout;
     cboDateFormat = new QComboBox(page);
     cboDateFormat->addItems(Rows(PanelSetupOptions::OptionItems(PanelOption::DateFormat)));
-    AddRow(top, "Date Format", cboDateFormat);
+    AddRow(top, IvNative("Date Format"), cboDateFormat);
     cboPanelTypeSelection = new QComboBox(page);
-    lblPanelType = new QLabel(T("Panel Type"), page);
+    lblPanelType = new QLabel(T(IvNative("Panel Type")), page);
     lblPanelType->setBuddy(cboPanelTypeSelection);
     Speak(cboPanelTypeSelection, lblPanelType->text());
     top->addRow(lblPanelType, cboPanelTypeSelection);
     spnMainsDelay = new TSpinControl(page);
     spnMainsDelay->SetMax(60);
-    auto* mains = new QGroupBox(T("Mains Fault Delay"), page);
+    auto* mains = new QGroupBox(T(IvNative("Mains Fault Delay")), page);
     Speak(spnMainsDelay, mains->title());
-    (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, "minutes", mains));
+    (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, IvNative("minutes"), mains));
     g->addLayout(top, 0, 0);
     g->addWidget(mains, 0, 1);
-    rdgEventPrinting = new RadioGroup(T("Event Printing"), OptionItems(PanelOption::EventPrinting), page);
-    rdgPrintFormat = new RadioGroup(T("Print Format"), OptionItems(PanelOption::PrintFormat), page);
+    rdgEventPrinting = new RadioGroup(T(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
+    rdgPrintFormat = new RadioGroup(T(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
     rdgControlKeys = new RadioGroup(
-        T("Control Keys Require Level 2 Access"), OptionItems(PanelOption::ControlKeys), page);
-    rdgLED1HMode = new RadioGroup(T("LED 1H Mode"), OptionItems(PanelOption::LED1HMode), page);
-    rdgLED2CMode = new RadioGroup(T("LED 2C Mode"), OptionItems(PanelOption::LED2CMode), page);
+        T(IvNative("Control Keys Require Level 2 Access")), OptionItems(PanelOption::ControlKeys), page);
+    rdgLED1HMode = new RadioGroup(T(IvNative("LED 1H Mode")), OptionItems(PanelOption::LED1HMode), page);
+    rdgLED2CMode = new RadioGroup(T(IvNative("LED 2C Mode")), OptionItems(PanelOption::LED2CMode), page);
     rdgControlKey3Mode
-        = new RadioGroup(T("Control Key 3 Mode"), OptionItems(PanelOption::ControlKey3Mode), page);
+        = new RadioGroup(T(IvNative("Control Key 3 Mode")), OptionItems(PanelOption::ControlKey3Mode), page);
     rdgUnmuteOption
-        = new RadioGroup(T("Un-mute Internal Tone"), OptionItems(PanelOption::UnmuteOption), page);
+        = new RadioGroup(T(IvNative("Un-mute Internal Tone")), OptionItems(PanelOption::UnmuteOption), page);
     rdgFireOutputActiveLEDOption = new RadioGroup(
-        T("Fire Output Active LED Option"), OptionItems(PanelOption::FireOutputActiveLEDOption), page);
+        T(IvNative("Fire Output Active LED Option")), OptionItems(PanelOption::FireOutputActiveLEDOption), page);
     rdgAutoResoundMode
-        = new RadioGroup(T("Automatic Resound Mode"), OptionItems(PanelOption::AutoResoundMode), page);
-    rdgLampTest = new RadioGroup(T("Lamp Test at Access Level 1"), OptionItems(PanelOption::LampTest), page);
-    rdgTorqSwitch = new RadioGroup(T("Torq Protocol"), OptionItems(PanelOption::TorqSwitch), page);
+        = new RadioGroup(T(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
+    rdgLampTest = new RadioGroup(T(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
+    rdgTorqSwitch = new RadioGroup(T(IvNative("Torq Protocol")), OptionItems(PanelOption::TorqSwitch), page);
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
         rdgFireOutputActiveLEDOption };
@@ -317,14 +327,14 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
     LimitToCp1252(txtSiteName, PanelSetupOptions::TextLimit);
     txtServicePhoneNo = new QLineEdit(page);
     LimitToCp1252(txtServicePhoneNo, PanelSetupOptions::TextLimit);
-    AddRow(form, "Site Name", txtSiteName);
-    AddRow(form, "Service Phone No.", txtServicePhoneNo);
-    auto* due = new QGroupBox(T("Service Due Date"), page);
+    AddRow(form, IvNative("Site Name"), txtSiteName);
+    AddRow(form, IvNative("Service Phone No."), txtServicePhoneNo);
+    auto* due = new QGroupBox(T(IvNative("Service Due Date")), page);
     auto* h = new QHBoxLayout(due);
     dtpServiceDue = new QDateEdit(due);
     dtpServiceDue->setCalendarPopup(true);
     dtpServiceDue->setDisplayFormat("dd/MM/yyyy");
-    cbxServiceDueEnabled = new QCheckBox(T("Enabled"), due);
+    cbxServiceDueEnabled = new QCheckBox(T(IvNative("Enabled")), due);
     Speak(dtpServiceDue, due->title());
     h->addWidget(dtpServiceDue);
     h->addWidget(cbxServiceDueEnabled);
@@ -335,58 +345,58 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
 void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    rdgBlinking = new RadioGroup(T("Blinking"), OptionItems(PanelOption::Blinking), page);
-    rdgPulseRatio = new RadioGroup(T("Pulse Ratio"), OptionItems(PanelOption::PulseRatio), page);
+    rdgBlinking = new RadioGroup(T(IvNative("Blinking")), OptionItems(PanelOption::Blinking), page);
+    rdgPulseRatio = new RadioGroup(T(IvNative("Pulse Ratio")), OptionItems(PanelOption::PulseRatio), page);
     rdgTransmissionDevice
-        = new RadioGroup(T("Transmission Device"), OptionItems(PanelOption::TransmissionDevice), page);
-    rdgDigitalInput1 = new RadioGroup(T("Digital Input 1"), OptionItems(PanelOption::DigitalInput1), page);
+        = new RadioGroup(T(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
+    rdgDigitalInput1 = new RadioGroup(T(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
     rdgFWPInput4Disable
-        = new RadioGroup(T("FWP Input 4 Disable"), OptionItems(PanelOption::FWPInput4Disable), page);
+        = new RadioGroup(T(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
     rdgFWPInput4Disable->hide();
     rdgFWP2OutputActivation
-        = new RadioGroup(T("FWP 2 Output Activation"), OptionItems(PanelOption::FWP2OutputActivation), page);
+        = new RadioGroup(T(IvNative("FWP 2 Output Activation")), OptionItems(PanelOption::FWP2OutputActivation), page);
     rdgWeekendSensitivityNightMode = new RadioGroup(
-        T("Weekend Night Mode"), OptionItems(PanelOption::WeekendSensitivityNightMode), page);
+        T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendSensitivityNightMode), page);
     rdgFiremansWorkPanelOption
-        = new RadioGroup(T("Fireman's Work Panel"), OptionItems(PanelOption::FiremansWorkPanelOption), page);
+        = new RadioGroup(T(IvNative("Fireman's Work Panel")), OptionItems(PanelOption::FiremansWorkPanelOption), page);
     rdgRoutingAutoDisable
-        = new RadioGroup(T("TD/ES Auto Disable"), OptionItems(PanelOption::RoutingAutoDisable), page);
+        = new RadioGroup(T(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
     rdgSuppressDoubleAddress
-        = new RadioGroup(T("Suppress Double Address"), OptionItems(PanelOption::SuppressDoubleAddress), page);
+        = new RadioGroup(T(IvNative("Suppress Double Address")), OptionItems(PanelOption::SuppressDoubleAddress), page);
     rdgMAxHeadLEDs
-        = new RadioGroup(T("Maximum Number of Head LEDs"), OptionItems(PanelOption::MaxHeadLEDs), page);
+        = new RadioGroup(T(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
     rdgSensorsBlinkColour
-        = new RadioGroup(T("Sensors Blink Colour"), OptionItems(PanelOption::SensorsBlinkColour), page);
+        = new RadioGroup(T(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
     rdgModulesBlinkColour
-        = new RadioGroup(T("Modules Blink Colour"), OptionItems(PanelOption::ModulesBlinkColour), page);
+        = new RadioGroup(T(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
 
-    auto* hightest = new QGroupBox(T("Automatic Hightest Time"), page);
+    auto* hightest = new QGroupBox(T(IvNative("Automatic Hightest Time")), page);
     auto* hh = new QHBoxLayout(hightest);
     medHightestTime = new QLineEdit(hightest);
-    chkHightestEnable = new QCheckBox(T("&Enable"), hightest);
+    chkHightestEnable = new QCheckBox(T(IvNative("&Enable")), hightest);
     Speak(medHightestTime, hightest->title());
     hh->addWidget(medHightestTime);
     hh->addWidget(chkHightestEnable);
-    auto* ext = new QGroupBox(T("Extinguishing System"), page);
+    auto* ext = new QGroupBox(T(IvNative("Extinguishing System")), page);
     auto* ef = new QFormLayout(ext);
     spnExtSystemDelay = new TSpinControl(ext);
     spnExtSystemDelay->SetMax(180);
     spnExtSystemDelay->SetMin(10);
     spnExtSystemSoakTime = new TSpinControl(ext);
     spnExtSystemSoakTime->SetMax(999);
-    AddRow(ef, "Activation Delay Time", spnExtSystemDelay, Unit(spnExtSystemDelay, "seconds", ext));
-    AddRow(ef, "Soak Time", spnExtSystemSoakTime, Unit(spnExtSystemSoakTime, "seconds", ext));
-    auto* hold = new QGroupBox(T("Hold Switch Operation"), page);
+    AddRow(ef, IvNative("Activation Delay Time"), spnExtSystemDelay, Unit(spnExtSystemDelay, IvNative("seconds"), ext));
+    AddRow(ef, IvNative("Soak Time"), spnExtSystemSoakTime, Unit(spnExtSystemSoakTime, IvNative("seconds"), ext));
+    auto* hold = new QGroupBox(T(IvNative("Hold Switch Operation")), page);
     cboHoldSwitchOperation = new QComboBox(hold);
     cboHoldSwitchOperation->addItems(OptionItems(PanelOption::HoldSwitchOperation));
     Speak(cboHoldSwitchOperation, hold->title());
     (new QHBoxLayout(hold))->addWidget(cboHoldSwitchOperation);
-    auto* sens = new QGroupBox(T("Day Mode Device Sensitivity"), page);
+    auto* sens = new QGroupBox(T(IvNative("Day Mode Device Sensitivity")), page);
     auto* sf = new QFormLayout(sens);
     medDayModeSensitivityStartTime = new QLineEdit(sens);
     medDayModeSensitivityEndTime = new QLineEdit(sens);
-    AddRow(sf, "Start time", medDayModeSensitivityStartTime);
-    AddRow(sf, "End time", medDayModeSensitivityEndTime);
+    AddRow(sf, IvNative("Start time"), medDayModeSensitivityStartTime);
+    AddRow(sf, IvNative("End time"), medDayModeSensitivityEndTime);
 
     QWidget* cells[] = { rdgBlinking, rdgSensorsBlinkColour, rdgModulesBlinkColour, rdgPulseRatio,
         rdgTransmissionDevice, rdgDigitalInput1, hightest, ext, hold, rdgFWP2OutputActivation, sens,
@@ -403,7 +413,7 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    auto* rs232 = new QGroupBox(T("RS232 Protocol"), page);
+    auto* rs232 = new QGroupBox(T(IvNative("RS232 Protocol")), page);
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
     cboRS232Protocol->addItems(Items(PanelSetupOptions::RS232ProtocolList()));
@@ -414,24 +424,24 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     pnlRS232Options = new QWidget(page);
     pnlRS232Options->setAutoFillBackground(true);
     auto* po = new QVBoxLayout(pnlRS232Options);
-    auto* optBox = new QGroupBox(T("RS232 Options"), pnlRS232Options);
+    auto* optBox = new QGroupBox(T(IvNative("RS232 Options")), pnlRS232Options);
     cbxRS232Options = new QComboBox(optBox);
     Speak(cbxRS232Options, optBox->title());
     (new QHBoxLayout(optBox))->addWidget(cbxRS232Options);
     po->addWidget(optBox);
-    rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(T("Third Party Datalink Monitoring"),
+    rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(T(IvNative("Third Party Datalink Monitoring")),
         OptionItems(PanelOption::RS232ThirdPartyDatalinkMonitoring), pnlRS232Options);
     po->addWidget(rdgRS232ThirdPartyDatalinkMonitoring);
-    auto* lim = new QGroupBox(T("Third Party Suspend Comms Limit"), pnlRS232Options);
+    auto* lim = new QGroupBox(T(IvNative("Third Party Suspend Comms Limit")), pnlRS232Options);
     spnRS232ThirdPartySuspendCommsLimit = new TSpinControl(lim);
     spnRS232ThirdPartySuspendCommsLimit->SetMax(300);
     Speak(spnRS232ThirdPartySuspendCommsLimit, lim->title());
-    (new QHBoxLayout(lim))->addWidget(Unit(spnRS232ThirdPartySuspendCommsLimit, "minutes", lim));
+    (new QHBoxLayout(lim))->addWidget(Unit(spnRS232ThirdPartySuspendCommsLimit, IvNative("minutes"), lim));
     po->addWidget(lim);
     po->addStretch();
 
     // The GSM items take the same place as the RS232 options; one shows.
-    gbxGSMItems = new QGroupBox(T("GSM Items"), page);
+    gbxGSMItems = new QGroupBox(T(IvNative("GSM Items")), page);
     auto* gv = new QVBoxLayout(gbxGSMItems);
     pclGSMItems = new QTabBar(gbxGSMItems);
     for (int i = 1; i <= 5; ++i)
@@ -443,21 +453,21 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     edtGsmNumber->setMaxLength(PanelSetupOptions::TextLimit);
     edtGsmNumber->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9+\\- ]*"), edtGsmNumber));
-    AddRow(gf, "Number", edtGsmNumber);
+    AddRow(gf, IvNative("Number"), edtGsmNumber);
     gv->addLayout(gf);
     auto* checks = new QGridLayout;
     auto box = [this](const char* text) { return new QCheckBox(T(text), gbxGSMItems); };
-    cbxGsmAlarm = box("Alarm");
-    cbxGsmFault = box("Fault");
-    cbxGsmPrealarm = box("Pre-alarm");
-    cbxGsmControls = box("Controls");
-    cbxGsmGeneralDisable = box("General Disable");
-    cbxGsmZoneDisable = box("Zone Disable");
-    cbxGsmDeviceDisable = box("Device Disable");
-    cbxGsmSystemDisable = box("System Disable");
+    cbxGsmAlarm = box(IvNative("Alarm"));
+    cbxGsmFault = box(IvNative("Fault"));
+    cbxGsmPrealarm = box(IvNative("Pre-alarm"));
+    cbxGsmControls = box(IvNative("Controls"));
+    cbxGsmGeneralDisable = box(IvNative("General Disable"));
+    cbxGsmZoneDisable = box(IvNative("Zone Disable"));
+    cbxGsmDeviceDisable = box(IvNative("Device Disable"));
+    cbxGsmSystemDisable = box(IvNative("System Disable"));
     auto qty = [this] {
         auto* c = new QComboBox(gbxGSMItems);
-        c->addItems({ "1", "5", T("ALL") });
+        c->addItems({ "1", "5", T(IvNative("ALL")) });
         return c;
     };
     cboGsmQtyAlarm = qty();
@@ -483,20 +493,20 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     g->addWidget(pnlRS232Options, 1, 0);
     g->addWidget(gbxGSMItems, 1, 0);
 
-    auto* rs485 = new QGroupBox(T("RS485"), page);
+    auto* rs485 = new QGroupBox(T(IvNative("RS485")), page);
     auto* r5 = new QFormLayout(rs485);
     spnRS485QtyRepeaters = new TSpinControl(rs485);
     spnRS485QtyRepeaters->SetMax(16);
-    AddRow(r5, "No of Repeaters", spnRS485QtyRepeaters);
+    AddRow(r5, IvNative("No of Repeaters"), spnRS485QtyRepeaters);
     cboRS485Protocol = new QComboBox(rs485);
-    AddRow(r5, "RS485 Protocol", cboRS485Protocol);
-    rdgRS485ThirdPartyDatalinkMonitoring = new RadioGroup(T("Third Party Datalink Monitoring"),
+    AddRow(r5, IvNative("RS485 Protocol"), cboRS485Protocol);
+    rdgRS485ThirdPartyDatalinkMonitoring = new RadioGroup(T(IvNative("Third Party Datalink Monitoring")),
         OptionItems(PanelOption::RS485ThirdPartyDatalinkMonitoring), rs485);
     r5->addRow(rdgRS485ThirdPartyDatalinkMonitoring);
     spnRS485ThirdPartySuspendCommsLimit = new TSpinControl(rs485);
     spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
-    AddRow(r5, "Third Party Suspend Comms Limit", spnRS485ThirdPartySuspendCommsLimit,
-        Unit(spnRS485ThirdPartySuspendCommsLimit, "minutes", rs485));
+    AddRow(r5, IvNative("Third Party Suspend Comms Limit"), spnRS485ThirdPartySuspendCommsLimit,
+        Unit(spnRS485ThirdPartySuspendCommsLimit, IvNative("minutes"), rs485));
     g->addWidget(rs485, 0, 1, 2, 1);
     g->setRowStretch(2, 1);
 }
@@ -504,34 +514,34 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
 {
     auto* v = new QVBoxLayout(page);
-    gbxDayModeDelays = new QGroupBox(T("Day Mode Delays"), page);
+    gbxDayModeDelays = new QGroupBox(T(IvNative("Day Mode Delays")), page);
     v->addWidget(gbxDayModeDelays);
     auto* g = new QGridLayout(gbxDayModeDelays);
     pnlDayModeTime = new QWidget(gbxDayModeDelays);
     auto* tf = new QFormLayout(pnlDayModeTime);
     medDayModeStartTime = new QLineEdit(pnlDayModeTime);
     medDayModeEndTime = new QLineEdit(pnlDayModeTime);
-    AddRow(tf, "Start time", medDayModeStartTime);
-    AddRow(tf, "End time", medDayModeEndTime);
+    AddRow(tf, IvNative("Start time"), medDayModeStartTime);
+    AddRow(tf, IvNative("End time"), medDayModeEndTime);
     g->addWidget(pnlDayModeTime, 0, 0);
     auto* delays = new QFormLayout;
     spnPrimaryDelay = new TSpinControl(gbxDayModeDelays);
     spnPrimaryDelay->SetMax(300);
     spnExtendDelay = new TSpinControl(gbxDayModeDelays);
     spnExtendDelay->SetMax(10);
-    AddRow(delays, "Primary Delay Time", spnPrimaryDelay, Unit(spnPrimaryDelay, "seconds", gbxDayModeDelays));
-    AddRow(delays, "Extend Delay Time", spnExtendDelay, Unit(spnExtendDelay, "minutes", gbxDayModeDelays));
+    AddRow(delays, IvNative("Primary Delay Time"), spnPrimaryDelay, Unit(spnPrimaryDelay, IvNative("seconds"), gbxDayModeDelays));
+    AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay, Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
     g->addLayout(delays, 0, 1);
-    cbxHeatDetectorsEndDelays = new QCheckBox(T("Heat Detectors End Delays"), gbxDayModeDelays);
-    cbxDayModeNewAlarmOption = new QCheckBox(T("Two Alarm Zones End Delays"), gbxDayModeDelays);
+    cbxHeatDetectorsEndDelays = new QCheckBox(T(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
+    cbxDayModeNewAlarmOption = new QCheckBox(T(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
     g->addWidget(cbxHeatDetectorsEndDelays, 1, 0);
     g->addWidget(cbxDayModeNewAlarmOption, 1, 1);
     rdgDelaysActiveIndication = new RadioGroup(
-        T("Delays Active Indication"), OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
+        T(IvNative("Delays Active Indication")), OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
     rdgWeekendNightMode = new RadioGroup(
-        T("Weekend Night Mode"), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
+        T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
     rdgDayModeStartOption = new RadioGroup(
-        T("Day Mode Start Option"), OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
+        T(IvNative("Day Mode Start Option")), OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
     g->addWidget(rdgDelaysActiveIndication, 2, 0);
     g->addWidget(rdgWeekendNightMode, 2, 1);
     g->addWidget(rdgDayModeStartOption, 3, 0);
@@ -707,9 +717,13 @@ void TfrmPanelSetupOptions::LoadFromConfig()
 }
 
 namespace {
+// The rules' lists hold English texts (panel type names stay as they are);
+// shown translated, chosen by row.
 void ShowRows(QComboBox* c, const std::vector<std::string>& rows)
 {
-    const QStringList items = Rows(rows);
+    QStringList items;
+    for (const auto& r : rows)
+        items << Q(Translate(r));
     QStringList shown;
     for (int i = 0; i < c->count(); ++i)
         shown << c->itemText(i);

@@ -1,5 +1,7 @@
 #include "SensorEditFrame.h"
 
+#include "Ivwindows.h"
+
 #include "AddDevicesForm.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
@@ -9,7 +11,7 @@
 
 TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     : TDeviceEditFrameBase(
-        new TSensorDataSet, "dbgSensorEdit", QString::fromStdString(Translate("Sensors")), Parent)
+        new TSensorDataSet, "dbgSensorEdit", IvNative("Sensors"), Parent)
 {
     setObjectName("frmSensorEdit1");
     FSensors = static_cast<TSensorDataSet*>(DataSet());
@@ -42,6 +44,7 @@ TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     AddListBox("lbxSensorLevels", &FLists.Levels);
     AddListBox("lbxApplNoForSMT4", &FLists.ApplicationNumbers);
     AddListBox("lbxRemOP", &FLists.RemoteOutputs);
+    IvAddTranslator(this);
 }
 
 void TfrmSensorEdit::LoadFromConfig()

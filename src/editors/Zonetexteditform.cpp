@@ -1,6 +1,7 @@
 #include "Zonetexteditform.h"
 
 #include "DialogKeys.h"
+#include "Ivwindows.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
@@ -15,20 +16,13 @@
 
 TfrmZoneText* frmZoneText = nullptr;
 
-namespace {
-QString T(const char* s)
-{
-    return QString::fromStdString(Translate(s));
-}
-} // namespace
-
 TfrmZoneText::TfrmZoneText(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("frmZoneText");
-    setWindowTitle(T("Zone Text"));
+    setWindowTitle(IvNative("Zone Text"));
     DataSet = new TZoneDataSet(this);
-    dbgZoneText = new TRecordGrid(T("Zone Text"), this);
+    dbgZoneText = new TRecordGrid(IvNative("Zone Text"), this);
     dbgZoneText->setObjectName("dbgZoneText");
     dbgZoneText->SetDataSet(DataSet);
     // Esc closes the window with what is typed kept (reject commits it).
@@ -45,11 +39,11 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
         else
             option.state &= ~QStyle::State_Selected;
     };
-    btnClearAllZoneText = new QPushButton(T("Clear ALL Zone Text"), this);
+    btnClearAllZoneText = new QPushButton(IvNative("Clear ALL Zone Text"), this);
     btnClearAllZoneText->setObjectName("btnClearAllZoneText");
     connect(btnClearAllZoneText, &QPushButton::clicked, this,
         [this] { Guarded([this] { btnClearAllZoneTextClick(); }); });
-    btnClose = new QPushButton(T("&Close"), this);
+    btnClose = new QPushButton(IvNative("&Close"), this);
     btnClose->setObjectName("btnClose");
     connect(btnClose, &QPushButton::clicked, this, [this] {
         Guarded([this] { PostZoneEdits(); });
@@ -69,6 +63,7 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
     const int rowHeight = dbgZoneText->verticalHeader()->defaultSectionSize();
     resize(40 + 172 * 2 + 40 + dbgZoneText->verticalHeader()->sizeHint().width() + 40,
         TZoneDataSet::Rows * rowHeight + dbgZoneText->horizontalHeader()->sizeHint().height() + 80);
+    IvAddTranslator(this);
 }
 
 void TfrmZoneText::SetConfig(TPX10ConfigData* config)

@@ -19,6 +19,14 @@
 
 std::string Translate(const std::string& native);
 
+// Marks a static English text of a window: it is shown as it stands and the
+// window's translator translates it. Does nothing; the dictionary's source
+// scan finds every text given to it.
+constexpr const char* IvNative(const char* native)
+{
+    return native;
+}
+
 class TIvDictionary;
 class TIvCustomTranslator;
 

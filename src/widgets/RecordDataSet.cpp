@@ -65,6 +65,14 @@ void TRecordDataSet::BindConfigPart(void* Part)
         EmitAllChanged();
 }
 
+void TRecordDataSet::RetextHeadings()
+{
+    if (!FFieldDefs.empty())
+        emit headerDataChanged(Qt::Horizontal, 0, int(FFieldDefs.size()) - 1);
+    if (IsOpen())
+        EmitAllChanged();
+}
+
 void TRecordDataSet::Refresh()
 {
     emit AboutToRefresh();

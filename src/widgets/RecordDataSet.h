@@ -98,6 +98,8 @@ public:
 
     // Shown in the vertical header beside the current row.
     static const QString CurrentRowMarker;
+    // After a language change: headings and cells are asked for again.
+    void RetextHeadings();
 
 signals:
     // The field-change event: after every write that reached a record.

@@ -1,5 +1,7 @@
 #include "RecordGrid.h"
 
+#include <QEvent>
+
 #include "CellEditors.h"
 #include "CodePageValidator.h"
 #include "WidgetErrors.h"
@@ -441,6 +443,14 @@ void TRecordGrid::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
     QMetaObject::invokeMethod(this, &TRecordGrid::OpenCurrentEditor, Qt::QueuedConnection);
+}
+
+void TRecordGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    // Headings and listed values are shown through Translate: again, in the new language.
+    if (event->type() == QEvent::LanguageChange && FDataSet)
+        FDataSet->RetextHeadings();
 }
 
 void TRecordGrid::paintEvent(QPaintEvent* event)

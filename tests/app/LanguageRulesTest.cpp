@@ -1,16 +1,23 @@
-#include "AppLanguage.h"
 #include "LanguageRules.h"
+#include "localisation/TestDictionary.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-class FixedLanguage : public AppLanguage {
+// Nine languages of distinct primary languages; `Active` and `Index` choose one.
+class FixedLanguage : public MemoryDictionary {
 public:
-    int Index = 0;
-    int Active = 0;
-    int Language() const override { return Index; }
-    int ActiveLanguageIndex() const override { return Active; }
-    void SetLanguage(int index) override { Index = index; }
+    FixedLanguage()
+    {
+        const int primaries[] = { 9, 7, 12, 16, 10, 19, 21, 22, 29 };
+        for (int p : primaries)
+            Languages.push_back(MakeLanguage(p, 1, 1252, "Language " + std::to_string(p)));
+        Rows.resize(Languages.size());
+        SetCheckLevel(ivclNone);
+        SetLanguage(0);
+        Open();
+    }
+    void SetActive(int index) { SetLanguage(index); }
 };
 } // namespace
 
@@ -20,22 +27,22 @@ TEST(LanguageRules, VdSAndRegionalOptionsFollowTheLanguageInForce)
     EXPECT_FALSE(IsVdSLanguage(nullptr));
     EXPECT_FALSE(IsRegionalOptionEnabled(false, nullptr));
     EXPECT_TRUE(IsRegionalOptionEnabled(true, nullptr)); // the mark alone
-    d.Active = 5;
+    d.SetActive(5);
     EXPECT_TRUE(IsVdSLanguage(&d));
     EXPECT_FALSE(IsRegionalOptionEnabled(false, &d)); // VdS language, mark cleared
     for (int active : { 6, 7 }) {
-        d.Active = active;
+        d.SetActive(active);
         EXPECT_FALSE(IsVdSLanguage(&d));
         EXPECT_TRUE(IsRegionalOptionEnabled(false, &d));
     }
-    d.Active = 8;
+    d.SetActive(8);
     EXPECT_FALSE(IsRegionalOptionEnabled(false, &d));
 }
 
 TEST(LanguageRules, NewConfigurationsTakeTheMarkAndTheRegionalTest)
 {
     FixedLanguage d;
-    d.Active = 6;
+    d.SetActive(6);
     const ConfigLifecycle::Flags f = NewConfigFlags(false, &d);
     EXPECT_FALSE(f.VdSDefaults);
     EXPECT_TRUE(f.LED2CModeDefault);
@@ -50,10 +57,10 @@ TEST(LanguageRules, TheLanguageIsStoredOnlyWhenChosen)
 {
     FixedLanguage d;
     EXPECT_FALSE(LanguageToStore(nullptr).has_value());
-    d.Index = -1; // following the user's locale: the stored one stays
+    d.SetLanguage(-1); // following the user's locale: the stored one stays
     EXPECT_FALSE(LanguageToStore(&d).has_value());
-    d.Index = 0;
+    d.SetLanguage(0);
     EXPECT_EQ(LanguageToStore(&d), 0);
-    d.Index = 3;
+    d.SetLanguage(3);
     EXPECT_EQ(LanguageToStore(&d), 3);
 }

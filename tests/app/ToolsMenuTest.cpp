@@ -1,7 +1,7 @@
 // The main window's tools, VdS option and user manual.
-#include "AppLanguage.h"
 #include "Exception.h"
 #include "MainWindowFixture.h"
+#include "localisation/TestDictionary.h"
 #include "Quorvelprotocolcomponent.h"
 #include "Serialsetupform.h"
 #include "UserManual.h"
@@ -16,12 +16,19 @@
 
 namespace {
 
-class FixedLanguage : public AppLanguage {
+// Eight languages of distinct primary languages.
+class FixedLanguage : public MemoryDictionary {
 public:
-    int Index = 0;
-    int Language() const override { return Index; }
-    int ActiveLanguageIndex() const override { return Index; }
-    void SetLanguage(int index) override { Index = index; }
+    FixedLanguage()
+    {
+        const int primaries[] = { 9, 7, 12, 16, 10, 19, 21, 22 };
+        for (int p : primaries)
+            Languages.push_back(MakeLanguage(p, 1, 1252, "Language " + std::to_string(p)));
+        Rows.resize(Languages.size());
+        SetCheckLevel(ivclNone);
+        SetLanguage(0);
+        Open();
+    }
 };
 
 struct ToolsFixture : MainWindowFixture {
@@ -90,11 +97,11 @@ TEST_F(ToolsFixture, LanguageDecidesTheVdSMarkAndRegionalOptions)
 {
     About->LanguageDictionary = &Language;
     Show();
-    Language.Index = 5;
+    Language.SetLanguage(5);
     EXPECT_TRUE(Main->UpdateVdSMenuFromLanguage());
     EXPECT_TRUE(Main->VdSCompatibility->isChecked());
     // Another language clears the mark even when the user had set it.
-    Language.Index = 6;
+    Language.SetLanguage(6);
     EXPECT_FALSE(Main->UpdateVdSMenuFromLanguage());
     EXPECT_FALSE(Main->VdSCompatibility->isChecked());
     EXPECT_TRUE(Main->IsRegionalOptionEnabled());

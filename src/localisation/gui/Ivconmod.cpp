@@ -122,8 +122,9 @@ bool TIvControlModule::TranslateComponent(TIvTranslator* translator, QObject* co
         QTreeWidgetItem* header = tree->headerItem();
         for (int c = 0; header && c < header->columnCount(); ++c)
             TranslateItemText(translator, component, header, c, "Items");
+        // Items whose text code builds (device nodes) are rebuilt by their window.
         for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            for (int c = 0; c < (*it)->columnCount(); ++c)
+            for (int c = 0; c < (*it)->columnCount() && !(*it)->data(0, IvCodeTextRole).toBool(); ++c)
                 TranslateItemText(translator, component, *it, c, "Items");
         tree->setSortingEnabled(sorted);
         return true;

@@ -20,6 +20,7 @@
 namespace {
 
 const char* const DataControlProperty = "ivDataControl";
+const char* const CodeTextProperty = "ivCodeTexts";
 
 bool SameName(const std::string& a, const char* b)
 {
@@ -148,6 +149,21 @@ void IvSetDataControl(QObject* control, bool data)
 bool IvIsDataControl(const QObject* control)
 {
     return control->property(DataControlProperty).toBool();
+}
+
+void IvSetCodeText(QObject* object, const char* property)
+{
+    QStringList list = object->property(CodeTextProperty).toStringList();
+    const QString name = QString::fromLatin1(property);
+    if (!list.contains(name, Qt::CaseInsensitive))
+        list << name;
+    object->setProperty(CodeTextProperty, list);
+}
+
+bool IvIsCodeText(const QObject* object, const std::string& property)
+{
+    const QVariant v = object->property(CodeTextProperty);
+    return v.isValid() && v.toStringList().contains(FromUtf8(property), Qt::CaseInsensitive);
 }
 
 void IvCenterControl(const QWidget* reference, QWidget* control)
@@ -404,8 +420,10 @@ void TIvTranslator::TranslateSubComponent(QObject* component, TIvRestrictions re
         if (!child || qobject_cast<TIvTranslator*>(child.data()))
             continue;
         auto* widget = qobject_cast<QWidget*>(child.data());
-        // Other windows with a translator of their own are theirs; pop-up menus are walked.
-        if (widget && widget->isWindow() && !qobject_cast<QMenu*>(widget) && IvFindTranslator(widget))
+        // Other windows and frames with a translator of their own are theirs
+        // (else the one that walks second would take the other's translation
+        // for English); pop-up menus are walked.
+        if (widget && !qobject_cast<QMenu*>(widget) && IvFindTranslator(widget))
             continue;
         TranslateSubComponent(child, inherited);
     }
@@ -462,7 +480,8 @@ void TIvTranslator::TranslateObject(QObject* object, TIvRestrictions restriction
     TIvPropInfoList props(object);
     for (int i = 0; i < props.GetCount(); ++i) {
         const TIvPropInfo& prop = props.Get(i);
-        if (SameName(prop.Name, "name") || !FTargets.IsPropertyInTargets(className, prop.Name))
+        if (SameName(prop.Name, "name") || !FTargets.IsPropertyInTargets(className, prop.Name)
+            || IvIsCodeText(object, prop.Name))
             continue;
         if (OnRestrictProperty) {
             bool translate = true;

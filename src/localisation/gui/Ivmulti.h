@@ -186,6 +186,14 @@ bool IvRetranslate(QObject* built);
 // control and everything in it are kept out of every walk.
 void IvSetDataControl(QObject* control, bool data = true);
 bool IvIsDataControl(const QObject* control);
+// A text that code builds through Translate (a caption with a file name, a
+// state): the property is kept out of every translator's walk, and the window
+// rebuilds it after each language change. `property` is in the translator's
+// vocabulary ("Caption", "Hint", "Items").
+void IvSetCodeText(QObject* object, const char* property = "Caption");
+bool IvIsCodeText(const QObject* object, const std::string& property);
+// The item data role that marks a tree item's text as built by code.
+constexpr int IvCodeTextRole = Qt::UserRole + 0x4956;
 // Centres `control` on `reference` (or on the screen), never above or left of 0.
 void IvCenterControl(const QWidget* reference, QWidget* control);
 // Whether a layout places `widget` (Qt mirrors those itself).

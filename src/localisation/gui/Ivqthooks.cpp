@@ -1,5 +1,6 @@
 #include "Ivqthooks.h"
 
+#include "Ivdlgmod.h"
 #include "Nls.h"
 
 #include <QAbstractButton>
@@ -23,10 +24,12 @@ QString TIvQtTranslator::translate(const char* context, const char* sourceText, 
     std::string translation;
     bool found = false;
     try {
+        // Qt's English and the program's differ for a few dialog texts.
+        const std::string native = IvQtNativeText(context, sourceText);
         if (d->GetContextType() != 0)
-            found = d->TranslateContextString(sourceText, "", context ? context : "", translation);
+            found = d->TranslateContextString(native, "", context ? context : "", translation);
         if (!found)
-            found = d->TranslateString(sourceText, translation);
+            found = d->TranslateString(native, translation);
     } catch (...) {
         found = false; // Qt keeps its own text
     }
