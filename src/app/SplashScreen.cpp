@@ -1,5 +1,7 @@
 #include "SplashScreen.h"
 
+#include "Ivwindows.h"
+
 #include "Format.h"
 #include "Ivdictio.h"
 #include "JpegImage.h"
@@ -25,7 +27,8 @@ TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
     SplashPicture->setObjectName("SplashPicture");
     SplashPicture->setScaledContents(true);
     SplashPicture->move(0, 0);
-    SplashText = new QLabel("Loading %s...", this);
+    SplashText = new QLabel(IvNative("Loading %s..."), this);
+    IvSetCodeText(SplashText); // formatted with the product name
     SplashText->setObjectName("SplashText");
     QFont f = SplashText->font();
     f.setPixelSize(13);
@@ -40,6 +43,7 @@ TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
     if (file.open(QIODevice::ReadOnly))
         PX10SplashPicture = platform::DecodeJpeg(file.readAll(), 2, &PictureSize);
     FormShow();
+    IvAddTranslator(this);
 }
 
 void TfrmSplashScreen::showEvent(QShowEvent* event)
@@ -51,7 +55,7 @@ void TfrmSplashScreen::showEvent(QShowEvent* event)
 
 void TfrmSplashScreen::FormShow()
 {
-    const std::string format = Translate(SplashText->text().toStdString());
+    const std::string format = Translate(IvNative("Loading %s..."));
     std::string caption;
     try {
         caption = platform::Format(format, FProductName, FProductName);

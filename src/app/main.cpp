@@ -37,6 +37,9 @@ int main(int argc, char** argv)
             frmSplashScreen->repaint();
             QApplication::setApplicationName("PX10Tool");
             prompts.SetCaption(Translate("PX1x/2x"));
+            // The title of message boxes follows the language.
+            if (TIvDictionary* d = frmAbout->LanguageDictionary)
+                d->SetOnLanguageChange([&prompts](TIvDictionary*) { prompts.SetCaption(Translate("PX1x/2x")); });
 
             // argv as the system gave it (Qt has taken its own options out):
             // a file name need not be valid UTF-8.
