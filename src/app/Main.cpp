@@ -388,7 +388,7 @@ void TfrmMain::CreateMenus()
     help->addSeparator();
     help->addAction(HelpAboutBox);
 
-    QToolBar* bar = addToolBar("ToolBar1");
+    QToolBar* bar = addToolBar(IvNative("Toolbar"));
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->addAction(FileNew);

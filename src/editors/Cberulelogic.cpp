@@ -9,35 +9,41 @@ using Rules = TPX10ConfigCBERuleConfiguration;
 
 const std::vector<std::string>& RuleTypes()
 {
-    static const std::vector<std::string> list { "Fire", "Device Input", "General Fault", "General Pre-Alarm",
-        "Plant Warning", "Fire Output/Transfer", "Reset", "Day Mode", "Extinguishing System",
-        "General Disablement", "Thermal", "E.S. System Fault" };
+    static const std::vector<std::string> list { IvNative("Fire"), IvNative("Device Input"),
+        IvNative("General Fault"), IvNative("General Pre-Alarm"), IvNative("Plant Warning"),
+        IvNative("Fire Output/Transfer"), IvNative("Reset"), IvNative("Day Mode"),
+        IvNative("Extinguishing System"), IvNative("General Disablement"), IvNative("Thermal"),
+        IvNative("E.S. System Fault") };
     return list;
 }
 
 const std::vector<std::string>& FilterTypes()
 {
-    static const std::vector<std::string> list { "ANY - Any Device", "OTI - Sensors (OPT/TMP/ION/MLT)",
-        "AVS - LUMA Sensors", "MCP - Manual Call Points", "MON - Monitor Modules" };
+    static const std::vector<std::string> list { IvNative("ANY - Any Device"),
+        IvNative("OTI - Sensors (OPT/TMP/ION/MLT)"), IvNative("AVS - LUMA Sensors"),
+        IvNative("MCP - Manual Call Points"), IvNative("MON - Monitor Modules") };
     return list;
 }
 
 const std::vector<std::string>& ExtSystemFilterTypes()
 {
-    static const std::vector<std::string> list { "Smoke/Heat", "Sensor/MCP", "LUMA/Sensor", "Any Two Zones",
-        "Any Two Sensors", "Any Single Sensor", "Any Single Module" };
+    static const std::vector<std::string> list { IvNative("Smoke/Heat"), IvNative("Sensor/MCP"),
+        IvNative("LUMA/Sensor"), IvNative("Any Two Zones"), IvNative("Any Two Sensors"),
+        IvNative("Any Single Sensor"), IvNative("Any Single Module") };
     return list;
 }
 
 const std::vector<std::string>& ZoneConditions()
 {
-    static const std::vector<std::string> list { "ON", "DELAYED", "COINCIDENCE", "PULSED", "OFF" };
+    static const std::vector<std::string> list { IvNative("ON"), IvNative("DELAYED"), IvNative("COINCIDENCE"),
+        IvNative("PULSED"), IvNative("OFF") };
     return list;
 }
 
 const std::vector<std::string>& DeviceKinds()
 {
-    static const std::vector<std::string> list { "Not used", "Sensor", "Module" };
+    static const std::vector<std::string> list { IvNative("Not used"), IvNative("Sensor"),
+        IvNative("Module") };
     return list;
 }
 

@@ -1,5 +1,7 @@
 #include "DeviceEditFrameBase.h"
 
+#include "Ivmulti.h"
+
 #include "ExceptionBox.h"
 #include "PX10ConfigDeviceConfiguration.h"
 #include "RecordGrid.h"
@@ -62,11 +64,14 @@ void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
         FGrid->setColumnWidth(column++, w);
 }
 
-void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List)
+void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List, bool Words)
 {
     auto* box = new QListWidget(this);
     box->setObjectName(Name);
     box->hide();
+    // Product designations (types, protocols, levels) read the same in every language.
+    if (!Words)
+        IvSetDataControl(box);
     for (const std::string& s : *List)
         box->addItem(QString::fromStdString(s));
     FListBoxes.emplace_back(box, List);

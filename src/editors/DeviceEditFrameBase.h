@@ -45,9 +45,10 @@ protected:
     TDeviceEditFrameBase(
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
     void SetColumnWidths(std::initializer_list<int> Widths);
-    // A hidden list box that only carries a vocabulary, so the window's
-    // translator translates it with the window; `List` is read back from it.
-    void AddListBox(const char* Name, TTextList* List);
+    // A hidden list box that only carries a vocabulary; `List` is read back
+    // from it. The window's translator translates `Words` lists; the others
+    // hold product designations that read the same in every language.
+    void AddListBox(const char* Name, TTextList* List, bool Words = false);
     // The vocabularies as the list boxes hold them now.
     void ReadListBoxes();
     // A column whose editing follows the current row's offer.

@@ -6,6 +6,8 @@
 //
 // Showing never writes: a stored code outside its list shows as the number,
 // and nothing here changes a record.
+#include "Ivdictio.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,7 +41,7 @@ struct TSensorLists {
     TTextList TorqTypesCommon { "OPT", "SMT2", "SMT3", "SMT4", "TFIX58", "TDIFF", "TFIX78" };
     TTextList Levels { "L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9" };
     TTextList ApplicationNumbers { "255", "0", "1", "2", "3", "4", "5", "6", "7" };
-    TTextList RemoteOutputs { " -", "Follow", "CBE" };
+    TTextList RemoteOutputs { " -", IvNative("Follow"), IvNative("CBE") };
 
     TSensorLists();
 };
@@ -65,9 +67,10 @@ struct TModuleLists {
     // Functions of a K721's third channel.
     TTextList K721OutputFunctions { "RLY", "EST", "ESE", "RLE" };
     // Actions of an AUX module, codes 0 to 10.
-    TTextList AuxActions { "PLANT ALARM", "RESET PANEL", "SILENCE SOUNDERS", "MUTE BUZZER", "CLASS CHANGE",
-        "ABORT SWITCH", "HOLD SWITCH", "FIRE BRIGADE CALLED", "EXT. SYSTEM RELEASED", "EXT. SYSTEM FAULT",
-        "FAULT ROUTING FAULT" };
+    TTextList AuxActions { IvNative("PLANT ALARM"), IvNative("RESET PANEL"), IvNative("SILENCE SOUNDERS"),
+        IvNative("MUTE BUZZER"), IvNative("CLASS CHANGE"), IvNative("ABORT SWITCH"), IvNative("HOLD SWITCH"),
+        IvNative("FIRE BRIGADE CALLED"), IvNative("EXT. SYSTEM RELEASED"), IvNative("EXT. SYSTEM FAULT"),
+        IvNative("FAULT ROUTING FAULT") };
 
     TModuleLists();
 };

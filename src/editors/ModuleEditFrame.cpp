@@ -26,7 +26,7 @@ TfrmModuleEdit::TfrmModuleEdit(QWidget* Parent)
     SetColumnOffer(mfCBERule - 1, offer(&R::CBERule));
     Grid()->SetColumnEditMask(mfZone - 1, "09;0; ");
     AddListBox("lbxTypeStringHolder", &FLists.Functions);
-    AddListBox("lbxAuxActions", &FLists.AuxActions);
+    AddListBox("lbxAuxActions", &FLists.AuxActions, true);
     AddListBox("lbxG400StringHolder", &FLists.TorqTypes);
     AddListBox("lbxG400StringHolderCommon", &FLists.TorqTypesCommon);
     AddListBox("lbxBrimStringHolderCommon", &FLists.BrimModuleTypes);

@@ -1,5 +1,6 @@
 #include "Onboardoutputlogic.h"
 
+#include "Ivdictio.h"
 #include "PX10ConfigOnboardOutputCircuits.h"
 
 #include <algorithm>
@@ -8,10 +9,10 @@ namespace onboard {
 
 const std::vector<std::string>& CircuitLabels()
 {
-    static const std::vector<std::string> list { "(B01) - Fixed Supervised (A)",
-        "(B02) - Fixed Supervised (B)", "(B03) - Hardware Configurable (C)",
-        "(B04) - Hardware Configurable (D)", "(B05) - Open Collector[-ve] (1)",
-        "(B06) - Open Collector[-ve] (2)" };
+    static const std::vector<std::string> list { IvNative("(B01) - Fixed Supervised (A)"),
+        IvNative("(B02) - Fixed Supervised (B)"), IvNative("(B03) - Hardware Configurable (C)"),
+        IvNative("(B04) - Hardware Configurable (D)"), IvNative("(B05) - Open Collector[-ve] (1)"),
+        IvNative("(B06) - Open Collector[-ve] (2)") };
     return list;
 }
 
@@ -38,7 +39,7 @@ int PickRowOfType(int typeCode)
 
 const std::vector<std::string>& EOLTexts()
 {
-    static const std::vector<std::string> list { "Resistor", "Diode" };
+    static const std::vector<std::string> list { IvNative("Resistor"), IvNative("Diode") };
     return list;
 }
 

@@ -33,39 +33,42 @@ const std::vector<std::string>& PanelSetupOptions::PanelTypesVeltrane()
 }
 const std::vector<std::string>& PanelSetupOptions::RS485DefaultProtocolList()
 {
-    static const std::vector<std::string> rows { "DISABLED", "VELTRANE", "VRQ40/RQ40", "BFT/LLT",
-        "THIRD PARTY" };
+    static const std::vector<std::string> rows { IvNative("DISABLED"), IvNative("VELTRANE"),
+        IvNative("VRQ40/RQ40"), IvNative("BFT/LLT"), IvNative("THIRD PARTY") };
     return rows;
 }
 const std::vector<std::string>& PanelSetupOptions::RS485PX11ProtocolList()
 {
-    static const std::vector<std::string> rows { "VELTRANE", "BFT/LLT", "THIRD PARTY" };
+    static const std::vector<std::string> rows { IvNative("VELTRANE"), IvNative("BFT/LLT"),
+        IvNative("THIRD PARTY") };
     return rows;
 }
 const std::vector<std::string>& PanelSetupOptions::RS232PX10EventPrinterOptions()
 {
-    static const std::vector<std::string> rows { "BASIC", "XON/XOFF" };
+    static const std::vector<std::string> rows { IvNative("BASIC"), IvNative("XON/XOFF") };
     return rows;
 }
 const std::vector<std::string>& PanelSetupOptions::RS232PX11EventPrinterOptions()
 {
-    static const std::vector<std::string> rows { "BASIC", "XON/XOFF", "HARDWARE" };
+    static const std::vector<std::string> rows { IvNative("BASIC"), IvNative("XON/XOFF"),
+        IvNative("HARDWARE") };
     return rows;
 }
 const std::vector<std::string>& PanelSetupOptions::RS232ThirdPartyOptions()
 {
-    static const std::vector<std::string> rows { "FULL DUPLEX", "HALF DUPLEX" };
+    static const std::vector<std::string> rows { IvNative("FULL DUPLEX"), IvNative("HALF DUPLEX") };
     return rows;
 }
 const std::vector<std::string>& PanelSetupOptions::GsmQuantityItems()
 {
-    static const std::vector<std::string> rows { "1", "5", "ALL" };
+    static const std::vector<std::string> rows { "1", "5", IvNative("ALL") };
     return rows;
 }
 
 const std::vector<std::string>& PanelSetupOptions::RS232ProtocolList()
 {
-    static const std::vector<std::string> rows { "PRINTER", "THIRD PARTY", "GSM MODEM" };
+    static const std::vector<std::string> rows { IvNative("PRINTER"), IvNative("THIRD PARTY"),
+        IvNative("GSM MODEM") };
     return rows;
 }
 
@@ -73,40 +76,49 @@ const std::vector<std::string>& PanelSetupOptions::OptionItems(PanelOption optio
 {
     static const auto lists = [] {
         std::array<std::vector<std::string>, std::size_t(PanelOption::Count)> t;
-        t[std::size_t(PanelOption::EventPrinting)] = { "On-Demand", "Continuous" };
-        t[std::size_t(PanelOption::PrintFormat)] = { "Single Height", "Double Height" };
-        t[std::size_t(PanelOption::ControlKeys)] = { "No", "Yes" };
-        t[std::size_t(PanelOption::LED1HMode)] = { "Pre-Alarm", "Sounders Silenced", "F.C. System Fault" };
-        t[std::size_t(PanelOption::LED2CMode)] = { "Plant Alarm", "Fault Output: Fault/Disable" };
+        t[std::size_t(PanelOption::EventPrinting)] = { IvNative("On-Demand"), IvNative("Continuous") };
+        t[std::size_t(PanelOption::PrintFormat)] = { IvNative("Single Height"), IvNative("Double Height") };
+        t[std::size_t(PanelOption::ControlKeys)] = { IvNative("No"), IvNative("Yes") };
+        t[std::size_t(PanelOption::LED1HMode)]
+            = { IvNative("Pre-Alarm"), IvNative("Sounders Silenced"), IvNative("F.C. System Fault") };
+        t[std::size_t(PanelOption::LED2CMode)]
+            = { IvNative("Plant Alarm"), IvNative("Fault Output: Fault/Disable") };
         t[std::size_t(PanelOption::ControlKey3Mode)]
-            = { "End Delays/Evacuate", "Transmission Device Enable/Disable" };
-        t[std::size_t(PanelOption::UnmuteOption)] = { "On new zone in alarm", "On new device in alarm" };
+            = { IvNative("End Delays/Evacuate"), IvNative("Transmission Device Enable/Disable") };
+        t[std::size_t(PanelOption::UnmuteOption)]
+            = { IvNative("On new zone in alarm"), IvNative("On new device in alarm") };
         t[std::size_t(PanelOption::FireOutputActiveLEDOption)]
-            = { "On Transmission Device Return Signal", "On Transmission Device Trigger" };
-        t[std::size_t(PanelOption::AutoResoundMode)] = { "Any Zone", "New Zone", "No" };
-        t[std::size_t(PanelOption::LampTest)] = { "No", "Yes" };
-        t[std::size_t(PanelOption::TorqSwitch)] = { "Disabled", "Enabled" };
-        t[std::size_t(PanelOption::Blinking)] = { "Off", "On" };
+            = { IvNative("On Transmission Device Return Signal"),
+                  IvNative("On Transmission Device Trigger") };
+        t[std::size_t(PanelOption::AutoResoundMode)]
+            = { IvNative("Any Zone"), IvNative("New Zone"), IvNative("No") };
+        t[std::size_t(PanelOption::LampTest)] = { IvNative("No"), IvNative("Yes") };
+        t[std::size_t(PanelOption::TorqSwitch)] = { IvNative("Disabled"), IvNative("Enabled") };
+        t[std::size_t(PanelOption::Blinking)] = { IvNative("Off"), IvNative("On") };
         t[std::size_t(PanelOption::PulseRatio)] = { "1/1", "4/1" };
-        t[std::size_t(PanelOption::TransmissionDevice)] = { "Continuous", "6s Pulse" };
-        t[std::size_t(PanelOption::DigitalInput1)] = { "Class Change", "Day Mode Start" };
-        t[std::size_t(PanelOption::FWPInput4Disable)] = { "Extinguishant", "Sounders" };
-        t[std::size_t(PanelOption::FWP2OutputActivation)]
-            = { "On Transmission Device Trigger", "On Transmission Device Return Signal" };
-        t[std::size_t(PanelOption::WeekendSensitivityNightMode)] = { "Disabled", "Enabled" };
-        t[std::size_t(PanelOption::FiremansWorkPanelOption)] = { "German", "Swiss" };
-        t[std::size_t(PanelOption::RoutingAutoDisable)] = { "No", "Yes" };
-        t[std::size_t(PanelOption::SuppressDoubleAddress)] = { "Off", "On" };
-        t[std::size_t(PanelOption::MaxHeadLEDs)] = { "10 LEDs", "2 LEDs" };
-        t[std::size_t(PanelOption::SensorsBlinkColour)] = { "Red", "Green" };
-        t[std::size_t(PanelOption::ModulesBlinkColour)] = { "Green", "Red" };
-        t[std::size_t(PanelOption::RS232ThirdPartyDatalinkMonitoring)] = { "Disable", "Enable" };
-        t[std::size_t(PanelOption::RS485ThirdPartyDatalinkMonitoring)] = { "Disable", "Enable" };
+        t[std::size_t(PanelOption::TransmissionDevice)] = { IvNative("Continuous"), IvNative("6s Pulse") };
+        t[std::size_t(PanelOption::DigitalInput1)] = { IvNative("Class Change"), IvNative("Day Mode Start") };
+        t[std::size_t(PanelOption::FWPInput4Disable)] = { IvNative("Extinguishant"), IvNative("Sounders") };
+        t[std::size_t(PanelOption::FWP2OutputActivation)] = { IvNative("On Transmission Device Trigger"),
+            IvNative("On Transmission Device Return Signal") };
+        t[std::size_t(PanelOption::WeekendSensitivityNightMode)]
+            = { IvNative("Disabled"), IvNative("Enabled") };
+        t[std::size_t(PanelOption::FiremansWorkPanelOption)] = { IvNative("German"), IvNative("Swiss") };
+        t[std::size_t(PanelOption::RoutingAutoDisable)] = { IvNative("No"), IvNative("Yes") };
+        t[std::size_t(PanelOption::SuppressDoubleAddress)] = { IvNative("Off"), IvNative("On") };
+        t[std::size_t(PanelOption::MaxHeadLEDs)] = { IvNative("10 LEDs"), IvNative("2 LEDs") };
+        t[std::size_t(PanelOption::SensorsBlinkColour)] = { IvNative("Red"), IvNative("Green") };
+        t[std::size_t(PanelOption::ModulesBlinkColour)] = { IvNative("Green"), IvNative("Red") };
+        t[std::size_t(PanelOption::RS232ThirdPartyDatalinkMonitoring)]
+            = { IvNative("Disable"), IvNative("Enable") };
+        t[std::size_t(PanelOption::RS485ThirdPartyDatalinkMonitoring)]
+            = { IvNative("Disable"), IvNative("Enable") };
         t[std::size_t(PanelOption::DelaysActiveIndication)]
-            = { "Delays Active LED Only", "Delays Active and Disablement LEDs" };
-        t[std::size_t(PanelOption::WeekendNightMode)] = { "Disabled", "Enabled" };
-        t[std::size_t(PanelOption::DayModeStartOption)] = { "Manual", "Automatic" };
-        t[std::size_t(PanelOption::HoldSwitchOperation)] = { "AHJ", "NYC", "ULI", "IRI" };
+            = { IvNative("Delays Active LED Only"), IvNative("Delays Active and Disablement LEDs") };
+        t[std::size_t(PanelOption::WeekendNightMode)] = { IvNative("Disabled"), IvNative("Enabled") };
+        t[std::size_t(PanelOption::DayModeStartOption)] = { IvNative("Manual"), IvNative("Automatic") };
+        t[std::size_t(PanelOption::HoldSwitchOperation)]
+            = { IvNative("AHJ"), IvNative("NYC"), IvNative("ULI"), IvNative("IRI") };
         t[std::size_t(PanelOption::DateFormat)] = { "dd/mm/yyyy", "mm/dd/yyyy", "yyyy/mm/dd" };
         return t;
     }();

@@ -10,8 +10,7 @@
 #include <algorithm>
 
 TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
-    : TDeviceEditFrameBase(
-        new TSensorDataSet, "dbgSensorEdit", IvNative("Sensors"), Parent)
+    : TDeviceEditFrameBase(new TSensorDataSet, "dbgSensorEdit", IvNative("Sensors"), Parent)
 {
     setObjectName("frmSensorEdit1");
     FSensors = static_cast<TSensorDataSet*>(DataSet());
@@ -43,7 +42,7 @@ TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     AddListBox("lbxG400StringHolderCommon", &FLists.TorqTypesCommon);
     AddListBox("lbxSensorLevels", &FLists.Levels);
     AddListBox("lbxApplNoForSMT4", &FLists.ApplicationNumbers);
-    AddListBox("lbxRemOP", &FLists.RemoteOutputs);
+    AddListBox("lbxRemOP", &FLists.RemoteOutputs, true);
     IvAddTranslator(this);
 }
 

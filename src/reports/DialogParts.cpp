@@ -8,18 +8,18 @@
 
 namespace report {
 
-QString T(const char* text)
+QString T(const char* native)
 {
-    return QString::fromStdString(Translate(text));
+    return QString::fromUtf8(native);
 }
 
 TOkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
 {
     auto* row = new QHBoxLayout;
-    auto* ok = new QPushButton(T("OK"), dialog);
+    auto* ok = new QPushButton(T(IvNative("OK")), dialog);
     ok->setObjectName("btnOK");
     ok->setDefault(true);
-    auto* cancel = new QPushButton(T("Cancel"), dialog);
+    auto* cancel = new QPushButton(T(IvNative("Cancel")), dialog);
     cancel->setObjectName("btnCancel");
     row->addStretch();
     row->addWidget(ok);

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace report {
 
-// A fixed English text of a window, translated.
+// A static English text of a window; the window's translator translates it.
 QString T(const char* text);
 
 struct TOkCancel {

@@ -24,12 +24,12 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
         const char* Name;
         const char* Caption;
     } pages[PictureCount] = {
-        { "shpPagePanelSetup", "Panel Setup Options" },
-        { "shpPageZoneDescriptions", "Zone Descriptions" },
-        { "shpPageOnboardOutputs", "Onboard Output Settings" },
-        { "shpPageCBERules", "CBE Rules" },
-        { "shpPageSensors", "Sensors" },
-        { "shpPageModules", "Modules" },
+        { "shpPagePanelSetup", IvNative("Panel Setup Options") },
+        { "shpPageZoneDescriptions", IvNative("Zone Descriptions") },
+        { "shpPageOnboardOutputs", IvNative("Onboard Output Settings") },
+        { "shpPageCBERules", IvNative("CBE Rules") },
+        { "shpPageSensors", IvNative("Sensors") },
+        { "shpPageModules", IvNative("Modules") },
     };
     shpHighlightPage = new QFrame(this);
     shpHighlightPage->setObjectName("shpHighlightPage");
@@ -46,10 +46,10 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
         p->setGeometry(Left, y, PictureWidth, PictureHeight);
         p->setStyleSheet("background: white; border: 1px solid black;");
         p->setCursor(Qt::PointingHandCursor);
-        p->setAccessibleName(QString::fromStdString(Translate(pages[i].Caption)));
+        p->setAccessibleName(QString::fromUtf8(pages[i].Caption));
         p->installEventFilter(this);
         FPictures[i] = p;
-        auto* caption = new QLabel(QString::fromStdString(Translate(pages[i].Caption)), this);
+        auto* caption = new QLabel(QString::fromUtf8(pages[i].Caption), this);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setGeometry(0, y + PictureHeight + 4, Width, Spacing - PictureHeight - 4);

@@ -1,5 +1,7 @@
 #include "Previewpageframe.h"
 
+#include "Ivwindows.h"
+
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -117,7 +119,7 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
     pnlPageControl->setFixedHeight(30);
     auto* h = new QHBoxLayout(pnlPageControl);
     h->setContentsMargins(4, 2, 4, 2);
-    auto* page = new QLabel(T("Page"), pnlPageControl);
+    auto* page = new QLabel(T(IvNative("Page")), pnlPageControl);
     PageSpinEdit = new TSpinControl(pnlPageControl, TControlParts::UpDownOnly());
     PageSpinEdit->setObjectName("PageSpinEdit");
     PageSpinEdit->SetMin(1);
@@ -136,16 +138,16 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
         b->setAutoRaise(true);
         return b;
     };
-    btnPrint = tool("btnPrint", "Print", QStyle::SP_CustomBase);
+    btnPrint = tool("btnPrint", IvNative("Print"), QStyle::SP_CustomBase);
     btnPrint->setIcon(QIcon::fromTheme("document-print"));
     if (btnPrint->icon().isNull())
-        btnPrint->setText(T("Print"));
-    btnZoomToFit = tool("btnZoomToFit", "Zoom to fit", QStyle::SP_FileDialogContentsView);
-    btnFitToPage = tool("btnFitToPage", "Zoom to width", QStyle::SP_FileDialogDetailedView);
-    btnFullScreen = tool("btnFullScreen", "Maximize Preview", QStyle::SP_TitleBarMaxButton);
-    btnClose = new QPushButton(T("&Close"), pnlPageControl);
+        btnPrint->setText(T(IvNative("Print")));
+    btnZoomToFit = tool("btnZoomToFit", IvNative("Zoom to fit"), QStyle::SP_FileDialogContentsView);
+    btnFitToPage = tool("btnFitToPage", IvNative("Zoom to width"), QStyle::SP_FileDialogDetailedView);
+    btnFullScreen = tool("btnFullScreen", IvNative("Maximize Preview"), QStyle::SP_TitleBarMaxButton);
+    btnClose = new QPushButton(T(IvNative("&Close")), pnlPageControl);
     btnClose->setObjectName("btnClose");
-    btnClose->setToolTip(T("Close Preview"));
+    btnClose->setToolTip(T(IvNative("Close Preview")));
     h->addWidget(page);
     h->addWidget(PageSpinEdit);
     for (QToolButton* b : { btnPrint, btnZoomToFit, btnFitToPage, btnFullScreen })
@@ -173,6 +175,7 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
         if (OnClose)
             Guarded(OnClose);
     });
+    IvAddTranslator(this);
 }
 
 void TfrmPreviewPage::AttachPages(std::vector<TPage> pages)

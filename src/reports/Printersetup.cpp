@@ -1,5 +1,7 @@
 #include "Printersetup.h"
 
+#include "Ivwindows.h"
+
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -23,7 +25,7 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     , FSelection(selection)
 {
     setObjectName("frmPrintSetup");
-    setWindowTitle(T("Print Setup"));
+    setWindowTitle(T(IvNative("Print Setup")));
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     cboPrinterSelect = new QComboBox(this);
@@ -37,9 +39,9 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     cseCopies->SetMin(1);
     cseCopies->SetMax(999);
     cseCopies->SetValue(1);
-    auto* printer = new QLabel(T("Printer"), this);
+    auto* printer = new QLabel(T(IvNative("Printer")), this);
     printer->setBuddy(cboPrinterSelect);
-    auto* copies = new QLabel(T("Copies"), this);
+    auto* copies = new QLabel(T(IvNative("Copies")), this);
     copies->setBuddy(cseCopies);
     cboPrinterSelect->setAccessibleName(printer->text());
     cseCopies->setAccessibleName(copies->text());
@@ -50,6 +52,8 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     btnOK = buttons.OK;
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    IvSetCodeText(cboPrinterSelect, "Items"); // the system's printers
+    IvAddTranslator(this);
 }
 
 void TfrmPrintSetup::showEvent(QShowEvent* event)

@@ -1,5 +1,7 @@
 #include "Printpreviewform.h"
 
+#include "Ivwindows.h"
+
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Pageselectionframe.h"
@@ -20,7 +22,7 @@ TfrmPrintPreview::TfrmPrintPreview(const TReportForms& forms, TReportSource sour
     , FSource(std::move(source))
 {
     setObjectName("frmPrintPreview");
-    setWindowTitle(QString::fromStdString(Translate("Print Preview")));
+    setWindowTitle(IvNative("Print Preview"));
     resize(798, 540);
     FLayout = new QHBoxLayout(this);
     FLayout->setContentsMargins(0, 0, 0, 0);
@@ -32,7 +34,7 @@ TfrmPrintPreview::TfrmPrintPreview(const TReportForms& forms, TReportSource sour
     auto* left = new QVBoxLayout(pnlPages);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
-    pnlPreviewTitle = new QLabel(QString::fromStdString(Translate("Preview")), pnlPages);
+    pnlPreviewTitle = new QLabel(IvNative("Preview"), pnlPages);
     pnlPreviewTitle->setObjectName("pnlPreviewTitle");
     pnlPreviewTitle->setFixedHeight(25);
     pnlPreviewTitle->setAlignment(Qt::AlignCenter);
@@ -50,6 +52,7 @@ TfrmPrintPreview::TfrmPrintPreview(const TReportForms& forms, TReportSource sour
     FLayout->addStretch(1);
     PageSelect->StartPreview = [this](int tag) { Preview(tag); };
     PageSelect->ClosePreview = [this] { ClosePreviewPage(); };
+    IvAddTranslator(this);
 }
 
 void TfrmPrintPreview::showEvent(QShowEvent* event)

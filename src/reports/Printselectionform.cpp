@@ -1,5 +1,7 @@
 #include "Printselectionform.h"
 
+#include "Ivwindows.h"
+
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -21,7 +23,7 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     , FPrinterName(SystemDefaultPrinterName())
 {
     setObjectName("frmPrintSelection");
-    setWindowTitle(T("Print Selection"));
+    setWindowTitle(T(IvNative("Print Selection")));
     auto* v = new QVBoxLayout(this);
     auto* g = new QGridLayout;
     auto box = [this](const char* name, const char* caption) {
@@ -30,12 +32,12 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
         c->setChecked(true);
         return c;
     };
-    cbxPanelOptions = box("cbxPanelOptions", "Panel Setup Options");
-    cbxZones = box("cbxZones", "Zone Descriptions");
-    cbxLoopSensors = box("cbxLoopSensors", "Loop Sensors");
-    cbxLoopModules = box("cbxLoopModules", "Loop Modules");
-    cbxOnboardOutputs = box("cbxOnboardOutputs", "Onboard Output Settings");
-    cbxCBERules = box("cbxCBERules", "CBE Rules");
+    cbxPanelOptions = box("cbxPanelOptions", IvNative("Panel Setup Options"));
+    cbxZones = box("cbxZones", IvNative("Zone Descriptions"));
+    cbxLoopSensors = box("cbxLoopSensors", IvNative("Loop Sensors"));
+    cbxLoopModules = box("cbxLoopModules", IvNative("Loop Modules"));
+    cbxOnboardOutputs = box("cbxOnboardOutputs", IvNative("Onboard Output Settings"));
+    cbxCBERules = box("cbxCBERules", IvNative("CBE Rules"));
     g->addWidget(cbxPanelOptions, 0, 0);
     g->addWidget(cbxZones, 1, 0);
     g->addWidget(cbxLoopSensors, 2, 0);
@@ -47,6 +49,7 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     btnOK = buttons.OK;
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
+    IvAddTranslator(this);
 }
 
 void TfrmPrintSelection::SetCopies(int copies)

@@ -1,0 +1,379 @@
+// The program in every language: the shipped dictionary's source table, the
+// texts of the sources, every window walked in each language, and the
+// language kept over a restart.
+#include "EditorInterfaces.h"
+#include "Ivcustdic.h"
+#include "Ivdlgmod.h"
+#include "Ivpropinfo.h"
+#include "PX10VersionInfo.h"
+#include "ProgramWindows.h"
+#include "Settings.h"
+#include "support/FakePrompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace {
+
+constexpr int FullLanguages = 5; // English, French, Italian, Spanish, German
+constexpr int English = 1, French = 2, German = 5, Swiss = 6, Austrian = 7;
+
+bool HasLetter(const std::string& s)
+{
+    for (unsigned char c : s)
+        if (std::isalpha(c) || c >= 0x80)
+            return true;
+    return false;
+}
+
+// "#C", "#L", "#T" and "##" of the text-dictionary format.
+std::string Decode(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '#' && i + 1 < s.size() && std::strchr("CLT#", s[i + 1])) {
+            out += s[i + 1] == 'C' ? '\r' : s[i + 1] == 'L' ? '\n' : s[i + 1] == 'T' ? '\t' : '#';
+            ++i;
+        } else
+            out += s[i];
+    }
+    return out;
+}
+
+// The readable source table: native -> columns 1 to 7.
+std::map<std::string, std::vector<std::string>> SourceTable()
+{
+    std::ifstream in(PX10_DICTIONARY_SOURCE);
+    std::map<std::string, std::vector<std::string>> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty())
+            continue;
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        std::string f;
+        while (std::getline(ss, f, '\t'))
+            fields.push_back(Decode(f));
+        if (!line.empty() && line.back() == '\t')
+            fields.push_back("");
+        std::string native = fields.front();
+        fields.erase(fields.begin());
+        rows[native] = fields;
+    }
+    return rows;
+}
+
+// The C-escapes of a literal's body (the sources write UTF-8 as it stands).
+std::string Unescape(const std::string& body)
+{
+    std::string out;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (body[i] != '\\') {
+            out += body[i];
+            continue;
+        }
+        char n = body[++i];
+        if (n == 'r')
+            out += '\r';
+        else if (n == 'n')
+            out += '\n';
+        else if (n == 't')
+            out += '\t';
+        else if (n == 'x') {
+            size_t used = 0;
+            out += char(std::stoi(body.substr(i + 1, 2), &used, 16));
+            i += used;
+        } else
+            out += n;
+    }
+    return out;
+}
+
+// Every literal given to the marker, Translate, MlFormat, MlShowMessage and
+// MlMessageDlg: those at the top level of the argument (both sides of a
+// choice, adjacent literals joined), with the file they stand in.
+std::map<std::string, std::string> SourceTexts()
+{
+    static const std::regex call(R"(\b(IvNative|Translate|MlFormat|MlShowMessage|MlMessageDlg)\()");
+    std::map<std::string, std::string> texts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(PX10_SOURCE_DIR "/src")) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".cpp" && ext != ".h")
+            continue;
+        std::ifstream in(entry.path());
+        const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (auto m = std::sregex_iterator(s.begin(), s.end(), call); m != std::sregex_iterator(); ++m) {
+            size_t i = m->position() + m->length();
+            int depth = 1;
+            std::string joined;
+            bool inJoin = false;
+            while (i < s.size() && depth > 0) {
+                const char c = s[i];
+                if (c == '"') {
+                    size_t j = i + 1;
+                    while (j < s.size() && s[j] != '"')
+                        j += s[j] == '\\' ? 2 : 1;
+                    if (depth == 1)
+                        joined += Unescape(s.substr(i + 1, j - i - 1)), inJoin = true;
+                    i = j + 1;
+                    continue;
+                }
+                if (c == '\'') { // a character literal
+                    i += s[i + 1] == '\\' ? 4 : 3;
+                    continue;
+                }
+                if (!std::isspace(static_cast<unsigned char>(c)) && inJoin) {
+                    texts.emplace(joined, entry.path().filename().string());
+                    joined.clear();
+                    inJoin = false;
+                }
+                depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+                ++i;
+            }
+            if (inJoin)
+                texts.emplace(joined, entry.path().filename().string());
+        }
+    }
+    return texts;
+}
+
+// The format specifiers of a text, in order.
+std::vector<std::string> Specifiers(const std::string& s)
+{
+    static const std::regex spec(R"(%[-0-9.*]*[dsuxXfegcp%])");
+    std::vector<std::string> out;
+    for (auto m = std::sregex_iterator(s.begin(), s.end(), spec); m != std::sregex_iterator(); ++m)
+        out.push_back(m->str());
+    return out;
+}
+
+int Count(const std::string& s, const std::string& part)
+{
+    int n = 0;
+    for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+// Settings and the dictionary in a folder of the test's own, which is the
+// current folder (where the program looks for "PX10Tool.mld" first).
+struct LanguageFixture : ::testing::Test {
+    QTemporaryDir Dir;
+    QString OldFolder = QDir::currentPath();
+    FakePrompts Prompts;
+    std::unique_ptr<ProgramWindows> Windows;
+
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
+        ASSERT_TRUE(QFile::copy(PX10_DICTIONARY_FILE, Dir.filePath("PX10Tool.mld")));
+        QDir::setCurrent(Dir.path());
+    }
+    void TearDown() override
+    {
+        Windows.reset();
+        QDir::setCurrent(OldFolder);
+    }
+    TIvCustomDictionary& Dictionary()
+    {
+        return dynamic_cast<TIvCustomDictionary&>(*Windows->About->LanguageDictionary);
+    }
+    void Choose(int language)
+    {
+        for (QAction* item : Windows->Main->LanguageItems())
+            if (item->data().toInt() == language)
+                item->trigger();
+        QApplication::processEvents(); // the grids' headings follow the posted change
+        ASSERT_EQ(Dictionary().GetActiveLanguageIndex(), language);
+    }
+    // Every text that a translator holds now, with the English one it came from.
+    struct Shown {
+        std::string Native, Text;
+        const QObject* Object;
+        std::string Property;
+    };
+    std::vector<Shown> TranslatedTexts()
+    {
+        std::vector<Shown> out;
+        for (TIvTranslator* t : Windows->Translators()) {
+            const TIvTranslatorTable& table = t->GetTable();
+            for (int i = 0; i < table.GetCount(); ++i) {
+                const TIvTranslatorTableItem& row = table.GetItem(i);
+                out.push_back({ row.NativeValue, row.TranslatedMatch, row.Object, row.PropertyName });
+            }
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(ShippedDictionary, EveryRowIsCompleteAndKeepsItsFormat)
+{
+    const auto table = SourceTable();
+    ASSERT_GT(table.size(), 400u);
+    for (const auto& [native, columns] : table) {
+        SCOPED_TRACE(native);
+        ASSERT_EQ(columns.size(), 7u) << "every TAB is written";
+        EXPECT_EQ(columns[0], native) << "the English column is the native text";
+        for (int c = 0; c < FullLanguages; ++c) {
+            const std::string& t = columns[size_t(c)];
+            EXPECT_FALSE(t.empty()) << "language " << c + 1;
+            EXPECT_EQ(Specifiers(t), Specifiers(native)) << t;
+            EXPECT_EQ(Count(t, "\r\n"), Count(native, "\r\n")) << t;
+            EXPECT_LE(Count(t, "&") - 2 * Count(t, "&&"), 1) << t;
+            EXPECT_EQ(Count(t, "&") > 0, Count(native, "&") > 0) << "an accelerator stays one: " << t;
+        }
+        // German (Switzerland) and (Austria) take German's texts.
+        EXPECT_TRUE(columns[5].empty() && columns[6].empty());
+    }
+}
+
+TEST(ShippedDictionary, EveryTextOfTheSourcesHasARow)
+{
+    const auto table = SourceTable();
+    const auto texts = SourceTexts();
+    ASSERT_GT(texts.size(), 200u);
+    for (const auto& [text, file] : texts) {
+        if (!HasLetter(text))
+            continue;
+        EXPECT_TRUE(table.count(text)) << "no row for \"" << text << "\" (" << file << ")";
+    }
+    // Qt's own texts of the dialogs and boxes the program shows.
+    for (const std::string& text : IvQtNativeTexts())
+        EXPECT_TRUE(table.count(text)) << "no row for Qt's \"" << text << "\"";
+}
+
+TEST_F(LanguageFixture, EveryWindowInEachLanguageShowsOnlyTextsWithAFullRow)
+{
+    // Started in German: every window and every page built late is made in
+    // German, and still each translator must hold the English texts.
+    platform::ProgramSettings()->setValue("V" PX10_VERSION_PRODUCT_VERSION "/UILanguage", German);
+    Windows = std::make_unique<ProgramWindows>();
+    ASSERT_EQ(Dictionary().GetActiveLanguageIndex(), German);
+    ASSERT_NE(Windows->About->LanguageDictionary, nullptr);
+    ASSERT_EQ(int(Windows->Main->LanguageItems().size()), 7) << "one item per language after the first";
+    std::set<std::string> natives;
+    for (int language = English; language <= Austrian; ++language) {
+        Choose(language);
+        for (const Shown& s : TranslatedTexts()) {
+            if (!HasLetter(s.Native))
+                continue;
+            natives.insert(s.Native);
+            const int at = Dictionary().Find(s.Native);
+            ASSERT_GE(at, 0) << "no row for \"" << s.Native << "\"";
+            const TIvTranslation* row = Dictionary().GetTranslation(at);
+            EXPECT_EQ(
+                row->Status, language >= Swiss ? TIvTranslation::FromFallback : TIvTranslation::Translated)
+                << s.Native;
+        }
+    }
+    EXPECT_GT(natives.size(), 250u);
+}
+
+TEST_F(LanguageFixture, EnglishGermanFrenchEnglishTranslatesEveryTextFromEnglish)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    std::set<std::string> english;
+    Choose(English);
+    for (const Shown& s : TranslatedTexts())
+        english.insert(s.Native);
+    for (int language : { German, French, English }) {
+        Choose(language);
+        for (const Shown& s : TranslatedTexts()) {
+            // Never a translation taken for English: every text came from an English one.
+            EXPECT_TRUE(english.count(s.Native)) << "translated twice: \"" << s.Native << "\"";
+            if (!HasLetter(s.Native))
+                continue;
+            std::string expected = Dictionary().Translate(s.Native);
+            // Menus compare without their accelerator.
+            if (qobject_cast<const QAction*>(s.Object) || qobject_cast<const QMenu*>(s.Object)) {
+                const size_t amp = expected.find('&');
+                if (amp != std::string::npos)
+                    expected.erase(amp, 1);
+            }
+            EXPECT_EQ(s.Text, expected) << s.Native;
+        }
+        // What code builds follows too: caption, device grid headings, the language items.
+        EXPECT_NE(main.windowTitle().toStdString().find(Translate("NEW FILE")), std::string::npos);
+        auto* grid = main.SensorFrame()->Widget()->findChild<QTableView*>("dbgSensorEdit");
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(
+            grid->model()->headerData(0, Qt::Horizontal).toString().toStdString(), Translate("Address"));
+        EXPECT_EQ(main.LanguageItems()[size_t(German - 1)]->text().toStdString(), Translate("German"));
+        EXPECT_TRUE(main.LanguageItems()[size_t(language - 1)]->isChecked());
+    }
+    EXPECT_EQ(main.FileNew->text().toStdString(), "&New");
+    EXPECT_EQ(main.TreeView1()->topLevelItem(0)->text(0).toStdString(), "Panel");
+}
+
+TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    Choose(German);
+    EXPECT_TRUE(main.VdSCompatibility->isChecked());
+    Choose(Swiss);
+    EXPECT_FALSE(main.VdSCompatibility->isChecked());
+    EXPECT_TRUE(main.IsRegionalOptionEnabled());
+    // Swiss and Austrian German show German's texts.
+    EXPECT_EQ(main.FileOpen->text().toStdString(), "Ö&ffnen...");
+    Choose(French);
+    EXPECT_FALSE(main.IsRegionalOptionEnabled());
+}
+
+TEST_F(LanguageFixture, TheLanguageChosenAppliesAtTheNextStart)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    Choose(French);
+    Windows->Main->close(); // the settings are written
+    Windows.reset();
+    Windows = std::make_unique<ProgramWindows>();
+    EXPECT_EQ(Dictionary().GetActiveLanguageIndex(), French);
+    EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&Nouveau");
+    EXPECT_EQ(Windows->About->btnOK->text().toStdString(), "OK");
+    EXPECT_EQ(frmZoneText->windowTitle().toStdString(), "Textes de zone");
+    EXPECT_TRUE(Windows->Main->LanguageItems()[size_t(French - 1)]->isChecked());
+    EXPECT_TRUE(Prompts.Log.empty());
+}
+
+TEST_F(LanguageFixture, ADamagedDictionaryGivesOneMessageAndEnglish)
+{
+    {
+        QFile f(Dir.filePath("PX10Tool.mld"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("MLD\x03 not a dictionary");
+    }
+    Prompts.Answer(platform::mrOk);
+    Windows = std::make_unique<ProgramWindows>();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Windows->About->LanguageDictionary, nullptr);
+    EXPECT_TRUE(Windows->Main->LanguageItems().empty());
+    EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&New");
+}
+
+TEST_F(LanguageFixture, AMissingDictionaryMeansEnglishWithoutAWord)
+{
+    ASSERT_TRUE(QFile::remove(Dir.filePath("PX10Tool.mld")));
+    Windows = std::make_unique<ProgramWindows>();
+    EXPECT_TRUE(Prompts.Log.empty());
+    EXPECT_EQ(Windows->About->LanguageDictionary, nullptr);
+    EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&New");
+}
