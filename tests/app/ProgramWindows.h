@@ -34,7 +34,7 @@ struct ProgramWindows {
     {
         About = std::make_unique<TfrmAbout>();
         Splash = std::make_unique<TfrmSplashScreen>(Translate(About->GetProductName()));
-        Main = std::make_unique<TfrmMain>(About.get(), QStringList());
+        Main = std::make_unique<TfrmMain>(About.get(), std::vector<std::string>());
         frmMain = Main.get();
         frmCBERuleEdit = new TfrmCBERuleEdit(Main.get());
         frmZoneText = new TfrmZoneText(Main.get());
