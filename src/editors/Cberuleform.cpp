@@ -20,12 +20,15 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmCBERuleEdit* frmCBERuleEdit = nullptr;
 
@@ -187,7 +190,12 @@ QWidget* TfrmCBERuleEdit::BuildTabs()
         tab->setText(QString::number(rule));
         tab->setCheckable(true);
         tab->setFixedSize(19, 18);
-        tab->setFocusPolicy(Qt::TabFocus);
+        // The rule tabs are one stop of the Tab key, as a tab control is:
+        // only the tab shown takes it, and the arrow keys move between rules.
+        tab->setFocusPolicy(Qt::NoFocus);
+        connect(tab, &QToolButton::toggled, tab,
+            [tab](bool shown) { tab->setFocusPolicy(shown ? Qt::TabFocus : Qt::NoFocus); });
+        tab->installEventFilter(this);
         FTabGroup->addButton(tab, rule);
         grid->addWidget(tab, (rule - 1) / TabsPerRow, (rule - 1) % TabsPerRow);
         RuleTabs.push_back(tab);
@@ -492,6 +500,32 @@ void TfrmCBERuleEdit::SetAllZoneConditions(int condition)
     cberules::SetAllZoneConditions(*FConfig->CBERules, FRule, condition);
     RefreshRuleZones();
     dbgRuleZones->viewport()->update();
+}
+
+bool TfrmCBERuleEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && FConfig
+        && std::find(RuleTabs.begin(), RuleTabs.end(), watched) != RuleTabs.end()) {
+        int rule = 0;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            rule = PreviousRule(FRule, RuleCount);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            rule = NextRule(FRule, RuleCount);
+            break;
+        default:
+            break;
+        }
+        if (rule != 0) {
+            Guarded([&] { SelectRule(rule); });
+            RuleTabs[static_cast<size_t>(FRule - 1)]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmCBERuleEdit::reject()

@@ -354,3 +354,28 @@ TEST(RuleEditor, TypedAddressStaysWithItsRule)
     EXPECT_EQ(config.CBERules->GetDeviceAddress(1, 1), 25);
     EXPECT_EQ(config.CBERules->GetDeviceAddress(2, 1), 0);
 }
+
+// The 64 rule tabs are one stop of the Tab key, as a tab control is: only
+// the rule shown takes it, and the arrow keys move to the next rule.
+TEST(RuleEditor, RuleTabsAreOneStopOfTheTabKey)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmCBERuleEdit editor;
+    editor.SetConfig(&config);
+    auto stops = [&] {
+        std::vector<int> rules;
+        for (size_t i = 0; i < editor.RuleTabs.size(); ++i)
+            if (editor.RuleTabs[i]->focusPolicy() & Qt::TabFocus)
+                rules.push_back(int(i) + 1);
+        return rules;
+    };
+    WhileShown(editor, [&] {
+        EXPECT_EQ(stops(), std::vector<int>({ 64 }));
+        QTest::keyClick(editor.RuleTabs[63], Qt::Key_Right); // wraps round
+        EXPECT_EQ(stops(), std::vector<int>({ 1 }));
+        QTest::keyClick(editor.RuleTabs[0], Qt::Key_Right);
+        EXPECT_EQ(stops(), std::vector<int>({ 2 }));
+    });
+    editor.Execute(64);
+    EXPECT_EQ(editor.Execute(0), 2);
+}
