@@ -106,6 +106,9 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     dbgRuleZones->SetDataSet(ZoneData);
     dbgRuleZones->setEnabled(false);
     dbgRuleZones->SetEscapeToWindow(true); // Esc anywhere closes the window
+    // One column is edited, row by row with the arrows: Tab goes on to the
+    // rule's other controls instead of through 32 cells and no further.
+    dbgRuleZones->setTabKeyNavigation(false);
     DisableDefaultButton(this); // "Set All ON" would overwrite every zone
     btnSetZonesAllOn = new QPushButton(IvNative("Set All &ON"), gbxRuleDetails);
     btnSetZonesAllOn->setObjectName("btnSetZonesAllOn");

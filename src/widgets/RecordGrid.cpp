@@ -99,6 +99,10 @@ protected:
             return false; // neither reverted nor kept from the window's own handling
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // A grid without Tab navigation lets Tab leave it from a cell too
+            // (Qt's delegate would move to the next cell).
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !FGrid->tabKeyNavigation())
+                return false;
             bool move = false;
             switch (key->key()) {
             case Qt::Key_Up:

@@ -378,4 +378,19 @@ TEST(RuleEditor, RuleTabsAreOneStopOfTheTabKey)
     });
     editor.Execute(64);
     EXPECT_EQ(editor.Execute(0), 2);
+
+    // Tab leaves the zone grid for the rule's other controls.
+    config.CBERules->SetRuleType(5, Fire);
+    WhileShown(editor, [&] {
+        editor.dbgRuleZones->setFocus();
+        editor.dbgRuleZones->setCurrentIndex(
+            editor.ZoneData->index(15, TCBERuleZoneDataSet::fldCondition - 1));
+        QApplication::processEvents();
+        QWidget* cell = QApplication::focusWidget();
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClick(cell, Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        EXPECT_TRUE(now && now != editor.dbgRuleZones && !editor.dbgRuleZones->isAncestorOf(now));
+    });
+    editor.Execute(5);
 }
