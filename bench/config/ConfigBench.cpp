@@ -68,7 +68,7 @@ int main(int argc, char** argv)
             Check(n == static_cast<ssize_t>(buffer.size()), "plain read");
             benchmark::DoNotOptimize(buffer.data());
         },
-        200, 100, 2.0, "open+read+close" });
+        200, 100, 2.0, 0, "open+read+close" });
 
     benchfloor::Register({ "SaveFullConfiguration", [&] { toSave->SaveToFile(saved); },
         [&] {
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
             close(dir);
             Check(n == static_cast<ssize_t>(buffer.size()), "plain write");
         },
-        4, 60, 1.2, "write+fsync+rename+folder fsync" });
+        4, 60, 1.2, 0, "write+fsync+rename+folder fsync" });
 
     // The fresh default configuration that every load starts from.
     benchfloor::Register({ "CreateConfiguration",
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
             std::memcpy(block.get(), buffer.data(), TPX10ConfigData::FileSize);
             benchmark::DoNotOptimize(block.get());
         },
-        500, 100, 0, "new+copy of 18,180 bytes" });
+        500, 100, 0, 0, "new+copy of 18,180 bytes" });
 
     int result = benchfloor::Main(argc, argv);
     if (std::getenv("PX10_BENCH_DIR") == nullptr)

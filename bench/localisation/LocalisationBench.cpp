@@ -1,9 +1,13 @@
-// Translate over a sorted table of 10,000 rows, flat and with contexts,
-// against a hash map lookup of the same keys; and the cost of sorting.
+// Translate over a table of 10,000 rows, flat and with contexts, and
+// TranslateContext, each against a hash map that does the same work (finds
+// the text and returns a copy; for contexts a map keyed by the joined
+// contexts); and setting a language's table (sort and index) against
+// std::sort and filling a hash map. Measured in alternation.
+#include "FloorComparison.h"
 #include "Ivcustdic.h"
 
-#include <benchmark/benchmark.h>
-
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <unordered_map>
 
@@ -45,93 +49,145 @@ TIvTranslationTable MakeRows(bool contexts)
     return rows;
 }
 
-std::vector<std::string> ShuffledNatives(const TIvTranslationTable& rows)
+template <class T> std::vector<T> Shuffled(std::vector<T> v, unsigned seed)
+{
+    std::shuffle(v.begin(), v.end(), std::mt19937(seed));
+    return v;
+}
+
+std::vector<std::string> Natives(const TIvTranslationTable& rows)
 {
     std::vector<std::string> keys;
     for (const auto& r : rows)
         keys.push_back(r.Native);
-    std::shuffle(keys.begin(), keys.end(), std::mt19937(99));
-    return keys;
+    return Shuffled(std::move(keys), 99);
 }
 
-// Translate over every native text, in a shuffled order.
-void TranslateShuffled(benchmark::State& state, bool contexts)
-{
-    BenchDictionary d;
-    if (contexts)
-        d.SetContextType((1u << ivctForm) | (1u << ivctComponent));
-    auto rows = MakeRows(contexts);
-    auto keys = ShuffledNatives(rows);
-    d.SetTranslations(rows);
-    size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(d.Translate(keys[i]));
-        i = (i + 1) % keys.size();
-    }
-}
+using Map = std::unordered_map<std::string, std::string>;
 
-void BM_TranslateFlat(benchmark::State& state)
+Map NativeMap(const TIvTranslationTable& rows)
 {
-    TranslateShuffled(state, false);
-}
-BENCHMARK(BM_TranslateFlat);
-
-void BM_TranslateWithContexts(benchmark::State& state)
-{
-    TranslateShuffled(state, true);
-}
-BENCHMARK(BM_TranslateWithContexts);
-
-void BM_TranslateContextExact(benchmark::State& state)
-{
-    BenchDictionary d;
-    d.SetContextType((1u << ivctForm) | (1u << ivctComponent));
-    auto rows = MakeRows(true);
-    std::vector<const TIvTranslation*> order;
-    for (const auto& r : rows)
-        order.push_back(&r);
-    std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    d.SetTranslations(rows);
-    size_t i = 0;
-    for (auto _ : state) {
-        const TIvTranslation* r = order[i];
-        benchmark::DoNotOptimize(d.TranslateContext(r->Native, r->FormContext, r->ComponentContext));
-        i = (i + 1) % order.size();
-    }
-}
-BENCHMARK(BM_TranslateContextExact);
-
-void BM_UnorderedMapLookup(benchmark::State& state)
-{
-    auto rows = MakeRows(false);
-    auto keys = ShuffledNatives(rows);
-    std::unordered_map<std::string, std::string> map;
+    Map map;
     for (const auto& r : rows)
         map.emplace(r.Native, r.Translation);
-    size_t i = 0;
-    for (auto _ : state) {
-        auto it = map.find(keys[i]);
-        // Copy the text out, as Translate returns it.
-        benchmark::DoNotOptimize(it == map.end() ? keys[i] : it->second);
-        i = (i + 1) % keys.size();
-    }
+    return map;
 }
-BENCHMARK(BM_UnorderedMapLookup);
 
-void BM_SortTable(benchmark::State& state)
+// The floor of a lookup: find the text, return a copy (the native when missing).
+std::string MapLookup(const Map& map, const std::string& key, const std::string& native)
 {
-    bool contexts = state.range(0) != 0;
-    auto rows = MakeRows(contexts);
-    for (auto _ : state) {
-        state.PauseTiming();
-        TIvTranslationTable copy = rows;
-        state.ResumeTiming();
-        TIvCustomDictionary::SortTable(copy, contexts);
-        benchmark::DoNotOptimize(copy.data());
-    }
+    auto it = map.find(key);
+    return it == map.end() ? native : it->second;
 }
-BENCHMARK(BM_SortTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+constexpr int Batch = 1000;
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    const TIvTranslationTable flatRows = MakeRows(false);
+    const TIvTranslationTable contextRows = MakeRows(true);
+    const TIvContextType contexts = (1u << ivctForm) | (1u << ivctComponent);
+
+    BenchDictionary flat;
+    flat.SetTranslations(flatRows);
+    BenchDictionary withContexts;
+    withContexts.SetContextType(contexts);
+    withContexts.SetTranslations(contextRows);
+
+    static const std::vector<std::string> flatKeys = Natives(flatRows);
+    static const std::vector<std::string> contextKeys = Natives(contextRows);
+    static const Map flatMap = NativeMap(flatRows);
+    static const Map contextNativeMap = NativeMap(contextRows);
+    Map keyMap;
+    for (const auto& r : contextRows)
+        keyMap.emplace(r.GetKey(), r.Translation);
+    static const Map contextKeyMap = std::move(keyMap);
+    std::vector<const TIvTranslation*> exact;
+    for (const auto& r : contextRows)
+        exact.push_back(&r);
+    static const std::vector<const TIvTranslation*> exactOrder = Shuffled(std::move(exact), 7);
+
+    // Each side walks the same keys in the same order, from its own position.
+    auto walker = [](const std::vector<std::string>& keys, auto lookup) {
+        return [&keys, lookup, i = std::size_t(0)]() mutable {
+            benchmark::DoNotOptimize(lookup(keys[i]));
+            i = (i + 1) % keys.size();
+        };
+    };
+
+    benchfloor::Register(
+        { "TranslateFlat", (walker(flatKeys, [&](const std::string& k) { return flat.Translate(k); })),
+            (walker(flatKeys, [](const std::string& k) { return MapLookup(flatMap, k, k); })), Batch, 300,
+            1.2, 0, "hash map + copy" });
+
+    benchfloor::Register({ "TranslateWithContexts",
+        (walker(contextKeys, [&](const std::string& k) { return withContexts.Translate(k); })),
+        (walker(contextKeys, [](const std::string& k) { return MapLookup(contextNativeMap, k, k); })), Batch,
+        300, 1.2, 0, "hash map + copy" });
+
+    // Exact contexts; the floor joins its key in a buffer it keeps, as Translate does.
+    auto exactWalker = [](auto lookup) {
+        return [lookup, i = std::size_t(0)]() mutable {
+            const TIvTranslation* r = exactOrder[i];
+            benchmark::DoNotOptimize(lookup(*r));
+            i = (i + 1) % exactOrder.size();
+        };
+    };
+    benchfloor::Register({ "TranslateContext", (exactWalker([&](const TIvTranslation& r) {
+                              return withContexts.TranslateContext(
+                                  r.Native, r.FormContext, r.ComponentContext);
+                          })),
+        (exactWalker([key = std::string()](const TIvTranslation& r) mutable {
+            key.assign(r.Native).append(1, TIvTranslation::KeySeparator).append(r.FormContext);
+            key.append(r.ComponentContext);
+            return MapLookup(contextKeyMap, key, r.Native);
+        })),
+        Batch, 300, 1.2, 0, "context-keyed hash map + copy" });
+
+    // A language's table set: sort and index, flat and with contexts, against
+    // std::sort and filling a hash map from text to row. Tables and
+    // dictionaries are made beforehand, so neither side times copying rows.
+    constexpr int SetRounds = 30;
+    auto setTable = [&](const char* name, bool byKey) {
+        const TIvTranslationTable& rows = byKey ? contextRows : flatRows;
+        struct Pools {
+            std::vector<std::unique_ptr<BenchDictionary>> Dictionaries;
+            std::vector<TIvTranslationTable> Subject, Floor;
+            std::size_t NextSubject = 0, NextFloor = 0;
+        };
+        auto pools = std::make_shared<Pools>();
+        for (int k = 0; k < SetRounds + 1; ++k) {
+            pools->Dictionaries.push_back(std::make_unique<BenchDictionary>());
+            pools->Dictionaries.back()->SetContextType(byKey ? contexts : 0);
+            pools->Subject.push_back(rows);
+            pools->Floor.push_back(rows);
+        }
+        benchfloor::Register({ name,
+            [pools] {
+                std::size_t k = pools->NextSubject++;
+                pools->Dictionaries.at(k)->SetTranslations(std::move(pools->Subject.at(k)));
+            },
+            [pools, byKey] {
+                TIvTranslationTable& t = pools->Floor.at(pools->NextFloor++);
+                std::sort(t.begin(), t.end(), [byKey](const TIvTranslation& a, const TIvTranslation& b) {
+                    if (int c = a.Native.compare(b.Native); c != 0 || !byKey)
+                        return c < 0;
+                    if (int c = a.FormContext.compare(b.FormContext); c != 0)
+                        return c < 0;
+                    return a.ComponentContext < b.ComponentContext;
+                });
+                std::unordered_map<std::string_view, int> index;
+                index.reserve(t.size());
+                for (std::size_t i = 0; i < t.size(); ++i)
+                    index.emplace(t[i].Native, static_cast<int>(i));
+                benchmark::DoNotOptimize(index.size());
+            },
+            1, SetRounds, 0, 10e6, "std::sort + hash map" });
+    };
+    setTable("SetTableFlat", false);
+    setTable("SetTableWithContexts", true);
+
+    return benchfloor::Main(argc, argv);
+}

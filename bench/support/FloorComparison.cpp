@@ -113,6 +113,9 @@ void PrintSummary()
             Time(Median(s->FloorNs)).c_str(), Spread(s->FloorNs), ratio);
         if (s->Spec.Goal > 0)
             std::printf(" (goal %.2f: %s)", s->Spec.Goal, ratio <= s->Spec.Goal ? "met" : "NOT MET");
+        if (s->Spec.GoalNs > 0)
+            std::printf(" (goal %s: %s)", Time(s->Spec.GoalNs).c_str(),
+                Median(s->SubjectNs) <= s->Spec.GoalNs ? "met" : "NOT MET");
         std::printf("\n");
         char part[160];
         std::snprintf(part, sizeof part, "%s%s %.2f", last.empty() ? "" : ", ", s->Spec.Name.c_str(), ratio);

@@ -18,6 +18,7 @@ struct Comparison {
     int Batch = 1; // runs of each per round
     int Rounds = 100; // rounds, one benchmark iteration each
     double Goal = 0; // ratio to stay within; 0 = none
+    double GoalNs = 0; // time to stay within; 0 = none
     std::string FloorName = "floor";
 };
 

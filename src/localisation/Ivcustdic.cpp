@@ -60,14 +60,55 @@ int BinarySearch(const TIvTranslationTable& table, std::string_view target,
     return -1;
 }
 
+int SearchNative(const TIvTranslationTable& table, std::string_view native, bool byKey)
+{
+    if (!byKey)
+        return BinarySearch(table, native, CompareNative);
+    // Rows are ordered by key; native + separator finds a row of that text in any context.
+    std::string target;
+    target.reserve(native.size() + 1);
+    target.append(native).push_back(Sep);
+    return BinarySearch(table, target, [](const TIvTranslation& row, std::string_view t) {
+        return CompareJoined({ row.Native, SepView }, t);
+    });
+}
+
+// In a table ordered by the search's comparison (`order(i)` compares rows i
+// and i + 1), the binary search answers a text that only one row has with
+// that row: the rows that differ from both neighbours are marked, so only
+// texts shared by several rows need a search. Empty when out of order.
+template <class Order> std::vector<char> AnswerThemselves(int count, Order order)
+{
+    std::vector<int> c(count > 0 ? count - 1 : 0);
+    for (int i = 0; i + 1 < count; ++i)
+        if ((c[i] = order(i)) > 0)
+            return {};
+    std::vector<char> own(count);
+    for (int i = 0; i < count; ++i)
+        own[i] = (i == 0 || c[i - 1] != 0) && (i == count - 1 || c[i] != 0);
+    return own;
+}
+
+// The row key of a lookup, joined in a buffer kept per thread: no allocation
+// once the buffer has grown. Valid until the thread's next call.
+std::string_view JoinedKey(std::string_view native, std::string_view form, std::string_view component)
+{
+    thread_local std::string key;
+    key.assign(native).append(1, Sep).append(form).append(component);
+    return key;
+}
+
 // Hoare partitioning around the middle row. The smaller side recurses and the
 // larger one loops, so a hostile order cannot exhaust the stack.
 void HoareSort(TIvTranslationTable& table, int lo, int hi, bool byKey)
 {
     auto compare = byKey ? CompareKey : CompareNative;
+    std::string pivot; // one buffer for every partition of this level
     while (lo < hi) {
         const TIvTranslation& middle = table[static_cast<unsigned>(lo + hi) / 2];
-        const std::string pivot = byKey ? middle.GetKey() : middle.Native;
+        pivot.assign(middle.Native);
+        if (byKey)
+            pivot.append(1, Sep).append(middle.FormContext).append(middle.ComponentContext);
         int i = lo;
         int j = hi;
         do {
@@ -115,6 +156,46 @@ void TIvCustomDictionary::SetTranslations(TIvTranslationTable table)
 {
     SortTable(table, GetContextType() != 0);
     FTable.swap(table);
+    RebuildIndex();
+}
+
+void TIvCustomDictionary::RebuildIndex()
+{
+    FIndexByKey = GetContextType() != 0;
+    const int count = GetTranslationCount();
+    const auto answer = [this](int row) { return std::string_view(FTable[row].Translation); };
+    std::string next;
+    const auto nativeOrder = [&](int i) {
+        if (!FIndexByKey)
+            return CompareNative(FTable[i], FTable[i + 1].Native);
+        next.assign(FTable[i + 1].Native).append(1, Sep);
+        return CompareJoined({ FTable[i].Native, SepView }, next);
+    };
+    const std::vector<char> ownNative = AnswerThemselves(count, nativeOrder);
+    FNativeIndex.Build(
+        count, [this](int i) { return std::string_view(FTable[i].Native); },
+        [&](int i, std::string_view t) {
+            return !ownNative.empty() && ownNative[i] ? i : SearchNative(FTable, t, FIndexByKey);
+        },
+        answer);
+    if (!FIndexByKey) {
+        FKeyIndex.Clear();
+        return;
+    }
+    const std::vector<char> ownKey = AnswerThemselves(count, [this](int i) {
+        const TIvTranslation& b = FTable[i + 1];
+        return CompareKey(FTable[i], JoinedKey(b.Native, b.FormContext, b.ComponentContext));
+    });
+    FKeyIndex.Build(
+        count,
+        [this](int i) {
+            const TIvTranslation& row = FTable[i];
+            return JoinedKey(row.Native, row.FormContext, row.ComponentContext);
+        },
+        [&](int i, std::string_view t) {
+            return !ownKey.empty() && ownKey[i] ? i : BinarySearch(FTable, t, CompareKey);
+        },
+        answer);
 }
 
 const TIvTranslation* TIvCustomDictionary::GetTranslation(int index) const
@@ -126,15 +207,7 @@ const TIvTranslation* TIvCustomDictionary::GetTranslation(int index) const
 
 int TIvCustomDictionary::Find(const std::string& native) const
 {
-    if (GetContextType() == 0)
-        return BinarySearch(FTable, native, CompareNative);
-    // Rows are ordered by key; native + separator finds a row of that text in any context.
-    std::string target;
-    target.reserve(native.size() + 1);
-    target.append(native).push_back(Sep);
-    return BinarySearch(FTable, target, [](const TIvTranslation& row, std::string_view t) {
-        return CompareJoined({ row.Native, SepView }, t);
-    });
+    return IndexInForce() ? FNativeIndex.Find(native) : FindBySearch(native);
 }
 
 int TIvCustomDictionary::FindContext(
@@ -142,12 +215,34 @@ int TIvCustomDictionary::FindContext(
 {
     if (GetContextType() == 0)
         return Find(native);
+    if (!IndexInForce())
+        return FindContextBySearch(native, form, component);
+    return FKeyIndex.Find(JoinedKey(native, form, component));
+}
+
+int TIvCustomDictionary::FindBySearch(const std::string& native) const
+{
+    return SearchNative(FTable, native, GetContextType() != 0);
+}
+
+int TIvCustomDictionary::FindContextBySearch(
+    const std::string& native, const std::string& form, const std::string& component) const
+{
+    if (GetContextType() == 0)
+        return FindBySearch(native);
     return BinarySearch(FTable, TIvTranslation::ComposeKey(native, form, component), CompareKey);
 }
 
 bool TIvCustomDictionary::TranslateString(const std::string& native, std::string& translation) const
 {
-    int i = Find(native);
+    if (IndexInForce()) {
+        std::string_view text;
+        if (FNativeIndex.Find(native, &text) < 0)
+            return false;
+        translation.assign(text);
+        return true;
+    }
+    int i = FindBySearch(native);
     if (i < 0)
         return false;
     translation = FTable[i].Translation;
@@ -157,7 +252,16 @@ bool TIvCustomDictionary::TranslateString(const std::string& native, std::string
 bool TIvCustomDictionary::TranslateContextString(const std::string& native, const std::string& form,
     const std::string& component, std::string& translation) const
 {
-    int i = FindContext(native, form, component);
+    if (GetContextType() == 0)
+        return TranslateString(native, translation);
+    if (IndexInForce()) {
+        std::string_view text;
+        if (FKeyIndex.Find(JoinedKey(native, form, component), &text) < 0)
+            return false;
+        translation.assign(text);
+        return true;
+    }
+    int i = FindContextBySearch(native, form, component);
     if (i < 0)
         return false;
     translation = FTable[i].Translation;
@@ -173,18 +277,21 @@ void TIvCustomDictionary::SortTable(TIvTranslationTable& table, bool byKey)
 void TIvCustomDictionary::Sort()
 {
     SortTable(FTable, GetContextType() != 0);
+    RebuildIndex();
 }
 
 void TIvCustomDictionary::QuickSort(int lo, int hi)
 {
     if (lo >= 0 && hi < GetTranslationCount())
         HoareSort(FTable, lo, hi, false);
+    RebuildIndex();
 }
 
 void TIvCustomDictionary::ContextQuickSort(int lo, int hi)
 {
     if (lo >= 0 && hi < GetTranslationCount())
         HoareSort(FTable, lo, hi, true);
+    RebuildIndex();
 }
 
 // ------------------------------------------------------------ file dictionary

@@ -2,6 +2,7 @@
 // The sorted in-memory translation table behind every dictionary that loads
 // its rows, and the base of dictionaries that come from a file.
 #include "Ivdictio.h"
+#include "Ivindex.h"
 
 #include <string>
 #include <vector>
@@ -33,13 +34,21 @@ public:
         const std::string& component, std::string& translation) const override;
     bool TranslateString(const std::string& native, std::string& translation) const override;
 
-    void ClearTranslations() { FTable.clear(); }
+    void ClearTranslations()
+    {
+        FTable.clear();
+        RebuildIndex();
+    }
     // Raises ERangeError for an index outside the table.
     const TIvTranslation* GetTranslation(int index) const;
-    // Binary searches; the index of a matching row or -1. Safe from a worker
-    // thread while nothing changes the dictionary.
+    // The index of a matching row or -1, answered by the hash index. Safe from
+    // a worker thread while nothing changes the dictionary.
     int Find(const std::string& native) const;
     int FindContext(const std::string& native, const std::string& form, const std::string& component) const;
+    // The binary searches that define which row answers; the index holds their answers.
+    int FindBySearch(const std::string& native) const;
+    int FindContextBySearch(
+        const std::string& native, const std::string& form, const std::string& component) const;
 
     // Plain byte order of the native text (flat) or of the row key (with contexts).
     void Sort();
@@ -55,7 +64,14 @@ protected:
     void SetTranslations(TIvTranslationTable table);
 
 private:
+    // After every change of the table's rows or order.
+    void RebuildIndex();
+    bool IndexInForce() const { return FIndexByKey == (GetContextType() != 0); }
+
     TIvTranslationTable FTable;
+    TIvTranslationIndex FNativeIndex; // native text -> row
+    TIvTranslationIndex FKeyIndex; // row key -> row, with contexts only
+    bool FIndexByKey = false; // the context mode the index was built for
 };
 
 enum TIvStorage { ivsFile, ivsEmbedded, ivsResource };

@@ -484,7 +484,7 @@ std::string TIvDictionary::Translate(const std::string& native) const
         return native;
     std::string translation;
     bool found = TranslateString(native, translation);
-    return CheckTranslation(native, translation, found);
+    return CheckTranslation(native, std::move(translation), found);
 }
 
 std::string TIvDictionary::TranslateContext(
@@ -501,11 +501,11 @@ std::string TIvDictionary::TranslateContext(
     } else {
         found = TranslateString(native, translation);
     }
-    return CheckTranslation(native, translation, found);
+    return CheckTranslation(native, std::move(translation), found);
 }
 
 std::string TIvDictionary::CheckTranslation(
-    const std::string& native, const std::string& translation, bool found) const
+    const std::string& native, std::string translation, bool found) const
 {
     if (found && !translation.empty())
         return translation;

@@ -331,8 +331,8 @@ public:
     static constexpr uint32_t UserDefaultLocale = 0x400;
     static constexpr uint32_t SystemDefaultLocale = 0x800;
 
-    // The missing-translation policy.
-    std::string CheckTranslation(const std::string& native, const std::string& translation, bool found) const;
+    // The missing-translation policy; the translation is handed on, not copied.
+    std::string CheckTranslation(const std::string& native, std::string translation, bool found) const;
 
 private:
     friend class TIvCustomTranslator;

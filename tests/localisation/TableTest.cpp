@@ -127,6 +127,68 @@ TEST(Table, RandomTablesSortLikeAReferenceAndFindEveryRow)
     }
 }
 
+// The hash index only remembers the binary search's answers: for rows sharing
+// a text, contexts whose joins collide, texts the search misses in a range
+// left unsorted and texts of no row, it must answer exactly as the search.
+TEST(Table, IndexAnswersExactlyAsTheBinarySearch)
+{
+    std::mt19937 rng(815);
+    const std::array<char, 7> alphabet { 'a', 'b', '\x10', ' ', '\x7F', '\x80', '\xFF' };
+    auto text = [&](int maxLength) {
+        std::string t;
+        int len = static_cast<int>(rng() % (maxLength + 1));
+        for (int k = 0; k < len; ++k)
+            t += alphabet[rng() % alphabet.size()];
+        return t;
+    };
+    int missesSeen = 0;
+    for (bool byKey : { false, true }) {
+        for (int round = 0; round < 12; ++round) {
+            TIvTranslationTable rows;
+            int n = 1 + static_cast<int>(rng() % 400);
+            for (int i = 0; i < n; ++i)
+                rows.push_back(
+                    Row(text(4), "t" + std::to_string(i), byKey ? text(2) : "", byKey ? text(2) : ""));
+            MemoryDictionary d;
+            d.SetContextType(byKey ? (1u << ivctForm) : 0);
+            d.SetTranslations(rows);
+            // Every other round sorts a range by the other order, leaving the
+            // table unsorted for the search.
+            if (round % 2) {
+                int lo = static_cast<int>(rng() % n), hi = lo + static_cast<int>(rng() % (n - lo));
+                byKey ? d.QuickSort(lo, hi) : d.ContextQuickSort(lo, hi);
+            }
+            std::vector<TIvTranslation> probes = rows;
+            for (int i = 0; i < 200; ++i)
+                probes.push_back(Row(text(5), "", text(2), text(2)));
+            for (const auto& p : probes) {
+                ASSERT_EQ(d.Find(p.Native), d.FindBySearch(p.Native));
+                ASSERT_EQ(d.FindContext(p.Native, p.FormContext, p.ComponentContext),
+                    d.FindContextBySearch(p.Native, p.FormContext, p.ComponentContext));
+                // The answer kept beside the index is the row's translation.
+                std::string text;
+                const int row = d.FindBySearch(p.Native);
+                ASSERT_EQ(d.TranslateString(p.Native, text), row >= 0);
+                if (row >= 0)
+                    ASSERT_EQ(text, d.GetTranslation(row)->Translation);
+                const int keyRow = d.FindContextBySearch(p.Native, p.FormContext, p.ComponentContext);
+                ASSERT_EQ(
+                    d.TranslateContextString(p.Native, p.FormContext, p.ComponentContext, text), keyRow >= 0);
+                if (keyRow >= 0)
+                    ASSERT_EQ(text, d.GetTranslation(keyRow)->Translation);
+                missesSeen += row < 0;
+            }
+        }
+    }
+    EXPECT_GT(missesSeen, 0); // texts of no row were asked for
+    // A change of the context mode after the rows were set falls back to the search.
+    MemoryDictionary d;
+    d.SetTranslations({ Row("Save", "A"), Row("Open", "B") });
+    d.SetContextType(1u << ivctForm);
+    EXPECT_EQ(d.Find("Open"), d.FindBySearch("Open"));
+    EXPECT_EQ(d.FindContext("Save", "", ""), d.FindContextBySearch("Save", "", ""));
+}
+
 TEST(Table, OrderedReversedAndEqualInputsSortWithoutTrouble)
 {
     TIvTranslationTable rows;
