@@ -19,6 +19,7 @@
 #include "Onboardoutputsetupframe.h"
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
+#include "LazyWindows.h"
 #include "PrintWindows.h"
 #include "Prompts.h"
 #include "Spincontrol.h"
@@ -113,10 +114,8 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
     frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
     frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
     frmOnboardOutputSetup1 = new TfrmOnboardOutputSetup(FFrames);
-    frmOnboardOutputSetup1->OpenRangeEntry = [](int deviceId) {
-        if (frmCBERangeEntry)
-            frmCBERangeEntry->Execute(ConfigData, deviceId);
-    };
+    frmOnboardOutputSetup1->OpenRangeEntry
+        = [this](int deviceId) { CBERangeEntryWindow(this)->Execute(ConfigData, deviceId); };
     auto* sensors = new TfrmSensorEdit(FFrames);
     auto* modules = new TfrmModuleEdit(FFrames);
     sensors->OnEditCBERange = modules->OnEditCBERange = frmOnboardOutputSetup1->OpenRangeEntry;
@@ -284,14 +283,8 @@ void TfrmMain::CreateActions()
     on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
     on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
     on(ToolsAddChangeModules, [this] { FModuleFrame->AddDevices(); });
-    on(ViewZoneText, [this] {
-        if (frmZoneText)
-            frmZoneText->ShowModal();
-    });
-    on(ViewCBERules, [this] {
-        if (frmCBERuleEdit)
-            frmCBERuleEdit->Execute(-1);
-    });
+    on(ViewZoneText, [this] { ZoneTextWindow(this)->ShowModal(); });
+    on(ViewCBERules, [this] { CBERuleEditWindow(this)->Execute(-1); });
     on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
     on(ToolsDeleteAllModules, [this] { ToolsDeleteAllModulesExecute(); });
     on(ToolsDeleteAllDevices, [this] { ToolsDeleteAllDevicesExecute(); });
@@ -510,9 +503,7 @@ void TfrmMain::HelpPX10UserManualExecute()
 
 void TfrmMain::ToolsSerialPortSetupExecute()
 {
-    if (!frmSerialSetup)
-        return;
-    const int index = frmSerialSetup->Execute(int(FProtocol->CommPort()));
+    const int index = SerialSetupWindow(this)->Execute(int(FProtocol->CommPort()));
     if (index >= 0 && index < 8)
         FProtocol->SetCommPort(TCommPort(index));
 }
@@ -520,38 +511,35 @@ void TfrmMain::ToolsSerialPortSetupExecute()
 void TfrmMain::ToolsSendToPanelExecute()
 {
     CommitPendingEdits();
-    if (frmConfigTransfer && ConfigData)
-        frmConfigTransfer->SendConfiguration(FProtocol.get(), ConfigData);
+    if (ConfigData)
+        ConfigTransferWindow(this)->SendConfiguration(FProtocol.get(), ConfigData);
 }
 
 void TfrmMain::ToolsReceiveFromPanelExecute()
 {
-    if (!frmConfigTransfer || !FLifecycle.QuerySaveChanges())
+    if (!FLifecycle.QuerySaveChanges())
         return;
     const ConfigLifecycle::Flags f = FLifecycle.NewConfigFlags();
     auto config = std::make_unique<TPX10ConfigData>(
         f.VdSDefaults, f.LED2CModeDefault, f.TorqSwitchDefault, f.ControlKey3ModeDefault);
     // A failed or cancelled receive leaves the fresh configuration current.
-    if (frmConfigTransfer->ReceiveConfiguration(FProtocol.get(), config.get()))
+    if (ConfigTransferWindow(this)->ReceiveConfiguration(FProtocol.get(), config.get()))
         FLifecycle.SetCurrentConfig(std::move(config));
 }
 
 void TfrmMain::ToolsFetchEventLogExecute()
 {
-    if (frmTextDownload)
-        frmTextDownload->ShowPanelEventLog(FProtocol.get());
+    TextDownloadWindow(this)->ShowPanelEventLog(FProtocol.get());
 }
 
 void TfrmMain::ToolsFetchDeviceDataExecute()
 {
-    if (frmTextDownload)
-        frmTextDownload->ShowDeviceData(FProtocol.get());
+    TextDownloadWindow(this)->ShowDeviceData(FProtocol.get());
 }
 
 void TfrmMain::ToolsLogDeviceExecute()
 {
-    if (frmTextDownload)
-        frmTextDownload->ShowDeviceLogger(FProtocol.get());
+    TextDownloadWindow(this)->ShowDeviceLogger(FProtocol.get());
 }
 
 bool TfrmMain::IsRegionalOptionEnabled() const

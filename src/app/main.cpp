@@ -9,13 +9,6 @@
 #include "QtPrompts.h"
 #include "SplashScreen.h"
 #include "StartupProbe.h"
-#include "Cberangeentryform.h"
-#include "Cberuleform.h"
-#include "Initiatepanelcommsform.h"
-#include "Panelcommstransferform.h"
-#include "Serialsetupform.h"
-#include "Textdownloadform.h"
-#include "Zonetexteditform.h"
 
 #include <QTimer>
 
@@ -39,7 +32,8 @@ int main(int argc, char** argv)
             prompts.SetCaption(Translate("PX1x/2x"));
             // The title of message boxes follows the language.
             if (TIvDictionary* d = frmAbout->LanguageDictionary)
-                d->SetOnLanguageChange([&prompts](TIvDictionary*) { prompts.SetCaption(Translate("PX1x/2x")); });
+                d->SetOnLanguageChange(
+                    [&prompts](TIvDictionary*) { prompts.SetCaption(Translate("PX1x/2x")); });
 
             // argv as the system gave it (Qt has taken its own options out):
             // a file name need not be valid UTF-8.
@@ -47,17 +41,8 @@ int main(int argc, char** argv)
             // Closing the main window ends the program.
             QObject::connect(frmMain, &TfrmMain::Closed, &app, &QApplication::quit);
             // The other long-lived windows (rule and zone text editors, panel
-            // comms, printing, add devices, range entry, text download) are
-            // created here, in that order, as they come.
-            frmCBERuleEdit = new TfrmCBERuleEdit(frmMain);
-            frmCBERuleEdit->IsVdSCompatibility = [] { return frmMain->IsVdSCompatibility(); };
-            frmZoneText = new TfrmZoneText(frmMain);
-            frmSerialSetup = new TfrmSerialSetup(frmMain);
-            frmInitiatePanelComms = new TfrmInitiatePanelComms(frmMain);
-            frmConfigTransfer = new TfrmConfigTransfer(frmMain);
-            frmCBERangeEntry = new TfrmCBERangeEntry(frmMain);
-            frmCBERangeEntry->EditRule = [](int rule) { return frmCBERuleEdit->Execute(rule); };
-            frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), frmMain);
+            // comms, printing, range entry, text download) are made when
+            // first needed, in that order (LazyWindows.h).
 
             // The splash stays up for 500 ms over the main window instead of
             // holding the whole start-up back.
