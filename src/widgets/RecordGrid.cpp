@@ -99,6 +99,15 @@ protected:
             return false; // neither reverted nor kept from the window's own handling
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // A letter typed on a closed list looks for its entry in the opened
+            // list: a closed list would choose, and write, every entry it
+            // passes on the way ("K720" on the way to "K721").
+            if (combo && !combo->view()->isVisible() && !key->text().isEmpty() && key->text().at(0).isPrint()
+                && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+                combo->showPopup();
+                QCoreApplication::sendEvent(combo->view(), key);
+                return true;
+            }
             // A grid without Tab navigation lets Tab leave it from a cell too
             // (Qt's delegate would move to the next cell).
             if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !FGrid->tabKeyNavigation())

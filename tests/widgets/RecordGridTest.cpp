@@ -175,9 +175,14 @@ TEST_F(GridFixture, PickListsOfferOnlyTheirEntriesPerRow)
 
     // Typed text that no entry matches chooses nothing and writes nothing.
     const auto before = Snapshot(*Config->Sensors);
-    QTest::keyClicks(combo, "XYZ");
+    QTest::keyClicks(combo, "X"); // opens the list to look for an entry
+    ProcessEvents();
+    QTest::keyClicks(combo->view(), "YZ");
+    combo->hidePopup();
+    ProcessEvents();
     Grid.CommitEdit();
     EXPECT_EQ(Snapshot(*Config->Sensors), before);
+    ASSERT_EQ(Grid.OpenEditor(), combo);
 
     // A choice the user makes is written at once.
     combo->setCurrentIndex(2);
@@ -195,6 +200,22 @@ TEST_F(GridFixture, PickListsOfferOnlyTheirEntriesPerRow)
     ProcessEvents();
     EXPECT_EQ(Grid.currentIndex().column(), 0);
     EXPECT_EQ(Config->Sensors->GetType(4), 2);
+}
+
+TEST_F(GridFixture, TypingOnAClosedListWritesOnlyTheEntryChosen)
+{
+    Go(4, colProtocol);
+    auto* combo = Editor<QComboBox>();
+    ASSERT_TRUE(combo);
+    const auto before = Snapshot(*Config->Sensors);
+    QTest::keyClicks(combo, "T");
+    ProcessEvents();
+    EXPECT_TRUE(combo->view()->isVisible());
+    EXPECT_EQ(Snapshot(*Config->Sensors), before); // only looked for, not chosen
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    ProcessEvents();
+    EXPECT_NE(Config->Sensors->GetTorqType(4), 0);
+    EXPECT_EQ(Set.data(Set.index(3, colProtocol)).toString(), "TORQ");
 }
 
 TEST_F(GridFixture, EllipsisButtonCallsTheHandlerAfterTheClick)
