@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -319,13 +320,26 @@ TEST(ZoneTextEditor, TypingAtOnceGoesIntoTheFirstText)
     TPX10ConfigData config(false, false, true, false);
     TfrmZoneText window;
     window.SetConfig(&config);
-    QTimer::singleShot(20, &window, [&] {
+    // The user types once the window is up and active (on a busy machine that
+    // can take longer than any fixed pause), after what its showing queued.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+        if (!window.isActiveWindow() && clock.elapsed() < 10000)
+            return;
+        poll.stop();
         QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_TRUE(window.isActiveWindow());
         QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClicks(focus, "Reception");
+        if (focus)
+            QTest::keyClicks(focus, "Reception");
+        else
+            ADD_FAILURE() << "no widget has the keyboard";
         window.reject();
     });
+    poll.start(5);
     window.ShowModal();
     EXPECT_EQ(config.ZoneTexts->GetZoneText(1), "Reception");
 }
