@@ -53,6 +53,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     clbCBERangeSelector->setMinimumSize(
         3 * clbCBERangeSelector->gridSize().width() + 8, Rows * rowHeight + 8);
     clbCBERangeSelector->installEventFilter(this);
+    clbCBERangeSelector->viewport()->installEventFilter(this);
     connect(clbCBERangeSelector, &QListWidget::itemChanged, this,
         [this](QListWidgetItem* item) { Guarded([&] { EntryChecked(item); }); });
     connect(clbCBERangeSelector, &QListWidget::itemDoubleClicked, this,
@@ -193,6 +194,14 @@ void TfrmCBERangeEntry::EditRuleExecute()
 
 bool TfrmCBERangeEntry::eventFilter(QObject* watched, QEvent* event)
 {
+    // A base rule still being typed moves the window first: the click that
+    // commits it must not tick a rule of the window the user no longer sees.
+    if (watched == clbCBERangeSelector->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        && spnBaseCBERule->IsCommitPending()) {
+        spnBaseCBERule->CommitPending();
+        return true;
+    }
     if (watched == clbCBERangeSelector && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

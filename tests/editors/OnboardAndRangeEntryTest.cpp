@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -131,6 +132,34 @@ TEST(RangeEntryDialog, ShowingWritesNothingAndTicksStoreMembership)
     EXPECT_EQ(config.Sensors->GetBaseCBERule(9), 10);
     EXPECT_TRUE(config.Sensors->IsInCBERule(9, 11));
     EXPECT_TRUE(config.Sensors->IsInCBERule(9, 30));
+}
+
+TEST(RangeEntryDialog, AClickThatEndsATypedBaseTicksNothing)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmCBERangeEntry dialog;
+    WhileShown(dialog, [&] {
+        TSpinControl* base = dialog.spnBaseCBERule;
+        base->setFocus();
+        base->selectAll();
+        for (QChar c : QString("20"))
+            Press(base, Qt::Key_unknown, QString(c));
+        ASSERT_TRUE(base->IsCommitPending());
+        QWidget* list = dialog.clbCBERangeSelector->viewport();
+        const QRect rect = dialog.clbCBERangeSelector->visualItemRect(dialog.clbCBERangeSelector->item(3));
+        const QPoint entry(rect.left() + rect.height() / 2, rect.center().y()); // on its check box
+        QMouseEvent press(QEvent::MouseButtonPress, entry, list->mapToGlobal(entry), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, entry, list->mapToGlobal(entry), Qt::LeftButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &release);
+        EXPECT_EQ(dialog.clbCBERangeSelector->item(0)->text(), "20 - Fire"); // the new window, shown
+    });
+    dialog.Execute(&config, 12);
+    EXPECT_EQ(config.Sensors->GetBaseCBERule(12), 20);
+    for (int rule = 1; rule <= 64; ++rule)
+        EXPECT_EQ(config.Sensors->IsInCBERule(12, rule), rule == 1) << rule; // nothing ticked by the click
 }
 
 TEST(RangeEntryDialog, EditRuleTicksTheRuleTheEditorShowedLast)
