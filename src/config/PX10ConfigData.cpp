@@ -52,6 +52,17 @@ platform::File TPX10ConfigData::OpenFile(const std::string& FileName, bool Write
 void TPX10ConfigData::LoadFromFile(const std::string& FileName)
 {
     platform::File file = OpenFile(FileName, false);
+    Load(file);
+}
+
+void TPX10ConfigData::LoadFromMemory(const void* Data, std::size_t Size)
+{
+    platform::File file = platform::File::FromMemory(Data, Size);
+    Load(file);
+}
+
+void TPX10ConfigData::Load(platform::File& file)
+{
     FileHeader->ReadFromFile(file);
     const int version = FileHeader->GetVersion();
     if (FileHeader->GetTitle() != TPX10ConfigFileHeader::FileTitle

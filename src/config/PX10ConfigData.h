@@ -1,5 +1,6 @@
 #pragma once
 // One complete panel configuration: eight parts of 60-byte records, in file order.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,8 @@ public:
     // which holds its defaults. Raises Exception with the file error, "Invalid
     // file type." or the version message.
     void LoadFromFile(const std::string& FileName);
+    // The same for a file's bytes held in memory, read by the same readers.
+    void LoadFromMemory(const void* Data, std::size_t Size);
     // Writes the current version crash-safely and marks every record clean;
     // on failure the previous file and the modified marks stay as they were.
     void SaveToFile(const std::string& FileName);
@@ -45,6 +48,7 @@ public:
     std::unique_ptr<TPX10ConfigGsmItems> GsmItems;
 
 private:
+    void Load(platform::File& File);
     void ClearModified();
 };
 

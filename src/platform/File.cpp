@@ -65,9 +65,11 @@ File::File(File&& other) noexcept
     , End(other.End)
     , Writing(other.Writing)
     , WriteFailure(other.WriteFailure)
+    , InMemory(other.InMemory)
 {
     other.Fd = -1;
     other.Begin = other.End = 0;
+    other.InMemory = false;
 }
 
 File& File::operator=(File&& other) noexcept
@@ -80,8 +82,10 @@ File& File::operator=(File&& other) noexcept
         End = other.End;
         Writing = other.Writing;
         WriteFailure = other.WriteFailure;
+        InMemory = other.InMemory;
         other.Fd = -1;
         other.Begin = other.End = 0;
+        other.InMemory = false;
     }
     return *this;
 }
@@ -125,6 +129,17 @@ File File::Open(const std::string& path, Mode mode)
     return File(fd);
 }
 
+File File::FromMemory(const void* data, std::size_t size)
+{
+    File f;
+    f.InMemory = true;
+    f.Buffer = std::make_unique<unsigned char[]>(size ? size : 1);
+    if (size)
+        std::memcpy(f.Buffer.get(), data, size);
+    f.End = size;
+    return f;
+}
+
 std::size_t File::ReadThrough(void* buffer, std::size_t size)
 {
     if (Writing)
@@ -139,6 +154,8 @@ std::size_t File::ReadThrough(void* buffer, std::size_t size)
             done += n;
             continue;
         }
+        if (InMemory)
+            break; // the end of the bytes is the end of the file
         // The buffer is empty: a large request goes straight to the caller,
         // anything smaller reads a whole block ahead.
         const bool direct = size - done >= BlockSize;
@@ -218,6 +235,14 @@ void File::Flush()
 
 void File::SeekRelative(off_t delta)
 {
+    if (InMemory) {
+        // As lseek: before the start is an error; past the end reads nothing.
+        const off_t target = static_cast<off_t>(Begin) + delta;
+        if (target < 0)
+            throw ErrorFromErrno(EINVAL);
+        Begin = std::min(static_cast<std::size_t>(target), End);
+        return;
+    }
     if (Writing) {
         Flush();
     } else if (End > 0) {
@@ -248,7 +273,11 @@ void File::Close()
         ::close(Fd);
         Fd = -1;
     }
-    ReturnBlock(std::move(Buffer));
+    if (InMemory)
+        Buffer.reset(); // not a block of the read-ahead size
+    else
+        ReturnBlock(std::move(Buffer));
+    InMemory = false;
     Begin = End = 0;
     Writing = false;
     WriteFailure = 0;

@@ -41,8 +41,11 @@ public:
     // Read: an existing plain file (a directory, pipe or device is refused).
     // Write: created anew, an existing file replaced. Throws FileError.
     static File Open(const std::string& path, Mode mode);
+    // Reads a copy of these bytes as a file of them reads, so that a reader can
+    // run on data in memory (the fuzz targets) through the same code.
+    static File FromMemory(const void* data, std::size_t size);
 
-    bool IsOpen() const { return Fd >= 0; }
+    bool IsOpen() const { return Fd >= 0 || InMemory; }
     // Reads up to `size` bytes at the current position, looping over short
     // reads; returns fewer only at the end of the file. Throws FileError when
     // the system call fails.
@@ -91,6 +94,7 @@ private:
     std::size_t End = 0;
     bool Writing = false;
     int WriteFailure = 0; // errno of a write that failed
+    bool InMemory = false; // Buffer holds the whole file, there is no descriptor
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same

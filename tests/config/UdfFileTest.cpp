@@ -198,6 +198,36 @@ TEST_F(UdfFile, ShortFilesAreInvalid)
     }
 }
 
+// The fuzz target loads from memory: it must read exactly as from a file, the
+// backward step of the old versions and every short end included.
+TEST_F(UdfFile, LoadingFromMemoryReadsAsFromTheFile)
+{
+    std::vector<std::vector<uint8_t>> images { udfimage::DefaultImage(true).Bytes,
+        udfimage::OldDefaultImage(105).Img.Bytes, udfimage::OldDefaultImage(103).Img.Bytes };
+    auto changed = udfimage::DefaultImage(false);
+    changed.Record(299)[1] = 1;
+    changed.Record(299)[2] = 'X';
+    images.push_back(changed.Bytes);
+    for (const auto& full : images) {
+        for (std::size_t size :
+            { std::size_t(0), std::size_t(61), std::size_t(179), full.size() - 1, full.size() }) {
+            const std::vector<uint8_t> bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
+            auto fromFile = NewConfig();
+            auto fromMemory = NewConfig();
+            const std::string fileError = LoadError(fromFile, Write(bytes));
+            std::string memoryError = "no error";
+            try {
+                fromMemory.LoadFromMemory(bytes.data(), bytes.size());
+            } catch (const Exception& e) {
+                memoryError = e.Message();
+            }
+            EXPECT_EQ(memoryError, fileError) << size;
+            EXPECT_EQ(fromMemory.IsModified(), fromFile.IsModified()) << size;
+            EXPECT_EQ(SaveBytes(fromMemory), SaveBytes(fromFile)) << size;
+        }
+    }
+}
+
 TEST_F(UdfFile, WrongTitleOrNewerVersionIsRefused)
 {
     auto c = NewConfig();
