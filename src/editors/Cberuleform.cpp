@@ -103,6 +103,7 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     gbxRuleDetails->setObjectName("gbxRuleDetails");
     dbgRuleZones = new TRecordGrid(IvNative("Rule Details"), gbxRuleDetails);
     dbgRuleZones->setObjectName("dbgRuleZones");
+    IvSetDataControl(dbgRuleZones); // headings come from the data set
     dbgRuleZones->SetDataSet(ZoneData);
     dbgRuleZones->setEnabled(false);
     dbgRuleZones->SetEscapeToWindow(true); // Esc anywhere closes the window

@@ -39,6 +39,9 @@ TDeviceEditFrameBase::TDeviceEditFrameBase(
     setMinimumSize(579, 466);
     FGrid = new TRecordGrid(AccessibleName, this);
     FGrid->setObjectName(GridName);
+    // Cells are data and their open editor lists are built translated; the
+    // headings come from the data set.
+    IvSetDataControl(FGrid);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FGrid);

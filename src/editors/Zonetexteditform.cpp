@@ -24,6 +24,7 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
     DataSet = new TZoneDataSet(this);
     dbgZoneText = new TRecordGrid(IvNative("Zone Text"), this);
     dbgZoneText->setObjectName("dbgZoneText");
+    IvSetDataControl(dbgZoneText); // headings come from the data set
     dbgZoneText->SetDataSet(DataSet);
     // Esc closes the window with what is typed kept (reject commits it).
     dbgZoneText->SetEscapeToWindow(true);
