@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "Exception.h"
 #include "PX10ConfigData.h"
 #include "UdfImage.h"
+#include "support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 using udfimage::Image;
@@ -153,20 +152,13 @@ TEST_F(UdfFile, WriteFailureAtTheEndKeepsTheOldFileAndTheMarks)
     const std::string path = Write(old, "kept.udf");
     auto c = NewConfig();
     c.ZoneTexts->SetZoneText(1, "Changed");
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    rlimit small = limit;
-    small.rlim_cur = 10000;
-    setrlimit(RLIMIT_FSIZE, &small);
     std::string error = "no error";
     try {
+        FileSizeLimit limit(10000);
         c.SaveToFile(path);
     } catch (const Exception& e) {
         error = e.Message();
     }
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "File too large");
     EXPECT_TRUE(c.IsModified());
     EXPECT_EQ(Read(path), old);

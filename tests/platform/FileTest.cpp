@@ -8,10 +8,11 @@
 #include <functional>
 #include <fstream>
 #include <random>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 using platform::AtomicFileWriter;
@@ -194,14 +195,9 @@ TEST_F(TempDir, AWriteThatFailsStaysFailed)
 TEST_F(TempDir, AtomicWriterReportsAQueuedWriteFailureBeforeTheRename)
 {
     std::ofstream(Path("t.udf"), std::ios::binary) << "old";
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
     std::string error;
     {
+        FileSizeLimit limit(1000);
         AtomicFileWriter w(Path("t.udf"));
         w.Write(std::string(5000, 'x').data(), 5000);
         try {
@@ -210,8 +206,6 @@ TEST_F(TempDir, AtomicWriterReportsAQueuedWriteFailureBeforeTheRename)
             error = e.Text;
         }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(Slurp(Path("t.udf")), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
