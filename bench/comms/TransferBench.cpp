@@ -16,6 +16,7 @@
 #include "PX10ConfigData.h"
 #include "Quorvelprotocolcomponent.h"
 #include "support/SimulatedPanel.h"
+#include "FloorComparison.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -118,6 +119,8 @@ void BM_Transfer(benchmark::State& state)
         if (paced) {
             state.counters["floor_s"] = floorSum / n;
             state.counters["ratio_to_floor"] = wallSum / floorSum;
+            benchfloor::AddToRatio(
+                receive ? "paced receive / wire time" : "paced send / wire time", wallSum, floorSum);
         }
     }
 }
@@ -147,5 +150,6 @@ int main(int argc, char** argv)
         return 1;
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();
+    benchfloor::PrintSummary();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "Quorvelprotocolcomponent.h"
 #include "support/PanelRecords.h"
 #include "support/SimulatedPanel.h"
+#include "FloorComparison.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -104,6 +105,7 @@ void BM_Download(benchmark::State& state, bool eventLog)
     }
     state.counters["wire_s"] = wire / state.iterations();
     state.counters["ratio"] = measured / wire;
+    benchfloor::AddToRatio(eventLog ? "event log / wire time" : "device data / wire time", measured, wire);
     state.counters["lines"] = static_cast<double>(lines);
     state.counters["requests"] = static_cast<double>(transfer.RequestsSent());
 }
@@ -121,4 +123,7 @@ BENCHMARK_CAPTURE(BM_Download, device_data_all, false)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return benchfloor::Main(argc, argv);
+}

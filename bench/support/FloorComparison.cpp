@@ -79,7 +79,29 @@ std::string Time(double ns)
     return buf;
 }
 
+struct Sums {
+    std::string Name;
+    double Subject = 0, Floor = 0;
+};
+
+std::vector<Sums>& Noted()
+{
+    static std::vector<Sums> noted;
+    return noted;
+}
+
 } // namespace
+
+void AddToRatio(const std::string& name, double subject, double floor)
+{
+    for (Sums& s : Noted())
+        if (s.Name == name) {
+            s.Subject += subject;
+            s.Floor += floor;
+            return;
+        }
+    Noted().push_back({ name, subject, floor });
+}
 
 double Median(std::vector<double> v)
 {
@@ -119,6 +141,12 @@ void PrintSummary()
         std::printf("\n");
         char part[160];
         std::snprintf(part, sizeof part, "%s%s %.2f", last.empty() ? "" : ", ", s->Spec.Name.c_str(), ratio);
+        last += part;
+    }
+    for (const Sums& s : Noted()) {
+        char part[160];
+        std::snprintf(part, sizeof part, "%s%s %.2f", last.empty() ? "" : ", ", s.Name.c_str(),
+            s.Floor > 0 ? s.Subject / s.Floor : 0.0);
         last += part;
     }
     std::printf("ratio against the floor: %s\n", last.c_str());

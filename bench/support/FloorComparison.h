@@ -26,6 +26,11 @@ struct Comparison {
 // subject's), the floor's time and the ratio as counters.
 void Register(Comparison comparison);
 
+// For programs that measure the subject and its floor in one go (a paced
+// transfer against its wire time): sums added up over the runs; their ratio
+// joins the closing line.
+void AddToRatio(const std::string& name, double subject, double floor);
+
 // Prints one line per comparison: medians, spreads and the ratio; the last
 // line holds every ratio.
 void PrintSummary();
