@@ -6,6 +6,7 @@
 #include "Cberuleform.h"
 #include "Initiatepanelcommsform.h"
 #include "Ivmulti.h"
+#include "LazyWindows.h"
 #include "Main.h"
 #include "PX10ConfigData.h"
 #include "Pageselectionframe.h"
@@ -36,14 +37,15 @@ struct ProgramWindows {
         Splash = std::make_unique<TfrmSplashScreen>(Translate(About->GetProductName()));
         Main = std::make_unique<TfrmMain>(About.get(), std::vector<std::string>());
         frmMain = Main.get();
-        frmCBERuleEdit = new TfrmCBERuleEdit(Main.get());
-        frmZoneText = new TfrmZoneText(Main.get());
-        frmSerialSetup = new TfrmSerialSetup(Main.get());
-        frmInitiatePanelComms = new TfrmInitiatePanelComms(Main.get());
-        frmConfigTransfer = new TfrmConfigTransfer(Main.get());
-        frmCBERangeEntry = new TfrmCBERangeEntry(Main.get());
-        frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), Main.get());
         Main->show();
+        // The windows made when first needed, made now, as the program makes them.
+        CBERuleEditWindow(Main.get());
+        ZoneTextWindow(Main.get());
+        SerialSetupWindow(Main.get());
+        PanelDetectionWindow(Main.get());
+        ConfigTransferWindow(Main.get());
+        CBERangeEntryWindow(Main.get());
+        TextDownloadWindow(Main.get());
         // What is built when first used: the panel options' pages, the
         // module grid, the print windows and a preview page.
         Main->TreeView1()->setCurrentItem(Main->PanelNode());
@@ -60,14 +62,6 @@ struct ProgramWindows {
         Main.reset();
         frmMain = nullptr;
         ConfigData = nullptr;
-        // Children of the main window, gone with it.
-        frmCBERuleEdit = nullptr;
-        frmZoneText = nullptr;
-        frmSerialSetup = nullptr;
-        frmInitiatePanelComms = nullptr;
-        frmConfigTransfer = nullptr;
-        frmCBERangeEntry = nullptr;
-        frmTextDownload = nullptr;
     }
 
     // Every translator of every window.
