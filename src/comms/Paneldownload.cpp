@@ -91,7 +91,9 @@ void TConfigTransfer::SendDownloadRequest()
         return;
     }
     const char point = static_cast<char>(FItemIndex);
-    FDetection.Tracker().Sent(DeviceDataCommand + 1);
+    // The reply starts with the point number: a late second answer to a
+    // repeated point is told from the answer to the next one.
+    FDetection.Tracker().Sent(DeviceDataCommand + 1, std::string(1, point));
     SendPacket(DeviceDataCommand, 1, &point);
 }
 

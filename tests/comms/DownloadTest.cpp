@@ -204,6 +204,24 @@ TEST(DeviceDataDownload, ShortReplyIsRepeated)
     EXPECT_EQ(f.lines.size(), 1u);
 }
 
+// The reply to point 5 comes after its wait ran out and the request was
+// repeated: the second answer to point 5 is not taken for point 6.
+TEST(DeviceDataDownload, LateReplyAfterARepeatIsNotTakenForTheNextPoint)
+{
+    DownloadFixture f;
+    for (int i = 0; i < 2 + 4; ++i) // detection (K, G), then points 1 to 4
+        f.panel.PushFaults({});
+    f.panel.PushFaults({ .DelayMs = 20 });
+    ASSERT_TRUE(f.DeviceData());
+    EXPECT_EQ(f.transfer.FailureCount(), 1u);
+    EXPECT_EQ(f.RequestsOf(0x5A).size(), 199u);
+    ASSERT_EQ(f.lines.size(), 199u);
+    for (int i = 1; i <= 198; ++i) {
+        const std::string address = i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99);
+        EXPECT_EQ(f.lines[i].substr(0, address.size() + 1), address + ",") << i;
+    }
+}
+
 TEST(DeviceDataDownload, PanelNotFoundEndsWithoutLines)
 {
     DownloadFixture f;
