@@ -22,6 +22,7 @@
 #include "LazyWindows.h"
 #include "PrintWindows.h"
 #include "Prompts.h"
+#include "StartupProbe.h"
 #include "Spincontrol.h"
 #include "ToolbarIcons.h"
 #include "UserManual.h"
@@ -316,8 +317,8 @@ void TfrmMain::CreateActions()
         FPrintWindows->FilePrintPreviewExecute();
     });
     on(FilePrinterSetup, [this] { FPrintWindows->FilePrinterSetupExecute(); });
-    // Asking the system for its printers waits until the window is up.
-    QTimer::singleShot(0, this, [this] {
+    // Asking the system for its printers waits until the window has been painted.
+    platform::AfterFirstPaint(this, [this] {
         Guarded([this] { FPrintWindows->UpdateActions({ FilePrintPreview, FilePrint, FilePrinterSetup }); });
     });
     for (int i = 0; i < 5; ++i) {

@@ -186,7 +186,22 @@ public:
 
     uint32_t LcidOfLocaleName(const std::string& name) override { return uloc_getLCID(name.c_str()); }
 
+    // A locale's data does not change while the program runs, and gathering
+    // it from ICU is slow (formats, calendars, names): each locale is asked once.
     bool LocaleInfo(uint32_t lcid, NlsLocaleInfo& info) override
+    {
+        std::lock_guard<std::mutex> lock(FCacheLock);
+        auto known = FCache.find(lcid);
+        if (known == FCache.end()) {
+            NlsLocaleInfo fresh;
+            const bool found = GatherLocaleInfo(lcid, fresh);
+            known = FCache.emplace(lcid, std::make_pair(found, std::move(fresh))).first;
+        }
+        info = known->second.second;
+        return known->second.first;
+    }
+
+    bool GatherLocaleInfo(uint32_t lcid, NlsLocaleInfo& info)
     {
         std::string name = LocaleName(lcid);
         if (name.empty())
@@ -431,6 +446,8 @@ private:
 
     std::mutex FMutex;
     std::map<std::pair<uint32_t, bool>, UCollator*> FCollators;
+    std::mutex FCacheLock;
+    std::map<uint32_t, std::pair<bool, NlsLocaleInfo>> FCache;
 };
 
 Nls* gCurrent = nullptr;

@@ -12,27 +12,35 @@ namespace platform {
 
 namespace {
 
-class FirstPaintProbe : public QObject {
+class FirstPaint : public QObject {
 public:
-    using QObject::QObject;
+    FirstPaint(QWidget* window, std::function<void()> then)
+        : QObject(window)
+        , FWindow(window)
+        , FThen(std::move(then))
+    {
+    }
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::Paint && !FDone) {
-            FDone = true;
-            QTimer::singleShot(0, [] {
-                std::printf("main window shown\n");
-                std::fflush(stdout);
-                QApplication::exit(0);
-            });
+        if (e->type() == QEvent::Paint && FThen) {
+            QTimer::singleShot(0, FWindow, std::move(FThen));
+            FThen = nullptr;
+            deleteLater();
         }
         return false;
     }
 
 private:
-    bool FDone = false;
+    QWidget* FWindow;
+    std::function<void()> FThen;
 };
 
 } // namespace
+
+void AfterFirstPaint(QWidget* window, std::function<void()> then)
+{
+    window->installEventFilter(new FirstPaint(window, std::move(then)));
+}
 
 bool StartupProbeRequested()
 {
@@ -43,7 +51,11 @@ bool InstallStartupProbe(QWidget* window)
 {
     if (!StartupProbeRequested())
         return false;
-    window->installEventFilter(new FirstPaintProbe(window));
+    AfterFirstPaint(window, [] {
+        std::printf("main window shown\n");
+        std::fflush(stdout);
+        QApplication::exit(0);
+    });
     return true;
 }
 
