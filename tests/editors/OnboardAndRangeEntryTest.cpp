@@ -97,7 +97,8 @@ namespace {
 // Runs `step` once the modal dialog is up, then closes it.
 void WhileShown(TfrmCBERangeEntry& dialog, const std::function<void()>& step)
 {
-    QTimer::singleShot(0, &dialog, [&] {
+    // `step` by value: the caller's temporary is gone once the dialog runs it.
+    QTimer::singleShot(0, &dialog, [&dialog, step] {
         step();
         dialog.accept();
     });

@@ -30,7 +30,8 @@ namespace {
 // Runs `step` once the modal window is up; the window is then closed.
 void WhileShown(QDialog& dialog, const std::function<void()>& step)
 {
-    QTimer::singleShot(0, &dialog, [&] {
+    // `step` by value: the caller's temporary is gone once the dialog runs it.
+    QTimer::singleShot(0, &dialog, [&dialog, step] {
         step();
         dialog.accept();
     });
