@@ -28,18 +28,9 @@ void TIvBinaryDictionary::SetFormLocation(const std::string& formClassName, cons
     FName = componentName;
     // What loading the form does: each block present is skipped and counted.
     FEmbeddedLanguages = FEmbeddedRows = FEmbeddedLocales = 0;
-    auto skip = [&](const char* property, auto read) {
-        auto reader = TIvReader::OpenForm(formClassName);
-        try {
-            reader->FindPropertyData(ClassName, componentName, property);
-        } catch (const EResNotFound&) {
-            return;
-        }
-        read(*reader);
-    };
-    skip("Languages", [&](TIvReader& r) { ReadLanguages(r); });
-    skip("Translations", [&](TIvReader& r) { ReadTranslations(r); });
-    skip("Locales", [&](TIvReader& r) { ReadLocales(r); });
+    TIvReader::ReadFormBlocks(formClassName, ClassName, componentName,
+        { [&](TIvReader& r) { ReadLanguages(r); }, [&](TIvReader& r) { ReadTranslations(r); },
+            [&](TIvReader& r) { ReadLocales(r); } });
 }
 
 int TIvBinaryDictionary::GetLanguageCount()

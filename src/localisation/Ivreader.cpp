@@ -22,6 +22,23 @@ bool IsKnownTag(uint8_t tag)
 
 // ------------------------------------------------------------ reader
 
+void TIvReader::ReadFormBlocks(const std::string& formClassName, const std::string& componentClassName,
+    const std::string& componentName, const TBlockReaders& readers)
+{
+    auto block = [&](const char* property, const std::function<void(TIvReader&)>& read) {
+        auto reader = OpenForm(formClassName);
+        try {
+            reader->FindPropertyData(componentClassName, componentName, property);
+        } catch (const EResNotFound&) {
+            return;
+        }
+        read(*reader);
+    };
+    block("Languages", readers.Languages);
+    block("Translations", readers.Translations);
+    block("Locales", readers.Locales);
+}
+
 std::unique_ptr<TIvReader> TIvReader::OpenForm(const std::string& formClassName)
 {
     std::string data;

@@ -29,6 +29,7 @@
 #include "Ivcustdic.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,16 @@ public:
         const std::string& propertyName);
 
     size_t GetPosition() const { return FPos; }
+
+    // Reads the dictionary blocks a component keeps in a form: each of its
+    // "Languages", "Translations" and "Locales" properties that is present
+    // is handed to its reader, positioned at the value; an absent one is
+    // passed over.
+    struct TBlockReaders {
+        std::function<void(TIvReader&)> Languages, Translations, Locales;
+    };
+    static void ReadFormBlocks(const std::string& formClassName, const std::string& componentClassName,
+        const std::string& componentName, const TBlockReaders& readers);
 
 private:
     const char* Take(size_t size);

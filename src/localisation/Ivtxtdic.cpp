@@ -372,18 +372,9 @@ void TIvTextDictionary::SetFormLocation(const std::string& formClassName, const 
     FFormClassName = formClassName;
     FName = componentName;
     FEmbeddedLanguages = FEmbeddedLocales = 0;
-    auto skip = [&](const char* property, auto read) {
-        auto reader = TIvReader::OpenForm(formClassName);
-        try {
-            reader->FindPropertyData(ClassName, componentName, property);
-        } catch (const EResNotFound&) {
-            return;
-        }
-        read(*reader);
-    };
-    skip("Languages", [&](TIvReader& r) { ReadLanguages(r); });
-    skip("Translations", [&](TIvReader& r) { ReadTranslations(r); });
-    skip("Locales", [&](TIvReader& r) { ReadLocales(r); });
+    TIvReader::ReadFormBlocks(formClassName, ClassName, componentName,
+        { [&](TIvReader& r) { ReadLanguages(r); }, [&](TIvReader& r) { ReadTranslations(r); },
+            [&](TIvReader& r) { ReadLocales(r); } });
 }
 
 int TIvTextDictionary::GetLanguageCount()
