@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "FloorComparison.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -21,14 +23,6 @@
 namespace {
 
 std::vector<double> gChooseMs, gWalkMs;
-
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The program's windows in a folder of their own, with the shipped dictionary.
 struct Program {
@@ -115,7 +109,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    const double choose = Median(gChooseMs), walk = Median(gWalkMs);
+    const double choose = benchfloor::Median(gChooseMs), walk = benchfloor::Median(gWalkMs);
     std::printf("\nmedian language chosen to every window translated %.2f ms (goal < 100 ms), "
                 "walk without translating %.2f ms\n",
         choose, walk);

@@ -12,6 +12,8 @@
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTableView>
+#include "FloorComparison.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -119,14 +121,6 @@ void BM_ShowPlainTable(benchmark::State& state)
     });
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_RefreshUnchanged)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
@@ -142,8 +136,9 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    const double unchanged = Median(Samples["unchanged"]), cascade = Median(Samples["cascade"]);
-    const double plain = Median(Samples["plain"]), show = Median(Samples["show"]);
+    const double unchanged = benchfloor::Median(Samples["unchanged"]),
+                 cascade = benchfloor::Median(Samples["cascade"]);
+    const double plain = benchfloor::Median(Samples["plain"]), show = benchfloor::Median(Samples["show"]);
     std::printf("median refresh of 99 rows, unchanged: %.1f us; after a type change with defaults: %.1f us\n",
         unchanged, cascade);
     std::printf(

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "FloorComparison.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -122,14 +124,6 @@ Fixture& TheFixture()
 
 std::vector<double> gChangeMs, gWalkMs;
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // The same objects and properties, read and matched against the targets, nothing translated.
 size_t Walk(QObject* o, const TIvTargetProperties& targets)
 {
@@ -188,7 +182,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    double change = Median(gChangeMs), walk = Median(gWalkMs);
+    double change = benchfloor::Median(gChangeMs), walk = benchfloor::Median(gWalkMs);
     std::printf(
         "\nmedian language change %.2f ms (goal < 100 ms), walk without translating %.2f ms\n", change, walk);
     std::printf("ratio change / walk %.2f\n", walk > 0 ? change / walk : 0.0);
