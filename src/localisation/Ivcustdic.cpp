@@ -208,34 +208,49 @@ void TIvCustomDictionary::RebuildIndex()
     FIndexByKey = GetContextType() != 0;
     const int count = GetTranslationCount();
     const auto answer = [this](int row) { return std::string_view(FTable[row].Translation); };
-    std::string next;
-    const auto nativeOrder = [&](int i) {
-        if (!FIndexByKey)
-            return CompareNative(FTable[i], FTable[i + 1].Native);
-        next.assign(FTable[i + 1].Native).append(1, Sep);
-        return CompareJoined({ FTable[i].Native, SepView }, next);
-    };
-    const std::vector<char> ownNative = AnswerThemselves(count, nativeOrder);
-    FNativeIndex.Build(
-        count, [this](int i) { return std::string_view(FTable[i].Native); },
-        [&](int i, std::string_view t) {
-            return !ownNative.empty() && ownNative[i] ? i : SearchNative(FTable, t, FIndexByKey);
-        },
-        answer);
     if (!FIndexByKey) {
+        const std::vector<char> own = AnswerThemselves(
+            count, [this](int i) { return CompareNative(FTable[i], FTable[i + 1].Native); });
+        FNativeIndex.Build(
+            count, [this](int i) { return std::string_view(FTable[i].Native); },
+            [&](int i, std::string_view t) {
+                return !own.empty() && own[i] ? i : SearchNative(FTable, t, false);
+            },
+            answer);
         FKeyIndex.Clear();
         return;
     }
-    const std::vector<char> ownKey = AnswerThemselves(count, [this](int i) {
-        const TIvTranslation& b = FTable[i + 1];
-        return CompareKey(FTable[i], JoinedKey(b.Native, b.FormContext, b.ComponentContext));
-    });
-    FKeyIndex.Build(
-        count,
-        [this](int i) {
-            const TIvTranslation& row = FTable[i];
-            return JoinedKey(row.Native, row.FormContext, row.ComponentContext);
+    // Every row's key is joined once, back to back; the native text with its
+    // separator is the key's start, so both orders and both indexes read it.
+    std::string keys;
+    std::vector<std::size_t> starts(static_cast<std::size_t>(count) + 1);
+    std::size_t bytes = 0;
+    for (int i = 0; i < count; ++i)
+        bytes
+            += FTable[i].Native.size() + 1 + FTable[i].FormContext.size() + FTable[i].ComponentContext.size();
+    keys.reserve(bytes);
+    for (int i = 0; i < count; ++i) {
+        const TIvTranslation& row = FTable[i];
+        starts[i] = keys.size();
+        keys.append(row.Native).append(1, Sep).append(row.FormContext).append(row.ComponentContext);
+    }
+    starts[count] = keys.size();
+    const auto key
+        = [&](int i) { return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]); };
+    const auto nativeWithSep = [&](int i) { return key(i).substr(0, FTable[i].Native.size() + 1); };
+
+    const std::vector<char> ownNative
+        = AnswerThemselves(count, [&](int i) { return nativeWithSep(i).compare(nativeWithSep(i + 1)); });
+    FNativeIndex.Build(
+        count, [this](int i) { return std::string_view(FTable[i].Native); },
+        [&](int i, std::string_view t) {
+            return !ownNative.empty() && ownNative[i] ? i : SearchNative(FTable, t, true);
         },
+        answer);
+    const std::vector<char> ownKey
+        = AnswerThemselves(count, [&](int i) { return key(i).compare(key(i + 1)); });
+    FKeyIndex.Build(
+        count, key,
         [&](int i, std::string_view t) {
             return !ownKey.empty() && ownKey[i] ? i : BinarySearch(FTable, t, CompareKey);
         },
