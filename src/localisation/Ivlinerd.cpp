@@ -1,5 +1,6 @@
 #include "Ivlinerd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -42,38 +43,11 @@ bool HasUtf8Mark(const std::string& data)
 // A line of 8-bit units out of bytes held in memory.
 std::string ReadMemoryLine(const std::string& data, size_t& position)
 {
-    auto next = [&](char& c) {
-        if (position >= data.size())
-            return false;
-        c = data[position++];
-        return true;
-    };
-    auto peek = [&](char& c) {
-        if (position >= data.size())
-            return false;
-        c = data[position];
-        return true;
-    };
-    return ReadLineFrom<std::string>(next, peek);
-}
-
-std::string ReadFileLine(TIvFileBytes& bytes)
-{
-    auto next = [&](char& c) {
-        uint8_t b;
-        if (!bytes.Next(b))
-            return false;
-        c = static_cast<char>(b);
-        return true;
-    };
-    auto peek = [&](char& c) {
-        uint8_t b;
-        if (!bytes.Peek(b))
-            return false;
-        c = static_cast<char>(b);
-        return true;
-    };
-    return ReadLineFrom<std::string>(next, peek);
+    position = std::min(position, data.size());
+    size_t end = std::min(data.find_first_of("\r\n", position), data.size());
+    std::string line = data.substr(position, end - position);
+    position = std::min(data.find_first_not_of("\r\n", end), data.size());
+    return line;
 }
 
 std::u16string Utf8Line(const std::string& bytes)
@@ -88,6 +62,7 @@ std::u16string Utf8Line(const std::string& bytes)
 void IvUTF8ToWStr(const std::string& text, std::u16string& result)
 {
     result.clear();
+    result.reserve(text.size());
     auto fail = [&]() { throw EIvUTF8("Invalid UTF-8 string", text); };
     auto continuation = [&](size_t at) -> uint32_t {
         if (at >= text.size())
@@ -164,6 +139,24 @@ bool TIvFileBytes::SkipPrefix(std::string_view prefix)
     return true;
 }
 
+// A line is taken a buffer at a time rather than byte by byte.
+std::string TIvFileBytes::TakeLine()
+{
+    std::string line;
+    while (!AtEnd()) {
+        const uint8_t* start = FBuffer + FPosition;
+        const uint8_t* end = FBuffer + FCount;
+        const uint8_t* stop = std::find_if(start, end, [](uint8_t b) { return IsLineEnd(b); });
+        line.append(reinterpret_cast<const char*>(start), static_cast<size_t>(stop - start));
+        FPosition = static_cast<size_t>(stop - FBuffer);
+        if (stop != end)
+            break;
+    }
+    while (!AtEnd() && IsLineEnd(FBuffer[FPosition]))
+        ++FPosition;
+    return line;
+}
+
 bool TIvFileBytes::AtEnd()
 {
     return FPosition >= FCount && !Fill();
@@ -189,7 +182,7 @@ bool TIvFileBytes::Peek(uint8_t& byte)
 
 std::string TIvAnsiReader::ReadLine()
 {
-    return ReadFileLine(FBytes);
+    return FBytes.TakeLine();
 }
 
 void TIvResourceAnsiReader::Open()
@@ -213,7 +206,7 @@ void TIvUTF8Reader::Open()
 
 std::u16string TIvUTF8Reader::ReadLine()
 {
-    return Utf8Line(ReadFileLine(FBytes));
+    return Utf8Line(FBytes.TakeLine());
 }
 
 void TIvResourceUTF8Reader::Open()

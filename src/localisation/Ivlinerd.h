@@ -65,13 +65,18 @@ public:
     bool AtEnd();
     // Passes over `prefix` when the file starts with it; only before the first byte is taken.
     bool SkipPrefix(std::string_view prefix);
+    // The bytes up to the next CR or LF, then passes over every CR and LF that follows.
+    std::string TakeLine();
+
+    // One read fills this much.
+    static constexpr size_t BufferSize = 4096;
 
 private:
     bool Fill();
     int FHandle = -1; // 0 is a valid descriptor
     size_t FCount = 0;
     size_t FPosition = 0;
-    uint8_t FBuffer[256];
+    uint8_t FBuffer[BufferSize];
 };
 
 class TIvAnsiReader : public TIvBaseAnsiReader {

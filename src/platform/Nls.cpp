@@ -152,6 +152,33 @@ ConverterPtr OpenConverter(int codePage)
     return c;
 }
 
+// What a converter writes for a character that its code page lacks.
+enum class Substitute { CodePageDefault, QuestionMark };
+
+// Opening a converter looks up and loads its tables, which costs far more
+// than a conversion: each thread keeps the converters it opened (a converter
+// is not safe to share), one per code page and substitute, reset before
+// every use. A code page that does not open is not kept, so damaged input
+// naming ever new code pages cannot grow the cache.
+UConverter* Converter(int codePage, Substitute substitute)
+{
+    thread_local std::map<std::pair<int, Substitute>, ConverterPtr> converters;
+    const auto key = std::make_pair(codePage, substitute);
+    auto it = converters.find(key);
+    if (it == converters.end()) {
+        ConverterPtr opened = OpenConverter(codePage);
+        if (!opened)
+            return nullptr;
+        if (substitute == Substitute::QuestionMark) {
+            UErrorCode e = U_ZERO_ERROR;
+            ucnv_setSubstChars(opened.get(), "?", 1, &e);
+        }
+        it = converters.emplace(key, std::move(opened)).first;
+    }
+    ucnv_reset(it->second.get());
+    return it->second.get();
+}
+
 char ByteOf(const icu::UnicodeString& s, int codePage, char fallback)
 {
     if (s.isEmpty())
@@ -161,12 +188,12 @@ char ByteOf(const icu::UnicodeString& s, int codePage, char fallback)
         return static_cast<char>(c);
     if (c == 0x00A0 || c == 0x202F)
         return ' ';
-    ConverterPtr conv = OpenConverter(codePage ? codePage : 1252);
+    UConverter* conv = Converter(codePage ? codePage : 1252, Substitute::CodePageDefault);
     if (!conv)
         return fallback;
     char out[8] = {};
     UErrorCode e = U_ZERO_ERROR;
-    int32_t n = ucnv_fromUChars(conv.get(), out, sizeof out, &c, 1, &e);
+    int32_t n = ucnv_fromUChars(conv, out, sizeof out, &c, 1, &e);
     return (U_SUCCESS(e) && n == 1) ? out[0] : fallback;
 }
 
@@ -315,7 +342,7 @@ public:
     {
         if (codePage <= 0)
             return false;
-        return OpenConverter(codePage) != nullptr;
+        return Converter(codePage, Substitute::CodePageDefault) != nullptr;
     }
 
     std::vector<int> SupportedCodePages() override
@@ -364,12 +391,12 @@ public:
     {
         if (text.empty())
             return {};
-        ConverterPtr conv = OpenConverter(codePage ? codePage : SystemAnsiCodePage());
+        UConverter* conv = Converter(codePage ? codePage : SystemAnsiCodePage(), Substitute::CodePageDefault);
         if (!conv)
-            conv = OpenConverter(1252);
+            conv = Converter(1252, Substitute::CodePageDefault);
         std::u16string out(text.size() * 2 + 2, u'\0');
         UErrorCode e = U_ZERO_ERROR;
-        int32_t n = ucnv_toUChars(conv.get(), reinterpret_cast<UChar*>(out.data()),
+        int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()),
             static_cast<int32_t>(out.size()), text.data(), static_cast<int32_t>(text.size()), &e);
         if (U_FAILURE(e))
             return {};
@@ -381,14 +408,12 @@ public:
     {
         if (text.empty())
             return {};
-        ConverterPtr conv = OpenConverter(codePage ? codePage : SystemAnsiCodePage());
+        UConverter* conv = Converter(codePage ? codePage : SystemAnsiCodePage(), Substitute::QuestionMark);
         if (!conv)
-            conv = OpenConverter(1252);
+            conv = Converter(1252, Substitute::QuestionMark);
         UErrorCode e = U_ZERO_ERROR;
-        ucnv_setSubstChars(conv.get(), "?", 1, &e);
-        e = U_ZERO_ERROR;
         std::string out(text.size() * 4 + 4, '\0');
-        int32_t n = ucnv_fromUChars(conv.get(), out.data(), static_cast<int32_t>(out.size()),
+        int32_t n = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()),
             reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()), &e);
         if (U_FAILURE(e))
             return {};

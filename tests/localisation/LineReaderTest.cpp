@@ -66,6 +66,49 @@ TEST_F(LineReaders, AnsiFilesPassOverEmptyLinesAndKeepALastLineWithoutEnd)
     EXPECT_EQ(AllLines(resource), (std::vector<std::string> { "a", "b" }));
 }
 
+TEST_F(LineReaders, LinesAndLineEndsAcrossBufferBordersStayWhole)
+{
+    // Line ends just before, on and after the border of a read, a CR LF pair
+    // split by it, a run of line ends across it and a line longer than two reads.
+    const size_t border = TIvFileBytes::BufferSize;
+    std::vector<std::string> expected;
+    std::string bytes;
+    auto add = [&](const std::string& line, const std::string& end) {
+        expected.push_back(line);
+        bytes += line + end;
+    };
+    add(std::string(border - 2, 'a'), "\n");
+    add("b", "\r\n");
+    add(std::string(border - 4, 'c'), "\r\n\n\r\r\n");
+    std::string longLine;
+    for (size_t i = 0; i < 2 * border + 7; ++i)
+        longLine += static_cast<char>('A' + i % 26);
+    add(longLine, "\r");
+    add("tail", "");
+    ASSERT_GT(bytes.size(), 4 * border);
+
+    TIvAnsiReader ansi;
+    ansi.FileName = Folder.Write("border.txt", bytes);
+    EXPECT_EQ(AllLines(ansi), expected);
+    TIvResourceAnsiReader resource;
+    resource.FileName = "MlBorder";
+    Resource("MlBorder", bytes);
+    EXPECT_EQ(AllLines(resource), expected);
+
+    // The same with a mark and line ends alone, through the UTF-8 reader.
+    TIvUTF8Reader utf8;
+    utf8.FileName = Folder.Write("border8.txt", "\xEF\xBB\xBF" + bytes + "\r\n\r\n");
+    auto wide = AllLines(utf8);
+    ASSERT_EQ(wide.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(wide[i], std::u16string(expected[i].begin(), expected[i].end())) << i;
+    // Line ends alone across a border are one empty line.
+    utf8.FileName = Folder.Write("ends.txt", std::string(border + 3, '\n'));
+    EXPECT_EQ(AllLines(utf8), std::vector<std::u16string> { u"" });
+    Resource("MlBorder", std::string(border + 3, '\r'));
+    EXPECT_EQ(AllLines(resource), std::vector<std::string> { "" });
+}
+
 TEST_F(LineReaders, MissingFilesAndResourcesAreNamed)
 {
     TIvAnsiReader file;

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 TEST(Identifiers, LanguageAndLocaleArithmetic)
@@ -143,6 +145,48 @@ TEST(Conversions, CodePagesToUtf16AndBack)
     std::u16string s = u"\u0102\u0304";
     IvChangeStringByteOrder(s);
     EXPECT_EQ(s, u"\u0201\u0403");
+}
+
+TEST(Conversions, KeptConvertersGiveWhatFreshOnesGive)
+{
+    auto& icu = platform::IcuNls();
+    // Code pages in turn, each conversion as if it were the first: an
+    // unfinished double-byte character does not spill into the next text,
+    // and what a code page lacks still becomes '?' after the other direction.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(icu.ToUtf16("caf\xE9", 1252), u"caf\u00E9");
+        EXPECT_EQ(icu.ToUtf16("\xCF\xF0\xE8", 1251), u"\u041F\u0440\u0438");
+        EXPECT_EQ(icu.ToUtf16("\x82\xA0", 932), u"\u3042");
+        EXPECT_EQ(icu.ToUtf16("\x82", 932), u"\x1A"); // the code page's substitute
+        EXPECT_EQ(icu.ToUtf16("A", 932), u"A");
+        EXPECT_EQ(icu.FromUtf16(u"\u041F\u00E9", 1252), "?\xE9");
+        EXPECT_EQ(icu.FromUtf16(u"\u041F\u00E9", 1251), "\xCF?");
+        EXPECT_EQ(icu.FromUtf16(u"\u3042", 932), "\x82\xA0");
+        // A code page that does not open reads as 1252, and stays unsupported.
+        EXPECT_EQ(icu.ToUtf16("\xE9", 12345), u"\u00E9");
+        EXPECT_EQ(icu.FromUtf16(u"\u041F", 12345), "?");
+        EXPECT_FALSE(icu.IsCodePageSupported(12345));
+        EXPECT_TRUE(icu.IsCodePageSupported(1251));
+    }
+
+    // Each thread converts with converters of its own.
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong { 0 };
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            const bool cyrillic = t % 2 == 0;
+            for (int i = 0; i < 2000; ++i) {
+                std::string text = cyrillic ? "\xCF\xF0\xE8" : "\x82\xA0\x82\xA2";
+                std::u16string wide = cyrillic ? u"\u041F\u0440\u0438" : u"\u3042\u3044";
+                int codePage = cyrillic ? 1251 : 932;
+                if (icu.ToUtf16(text, codePage) != wide || icu.FromUtf16(wide, codePage) != text)
+                    ++wrong;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(IcuNames, HandfulOfLocales)
