@@ -15,18 +15,6 @@ bool IsLineEnd(uint32_t c)
     return c == CR || c == LF;
 }
 
-// Collects units up to a line end, then passes over every CR and LF that follows.
-template <class Line, class Next, class Peek> Line ReadLineFrom(Next& next, Peek& peek)
-{
-    Line line;
-    typename Line::value_type unit;
-    while (next(unit) && !IsLineEnd(static_cast<uint32_t>(unit)))
-        line.push_back(unit);
-    while (peek(unit) && IsLineEnd(static_cast<uint32_t>(unit)))
-        next(unit);
-    return line;
-}
-
 std::string FindLineResource(const std::string& name)
 {
     std::string data;
@@ -157,6 +145,18 @@ std::string TIvFileBytes::TakeLine()
     return line;
 }
 
+std::span<const uint8_t> TIvFileBytes::Buffered()
+{
+    if (AtEnd())
+        return {};
+    return { FBuffer + FPosition, FCount - FPosition };
+}
+
+void TIvFileBytes::Skip(size_t count)
+{
+    FPosition = std::min(FCount, FPosition + count);
+}
+
 bool TIvFileBytes::AtEnd()
 {
     return FPosition >= FCount && !Fill();
@@ -230,6 +230,8 @@ TIvUTF16Reader::TIvUTF16Reader(TIvByteOrder byteOrder, bool checkByteOrderMark)
 
 void TIvUTF16Reader::Open()
 {
+    // A unit peeked at in a file read before is no part of this one.
+    FHasHeld = false;
     FBytes.Open(FileName);
     if (!FCheck)
         return;
@@ -259,8 +261,14 @@ bool TIvUTF16Reader::Next(char16_t& c)
     uint8_t b;
     if (!FBytes.Next(a) || !FBytes.Next(b))
         return false;
-    c = FBigEndian ? static_cast<char16_t>((a << 8) | b) : static_cast<char16_t>(a | (b << 8));
+    c = Unit(a, b);
     return true;
+}
+
+char16_t TIvUTF16Reader::Unit(uint8_t first, uint8_t second) const
+{
+    return FBigEndian ? static_cast<char16_t>((first << 8) | second)
+                      : static_cast<char16_t>(first | (second << 8));
 }
 
 bool TIvUTF16Reader::Peek(char16_t& c)
@@ -277,11 +285,35 @@ bool TIvUTF16Reader::Eof()
     return !FHasHeld && FBytes.AtEnd();
 }
 
+// Whole units are decoded straight from the buffer; a unit held by Peek or
+// split between two reads goes through Next.
 std::u16string TIvUTF16Reader::ReadLine()
 {
-    auto next = [this](char16_t& c) { return Next(c); };
-    auto peek = [this](char16_t& c) { return Peek(c); };
-    return ReadLineFrom<std::u16string>(next, peek);
+    std::u16string line;
+    char16_t c;
+    for (;;) {
+        if (!FHasHeld) {
+            std::span<const uint8_t> bytes = FBytes.Buffered();
+            size_t used = 0;
+            bool ended = false;
+            while (!ended && used + 1 < bytes.size()) {
+                c = Unit(bytes[used], bytes[used + 1]);
+                used += 2;
+                ended = IsLineEnd(c);
+                if (!ended)
+                    line.push_back(c);
+            }
+            FBytes.Skip(used);
+            if (ended)
+                break;
+        }
+        if (!Next(c) || IsLineEnd(c))
+            break;
+        line.push_back(c);
+    }
+    while (Peek(c) && IsLineEnd(c))
+        Next(c);
+    return line;
 }
 
 void TIvResourceUTF16Reader::Open()

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
 
 class EIvNotUnicodeFile : public Exception {
@@ -67,6 +68,9 @@ public:
     bool SkipPrefix(std::string_view prefix);
     // The bytes up to the next CR or LF, then passes over every CR and LF that follows.
     std::string TakeLine();
+    // The bytes read and not yet taken, after a new read when none are left; empty at the end.
+    std::span<const uint8_t> Buffered();
+    void Skip(size_t count);
 
     // One read fills this much.
     static constexpr size_t BufferSize = 4096;
@@ -132,6 +136,7 @@ public:
 private:
     bool Next(char16_t& c);
     bool Peek(char16_t& c);
+    char16_t Unit(uint8_t first, uint8_t second) const;
     TIvFileBytes FBytes;
     bool FBigEndian;
     bool FCheck;

@@ -102,6 +102,19 @@ TEST_F(LineReaders, LinesAndLineEndsAcrossBufferBordersStayWhole)
     ASSERT_EQ(wide.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(wide[i], std::u16string(expected[i].begin(), expected[i].end())) << i;
+    // In UTF-16 too, with a CR LF pair split by the border and an odd last byte.
+    const size_t units = border / 2;
+    std::u16string first(units - 2, u'\u00E9');
+    std::u16string wideBytes(bytes.begin(), bytes.end());
+    TIvUTF16Reader utf16(ivboBigEndian, true);
+    utf16.FileName = Folder.Write(
+        "border16.txt", "\xFF\xFE" + Utf16(first + u"\r\n" + wideBytes + u"\n\r", false) + "\x0A");
+    auto lines16 = AllLines(utf16);
+    ASSERT_EQ(lines16.size(), expected.size() + 1);
+    EXPECT_EQ(lines16[0], first);
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines16[i + 1], std::u16string(expected[i].begin(), expected[i].end())) << i;
+
     // Line ends alone across a border are one empty line.
     utf8.FileName = Folder.Write("ends.txt", std::string(border + 3, '\n'));
     EXPECT_EQ(AllLines(utf8), std::vector<std::u16string> { u"" });
@@ -208,6 +221,19 @@ TEST_F(LineReaders, AUtf16UnitSplitAcrossTwoReadsIsKeptWhole)
     auto lines = AllLines(reader);
     writer.join();
     EXPECT_EQ(lines, (std::vector<std::u16string> { u"\u20ACab", u"cd" }));
+}
+
+TEST_F(LineReaders, AReopenedUtf16ReaderStartsAfresh)
+{
+    // Reading one line peeks at the next; closing there must not carry that
+    // unit into the next file the reader opens.
+    TIvUTF16Reader reader(ivboLittleEndian, false);
+    reader.FileName = Folder.Write("one.txt", Utf16(u"a\r\nb", false));
+    reader.Open();
+    EXPECT_EQ(reader.ReadLine(), u"a");
+    reader.Close();
+    reader.FileName = Folder.Write("two.txt", Utf16(u"x\n", false));
+    EXPECT_EQ(AllLines(reader), (std::vector<std::u16string> { u"x" }));
 }
 
 TEST_F(LineReaders, TheUtf16ResourceReaderReturnsEmptyLinesAndStopsAtItsEnd)
