@@ -278,8 +278,11 @@ void TIvLanguage::Init()
             int cp = IvLangIdToCodePage(IvMakeLangId(PrimaryId, IvGetSubFromLocale(GetLocale())));
             SetCodePage(cp ? cp : 1252);
         }
+        // The system is asked only for what the record lacks.
         platform::NlsLocaleInfo info;
-        if (platform::CurrentNls().LocaleInfo(GetLocale(), info)) {
+        const bool complete
+            = !IsoLanguage.empty() && !IsoCountry.empty() && !EnglishName.empty() && !NativeName.empty();
+        if (!complete && platform::CurrentNls().LocaleNames(GetLocale(), info)) {
             if (IsoLanguage.empty())
                 IsoLanguage = info.IsoLanguage;
             if (IsoCountry.empty())
@@ -359,7 +362,9 @@ std::unique_ptr<TIvLocale> TIvLocale::Copy() const
 void TIvLocale::Init()
 {
     platform::NlsLocaleInfo info;
-    if (platform::CurrentNls().LocaleInfo(GetLocale(), info)) {
+    const bool complete = !EnglishLanguageName.empty() && !EnglishCountryName.empty()
+        && !NativeLanguageName.empty() && !NativeCountryName.empty();
+    if (!complete && platform::CurrentNls().LocaleNames(GetLocale(), info)) {
         if (EnglishLanguageName.empty())
             EnglishLanguageName = info.EnglishLanguage;
         if (EnglishCountryName.empty())

@@ -228,12 +228,37 @@ public:
         return known->second.first;
     }
 
-    bool GatherLocaleInfo(uint32_t lcid, NlsLocaleInfo& info)
+    bool LocaleNames(uint32_t lcid, NlsLocaleInfo& info) override
     {
-        std::string name = LocaleName(lcid);
+        {
+            std::lock_guard<std::mutex> lock(FCacheLock);
+            auto known = FCache.find(lcid);
+            if (known != FCache.end()) {
+                info = NlsLocaleInfo {};
+                CopyNames(known->second.second, info);
+                return known->second.first;
+            }
+        }
+        const std::string name = LocaleName(lcid);
         if (name.empty())
             return false;
-        icu::Locale loc(name.c_str());
+        GatherNames(icu::Locale(name.c_str()), info);
+        return true;
+    }
+
+    static void CopyNames(const NlsLocaleInfo& from, NlsLocaleInfo& to)
+    {
+        to.IsoLanguage = from.IsoLanguage;
+        to.IsoCountry = from.IsoCountry;
+        to.EnglishLanguage = from.EnglishLanguage;
+        to.EnglishCountry = from.EnglishCountry;
+        to.NativeLanguage = from.NativeLanguage;
+        to.NativeCountry = from.NativeCountry;
+        to.AnsiCodePage = from.AnsiCodePage;
+    }
+
+    static void GatherNames(const icu::Locale& loc, NlsLocaleInfo& info)
+    {
         icu::Locale english("en");
         icu::UnicodeString s;
         info = NlsLocaleInfo {};
@@ -244,6 +269,15 @@ public:
         info.NativeLanguage = ToUtf8(loc.getDisplayLanguage(loc, s));
         info.NativeCountry = ToUtf8(loc.getDisplayCountry(loc, s));
         info.AnsiCodePage = AnsiCodePageOf(loc.getLanguage(), loc.getScript(), loc.getCountry());
+    }
+
+    bool GatherLocaleInfo(uint32_t lcid, NlsLocaleInfo& info)
+    {
+        std::string name = LocaleName(lcid);
+        if (name.empty())
+            return false;
+        icu::Locale loc(name.c_str());
+        GatherNames(loc, info);
 
         UErrorCode e = U_ZERO_ERROR;
         icu::DecimalFormatSymbols numbers(loc, e);
@@ -478,6 +512,11 @@ private:
 Nls* gCurrent = nullptr;
 
 } // namespace
+
+bool Nls::LocaleNames(uint32_t lcid, NlsLocaleInfo& info)
+{
+    return LocaleInfo(lcid, info);
+}
 
 uint32_t LcidOfPosixLocale(const std::string& posixName)
 {

@@ -48,6 +48,10 @@ public:
     virtual uint32_t LcidOfLocaleName(const std::string& name) = 0;
     // False when the LCID names no locale that we know.
     virtual bool LocaleInfo(uint32_t lcid, NlsLocaleInfo& info) = 0;
+    // Only the ISO codes, the names and the code page, leaving the other
+    // fields at their defaults: what a language or locale record lacks is
+    // filled from these, and the formats and calendars cost far more to gather.
+    virtual bool LocaleNames(uint32_t lcid, NlsLocaleInfo& info);
     // The locale's 8-bit ("ANSI") code page; 0 for a Unicode-only locale or an unknown id.
     virtual int DefaultAnsiCodePage(uint32_t lcid) = 0;
     // The code page used for 8-bit text when none is named.

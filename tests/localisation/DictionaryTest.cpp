@@ -283,6 +283,48 @@ TEST(LanguageRecord, SubListsCountriesAndLocales)
     EXPECT_EQ(chinese.Charset, 136);
 }
 
+// Gathering a locale's data is slow: a record is completed from the locale's
+// names only, and only when it lacks one.
+TEST(LanguageRecord, AsksTheSystemOnlyForTheNamesItLacks)
+{
+    FakeNls nls;
+    TIvLanguage given;
+    given.PrimaryId = 7;
+    given.DefaultSub = 1;
+    given.IsoLanguage = "de";
+    given.IsoCountry = "DE";
+    given.EnglishName = "German (file)";
+    given.NativeName = "Deutsch (Datei)";
+    given.Init();
+    EXPECT_EQ(nls.NameQueries + nls.InfoQueries, 0);
+    EXPECT_EQ(given.EnglishName, "German (file)");
+    EXPECT_EQ(given.NativeName, "Deutsch (Datei)");
+
+    TIvLanguage lacking = given;
+    lacking.NativeName.clear();
+    lacking.IsoCountry.clear();
+    lacking.Init();
+    EXPECT_EQ(nls.NameQueries, 1);
+    EXPECT_EQ(nls.InfoQueries, 0);
+    EXPECT_EQ(lacking.NativeName, "Deutsch");
+    EXPECT_EQ(lacking.IsoCountry, "DE");
+    EXPECT_EQ(lacking.EnglishName, "German (file)"); // what the record has stays
+
+    TIvLocale locale;
+    locale.SetLocale(0x0C07);
+    locale.EnglishLanguageName = "German";
+    locale.EnglishCountryName = "Austria";
+    locale.NativeLanguageName = "Deutsch";
+    locale.NativeCountryName = "\xC3\x96sterreich";
+    locale.Init();
+    EXPECT_EQ(nls.NameQueries, 1);
+    locale.NativeCountryName.clear();
+    locale.Init();
+    EXPECT_EQ(nls.NameQueries, 2);
+    EXPECT_EQ(locale.NativeCountryName, "Austria");
+    EXPECT_EQ(nls.InfoQueries, 0);
+}
+
 TEST(Translators, BoundTranslatorsFollowLanguageChangesAndDictionaryLifetime)
 {
     struct Counting : TIvCustomTranslator {

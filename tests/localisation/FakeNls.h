@@ -52,10 +52,27 @@ public:
     }
     bool LocaleInfo(uint32_t lcid, platform::NlsLocaleInfo& info) override
     {
+        ++InfoQueries;
         auto it = Locales.find(lcid);
         if (it == Locales.end())
             return false;
         info = it->second;
+        return true;
+    }
+    bool LocaleNames(uint32_t lcid, platform::NlsLocaleInfo& info) override
+    {
+        ++NameQueries;
+        auto it = Locales.find(lcid);
+        if (it == Locales.end())
+            return false;
+        info = {};
+        info.IsoLanguage = it->second.IsoLanguage;
+        info.IsoCountry = it->second.IsoCountry;
+        info.EnglishLanguage = it->second.EnglishLanguage;
+        info.EnglishCountry = it->second.EnglishCountry;
+        info.NativeLanguage = it->second.NativeLanguage;
+        info.NativeCountry = it->second.NativeCountry;
+        info.AnsiCodePage = it->second.AnsiCodePage;
         return true;
     }
     int DefaultAnsiCodePage(uint32_t lcid) override
@@ -105,6 +122,8 @@ public:
     int SystemCodePage = 1252;
     uint32_t UserLcid = 0x0409;
     uint32_t SystemLcid = 0x0409;
+    int InfoQueries = 0;
+    int NameQueries = 0;
 
 private:
     platform::Nls* Previous = nullptr;

@@ -232,6 +232,32 @@ TEST(IcuNames, HandfulOfLocales)
     EXPECT_FALSE(icu.IsCodePageSupported(0));
 }
 
+// The names alone read the same as the full data, before it was gathered and after.
+TEST(IcuNames, LocaleNamesAgreeWithTheFullLocaleData)
+{
+    auto& icu = platform::IcuNls();
+    for (uint32_t lcid : { 0x0410u, 0x0816u, 0x0419u }) {
+        SCOPED_TRACE(lcid);
+        platform::NlsLocaleInfo names, full, again;
+        ASSERT_TRUE(icu.LocaleNames(lcid, names));
+        EXPECT_TRUE(names.ShortDateFormat.empty()); // formats are not gathered
+        ASSERT_TRUE(icu.LocaleInfo(lcid, full));
+        ASSERT_TRUE(icu.LocaleNames(lcid, again));
+        for (const auto* n : { &names, &again }) {
+            EXPECT_EQ(n->IsoLanguage, full.IsoLanguage);
+            EXPECT_EQ(n->IsoCountry, full.IsoCountry);
+            EXPECT_EQ(n->EnglishLanguage, full.EnglishLanguage);
+            EXPECT_EQ(n->EnglishCountry, full.EnglishCountry);
+            EXPECT_EQ(n->NativeLanguage, full.NativeLanguage);
+            EXPECT_EQ(n->NativeCountry, full.NativeCountry);
+            EXPECT_EQ(n->AnsiCodePage, full.AnsiCodePage);
+        }
+        EXPECT_FALSE(full.ShortDateFormat.empty());
+    }
+    platform::NlsLocaleInfo none;
+    EXPECT_FALSE(icu.LocaleNames(0, none));
+}
+
 TEST(IcuNames, LocaleConventionsOfGermany)
 {
     TIvLocale l;
