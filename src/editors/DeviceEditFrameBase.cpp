@@ -69,23 +69,43 @@ void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
 
 void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List, bool Words)
 {
+    FVocabularies.push_back({ Name, List, nullptr });
+    // A list box costs as much as a grid row of widgets: the frames have
+    // two dozen, and the start-up waits for them.
+    if (Words)
+        MakeListBox(FVocabularies.back(), true);
+}
+
+QListWidget* TDeviceEditFrameBase::MakeListBox(TVocabulary& Vocabulary, bool Words)
+{
     auto* box = new QListWidget(this);
-    box->setObjectName(Name);
+    box->setObjectName(Vocabulary.Name);
     box->hide();
     // Product designations (types, protocols, levels) read the same in every language.
     if (!Words)
         IvSetDataControl(box);
-    for (const std::string& s : *List)
+    for (const std::string& s : *Vocabulary.List)
         box->addItem(QString::fromStdString(s));
-    FListBoxes.emplace_back(box, List);
+    Vocabulary.Box = box;
+    return box;
+}
+
+QListWidget* TDeviceEditFrameBase::VocabularyListBox(const QString& Name)
+{
+    for (TVocabulary& v : FVocabularies)
+        if (Name == QLatin1String(v.Name))
+            return v.Box ? v.Box : MakeListBox(v, false);
+    return nullptr;
 }
 
 void TDeviceEditFrameBase::ReadListBoxes()
 {
-    for (auto [box, list] : FListBoxes) {
-        list->clear();
-        for (int i = 0; i < box->count(); ++i)
-            list->push_back(box->item(i)->text().toStdString());
+    for (const TVocabulary& v : FVocabularies) {
+        if (!v.Box)
+            continue; // still the vocabulary as given
+        v.List->clear();
+        for (int i = 0; i < v.Box->count(); ++i)
+            v.List->push_back(v.Box->item(i)->text().toStdString());
     }
 }
 

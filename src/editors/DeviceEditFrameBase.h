@@ -32,6 +32,10 @@ public:
     void DevicePasted(int Address) override;
 
     TRecordGrid* Grid() const { return FGrid; }
+    // The hidden list box that carries the vocabulary `Name`, null for a name
+    // the frame has not. A list box of product designations is made when
+    // first asked for: until then its vocabulary is read as given.
+    QListWidget* VocabularyListBox(const QString& Name);
     TDeviceDataSet* DataSet() const { return FDataSet; }
     // The dialog Add/Change opens (created once by the main window).
     void SetAddDevicesDialog(TfrmAddDevices* Dialog) { FAddDevicesDialog = Dialog; }
@@ -46,8 +50,9 @@ protected:
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
     void SetColumnWidths(std::initializer_list<int> Widths);
     // A hidden list box that only carries a vocabulary; `List` is read back
-    // from it. The window's translator translates `Words` lists; the others
-    // hold product designations that read the same in every language.
+    // from it. The window's translator translates `Words` lists, so theirs
+    // are made at once; the others hold product designations that read the
+    // same in every language.
     void AddListBox(const char* Name, TTextList* List, bool Words = false);
     // The vocabularies as the list boxes hold them now.
     void ReadListBoxes();
@@ -74,7 +79,13 @@ private:
     TPX10ConfigData* FConfig = nullptr;
     TfrmAddDevices* FAddDevicesDialog = nullptr;
     int FCurrentAddress = 0;
-    std::vector<std::pair<QListWidget*, TTextList*>> FListBoxes;
+    struct TVocabulary {
+        const char* Name;
+        TTextList* List;
+        QListWidget* Box;
+    };
+    QListWidget* MakeListBox(TVocabulary& Vocabulary, bool Words);
+    std::vector<TVocabulary> FVocabularies;
 };
 
 TCellEdit CellEditOf(const TColumnOffer& Offer);

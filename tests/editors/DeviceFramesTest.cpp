@@ -358,11 +358,19 @@ TEST_F(ModuleFrame, NamedComponentsAndTranslatedVocabularies)
     EXPECT_EQ(F.objectName(), "frmModuleEdit1");
     EXPECT_EQ(F.Grid()->objectName(), "dbgModuleEdit");
     EXPECT_FALSE(F.Grid()->accessibleName().isEmpty());
-    auto* torq = F.findChild<QListWidget*>("lbxG400StringHolder");
+    // The translated vocabulary's list box comes with the frame; one of
+    // product designations when first asked for, and only once.
+    EXPECT_TRUE(F.findChild<QListWidget*>("lbxAuxActions"));
+    EXPECT_FALSE(F.findChild<QListWidget*>("lbxG400StringHolder"));
+    auto* torq = F.VocabularyListBox("lbxG400StringHolder");
     ASSERT_TRUE(torq);
+    EXPECT_EQ(F.VocabularyListBox("lbxG400StringHolder"), torq);
+    EXPECT_EQ(F.findChildren<QListWidget*>("lbxG400StringHolder").size(), 1);
+    EXPECT_TRUE(torq->isHidden());
     EXPECT_EQ(torq->count(), 129);
+    EXPECT_FALSE(F.VocabularyListBox("lbxNoSuchVocabulary"));
     // A translator changes the list box; the grid shows and offers its texts.
-    auto* protocols = F.findChild<QListWidget*>("lbxProtocolStringHolder");
+    auto* protocols = F.VocabularyListBox("lbxProtocolStringHolder");
     ASSERT_TRUE(protocols);
     protocols->item(2)->setText("BRIM-X");
     QEvent change(QEvent::LanguageChange);
