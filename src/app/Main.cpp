@@ -89,11 +89,13 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
         = [this] { return ::NewConfigFlags(IsVdSCompatibility(), FAbout->LanguageDictionary); };
     FLifecycle.OnConfigChanged = [this] {
         // Bound before the old configuration is deleted.
-        frmOnboardOutputSetup1->SetConfig(ConfigData);
+        if (frmOnboardOutputSetup1)
+            frmOnboardOutputSetup1->SetConfig(ConfigData);
         BindEditorWindows(ConfigData);
         FSensorFrame->SetConfig(ConfigData);
         FModuleFrame->SetConfig(ConfigData);
-        frmPanelSetupOptions1->SetConfiguration(ConfigData);
+        if (frmPanelSetupOptions1)
+            frmPanelSetupOptions1->SetConfiguration(ConfigData);
         RebuildDeviceTree();
         RefreshAllViews();
     };
@@ -109,29 +111,18 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
     CreateMenus();
 
     FFrames = new QStackedWidget(this);
-    frmPanelSetupOptions1 = new TfrmPanelSetupOptions(FFrames);
-    frmPanelSetupOptions1->setObjectName("frmPanelSetupOptions1");
-    frmPanelSetupOptions1->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
-    frmPanelSetupOptions1->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
-    frmPanelSetupOptions1->RefreshAllViews = [this] { RefreshAllViews(); };
-    frmOnboardOutputSetup1 = new TfrmOnboardOutputSetup(FFrames);
-    frmOnboardOutputSetup1->OpenRangeEntry
-        = [this](int deviceId) { CBERangeEntryWindow(this)->Execute(ConfigData, deviceId); };
     auto* sensors = new TfrmSensorEdit(FFrames);
     auto* modules = new TfrmModuleEdit(FFrames);
-    sensors->OnEditCBERange = modules->OnEditCBERange = frmOnboardOutputSetup1->OpenRangeEntry;
+    sensors->OnEditCBERange = modules->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
     FSensorFrame = sensors;
     FModuleFrame = modules;
-    frmAddDevices = new TfrmAddDevices(this);
-    sensors->SetAddDevicesDialog(frmAddDevices);
-    modules->SetAddDevicesDialog(frmAddDevices);
+    sensors->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
+    modules->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
     // The first page added is the one shown with the window: the sensor
-    // grid, which the first showing selects anyway, so that the panel setup
-    // options frame is neither laid out nor filled until it is asked for.
+    // grid, which the first showing selects anyway. The panel setup options
+    // and the on-board outputs join when first asked for.
     FFrames->addWidget(sensors);
     FFrames->addWidget(modules);
-    FFrames->addWidget(frmPanelSetupOptions1);
-    FFrames->addWidget(frmOnboardOutputSetup1);
     for (DeviceEditFrame* f : { FSensorFrame, FModuleFrame }) {
         bool module = f == FModuleFrame;
         f->OnDeviceChanged = [this, module](int a) { UpdateDeviceTreeNode(module, a); };
@@ -186,6 +177,53 @@ TfrmMain::~TfrmMain()
         ReleaseConfiguration();
     if (frmMain == this)
         frmMain = nullptr;
+}
+
+void TfrmMain::OpenRangeEntry(int deviceId)
+{
+    CBERangeEntryWindow(this)->Execute(ConfigData, deviceId);
+}
+
+TfrmAddDevices* TfrmMain::AddDevicesDialog()
+{
+    if (!frmAddDevices)
+        frmAddDevices = new TfrmAddDevices(this); // its own translator
+    return frmAddDevices;
+}
+
+TfrmPanelSetupOptions* TfrmMain::PanelSetupFrame()
+{
+    if (!frmPanelSetupOptions1) {
+        auto* frame = new TfrmPanelSetupOptions(FFrames);
+        frame->setObjectName("frmPanelSetupOptions1");
+        frame->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
+        frame->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
+        frame->RefreshAllViews = [this] { RefreshAllViews(); };
+        FFrames->addWidget(frame);
+        frmPanelSetupOptions1 = frame;
+        IvRetranslate(frame); // the window's translator translates it
+        if (ConfigData) {
+            frame->SetConfiguration(ConfigData);
+            frame->RefreshFromConfig();
+        }
+    }
+    return frmPanelSetupOptions1;
+}
+
+TfrmOnboardOutputSetup* TfrmMain::OnboardOutputFrame()
+{
+    if (!frmOnboardOutputSetup1) {
+        auto* frame = new TfrmOnboardOutputSetup(FFrames);
+        frame->OpenRangeEntry = [this](int deviceId) { OpenRangeEntry(deviceId); };
+        FFrames->addWidget(frame);
+        frmOnboardOutputSetup1 = frame;
+        IvRetranslate(frame);
+        if (ConfigData) {
+            frame->SetConfig(ConfigData);
+            frame->LoadFromConfig();
+        }
+    }
+    return frmOnboardOutputSetup1;
 }
 
 void TfrmMain::CreateActions()
@@ -306,6 +344,7 @@ void TfrmMain::CreateActions()
         return report::TReportInput { ConfigData,
             { name.empty() ? name : QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString(),
                 IsVdSCompatibility(),
+                // A frame not made yet has no time fields either.
                 frmPanelSetupOptions1 ? frmPanelSetupOptions1->TimeSeparator() : ':' } };
     });
     on(FilePrint, [this] {
@@ -490,7 +529,8 @@ void TfrmMain::VdSCompatibilityClick()
 {
     // The action has toggled its check mark already; the frame shows the
     // options the mark decides.
-    frmPanelSetupOptions1->RefreshFromConfig();
+    if (frmPanelSetupOptions1)
+        frmPanelSetupOptions1->RefreshFromConfig();
 }
 
 void TfrmMain::HelpPX10UserManualExecute()
@@ -554,7 +594,8 @@ void TfrmMain::CommitPendingEdits()
     FModuleFrame->CommitEdit();
     for (TSpinControl* s : findChildren<TSpinControl*>())
         s->CommitPending();
-    frmOnboardOutputSetup1->CommitPendingEdits();
+    if (frmOnboardOutputSetup1)
+        frmOnboardOutputSetup1->CommitPendingEdits();
 }
 
 void TfrmMain::UpdateCaption()
@@ -575,10 +616,12 @@ void TfrmMain::RefreshAllViews()
 {
     UpdateCaption();
     UpdateFileHistoryMenu();
-    frmOnboardOutputSetup1->LoadFromConfig();
+    if (frmOnboardOutputSetup1)
+        frmOnboardOutputSetup1->LoadFromConfig();
     FSensorFrame->LoadFromConfig();
     FModuleFrame->LoadFromConfig();
-    frmPanelSetupOptions1->RefreshFromConfig();
+    if (frmPanelSetupOptions1)
+        frmPanelSetupOptions1->RefreshFromConfig();
     UpdateEditActions();
 }
 
@@ -676,8 +719,10 @@ void TfrmMain::ReleaseConfiguration()
 {
     FSensorFrame->CloseDataSet();
     FModuleFrame->CloseDataSet();
-    frmPanelSetupOptions1->SetConfiguration(nullptr);
-    frmOnboardOutputSetup1->SetConfig(nullptr);
+    if (frmPanelSetupOptions1)
+        frmPanelSetupOptions1->SetConfiguration(nullptr);
+    if (frmOnboardOutputSetup1)
+        frmOnboardOutputSetup1->SetConfig(nullptr);
     BindEditorWindows(nullptr);
     FLifecycle.Close();
 }
@@ -829,7 +874,7 @@ void TfrmMain::ShowFrameOfKind(int kind)
 {
     switch (kind) {
     case nkOnboardOutputs:
-        FFrames->setCurrentWidget(frmOnboardOutputSetup1);
+        FFrames->setCurrentWidget(OnboardOutputFrame());
         break;
     case nkLoop:
     case nkSensors:
@@ -841,7 +886,7 @@ void TfrmMain::ShowFrameOfKind(int kind)
         FModuleFrame->UpdateColumns();
         break;
     default:
-        FFrames->setCurrentWidget(frmPanelSetupOptions1);
+        FFrames->setCurrentWidget(PanelSetupFrame());
         break;
     }
 }

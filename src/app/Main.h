@@ -79,8 +79,12 @@ public:
 
     DeviceEditFrame* SensorFrame() const { return FSensorFrame; }
     DeviceEditFrame* ModuleFrame() const { return FModuleFrame; }
-    TfrmAddDevices* AddDevicesDialog() const { return frmAddDevices; }
-    TfrmPanelSetupOptions* PanelSetupFrame() const { return frmPanelSetupOptions1; }
+    // The window shows the sensor grid first: these are made when first
+    // needed, each once, bound to the configuration shown and translated
+    // into the language in force.
+    TfrmAddDevices* AddDevicesDialog();
+    TfrmPanelSetupOptions* PanelSetupFrame();
+    TfrmOnboardOutputSetup* OnboardOutputFrame();
 
     // Tools, language and help.
     void ToolsSerialPortSetupExecute();
@@ -152,6 +156,7 @@ private:
     void TreeView1Change(QTreeWidgetItem* node);
     void TreeView1ContextPopup(const QPoint& pos);
     void ShowFrameOfKind(int kind);
+    void OpenRangeEntry(int deviceId);
     int SelectedAddress() const;
     bool SensorFrameVisible() const;
     bool ModuleFrameVisible() const;

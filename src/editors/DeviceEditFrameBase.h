@@ -37,8 +37,12 @@ public:
     // first asked for: until then its vocabulary is read as given.
     QListWidget* VocabularyListBox(const QString& Name);
     TDeviceDataSet* DataSet() const { return FDataSet; }
-    // The dialog Add/Change opens (created once by the main window).
-    void SetAddDevicesDialog(TfrmAddDevices* Dialog) { FAddDevicesDialog = Dialog; }
+    // The dialog Add/Change opens, asked for when it opens (the main window
+    // makes it once, when first needed).
+    void SetAddDevicesDialog(std::function<TfrmAddDevices*()> Dialog)
+    {
+        FAddDevicesDialog = std::move(Dialog);
+    }
     // The "..." button of a CBE rule cell: the device identifier (sensor
     // address, module address + 100). Empty until the range entry exists.
     std::function<void(int DeviceId)> OnEditCBERange;
@@ -64,7 +68,7 @@ protected:
     // A range of devices is added: messages are collected and shown once each.
     void BeginAdding();
     void EndAdding();
-    TfrmAddDevices* AddDevicesDialog() const { return FAddDevicesDialog; }
+    TfrmAddDevices* AddDevicesDialog() const { return FAddDevicesDialog ? FAddDevicesDialog() : nullptr; }
     virtual void CurrentRowChanged(int Address);
     virtual void FieldChanged(int FieldNo, int Address);
     // The CBE rule column; its "..." opens the range entry for this identifier.
@@ -77,7 +81,7 @@ private:
     TDeviceDataSet* FDataSet;
     TRecordGrid* FGrid;
     TPX10ConfigData* FConfig = nullptr;
-    TfrmAddDevices* FAddDevicesDialog = nullptr;
+    std::function<TfrmAddDevices*()> FAddDevicesDialog;
     int FCurrentAddress = 0;
     struct TVocabulary {
         const char* Name;

@@ -1,22 +1,31 @@
 // The program in every language: the shipped dictionary's source table, the
 // texts of the sources, every window walked in each language, and the
 // language kept over a restart.
+#include "AddDevicesForm.h"
 #include "EditorInterfaces.h"
 #include "Ivcustdic.h"
 #include "Ivdlgmod.h"
 #include "Ivpropinfo.h"
+#include "Onboardoutputlogic.h"
+#include "Onboardoutputsetupframe.h"
+#include "Panelsetupoptions.h"
 #include "PX10VersionInfo.h"
 #include "ProgramWindows.h"
 #include "Settings.h"
 #include "support/FakePrompts.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -322,6 +331,68 @@ TEST_F(LanguageFixture, EnglishGermanFrenchEnglishTranslatesEveryTextFromEnglish
     }
     EXPECT_EQ(main.FileNew->text().toStdString(), "&New");
     EXPECT_EQ(main.TreeView1()->topLevelItem(0)->text(0).toStdString(), "Panel");
+}
+
+// What the main window makes when first needed is made once, in the language
+// chosen before it and showing the file opened before it.
+TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
+{
+    const std::string file = Dir.filePath("late.UDF").toStdString();
+    {
+        TPX10ConfigData saved(false, false, true, false);
+        saved.GeneralPanelSetup->SetSiteName("HALL 9");
+        saved.OnboardOutputCircuits->SetCircuitType(2, onboard::TypePickOrder()[2]);
+        saved.SaveToFile(file);
+    }
+    TfrmAbout about;
+    TfrmMain main(&about, {});
+    frmMain = &main;
+    main.show();
+    EXPECT_EQ(main.findChild<TfrmPanelSetupOptions*>(), nullptr);
+    EXPECT_EQ(main.findChild<TfrmOnboardOutputSetup*>(), nullptr);
+    EXPECT_EQ(main.findChild<TfrmAddDevices*>(), nullptr);
+    for (QAction* item : main.LanguageItems())
+        if (item->data().toInt() == French)
+            item->trigger();
+    QApplication::processEvents();
+    main.OpenConfigFile(file);
+    ASSERT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "HALL 9");
+    ASSERT_NE(Translate("Onboard Outputs"), "Onboard Outputs");
+
+    main.ViewOnboardOutputCircuits->trigger();
+    TfrmOnboardOutputSetup* outputs = main.OnboardOutputFrame();
+    EXPECT_TRUE(outputs->isVisible());
+    EXPECT_EQ(outputs->findChild<QLabel*>("lblTitle")->text().toStdString(), Translate("Onboard Outputs"));
+    const auto typeText = [](int code) { return Translate(onboard::TypeList()[size_t(code)]); };
+    EXPECT_EQ(outputs->cboB[1]->currentText().toStdString(), typeText(onboard::TypePickOrder()[2]));
+    outputs->cboB[0]->setCurrentIndex(1);
+    emit outputs->cboB[0]->activated(1);
+    EXPECT_EQ(ConfigData->OnboardOutputCircuits->GetCircuitType(1), onboard::TypePickOrder()[1]);
+
+    main.ViewGeneralSetupOptions->trigger();
+    TfrmPanelSetupOptions* options = main.PanelSetupFrame();
+    ASSERT_TRUE(options->ControlsCreated());
+    EXPECT_EQ(options->txtSiteName->text(), "HALL 9");
+    auto* tabs = options->findChild<QTabWidget*>("pclSetupOptions");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(1).toStdString(), Translate("Site Details"));
+
+    TfrmAddDevices* dialog = main.AddDevicesDialog();
+    EXPECT_EQ(dialog->cbxOverwrite->text().toStdString(), Translate("Overwrite defined devices"));
+
+    // Asked for again, or the language changed again: nothing new is made.
+    EXPECT_EQ(main.OnboardOutputFrame(), outputs);
+    EXPECT_EQ(main.PanelSetupFrame(), options);
+    EXPECT_EQ(main.AddDevicesDialog(), dialog);
+    for (QAction* item : main.LanguageItems())
+        if (item->data().toInt() == German)
+            item->trigger();
+    EXPECT_EQ(main.findChildren<TfrmOnboardOutputSetup*>().size(), 1);
+    EXPECT_EQ(main.findChildren<TfrmPanelSetupOptions*>().size(), 1);
+    EXPECT_EQ(main.findChildren<TfrmAddDevices*>().size(), 1);
+    EXPECT_EQ(outputs->findChild<QLabel*>("lblTitle")->text().toStdString(), Translate("Onboard Outputs"));
+    main.close();
+    frmMain = nullptr;
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)

@@ -46,9 +46,12 @@ struct ProgramWindows {
         ConfigTransferWindow(Main.get());
         CBERangeEntryWindow(Main.get());
         TextDownloadWindow(Main.get());
-        // What is built when first used: the panel options' pages, the
-        // module grid, the print windows and a preview page.
+        // What is built when first used: the panel options and their pages,
+        // the on-board outputs, the module grid, the add devices dialog, the
+        // print windows and a preview page.
         Main->TreeView1()->setCurrentItem(Main->PanelNode());
+        Main->TreeView1()->setCurrentItem(Main->OnboardNode());
+        Main->AddDevicesDialog();
         Main->TreeView1()->setCurrentItem(Main->ModulesNode());
         Main->TreeView1()->setCurrentItem(Main->SensorsNode());
         TPrintWindows& print = Main->PrintWindows();
