@@ -9,19 +9,28 @@ constexpr int FilterOffset = 25;
 } // namespace
 
 TPX10ConfigCBERuleConfiguration::TPX10ConfigCBERuleConfiguration(bool VdSDefaults)
+    : Records(Defaults(VdSDefaults))
 {
-    // The first part built of each kind sets its defaults one by one; every later one copies them.
-    if (VdSDefaults) {
-        static const auto vdsDefaults = BuildDefaults(true);
-        Records = vdsDefaults;
-    } else {
-        static const auto defaults = BuildDefaults(false);
-        Records = defaults;
-    }
 }
 
-std::array<TPX10ConfigRecord, TPX10ConfigCBERuleConfiguration::RuleCount>
-TPX10ConfigCBERuleConfiguration::BuildDefaults(bool VdSDefaults)
+// Each kind is set one by one through the setters once; every part built copies it whole.
+const TPX10ConfigCBERuleConfiguration::RecordBlock& TPX10ConfigCBERuleConfiguration::Defaults(
+    bool VdSDefaults)
+{
+    auto build = [](bool vds) {
+        TPX10ConfigCBERuleConfiguration blank { Blank {} };
+        blank.SetDefaults(vds);
+        return blank.Records;
+    };
+    if (VdSDefaults) {
+        static const RecordBlock vdsDefaults = build(true);
+        return vdsDefaults;
+    }
+    static const RecordBlock defaults = build(false);
+    return defaults;
+}
+
+void TPX10ConfigCBERuleConfiguration::SetDefaults(bool VdSDefaults)
 {
     for (int rule = 1; rule <= RuleCount; ++rule) {
         GetRecord(rule)->SetRecordId(4);
@@ -49,7 +58,6 @@ TPX10ConfigCBERuleConfiguration::BuildDefaults(bool VdSDefaults)
     }
     preset(7, 6, false, false, false);
     ClearModified();
-    return Records;
 }
 
 int TPX10ConfigCBERuleConfiguration::GetRuleType(int Rule) const
@@ -137,9 +145,8 @@ void TPX10ConfigCBERuleConfiguration::ClearModified()
 
 void TPX10ConfigCBERuleConfiguration::ReadFromFile(platform::File& File, int Version)
 {
-    const int count = Version < 104 ? 32 : RuleCount;
-    for (int i = 0; i < count; ++i)
-        Records[i].ReadFromFile(File);
+    const std::size_t count = Version < 104 ? 32 : RuleCount;
+    TPX10ConfigRecord::ReadFromFile(File, std::span(Records).first(count));
 }
 
 void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const

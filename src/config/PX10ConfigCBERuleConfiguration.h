@@ -57,9 +57,13 @@ public:
     TPX10ConfigRecord* GetRecord(int Rule) const { return &Records.at(Rule - 1); }
 
 private:
-    std::array<TPX10ConfigRecord, RuleCount> BuildDefaults(bool VdSDefaults);
+    using RecordBlock = std::array<TPX10ConfigRecord, RuleCount>;
+    struct Blank { };
+    explicit TPX10ConfigCBERuleConfiguration(Blank) { }
+    static const RecordBlock& Defaults(bool VdSDefaults);
+    void SetDefaults(bool VdSDefaults);
 
     // One block, copied whole from defaults built once; records are handed out
     // for writing from const parts, as pointers to owned records were.
-    mutable std::array<TPX10ConfigRecord, RuleCount> Records;
+    mutable RecordBlock Records;
 };

@@ -8,15 +8,9 @@ TPX10ConfigData* ConfigData = nullptr;
 
 TPX10ConfigData::TPX10ConfigData(
     bool VdSDefaults, bool LED2CModeDefault, bool TorqSwitchDefault, bool ControlKey3ModeDefault)
-    : FileHeader(std::make_unique<TPX10ConfigFileHeader>())
-    , GeneralPanelSetup(std::make_unique<TPX10ConfigGeneralPanelSetup>(
-          VdSDefaults, LED2CModeDefault, TorqSwitchDefault, ControlKey3ModeDefault))
-    , OnboardOutputCircuits(std::make_unique<TPX10ConfigOnboardOutputCircuits>(VdSDefaults))
-    , Sensors(std::make_unique<TPX10ConfigDeviceConfiguration>())
-    , Modules(std::make_unique<TPX10ConfigDeviceConfiguration>())
-    , CBERules(std::make_unique<TPX10ConfigCBERuleConfiguration>(VdSDefaults))
-    , ZoneTexts(std::make_unique<TPX10ConfigZoneText>())
-    , GsmItems(std::make_unique<TPX10ConfigGsmItems>())
+    : GeneralPanelSetup(VdSDefaults, LED2CModeDefault, TorqSwitchDefault, ControlKey3ModeDefault)
+    , OnboardOutputCircuits(VdSDefaults)
+    , CBERules(VdSDefaults)
 {
 }
 
@@ -65,8 +59,7 @@ void TPX10ConfigData::Load(platform::File& file)
 {
     FileHeader->ReadFromFile(file);
     const int version = FileHeader->GetVersion();
-    if (FileHeader->GetTitle() != TPX10ConfigFileHeader::FileTitle
-        || version > TPX10ConfigFileHeader::CurrentVersion)
+    if (!FileHeader->HasFileTitle() || version > TPX10ConfigFileHeader::CurrentVersion)
         throw Exception("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
                         "Series Windows Support Tool.");
     GeneralPanelSetup->ReadFromFile(file, version);

@@ -1,8 +1,8 @@
 #pragma once
 // One complete panel configuration: eight parts of 60-byte records, in file order.
 #include <cstddef>
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "File.h"
 #include "PX10ConfigCBERuleConfiguration.h"
@@ -13,6 +13,23 @@
 #include "PX10ConfigOnboardOutputCircuits.h"
 #include "PX10ConfigRecord.h"
 #include "PX10ConfigZoneText.h"
+
+// A part held inside its configuration (one block with the others, no
+// allocation of its own) and reached as a pointer to it.
+template <class Part> class TConfigPart {
+public:
+    template <class... Args>
+    explicit TConfigPart(Args&&... args)
+        : Value(std::forward<Args>(args)...)
+    {
+    }
+    Part* operator->() const { return &Value; }
+    Part& operator*() const { return Value; }
+    Part* get() const { return &Value; }
+
+private:
+    mutable Part Value;
+};
 
 class TPX10ConfigData {
 public:
@@ -38,14 +55,14 @@ public:
 
     bool IsModified() const;
 
-    std::unique_ptr<TPX10ConfigFileHeader> FileHeader;
-    std::unique_ptr<TPX10ConfigGeneralPanelSetup> GeneralPanelSetup;
-    std::unique_ptr<TPX10ConfigOnboardOutputCircuits> OnboardOutputCircuits;
-    std::unique_ptr<TPX10ConfigDeviceConfiguration> Sensors;
-    std::unique_ptr<TPX10ConfigDeviceConfiguration> Modules;
-    std::unique_ptr<TPX10ConfigCBERuleConfiguration> CBERules;
-    std::unique_ptr<TPX10ConfigZoneText> ZoneTexts;
-    std::unique_ptr<TPX10ConfigGsmItems> GsmItems;
+    TConfigPart<TPX10ConfigFileHeader> FileHeader;
+    TConfigPart<TPX10ConfigGeneralPanelSetup> GeneralPanelSetup;
+    TConfigPart<TPX10ConfigOnboardOutputCircuits> OnboardOutputCircuits;
+    TConfigPart<TPX10ConfigDeviceConfiguration> Sensors;
+    TConfigPart<TPX10ConfigDeviceConfiguration> Modules;
+    TConfigPart<TPX10ConfigCBERuleConfiguration> CBERules;
+    TConfigPart<TPX10ConfigZoneText> ZoneTexts;
+    TConfigPart<TPX10ConfigGsmItems> GsmItems;
 
 private:
     void Load(platform::File& File);

@@ -28,17 +28,23 @@ constexpr int ChannelOffset = 44;
 } // namespace
 
 TPX10ConfigDeviceConfiguration::TPX10ConfigDeviceConfiguration()
+    : Records(Defaults())
 {
-    // The first part built sets its defaults one by one; every later one copies them.
-    static const auto defaults = [this] {
+}
+
+// Set one by one through the setters once; every part built copies them whole.
+const TPX10ConfigDeviceConfiguration::RecordBlock& TPX10ConfigDeviceConfiguration::Defaults()
+{
+    static const RecordBlock defaults = [] {
+        TPX10ConfigDeviceConfiguration blank { Blank {} };
         for (int address = 1; address <= AddressCount; ++address) {
-            GetRecord(address)->SetRecordId(3);
-            ResetDevice(address);
+            blank.GetRecord(address)->SetRecordId(3);
+            blank.ResetDevice(address);
         }
-        ClearModified();
-        return Records;
+        blank.ClearModified();
+        return blank.Records;
     }();
-    Records = defaults;
+    return defaults;
 }
 
 // clang-format off
@@ -259,8 +265,7 @@ void TPX10ConfigDeviceConfiguration::ClearModified()
 
 void TPX10ConfigDeviceConfiguration::ReadFromFile(platform::File& File, int Version)
 {
-    for (auto& r : Records)
-        r.ReadFromFile(File);
+    TPX10ConfigRecord::ReadFromFile(File, Records);
     if (Version >= 105)
         return;
     for (int a = 1; a <= AddressCount; ++a) {

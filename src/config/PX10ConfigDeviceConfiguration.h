@@ -83,7 +83,12 @@ public:
     TPX10ConfigRecord* GetRecord(int Address) const { return &Records.at(Address - 1); }
 
 private:
+    using RecordBlock = std::array<TPX10ConfigRecord, AddressCount>;
+    struct Blank { };
+    explicit TPX10ConfigDeviceConfiguration(Blank) { }
+    static const RecordBlock& Defaults();
+
     // One block, copied whole from defaults built once; records are handed out
     // for writing from const parts, as pointers to owned records were.
-    mutable std::array<TPX10ConfigRecord, AddressCount> Records;
+    mutable RecordBlock Records;
 };

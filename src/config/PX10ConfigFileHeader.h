@@ -1,6 +1,5 @@
 #pragma once
 // The file header record: title, format version and panel type.
-#include <memory>
 #include <string>
 
 #include "PX10ConfigRecord.h"
@@ -13,6 +12,7 @@ public:
     TPX10ConfigFileHeader();
 
     std::string GetTitle() const;
+    bool HasFileTitle() const;
     void SetTitle(const std::string& Title);
     // Byte 42 * 100 + byte 43.
     int GetVersion() const;
@@ -26,8 +26,12 @@ public:
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord() const { return Record.get(); }
+    TPX10ConfigRecord* GetRecord() const { return &Record; }
 
 private:
-    std::unique_ptr<TPX10ConfigRecord> Record;
+    struct Blank { };
+    explicit TPX10ConfigFileHeader(Blank) { }
+    static const TPX10ConfigRecord& Defaults();
+
+    mutable TPX10ConfigRecord Record;
 };

@@ -1,7 +1,6 @@
 #include "PX10ConfigGeneralPanelSetup.h"
 
 #include <cstdio>
-#include <utility>
 
 #include "Exception.h"
 
@@ -65,53 +64,58 @@ int TimeTextToMinutes(const std::string& Text)
 
 TPX10ConfigGeneralPanelSetup::TPX10ConfigGeneralPanelSetup(
     bool VdSDefaults, bool LED2CModeDefault, bool TorqSwitchDefault, bool ControlKey3ModeDefault)
-    : First(std::make_unique<TPX10ConfigRecord>())
-    , Second(std::make_unique<TPX10ConfigRecord>())
+    : First(Defaults().First)
+    , Second(Defaults().Second)
 {
-    // The defaults that no flag changes are set one by one by the first part
-    // built and copied by every later one; each flag has a byte of its own.
-    static const auto defaults = [this] {
-        First->SetRecordId(1);
-        Second->SetRecordId(1);
-        SetExtendDelay(3);
-        SetPrimaryDelay(30);
-        SetBlinking(true);
-        SetSensorsBlinkColour(false);
-        SetModulesBlinkColour(false);
-        SetControlKeys(true);
-        SetWeekendNightMode(true);
-        SetHightestEnable(false);
-        SetRS485Protocol(1);
-        SetTransmissionDevice(false);
-        SetFWPInput4Disable(false);
-        SetExtSystemDelay(60);
-        SetRS232ThirdPartyDatalinkMonitoring(true);
-        SetRS485ThirdPartyDatalinkMonitoring(true);
-        ClearModified();
-        return std::pair { *First, *Second };
-    }();
-    *First = defaults.first;
-    *Second = defaults.second;
+    // Each flag has a byte of its own.
     SetDigitalInput1(VdSDefaults);
     SetLED2CMode(LED2CModeDefault ? 1 : 0);
     SetControlKey3Mode(ControlKey3ModeDefault ? 1 : 0);
     SetTorqSwitch(TorqSwitchDefault);
-    Second->ClearModified();
+    Second.ClearModified();
+}
+
+// The defaults that no flag changes, set one by one through the setters once;
+// every part built copies them.
+const TPX10ConfigGeneralPanelSetup& TPX10ConfigGeneralPanelSetup::Defaults()
+{
+    static const TPX10ConfigGeneralPanelSetup defaults = [] {
+        TPX10ConfigGeneralPanelSetup blank { Blank {} };
+        blank.First.SetRecordId(1);
+        blank.Second.SetRecordId(1);
+        blank.SetExtendDelay(3);
+        blank.SetPrimaryDelay(30);
+        blank.SetBlinking(true);
+        blank.SetSensorsBlinkColour(false);
+        blank.SetModulesBlinkColour(false);
+        blank.SetControlKeys(true);
+        blank.SetWeekendNightMode(true);
+        blank.SetHightestEnable(false);
+        blank.SetRS485Protocol(1);
+        blank.SetTransmissionDevice(false);
+        blank.SetFWPInput4Disable(false);
+        blank.SetExtSystemDelay(60);
+        blank.SetRS232ThirdPartyDatalinkMonitoring(true);
+        blank.SetRS485ThirdPartyDatalinkMonitoring(true);
+        blank.ClearModified();
+        return blank;
+    }();
+    return defaults;
 }
 
 // clang-format off
 #define PX10_TEXT(Rec, Name, Offset) \
-    std::string TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec->GetText(Offset); } \
-    void TPX10ConfigGeneralPanelSetup::Set##Name(const std::string& Text) { Rec->SetText(Offset, TextMaxLength, Text); }
+    std::string TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec.GetText(Offset); } \
+    void TPX10ConfigGeneralPanelSetup::Set##Name(const std::string& Text) { Rec.SetText(Offset, TextMaxLength, Text); }
 #define PX10_FLAG(Rec, Name, Offset) \
-    bool TPX10ConfigGeneralPanelSetup::Get##Name() const { return GetFlag(*Rec, Offset); } \
-    void TPX10ConfigGeneralPanelSetup::Set##Name(bool Value) { SetFlag(*Rec, Offset, Value); }
+    bool TPX10ConfigGeneralPanelSetup::Get##Name() const { return GetFlag(Rec, Offset); } \
+    void TPX10ConfigGeneralPanelSetup::Set##Name(bool Value) { SetFlag(Rec, Offset, Value); }
 #define PX10_BYTE(Rec, Name, Offset) \
-    int TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec->GetByte(Offset); } \
-    void TPX10ConfigGeneralPanelSetup::Set##Name(int Value) { SetByteValue(*Rec, Offset, Value); }
+    int TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec.GetByte(Offset); } \
+    void TPX10ConfigGeneralPanelSetup::Set##Name(int Value) { SetByteValue(Rec, Offset, Value); }
 #define PX10_WORD(Rec, Name, Offset) \
-    int TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec->GetWord(Offset); } \
-    void TPX10ConfigGeneralPanelSetup::Set##Name(int Value) { Rec->SetWord(Offset, Value); }
+    int TPX10ConfigGeneralPanelSetup::Get##Name() const { return Rec.GetWord(Offset); } \
+    void TPX10ConfigGeneralPanelSetup::Set##Name(int Value) { Rec.SetWord(Offset, Value); }
 
 PX10_TEXT(First, SiteName, 1)
 PX10_TEXT(First, ServicePhoneNo, 22)
@@ -168,11 +172,11 @@ PX10_FLAG(Second, ModulesBlinkColour, 48)
 
 bool TPX10ConfigGeneralPanelSetup::GetPulseRatio() const
 {
-    return GetFlag(*First, 47);
+    return GetFlag(First, 47);
 }
 void TPX10ConfigGeneralPanelSetup::SetPulseRatio(int Value)
 {
-    SetFlag(*First, 47, Value != 0);
+    SetFlag(First, 47, Value != 0);
 }
 
 std::string TPX10ConfigGeneralPanelSetup::GetDayModeStartTimeText(char Separator) const
@@ -213,16 +217,16 @@ void TPX10ConfigGeneralPanelSetup::SetHightestTimeText(const std::string& Text)
 
 bool TPX10ConfigGeneralPanelSetup::GetDigitalInput1() const
 {
-    return Second->GetByte(13) == 0;
+    return Second.GetByte(13) == 0;
 }
 void TPX10ConfigGeneralPanelSetup::SetDigitalInput1(bool Value)
 {
-    Second->SetByte(13, Value ? 0 : 1);
+    Second.SetByte(13, Value ? 0 : 1);
 }
 
 int TPX10ConfigGeneralPanelSetup::GetExtSystemDelay() const
 {
-    int value = Second->GetWord(19);
+    int value = Second.GetWord(19);
     if (value < 10)
         return 10;
     if (value > 180)
@@ -231,7 +235,7 @@ int TPX10ConfigGeneralPanelSetup::GetExtSystemDelay() const
 }
 void TPX10ConfigGeneralPanelSetup::SetExtSystemDelay(int Value)
 {
-    Second->SetWord(19, Value);
+    Second.SetWord(19, Value);
 }
 
 QDate TPX10ConfigGeneralPanelSetup::GetServiceDueDate() const
@@ -255,16 +259,16 @@ void TPX10ConfigGeneralPanelSetup::SetServiceDueDate(const QDate& Date)
 
 unsigned int TPX10ConfigGeneralPanelSetup::GetPacked() const
 {
-    return static_cast<unsigned int>(Second->GetByte(56))
-        | (static_cast<unsigned int>(Second->GetByte(57)) << 8)
-        | (static_cast<unsigned int>(Second->GetByte(58)) << 16)
-        | (static_cast<unsigned int>(Second->GetByte(59)) << 24);
+    return static_cast<unsigned int>(Second.GetByte(56))
+        | (static_cast<unsigned int>(Second.GetByte(57)) << 8)
+        | (static_cast<unsigned int>(Second.GetByte(58)) << 16)
+        | (static_cast<unsigned int>(Second.GetByte(59)) << 24);
 }
 
 void TPX10ConfigGeneralPanelSetup::SetPacked(unsigned int Value)
 {
     for (int i = 0; i < 4; ++i)
-        Second->SetByte(56 + i, static_cast<unsigned char>((Value >> (8 * i)) & 0xFF));
+        Second.SetByte(56 + i, static_cast<unsigned char>((Value >> (8 * i)) & 0xFF));
 }
 
 int TPX10ConfigGeneralPanelSetup::GetDayModeSensitivityStartTime() const
@@ -322,28 +326,28 @@ void TPX10ConfigGeneralPanelSetup::SetMainsDelay(int Value)
 
 bool TPX10ConfigGeneralPanelSetup::IsModified() const
 {
-    return First->IsModified() || Second->IsModified();
+    return First.IsModified() || Second.IsModified();
 }
 
 void TPX10ConfigGeneralPanelSetup::ClearModified()
 {
-    First->ClearModified();
-    Second->ClearModified();
+    First.ClearModified();
+    Second.ClearModified();
 }
 
 void TPX10ConfigGeneralPanelSetup::ReadFromFile(platform::File& File, int Version)
 {
-    First->ReadFromFile(File);
+    First.ReadFromFile(File);
     if (Version >= 107) {
-        Second->ReadFromFile(File);
+        Second.ReadFromFile(File);
         return;
     }
     TPX10ConfigRecord shared;
     shared.ReadFromFile(File);
     for (int i = 13; i <= 37; ++i)
-        Second->SetByte(i, shared.GetByte(i));
+        Second.SetByte(i, shared.GetByte(i));
     for (int i = 56; i <= 59; ++i)
-        Second->SetByte(i, shared.GetByte(i));
+        Second.SetByte(i, shared.GetByte(i));
     // The same bytes are read again as the on-board outputs.
     try {
         File.SeekRelative(-TPX10ConfigRecord::DataSize);
@@ -354,6 +358,6 @@ void TPX10ConfigGeneralPanelSetup::ReadFromFile(platform::File& File, int Versio
 
 void TPX10ConfigGeneralPanelSetup::WriteToFile(platform::File& File) const
 {
-    First->WriteToFile(File);
-    Second->WriteToFile(File);
+    First.WriteToFile(File);
+    Second.WriteToFile(File);
 }

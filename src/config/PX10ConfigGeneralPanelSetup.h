@@ -1,7 +1,6 @@
 #pragma once
 // The two general panel setup records: panel-wide options, their encodings and defaults.
 #include <QDate>
-#include <memory>
 #include <string>
 
 #include "PX10ConfigRecord.h"
@@ -147,15 +146,19 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetFirstRecord() const { return First.get(); }
-    TPX10ConfigRecord* GetSecondRecord() const { return Second.get(); }
+    TPX10ConfigRecord* GetFirstRecord() const { return &First; }
+    TPX10ConfigRecord* GetSecondRecord() const { return &Second; }
 
 private:
+    struct Blank { };
+    explicit TPX10ConfigGeneralPanelSetup(Blank) { }
+    static const TPX10ConfigGeneralPanelSetup& Defaults();
+
     unsigned int GetPacked() const;
     void SetPacked(unsigned int Value);
 
-    std::unique_ptr<TPX10ConfigRecord> First;
-    std::unique_ptr<TPX10ConfigRecord> Second;
+    mutable TPX10ConfigRecord First;
+    mutable TPX10ConfigRecord Second;
 };
 
 // Minutes as "hh<Separator>mm".

@@ -3,20 +3,26 @@
 #include <algorithm>
 
 TPX10ConfigGsmItems::TPX10ConfigGsmItems()
+    : Records(Defaults())
 {
-    // The first part built sets its defaults one by one; every later one copies them.
-    static const auto defaults = [this] {
+}
+
+// Set one by one through the setters once; every part built copies them whole.
+const TPX10ConfigGsmItems::RecordBlock& TPX10ConfigGsmItems::Defaults()
+{
+    static const RecordBlock defaults = [] {
+        TPX10ConfigGsmItems blank { Blank {} };
         for (int item = 1; item <= ItemCount; ++item) {
-            GetRecord(item)->SetRecordId(6);
-            SetNumber(item, "");
-            SetAlarm(item, true);
-            SetFault(item, true);
-            SetPrealarm(item, true);
+            blank.GetRecord(item)->SetRecordId(6);
+            blank.SetNumber(item, "");
+            blank.SetAlarm(item, true);
+            blank.SetFault(item, true);
+            blank.SetPrealarm(item, true);
         }
-        ClearModified();
-        return Records;
+        blank.ClearModified();
+        return blank.Records;
     }();
-    Records = defaults;
+    return defaults;
 }
 
 std::string TPX10ConfigGsmItems::GetNumber(int Item) const
@@ -65,8 +71,7 @@ void TPX10ConfigGsmItems::ReadFromFile(platform::File& File, int Version)
 {
     if (Version < 108)
         return;
-    for (auto& r : Records)
-        r.ReadFromFile(File);
+    TPX10ConfigRecord::ReadFromFile(File, Records);
 }
 
 void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const

@@ -45,7 +45,12 @@ public:
     TPX10ConfigRecord* GetRecord(int Item) const { return &Records.at(Item - 1); }
 
 private:
+    using RecordBlock = std::array<TPX10ConfigRecord, ItemCount>;
+    struct Blank { };
+    explicit TPX10ConfigGsmItems(Blank) { }
+    static const RecordBlock& Defaults();
+
     // One block, copied whole from defaults built once; records are handed out
     // for writing from const parts, as pointers to owned records were.
-    mutable std::array<TPX10ConfigRecord, ItemCount> Records;
+    mutable RecordBlock Records;
 };

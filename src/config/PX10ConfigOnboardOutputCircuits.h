@@ -1,7 +1,6 @@
 #pragma once
 // The six on-board output circuits (n = 1 to 6), each with a type and a
 // 24-rule window from its base rule B.
-#include <memory>
 #include <string>
 
 #include "PX10ConfigRecord.h"
@@ -39,10 +38,13 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord() const { return Record.get(); }
+    TPX10ConfigRecord* GetRecord() const { return &Record; }
 
 private:
-    TPX10ConfigRecord BuildDefaults(bool VdSDefaults);
+    struct Blank { };
+    explicit TPX10ConfigOnboardOutputCircuits(Blank) { }
+    static const TPX10ConfigRecord& Defaults(bool VdSDefaults);
+    static TPX10ConfigRecord BuildDefaults(bool VdSDefaults);
 
-    std::unique_ptr<TPX10ConfigRecord> Record;
+    mutable TPX10ConfigRecord Record;
 };

@@ -1,8 +1,10 @@
 #include "PX10ConfigRecord.h"
 
+#include <cstring>
+
 #include "Exception.h"
 
-std::string TPX10ConfigRecord::GetText(int Offset) const
+std::string_view TPX10ConfigRecord::TextView(int Offset) const
 {
     int length = Data[Offset];
     if (length >= DataSize)
@@ -11,13 +13,11 @@ std::string TPX10ConfigRecord::GetText(int Offset) const
     int last = Offset + length;
     if (last > DataSize - 1)
         last = DataSize - 1;
-    std::string text;
-    for (int i = Offset + 1; i <= last; ++i) {
-        if (Data[i] == 0)
-            break;
-        text.push_back(static_cast<char>(Data[i]));
-    }
-    return text;
+    const char* first = reinterpret_cast<const char*>(Data + Offset + 1);
+    int size = 0;
+    while (Offset + 1 + size <= last && first[size] != 0)
+        ++size;
+    return { first, static_cast<std::size_t>(size) };
 }
 
 void TPX10ConfigRecord::SetText(int Offset, int MaxLength, const std::string& Text)
@@ -44,6 +44,19 @@ void TPX10ConfigRecord::ReadThrough(platform::File& File)
     }
     if (got < static_cast<std::size_t>(DataSize))
         RaiseInvalidFileType();
+}
+
+void TPX10ConfigRecord::ReadFromFile(platform::File& File, std::span<TPX10ConfigRecord> Records)
+{
+    if (const unsigned char* p = File.TakeBuffered(Records.size() * DataSize)) {
+        for (auto& r : Records) {
+            std::memcpy(r.Data, p, DataSize);
+            p += DataSize;
+        }
+        return;
+    }
+    for (auto& r : Records)
+        r.ReadFromFile(File);
 }
 
 void TPX10ConfigRecord::WriteToFile(platform::File& File) const

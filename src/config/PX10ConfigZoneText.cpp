@@ -3,17 +3,23 @@
 #include <algorithm>
 
 TPX10ConfigZoneText::TPX10ConfigZoneText()
+    : Records(Defaults())
 {
-    // The first part built sets its defaults one by one; every later one copies them.
-    static const auto defaults = [this] {
+}
+
+// Set one by one through the setters once; every part built copies them whole.
+const TPX10ConfigZoneText::RecordBlock& TPX10ConfigZoneText::Defaults()
+{
+    static const RecordBlock defaults = [] {
+        TPX10ConfigZoneText blank { Blank {} };
         for (int zone = 1; zone <= ZoneCount; ++zone) {
-            GetRecord(zone)->SetRecordId(5);
-            SetZoneText(zone, "");
+            blank.GetRecord(zone)->SetRecordId(5);
+            blank.SetZoneText(zone, "");
         }
-        ClearModified();
-        return Records;
+        blank.ClearModified();
+        return blank.Records;
     }();
-    Records = defaults;
+    return defaults;
 }
 
 std::string TPX10ConfigZoneText::GetZoneText(int Zone) const
@@ -38,8 +44,7 @@ void TPX10ConfigZoneText::ClearModified()
 
 void TPX10ConfigZoneText::ReadFromFile(platform::File& File)
 {
-    for (auto& r : Records)
-        r.ReadFromFile(File);
+    TPX10ConfigRecord::ReadFromFile(File, Records);
 }
 
 void TPX10ConfigZoneText::WriteToFile(platform::File& File) const

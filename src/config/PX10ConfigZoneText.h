@@ -22,7 +22,12 @@ public:
     TPX10ConfigRecord* GetRecord(int Zone) const { return &Records.at(Zone - 1); }
 
 private:
+    using RecordBlock = std::array<TPX10ConfigRecord, ZoneCount>;
+    struct Blank { };
+    explicit TPX10ConfigZoneText(Blank) { }
+    static const RecordBlock& Defaults();
+
     // One block, copied whole from defaults built once; records are handed out
     // for writing from const parts, as pointers to owned records were.
-    mutable std::array<TPX10ConfigRecord, ZoneCount> Records;
+    mutable RecordBlock Records;
 };

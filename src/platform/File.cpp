@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -38,16 +39,26 @@ static FileError ErrorFromErrno(int code)
 
 // One block kept per thread for the next file: a fresh block would cost the
 // kernel a page fault per page on every load.
-static thread_local std::unique_ptr<unsigned char[]> SpareBlock;
+static thread_local File::Block SpareBlock;
 
-static std::unique_ptr<unsigned char[]> TakeBlock()
+void File::BlockDelete::operator()(unsigned char* block) const noexcept
+{
+    ::operator delete[](block, std::align_val_t(BlockAlignment));
+}
+
+File::Block File::NewBlock(std::size_t size)
+{
+    return Block(static_cast<unsigned char*>(::operator new[](size, std::align_val_t(BlockAlignment))));
+}
+
+static File::Block TakeBlock()
 {
     if (SpareBlock)
         return std::move(SpareBlock);
-    return std::make_unique<unsigned char[]>(File::BlockSize);
+    return File::NewBlock(File::BlockSize);
 }
 
-static void ReturnBlock(std::unique_ptr<unsigned char[]> block)
+static void ReturnBlock(File::Block block)
 {
     if (block && !SpareBlock)
         SpareBlock = std::move(block);
@@ -133,7 +144,7 @@ File File::FromMemory(const void* data, std::size_t size)
 {
     File f;
     f.InMemory = true;
-    f.Buffer = std::make_unique<unsigned char[]>(size ? size : 1);
+    f.Buffer = NewBlock(size ? size : 1);
     if (size)
         std::memcpy(f.Buffer.get(), data, size);
     f.End = size;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "Exception.h"
 #include "PX10ConfigRecord.h"
 
 TEST(ConfigRecord, NewRecordIsZeroAndClean)
@@ -100,4 +103,52 @@ TEST(ConfigRecord, CopyToMarksTargetOnlyWhereBytesDiffer)
     a.CopyTo(&b);
     EXPECT_TRUE(b.IsModified());
     EXPECT_EQ(b.GetByte(59), 9);
+}
+
+namespace {
+
+// Reads four records of the given bytes into records of which the second is
+// already modified: as a run, or one by one. Returns the error text, if any.
+std::string ReadFour(const std::string& bytes, bool asRun, std::array<TPX10ConfigRecord, 4>& records)
+{
+    records = {};
+    records[1].SetByte(7, 1);
+    platform::File file = platform::File::FromMemory(bytes.data(), bytes.size());
+    try {
+        if (asRun) {
+            TPX10ConfigRecord::ReadFromFile(file, records);
+        } else {
+            for (auto& r : records)
+                r.ReadFromFile(file);
+        }
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+} // namespace
+
+// A run is read straight from the block when it holds every record, else one
+// record at a time: either way as record-wise reading, up to the short end.
+TEST(ConfigRecord, ReadingARunMatchesReadingRecordByRecord)
+{
+    std::string full(4 * TPX10ConfigRecord::DataSize, '\0');
+    for (std::size_t i = 0; i < full.size(); ++i)
+        full[i] = static_cast<char>(i * 13 + 5);
+    for (std::size_t size : { 0u, 59u, 60u, 150u, 239u, 240u, 300u }) {
+        const std::string bytes = size <= full.size() ? full.substr(0, size) : full + std::string(60, 'z');
+        std::array<TPX10ConfigRecord, 4> run, single;
+        const std::string runError = ReadFour(bytes, true, run);
+        EXPECT_EQ(runError, ReadFour(bytes, false, single)) << size;
+        EXPECT_EQ(runError, size >= full.size() ? "no error" : "Invalid file type.") << size;
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(run[k].IsModified(), k == 1) << size << " record " << k;
+            for (int i = 0; i < TPX10ConfigRecord::DataSize; ++i)
+                ASSERT_EQ(run[k].GetByte(i), single[k].GetByte(i))
+                    << size << " record " << k << " byte " << i;
+        }
+        if (size >= full.size())
+            EXPECT_EQ(run[3].GetByte(59), static_cast<unsigned char>(full[239]));
+    }
 }

@@ -88,6 +88,30 @@ TEST_F(UdfFile, DefaultFilesMatchTheLayoutByteForByte)
     }
 }
 
+// Defaults are built once and copied into every new configuration: whatever
+// was built, changed or loaded before, each starts clean from exactly them.
+TEST_F(UdfFile, EveryNewConfigurationStartsFromExactlyTheDefaults)
+{
+    auto changed = udfimage::DefaultImage(false);
+    for (int r = 2; r <= 303; ++r)
+        changed.Record(r)[30] = static_cast<uint8_t>(r);
+    const std::string changedFile = Write(changed.Bytes);
+    for (bool flags : { true, false, true, false }) {
+        auto loaded = NewConfig(!flags);
+        loaded.LoadFromFile(changedFile);
+        loaded.Sensors->SetDescription(1, "Changed");
+        loaded.GeneralPanelSetup->SetSiteName("Changed");
+        auto other = NewConfig(flags);
+        other.Modules->SetType(2, 5);
+        auto fresh = NewConfig(flags);
+        EXPECT_FALSE(fresh.IsModified()) << flags;
+        EXPECT_EQ(fresh.Modules->GetType(2), 0);
+        EXPECT_EQ(SaveBytes(fresh), udfimage::DefaultImage(flags).Bytes) << flags;
+        EXPECT_EQ(loaded.Sensors->GetDescription(1), "Changed");
+        EXPECT_EQ(SaveBytes(loaded)[6 * 60 + 30], 7); // record 7
+    }
+}
+
 TEST_F(UdfFile, SaveLoadSaveIsIdenticalAndClean)
 {
     auto c = NewConfig(true);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -159,6 +160,31 @@ TEST_F(TempDir, ReadAheadKeepsPositionsAcrossBlocksSeeksAndLargeReads)
     } catch (const FileError& e) {
         EXPECT_EQ(e.Code, EINVAL);
     }
+}
+
+// Bytes are handed out where they stand only while the block holds all of
+// them; otherwise nothing is taken and reading goes on from the same place.
+TEST_F(TempDir, TakingFromTheBlockIsAllOrNothing)
+{
+    const std::string data = Pattern(200);
+    std::ofstream(Path("a"), std::ios::binary) << data;
+    File f = File::Open(Path("a"), File::Mode::Read);
+    EXPECT_EQ(f.TakeBuffered(60), nullptr); // nothing read ahead yet
+    char rec[60];
+    ASSERT_EQ(f.Read(rec, 60), 60u);
+    EXPECT_EQ(std::string(rec, 60), data.substr(0, 60));
+    const unsigned char* run = f.TakeBuffered(100);
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(run), 100), data.substr(60, 100));
+    // The block starts on a page boundary, so the kernel copies at full speed.
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(run - 60) % File::BlockAlignment, 0u);
+    EXPECT_EQ(f.TakeBuffered(41), nullptr);
+    EXPECT_EQ(f.Read(rec, 60), 40u);
+    EXPECT_EQ(std::string(rec, 40), data.substr(160));
+
+    File w = File::Open(Path("b"), File::Mode::Write);
+    w.Write(data.data(), 100);
+    EXPECT_EQ(w.TakeBuffered(10), nullptr); // queued bytes are not read back
 }
 
 TEST_F(TempDir, QueuedWritesReachTheFileWholeAndInOrder)
