@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QScreen>
 
+#include <system_error>
+
 TfrmSplashScreen* frmSplashScreen = nullptr;
 
 static void InitSplashResources()
@@ -18,7 +20,35 @@ static void InitSplashResources()
     Q_INIT_RESOURCE(resources);
 } // kept by the static library
 
-TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
+static TSplashPicture DecodeSplashPicture(const QByteArray& jfif)
+{
+    TSplashPicture picture;
+    if (!jfif.isEmpty())
+        picture.Image = platform::DecodeJpeg(jfif, 2, &picture.FullSize);
+    return picture;
+}
+
+static QByteArray SplashPictureBytes()
+{
+    InitSplashResources();
+    QFile file(":/px10/splash.jpg");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::future<TSplashPicture> DecodeSplashPictureAsync()
+{
+    // The bytes are read here; only the decoding, which touches nothing
+    // shared, runs on the other thread.
+    QByteArray jfif = SplashPictureBytes();
+    try {
+        return std::async(std::launch::async, DecodeSplashPicture, jfif);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, DecodeSplashPicture, jfif); // no thread to be had
+    }
+}
+
+TfrmSplashScreen::TfrmSplashScreen(
+    std::string productName, QWidget* Owner, std::future<TSplashPicture> picture)
     : QWidget(Owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , FProductName(std::move(productName))
 {
@@ -38,10 +68,9 @@ TfrmSplashScreen::TfrmSplashScreen(std::string productName, QWidget* Owner)
     SplashText->setPalette(pal);
     SplashText->setAttribute(Qt::WA_TranslucentBackground);
 
-    InitSplashResources();
-    QFile file(":/px10/splash.jpg");
-    if (file.open(QIODevice::ReadOnly))
-        PX10SplashPicture = platform::DecodeJpeg(file.readAll(), 2, &PictureSize);
+    TSplashPicture decoded = picture.valid() ? picture.get() : DecodeSplashPicture(SplashPictureBytes());
+    PX10SplashPicture = std::move(decoded.Image);
+    PictureSize = decoded.FullSize;
     FormShow();
     IvAddTranslator(this);
 }

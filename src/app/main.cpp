@@ -16,6 +16,8 @@
 
 int main(int argc, char** argv)
 {
+    // Decoded while the application object and the about window are made.
+    std::future<TSplashPicture> splashPicture = DecodeSplashPictureAsync();
     TApplication app(argc, argv);
     QApplication::setStyle(new LazyIconStyle(QApplication::style()->name()));
     platform::QtPrompts prompts(PX10_APP_TITLE);
@@ -25,7 +27,8 @@ int main(int argc, char** argv)
     try {
         frmAbout = new TfrmAbout(nullptr);
         if (frmAbout->CheckRunEnvironment()) {
-            frmSplashScreen = new TfrmSplashScreen(Translate(frmAbout->GetProductName()));
+            frmSplashScreen = new TfrmSplashScreen(
+                Translate(frmAbout->GetProductName()), nullptr, std::move(splashPicture));
             frmSplashScreen->show();
             frmSplashScreen->repaint();
             QApplication::setApplicationName("PX10Tool");

@@ -129,6 +129,21 @@ TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)
     EXPECT_EQ(splash.SplashText->y() + splash.SplashText->height(), 280 - 8);
 }
 
+// The picture decoded on its own thread ahead of the splash is the one the
+// splash would decode itself, pixel for pixel, with the same layout.
+TEST(SplashPicture, DecodedAheadOnItsOwnThreadItIsTheSamePicture)
+{
+    std::future<TSplashPicture> ahead = DecodeSplashPictureAsync();
+    ASSERT_TRUE(ahead.valid());
+    TfrmSplashScreen early("PX1x/2x Series Windows Support Tool", nullptr, std::move(ahead));
+    TfrmSplashScreen itself("PX1x/2x Series Windows Support Tool");
+    ASSERT_FALSE(early.PX10SplashPicture.isNull());
+    EXPECT_EQ(early.PictureSize, itself.PictureSize);
+    EXPECT_EQ(early.PX10SplashPicture, itself.PX10SplashPicture);
+    EXPECT_EQ(early.size(), itself.size());
+    EXPECT_EQ(early.SplashText->geometry(), itself.SplashText->geometry());
+}
+
 TEST(SplashPicture, DamagedPicturesGiveNoImage)
 {
     EXPECT_TRUE(platform::DecodeJpeg(QByteArray()).isNull());
