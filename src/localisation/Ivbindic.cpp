@@ -94,6 +94,28 @@ void TIvBinaryDictionary::GetLocaleDatas(std::vector<std::unique_ptr<TIvLocale>>
         list.push_back(file->GetCurrentLocale().Copy());
 }
 
+// Reading the file once and its locales in order gives what reading each
+// by its index does, without opening the file and reading the records before
+// it again for every index.
+bool TIvBinaryDictionary::FindLocaleData(uint32_t lcid, TIvLocale& locale)
+{
+    if (Embedded())
+        return TIvCustomFileDictionary::FindLocaleData(lcid, locale);
+    auto file = OpenFile();
+    int count = file->GetLocaleCount();
+    if (count == 0)
+        return false;
+    file->GoLocaleSection();
+    for (int i = 0; i < count; ++i) {
+        const TIvLocale& own = file->GetCurrentLocale();
+        if (own.GetLocale() == lcid) {
+            locale.Assign(own);
+            return true;
+        }
+    }
+    return false;
+}
+
 void TIvBinaryDictionary::LoadTranslation(TIvTranslationTable& table)
 {
     const int active = GetActiveLanguageIndex();

@@ -26,6 +26,7 @@ public:
     void GetLocaleData(int index, TIvLocale& locale) override;
     void GetLanguageDatas(std::vector<std::unique_ptr<TIvLanguage>>& list) override;
     void GetLocaleDatas(std::vector<std::unique_ptr<TIvLocale>>& list) override;
+    bool FindLocaleData(uint32_t lcid, TIvLocale& locale) override;
     // The number of rows in the file (the table holds those of one language).
     int GetFileTranslationCount();
 

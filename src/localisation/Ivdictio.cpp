@@ -784,7 +784,7 @@ TIvLocale* TIvDictionary::GetLocale(int index)
     return FScratchLocale.get();
 }
 
-bool TIvDictionary::GetLocaleDataById(uint32_t lcid, TIvLocale& locale)
+bool TIvDictionary::FindLocaleData(uint32_t lcid, TIvLocale& locale)
 {
     int count = GetLocaleCount();
     for (int i = 0; i < count; ++i) {
@@ -795,7 +795,12 @@ bool TIvDictionary::GetLocaleDataById(uint32_t lcid, TIvLocale& locale)
             return true;
         }
     }
-    return GetSystemLocaleData(lcid, locale);
+    return false;
+}
+
+bool TIvDictionary::GetLocaleDataById(uint32_t lcid, TIvLocale& locale)
+{
+    return FindLocaleData(lcid, locale) || GetSystemLocaleData(lcid, locale);
 }
 
 void TIvDictionary::GetLocaleIds(std::vector<uint32_t>& list)

@@ -288,6 +288,8 @@ public:
     virtual void SynchronizeLanguage();
     virtual void GetPrimaryLanguages(std::vector<TIvStringItem>& strings, bool native);
     virtual bool IsLocaleSupported(uint32_t lcid);
+    // The dictionary's own locale `lcid`, found by reading its locales in order.
+    virtual bool FindLocaleData(uint32_t lcid, TIvLocale& locale);
 
     std::string Translate(const std::string& native) const;
     std::string TranslateContext(

@@ -4,6 +4,7 @@
 #include "Ivbindic.h"
 #include "Ivmldfil.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,8 +17,10 @@ void ReadAll(const std::string& bytes)
     f.OpenStream(std::make_unique<TIvMemoryStream>(bytes));
     for (int i = 0; i < f.GetLanguageCount() && i < 64; ++i)
         f.GetLanguage(i);
-    for (int i = 0; i < f.GetLocaleCount() && i < 16; ++i)
-        f.GetLocale(i);
+    // Reaching a locale reads every record before it in full, so the last
+    // one asked for reads them all.
+    if (f.GetLocaleCount() > 0)
+        f.GetLocale(std::min(f.GetLocaleCount(), 16) - 1);
     TIvMLDInfo info;
     f.GetInfo(info);
     f.GoTranslationSection();

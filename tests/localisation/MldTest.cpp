@@ -97,6 +97,45 @@ TEST_P(EveryForm, LanguagesLocalesAndInformationReadAsWritten)
     EXPECT_EQ(info.Date.Year, Version() >= 3 ? 2024 : 0);
 }
 
+TEST_P(EveryForm, ALocaleFoundByItsIdIsTheRecordAtItsIndex)
+{
+    TIvMLDContent c = Content();
+    TIvLocale swiss = SampleLocale();
+    swiss.SubId = 2;
+    swiss.IsoCountry = "CH";
+    swiss.NativeCountryName = "Schweiz";
+    swiss.CurrencySymbol = "CHF";
+    swiss.ThousandSeparator = '\'';
+    TIvLocale french = SampleLocale();
+    french.PrimaryId = 12;
+    french.SubId = 1;
+    french.IsoLanguage = "fr";
+    french.IsoCountry = "FR";
+    french.NativeCountryName = "France";
+    french.LongDayNames[6] = "dimanche";
+    c.Locales = { SampleLocale(), swiss, french };
+    ResourceDictionary r(IvWriteMLD(c));
+    TIvBinaryDictionary& d = r.D;
+    ASSERT_EQ(d.GetLocaleCount(), 3);
+    // The last first: each lookup starts from the section's beginning again.
+    for (int i : { 2, 0, 1 }) {
+        SCOPED_TRACE(i);
+        TIvLocale byId;
+        ASSERT_TRUE(d.GetLocaleDataById(c.Locales[i].GetLocale(), byId));
+        EXPECT_EQ(byId.GetLocale(), d.GetLocale(i)->GetLocale());
+        EXPECT_EQ(byId.NativeCountryName, c.Locales[i].NativeCountryName);
+        EXPECT_EQ(byId.CurrencySymbol, c.Locales[i].CurrencySymbol);
+        EXPECT_EQ(byId.ThousandSeparator, c.Locales[i].ThousandSeparator);
+        EXPECT_EQ(byId.LongDayNames[6], c.Locales[i].LongDayNames[6]);
+    }
+    // A locale the dictionary lacks is the system's.
+    TIvLocale germany;
+    ASSERT_TRUE(d.GetLocaleDataById(0x0407, germany));
+    EXPECT_EQ(germany.NativeCountryName, "Germany");
+    TIvLocale none;
+    EXPECT_FALSE(d.GetLocaleDataById(0x0413, none));
+}
+
 TEST_P(EveryForm, EachLanguageTakesItsColumnOrItsFallback)
 {
     ResourceDictionary r(IvWriteMLD(Content()));
