@@ -15,8 +15,16 @@ void ReadAll(const std::string& bytes)
 {
     TIvMLDFile f;
     f.OpenStream(std::make_unique<TIvMemoryStream>(bytes));
-    for (int i = 0; i < f.GetLanguageCount() && i < 64; ++i)
-        f.GetLanguage(i);
+    // Every language record in full and in order, then the last one by its
+    // index, which passes over those before it: reaching each by its index
+    // would read the records before it again for every one.
+    const int languages = std::min(f.GetLanguageCount(), 64);
+    if (languages > 0) {
+        f.GoLanguageSection();
+        for (int i = 0; i < languages; ++i)
+            f.GetCurrentLanguage();
+        f.GetLanguage(languages - 1);
+    }
     // Reaching a locale reads every record before it in full, so the last
     // one asked for reads them all.
     if (f.GetLocaleCount() > 0)
