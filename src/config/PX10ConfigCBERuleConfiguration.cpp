@@ -13,20 +13,20 @@ TPX10ConfigCBERuleConfiguration::TPX10ConfigCBERuleConfiguration(bool VdSDefault
 {
 }
 
-// Each kind is set one by one through the setters once; every part built copies it whole.
-const TPX10ConfigCBERuleConfiguration::RecordBlock& TPX10ConfigCBERuleConfiguration::Defaults(
+// Each kind is set one by one through the setters once; every part built takes it.
+const TPX10ConfigCBERuleConfiguration::RecordBlock::Records& TPX10ConfigCBERuleConfiguration::Defaults(
     bool VdSDefaults)
 {
     auto build = [](bool vds) {
         TPX10ConfigCBERuleConfiguration blank { Blank {} };
         blank.SetDefaults(vds);
-        return blank.Records;
+        return blank.Records.Get();
     };
     if (VdSDefaults) {
-        static const RecordBlock vdsDefaults = build(true);
+        static const RecordBlock::Records vdsDefaults = build(true);
         return vdsDefaults;
     }
-    static const RecordBlock defaults = build(false);
+    static const RecordBlock::Records defaults = build(false);
     return defaults;
 }
 
@@ -134,23 +134,21 @@ void TPX10ConfigCBERuleConfiguration::SetFilterType(int Rule, int Type)
 
 bool TPX10ConfigCBERuleConfiguration::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
+    return Records.IsModified();
 }
 
 void TPX10ConfigCBERuleConfiguration::ClearModified()
 {
-    for (auto& r : Records)
-        r.ClearModified();
+    Records.ClearModified();
 }
 
 void TPX10ConfigCBERuleConfiguration::ReadFromFile(platform::File& File, int Version)
 {
     const std::size_t count = Version < 104 ? 32 : RuleCount;
-    TPX10ConfigRecord::ReadFromFile(File, std::span(Records).first(count));
+    Records.ReadFromFile(File, count);
 }
 
 void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 {
-    for (const auto& r : Records)
-        r.WriteToFile(File);
+    Records.WriteToFile(File);
 }

@@ -1,8 +1,7 @@
 #pragma once
 // The 64 cause-and-effect rules; every accessor takes the rule number 1 to 64 first.
-#include <array>
 
-#include "PX10ConfigRecord.h"
+#include "PX10ConfigRecordBlock.h"
 
 class TPX10ConfigCBERuleConfiguration {
 public:
@@ -54,16 +53,16 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Rule) const { return &Records.at(Rule - 1); }
+    TPX10ConfigRecord* GetRecord(int Rule) const { return Records.At(Rule - 1); }
 
 private:
-    using RecordBlock = std::array<TPX10ConfigRecord, RuleCount>;
+    using RecordBlock = TPX10ConfigRecordBlock<RuleCount>;
     struct Blank { };
     explicit TPX10ConfigCBERuleConfiguration(Blank) { }
-    static const RecordBlock& Defaults(bool VdSDefaults);
+    static const RecordBlock::Records& Defaults(bool VdSDefaults);
     void SetDefaults(bool VdSDefaults);
 
-    // One block, copied whole from defaults built once; records are handed out
-    // for writing from const parts, as pointers to owned records were.
+    // Records are handed out for writing from const parts, as pointers to
+    // owned records were.
     mutable RecordBlock Records;
 };

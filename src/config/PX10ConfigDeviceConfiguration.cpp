@@ -32,17 +32,17 @@ TPX10ConfigDeviceConfiguration::TPX10ConfigDeviceConfiguration()
 {
 }
 
-// Set one by one through the setters once; every part built copies them whole.
-const TPX10ConfigDeviceConfiguration::RecordBlock& TPX10ConfigDeviceConfiguration::Defaults()
+// Set one by one through the setters once; every part built takes them.
+const TPX10ConfigDeviceConfiguration::RecordBlock::Records& TPX10ConfigDeviceConfiguration::Defaults()
 {
-    static const RecordBlock defaults = [] {
+    static const RecordBlock::Records defaults = [] {
         TPX10ConfigDeviceConfiguration blank { Blank {} };
         for (int address = 1; address <= AddressCount; ++address) {
             blank.GetRecord(address)->SetRecordId(3);
             blank.ResetDevice(address);
         }
         blank.ClearModified();
-        return blank.Records;
+        return blank.Records.Get();
     }();
     return defaults;
 }
@@ -254,18 +254,17 @@ int TPX10ConfigDeviceConfiguration::CountTorqDevices() const
 
 bool TPX10ConfigDeviceConfiguration::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
+    return Records.IsModified();
 }
 
 void TPX10ConfigDeviceConfiguration::ClearModified()
 {
-    for (auto& r : Records)
-        r.ClearModified();
+    Records.ClearModified();
 }
 
 void TPX10ConfigDeviceConfiguration::ReadFromFile(platform::File& File, int Version)
 {
-    TPX10ConfigRecord::ReadFromFile(File, Records);
+    Records.ReadFromFile(File);
     if (Version >= 105)
         return;
     for (int a = 1; a <= AddressCount; ++a) {
@@ -277,6 +276,5 @@ void TPX10ConfigDeviceConfiguration::ReadFromFile(platform::File& File, int Vers
 
 void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 {
-    for (const auto& r : Records)
-        r.WriteToFile(File);
+    Records.WriteToFile(File);
 }

@@ -1,10 +1,9 @@
 #pragma once
 // The 99 loop addresses of one device kind (sensors or modules); every accessor
 // takes the loop address 1 to 99 first.
-#include <array>
 #include <string>
 
-#include "PX10ConfigRecord.h"
+#include "PX10ConfigRecordBlock.h"
 
 class TPX10ConfigDeviceConfiguration {
 public:
@@ -80,15 +79,15 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Address) const { return &Records.at(Address - 1); }
+    TPX10ConfigRecord* GetRecord(int Address) const { return Records.At(Address - 1); }
 
 private:
-    using RecordBlock = std::array<TPX10ConfigRecord, AddressCount>;
+    using RecordBlock = TPX10ConfigRecordBlock<AddressCount>;
     struct Blank { };
     explicit TPX10ConfigDeviceConfiguration(Blank) { }
-    static const RecordBlock& Defaults();
+    static const RecordBlock::Records& Defaults();
 
-    // One block, copied whole from defaults built once; records are handed out
-    // for writing from const parts, as pointers to owned records were.
+    // Records are handed out for writing from const parts, as pointers to
+    // owned records were.
     mutable RecordBlock Records;
 };

@@ -7,10 +7,10 @@ TPX10ConfigGsmItems::TPX10ConfigGsmItems()
 {
 }
 
-// Set one by one through the setters once; every part built copies them whole.
-const TPX10ConfigGsmItems::RecordBlock& TPX10ConfigGsmItems::Defaults()
+// Set one by one through the setters once; every part built takes them.
+const TPX10ConfigGsmItems::RecordBlock::Records& TPX10ConfigGsmItems::Defaults()
 {
-    static const RecordBlock defaults = [] {
+    static const RecordBlock::Records defaults = [] {
         TPX10ConfigGsmItems blank { Blank {} };
         for (int item = 1; item <= ItemCount; ++item) {
             blank.GetRecord(item)->SetRecordId(6);
@@ -20,7 +20,7 @@ const TPX10ConfigGsmItems::RecordBlock& TPX10ConfigGsmItems::Defaults()
             blank.SetPrealarm(item, true);
         }
         blank.ClearModified();
-        return blank.Records;
+        return blank.Records.Get();
     }();
     return defaults;
 }
@@ -58,24 +58,22 @@ PX10_GSM_BYTE(QtyFault, 32)
 
 bool TPX10ConfigGsmItems::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
+    return Records.IsModified();
 }
 
 void TPX10ConfigGsmItems::ClearModified()
 {
-    for (auto& r : Records)
-        r.ClearModified();
+    Records.ClearModified();
 }
 
 void TPX10ConfigGsmItems::ReadFromFile(platform::File& File, int Version)
 {
     if (Version < 108)
         return;
-    TPX10ConfigRecord::ReadFromFile(File, Records);
+    Records.ReadFromFile(File);
 }
 
 void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 {
-    for (const auto& r : Records)
-        r.WriteToFile(File);
+    Records.WriteToFile(File);
 }

@@ -1,9 +1,8 @@
 #pragma once
 // GSM items 1 to 5: a telephone number and the events reported to it.
-#include <array>
 #include <string>
 
-#include "PX10ConfigRecord.h"
+#include "PX10ConfigRecordBlock.h"
 
 class TPX10ConfigGsmItems {
 public:
@@ -42,15 +41,15 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Item) const { return &Records.at(Item - 1); }
+    TPX10ConfigRecord* GetRecord(int Item) const { return Records.At(Item - 1); }
 
 private:
-    using RecordBlock = std::array<TPX10ConfigRecord, ItemCount>;
+    using RecordBlock = TPX10ConfigRecordBlock<ItemCount>;
     struct Blank { };
     explicit TPX10ConfigGsmItems(Blank) { }
-    static const RecordBlock& Defaults();
+    static const RecordBlock::Records& Defaults();
 
-    // One block, copied whole from defaults built once; records are handed out
-    // for writing from const parts, as pointers to owned records were.
+    // Records are handed out for writing from const parts, as pointers to
+    // owned records were.
     mutable RecordBlock Records;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // One configuration record: a 60-byte image of a block of panel memory plus a
 // modified flag. Every option of a configuration lives in one of these.
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,7 +20,12 @@ class alignas(64) TPX10ConfigRecord {
 public:
     static constexpr int DataSize = 60;
 
-    TPX10ConfigRecord() = default;
+    TPX10ConfigRecord()
+        : Data {}
+    {
+    }
+    // A clean record holding these 60 bytes.
+    explicit TPX10ConfigRecord(const unsigned char* Bytes) { std::memcpy(Data, Bytes, DataSize); }
 
     unsigned char GetByte(int Offset) const { return Data[Offset]; }
     // Stores the byte and marks the record modified only when it differs.
@@ -70,6 +76,6 @@ public:
 private:
     void ReadThrough(platform::File& File);
 
-    unsigned char Data[DataSize] = {};
+    unsigned char Data[DataSize];
     unsigned char Modified = 0;
 };

@@ -7,17 +7,17 @@ TPX10ConfigZoneText::TPX10ConfigZoneText()
 {
 }
 
-// Set one by one through the setters once; every part built copies them whole.
-const TPX10ConfigZoneText::RecordBlock& TPX10ConfigZoneText::Defaults()
+// Set one by one through the setters once; every part built takes them.
+const TPX10ConfigZoneText::RecordBlock::Records& TPX10ConfigZoneText::Defaults()
 {
-    static const RecordBlock defaults = [] {
+    static const RecordBlock::Records defaults = [] {
         TPX10ConfigZoneText blank { Blank {} };
         for (int zone = 1; zone <= ZoneCount; ++zone) {
             blank.GetRecord(zone)->SetRecordId(5);
             blank.SetZoneText(zone, "");
         }
         blank.ClearModified();
-        return blank.Records;
+        return blank.Records.Get();
     }();
     return defaults;
 }
@@ -33,22 +33,20 @@ void TPX10ConfigZoneText::SetZoneText(int Zone, const std::string& Text)
 
 bool TPX10ConfigZoneText::IsModified() const
 {
-    return std::any_of(Records.begin(), Records.end(), [](const auto& r) { return r.IsModified(); });
+    return Records.IsModified();
 }
 
 void TPX10ConfigZoneText::ClearModified()
 {
-    for (auto& r : Records)
-        r.ClearModified();
+    Records.ClearModified();
 }
 
 void TPX10ConfigZoneText::ReadFromFile(platform::File& File)
 {
-    TPX10ConfigRecord::ReadFromFile(File, Records);
+    Records.ReadFromFile(File);
 }
 
 void TPX10ConfigZoneText::WriteToFile(platform::File& File) const
 {
-    for (const auto& r : Records)
-        r.WriteToFile(File);
+    Records.WriteToFile(File);
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The texts of zones 1 to 32.
-#include <array>
 #include <string>
 
-#include "PX10ConfigRecord.h"
+#include "PX10ConfigRecordBlock.h"
 
 class TPX10ConfigZoneText {
 public:
@@ -19,15 +18,15 @@ public:
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Zone) const { return &Records.at(Zone - 1); }
+    TPX10ConfigRecord* GetRecord(int Zone) const { return Records.At(Zone - 1); }
 
 private:
-    using RecordBlock = std::array<TPX10ConfigRecord, ZoneCount>;
+    using RecordBlock = TPX10ConfigRecordBlock<ZoneCount>;
     struct Blank { };
     explicit TPX10ConfigZoneText(Blank) { }
-    static const RecordBlock& Defaults();
+    static const RecordBlock::Records& Defaults();
 
-    // One block, copied whole from defaults built once; records are handed out
-    // for writing from const parts, as pointers to owned records were.
+    // Records are handed out for writing from const parts, as pointers to
+    // owned records were.
     mutable RecordBlock Records;
 };

@@ -4,6 +4,7 @@
 
 #include "Exception.h"
 #include "PX10ConfigRecord.h"
+#include "PX10ConfigRecordBlock.h"
 
 TEST(ConfigRecord, NewRecordIsZeroAndClean)
 {
@@ -148,7 +149,83 @@ TEST(ConfigRecord, ReadingARunMatchesReadingRecordByRecord)
                 ASSERT_EQ(run[k].GetByte(i), single[k].GetByte(i))
                     << size << " record " << k << " byte " << i;
         }
-        if (size >= full.size())
+        if (size >= full.size()) {
             EXPECT_EQ(run[3].GetByte(59), static_cast<unsigned char>(full[239]));
+        }
     }
+}
+
+namespace {
+
+using Block3 = TPX10ConfigRecordBlock<3>;
+
+const Block3::Records& ThreeDefaults()
+{
+    static const Block3::Records defaults = [] {
+        Block3 blank;
+        for (std::size_t k = 0; k < 3; ++k)
+            blank.At(k)->SetByte(0, static_cast<unsigned char>(k + 1));
+        blank.ClearModified();
+        return blank.Get();
+    }();
+    return defaults;
+}
+
+std::string Bytes(const Block3& block)
+{
+    Block3 copy = block;
+    std::string s;
+    for (const auto& r : copy.Get())
+        for (int i = 0; i < TPX10ConfigRecord::DataSize; ++i)
+            s += static_cast<char>(r.GetByte(i));
+    return s;
+}
+
+} // namespace
+
+// A block takes its defaults when first touched; a read of every record takes
+// the file's bytes instead, clean, and anything less reads over the defaults.
+TEST(ConfigRecordBlock, HoldsItsDefaultsUntilAFullReadReplacesThem)
+{
+    const std::string defaults = Bytes(Block3(ThreeDefaults()));
+    ASSERT_EQ(defaults.size(), 180u);
+    EXPECT_EQ(defaults[60], 2);
+    EXPECT_EQ(Bytes(Block3()), std::string(180, '\0'));
+
+    std::string file(200, '\0');
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<char>(i % 97 + 1);
+    for (std::size_t size : { 0u, 59u, 120u, 179u, 180u, 200u }) {
+        for (std::size_t read : { 2u, 3u }) {
+            Block3 block(ThreeDefaults());
+            platform::File f = platform::File::FromMemory(file.data(), size);
+            std::string error = "no error";
+            try {
+                block.ReadFromFile(f, read);
+            } catch (const Exception& e) {
+                error = e.Message();
+            }
+            const std::size_t wanted = read * 60;
+            EXPECT_EQ(error, size >= wanted ? "no error" : "Invalid file type.") << size << " " << read;
+            EXPECT_FALSE(block.IsModified()) << size << " " << read;
+            // What the file held, then the defaults.
+            std::string expected = defaults;
+            expected.replace(0, std::min(size, wanted), file.substr(0, std::min(size, wanted)));
+            EXPECT_EQ(Bytes(block), expected) << size << " " << read;
+            // The block read keeps its records apart from its copies.
+            Block3 copy = block;
+            copy.At(0)->SetByte(1, 0xEE);
+            EXPECT_TRUE(copy.IsModified());
+            EXPECT_FALSE(block.IsModified());
+        }
+    }
+    Block3 touched(ThreeDefaults());
+    touched.At(2)->SetByte(5, 9);
+    EXPECT_TRUE(touched.IsModified());
+    Block3 assigned;
+    assigned = touched;
+    EXPECT_EQ(Bytes(assigned), Bytes(touched));
+    EXPECT_TRUE(assigned.At(2)->IsModified());
+    EXPECT_NE(Bytes(Block3(ThreeDefaults())), Bytes(touched));
+    EXPECT_THROW(touched.At(3), std::out_of_range);
 }

@@ -1,0 +1,100 @@
+#pragma once
+// The records of one part in file order, one block. They take the part's
+// defaults when first touched, so a load that reads every record fills them
+// from the file without copying the defaults in first only to overwrite them.
+// Reading a record may fill the block, so, like the rest of a configuration,
+// a block is used by one thread at a time.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <new>
+#include <span>
+#include <utility>
+
+#include "PX10ConfigRecord.h"
+
+template <std::size_t Count> class TPX10ConfigRecordBlock {
+public:
+    using Records = std::array<TPX10ConfigRecord, Count>;
+
+    // Zero and clean records, on which the defaults are built.
+    TPX10ConfigRecordBlock() { Fill(Records {}); }
+    // Records holding these defaults, which stay in place for as long as the block.
+    explicit TPX10ConfigRecordBlock(const Records& Defaults)
+        : FDefaults(&Defaults)
+    {
+    }
+    TPX10ConfigRecordBlock(const TPX10ConfigRecordBlock& Other)
+        : FDefaults(Other.FDefaults)
+    {
+        if (Other.FFilled)
+            Fill(Other.FRecords);
+    }
+    TPX10ConfigRecordBlock& operator=(const TPX10ConfigRecordBlock& Other)
+    {
+        if (this != &Other) {
+            FDefaults = Other.FDefaults;
+            FFilled = false;
+            if (Other.FFilled)
+                Fill(Other.FRecords);
+        }
+        return *this;
+    }
+    ~TPX10ConfigRecordBlock() = default;
+
+    Records& Get()
+    {
+        if (!FFilled)
+            Fill(*FDefaults);
+        return FRecords;
+    }
+    // Index 0 to Count - 1; others throw std::out_of_range.
+    TPX10ConfigRecord* At(std::size_t Index) { return &Get().at(Index); }
+
+    bool IsModified()
+    {
+        return std::any_of(Get().begin(), Get().end(), [](const auto& r) { return r.IsModified(); });
+    }
+    void ClearModified()
+    {
+        for (auto& r : Get())
+            r.ClearModified();
+    }
+    // The first `Read` records from the file's position, as record-wise reading
+    // does: the modified flags are kept, a short file fails at the same record.
+    void ReadFromFile(platform::File& File, std::size_t Read = Count)
+    {
+        if (!FFilled && Read == Count) {
+            if (const unsigned char* p = File.TakeBuffered(Count * TPX10ConfigRecord::DataSize)) {
+                // The defaults are clean, so the file's bytes make clean records.
+                new (&FRecords) Records(FromBytes(p, std::make_index_sequence<Count>()));
+                FFilled = true;
+                return;
+            }
+        }
+        TPX10ConfigRecord::ReadFromFile(File, std::span(Get()).first(Read));
+    }
+    void WriteToFile(platform::File& File)
+    {
+        for (const auto& r : Get())
+            r.WriteToFile(File);
+    }
+
+private:
+    void Fill(const Records& From)
+    {
+        new (&FRecords) Records(From);
+        FFilled = true;
+    }
+    template <std::size_t... Index>
+    static Records FromBytes(const unsigned char* p, std::index_sequence<Index...>)
+    {
+        return Records { TPX10ConfigRecord(p + Index * TPX10ConfigRecord::DataSize)... };
+    }
+
+    const Records* FDefaults = nullptr;
+    bool FFilled = false;
+    union {
+        Records FRecords; // in use once FFilled
+    };
+};
