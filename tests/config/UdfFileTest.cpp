@@ -409,4 +409,18 @@ TEST_F(UdfFile, APipeOrADeviceIsRefusedWithoutWaiting)
     EXPECT_EQ(LoadError(c, path), "Invalid file type.");
     EXPECT_EQ(LoadError(c, "/dev/zero"), "Invalid file type.");
     EXPECT_EQ(LoadError(c, "/dev/null"), "Invalid file type.");
+    // Links are followed: to the pipe or a device as refused as those, to a
+    // file as good as the file, to nothing an open failure.
+    fs::create_symlink(path, Dir / "to-pipe.udf");
+    fs::create_symlink("/dev/zero", Dir / "to-zero.udf");
+    fs::create_symlink(Dir / "none.udf", Dir / "dangling.udf");
+    EXPECT_EQ(LoadError(c, PathOf("to-pipe.udf")), "Invalid file type.");
+    EXPECT_EQ(LoadError(c, PathOf("to-zero.udf")), "Invalid file type.");
+    EXPECT_EQ(LoadError(c, PathOf("dangling.udf")), "No such file or directory");
+    auto image = udfimage::DefaultImage(true);
+    image.Record(100)[1] = 3; // a byte the defaults do not hold
+    fs::create_symlink(Write(image.Bytes), Dir / "to-file.udf");
+    EXPECT_EQ(LoadError(c, PathOf("to-file.udf")), "no error");
+    EXPECT_EQ(SaveBytes(c)[99 * 60 + 1], 3);
+    EXPECT_TRUE(fs::is_fifo(path));
 }
