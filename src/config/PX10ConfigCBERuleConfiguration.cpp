@@ -1,7 +1,5 @@
 #include "PX10ConfigCBERuleConfiguration.h"
 
-#include <algorithm>
-
 namespace {
 constexpr int TypeOffset = 1;
 constexpr int FlagsOffset = 2;

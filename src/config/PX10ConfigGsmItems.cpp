@@ -1,7 +1,5 @@
 #include "PX10ConfigGsmItems.h"
 
-#include <algorithm>
-
 TPX10ConfigGsmItems::TPX10ConfigGsmItems()
     : Records(Defaults())
 {

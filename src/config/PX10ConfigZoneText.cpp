@@ -1,7 +1,5 @@
 #include "PX10ConfigZoneText.h"
 
-#include <algorithm>
-
 TPX10ConfigZoneText::TPX10ConfigZoneText()
     : Records(Defaults())
 {
