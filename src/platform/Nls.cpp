@@ -234,8 +234,7 @@ public:
             std::lock_guard<std::mutex> lock(FCacheLock);
             auto known = FCache.find(lcid);
             if (known != FCache.end()) {
-                info = NlsLocaleInfo {};
-                CopyNames(known->second.second, info);
+                info = NlsNamesOnly(known->second.second);
                 return known->second.first;
             }
         }
@@ -244,17 +243,6 @@ public:
             return false;
         GatherNames(icu::Locale(name.c_str()), info);
         return true;
-    }
-
-    static void CopyNames(const NlsLocaleInfo& from, NlsLocaleInfo& to)
-    {
-        to.IsoLanguage = from.IsoLanguage;
-        to.IsoCountry = from.IsoCountry;
-        to.EnglishLanguage = from.EnglishLanguage;
-        to.EnglishCountry = from.EnglishCountry;
-        to.NativeLanguage = from.NativeLanguage;
-        to.NativeCountry = from.NativeCountry;
-        to.AnsiCodePage = from.AnsiCodePage;
     }
 
     static void GatherNames(const icu::Locale& loc, NlsLocaleInfo& info)
@@ -512,6 +500,19 @@ private:
 Nls* gCurrent = nullptr;
 
 } // namespace
+
+NlsLocaleInfo NlsNamesOnly(const NlsLocaleInfo& info)
+{
+    NlsLocaleInfo names;
+    names.IsoLanguage = info.IsoLanguage;
+    names.IsoCountry = info.IsoCountry;
+    names.EnglishLanguage = info.EnglishLanguage;
+    names.EnglishCountry = info.EnglishCountry;
+    names.NativeLanguage = info.NativeLanguage;
+    names.NativeCountry = info.NativeCountry;
+    names.AnsiCodePage = info.AnsiCodePage;
+    return names;
+}
 
 bool Nls::LocaleNames(uint32_t lcid, NlsLocaleInfo& info)
 {

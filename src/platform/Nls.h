@@ -39,6 +39,9 @@ struct NlsLocaleInfo {
     std::vector<std::string> LongDayNames; // 7, Monday first
 };
 
+// The ISO codes, the names and the code page of `info`; every other field at its default.
+NlsLocaleInfo NlsNamesOnly(const NlsLocaleInfo& info);
+
 class Nls {
 public:
     virtual ~Nls() = default;

@@ -65,14 +65,7 @@ public:
         auto it = Locales.find(lcid);
         if (it == Locales.end())
             return false;
-        info = {};
-        info.IsoLanguage = it->second.IsoLanguage;
-        info.IsoCountry = it->second.IsoCountry;
-        info.EnglishLanguage = it->second.EnglishLanguage;
-        info.EnglishCountry = it->second.EnglishCountry;
-        info.NativeLanguage = it->second.NativeLanguage;
-        info.NativeCountry = it->second.NativeCountry;
-        info.AnsiCodePage = it->second.AnsiCodePage;
+        info = platform::NlsNamesOnly(it->second);
         return true;
     }
     int DefaultAnsiCodePage(uint32_t lcid) override
