@@ -93,7 +93,8 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
             frmOnboardOutputSetup1->SetConfig(ConfigData);
         BindEditorWindows(ConfigData);
         FSensorFrame->SetConfig(ConfigData);
-        FModuleFrame->SetConfig(ConfigData);
+        if (FModuleFrame)
+            FModuleFrame->SetConfig(ConfigData);
         if (frmPanelSetupOptions1)
             frmPanelSetupOptions1->SetConfiguration(ConfigData);
         RebuildDeviceTree();
@@ -112,28 +113,14 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
 
     FFrames = new QStackedWidget(this);
     auto* sensors = new TfrmSensorEdit(FFrames);
-    auto* modules = new TfrmModuleEdit(FFrames);
-    sensors->OnEditCBERange = modules->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
-    FSensorFrame = sensors;
-    FModuleFrame = modules;
+    sensors->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
     sensors->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
-    modules->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
+    FSensorFrame = sensors;
     // The first page added is the one shown with the window: the sensor
-    // grid, which the first showing selects anyway. The panel setup options
-    // and the on-board outputs join when first asked for.
+    // grid, which the first showing selects anyway. The module grid, the
+    // panel setup options and the on-board outputs join when first asked for.
     FFrames->addWidget(sensors);
-    FFrames->addWidget(modules);
-    for (DeviceEditFrame* f : { FSensorFrame, FModuleFrame }) {
-        bool module = f == FModuleFrame;
-        f->OnDeviceChanged = [this, module](int a) { UpdateDeviceTreeNode(module, a); };
-        f->OnCurrentAddressChanged = [this, module](int a) {
-            SelectDeviceTreeNode(module, a);
-            UpdateEditActions();
-        };
-        f->Widget()->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(f->Widget(), &QWidget::customContextMenuRequested, this,
-            [this, f](const QPoint& p) { popDeviceTable->exec(f->Widget()->mapToGlobal(p)); });
-    }
+    ConnectDeviceFrame(FSensorFrame, false);
 
     // The tree keeps its width when the window is resized; the frames take
     // the rest, and a frame taller or wider than that scrolls.
@@ -182,6 +169,44 @@ TfrmMain::~TfrmMain()
 void TfrmMain::OpenRangeEntry(int deviceId)
 {
     CBERangeEntryWindow(this)->Execute(ConfigData, deviceId);
+}
+
+void TfrmMain::ConnectDeviceFrame(DeviceEditFrame* f, bool module)
+{
+    f->OnDeviceChanged = [this, module](int a) { UpdateDeviceTreeNode(module, a); };
+    f->OnCurrentAddressChanged = [this, module](int a) {
+        SelectDeviceTreeNode(module, a);
+        UpdateEditActions();
+    };
+    f->Widget()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(f->Widget(), &QWidget::customContextMenuRequested, this,
+        [this, f](const QPoint& p) { popDeviceTable->exec(f->Widget()->mapToGlobal(p)); });
+}
+
+DeviceEditFrame* TfrmMain::ModuleFrame()
+{
+    if (!FModuleFrame) {
+        auto* modules = new TfrmModuleEdit(FFrames);
+        modules->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
+        modules->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
+        FFrames->addWidget(modules);
+        FModuleFrame = modules;
+        IvRetranslate(modules); // the window's translator translates it
+        if (ConfigData) {
+            modules->SetConfig(ConfigData);
+            modules->LoadFromConfig();
+        }
+        // Joined to the tree once loaded: its grid opening on its first row
+        // is no move of the user's, as it was none when made at start-up.
+        ConnectDeviceFrame(modules, true);
+    }
+    return FModuleFrame;
+}
+
+int TfrmMain::ModuleAddress() const
+{
+    // A module grid made now would open on its first row.
+    return FModuleFrame ? FModuleFrame->CurrentAddress() : 1;
 }
 
 TfrmAddDevices* TfrmMain::AddDevicesDialog()
@@ -321,7 +346,7 @@ void TfrmMain::CreateActions()
     on(ViewOnboardOutputCircuits, [this] { FTree->setCurrentItem(FOnboardNode); });
     on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
     on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
-    on(ToolsAddChangeModules, [this] { FModuleFrame->AddDevices(); });
+    on(ToolsAddChangeModules, [this] { ModuleFrame()->AddDevices(); });
     on(ViewZoneText, [this] { ZoneTextWindow(this)->ShowModal(); });
     on(ViewCBERules, [this] { CBERuleEditWindow(this)->Execute(-1); });
     on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
@@ -591,7 +616,8 @@ bool TfrmMain::IsRegionalOptionEnabled() const
 void TfrmMain::CommitPendingEdits()
 {
     FSensorFrame->CommitEdit();
-    FModuleFrame->CommitEdit();
+    if (FModuleFrame)
+        FModuleFrame->CommitEdit();
     for (TSpinControl* s : findChildren<TSpinControl*>())
         s->CommitPending();
     if (frmOnboardOutputSetup1)
@@ -619,7 +645,8 @@ void TfrmMain::RefreshAllViews()
     if (frmOnboardOutputSetup1)
         frmOnboardOutputSetup1->LoadFromConfig();
     FSensorFrame->LoadFromConfig();
-    FModuleFrame->LoadFromConfig();
+    if (FModuleFrame)
+        FModuleFrame->LoadFromConfig();
     if (frmPanelSetupOptions1)
         frmPanelSetupOptions1->RefreshFromConfig();
     UpdateEditActions();
@@ -718,7 +745,8 @@ void TfrmMain::FormClose()
 void TfrmMain::ReleaseConfiguration()
 {
     FSensorFrame->CloseDataSet();
-    FModuleFrame->CloseDataSet();
+    if (FModuleFrame)
+        FModuleFrame->CloseDataSet();
     if (frmPanelSetupOptions1)
         frmPanelSetupOptions1->SetConfiguration(nullptr);
     if (frmOnboardOutputSetup1)
@@ -882,7 +910,7 @@ void TfrmMain::ShowFrameOfKind(int kind)
         FSensorFrame->UpdateColumns();
         break;
     case nkModules:
-        FFrames->setCurrentWidget(FModuleFrame->Widget());
+        FFrames->setCurrentWidget(ModuleFrame()->Widget());
         FModuleFrame->UpdateColumns();
         break;
     default:
@@ -906,7 +934,7 @@ void TfrmMain::TreeView1Change(QTreeWidgetItem* node)
         if (kind == nkSensors)
             FSensorFrame->GotoAddress(address);
         else if (kind == nkModules)
-            FModuleFrame->GotoAddress(address);
+            ModuleFrame()->GotoAddress(address);
     }
     UpdateEditActions();
 }
@@ -946,7 +974,7 @@ bool TfrmMain::SensorFrameVisible() const
 }
 bool TfrmMain::ModuleFrameVisible() const
 {
-    return FFrames->currentWidget() == FModuleFrame->Widget();
+    return FModuleFrame && FFrames->currentWidget() == FModuleFrame->Widget();
 }
 
 DeviceClipboard::View TfrmMain::DeviceView() const
@@ -965,8 +993,7 @@ DeviceEditFrame* TfrmMain::DeviceFrameInView() const
 
 void TfrmMain::UpdateEditActions()
 {
-    const DeviceClipboard::Enables on
-        = FClipboard.EditEnables(ConfigData, DeviceView(), FModuleFrame->CurrentAddress());
+    const DeviceClipboard::Enables on = FClipboard.EditEnables(ConfigData, DeviceView(), ModuleAddress());
     EditCutDevice->setEnabled(on.CutCopy);
     EditCopyDevice->setEnabled(on.CutCopy);
     EditPasteDevice->setEnabled(on.Paste);
@@ -994,7 +1021,7 @@ void TfrmMain::EditCutDeviceExecute()
         UpdateDeviceTreeNode(false, a);
         FSensorFrame->Resync();
     } else
-        FModuleFrame->DeleteDevices(a, a);
+        frame->DeleteDevices(a, a);
     UpdateEditActions();
 }
 
@@ -1004,7 +1031,7 @@ void TfrmMain::EditPasteDeviceExecute()
     if (!ConfigData || !frame)
         return;
     const int a = frame->CurrentAddress();
-    if (FClipboard.Paste(*ConfigData, DeviceView(), a, FModuleFrame->CurrentAddress()))
+    if (FClipboard.Paste(*ConfigData, DeviceView(), a, ModuleAddress()))
         frame->DevicePasted(a); // updates the tree nodes
     UpdateEditActions();
 }
@@ -1032,7 +1059,7 @@ void TfrmMain::ToolsDeleteAllModulesExecute()
 {
     if (Confirm(Translate("Delete ALL modules ?") + "\r\n\r\n"
             + Translate("NOTE: This may remove CBE\r\n            Rule assignments.")))
-        FModuleFrame->DeleteDevices(1, 99);
+        ModuleFrame()->DeleteDevices(1, 99);
 }
 
 void TfrmMain::ToolsDeleteAllDevicesExecute()
@@ -1040,7 +1067,7 @@ void TfrmMain::ToolsDeleteAllDevicesExecute()
     if (Confirm(Translate("Delete ALL devices ?") + "\r\n\r\n"
             + Translate("NOTE: This will remove all\r\n            CBE Rule assignments."))) {
         FSensorFrame->DeleteDevices(1, 99);
-        FModuleFrame->DeleteDevices(1, 99);
+        ModuleFrame()->DeleteDevices(1, 99);
     }
 }
 
@@ -1060,10 +1087,10 @@ void TfrmMain::ToolsDeleteModuleExecute()
     if (a == 0 || !ConfigData)
         return;
     std::string text = Format(Translate("Delete module at address %d") + "\r\n", a);
-    int t = ConfigData->Modules->GetTorqType(FModuleFrame->CurrentAddress());
+    int t = ConfigData->Modules->GetTorqType(ModuleAddress());
     if (t == kTorqTwoChannelModule || t == kTorqThreeChannelModule)
         text += Translate("Subsequent channels of the\r\nsame module will also be deleted.\r\n");
     text += Translate("\r\nNOTE: This may remove CBE\r\n            Rule assignments.");
     if (Confirm(text))
-        FModuleFrame->DeleteDevices(a, a);
+        ModuleFrame()->DeleteDevices(a, a);
 }

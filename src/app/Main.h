@@ -78,7 +78,8 @@ public:
     void ToolsDeleteModuleExecute();
 
     DeviceEditFrame* SensorFrame() const { return FSensorFrame; }
-    DeviceEditFrame* ModuleFrame() const { return FModuleFrame; }
+    // Made when first needed, like the frames below.
+    DeviceEditFrame* ModuleFrame();
     // The window shows the sensor grid first: these are made when first
     // needed, each once, bound to the configuration shown and translated
     // into the language in force.
@@ -157,6 +158,10 @@ private:
     void TreeView1ContextPopup(const QPoint& pos);
     void ShowFrameOfKind(int kind);
     void OpenRangeEntry(int deviceId);
+    // Joins a device grid to the tree, the edit actions and the pop-up menu.
+    void ConnectDeviceFrame(DeviceEditFrame* frame, bool module);
+    // The module grid's current address, which the edit rules ask for.
+    int ModuleAddress() const;
     int SelectedAddress() const;
     bool SensorFrameVisible() const;
     bool ModuleFrameVisible() const;

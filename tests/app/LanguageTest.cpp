@@ -2,6 +2,7 @@
 // texts of the sources, every window walked in each language, and the
 // language kept over a restart.
 #include "AddDevicesForm.h"
+#include "DeviceEditRules.h"
 #include "EditorInterfaces.h"
 #include "Ivcustdic.h"
 #include "Ivdlgmod.h"
@@ -342,6 +343,7 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
         TPX10ConfigData saved(false, false, true, false);
         saved.GeneralPanelSetup->SetSiteName("HALL 9");
         saved.OnboardOutputCircuits->SetCircuitType(2, onboard::TypePickOrder()[2]);
+        saved.Modules->SetType(4, 3);
         saved.SaveToFile(file);
     }
     TfrmAbout about;
@@ -351,6 +353,7 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
     EXPECT_EQ(main.findChild<TfrmPanelSetupOptions*>(), nullptr);
     EXPECT_EQ(main.findChild<TfrmOnboardOutputSetup*>(), nullptr);
     EXPECT_EQ(main.findChild<TfrmAddDevices*>(), nullptr);
+    EXPECT_EQ(main.findChild<QTableView*>("dbgModuleEdit"), nullptr);
     for (QAction* item : main.LanguageItems())
         if (item->data().toInt() == French)
             item->trigger();
@@ -377,6 +380,17 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(tabs->tabText(1).toStdString(), Translate("Site Details"));
 
+    main.TreeView1()->setCurrentItem(main.ModulesNode());
+    DeviceEditFrame* modules = main.ModuleFrame();
+    auto* moduleGrid = modules->Widget()->findChild<QTableView*>("dbgModuleEdit");
+    ASSERT_NE(moduleGrid, nullptr);
+    EXPECT_TRUE(moduleGrid->isVisible());
+    EXPECT_EQ(
+        moduleGrid->model()->headerData(0, Qt::Horizontal).toString().toStdString(), Translate("Address"));
+    EXPECT_FALSE(
+        moduleGrid->model()->index(3, mfType - 1).data().toString().isEmpty()); // the file's module 4
+    EXPECT_TRUE(moduleGrid->model()->index(4, mfType - 1).data().toString().isEmpty());
+
     TfrmAddDevices* dialog = main.AddDevicesDialog();
     EXPECT_EQ(dialog->cbxOverwrite->text().toStdString(), Translate("Overwrite defined devices"));
 
@@ -384,12 +398,14 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
     EXPECT_EQ(main.OnboardOutputFrame(), outputs);
     EXPECT_EQ(main.PanelSetupFrame(), options);
     EXPECT_EQ(main.AddDevicesDialog(), dialog);
+    EXPECT_EQ(main.ModuleFrame(), modules);
     for (QAction* item : main.LanguageItems())
         if (item->data().toInt() == German)
             item->trigger();
     EXPECT_EQ(main.findChildren<TfrmOnboardOutputSetup*>().size(), 1);
     EXPECT_EQ(main.findChildren<TfrmPanelSetupOptions*>().size(), 1);
     EXPECT_EQ(main.findChildren<TfrmAddDevices*>().size(), 1);
+    EXPECT_EQ(main.findChildren<QTableView*>("dbgModuleEdit").size(), 1);
     EXPECT_EQ(outputs->findChild<QLabel*>("lblTitle")->text().toStdString(), Translate("Onboard Outputs"));
     main.close();
     frmMain = nullptr;

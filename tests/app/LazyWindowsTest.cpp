@@ -2,7 +2,10 @@
 // each once, those another builds on first, as children of the main window.
 #include "Cberangeentryform.h"
 #include "Cberuleform.h"
+#include "DeviceRules.h"
+#include "EditorInterfaces.h"
 #include "Initiatepanelcommsform.h"
+#include "ModuleEditFrame.h"
 #include "LazyWindows.h"
 #include "MainWindowFixture.h"
 #include "Panelcommstransferform.h"
@@ -10,7 +13,9 @@
 #include "Textdownloadform.h"
 #include "Zonetexteditform.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -81,4 +86,41 @@ TEST_F(LazyWindowsFixture, AWindowGoneWithItsMainWindowIsMadeAgainForTheNext)
     EXPECT_EQ(frmZoneText, nullptr);
     Show();
     EXPECT_EQ(SerialSetupWindow(Main.get())->parent(), Main.get());
+}
+
+// The module grid is made when first needed, once. The edit rules ask for its
+// current address while the sensors are shown too: before it is made they
+// get the address it opens on, so the Edit menu reads the same either way.
+TEST_F(LazyWindowsFixture, TheModuleGridIsMadeOnceAndTheEditRulesSeeTheSameBeforeIt)
+{
+    Show();
+    EXPECT_EQ(Main->findChild<TfrmModuleEdit*>(), nullptr);
+    // Address 1 is the second channel of a K720: cut and copy are refused
+    // while it is the module grid's current address.
+    ConfigData->Modules->SetType(1, 5);
+    ConfigData->Modules->SetTorqType(1, kTorqTwoChannelModule);
+    ConfigData->Modules->SetChannel(1, 2);
+    Main->UpdateEditActions();
+    EXPECT_EQ(Main->ShownKind(), TfrmMain::nkSensors);
+    EXPECT_FALSE(Main->EditCopyDevice->isEnabled());
+
+    // Made and loaded while a sensor is chosen in the tree, which stays chosen.
+    ConfigData->Sensors->SetType(2, 1);
+    Main->RebuildDeviceTree();
+    QTreeWidgetItem* sensor = Main->FindDeviceNode(Main->SensorsNode(), 2);
+    ASSERT_NE(sensor, nullptr);
+    Main->TreeView1()->setCurrentItem(sensor);
+    DeviceEditFrame* modules = Main->ModuleFrame();
+    EXPECT_EQ(Main->TreeView1()->currentItem(), sensor);
+    EXPECT_EQ(modules->CurrentAddress(), 1);
+    Main->UpdateEditActions();
+    EXPECT_FALSE(Main->EditCopyDevice->isEnabled());
+    ConfigData->Modules->SetChannel(1, 0);
+    Main->UpdateEditActions();
+    EXPECT_TRUE(Main->EditCopyDevice->isEnabled());
+
+    Main->TreeView1()->setCurrentItem(Main->ModulesNode());
+    EXPECT_EQ(Main->ModuleFrame(), modules);
+    EXPECT_TRUE(modules->Widget()->isVisible());
+    EXPECT_EQ(Main->findChildren<TfrmModuleEdit*>().size(), 1);
 }
