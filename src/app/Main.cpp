@@ -183,19 +183,25 @@ void TfrmMain::ConnectDeviceFrame(DeviceEditFrame* f, bool module)
         [this, f](const QPoint& p) { popDeviceTable->exec(f->Widget()->mapToGlobal(p)); });
 }
 
+void TfrmMain::AddLatePage(QWidget* page, const std::function<void()>& showConfiguration)
+{
+    FFrames->addWidget(page);
+    IvRetranslate(page); // the window's translator, in the language in force
+    if (ConfigData)
+        showConfiguration();
+}
+
 DeviceEditFrame* TfrmMain::ModuleFrame()
 {
     if (!FModuleFrame) {
         auto* modules = new TfrmModuleEdit(FFrames);
         modules->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
         modules->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
-        FFrames->addWidget(modules);
         FModuleFrame = modules;
-        IvRetranslate(modules); // the window's translator translates it
-        if (ConfigData) {
+        AddLatePage(modules, [modules] {
             modules->SetConfig(ConfigData);
             modules->LoadFromConfig();
-        }
+        });
         // Joined to the tree once loaded: its grid opening on its first row
         // is no move of the user's, as it was none when made at start-up.
         ConnectDeviceFrame(modules, true);
@@ -224,13 +230,11 @@ TfrmPanelSetupOptions* TfrmMain::PanelSetupFrame()
         frame->IsRegionalOptionEnabled2 = [this] { return IsRegionalOptionEnabled2(); };
         frame->IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
         frame->RefreshAllViews = [this] { RefreshAllViews(); };
-        FFrames->addWidget(frame);
         frmPanelSetupOptions1 = frame;
-        IvRetranslate(frame); // the window's translator translates it
-        if (ConfigData) {
+        AddLatePage(frame, [frame] {
             frame->SetConfiguration(ConfigData);
             frame->RefreshFromConfig();
-        }
+        });
     }
     return frmPanelSetupOptions1;
 }
@@ -240,13 +244,11 @@ TfrmOnboardOutputSetup* TfrmMain::OnboardOutputFrame()
     if (!frmOnboardOutputSetup1) {
         auto* frame = new TfrmOnboardOutputSetup(FFrames);
         frame->OpenRangeEntry = [this](int deviceId) { OpenRangeEntry(deviceId); };
-        FFrames->addWidget(frame);
         frmOnboardOutputSetup1 = frame;
-        IvRetranslate(frame);
-        if (ConfigData) {
+        AddLatePage(frame, [frame] {
             frame->SetConfig(ConfigData);
             frame->LoadFromConfig();
-        }
+        });
     }
     return frmOnboardOutputSetup1;
 }

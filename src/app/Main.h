@@ -158,6 +158,9 @@ private:
     void TreeView1ContextPopup(const QPoint& pos);
     void ShowFrameOfKind(int kind);
     void OpenRangeEntry(int deviceId);
+    // A page made when first needed joins the frames, translated into the
+    // language in force, and shows the configuration in force when there is one.
+    void AddLatePage(QWidget* page, const std::function<void()>& showConfiguration);
     // Joins a device grid to the tree, the edit actions and the pop-up menu.
     void ConnectDeviceFrame(DeviceEditFrame* frame, bool module);
     // The module grid's current address, which the edit rules ask for.
