@@ -474,11 +474,12 @@ void TIvDictionary::SetSubLanguage(int sub)
 
 void TIvDictionary::SetEuro(TIvEuro euro)
 {
+    // The record in force is made before the euro mode changes under it.
+    TIvFormatSettings settings = IvFormatSettings();
     FEuro = euro;
     gEuroMode = euro;
     if (FOpen) {
-        TIvFormatSettings settings = IvFormatSettings();
-        settings.CurrencyString = IvGetEMUCurrencyString(*FCurrentLocale, euro, IvToday());
+        settings.CurrencyString = IvGetEMUCurrencyString(*GetCurrentLocale(), euro, IvToday());
         IvSetFormatSettings(settings);
     }
 }
@@ -609,8 +610,19 @@ void TIvDictionary::LanguageChanged(bool languageChanged, bool localeChanged)
         if (hooks)
             guarded([&] { hooks->SetLocale(FActiveLocaleId); });
         if (HasOption(ivdoUpdateLocaleVariables))
-            guarded(
-                [&] { IvSetFormatSettings(IvMakeFormatSettings(*FCurrentLocale, HasOption(ivdoYear2000))); });
+            guarded([&] {
+                const bool year2000 = HasOption(ivdoYear2000);
+                if (!FLocalePending) {
+                    IvSetFormatSettings(IvMakeFormatSettings(*FCurrentLocale, year2000));
+                    return;
+                }
+                // The same record from the same system locale, when first read.
+                IvSetFormatSettingsLater([id = FPendingLocaleId, year2000] {
+                    TIvLocale locale;
+                    GetSystemLocaleData(id, locale);
+                    return IvMakeFormatSettings(locale, year2000);
+                });
+            });
     }
     if (HasOption(ivdoAutoTranslate)) {
         // A translator may create or destroy windows: only those still bound, and
@@ -649,6 +661,8 @@ void TIvDictionary::RunChange(const std::function<void()>& change)
     const uint32_t compareLocale = FCompareLocaleId;
     std::unique_ptr<TIvLanguage> currentLanguage = FCurrentLanguage->Copy();
     std::unique_ptr<TIvLocale> currentLocale = FCurrentLocale->Copy();
+    const bool localePending = FLocalePending;
+    const uint32_t pendingLocaleId = FPendingLocaleId;
     FChanging = true;
     FCommitted = false;
     try {
@@ -664,6 +678,8 @@ void TIvDictionary::RunChange(const std::function<void()>& change)
             FCompareLocaleId = compareLocale;
             FCurrentLanguage = std::move(currentLanguage);
             FCurrentLocale = std::move(currentLocale);
+            FLocalePending = localePending;
+            FPendingLocaleId = pendingLocaleId;
         }
         throw;
     }
@@ -796,6 +812,15 @@ bool TIvDictionary::FindLocaleData(uint32_t lcid, TIvLocale& locale)
         }
     }
     return false;
+}
+
+TIvLocale* TIvDictionary::GetCurrentLocale() const
+{
+    if (FLocalePending) {
+        GetSystemLocaleData(FPendingLocaleId, *FCurrentLocale);
+        FLocalePending = false;
+    }
+    return FCurrentLocale.get();
 }
 
 bool TIvDictionary::GetLocaleDataById(uint32_t lcid, TIvLocale& locale)
@@ -975,8 +1000,17 @@ void TIvDictionary::InitLocale(uint32_t lcid)
 {
     FActiveLocaleId = DecodeLocale(lcid);
     auto locale = std::make_unique<TIvLocale>();
-    GetLocaleDataById(FActiveLocaleId, *locale);
+    // A locale of the system: what the checks below read now (the id and the
+    // code page, as GetSystemLocaleData fills them first), the rest when asked for.
+    const bool own = FindLocaleData(FActiveLocaleId, *locale);
+    if (!own) {
+        locale->SetLocale(FActiveLocaleId);
+        locale->SortId = static_cast<int>(FActiveLocaleId >> 16);
+        locale->CodePage = platform::CurrentNls().DefaultAnsiCodePage(FActiveLocaleId);
+    }
     FCurrentLocale = std::move(locale);
+    FLocalePending = !own;
+    FPendingLocaleId = FActiveLocaleId;
     const int primary = IvGetPrimaryFromLocale(lcid);
     const int sub = IvGetSubFromLocale(lcid);
     if (FCheckLevel == ivclSystem && !IvIsCodePageSupportedBySystem(FCurrentLocale->CodePage))

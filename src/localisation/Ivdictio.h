@@ -266,7 +266,8 @@ public:
     uint32_t GetActiveLocaleId() const { return FActiveLocaleId; }
     uint32_t GetCompareLocaleId() const { return FCompareLocaleId; }
     TIvLanguage* GetCurrentLanguage() const { return FCurrentLanguage.get(); }
-    TIvLocale* GetCurrentLocale() const { return FCurrentLocale.get(); }
+    // A locale of the system has its conventions gathered when first asked for.
+    TIvLocale* GetCurrentLocale() const;
 
     // Lookups that descendants answer.
     virtual int GetLanguageCount() = 0;
@@ -360,6 +361,10 @@ private:
     uint32_t FCompareLocaleId = 0;
     std::unique_ptr<TIvLanguage> FCurrentLanguage;
     std::unique_ptr<TIvLocale> FCurrentLocale;
+    // The current locale is the system's locale of this id, of which only
+    // the id and the code page are filled yet.
+    mutable bool FLocalePending = false;
+    uint32_t FPendingLocaleId = 0;
     std::unique_ptr<TIvLanguage> FScratchLanguage;
     std::unique_ptr<TIvLocale> FScratchLocale;
     std::vector<TIvCustomTranslator*> FTranslators; // bound, not owned

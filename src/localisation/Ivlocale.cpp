@@ -18,6 +18,7 @@ namespace {
 
 std::mutex gSettingsLock;
 TIvFormatSettings gSettings;
+std::function<TIvFormatSettings()> gMakeSettings; // the record in force, when not made yet
 TIvApplicationHooks* gHooks = nullptr;
 
 const char* const EuroSign = "\xE2\x82\xAC";
@@ -199,13 +200,24 @@ bool IsDoubleByteCodePage(int codePage)
 TIvFormatSettings IvFormatSettings()
 {
     std::lock_guard lock(gSettingsLock);
+    if (gMakeSettings) {
+        gSettings = gMakeSettings();
+        gMakeSettings = nullptr;
+    }
     return gSettings;
 }
 
 void IvSetFormatSettings(const TIvFormatSettings& settings)
 {
     std::lock_guard lock(gSettingsLock);
+    gMakeSettings = nullptr;
     gSettings = settings;
+}
+
+void IvSetFormatSettingsLater(std::function<TIvFormatSettings()> make)
+{
+    std::lock_guard lock(gSettingsLock);
+    gMakeSettings = std::move(make);
 }
 
 std::string IvIcuPatternToPicture(const std::string& icuPattern)

@@ -7,6 +7,7 @@
 #include "Ivdictio.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // --- Process-wide format settings, with Windows-style pictures. Texts are UTF-8.
@@ -40,6 +41,10 @@ struct TIvFormatSettings {
 // A copy of the record in force (safe from any thread).
 TIvFormatSettings IvFormatSettings();
 void IvSetFormatSettings(const TIvFormatSettings& settings);
+// The record in force becomes what `make` gives, made when first read: a
+// change of locale then gathers no conventions that nothing reads. `make`
+// must not read the record itself.
+void IvSetFormatSettingsLater(std::function<TIvFormatSettings()> make);
 
 // The record for a locale; a locale taken from the system is completed from
 // ICU (separators, currency formats, first week). With `year2000` a date

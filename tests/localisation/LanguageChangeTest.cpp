@@ -234,6 +234,46 @@ TEST(LanguageChange, HooksFollowOpenChangesAndClose)
     EXPECT_EQ(hooks.Log.front(), "install");
 }
 
+// A change to a locale of the system gathers its conventions only when they
+// are read, and they read as if gathered at once; a later record wins.
+TEST(LanguageChange, TheSystemLocalesConventionsAreGatheredWhenFirstRead)
+{
+    FakeNls nls;
+    MemoryDictionary d;
+    SetUpFour(d);
+    (void)IvFormatSettings();
+    nls.InfoQueries = 0;
+    d.SetLanguage(1); // German, on the system's locale of Germany
+    ASSERT_EQ(d.GetActiveLocaleId(), 0x0407u);
+    EXPECT_EQ(nls.InfoQueries, 0);
+
+    const TIvFormatSettings read = IvFormatSettings(), expected = SystemSettings(0x0407);
+    EXPECT_GT(nls.InfoQueries, 0);
+    EXPECT_EQ(read.LocaleId, 0x0407u);
+    EXPECT_EQ(read.DecimalSeparator, expected.DecimalSeparator);
+    EXPECT_EQ(read.ThousandSeparator, expected.ThousandSeparator);
+    EXPECT_EQ(read.ShortDateFormat, expected.ShortDateFormat);
+    EXPECT_EQ(read.CurrencyString, expected.CurrencyString);
+    EXPECT_EQ(read.DecimalSeparator, ","); // ICU's, not the default
+    TIvLocale system;
+    ASSERT_TRUE(GetSystemLocaleData(0x0407, system));
+    EXPECT_EQ(d.GetCurrentLocale()->EnglishLanguageName, "German");
+    EXPECT_EQ(d.GetCurrentLocale()->CodePage, system.CodePage);
+    EXPECT_EQ(d.GetCurrentLocale()->ShortDateFormat, system.ShortDateFormat);
+
+    // French never read, then a record set by hand: the one set is in force.
+    d.SetLanguage(2);
+    TIvFormatSettings own = read;
+    own.DecimalSeparator = "#";
+    IvSetFormatSettings(own);
+    EXPECT_EQ(IvFormatSettings().DecimalSeparator, "#");
+    EXPECT_EQ(IvFormatSettings().LocaleId, 0x0407u);
+    // Arabic then English, neither read till now: English.
+    d.SetLanguage(3);
+    d.SetLanguage(0);
+    EXPECT_EQ(IvFormatSettings().LocaleId, 0x0409u);
+}
+
 TEST(LanguageChange, AFailedChangeLeavesEverythingAndCanBeRetried)
 {
     FakeNls nls;
