@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "FloorComparison.h"
+#include "WidgetBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,21 +51,6 @@ Program& TheProgram()
     return p;
 }
 
-size_t Walk(QObject* o, const TIvTargetProperties& targets)
-{
-    size_t n = 0;
-    for (QObject* child : o->children())
-        n += Walk(child, targets);
-    TIvPropInfoList props(o);
-    const char* className = o->metaObject()->className();
-    for (int i = 0; i < props.GetCount(); ++i) {
-        const TIvPropInfo& p = props.Get(i);
-        if (targets.IsPropertyInTargets(className, p.Name))
-            n += p.Kind == ivpkString ? p.GetString(o).size() : p.GetStrings(o).size();
-    }
-    return n;
-}
-
 void BM_ChooseLanguage(benchmark::State& state)
 {
     Program& p = TheProgram();
@@ -91,7 +77,7 @@ void BM_WalkWithoutTranslating(benchmark::State& state)
         size_t n = 0;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (!top->parent())
-                n += Walk(top, targets);
+                n += benchwidgets::WalkTargets(top, targets);
         benchmark::DoNotOptimize(n);
         gWalkMs.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
@@ -103,17 +89,12 @@ BENCHMARK(BM_WalkWithoutTranslating)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    // The windows go while the application still exists.
+    benchwidgets::RunInApplication(argc, argv, nullptr, [] { TheProgram().Windows.reset(); });
     const double choose = benchfloor::Median(gChooseMs), walk = benchfloor::Median(gWalkMs);
     std::printf("\nmedian language chosen to every window translated %.2f ms (goal < 100 ms), "
                 "walk without translating %.2f ms\n",
         choose, walk);
     std::printf("ratio choose / walk %.2f\n", walk > 0 ? choose / walk : 0.0);
-    TheProgram().Windows.reset();
     return 0;
 }

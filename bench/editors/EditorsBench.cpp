@@ -13,6 +13,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include "FloorComparison.h"
+#include "WidgetBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -130,12 +131,7 @@ BENCHMARK(BM_ShowSensorView)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchwidgets::RunInApplication(argc, argv);
     const double unchanged = benchfloor::Median(Samples["unchanged"]),
                  cascade = benchfloor::Median(Samples["cascade"]);
     const double plain = benchfloor::Median(Samples["plain"]), show = benchfloor::Median(Samples["show"]);

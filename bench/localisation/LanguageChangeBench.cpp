@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "FloorComparison.h"
+#include "WidgetBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -124,25 +125,6 @@ Fixture& TheFixture()
 
 std::vector<double> gChangeMs, gWalkMs;
 
-// The same objects and properties, read and matched against the targets, nothing translated.
-size_t Walk(QObject* o, const TIvTargetProperties& targets)
-{
-    if (IvIsDataControl(o))
-        return 0;
-    size_t n = 0;
-    for (QObject* child : o->children())
-        n += Walk(child, targets);
-    TIvPropInfoList props(o);
-    const char* className = o->metaObject()->className();
-    for (int i = 0; i < props.GetCount(); ++i) {
-        const TIvPropInfo& p = props.Get(i);
-        if (!targets.IsPropertyInTargets(className, p.Name))
-            continue;
-        n += p.Kind == ivpkString ? p.GetString(o).size() : p.GetStrings(o).size();
-    }
-    return n;
-}
-
 void BM_LanguageChange(benchmark::State& state)
 {
     Fixture& f = TheFixture();
@@ -164,7 +146,8 @@ void BM_WalkWithoutTranslating(benchmark::State& state)
     const TIvTargetProperties& targets = f.translators.front()->GetTargets();
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(Walk(&f.window, targets) + Walk(&f.textWindow, targets));
+        benchmark::DoNotOptimize(benchwidgets::WalkTargets(&f.window, targets)
+            + benchwidgets::WalkTargets(&f.textWindow, targets));
         gWalkMs.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
@@ -175,13 +158,7 @@ BENCHMARK(BM_WalkWithoutTranslating)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    IvInstallQtHooks();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchwidgets::RunInApplication(argc, argv, IvInstallQtHooks);
     double change = benchfloor::Median(gChangeMs), walk = benchfloor::Median(gWalkMs);
     std::printf(
         "\nmedian language change %.2f ms (goal < 100 ms), walk without translating %.2f ms\n", change, walk);
