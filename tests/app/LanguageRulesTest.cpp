@@ -7,16 +7,7 @@ namespace {
 // Nine languages of distinct primary languages; `Active` and `Index` choose one.
 class FixedLanguage : public MemoryDictionary {
 public:
-    FixedLanguage()
-    {
-        const int primaries[] = { 9, 7, 12, 16, 10, 19, 21, 22, 29 };
-        for (int p : primaries)
-            Languages.push_back(MakeLanguage(p, 1, 1252, "Language " + std::to_string(p)));
-        Rows.resize(Languages.size());
-        SetCheckLevel(ivclNone);
-        SetLanguage(0);
-        Open();
-    }
+    FixedLanguage() { SetUpLanguages(*this, { 9, 7, 12, 16, 10, 19, 21, 22, 29 }); }
     void SetActive(int index) { SetLanguage(index); }
 };
 } // namespace

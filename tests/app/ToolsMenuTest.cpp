@@ -19,16 +19,7 @@ namespace {
 // Eight languages of distinct primary languages.
 class FixedLanguage : public MemoryDictionary {
 public:
-    FixedLanguage()
-    {
-        const int primaries[] = { 9, 7, 12, 16, 10, 19, 21, 22 };
-        for (int p : primaries)
-            Languages.push_back(MakeLanguage(p, 1, 1252, "Language " + std::to_string(p)));
-        Rows.resize(Languages.size());
-        SetCheckLevel(ivclNone);
-        SetLanguage(0);
-        Open();
-    }
+    FixedLanguage() { SetUpLanguages(*this, { 9, 7, 12, 16, 10, 19, 21, 22 }); }
 };
 
 struct ToolsFixture : MainWindowFixture {

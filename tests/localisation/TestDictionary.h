@@ -2,7 +2,9 @@
 // Dictionaries over rows held in memory, for tests of the core and the table.
 #include "Ivcustdic.h"
 
+#include <initializer_list>
 #include <stdexcept>
+#include <string>
 
 inline TIvLanguage MakeLanguage(int primary, int sub, int codePage, const std::string& english)
 {
@@ -57,6 +59,18 @@ protected:
 
 using MemoryDictionary = MemoryDictionaryOf<TIvCustomDictionary>;
 using MemoryFileDictionary = MemoryDictionaryOf<TIvCustomFileDictionary>;
+
+// Languages of the given primary ids, named "Language N", each with an empty
+// table; opened in the first.
+inline void SetUpLanguages(MemoryDictionary& d, std::initializer_list<int> primaries)
+{
+    for (int p : primaries)
+        d.Languages.push_back(MakeLanguage(p, 1, 1252, "Language " + std::to_string(p)));
+    d.Rows.resize(d.Languages.size());
+    d.SetCheckLevel(ivclNone);
+    d.SetLanguage(0);
+    d.Open();
+}
 
 // English and German, German rows given; opened in German.
 inline void SetUpGerman(MemoryDictionary& d, TIvTranslationTable germanRows)
