@@ -29,7 +29,9 @@ int TCBERangeEntryLogic::Address() const
 
 std::string TCBERangeEntryLogic::Caption() const
 {
-    const char* kind = FKind == Kind::Sensor ? "Sensor" : FKind == Kind::Module ? "Module" : "Bell";
+    const char* kind = FKind == Kind::Sensor ? IvNative("Sensor")
+        : FKind == Kind::Module              ? IvNative("Module")
+                                             : IvNative("Bell");
     return Translate("CBE Range Entry") + " - " + Translate(kind) + " " + std::to_string(FDeviceId % 100);
 }
 

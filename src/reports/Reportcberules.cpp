@@ -32,7 +32,8 @@ TPrintHandler FlagColumn(std::initializer_list<int> types, bool (Rules::*get)(in
 
 std::string ZoneLetters(const Rules& r, int rule)
 {
-    static const char* const letters[] = { "Y", "D", "C", "P", "N" };
+    static const char* const letters[]
+        = { IvNative("Y"), IvNative("D"), IvNative("C"), IvNative("P"), IvNative("N") };
     std::string out;
     for (int slot = 1; slot <= cberules::ZoneSlots; ++slot) {
         const int c = r.GetZoneCondition(rule, slot);

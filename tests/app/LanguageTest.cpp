@@ -11,6 +11,7 @@
 #include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
 #include "PX10VersionInfo.h"
+#include "ReportJob.h"
 #include "ProgramWindows.h"
 #include "Settings.h"
 #include "support/FakePrompts.h"
@@ -115,12 +116,66 @@ std::string Unescape(const std::string& body)
     return out;
 }
 
-// Every literal given to the marker, Translate, MlFormat, MlShowMessage and
-// MlMessageDlg: those at the top level of the argument (both sides of a
-// choice, adjacent literals joined), with the file they stand in.
+// The functions that show or print the texts given to them: the marker and
+// the translating functions, the report's title, headings and value words,
+// the grids' column titles and the widgets' own texts. Object names, report
+// label names and settings keys go to other functions.
+const char* const DisplayCall
+    = R"(\b(IvNative|Translate|MlFormat|MlShowMessage|MlMessageDlg)"
+      R"(|AddStandardBands|AddHeading|YesNo|WithUnit|AddField|SetFieldTitle)"
+      R"(|QLabel|QPushButton|QCheckBox|QRadioButton|QGroupBox|QAction|QToolButton)"
+      R"(|setText|setWindowTitle|setToolTip|setStatusTip|setWhatsThis|setAccessibleName)"
+      R"(|setPlaceholderText|setTitle|setLabelText|addItems?|insertItems?|addTab)"
+      R"(|insertTab|setTabText|addAction|addMenu|set(Horizontal)?HeaderLabels)\()";
+
+// Texts given to a display function that stay as they stand: the sensor
+// report's application-number heading prints untranslated, the about box's
+// memory unit follows the number as it is, and the print table's index and
+// the zone grid's second pair (titled "Zone" and "Text") are field names that
+// never head a column.
+const std::set<std::string> NotTranslated { "A.Num.", " KB", "Index", "Zone2", "Text2" };
+
+// Every literal given to a display function: those at the top level of the
+// argument (both sides of a choice, adjacent literals joined), with the file
+// they stand in. Tables and lists of texts mark their entries with IvNative.
+void CollectTexts(const std::string& s, const std::string& file, std::map<std::string, std::string>& texts)
+{
+    static const std::regex call(DisplayCall);
+    for (auto m = std::sregex_iterator(s.begin(), s.end(), call); m != std::sregex_iterator(); ++m) {
+        size_t i = m->position() + m->length();
+        int depth = 1;
+        std::string joined;
+        bool inJoin = false;
+        while (i < s.size() && depth > 0) {
+            const char c = s[i];
+            if (c == '"') {
+                size_t j = i + 1;
+                while (j < s.size() && s[j] != '"')
+                    j += s[j] == '\\' ? 2 : 1;
+                if (depth == 1)
+                    joined += Unescape(s.substr(i + 1, j - i - 1)), inJoin = true;
+                i = j + 1;
+                continue;
+            }
+            if (c == '\'') { // a character literal
+                i += s[i + 1] == '\\' ? 4 : 3;
+                continue;
+            }
+            if (!std::isspace(static_cast<unsigned char>(c)) && inJoin) {
+                texts.emplace(joined, file);
+                joined.clear();
+                inJoin = false;
+            }
+            depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+            ++i;
+        }
+        if (inJoin)
+            texts.emplace(joined, file);
+    }
+}
+
 std::map<std::string, std::string> SourceTexts()
 {
-    static const std::regex call(R"(\b(IvNative|Translate|MlFormat|MlShowMessage|MlMessageDlg)\()");
     std::map<std::string, std::string> texts;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(PX10_SOURCE_DIR "/src")) {
         const std::string ext = entry.path().extension().string();
@@ -128,37 +183,7 @@ std::map<std::string, std::string> SourceTexts()
             continue;
         std::ifstream in(entry.path());
         const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        for (auto m = std::sregex_iterator(s.begin(), s.end(), call); m != std::sregex_iterator(); ++m) {
-            size_t i = m->position() + m->length();
-            int depth = 1;
-            std::string joined;
-            bool inJoin = false;
-            while (i < s.size() && depth > 0) {
-                const char c = s[i];
-                if (c == '"') {
-                    size_t j = i + 1;
-                    while (j < s.size() && s[j] != '"')
-                        j += s[j] == '\\' ? 2 : 1;
-                    if (depth == 1)
-                        joined += Unescape(s.substr(i + 1, j - i - 1)), inJoin = true;
-                    i = j + 1;
-                    continue;
-                }
-                if (c == '\'') { // a character literal
-                    i += s[i + 1] == '\\' ? 4 : 3;
-                    continue;
-                }
-                if (!std::isspace(static_cast<unsigned char>(c)) && inJoin) {
-                    texts.emplace(joined, entry.path().filename().string());
-                    joined.clear();
-                    inJoin = false;
-                }
-                depth += c == '(' ? 1 : c == ')' ? -1 : 0;
-                ++i;
-            }
-            if (inJoin)
-                texts.emplace(joined, entry.path().filename().string());
-        }
+        CollectTexts(s, entry.path().filename().string(), texts);
     }
     return texts;
 }
@@ -261,13 +286,39 @@ TEST(ShippedDictionary, EveryTextOfTheSourcesHasARow)
     const auto texts = SourceTexts();
     ASSERT_GT(texts.size(), 200u);
     for (const auto& [text, file] : texts) {
-        if (!HasLetter(text))
+        if (!HasLetter(text) || NotTranslated.count(text))
             continue;
         EXPECT_TRUE(table.count(text)) << "no row for \"" << text << "\" (" << file << ")";
     }
     // Qt's own texts of the dialogs and boxes the program shows.
     for (const std::string& text : IvQtNativeTexts())
         EXPECT_TRUE(table.count(text)) << "no row for Qt's \"" << text << "\"";
+}
+
+// What the scan takes for a display text, and what it leaves.
+TEST(ShippedDictionary, TheScanFindsTextsGivenToEveryKindOfDisplayFunction)
+{
+    std::map<std::string, std::string> texts;
+    CollectTexts(R"(
+        AddStandardBands(*this, "CBE Rules");
+        AddHeading("Ev.", 65.6, 6.6, TAlign::Center);
+        AddColumn("EvacLabel", 65.6, 6.6, TAlign::Center, handler);
+        value = YesNo(flag, "Y", "N") + WithUnit(delay, "seconds");
+        static const char* const letters[] = { IvNative("D"), "Q" };
+        AddField("PA", TFieldType::ftString, 2);
+        SetFieldTitle(fldZone2, "Zone");
+        setObjectName("btnOK");
+        auto* box = new QGroupBox(title, this);
+        box->setToolTip("Tip " "joined");
+        caption = Translate(on ? "ON" : "OFF") + Format("%d", n);
+    )",
+        "x.cpp", texts);
+    std::set<std::string> found;
+    for (const auto& [text, file] : texts)
+        found.insert(text);
+    EXPECT_EQ(found,
+        (std::set<std::string> {
+            "CBE Rules", "Ev.", "Y", "N", "seconds", "D", "PA", "Zone", "Tip joined", "ON", "OFF" }));
 }
 
 TEST_F(LanguageFixture, EveryWindowInEachLanguageShowsOnlyTextsWithAFullRow)
@@ -409,6 +460,59 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
     EXPECT_EQ(outputs->findChild<QLabel*>("lblTitle")->text().toStdString(), Translate("Onboard Outputs"));
     main.close();
     frmMain = nullptr;
+}
+
+// The short headings, letters and captions of the reports and grids print in
+// the language in force; product designations and the device letters stay.
+TEST_F(LanguageFixture, ReportHeadingsLettersAndGridTitlesFollowTheLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TPX10ConfigData config(false, false, true, false);
+    auto& rules = *config.CBERules;
+    rules.SetRuleType(1, 0); // Fire: zones ON, DELAYED, COINCIDENCE, PULSED, then OFF
+    for (int zone = 1; zone <= 16; ++zone)
+        rules.SetZoneCondition(1, zone, std::min(zone - 1, 4));
+    rules.SetEvacuate(1, true);
+    rules.SetSilence(1, false);
+    rules.SetRuleType(2, 1); // Device Input from sensor 7
+    rules.SetDeviceKind(2, 1, 1);
+    rules.SetDeviceAddress(2, 1, 7);
+    const report::TReportForms forms;
+    const report::TReportContext context;
+    const auto headings = [&](const report::TReport& r) {
+        std::set<std::string> out;
+        const auto pages = r.BuildPages(config, context);
+        for (const report::TPlacedText& t : pages.front().Texts)
+            out.insert(t.Text.toStdString());
+        return out;
+    };
+    auto* sensorGrid = Windows->Main->SensorFrame()->Widget()->findChild<QTableView*>("dbgSensorEdit");
+    ASSERT_NE(sensorGrid, nullptr);
+    const auto gridTitle = [&](int field) {
+        return sensorGrid->model()->headerData(field - 1, Qt::Horizontal).toString().toStdString();
+    };
+
+    Choose(German);
+    const auto fire = forms.frmReportCBERules.RowTexts(config, context, 1);
+    EXPECT_EQ(fire[3] + fire[4], "JN");
+    EXPECT_EQ(fire[12], "JVKGNNNNNNNNNNNN");
+    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 2)[9], "S07");
+    const auto cbe = headings(forms.frmReportCBERules);
+    for (const char* h : { "Regel", "Filter", "Ev.", "Ab.", "Unt", "Zw.", "Kl.", "Einw", "E1", "E3" })
+        EXPECT_TRUE(cbe.count(h)) << h;
+    const auto sensors = headings(forms.frmReportSensors);
+    EXPECT_TRUE(sensors.count("Fernausg.") && sensors.count("A.Num."));
+    EXPECT_TRUE(headings(forms.frmReportOnboardOutputs).count("Konfig."));
+    EXPECT_EQ(forms.frmReportPanel.RowTexts(config, context, 50)[0], "RS232");
+    EXPECT_EQ(gridTitle(sfPA) + " " + gridTitle(sfPD), "VA VT");
+
+    Choose(French);
+    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 1)[12], "OTCPNNNNNNNNNNNN");
+    EXPECT_EQ(gridTitle(sfPA) + " " + gridTitle(sfPD), "PA PJ");
+
+    Choose(English);
+    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
+    EXPECT_TRUE(headings(forms.frmReportCBERules).count("Zone [1-16]/[17-32]"));
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)
