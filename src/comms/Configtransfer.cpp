@@ -29,12 +29,12 @@ struct StageInfo {
 const StageInfo& Info(TConfigTransfer::Stage stage)
 {
     static const StageInfo table[] = {
-        { "Transferring General Setup Options.", 0x4A, GeneralSetupBlockSize, false },
-        { "Transferring Zone Descriptions.", 0x4C, ZoneTextBlockSize, true },
-        { "Transferring GSM Data", 0x5C, GsmItemBlockSize, true },
-        { "Transferring Onboard Output Settings.", 0x4E, OnboardOutputBlockSize, false },
-        { "Transferring CBE Rules.", 0x50, CBERuleBlockSize, true },
-        { "Transferring Point Configurations.", 0x52, PointBlockSize, true },
+        { IvNative("Transferring General Setup Options."), 0x4A, GeneralSetupBlockSize, false },
+        { IvNative("Transferring Zone Descriptions."), 0x4C, ZoneTextBlockSize, true },
+        { IvNative("Transferring GSM Data"), 0x5C, GsmItemBlockSize, true },
+        { IvNative("Transferring Onboard Output Settings."), 0x4E, OnboardOutputBlockSize, false },
+        { IvNative("Transferring CBE Rules."), 0x50, CBERuleBlockSize, true },
+        { IvNative("Transferring Point Configurations."), 0x52, PointBlockSize, true },
     };
     return table[static_cast<int>(stage)];
 }
