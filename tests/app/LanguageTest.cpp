@@ -278,6 +278,13 @@ TEST(ShippedDictionary, EveryRowIsCompleteAndKeepsItsFormat)
         // German (Switzerland) and (Austria) take German's texts.
         EXPECT_TRUE(columns[5].empty() && columns[6].empty());
     }
+    // The device letters also start the lines of the device-data file: the
+    // same in every language.
+    for (const std::string letter : { "S", "M" }) {
+        std::vector<std::string> same(7);
+        std::fill_n(same.begin(), FullLanguages, letter);
+        EXPECT_EQ(table.at(letter), same);
+    }
 }
 
 TEST(ShippedDictionary, EveryTextOfTheSourcesHasARow)
