@@ -1038,6 +1038,10 @@ void TfrmMain::EditPasteDeviceExecute()
     if (!ConfigData || !frame)
         return;
     const int a = frame->CurrentAddress();
+    // A shortcut may come while Paste is off; only a paste that may go on is
+    // refused with the reason.
+    if (!FClipboard.EditEnables(ConfigData, DeviceView(), ModuleAddress()).Paste)
+        return;
     if (!FClipboard.PasteKeepsProtocolRule(*ConfigData, DeviceView(), a)) {
         CurrentPrompts().MessageDlg(Translate("The device was not pasted: TORQ devices and more than 40 "
                                               "BRIM devices cannot share the loop."),
