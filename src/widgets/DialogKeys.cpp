@@ -112,8 +112,11 @@ bool ShowPopupMenuAtCurrentItem(QAbstractItemView* View)
     if (PopupMenuOnItsWay)
         return false;
     QWidget* viewport = View->viewport();
+    // The menu opens over the current item, brought into view (a right click
+    // elsewhere would choose another), or at the top left without one.
+    if (View->currentIndex().isValid())
+        View->scrollTo(View->currentIndex());
     const QRect item = View->visualRect(View->currentIndex());
-    // The menu opens over the current item, or at the top left without one.
     const QPoint at = item.isValid() && viewport->rect().intersects(item) ? item.center() : QPoint(0, 0);
     // Sent to the viewport, where a click lands: a view that takes no menu
     // itself passes it to its parent, as for a right click.
