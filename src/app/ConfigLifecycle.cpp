@@ -111,16 +111,18 @@ bool ConfigLifecycle::QuerySaveChanges()
     return ConfigData && !ConfigData->IsModified();
 }
 
+// The file is chosen before the save question: a cancelled dialog leaves the
+// open configuration as it was, edits and file name included.
 void ConfigLifecycle::FileOpenExecute()
 {
-    if (!QuerySaveChanges())
-        return;
+    if (OnCommitPendingEdits)
+        OnCommitPendingEdits();
     FileDialogOptions o;
     o.Filter = Translate("PX1x/2x Configuration File|*.UDF");
     o.Title = Translate("Open File");
     o.FileName = "*.UDF";
     std::string name = CurrentPrompts().OpenFileName(o);
-    if (!name.empty())
+    if (!name.empty() && QuerySaveChanges())
         OpenConfigFile(name);
 }
 

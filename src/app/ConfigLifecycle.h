@@ -46,6 +46,7 @@ public:
     // is now unmodified (so the caller may go on).
     void FileNewExecute();
     bool QuerySaveChanges();
+    // Asks for the file first; only once one is chosen comes the question.
     void FileOpenExecute();
     void FileSaveExecute();
     void FileSaveAsExecute();

@@ -1,5 +1,6 @@
 #include "DeviceRules.h"
 
+#include "DeviceEditRules.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 
@@ -65,11 +66,13 @@ void DeviceClipboard::Copy(const TPX10ConfigData& config, View view, int address
         if (!FSensor)
             FSensor = std::make_unique<TPX10ConfigRecord>();
         config.Sensors->CopyDeviceTo(address, FSensor.get());
+        FSensorKind = { config.Sensors->GetType(address), config.Sensors->GetTorqType(address) };
     } else if (view == View::Modules) {
         if (!FModule)
             FModule = std::make_unique<TPX10ConfigRecord>();
         config.Modules->CopyDeviceTo(address, FModule.get());
         FModuleTorqType = config.Modules->GetTorqType(address);
+        FModuleKind = { config.Modules->GetType(address), FModuleTorqType };
     }
 }
 
@@ -83,7 +86,8 @@ void DeviceClipboard::Cut(TPX10ConfigData& config, View view, int address)
 bool DeviceClipboard::Paste(TPX10ConfigData& config, View view, int address, int moduleAddress)
 {
     // A shortcut may arrive before the menu's enable rule ran.
-    if (!ValidAddress(address) || !EditEnables(&config, view, moduleAddress).Paste)
+    if (!ValidAddress(address) || !EditEnables(&config, view, moduleAddress).Paste
+        || !PasteKeepsProtocolRule(config, view, address))
         return false;
     if (view == View::Sensors)
         config.Sensors->CopyDeviceFrom(address, FSensor.get());
@@ -92,9 +96,30 @@ bool DeviceClipboard::Paste(TPX10ConfigData& config, View view, int address, int
     return true;
 }
 
+bool DeviceClipboard::PasteKeepsProtocolRule(const TPX10ConfigData& config, View view, int address) const
+{
+    const bool have = view == View::Sensors ? HasSensor() : view == View::Modules && HasModule();
+    if (!have || !ValidAddress(address))
+        return true;
+    const Kind pasted = view == View::Sensors ? FSensorKind : FModuleKind;
+    int t = config.Sensors->CountTorqDevices() + config.Modules->CountTorqDevices();
+    int b = config.Sensors->CountBrimDevices() + config.Modules->CountBrimDevices();
+    // The device written over leaves the counts; the pasted one joins them
+    // (the further channels of a multi-channel module are TORQ devices too).
+    const TPX10ConfigDeviceConfiguration& part = view == View::Sensors ? *config.Sensors : *config.Modules;
+    auto count = [&](int type, int torqType, int sign) {
+        if (type != 0)
+            (torqType != 0 ? t : b) += sign;
+    };
+    count(part.GetType(address), part.GetTorqType(address), -1);
+    count(pasted.Type, pasted.TorqType, +1);
+    return ProtocolRuleHolds(t, b);
+}
+
 void DeviceClipboard::Clear()
 {
     FSensor.reset();
     FModule.reset();
     FModuleTorqType = 0;
+    FSensorKind = FModuleKind = {};
 }

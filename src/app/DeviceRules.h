@@ -49,8 +49,13 @@ public:
     // Copies; a sensor is then reset at once. A module is left for the module
     // frame to delete, which widens to the whole multi-channel device.
     void Cut(TPX10ConfigData& config, View view, int address);
+    // Whether the buffer of the kind in view written over `address` leaves
+    // no TORQ device beside more than 40 BRIM devices (sensors and modules
+    // together), as the pick lists keep it.
+    bool PasteKeepsProtocolRule(const TPX10ConfigData& config, View view, int address) const;
     // Writes the buffer of the kind in view over `address` when the paste
-    // rule holds at the module grid's address; returns whether it did.
+    // rule holds at the module grid's address and the protocol rule after
+    // it; returns whether it did.
     bool Paste(TPX10ConfigData& config, View view, int address, int moduleAddress);
     void Clear();
 
@@ -61,4 +66,10 @@ private:
     std::unique_ptr<TPX10ConfigRecord> FSensor;
     std::unique_ptr<TPX10ConfigRecord> FModule;
     int FModuleTorqType = 0;
+    // The type and TORQ type of each buffer's device, for the protocol rule.
+    struct Kind {
+        int Type = 0;
+        int TorqType = 0;
+    };
+    Kind FSensorKind, FModuleKind;
 };

@@ -10,6 +10,7 @@
 #include "ModuleEditFrame.h"
 #include "SensorEditFrame.h"
 #include "DeviceRules.h"
+#include "DialogKeys.h"
 #include "ExceptionHandler.h"
 #include "Format.h"
 #include "Ivdictio.h"
@@ -513,6 +514,7 @@ void TfrmMain::CreateTree()
     FTree->setHeaderHidden(true);
     FTree->setMinimumWidth(150);
     FTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    AddPopupMenuKeys(FTree); // Add/Change lives on its menus
     // The selected node keeps the highlight while the tree has no focus.
     QPalette pal = FTree->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
@@ -832,8 +834,11 @@ void TfrmMain::SelectDeviceTreeNode(bool module, int address)
 {
     if (FTree->hasFocus())
         return;
+    // A fixed node keeps the selection; a device node, or none (the grid was
+    // on an address without a device), follows the grid.
+    // A grid out of view (filled by Add/Change) moves no selection.
     QTreeWidgetItem* sel = FTree->currentItem();
-    if (!sel || sel == FSensorsNode || sel == FModulesNode || sel == FLoopNode || DataOf(sel) == 0)
+    if ((sel && DataOf(sel) == 0) || FTreeTag != (module ? nkModules : nkSensors))
         return;
     QTreeWidgetItem* node = FindDeviceNode(module ? FModulesNode : FSensorsNode, address);
     const QSignalBlocker block(FTree); // the grid is already there
@@ -1033,6 +1038,16 @@ void TfrmMain::EditPasteDeviceExecute()
     if (!ConfigData || !frame)
         return;
     const int a = frame->CurrentAddress();
+    // A shortcut may come while Paste is off; only a paste that may go on is
+    // refused with the reason.
+    if (!FClipboard.EditEnables(ConfigData, DeviceView(), ModuleAddress()).Paste)
+        return;
+    if (!FClipboard.PasteKeepsProtocolRule(*ConfigData, DeviceView(), a)) {
+        CurrentPrompts().MessageDlg(Translate("The device was not pasted: TORQ devices and more than 40 "
+                                              "BRIM devices cannot share the loop."),
+            MsgDlgType::mtWarning, mbOK);
+        return;
+    }
     if (FClipboard.Paste(*ConfigData, DeviceView(), a, ModuleAddress()))
         frame->DevicePasted(a); // updates the tree nodes
     UpdateEditActions();

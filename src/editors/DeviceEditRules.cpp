@@ -67,6 +67,11 @@ TProtocolOffer ProtocolOffer(const TPX10ConfigData& c)
         c.Sensors->CountBrimDevices() + c.Modules->CountBrimDevices());
 }
 
+bool ProtocolRuleHolds(int t, int b)
+{
+    return t == 0 || b <= MaxBrimBesideTorq;
+}
+
 int BrimAllowance(const TPX10ConfigData& c)
 {
     int t = c.Sensors->CountTorqDevices() + c.Modules->CountTorqDevices();
@@ -612,8 +617,13 @@ TMultiChannelResult UpdateMultiChannelModule(TPX10ConfigDeviceConfiguration& m, 
         int x = a + ch - 1;
         m.SetChannel(x, ch);
         m.SetZone(x, m.GetZone(a));
-        m.SetType(x, ch == 3 ? FunctionRly : m.GetType(a));
+        const int f = ch == 3 ? FunctionRly : m.GetType(a);
+        m.SetType(x, f);
         m.SetTorqType(x, t);
+        // An input channel that monitors starts with no rules, as its first
+        // channel did when given the function; the relay keeps its rule 1.
+        if (f == FunctionMon || f == FunctionMns)
+            m.SetCBERuleListText(x, "");
         r.Changed.push_back(x);
     }
     return r;

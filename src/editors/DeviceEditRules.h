@@ -31,6 +31,8 @@ enum TProtocolOffer { poAll, poBrimOnly, poTorqOnly };
 // BRIM devices (sensors and modules together) never coexist.
 TProtocolOffer ProtocolOffer(bool torqSwitch, int torqDevices, int brimDevices);
 TProtocolOffer ProtocolOffer(const TPX10ConfigData& config);
+// Whether a loop of these counts keeps that rule.
+bool ProtocolRuleHolds(int torqDevices, int brimDevices);
 // How many BRIM devices Add Devices may still add: 40 - B while there is a
 // TORQ device and B < 40, else -1 (no limit).
 int BrimAllowance(const TPX10ConfigData& config);

@@ -4,6 +4,7 @@
 
 #include "CodePage.h"
 #include "CodePageValidator.h"
+#include "DialogKeys.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "PanelTypeList.h"
@@ -334,6 +335,7 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
     dtpServiceDue = new QDateEdit(due);
     dtpServiceDue->setCalendarPopup(true);
     dtpServiceDue->setDisplayFormat("dd/MM/yyyy");
+    TypeDigitsIntoAnyPart(dtpServiceDue);
     cbxServiceDueEnabled = new QCheckBox(T(IvNative("Enabled")), due);
     Speak(dtpServiceDue, due->title());
     h->addWidget(dtpServiceDue);

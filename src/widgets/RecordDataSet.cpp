@@ -4,6 +4,7 @@
 #include "WidgetErrors.h"
 
 #include <QMetaObject>
+#include <QRegularExpression>
 
 const QString TRecordDataSet::CurrentRowMarker = QStringLiteral("\u25B6");
 
@@ -201,8 +202,11 @@ QVariant TRecordDataSet::ReadField(int FieldNo, int RecNo) const
     QVariant value = GetFieldData(FieldNo, RecNo);
     const TFieldDef& def = FFieldDefs[FieldNo - 1];
     if (def.DataType == TFieldType::ftString && value.isValid() && def.Size > 0) {
+        // A number is shown whole: cut, it would read as another number (a
+        // group of 123 from a file as 12). The size bounds what is typed.
         QString text = value.toString();
-        if (text.size() > def.Size)
+        static const QRegularExpression number(QStringLiteral("^-?\\d+$"));
+        if (text.size() > def.Size && !number.match(text).hasMatch())
             value = text.left(def.Size);
     }
     return value;

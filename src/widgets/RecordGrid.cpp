@@ -4,6 +4,7 @@
 
 #include "CellEditors.h"
 #include "CodePageValidator.h"
+#include "DialogKeys.h"
 #include "WidgetErrors.h"
 
 #include <QAbstractItemView>
@@ -97,8 +98,15 @@ protected:
             && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && FGrid->EscapeToWindow()
             && !(combo && combo->view()->isVisible()))
             return false; // neither reverted nor kept from the window's own handling
+        // The grid's pop-up menu, not the cell editor's own.
+        if (IsPopupMenuKey(event) && ShowPopupMenuAtCurrentItem(FGrid))
+            return true;
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (TRecordGrid::IsLeaveKey(key)) {
+                FGrid->LeaveGrid(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
             // A letter typed on a closed list looks for its entry in the opened
             // list: a closed list would choose, and write, every entry it
             // passes on the way ("K720" on the way to "K721").
@@ -242,6 +250,36 @@ TRecordGrid::TRecordGrid(const QString& AccessibleName, QWidget* Parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setMinimumWidth(14);
+    AddPopupMenuKeys(this);
+}
+
+bool TRecordGrid::IsLeaveKey(const QKeyEvent* Key)
+{
+    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab)
+        && (Key->modifiers() & Qt::ControlModifier);
+}
+
+void TRecordGrid::LeaveGrid(bool Forward)
+{
+    QWidget* next = this;
+    for (;;) {
+        next = Forward ? next->nextInFocusChain() : next->previousInFocusChain();
+        if (!next || next == this)
+            return; // nothing else takes the focus
+        if (!isAncestorOf(next) && next->window() == window() && (next->focusPolicy() & Qt::TabFocus)
+            && next->isEnabled() && next->isVisibleTo(window()) && !next->focusProxy())
+            break;
+    }
+    next->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void TRecordGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (IsLeaveKey(event)) {
+        LeaveGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TRecordGrid::SetDataSet(TRecordDataSet* DataSet)

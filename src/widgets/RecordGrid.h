@@ -1,6 +1,8 @@
 #pragma once
 // The grid of a record data set. The current cell always has its editor open
-// (a read-only field has none); Tab and Shift+Tab move between columns; the
+// (a read-only field has none); Tab and Shift+Tab move between columns,
+// Ctrl+Tab and Ctrl+Shift+Tab leave the grid; Shift+F10 and the Menu key open
+// its pop-up menu (the parent's, as a right click does); the
 // vertical header marks the current row and the current cell is focused.
 // Moving the current cell moves the data set's cursor and the reverse.
 //
@@ -68,12 +70,17 @@ public:
     // Up, Down, Page Up, Page Down (and Home and End in a list) typed in an
     // editor move the current cell.
     bool MoveFromEditor(int Key, Qt::KeyboardModifiers Modifiers);
+    // Ctrl+Tab and Ctrl+Shift+Tab, which leave the grid.
+    static bool IsLeaveKey(const QKeyEvent* Key);
+    // Gives the focus to the next (or previous) control after the grid.
+    void LeaveGrid(bool Forward);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -126,3 +126,24 @@ TEST_F(ClipboardFixture, CutResetsASensorButLeavesModulesToTheirFrame)
     Clipboard.Clear();
     EXPECT_FALSE(Clipboard.HasSensor() || Clipboard.HasModule());
 }
+
+// A paste keeps TORQ devices and more than 40 BRIM devices apart, as the
+// pick lists do: a device written over leaves the count first.
+TEST_F(ClipboardFixture, PasteKeepsTorqAndMoreThan40BrimApart)
+{
+    for (int a = 1; a <= 40; ++a)
+        Config.Sensors->SetType(a, 2);
+    Module(*Config.Modules, 1, 132, 1);
+    Clipboard.Copy(Config, View::Sensors, 5);
+    EXPECT_FALSE(Clipboard.PasteKeepsProtocolRule(Config, View::Sensors, 50));
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Sensors, 50, 1));
+    EXPECT_EQ(Config.Sensors->GetType(50), 0);
+    EXPECT_TRUE(Clipboard.Paste(Config, View::Sensors, 7, 1)); // over a BRIM sensor
+    // A TORQ device joins 40 BRIM devices, not 41.
+    Clipboard.Copy(Config, View::Modules, 1);
+    EXPECT_TRUE(Clipboard.PasteKeepsProtocolRule(Config, View::Modules, 30));
+    Config.Modules->SetType(1, 0);
+    Config.Sensors->SetType(41, 2);
+    EXPECT_FALSE(Clipboard.PasteKeepsProtocolRule(Config, View::Modules, 30));
+    EXPECT_TRUE(Clipboard.PasteKeepsProtocolRule(Config, View::Sensors, 42)); // no TORQ device
+}

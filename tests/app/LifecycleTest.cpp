@@ -85,13 +85,17 @@ TEST_F(LifecycleFixture, YesSavesToTheKnownFileThenStartsFresh)
 
 TEST_F(LifecycleFixture, YesWithCancelledSaveDialogStopsTheCaller)
 {
+    const std::string file = SavedFile();
     Modify();
+    Prompts.AnswerFile(file);
     Prompts.Answer(mrYes);
     Prompts.AnswerFile("");
-    Life.FileOpenExecute(); // must not reach the open dialog
-    ASSERT_EQ(Prompts.Log.size(), 2u);
-    EXPECT_EQ(Prompts.Log[1].Kind, "save");
+    Life.FileOpenExecute(); // the file is not opened over the unsaved edits
+    ASSERT_EQ(Prompts.Log.size(), 3u);
+    EXPECT_EQ(Prompts.Log[0].Kind, "open");
+    EXPECT_EQ(Prompts.Log[2].Kind, "save");
     EXPECT_TRUE(ConfigData->IsModified());
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "Changed");
 }
 
 TEST_F(LifecycleFixture, YesWithSaveAsNamesAndSaves)
@@ -104,16 +108,35 @@ TEST_F(LifecycleFixture, YesWithSaveAsNamesAndSaves)
     EXPECT_EQ(Life.History().Item(0), Path("plan.UDF"));
 }
 
-TEST_F(LifecycleFixture, NoThenCancelledOpenLeavesAFreshConfiguration)
+// The file comes first: Cancel in the open dialog changes nothing, neither
+// the edits nor the file the configuration came from.
+TEST_F(LifecycleFixture, CancelledOpenChangesNothing)
 {
+    Life.OpenConfigFile(SavedFile());
     Modify();
-    Prompts.Answer(mrNo);
+    TPX10ConfigData* before = ConfigData;
     Prompts.AnswerFile("");
     Life.FileOpenExecute();
-    EXPECT_FALSE(ConfigData->IsModified());
-    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
+    ASSERT_EQ(Prompts.Log.size(), 1u); // no "Save changes ?"
+    EXPECT_EQ(ConfigData, before);
+    EXPECT_TRUE(ConfigData->IsModified());
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "Changed");
+    EXPECT_EQ(Life.FileName(), Path("saved.UDF"));
     EXPECT_EQ(Prompts.Dialogs.at(0).Title, "Open File");
     EXPECT_EQ(Prompts.Dialogs.at(0).Filter, "PX1x/2x Configuration File|*.UDF");
+}
+
+TEST_F(LifecycleFixture, ChosenFileAsksThenReplaces)
+{
+    const std::string file = SavedFile();
+    Modify();
+    Prompts.AnswerFile(file);
+    Prompts.Answer(mrNo);
+    Life.FileOpenExecute();
+    ASSERT_EQ(Prompts.Log.size(), 2u);
+    EXPECT_EQ(Prompts.Log[1].Text, "Save changes ?");
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "From file");
+    EXPECT_EQ(Life.FileName(), file);
 }
 
 TEST_F(LifecycleFixture, FailedOpenLeavesAFreshConfigurationAndRaises)

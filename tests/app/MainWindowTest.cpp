@@ -1,15 +1,22 @@
 #include "EditorInterfaces.h"
 #include "MainWindowFixture.h"
 #include "Panelsetupoptions.h"
+#include "RecordGrid.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -302,4 +309,98 @@ TEST_F(MainFixture, ShowingThePanelOptionsKeepsTheWindowAndTreeSizes)
     ASSERT_NE(node, nullptr);
     const int needed = t->visualItemRect(node).left() + t->fontMetrics().horizontalAdvance(node->text(0));
     EXPECT_LE(needed, t->viewport()->width());
+}
+
+TEST_F(MainFixture, PasteThatBreaksTheProtocolRuleSaysWhyAndChangesNothing)
+{
+    Show();
+    for (int a = 1; a <= 40; ++a)
+        ConfigData->Sensors->SetType(a, 2);
+    ConfigData->Modules->SetType(1, 1);
+    ConfigData->Modules->SetTorqType(1, 132);
+    Main->RebuildDeviceTree();
+    Main->SensorFrame()->GotoAddress(5);
+    Main->EditCopyDevice->trigger();
+    Main->SensorFrame()->GotoAddress(50);
+    ConfigData->Sensors->ClearModified();
+    Prompts.Answer(mrOk);
+    Main->EditPasteDevice->trigger();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text,
+        "The device was not pasted: TORQ devices and more than 40 BRIM devices cannot share the loop.");
+    EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtWarning);
+    EXPECT_EQ(ConfigData->Sensors->GetType(50), 0);
+    EXPECT_FALSE(ConfigData->Sensors->IsModified());
+    EXPECT_EQ(Main->FindDeviceNode(Main->SensorsNode(), 50), nullptr);
+}
+
+// The tree follows the grid from a device node through an address without
+// one (no selection) to the next device.
+TEST_F(MainFixture, TreeFollowsTheGridPastAddressesWithoutADevice)
+{
+    Show();
+    for (int a : { 1, 3 })
+        ConfigData->Sensors->SetType(a, 2);
+    Main->RebuildDeviceTree();
+    Main->TreeView1()->setCurrentItem(Main->FindDeviceNode(Main->SensorsNode(), 1));
+    Main->SensorFrame()->Widget()->setFocus();
+    Main->SensorFrame()->GotoAddress(2);
+    EXPECT_EQ(Main->TreeView1()->currentItem(), nullptr);
+    Main->SensorFrame()->GotoAddress(3);
+    EXPECT_EQ(Main->TreeView1()->currentItem(), Main->FindDeviceNode(Main->SensorsNode(), 3));
+    // A fixed node keeps the selection.
+    Main->TreeView1()->setCurrentItem(Main->LoopNode());
+    Main->SensorFrame()->GotoAddress(1);
+    EXPECT_EQ(Main->TreeView1()->currentItem(), Main->LoopNode());
+}
+
+namespace {
+// The name of the pop-up menu `open` shows, which is closed again at once.
+QString PopupShownBy(const std::function<void()>& open)
+{
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [shown] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            *shown = menu->objectName();
+            menu->close();
+        }
+    });
+    open();
+    QApplication::processEvents();
+    return *shown;
+}
+void MenuKey(QWidget* w)
+{
+    // The system turns the Menu key into a context menu event for the focus.
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(0, 0), w->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(w, &menu);
+}
+} // namespace
+
+// Without a mouse: Shift+F10 and the Menu key open the pop-up menu of the
+// tree's current node and of the grids, also from an open cell.
+TEST_F(MainFixture, ShiftF10AndTheMenuKeyOpenThePopupMenus)
+{
+    Show();
+    QApplication::setActiveWindow(Main.get());
+    QTreeWidget* tree = Main->TreeView1();
+    tree->setFocus();
+    tree->setCurrentItem(Main->LoopNode());
+    EXPECT_EQ(PopupShownBy([&] { QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier); }), "popLoop");
+    tree->setCurrentItem(Main->ModulesNode());
+    EXPECT_EQ(PopupShownBy([&] { MenuKey(tree); }), "popAllModules");
+
+    tree->setCurrentItem(Main->SensorsNode());
+    auto* grid = Main->SensorFrame()->Widget()->findChild<TRecordGrid*>();
+    ASSERT_TRUE(grid);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(4, 1)); // a description cell, its editor open
+    QApplication::processEvents();
+    QWidget* cell = grid->OpenEditor();
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(PopupShownBy([&] { QTest::keyClick(cell, Qt::Key_F10, Qt::ShiftModifier); }), "popDeviceTable");
+    EXPECT_EQ(PopupShownBy([&] { MenuKey(cell); }), "popDeviceTable");
+    grid->setCurrentIndex(grid->model()->index(4, 0)); // the address: no editor
+    QApplication::processEvents();
+    EXPECT_EQ(PopupShownBy([&] { QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier); }), "popDeviceTable");
 }

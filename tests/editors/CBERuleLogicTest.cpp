@@ -162,3 +162,13 @@ TEST(CBERuleNavigation, PreviousAndNextWrapAround)
     EXPECT_EQ(NextRule(1, 64), 2);
     EXPECT_EQ(PreviousRule(64, 64), 63);
 }
+
+TEST_F(RuleFixture, NewThermalRuleEvacuatesInterruptsAndSilences)
+{
+    Rules.SetRuleType(2, GeneralFault);
+    Rules.SetFlagsByte(2, 0x3F);
+    ChangeRuleType(Rules, 2, Thermal, PX20);
+    using R = TPX10ConfigCBERuleConfiguration;
+    EXPECT_EQ(Rules.GetFlagsByte(2) & 0x3F,
+        (1 << R::EvacuateBit) | (1 << R::InterruptableBit) | (1 << R::SilenceBit));
+}

@@ -454,7 +454,11 @@ TEST(MultiChannel, ModulesAtTheLoopEnd)
 
     Config d;
     d.TorqModule(99, 133, 3);
-    EXPECT_TRUE(UpdateMultiChannelModule(d.M, 99).Message);
+    const TWriteResult noRoom = UpdateMultiChannelModule(d.M, 99).Message;
+    ASSERT_TRUE(noRoom);
+    EXPECT_EQ(noRoom->Text,
+        "There are not enough free addresses after this one for the channels of this module, so it stays a "
+        "K710.");
     EXPECT_EQ(d.M.GetTorqType(99), 132);
     EXPECT_EQ(d.M.GetChannel(99), 0);
 
@@ -557,4 +561,25 @@ TEST(AddDevices, K721RangeFunctions)
     EXPECT_EQ(K721RangeFunction(l, 10, 12, "MON"), "RLY");
     EXPECT_EQ(K721RangeFunction(l, 10, 13, "MON"), "MON");
     EXPECT_EQ(K721RangeFunction(l, 10, 10, "RLY"), "MCP");
+}
+
+TEST(ModuleEdits, WmsouKeepsARelayAndMnsClearsTheRules)
+{
+    Config c;
+    TModuleEdits e(c.Data);
+    const TModuleTexts& x = e.Texts();
+    e.Write(mfProtocol, 1, "TORQ");
+    e.Write(mfType, 1, "K701");
+    e.Write(mfFunction, 1, "RLY");
+    e.Write(mfType, 1, "WMSOU");
+    EXPECT_EQ(x.ModuleTypeText(1), "TORQ/WMSOU/RLY");
+
+    // MNS clears every rule of the module's window, as MON does.
+    e.Write(mfProtocol, 2, "BRIM");
+    c.M.SetCBERuleListText(2, "(1) 1-3,9");
+    e.Write(mfFunction, 2, "MNS");
+    std::string rule;
+    ASSERT_TRUE(x.GetCBERule(2, rule));
+    EXPECT_EQ(rule, "(1) ");
+    EXPECT_FALSE(c.M.IsInCBERule(2, 9));
 }

@@ -94,6 +94,9 @@ template <class Frame> struct FrameFixture : ::testing::Test {
     }
 };
 
+constexpr const char* K710Message = "There are not enough free addresses after this one for the channels of "
+                                    "this module, so it stays a K710.";
+
 using SensorFrame = FrameFixture<TfrmSensorEdit>;
 using ModuleFrame = FrameFixture<TfrmModuleEdit>;
 
@@ -177,7 +180,8 @@ TEST_F(ModuleFrame, MultiChannelModulesAreMadeInOneStep)
     ProcessEvents();
     EXPECT_EQ(Config->Modules->GetTorqType(99), 132);
     EXPECT_EQ(Config->Modules->GetChannel(99), 0);
-    EXPECT_EQ(Prompts.Log.size(), 1u);
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, K710Message);
 
     // Deleting the second channel deletes the module.
     F.DeleteModules(11, 11);
@@ -411,7 +415,8 @@ TEST_F(ModuleFrame, PastedMultiChannelModuleTakesItsFollowingAddresses)
     EXPECT_EQ(Config->Modules->GetTorqType(60), 132);
     EXPECT_EQ(Config->Modules->GetChannel(60), 0);
     EXPECT_EQ(Config->Modules->GetType(61), 4);
-    EXPECT_EQ(Prompts.Log.size(), 1u);
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, K710Message);
 }
 
 // Tab and Shift+Tab leave every cell: an empty group (a sensor without one)
@@ -440,4 +445,39 @@ TEST_F(SensorFrame, TabLeavesACellWhoseTextDoesNotFitItsMask)
     EXPECT_EQ(F.Grid()->currentIndex().column(), sfProtocol - 1);
     EXPECT_EQ(Config->Sensors->GetZone(2), 7);
     EXPECT_EQ(F.DataSet()->ReadField(sfZone, 2).toInt(), 7);
+}
+
+// Numbers stored beyond their cell's size (from a file or a panel) are shown
+// whole: cut, a group of 123 would read as group 12.
+TEST_F(SensorFrame, NumbersLongerThanTheirCellAreShownWhole)
+{
+    Config->Sensors->SetType(3, 5); // AVS: group and pre-alarm levels
+    Config->Sensors->SetGroup(3, 123);
+    Config->Sensors->SetPrealarmSensitivity(3, 200);
+    F.Resync();
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(2, sfGroup - 1)).toString(), "123");
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(2, sfPA - 1)).toString(), "200");
+    // A text is still cut to the cell.
+    EXPECT_EQ(F.DataSet()->data(F.DataSet()->index(2, sfType - 1)).toString(), "AVS");
+}
+
+// Every input channel of a new K720 or K721 that monitors starts with no
+// rules, as its first channel does; a K721's relay keeps its rule 1.
+TEST_F(ModuleFrame, MonitoringChannelsOfAddedModulesStartWithoutRules)
+{
+    auto ruleText = [&](int a) {
+        return F.DataSet()->data(F.DataSet()->index(a - 1, mfCBERule - 1)).toString().toStdString();
+    };
+    F.ApplyAddedModule(10, 13, 2, "TORQ", "K720", "MON", false);
+    for (int a = 10; a <= 13; ++a) {
+        EXPECT_EQ(Config->Modules->GetChannel(a), a % 2 ? 2 : 1) << a;
+        EXPECT_EQ(Config->Modules->GetTorqType(a), 133) << a;
+        EXPECT_EQ(ruleText(a), "(1) ") << a;
+    }
+    F.ApplyAddedModule(20, 22, 2, "TORQ", "K721", "MNS", false);
+    EXPECT_EQ(ruleText(20), "(1) ");
+    EXPECT_EQ(ruleText(21), "(1) ");
+    EXPECT_EQ(ruleText(22), "(1) 1");
+    EXPECT_EQ(TModuleTexts(*Config->Modules).GetFunction(22), "RLY");
+    EXPECT_TRUE(Prompts.Log.empty());
 }

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -111,7 +112,10 @@ TEST_F(FrameFixture, RefusedTorqSwitchGoesBackToEnabled)
     Config->Sensors->SetTorqType(2, 3);
     Prompts.Answer(mrOk);
     Click(Frame.rdgTorqSwitch, 0);
-    EXPECT_EQ(Prompts.Log.size(), 1u);
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text,
+        "Sorry, TORQ protocol can't be disabled!\r\n\r\nRemove/Replace TORQ protocol devices present in the "
+        "current configuration.");
     EXPECT_EQ(Frame.rdgTorqSwitch->ItemIndex(), 1);
     EXPECT_TRUE(G().GetTorqSwitch());
 }
@@ -300,4 +304,59 @@ TEST_F(FrameFixture, DayModeTimesAreCheckedWhenTheFieldIsLeftOnly)
     QApplication::processEvents();
     ASSERT_EQ(Prompts.Log.size(), 1u);
     EXPECT_EQ(Prompts.Log[0].Type, MsgDlgType::mtWarning);
+    EXPECT_EQ(Prompts.Log[0].Text,
+        "Invalid start or end time entered.\r\n\r\nTo activate day mode, the start time\r\nmust be less "
+        "than the end time.");
+}
+
+// Each spin control stops at its limits, and the stored value with it.
+TEST_F(FrameFixture, SpinControlsStopAtTheirLimits)
+{
+    using G_ = TPX10ConfigGeneralPanelSetup;
+    const struct {
+        TSpinControl* Spin;
+        int Min, Max;
+        int (G_::*Stored)() const;
+    } spins[] = {
+        { Frame.spnMainsDelay, 0, 60, &G_::GetMainsDelay },
+        { Frame.spnExtSystemDelay, 10, 180, &G_::GetExtSystemDelay },
+        { Frame.spnExtSystemSoakTime, 0, 999, &G_::GetExtSystemSoakTime },
+        { Frame.spnRS232ThirdPartySuspendCommsLimit, 0, 300, &G_::GetRS232ThirdPartySuspendCommsLimit },
+        { Frame.spnRS485QtyRepeaters, 0, 16, &G_::GetRS485QtyRepeaters },
+        { Frame.spnRS485ThirdPartySuspendCommsLimit, 0, 300, &G_::GetRS485ThirdPartySuspendCommsLimit },
+        { Frame.spnPrimaryDelay, 0, 300, &G_::GetPrimaryDelay },
+        { Frame.spnExtendDelay, 0, 10, &G_::GetExtendDelay },
+    };
+    for (const auto& s : spins) {
+        const std::string name = s.Spin->objectName().toStdString();
+        s.Spin->SetValue(s.Max + 1);
+        EXPECT_EQ(s.Spin->GetValue(), s.Max) << name;
+        EXPECT_EQ((G().*s.Stored)(), s.Max) << name;
+        s.Spin->SetValue(s.Min - 1);
+        EXPECT_EQ(s.Spin->GetValue(), s.Min) << name;
+        EXPECT_EQ((G().*s.Stored)(), s.Min) << name;
+    }
+}
+
+// A click into the day of the service date and digits typed: the day is
+// replaced, as after Tab into it.
+TEST_F(FrameFixture, DigitsTypedIntoAClickedPartOfTheServiceDateEditIt)
+{
+    Frame.show();
+    QApplication::setActiveWindow(&Frame);
+    Frame.pclSetupOptions->setCurrentIndex(1); // Site Details
+    Frame.cbxServiceDueEnabled->click();
+    Frame.dtpServiceDue->setDate(QDate(2030, 6, 7));
+    QApplication::processEvents();
+    auto* line = Frame.dtpServiceDue->findChild<QLineEdit*>();
+    ASSERT_TRUE(line && line->isVisible());
+    const QPoint inDay(line->fontMetrics().horizontalAdvance("0") + 2, line->height() / 2);
+    QTest::mouseClick(line, Qt::LeftButton, {}, inDay);
+    QTest::keyClicks(Frame.dtpServiceDue, "15");
+    EXPECT_EQ(G().GetServiceDueDate(), QDate(2030, 6, 15));
+    // The year after a click into it.
+    const QPoint inYear(line->fontMetrics().horizontalAdvance("15/06/20") + 2, line->height() / 2);
+    QTest::mouseClick(line, Qt::LeftButton, {}, inYear);
+    QTest::keyClicks(Frame.dtpServiceDue, "2041");
+    EXPECT_EQ(G().GetServiceDueDate(), QDate(2041, 6, 15));
 }

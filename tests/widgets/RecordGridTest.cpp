@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -291,4 +292,43 @@ TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
     EXPECT_EQ(check("!099;0; ", "1200"), QValidator::Invalid);
     EXPECT_EQ(check("!90:00;1;_", "9:30"), QValidator::Acceptable);
     EXPECT_NE(check("!90:00;1;_", "9:3"), QValidator::Acceptable);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab leave the grid, from a cell and from the grid
+// itself; Tab still moves between cells.
+TEST(GridKeys, CtrlTabLeavesTheGridWhereTabMovesBetweenCells)
+{
+    std::unique_ptr<TPX10ConfigData> config = NewConfig();
+    TTestSensorDataSet set;
+    set.SetConfigPart(config->Sensors.get());
+    set.Open();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QLineEdit(&window);
+    auto* grid = new TRecordGrid("Sensors", &window);
+    auto* after = new QLineEdit(&window);
+    for (QWidget* w :
+        { static_cast<QWidget*>(before), static_cast<QWidget*>(grid), static_cast<QWidget*>(after) })
+        layout->addWidget(w);
+    grid->SetDataSet(&set);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    grid->setFocus();
+    grid->setCurrentIndex(set.index(0, colDescription));
+    ProcessEvents();
+    ASSERT_TRUE(grid->OpenEditor());
+    QTest::keyClick(grid->OpenEditor(), Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(grid->currentIndex().column(), colZone);
+    QTest::keyClick(grid->OpenEditor(), Qt::Key_Tab, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_TRUE(after->hasFocus());
+    EXPECT_EQ(grid->currentIndex().column(), colZone);
+
+    grid->setFocus();
+    grid->setCurrentIndex(set.index(0, 0)); // read-only: the grid takes the keys
+    ProcessEvents();
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    ProcessEvents();
+    EXPECT_TRUE(before->hasFocus());
 }
