@@ -9,10 +9,16 @@
 #include <functional>
 #include <fstream>
 #include <random>
+#include <tuple>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include "FaultInjection.h"
 #include "support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +35,11 @@ protected:
         char pattern[] = "/tmp/px10-file-XXXXXX";
         Dir = mkdtemp(pattern);
     }
-    void TearDown() override { fs::remove_all(Dir); }
+    void TearDown() override
+    {
+        faults::Reset();
+        fs::remove_all(Dir);
+    }
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
     static std::string Slurp(const std::string& path)
     {
@@ -276,6 +286,7 @@ TEST_F(TempDir, AtomicWriterKeepsASymbolicLinkAndWritesItsTarget)
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("real")), fs::directory_iterator()), 1);
 }
 
+// With unnamed temporary files and, on file systems without them, named ones.
 TEST_F(TempDir, KilledSavesLeaveNoTemporaryFilesBehind)
 {
     const std::string target = Path("t.udf");
@@ -283,27 +294,65 @@ TEST_F(TempDir, KilledSavesLeaveNoTemporaryFilesBehind)
     const std::string newBytes(18180, 'n');
     Put(target, oldBytes);
     std::mt19937 random(17);
-    std::size_t mostFiles = 0;
-    for (int kill = 0; kill < 300; ++kill) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            for (;;)
-                Save(target, kill % 2 ? newBytes : oldBytes);
+    for (const bool named : { false, true }) {
+        faults::NoUnnamedFiles = named;
+        std::size_t mostFiles = 0;
+        for (int kill = 0; kill < 200; ++kill) {
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                for (;;)
+                    Save(target, kill % 2 ? newBytes : oldBytes);
+            }
+            ::usleep(100 + random() % 1500);
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            // The target is whole at every moment, and at most the temporary
+            // file of the last killed save is left: each save clears what came before.
+            const std::string now = Slurp(target);
+            ASSERT_TRUE(now == oldBytes || now == newBytes) << "kill " << kill << (named ? " named" : "");
+            mostFiles = std::max(mostFiles, FileCount());
         }
-        ::usleep(100 + random() % 1500);
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-        // The target is whole at every moment, and at most the temporary file
-        // of the last killed save is left: each save clears what came before.
-        const std::string now = Slurp(target);
-        ASSERT_TRUE(now == oldBytes || now == newBytes) << "kill " << kill;
-        mostFiles = std::max(mostFiles, FileCount());
+        EXPECT_LE(mostFiles, 2u) << named;
+        Save(target, newBytes);
+        EXPECT_EQ(FileCount(), 1u) << named;
+        EXPECT_EQ(Slurp(target), newBytes);
     }
-    EXPECT_LE(mostFiles, 2u);
-    Save(target, newBytes);
-    EXPECT_EQ(FileCount(), 1u);
-    EXPECT_EQ(Slurp(target), newBytes);
+}
+
+// A killed save leaves one file under a fixed name, whoever owns it; the next
+// save removes it without looking through the folder. A save still running
+// keeps its file locked, and another save of the same file then fails.
+TEST_F(TempDir, TheNextSaveRemovesWhatAKilledSaveLeft)
+{
+    const std::string target = Path("t.udf");
+    const std::string longName = Path(std::string(250, 'l'));
+    const std::string leftover = AtomicFileWriter::LeftoverPath(target);
+    Put(target, "old");
+    for (const bool named : { false, true }) {
+        faults::NoUnnamedFiles = named;
+        Put(leftover, "half");
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(leftover.c_str(), 65534, 65534), 0);
+        }
+        Save(target, "new");
+        EXPECT_EQ(Slurp(target), "new");
+        EXPECT_EQ(FileCount(), 1u) << named;
+        // A name as long as names go still has its one leftover name.
+        Save(longName, "x");
+        Put(AtomicFileWriter::LeftoverPath(longName), "half");
+        Save(longName, "y");
+        EXPECT_EQ(Slurp(longName), "y");
+        EXPECT_EQ(FileCount(), 2u) << named;
+        fs::remove(longName);
+    }
+    Put(leftover, "running");
+    const int running = ::open(leftover.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    EXPECT_EQ(SaveError(target, "other"), "Device or resource busy");
+    ::close(running);
+    EXPECT_EQ(Slurp(target), "new");
+    EXPECT_EQ(Slurp(leftover), "running");
 }
 
 TEST_F(TempDir, SavingKeepsModeAndOwnerAndRefusesAReadOnlyFile)
@@ -368,6 +417,140 @@ TEST_F(TempDir, HardLinksAndUnwritableFoldersAreWrittenInPlace)
         AsOrdinaryUser([&] { return SaveError(Path("locked/other.udf"), "x") == "Permission denied"; }));
     ::chmod((Dir / "locked").c_str(), 0755);
     EXPECT_EQ(FileCount("locked"), 1u);
+}
+
+// A failed save of a file written in place leaves both its names holding the
+// old bytes: refused before a byte is overwritten when there is no room, the
+// old bytes put back when a write fails all the same.
+TEST_F(TempDir, AFailedInPlaceSaveLeavesTheOldBytes)
+{
+    const std::string a = Path("a.udf");
+    const std::string b = Path("b.udf");
+    const std::string oldBytes = Pattern(18180);
+    Put(a, oldBytes);
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    {
+        FileSizeLimit limit(20000);
+        EXPECT_EQ(SaveError(a, std::string(30000, 'n')), "File too large");
+    }
+    EXPECT_EQ(faults::PositionalWrites(), 0);
+    EXPECT_EQ(Slurp(b), oldBytes);
+
+    faults::FailPositionalWritesAfter(4096, ENOSPC);
+    EXPECT_EQ(SaveError(a, std::string(18000, 'n')), "No space left on device");
+    EXPECT_EQ(Slurp(b), oldBytes);
+
+    // Where room cannot be reserved the file grows first, past its old end
+    // only: a disk that stays full leaves the old bytes untouched.
+    faults::NoReserving = true;
+    faults::FailPositionalWritesAfter(100, EDQUOT, false);
+    EXPECT_EQ(SaveError(a, std::string(30000, 'n')), "Disk quota exceeded");
+    EXPECT_EQ(Slurp(b), oldBytes);
+    faults::FailPositionalWritesAfter(0, 0); // writes work again
+    Save(a, std::string(30000, 'n'));
+    EXPECT_EQ(Slurp(b), std::string(30000, 'n'));
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+// The same on a full file system, where one can be mounted.
+TEST_F(TempDir, AFullFileSystemRefusesAnInPlaceSaveBeforeItWrites)
+{
+    const std::string mount = Path("small");
+    fs::create_directory(mount);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
+            ::_exit(77);
+        const std::string a = mount + "/a.udf";
+        const std::string oldBytes = Pattern(18180);
+        Put(a, oldBytes);
+        const bool linked = ::link(a.c_str(), (mount + "/b.udf").c_str()) == 0;
+        std::ofstream filler(mount + "/filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), block.size()) && filler.flush()) { }
+        const bool held = linked && SaveError(a, std::string(30000, 'n')) == "No space left on device"
+            && faults::PositionalWrites() == 0 && Slurp(a) == oldBytes;
+        ::_exit(held ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no file system can be mounted here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+std::string Attribute(const std::string& path, const char* name)
+{
+    char value[512];
+    const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(n));
+}
+
+// An access list as the system keeps it: version 2, then (tag, permissions,
+// id) entries in tag order.
+std::string AccessList(std::initializer_list<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>> entries)
+{
+    std::string s;
+    const auto put = [&](auto v) { s.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    put(std::uint32_t { 2 });
+    for (const auto& [tag, perm, id] : entries) {
+        put(tag);
+        put(perm);
+        put(id);
+    }
+    return s;
+}
+
+TEST_F(TempDir, SavingKeepsExtendedAttributesAndTheAccessList)
+{
+    const std::string t = Path("t.udf");
+    Put(t, "old");
+    if (::setxattr(t.c_str(), "user.site", "north", 5, 0) != 0)
+        GTEST_SKIP() << "no extended attributes here";
+    const std::uint32_t none = 0xFFFFFFFF;
+    // A named user with read and write; the group reads only.
+    const std::string list = AccessList(
+        { { 0x01, 6, none }, { 0x02, 6, 65534 }, { 0x04, 4, none }, { 0x10, 6, none }, { 0x20, 0, none } });
+    ASSERT_EQ(::setxattr(t.c_str(), "system.posix_acl_access", list.data(), list.size(), 0), 0);
+    const ino_t inode = StatOf(t).st_ino;
+    Save(t, "new");
+    EXPECT_NE(StatOf(t).st_ino, inode); // replaced, not written in place
+    EXPECT_EQ(Attribute(t, "user.site"), "north");
+    EXPECT_EQ(Attribute(t, "system.posix_acl_access"), list);
+    EXPECT_EQ(StatOf(t).st_mode & 0777, 0660u);
+
+    // A folder's inherited list does not reach a file that had none.
+    fs::create_directory(Path("shared"));
+    const std::string inherited = AccessList(
+        { { 0x01, 7, none }, { 0x02, 7, 65534 }, { 0x04, 5, none }, { 0x10, 7, none }, { 0x20, 5, none } });
+    ASSERT_EQ(
+        ::setxattr(Path("shared").c_str(), "system.posix_acl_default", inherited.data(), inherited.size(), 0),
+        0);
+    const std::string own = Path("shared/own.udf");
+    Put(own, "old");
+    ::removexattr(own.c_str(), "system.posix_acl_access");
+    Save(own, "new");
+    EXPECT_EQ(Attribute(own, "system.posix_acl_access"), "(none)");
+}
+
+// An owner a new file could not take: the file is written in place instead.
+TEST_F(TempDir, AFileOfAnotherOwnerIsWrittenInPlace)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a file of another user";
+    const std::string t = Path("root.udf");
+    Put(t, "old");
+    ::chmod(t.c_str(), 0666);
+    ASSERT_EQ(::chmod(Dir.c_str(), 0777), 0);
+    const ino_t inode = StatOf(t).st_ino;
+    EXPECT_TRUE(AsOrdinaryUser([&] { return SaveError(t, "new") == "saved"; }));
+    EXPECT_EQ(Slurp(t), "new");
+    EXPECT_EQ(StatOf(t).st_ino, inode);
+    EXPECT_EQ(StatOf(t).st_uid, 0u);
+    EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(TempDir, LinksThatLeadNowhereAndSpecialFilesAreRefused)
