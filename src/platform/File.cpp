@@ -501,14 +501,15 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     // Saving through a symbolic link writes the file it points to and keeps the
     // link. A link that leads nowhere (dangling, or a loop) is an error, never
     // replaced by a file.
-    if (::lstat(Target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    bool exists = ::lstat(Target.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
         char* real = ::realpath(Target.c_str(), nullptr);
         if (!real)
             throw ErrorFromErrno(errno);
         Target = real;
         std::free(real);
+        exists = ::stat(Target.c_str(), &st) == 0;
     }
-    const bool exists = ::stat(Target.c_str(), &st) == 0;
     if (exists) {
         // A directory cannot be replaced by a rename; a pipe or a device is not
         // ours to replace. Say so before anything is written.
