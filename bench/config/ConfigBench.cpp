@@ -1,9 +1,10 @@
 // Loading and saving a full configuration (every item in use)
 // against the least the system must do for the same 18,180 bytes, measured in
 // alternation: a load against open + read + close, a save against writing a
-// temporary file, fsync, rename and fsync of the folder; and a fresh default
-// configuration against copying the same bytes into a new block. The files go
-// to $PX10_BENCH_DIR when set, else to a new folder under /tmp.
+// temporary file, fsync, rename and fsync of the folder (in a folder of a few
+// files and in one of 20,000, where a save must cost the same); and a fresh
+// default configuration against copying the same bytes into a new block. The
+// files go to $PX10_BENCH_DIR when set, else to a new folder under /tmp.
 #include "FloorComparison.h"
 
 #include <cstdio>
@@ -41,6 +42,21 @@ void Check(bool ok, const char* what)
     }
 }
 
+// A folder of `count` small files, as a user's folder of sites.
+std::string CrowdedFolder(std::size_t count)
+{
+    const std::string folder = Folder() + "/crowded";
+    std::filesystem::create_directory(folder);
+    char name[32];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "/site%05zu.udf", i);
+        const int fd = open((folder + name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        Check(fd >= 0, "making the crowded folder");
+        close(fd);
+    }
+    return folder;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,8 +65,6 @@ int main(int argc, char** argv)
     MakeFullConfiguration()->SaveToFile(full);
     auto toSave = MakeFullConfiguration();
     const std::string saved = Folder() + "/saved.udf";
-    const std::string plain = Folder() + "/plain.udf";
-    const std::string plainTemp = plain + ".tmp";
     // On a page boundary, as the program's own blocks are: the kernel copies to
     // or from a buffer that starts a few bytes past one at a fraction of its
     // speed, so where the allocator put it would decide the floor.
@@ -76,19 +90,26 @@ int main(int argc, char** argv)
         },
         200, 100, 2.0, 0, "open+read+close" });
 
-    benchfloor::Register({ "SaveFullConfiguration", [&] { toSave->SaveToFile(saved); },
-        [&] {
+    // The least a crash-safe save of the same bytes does in `folder`.
+    const auto plainSave = [&](const std::string& folder) {
+        return [&, folder, plain = folder + "/plain.udf", plainTemp = folder + "/plain.udf.tmp"] {
             int fd = open(plainTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             ssize_t n = write(fd, buffer.get(), size);
             Check(fsync(fd) == 0, "fsync");
             close(fd);
             Check(rename(plainTemp.c_str(), plain.c_str()) == 0, "rename");
-            int dir = open(Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             fsync(dir);
             close(dir);
             Check(n == static_cast<ssize_t>(size), "plain write");
-        },
+        };
+    };
+    benchfloor::Register({ "SaveFullConfiguration", [&] { toSave->SaveToFile(saved); }, plainSave(Folder()),
         4, 60, 1.2, 0, "write+fsync+rename+folder fsync" });
+    const std::string crowded = CrowdedFolder(20000);
+    const std::string savedThere = crowded + "/saved.udf";
+    benchfloor::Register({ "SaveFullConfigurationAmong20000Files", [&] { toSave->SaveToFile(savedThere); },
+        plainSave(crowded), 4, 60, 1.2, 0, "write+fsync+rename+folder fsync there" });
 
     // A fresh default configuration, every part holding its defaults (parts
     // take them when first touched, so every part is asked).

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace platform {
@@ -45,7 +46,7 @@ public:
     // run on data in memory (the fuzz targets) through the same code.
     static File FromMemory(const void* data, std::size_t size);
 
-    bool IsOpen() const { return Fd >= 0 || InMemory; }
+    bool IsOpen() const { return Fd >= 0 || InMemory || Collecting; }
     // Reads up to `size` bytes at the current position, looping over short
     // reads; returns fewer only at the end of the file. Throws FileError when
     // the system call fails.
@@ -106,6 +107,8 @@ private:
         : Fd(fd)
     {
     }
+    // Keeps every byte written in memory and writes nothing (Collected).
+    static File Collector();
     std::size_t ReadThrough(void* buffer, std::size_t size);
     void WriteOut(const unsigned char* p, std::size_t size);
     int Fd = -1;
@@ -116,15 +119,22 @@ private:
     bool Writing = false;
     int WriteFailure = 0; // errno of a write that failed
     bool InMemory = false; // Buffer holds the whole file, there is no descriptor
+    bool Collecting = false; // written bytes go to Collected, there is no descriptor
+    std::string Collected;
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same
 // folder (unnamed where the file system allows it) which replaces the target
 // only on Commit, so a failure at any point leaves the previous file as it
-// was. The new file keeps the old one's mode and, where allowed, its owner;
-// a new file gets 0666 less the umask. A read-only file, a dangling or looping
-// symbolic link and a special file are refused. A file with several hard links,
-// or a writable file in a folder we may not write to, is written in place.
+// was. The new file keeps the old one's mode, owner, extended attributes and
+// access control list; a new file gets 0666 less the umask. A read-only file,
+// a dangling or looping symbolic link and a special file are refused.
+// A file with several hard links, a writable file in a folder we may not write
+// to, and a file whose owner or attributes a new file could not take, are
+// written in place: Commit reserves the whole new size before it overwrites a
+// byte and puts the old bytes back when a write still fails.
+// A save killed before its rename leaves at most one file, at LeftoverPath;
+// the next save of the same target removes it.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string targetPath); // throws FileError
@@ -137,11 +147,18 @@ public:
     // Flushes, closes and renames over the target. Throws FileError.
     void Commit();
 
+    // The one name a save of the file at `targetPath` (where a symbolic link
+    // leads, not the link) gives its temporary file: hidden, beside it.
+    static std::string LeftoverPath(const std::string& targetPath);
+
 private:
+    bool OpenTemporary(const struct stat& old, bool exists);
+    void CommitInPlace();
     std::string Target;
     std::string TempPath; // empty while the temporary file has no name
     bool InPlace = false;
-    File Temp;
+    int InPlaceFd = -1; // the target itself, when written in place
+    File Temp; // the temporary file, or the bytes collected for writing in place
     bool Committed = false;
 };
 

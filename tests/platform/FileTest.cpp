@@ -1,3 +1,5 @@
+// Own definitions of system calls follow, which fortified headers would inline.
+#undef _FORTIFY_SOURCE
 #include "File.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +10,16 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <cstdarg>
+#include <fcntl.h>
 #include <random>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "support/FileSizeLimit.h"
@@ -22,6 +31,57 @@ using platform::FileError;
 
 namespace {
 
+// Writing made to fail on demand: this program's own definitions of the calls
+// below come before the C library's.
+struct Faults {
+    std::size_t WriteBudget = 0; // positional writes write this much more,
+    int WriteError = 0; // then fail with this: once, or every time when Sticky
+    bool Sticky = false;
+    int Writes = 0; // positional writes tried
+    bool NoReserving = false; // as a file system that cannot reserve room
+    bool NoUnnamedFiles = false; // as a file system without unnamed files
+} Fault;
+
+} // namespace
+
+extern "C" ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset)
+{
+    ++Fault.Writes;
+    if (Fault.WriteError != 0) {
+        if (Fault.WriteBudget == 0) {
+            errno = Fault.WriteError;
+            Fault.WriteError = Fault.Sticky ? errno : 0;
+            return -1;
+        }
+        size = std::min(size, Fault.WriteBudget);
+        Fault.WriteBudget -= size;
+    }
+    return syscall(SYS_pwrite64, fd, buffer, size, offset);
+}
+
+extern "C" int fallocate(int fd, int mode, off_t offset, off_t length)
+{
+    if (Fault.NoReserving)
+        return errno = EOPNOTSUPP, -1;
+    return static_cast<int>(syscall(SYS_fallocate, fd, mode, offset, length));
+}
+
+extern "C" int open(const char* path, int flags, ...)
+{
+    unsigned mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, unsigned);
+        va_end(args);
+    }
+    if (Fault.NoUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE)
+        return errno = EOPNOTSUPP, -1;
+    return static_cast<int>(syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+}
+
+namespace {
+
 class TempDir : public ::testing::Test {
 protected:
     void SetUp() override
@@ -29,7 +89,11 @@ protected:
         char pattern[] = "/tmp/px10-file-XXXXXX";
         Dir = mkdtemp(pattern);
     }
-    void TearDown() override { fs::remove_all(Dir); }
+    void TearDown() override
+    {
+        Fault = {};
+        fs::remove_all(Dir);
+    }
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
     static std::string Slurp(const std::string& path)
     {
@@ -306,6 +370,32 @@ TEST_F(TempDir, KilledSavesLeaveNoTemporaryFilesBehind)
     EXPECT_EQ(Slurp(target), newBytes);
 }
 
+// A killed save leaves one file under a fixed name, whoever owns it; the next
+// save removes it. A save still running keeps its file locked.
+TEST_F(TempDir, TheNextSaveRemovesWhatAKilledSaveLeft)
+{
+    const std::string target = Path("t.udf");
+    const std::string leftover = AtomicFileWriter::LeftoverPath(target);
+    for (const bool named : { false, true }) {
+        Fault.NoUnnamedFiles = named;
+        Put(leftover, "half");
+        (void)!::chown(leftover.c_str(), 65534, 65534);
+        Save(target, "new");
+        EXPECT_EQ(FileCount(), 1u) << named;
+    }
+    const std::string longName = Path(std::string(250, 'l')); // as long as names go
+    Put(AtomicFileWriter::LeftoverPath(longName), "half");
+    Save(longName, "x");
+    EXPECT_EQ(FileCount(), 2u);
+
+    Put(leftover, "running");
+    const int running = ::open(leftover.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    EXPECT_EQ(SaveError(target, "other"), "Device or resource busy");
+    ::close(running);
+    EXPECT_EQ(Slurp(target), "new");
+}
+
 TEST_F(TempDir, SavingKeepsModeAndOwnerAndRefusesAReadOnlyFile)
 {
     const std::string priv = Path("private.udf");
@@ -368,6 +458,122 @@ TEST_F(TempDir, HardLinksAndUnwritableFoldersAreWrittenInPlace)
         AsOrdinaryUser([&] { return SaveError(Path("locked/other.udf"), "x") == "Permission denied"; }));
     ::chmod((Dir / "locked").c_str(), 0755);
     EXPECT_EQ(FileCount("locked"), 1u);
+}
+
+// A failed save of a file written in place leaves both its names holding the
+// old bytes: refused before a byte is written when there is no room, the old
+// bytes put back when a write fails all the same.
+TEST_F(TempDir, AFailedInPlaceSaveLeavesTheOldBytes)
+{
+    const std::string a = Path("a.udf");
+    const std::string b = Path("b.udf");
+    const std::string oldBytes = Pattern(18180);
+    Put(a, oldBytes);
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    {
+        FileSizeLimit limit(20000);
+        EXPECT_EQ(SaveError(a, std::string(30000, 'n')), "File too large");
+    }
+    EXPECT_EQ(Fault.Writes, 0);
+    Fault.WriteBudget = 4096;
+    Fault.WriteError = ENOSPC;
+    EXPECT_EQ(SaveError(a, std::string(18000, 'n')), "No space left on device");
+    EXPECT_EQ(Slurp(b), oldBytes);
+    // Where room cannot be reserved the file grows first, past its old end
+    // only: a disk that stays full leaves the old bytes untouched.
+    Fault = { 100, EDQUOT, true, 0, true };
+    EXPECT_EQ(SaveError(a, std::string(30000, 'n')), "Disk quota exceeded");
+    EXPECT_EQ(Slurp(b), oldBytes);
+    Fault.WriteError = 0;
+    Save(a, std::string(30000, 'n'));
+    EXPECT_EQ(Slurp(b), std::string(30000, 'n'));
+}
+
+// The same on a full file system, where one can be mounted.
+TEST_F(TempDir, AFullFileSystemRefusesAnInPlaceSaveBeforeItWrites)
+{
+    const std::string small = Path("small");
+    fs::create_directory(small);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+            ::_exit(77);
+        Put(small + "/a.udf", Pattern(18180));
+        ::link((small + "/a.udf").c_str(), (small + "/b.udf").c_str());
+        std::ofstream filler(small + "/filler", std::ios::binary);
+        while (filler << std::string(4096, 'f') << std::flush) { }
+        const bool held = SaveError(small + "/a.udf", std::string(30000, 'n')) == "No space left on device"
+            && Fault.Writes == 0 && Slurp(small + "/b.udf") == Pattern(18180);
+        ::_exit(held ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no file system can be mounted here";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+std::string Attribute(const std::string& path, const char* name)
+{
+    char value[512];
+    const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(n));
+}
+
+// An access list as the system keeps it: version 2, then entries of tag,
+// permissions and id (the saver's own and nobody's): the owner, user 65534,
+// the group, the mask, others.
+std::string AccessList(std::uint16_t named)
+{
+    const std::uint16_t entries[][4] = { { 1, 6, 0xFFFF, 0xFFFF }, { 2, named, 65534, 0 },
+        { 4, 4, 0xFFFF, 0xFFFF }, { 0x10, 6, 0xFFFF, 0xFFFF }, { 0x20, 0, 0xFFFF, 0xFFFF } };
+    const std::uint32_t version = 2;
+    return std::string(reinterpret_cast<const char*>(&version), 4)
+        + std::string(reinterpret_cast<const char*>(entries), sizeof entries);
+}
+
+TEST_F(TempDir, SavingKeepsExtendedAttributesAndTheAccessList)
+{
+    const std::string t = Path("t.udf");
+    Put(t, "old");
+    const std::string list = AccessList(6);
+    if (::setxattr(t.c_str(), "user.site", "north", 5, 0) != 0
+        || ::setxattr(t.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0)
+        GTEST_SKIP() << "no extended attributes or access lists here";
+    const ino_t inode = StatOf(t).st_ino;
+    Save(t, "new");
+    EXPECT_NE(StatOf(t).st_ino, inode); // replaced, not written in place
+    EXPECT_EQ(Attribute(t, "user.site"), "north");
+    EXPECT_EQ(Attribute(t, "system.posix_acl_access"), list);
+    EXPECT_EQ(StatOf(t).st_mode & 0777, 0660u);
+
+    // A folder's list for new files does not reach a file that had none.
+    fs::create_directory(Path("shared"));
+    const std::string inherited = AccessList(7);
+    ASSERT_EQ(
+        ::setxattr(Path("shared").c_str(), "system.posix_acl_default", inherited.data(), inherited.size(), 0),
+        0);
+    Put(Path("shared/own.udf"), "old");
+    ::removexattr(Path("shared/own.udf").c_str(), "system.posix_acl_access");
+    Save(Path("shared/own.udf"), "new");
+    EXPECT_EQ(Attribute(Path("shared/own.udf"), "system.posix_acl_access"), "(none)");
+}
+
+// An owner a new file could not take: the file is written in place instead.
+TEST_F(TempDir, AFileOfAnotherOwnerIsWrittenInPlace)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs another user";
+    const std::string t = Path("root.udf");
+    Put(t, "old");
+    ::chmod(t.c_str(), 0666);
+    ASSERT_EQ(::chmod(Dir.c_str(), 0777), 0);
+    const struct stat before = StatOf(t);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return SaveError(t, "new") == "saved"; }));
+    EXPECT_EQ(Slurp(t), "new");
+    EXPECT_EQ(StatOf(t).st_ino, before.st_ino);
+    EXPECT_EQ(StatOf(t).st_uid, before.st_uid);
 }
 
 TEST_F(TempDir, LinksThatLeadNowhereAndSpecialFilesAreRefused)
