@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPageSetupDialog>
@@ -175,6 +176,19 @@ void TIvDialogModule::TranslateDialog(QWidget* dialog)
     const char* native = save ? "Save As" : "Open";
     if (title.isEmpty() || title == QLatin1String(native) || title == QFileDialog::tr(native))
         file->setWindowTitle(QString::fromStdString(Translate(native)));
+    const auto text = [](const char* english) { return QString::fromStdString(Translate(english)); };
+    file->setLabelText(QFileDialog::LookIn, save ? text("Save &in:") : text("Look &in:"));
+    file->setLabelText(QFileDialog::FileType, save ? text("Save as &type:") : text("Files of &type:"));
+    file->setLabelText(QFileDialog::FileName, text("File &name:"));
+    // An accelerator shows as a literal "&" on a label without a buddy.
+    for (auto [label, buddy] :
+        { std::pair { "lookInLabel", "lookInCombo" }, std::pair { "fileTypeLabel", "fileTypeCombo" },
+            std::pair { "fileNameLabel", "fileNameEdit" } }) {
+        auto* l = file->findChild<QLabel*>(QLatin1String(label));
+        auto* b = file->findChild<QWidget*>(QLatin1String(buddy));
+        if (l && b)
+            l->setBuddy(b);
+    }
 }
 
 bool TIvDialogModule::eventFilter(QObject* watched, QEvent* event)

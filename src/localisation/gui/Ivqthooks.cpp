@@ -10,10 +10,14 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QToolButton>
 #include <QWidget>
 
-QString TIvQtTranslator::translate(const char* context, const char* sourceText, const char*, int) const
+QString TIvQtTranslator::translate(
+    const char* context, const char* sourceText, const char* disambiguation, int n) const
 {
     // Per thread: a lookup that itself asks Qt for a text is not answered again.
     thread_local bool busy = false;
@@ -34,7 +38,26 @@ QString TIvQtTranslator::translate(const char* context, const char* sourceText, 
         found = false; // Qt keeps its own text
     }
     busy = false;
-    return found && !translation.empty() ? QString::fromStdString(translation) : QString();
+    if (found && !translation.empty())
+        return QString::fromStdString(translation);
+    return FQtTexts ? FQtTexts->translate(context, sourceText, disambiguation, n) : QString();
+}
+
+TIvQtTranslator::~TIvQtTranslator() = default;
+
+void TIvQtTranslator::SetQtLanguage(const QString& localeName)
+{
+    if (localeName == FQtLocale)
+        return;
+    FQtLocale = localeName;
+    FQtTexts.reset();
+    const QLocale locale(localeName);
+    if (localeName.isEmpty() || locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return;
+    auto texts = std::make_unique<QTranslator>();
+    if (texts->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        FQtTexts = std::move(texts);
 }
 
 TIvQtHooks::~TIvQtHooks()
@@ -76,8 +99,23 @@ void TIvQtHooks::RemoveResourceTranslator()
 
 void TIvQtHooks::LanguageChangeDone()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LanguageChange));
+    if (!QCoreApplication::instance())
+        return;
+    if (FTranslator) {
+        TIvDictionary* d = GetDefaultDictionary();
+        FTranslator->SetQtLanguage(d && d->IsOpen()
+                ? QString::fromStdString(
+                    platform::CurrentNls().LocaleName(d->GetCurrentLanguage()->GetActiveLocale()))
+                : QString());
+    }
+    // Qt names the scroll buttons when it makes a tab bar and never again.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            for (auto [name, text] : { std::pair { "ScrollLeftButton", "Scroll Left" },
+                     std::pair { "ScrollRightButton", "Scroll Right" } })
+                if (auto* b = bar->findChild<QToolButton*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
+                    b->setAccessibleName(QTabBar::tr(text));
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LanguageChange));
 }
 
 void IvInstallQtHooks()
