@@ -174,16 +174,10 @@ struct LanguageWalk : ::testing::Test {
         platform::SetPrompts(OldPrompts);
         QDir::setCurrent(OldFolder);
     }
-    TIvCustomDictionary& Dictionary()
-    {
-        return dynamic_cast<TIvCustomDictionary&>(*Windows->About->LanguageDictionary);
-    }
+    TIvCustomDictionary& Dictionary() { return *Windows->Dictionary(); }
     void Choose(int language)
     {
-        for (QAction* item : Windows->Main->LanguageItems())
-            if (item->data().toInt() == language)
-                item->trigger();
-        QApplication::processEvents();
+        Windows->ChooseLanguage(language);
         ASSERT_EQ(Dictionary().GetActiveLanguageIndex(), language);
     }
     // Opens a file dialog through `action` and reads it once its list is filled.
