@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -255,6 +256,13 @@ TEST_F(LanguageWalk, EachChangeReachesEveryTextOfEveryWindowAndOfQtsDialogs)
             }
         steps.emplace_back(language, std::move(now));
     }
+    // The file list's dates are written as the language in force writes them.
+    const QString date
+        = QStringLiteral("FileOpen/QFileDialog:QFileDialog#0/QSplitter:splitter#0/QFrame:frame#0/"
+                         "QStackedWidget:stackedWidget#0/QWidget:page_2#0/QTreeView:treeView#0.cell0,3");
+    const QDateTime modified = QFileInfo(Dir.filePath("site.UDF")).lastModified();
+    EXPECT_EQ(steps[1].second.at(date).toStdString(),
+        QLocale("de_DE").toString(modified, QLocale::ShortFormat).toStdString());
     // The file dialogs name their folder and type boxes as the program does.
     const Screen& last = steps.back().second;
     const QString labels = QStringLiteral("/QFileDialog:QFileDialog#0/QLabel:%1#0.text");
