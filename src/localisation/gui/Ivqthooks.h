@@ -1,7 +1,8 @@
 #pragma once
 // The widget side of a language change: the application's reading direction,
 // the default and the windows' locale, Qt's own texts answered from the
-// dictionary, and the LanguageChange event after each change.
+// dictionary and then from Qt's translations, and the LanguageChange event
+// after each change.
 #include "Ivlocale.h"
 
 #include <QPointer>
