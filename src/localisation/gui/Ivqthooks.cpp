@@ -13,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QThread>
 #include <QToolButton>
 #include <QWidget>
 
@@ -40,7 +41,12 @@ QString TIvQtTranslator::translate(
     busy = false;
     if (found && !translation.empty())
         return QString::fromStdString(translation);
-    return FQtTexts ? FQtTexts->translate(context, sourceText, disambiguation, n) : QString();
+    std::shared_ptr<const QTranslator> qt;
+    {
+        std::lock_guard lock(FQtMutex);
+        qt = FQtTexts;
+    }
+    return qt ? qt->translate(context, sourceText, disambiguation, n) : QString();
 }
 
 TIvQtTranslator::~TIvQtTranslator() = default;
@@ -50,14 +56,22 @@ void TIvQtTranslator::SetQtLanguage(const QString& localeName)
     if (localeName == FQtLocale)
         return;
     FQtLocale = localeName;
-    FQtTexts.reset();
+    std::shared_ptr<QTranslator> texts;
     const QLocale locale(localeName);
-    if (localeName.isEmpty() || locale.language() == QLocale::English || locale.language() == QLocale::C)
-        return;
-    auto texts = std::make_unique<QTranslator>();
-    if (texts->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        FQtTexts = std::move(texts);
+    if (!localeName.isEmpty() && locale.language() != QLocale::English && locale.language() != QLocale::C) {
+        // A worker may hold the last reference: the translator goes on its own thread.
+        texts.reset(new QTranslator, [](QTranslator* t) {
+            if (t->thread() == QThread::currentThread())
+                delete t;
+            else
+                t->deleteLater();
+        });
+        if (!texts->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            texts.reset();
+    }
+    std::lock_guard lock(FQtMutex);
+    FQtTexts = std::move(texts);
 }
 
 TIvQtHooks::~TIvQtHooks()

@@ -8,9 +8,10 @@
 #include <QPointer>
 #include <QTranslator>
 
-class QWidget;
-
 #include <memory>
+#include <mutex>
+
+class QWidget;
 
 // Answers Qt's own texts (dialog buttons, shortcut names) from the default
 // dictionary, and what the dictionary does not hold from Qt's own
@@ -27,10 +28,11 @@ public:
     // Loads Qt's translations for the locale `localeName` ("de_CH"); none for
     // English, an empty name or a language Qt has none for.
     void SetQtLanguage(const QString& localeName);
-    bool HasQtTexts() const { return FQtTexts != nullptr; }
 
 private:
-    std::unique_ptr<QTranslator> FQtTexts;
+    // Qt asks from its worker threads too (the file list's type names).
+    mutable std::mutex FQtMutex;
+    std::shared_ptr<const QTranslator> FQtTexts;
     QString FQtLocale;
 };
 
