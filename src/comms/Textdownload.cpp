@@ -17,7 +17,6 @@ TTextDownload::TTextDownload(
     : FSource(Source)
     , FShowModal(std::move(ShowModal))
     , FNow(std::move(Now))
-    , FStartStop(Translate("Start"))
 {
     FTimer.setSingleShot(false);
     FTimer.setInterval(5000);
@@ -45,8 +44,8 @@ void TTextDownload::ShowPanelEventLog(TQuorvelProtocol* Protocol)
     Changed();
     // The window opens whatever the download's outcome, with the lines it got.
     FSource.DownloadEventLog(Protocol, &FLines);
-    FCaption = Translate("Panel Event Log");
-    FSaveTitle = Translate("Save Event Log Data");
+    FCaption = IvNative("Panel Event Log");
+    FSaveTitle = IvNative("Save Event Log Data");
     Changed();
     FShowModal();
 }
@@ -57,8 +56,8 @@ void TTextDownload::ShowDeviceData(TQuorvelProtocol* Protocol)
     FLoggerVisible = false;
     Changed();
     FSource.DownloadDeviceData(Protocol, &FLines, -1);
-    FCaption = Translate("Device Data");
-    FSaveTitle = Translate("Save Device Data");
+    FCaption = IvNative("Device Data");
+    FSaveTitle = IvNative("Save Device Data");
     Changed();
     FShowModal();
 }
@@ -66,8 +65,8 @@ void TTextDownload::ShowDeviceData(TQuorvelProtocol* Protocol)
 void TTextDownload::ShowDeviceLogger(TQuorvelProtocol* Protocol)
 {
     FLines.clear();
-    FCaption = Translate("Device Logger");
-    FSaveTitle = Translate("Save Device Data");
+    FCaption = IvNative("Device Logger");
+    FSaveTitle = IvNative("Save Device Data");
     FProtocol = Protocol;
     FLoggerVisible = true;
     Changed();
@@ -79,7 +78,7 @@ void TTextDownload::ShowDeviceLogger(TQuorvelProtocol* Protocol)
 bool TTextDownload::SaveAs()
 {
     platform::FileDialogOptions options;
-    options.Title = FSaveTitle;
+    options.Title = SaveTitle();
     options.Filter = SaveFilter();
     options.DefaultExt = "csv";
     const std::string path = platform::CurrentPrompts().SaveFileName(options);
@@ -117,10 +116,10 @@ void TTextDownload::StartStopClicked()
 {
     if (FTimer.isActive()) {
         FTimer.stop();
-        FStartStop = Translate("Start");
+        FStartStop = IvNative("Start");
     } else {
         FTimer.start(100);
-        FStartStop = Translate("Stop");
+        FStartStop = IvNative("Stop");
     }
     Changed();
 }
@@ -128,7 +127,7 @@ void TTextDownload::StartStopClicked()
 void TTextDownload::StopLogging()
 {
     FTimer.stop();
-    FStartStop = Translate("Start");
+    FStartStop = IvNative("Start");
     Changed();
 }
 

@@ -3,6 +3,7 @@
 // it shows, Save As to a CSV file and the device logger. The window shows
 // State() and forwards its menu, buttons and timer here.
 #include "Downloadlines.h"
+#include "Ivdictio.h"
 
 #include <QTimer>
 
@@ -58,12 +59,13 @@ public:
 
     const TextLines& Lines() const { return FLines; }
     TextLines& Lines() { return FLines; }
-    const std::string& Caption() const { return FCaption; }
-    const std::string& SaveTitle() const { return FSaveTitle; }
+    // Texts in the language in force: the state keeps them in English.
+    std::string Caption() const { return Translate(FCaption); }
+    std::string SaveTitle() const { return Translate(FSaveTitle); }
     std::string SaveFilter() const;
     bool LoggerVisible() const { return FLoggerVisible; }
     std::string IntervalText() const { return std::to_string(FInterval); }
-    const std::string& StartStopCaption() const { return FStartStop; }
+    std::string StartStopCaption() const { return Translate(FStartStop); }
     // Called whenever what the window shows changed.
     std::function<void()> OnChanged;
 
@@ -83,13 +85,13 @@ private:
     std::function<std::string()> FNow;
     TQuorvelProtocol* FProtocol = nullptr;
     TextLines FLines;
-    std::string FCaption;
-    std::string FSaveTitle;
+    const char* FCaption = "";
+    const char* FSaveTitle = "";
     bool FLoggerVisible = false;
     int FInterval = 5;
     int FDeviceNo = 1;
     bool FModule = false;
-    std::string FStartStop;
+    const char* FStartStop = IvNative("Start");
     QTimer FTimer;
     bool FInTick = false;
 };

@@ -225,16 +225,10 @@ struct LanguageFixture : ::testing::Test {
         Windows.reset();
         QDir::setCurrent(OldFolder);
     }
-    TIvCustomDictionary& Dictionary()
-    {
-        return dynamic_cast<TIvCustomDictionary&>(*Windows->About->LanguageDictionary);
-    }
+    TIvCustomDictionary& Dictionary() { return *Windows->Dictionary(); }
     void Choose(int language)
     {
-        for (QAction* item : Windows->Main->LanguageItems())
-            if (item->data().toInt() == language)
-                item->trigger();
-        QApplication::processEvents(); // the grids' headings follow the posted change
+        Windows->ChooseLanguage(language);
         ASSERT_EQ(Dictionary().GetActiveLanguageIndex(), language);
     }
     // Every text that a translator holds now, with the English one it came from.

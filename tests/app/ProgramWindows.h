@@ -5,6 +5,7 @@
 #include "Cberangeentryform.h"
 #include "Cberuleform.h"
 #include "Initiatepanelcommsform.h"
+#include "Ivcustdic.h"
 #include "Ivmulti.h"
 #include "LazyWindows.h"
 #include "Main.h"
@@ -20,6 +21,7 @@
 #include "Textdownloadform.h"
 #include "Zonetexteditform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTreeWidget>
 
@@ -65,6 +67,20 @@ struct ProgramWindows {
         Main.reset();
         frmMain = nullptr;
         ConfigData = nullptr;
+    }
+
+    // The dictionary the program opened (null without one).
+    TIvCustomDictionary* Dictionary() const
+    {
+        return dynamic_cast<TIvCustomDictionary*>(About->LanguageDictionary);
+    }
+    // Chooses `language` from the Language menu, as a user does.
+    void ChooseLanguage(int language)
+    {
+        for (QAction* item : Main->LanguageItems())
+            if (item->data().toInt() == language)
+                item->trigger();
+        QApplication::processEvents(); // the grids' headings follow the posted change
     }
 
     // Every translator of every window.

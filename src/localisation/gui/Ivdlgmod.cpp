@@ -7,7 +7,10 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPageSetupDialog>
@@ -80,6 +83,20 @@ const char* const Plain[] = {
     "&Paste",
     "Delete",
     "Select All",
+};
+
+// Qt writes the file list's dates in the system's format; these follow the
+// language in force.
+class TLocalDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files && role == Qt::DisplayRole && index.column() == 3)
+            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
 };
 
 } // namespace
@@ -175,6 +192,21 @@ void TIvDialogModule::TranslateDialog(QWidget* dialog)
     const char* native = save ? "Save As" : "Open";
     if (title.isEmpty() || title == QLatin1String(native) || title == QFileDialog::tr(native))
         file->setWindowTitle(QString::fromStdString(Translate(native)));
+    const auto text = [](const char* english) { return QString::fromStdString(Translate(english)); };
+    file->setLabelText(QFileDialog::LookIn, save ? text("Save &in:") : text("Look &in:"));
+    file->setLabelText(QFileDialog::FileType, save ? text("Save as &type:") : text("Files of &type:"));
+    file->setLabelText(QFileDialog::FileName, text("File &name:"));
+    if (!file->proxyModel())
+        file->setProxyModel(new TLocalDates(file));
+    // An accelerator shows as a literal "&" on a label without a buddy.
+    for (auto [label, buddy] :
+        { std::pair { "lookInLabel", "lookInCombo" }, std::pair { "fileTypeLabel", "fileTypeCombo" },
+            std::pair { "fileNameLabel", "fileNameEdit" } }) {
+        auto* l = file->findChild<QLabel*>(QLatin1String(label));
+        auto* b = file->findChild<QWidget*>(QLatin1String(buddy));
+        if (l && b)
+            l->setBuddy(b);
+    }
 }
 
 bool TIvDialogModule::eventFilter(QObject* watched, QEvent* event)

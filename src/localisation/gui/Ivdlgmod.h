@@ -4,8 +4,10 @@
 // call, which the dictionary's Qt translator answers; IvQtNativeText maps
 // Qt's source texts onto the program's English texts, so one dictionary row
 // serves both. The module makes Qt use its own dialogs (the desktop's native
-// ones cannot be translated) and gives a file dialog without a title of its
-// own the translated "Open" or "Save As" when it is shown.
+// ones cannot be translated) and, when a file dialog is shown, gives it the
+// translated "Open" or "Save As" when it has no title of its own, the
+// program's labels for its folder, name and type boxes (with their buddies,
+// so their accelerators work) and dates in the language's format.
 //
 // The window-system mechanics of hooking the operating system's dialogs
 // (replacing their message hooks, subclassing, enumerating child windows by
@@ -36,7 +38,7 @@ public:
     // False when the class is not registered.
     bool RemoveDialogClass(const QMetaObject* dialogClass);
     bool IsRegistered(const QMetaObject* dialogClass) const;
-    // Translates what Qt leaves to the program: the default title.
+    // Translates what Qt leaves to the program: the default title, the labels, the dates.
     void TranslateDialog(QWidget* dialog);
 
 protected:

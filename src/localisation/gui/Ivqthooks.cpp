@@ -10,10 +10,15 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QThread>
+#include <QToolButton>
 #include <QWidget>
 
-QString TIvQtTranslator::translate(const char* context, const char* sourceText, const char*, int) const
+QString TIvQtTranslator::translate(
+    const char* context, const char* sourceText, const char* disambiguation, int n) const
 {
     // Per thread: a lookup that itself asks Qt for a text is not answered again.
     thread_local bool busy = false;
@@ -34,7 +39,39 @@ QString TIvQtTranslator::translate(const char* context, const char* sourceText, 
         found = false; // Qt keeps its own text
     }
     busy = false;
-    return found && !translation.empty() ? QString::fromStdString(translation) : QString();
+    if (found && !translation.empty())
+        return QString::fromStdString(translation);
+    std::shared_ptr<const QTranslator> qt;
+    {
+        std::lock_guard lock(FQtMutex);
+        qt = FQtTexts;
+    }
+    return qt ? qt->translate(context, sourceText, disambiguation, n) : QString();
+}
+
+TIvQtTranslator::~TIvQtTranslator() = default;
+
+void TIvQtTranslator::SetQtLanguage(const QString& localeName)
+{
+    if (localeName == FQtLocale)
+        return;
+    FQtLocale = localeName;
+    std::shared_ptr<QTranslator> texts;
+    const QLocale locale(localeName);
+    if (!localeName.isEmpty() && locale.language() != QLocale::English && locale.language() != QLocale::C) {
+        // A worker may hold the last reference: the translator goes on its own thread.
+        texts.reset(new QTranslator, [](QTranslator* t) {
+            if (t->thread() == QThread::currentThread())
+                delete t;
+            else
+                t->deleteLater();
+        });
+        if (!texts->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            texts.reset();
+    }
+    std::lock_guard lock(FQtMutex);
+    FQtTexts = std::move(texts);
 }
 
 TIvQtHooks::~TIvQtHooks()
@@ -76,8 +113,23 @@ void TIvQtHooks::RemoveResourceTranslator()
 
 void TIvQtHooks::LanguageChangeDone()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LanguageChange));
+    if (!QCoreApplication::instance())
+        return;
+    if (FTranslator) {
+        TIvDictionary* d = GetDefaultDictionary();
+        FTranslator->SetQtLanguage(d && d->IsOpen()
+                ? QString::fromStdString(
+                    platform::CurrentNls().LocaleName(d->GetCurrentLanguage()->GetActiveLocale()))
+                : QString());
+    }
+    // Qt names the scroll buttons when it makes a tab bar and never again.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* bar = qobject_cast<QTabBar*>(w))
+            for (auto [name, text] : { std::pair { "ScrollLeftButton", "Scroll Left" },
+                     std::pair { "ScrollRightButton", "Scroll Right" } })
+                if (auto* b = bar->findChild<QToolButton*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
+                    b->setAccessibleName(QTabBar::tr(text));
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LanguageChange));
 }
 
 void IvInstallQtHooks()

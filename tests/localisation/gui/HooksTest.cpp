@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,37 @@ TEST(QtHooks, DirectionLocaleQtTextsAndTheChangeEvent)
         EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
         g.D.Close(); // the dictionary's texts go with it
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    }
+    IvSetApplicationHooks(nullptr);
+    QLocale::setDefault(QLocale::c());
+}
+
+// Qt's own translations of the language in force answer what the dictionary
+// does not hold; the dictionary's row wins; English has none.
+TEST(QtHooks, QtsOwnTextsFollowTheLanguageBehindTheDictionary)
+{
+    IvInstallQtHooks();
+    const auto qt = [](const char* source) { return QCoreApplication::translate("QFileDialog", source); };
+    const auto qtOwn = [](const char* language, const char* source) {
+        QTranslator t;
+        EXPECT_TRUE(t.load(QLocale(QString::fromLatin1(language)), "qtbase", "_",
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        return t.translate("QFileDialog", source);
+    };
+    {
+        GuiDictionary g;
+        g.D.Rows[German].push_back(Row("New Folder", "Ordner neu"));
+        EXPECT_EQ(qt("Create New Folder"), "Create New Folder");
+        g.D.SetLanguage(German);
+        EXPECT_EQ(qt("New Folder"), "Ordner neu");
+        EXPECT_NE(qtOwn("de_DE", "Create New Folder"), "");
+        EXPECT_EQ(qt("Create New Folder"), qtOwn("de_DE", "Create New Folder"));
+        g.D.SetLanguage(French);
+        EXPECT_EQ(qt("New Folder"), qtOwn("fr_FR", "New Folder"));
+        EXPECT_NE(qt("New Folder"), "New Folder");
+        g.D.SetLanguage(English);
+        EXPECT_EQ(qt("New Folder"), "New Folder");
+        EXPECT_EQ(qt("Create New Folder"), "Create New Folder");
     }
     IvSetApplicationHooks(nullptr);
     QLocale::setDefault(QLocale::c());
