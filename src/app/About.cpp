@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -96,12 +97,19 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     lblInternalNameAndVersion->setFont(bold);
     lblInternalNameAndVersion->setGeometry(16, 140, 408, 20);
 
-    auto* lblAvailableMemoryText = new QLabel(IvNative("Available Memory:"), this);
+    // The caption takes the width its language needs; the figure follows it.
+    auto* memory = new QWidget(this);
+    memory->setGeometry(16, 172, 408, 20);
+    auto* memoryRow = new QHBoxLayout(memory);
+    memoryRow->setContentsMargins(0, 0, 0, 0);
+    memoryRow->setSpacing(4);
+    auto* lblAvailableMemoryText = new QLabel(IvNative("Available Memory:"), memory);
     lblAvailableMemoryText->setObjectName("lblAvailableMemoryText");
-    lblAvailableMemoryText->setGeometry(16, 172, 130, 20);
-    lblMemory = new QLabel(this);
+    lblAvailableMemoryText->setMinimumWidth(130);
+    lblMemory = new QLabel(memory);
     lblMemory->setObjectName("lblMemory");
-    lblMemory->setGeometry(150, 172, 200, 20);
+    memoryRow->addWidget(lblAvailableMemoryText);
+    memoryRow->addWidget(lblMemory, 1);
 
     lblWebsite = new QLabel(this);
     lblWebsite->setObjectName("lblWebsite");

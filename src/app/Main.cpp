@@ -9,6 +9,7 @@
 #include "AddDevicesForm.h"
 #include "ModuleEditFrame.h"
 #include "SensorEditFrame.h"
+#include "WindowFit.h"
 #include "DeviceRules.h"
 #include "DialogKeys.h"
 #include "ExceptionHandler.h"
@@ -136,11 +137,10 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
 
     // Centred, and on a screen smaller than the window no larger than it,
     // so the title bar stays reachable.
-    QSize size(942, 710);
+    const QSize size = BoundedToScreen(this, QSize(942, 710));
     if (QScreen* s = screen()) {
         const QRect avail = s->availableGeometry();
         const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        size = size.boundedTo(QSize(avail.width(), avail.height() - title));
         QRect r(QPoint(), size);
         r.moveCenter(avail.center());
         move(std::max(r.left(), avail.left()), std::max(r.top() - title / 2, avail.top()));

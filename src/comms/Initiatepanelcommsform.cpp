@@ -1,5 +1,7 @@
 #include "Initiatepanelcommsform.h"
 
+#include "WindowFit.h"
+
 #include "Ivwindows.h"
 
 #include "Commsformparts.h"
@@ -136,6 +138,8 @@ int TfrmInitiatePanelComms::RunModal(const std::function<void()>& onShow)
 
 void TfrmInitiatePanelComms::showEvent(QShowEvent* event)
 {
+    // A wrapped text of a longer language takes more lines.
+    GrowToContents(this);
     QDialog::showEvent(event);
     comms::forms::RunShowHandler(this, FOnShow);
 }
@@ -147,6 +151,9 @@ void TfrmInitiatePanelComms::EndModal(int result)
 
 void TfrmInitiatePanelComms::Changed()
 {
+    if (isVisible())
+        QMetaObject::invokeMethod(
+            this, [this] { GrowToContents(this); }, Qt::QueuedConnection);
     const comms::DetectionState& s = FLogic.State();
     imgPX10->setVisible(s.PictureVisible);
     lblPasscode->setVisible(s.PasscodeVisible);

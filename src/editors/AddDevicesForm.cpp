@@ -7,6 +7,7 @@
 #include "Ivdictio.h"
 #include "PX10ConfigDeviceConfiguration.h"
 #include "Spincontrol.h"
+#include "WindowFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,6 +73,10 @@ TfrmAddDevices::TfrmAddDevices(QWidget* Parent)
     cboDeviceTypes->setObjectName("cboDeviceTypes");
     cboFunction = new QComboBox(this);
     cboFunction->setObjectName("cboFunction");
+    // The lists change with the protocol and the language: each box stays as
+    // wide as its longest entry.
+    for (QComboBox* box : { cboProtocol, cboDeviceTypes, cboFunction })
+        KeepWideAsEntries(box);
     cbxOverwrite = new QCheckBox(IvNative("Overwrite defined devices"), this);
     cbxOverwrite->setObjectName("cbxOverwrite");
     btnOK = new QPushButton(IvNative("&OK"), this);

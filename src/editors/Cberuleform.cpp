@@ -12,6 +12,7 @@
 #include "PX10ConfigData.h"
 #include "RecordGrid.h"
 #include "Spincontrol.h"
+#include "WindowFit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -80,6 +81,7 @@ QComboBox* ListBox(
     for (const std::string& entry : list)
         box->addItem(T(entry));
     box->setMaxVisibleItems(int(list.size()));
+    KeepWideAsEntries(box); // in the language in force
     box->setAccessibleName(label);
     IvSetCodeText(box, "Items"); // filled translated, mapped back by index
     return box;
@@ -154,14 +156,13 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
 
-    dbgRuleZones->setColumnWidth(0, 40);
-    dbgRuleZones->setColumnWidth(1, 130);
-    dbgRuleZones->setMinimumWidth(40 + 130 + dbgRuleZones->verticalHeader()->sizeHint().width()
-        + dbgRuleZones->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * dbgRuleZones->frameWidth()
-        + 2);
-    const int rowHeight = dbgRuleZones->verticalHeader()->defaultSectionSize();
-    dbgRuleZones->setMinimumHeight(
-        cberules::ZoneSlots * rowHeight + dbgRuleZones->horizontalHeader()->sizeHint().height() + 4);
+    dbgRuleZones->SetColumnWidths({ 40, 130 });
+    FitZoneGridWidth();
+    // After the grid has widened its columns to headings of another language.
+    connect(ZoneData, &QAbstractItemModel::headerDataChanged, this, &TfrmCBERuleEdit::FitZoneGridWidth);
+    // The grid shows a few zones at least and scrolls through the rest, so the
+    // window fits a small screen; it opens showing every zone where there is room.
+    dbgRuleZones->setMinimumHeight(ZoneGridHeight(8));
     IvSetCodeText(dtcFilterType, "Items");
     IvAddTranslator(this, [this] { RetextCodeTexts(); });
 }
@@ -220,6 +221,7 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
     auto* filterLabel = new QLabel(IvNative("Filter Type"), box);
     dtcFilterType = new QComboBox(box);
     dtcFilterType->setObjectName("dtcFilterType");
+    KeepWideAsEntries(dtcFilterType);
     dtcFilterType->setAccessibleName(filterLabel->text());
     connect(
         dtcRuleType, &QComboBox::activated, this, [this](int row) { Guarded([&] { RuleTypeChosen(row); }); });
@@ -234,7 +236,9 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
         b = new QCheckBox(QString::fromUtf8(caption), box);
         b->setObjectName(name);
         connect(b, &QCheckBox::clicked, this, [this, b] { Guarded([&] { FlagClicked(b); }); });
-        grid->addWidget(b, row, column);
+        // A long caption of the right-hand column may reach over the columns
+        // beside it rather than widen the device kinds under it.
+        grid->addWidget(b, row, column, 1, column == 0 ? 1 : 3);
     };
     flag(cbxEvacuate, "cbxEvacuate", IvNative("&Evacuate"), 2, 0);
     flag(cbxEnableSoakTimer, "cbxEnableSoakTimer", IvNative("Enable Soa&k Timer"), 2, 1);
@@ -276,7 +280,10 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
         grid->addWidget(spin, 5 + n, 2);
         lblDeviceInputType[i] = new QLabel(box);
         lblDeviceInputType[i]->setObjectName(QString("lblDeviceInputType%1").arg(n));
-        lblDeviceInputType[i]->setMinimumWidth(120);
+        // Room for the longest type designation, so the window keeps its width
+        // from rule to rule.
+        lblDeviceInputType[i]->setMinimumWidth(
+            lblDeviceInputType[i]->fontMetrics().horizontalAdvance(QStringLiteral("K710-CZWW")));
         IvSetCodeText(lblDeviceInputType[i]); // the device's type text
         grid->addWidget(lblDeviceInputType[i], 5 + n, 3);
     }
@@ -333,8 +340,29 @@ int TfrmCBERuleEdit::Execute(int RuleNo)
     return FRule;
 }
 
+void TfrmCBERuleEdit::FitZoneGridWidth()
+{
+    dbgRuleZones->setMinimumWidth(dbgRuleZones->ColumnsWidth()
+        + dbgRuleZones->verticalHeader()->sizeHint().width()
+        + dbgRuleZones->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * dbgRuleZones->frameWidth()
+        + 2);
+}
+
+int TfrmCBERuleEdit::ZoneGridHeight(int Rows) const
+{
+    return Rows * dbgRuleZones->verticalHeader()->defaultSectionSize()
+        + dbgRuleZones->horizontalHeader()->sizeHint().height() + 2 * dbgRuleZones->frameWidth() + 2;
+}
+
 void TfrmCBERuleEdit::showEvent(QShowEvent* event)
 {
+    if (!FSized) {
+        // The first showing: every zone in view, as far as the screen allows.
+        FSized = true;
+        const int more = ZoneGridHeight(cberules::ZoneSlots) - dbgRuleZones->minimumHeight();
+        layout()->activate();
+        resize(BoundedToScreen(this, minimumSizeHint() + QSize(0, more)));
+    }
     QDialog::showEvent(event);
     Guarded([this] {
         if (!RuleData->IsOpen())

@@ -71,6 +71,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void FitZoneGridWidth();
+    int ZoneGridHeight(int Rows) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,6 +99,7 @@ private:
     QButtonGroup* FTabGroup;
     int FRule = 1;
     bool FLoading = false;
+    bool FSized = false;
 };
 
 extern TfrmCBERuleEdit* frmCBERuleEdit;

@@ -62,9 +62,7 @@ TDeviceEditFrameBase::TDeviceEditFrameBase(
 
 void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
 {
-    int column = 0;
-    for (int w : Widths)
-        FGrid->setColumnWidth(column++, w);
+    FGrid->SetColumnWidths(QList<int>(Widths));
 }
 
 void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List, bool Words)

@@ -7,6 +7,7 @@
 #include "Ivdictio.h"
 #include "Onboardoutputlogic.h"
 #include "PX10ConfigData.h"
+#include "WindowFit.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -71,6 +72,8 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
         type->addItems(types);
         IvSetCodeText(type, "Items"); // filled translated, mapped back by index
         type->setMaxVisibleItems(types.size());
+        // Each box is as wide as its longest entry in the language in force.
+        KeepWideAsEntries(type);
         type->setAccessibleName(label + " " + IvNative("Type"));
         connect(
             type, &QComboBox::activated, this, [this, n](int row) { Guarded([&] { TypeChosen(n, row); }); });
@@ -81,6 +84,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
             auto* e = new QComboBox(this);
             e->setObjectName(QString("cboBEOL%1").arg(n));
             e->addItems(eol);
+            KeepWideAsEntries(e);
             IvSetCodeText(e, "Items");
             e->setAccessibleName(label + " " + IvNative("EOL"));
             connect(

@@ -9,6 +9,7 @@
 #include "Ivdictio.h"
 #include "PanelTypeList.h"
 #include "Spincontrol.h"
+#include "WindowFit.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -154,7 +155,8 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
     f.setPointSizeF(f.pointSizeF() * 1.4);
     title->setFont(f);
     v->addWidget(title);
-    pclSetupOptions = new QTabWidget(this);
+    // Longer languages break the tabs' captions rather than hide a tab.
+    pclSetupOptions = new TWrappingTabWidget(this);
     pclSetupOptions->setObjectName("pclSetupOptions");
     v->addWidget(pclSetupOptions);
     const std::pair<const char*, const char*> pages[] = { { "tbsPanelOptions", IvNative("Panel Options") },
@@ -404,12 +406,9 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
         rdgTransmissionDevice, rdgDigitalInput1, hightest, ext, hold, rdgFWP2OutputActivation, sens,
         rdgWeekendSensitivityNightMode, rdgFiremansWorkPanelOption, rdgRoutingAutoDisable,
         rdgSuppressDoubleAddress, rdgMAxHeadLEDs };
-    int i = 0;
-    for (QWidget* w : cells) {
-        g->addWidget(w, i / 3, i % 3);
-        ++i;
-    }
-    g->setRowStretch(i / 3 + 1, 1);
+    // Three columns where the room allows, fewer in longer languages or on
+    // a small screen, rather than a page wider than its window.
+    FlowIntoColumns(g, page->parentWidget(), std::vector<QWidget*>(std::begin(cells), std::end(cells)), 3);
 }
 
 void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
@@ -497,6 +496,8 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 
     auto* rs485 = new QGroupBox(T(IvNative("RS485")), page);
     auto* r5 = new QFormLayout(rs485);
+    // A caption too long to share its row with its control goes above it.
+    r5->setRowWrapPolicy(QFormLayout::WrapLongRows);
     spnRS485QtyRepeaters = new TSpinControl(rs485);
     spnRS485QtyRepeaters->SetMax(16);
     AddRow(r5, IvNative("No of Repeaters"), spnRS485QtyRepeaters);
@@ -509,6 +510,10 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
     AddRow(r5, IvNative("Third Party Suspend Comms Limit"), spnRS485ThirdPartySuspendCommsLimit,
         Unit(spnRS485ThirdPartySuspendCommsLimit, IvNative("minutes"), rs485));
+    // The longest caption of the group wraps rather than widen the page.
+    if (auto* label
+        = qobject_cast<QLabel*>(r5->labelForField(spnRS485ThirdPartySuspendCommsLimit->parentWidget())))
+        label->setWordWrap(true);
     g->addWidget(rs485, 0, 1, 2, 1);
     g->setRowStretch(2, 1);
 }
@@ -536,17 +541,18 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     g->addLayout(delays, 0, 1);
     cbxHeatDetectorsEndDelays = new QCheckBox(T(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
     cbxDayModeNewAlarmOption = new QCheckBox(T(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
-    g->addWidget(cbxHeatDetectorsEndDelays, 1, 0);
-    g->addWidget(cbxDayModeNewAlarmOption, 1, 1);
+    // Long once translated: each box has the group's width to itself.
+    g->addWidget(cbxHeatDetectorsEndDelays, 1, 0, 1, 2);
+    g->addWidget(cbxDayModeNewAlarmOption, 2, 0, 1, 2);
     rdgDelaysActiveIndication = new RadioGroup(
         T(IvNative("Delays Active Indication")), OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
     rdgWeekendNightMode = new RadioGroup(
         T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
     rdgDayModeStartOption = new RadioGroup(
         T(IvNative("Day Mode Start Option")), OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
-    g->addWidget(rdgDelaysActiveIndication, 2, 0);
-    g->addWidget(rdgWeekendNightMode, 2, 1);
-    g->addWidget(rdgDayModeStartOption, 3, 0);
+    g->addWidget(rdgDelaysActiveIndication, 3, 0);
+    g->addWidget(rdgWeekendNightMode, 3, 1);
+    g->addWidget(rdgDayModeStartOption, 4, 0);
     v->addStretch();
 }
 

@@ -7,6 +7,7 @@
 #include "PX10ConfigData.h"
 #include "Prompts.h"
 #include "RecordGrid.h"
+#include "WindowFit.h"
 #include "Zonedataset.h"
 
 #include <QHBoxLayout>
@@ -58,12 +59,12 @@ TfrmZoneText::TfrmZoneText(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(dbgZoneText, 1);
     layout->addLayout(buttons);
-    const int widths[] = { 40, 172, 40, 172 };
-    for (int c = 0; c < 4; ++c)
-        dbgZoneText->setColumnWidth(c, widths[c]);
+    dbgZoneText->SetColumnWidths({ 40, 172, 40, 172 });
     const int rowHeight = dbgZoneText->verticalHeader()->defaultSectionSize();
-    resize(40 + 172 * 2 + 40 + dbgZoneText->verticalHeader()->sizeHint().width() + 40,
-        TZoneDataSet::Rows * rowHeight + dbgZoneText->horizontalHeader()->sizeHint().height() + 80);
+    // Every zone in view where the screen has room; the grid scrolls where not.
+    resize(BoundedToScreen(this,
+        QSize(dbgZoneText->ColumnsWidth() + dbgZoneText->verticalHeader()->sizeHint().width() + 40,
+            TZoneDataSet::Rows * rowHeight + dbgZoneText->horizontalHeader()->sizeHint().height() + 80)));
     IvAddTranslator(this);
 }
 

@@ -295,6 +295,7 @@ void TRecordGrid::SetDataSet(TRecordDataSet* DataSet)
     connect(DataSet, &TRecordDataSet::AboutToRefresh, this, &TRecordGrid::CommitEdit);
     connect(DataSet, &QAbstractItemModel::modelReset, this, &TRecordGrid::ModelWasReset);
     connect(DataSet, &QAbstractItemModel::dataChanged, this, &TRecordGrid::ShowStoredValue);
+    connect(DataSet, &QAbstractItemModel::headerDataChanged, this, &TRecordGrid::FitColumnsToHeadings);
     ModelWasReset();
 }
 
@@ -460,6 +461,7 @@ void TRecordGrid::FollowCursor(int RecNo)
 void TRecordGrid::ModelWasReset()
 {
     FEditor = nullptr;
+    FitColumnsToHeadings();
     if (FDataSet && FDataSet->GetBookmark() >= 0)
         setCurrentIndex(FDataSet->index(FDataSet->GetBookmark(), 0));
 }
@@ -496,9 +498,33 @@ void TRecordGrid::focusInEvent(QFocusEvent* event)
     QMetaObject::invokeMethod(this, &TRecordGrid::OpenCurrentEditor, Qt::QueuedConnection);
 }
 
+void TRecordGrid::SetColumnWidths(const QList<int>& Widths)
+{
+    FColumnWidths = Widths;
+    FitColumnsToHeadings();
+}
+
+int TRecordGrid::ColumnsWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < FColumnWidths.size(); ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+void TRecordGrid::FitColumnsToHeadings()
+{
+    QHeaderView* header = horizontalHeader();
+    const int columns = model() ? model()->columnCount() : 0;
+    for (int c = 0; c < FColumnWidths.size() && c < columns; ++c)
+        setColumnWidth(c, std::max(FColumnWidths[c], header->sectionSizeHint(c)));
+}
+
 void TRecordGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FitColumnsToHeadings();
     // Headings and listed values are shown through Translate: again, in the new language.
     if (event->type() == QEvent::LanguageChange && FDataSet)
         FDataSet->RetextHeadings();

@@ -39,6 +39,12 @@ public:
 
     void SetColumnEdit(int Column, TCellEdit Edit);
     void SetColumnEdit(int Column, std::function<TCellEdit(int RecNo)> EditOfRecord);
+    // The widths the window gives its columns, in pixels. A column is never
+    // narrower than its given width and widens to its heading in the font in
+    // use, whatever language the heading is in.
+    void SetColumnWidths(const QList<int>& Widths);
+    // The width the columns given take together (the grid's content width).
+    int ColumnsWidth() const;
     // A class library edit mask for the column's text cells (see EditMaskValidator).
     void SetColumnEditMask(int Column, const QString& Mask);
     TCellEdit CellEdit(int Column, int RecNo) const;
@@ -89,12 +95,14 @@ private:
     void OpenCurrentEditor();
     void ModelWasReset();
     void ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex& BottomRight);
+    void FitColumnsToHeadings();
 
     TRecordDataSet* FDataSet = nullptr;
     QPointer<QWidget> FEditor;
     QPersistentModelIndex FEditorIndex;
     std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
     std::map<int, QString> FColumnMasks;
+    QList<int> FColumnWidths;
     bool FHighlightCurrentRow = false;
     bool FEscapeToWindow = false;
 };

@@ -1,0 +1,213 @@
+#include "WindowFit.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLayout>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+#include <QWidget>
+
+#include <algorithm>
+
+QSize BoundedToScreen(const QWidget* Window, QSize Size)
+{
+    QScreen* screen = Window->screen();
+    if (!screen)
+        return Size;
+    const QRect room = screen->availableGeometry();
+    const int title = Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return Size.boundedTo(QSize(room.width(), room.height() - title));
+}
+
+void GrowToContents(QWidget* Window)
+{
+    QLayout* layout = Window->layout();
+    if (!layout)
+        return;
+    layout->activate();
+    int height = layout->minimumSize().height();
+    if (layout->hasHeightForWidth())
+        height = std::max(height, layout->totalHeightForWidth(Window->width()));
+    if (height > Window->height())
+        Window->resize(BoundedToScreen(Window, QSize(Window->width(), height)));
+}
+
+void KeepWideAsEntries(QComboBox* Box)
+{
+    Box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto fit = [Box] { Box->setMinimumWidth(Box->sizeHint().width()); };
+    QAbstractItemModel* model = Box->model();
+    QObject::connect(model, &QAbstractItemModel::dataChanged, Box, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, Box, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, Box, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, Box, fit);
+    fit();
+}
+
+namespace {
+class ColumnFlow : public QObject {
+public:
+    ColumnFlow(QGridLayout* grid, QWidget* room, std::vector<QWidget*> cells, int most)
+        : QObject(room)
+        , FGrid(grid)
+        , FRoom(room)
+        , FCells(std::move(cells))
+        , FMost(most)
+    {
+        room->installEventFilter(this);
+    }
+    int Columns() const
+    {
+        const QMargins m = FGrid->contentsMargins();
+        const int spacing = std::max(0, FGrid->horizontalSpacing());
+        for (int n = FMost; n > 1; --n) {
+            std::vector<int> widths(size_t(n), 0);
+            for (size_t i = 0; i < FCells.size(); ++i)
+                if (!FCells[i]->isHidden())
+                    widths[i % size_t(n)] = std::max(widths[i % size_t(n)], FCells[i]->sizeHint().width());
+            int total = m.left() + m.right() + (n - 1) * spacing;
+            for (int w : widths)
+                total += w;
+            if (total <= FRoom->width())
+                return n;
+        }
+        return 1;
+    }
+    void Flow()
+    {
+        const int n = Columns();
+        if (n == FPlaced)
+            return;
+        FPlaced = n;
+        for (QWidget* cell : FCells)
+            FGrid->removeWidget(cell);
+        for (int c = 0; c < FMost; ++c)
+            FGrid->setColumnStretch(c, c < n ? 1 : 0);
+        for (size_t i = 0; i < FCells.size(); ++i)
+            FGrid->addWidget(FCells[i], int(i) / n, int(i) % n);
+        FGrid->setRowStretch(FGrid->rowCount(), 1);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == FRoom && event->type() == QEvent::Resize)
+            Flow();
+        else if (watched == FRoom && event->type() == QEvent::LanguageChange)
+            QMetaObject::invokeMethod(
+                this, [this] { FPlaced = 0, Flow(); }, Qt::QueuedConnection);
+        return false;
+    }
+    int FPlaced = 0;
+
+private:
+    QGridLayout* FGrid;
+    QWidget* FRoom;
+    std::vector<QWidget*> FCells;
+    int FMost;
+};
+} // namespace
+
+int FlowIntoColumns(QGridLayout* Grid, QWidget* Room, const std::vector<QWidget*>& Cells, int MostColumns)
+{
+    auto* flow = new ColumnFlow(Grid, Room, Cells, MostColumns);
+    flow->Flow();
+    return flow->FPlaced;
+}
+
+TWrappingTabBar::TWrappingTabBar(QWidget* Parent)
+    : QTabBar(Parent)
+{
+    setElideMode(Qt::ElideNone);
+}
+
+QString TWrappingTabBar::BrokenCaption(const QString& Text)
+{
+    int best = -1;
+    for (int i = 0; i < Text.size(); ++i)
+        if (Text[i] == u' ' && (best < 0 || std::abs(i - Text.size() / 2) < std::abs(best - Text.size() / 2)))
+            best = i;
+    if (best < 0)
+        return Text;
+    QString broken = Text;
+    broken[best] = u'\n';
+    return broken;
+}
+
+QSize TWrappingTabBar::tabSizeHint(int Index) const
+{
+    QSize size = QTabBar::tabSizeHint(Index);
+    if (!FTwoLines)
+        return size;
+    const QString text = tabText(Index);
+    const QFontMetrics fm = fontMetrics();
+    const QSize one = fm.size(Qt::TextShowMnemonic, text);
+    const QSize two = fm.size(Qt::TextShowMnemonic, BrokenCaption(text));
+    return QSize(size.width() - one.width() + two.width(), size.height() - one.height() + two.height());
+}
+
+QSize TWrappingTabBar::minimumTabSizeHint(int Index) const
+{
+    return tabSizeHint(Index);
+}
+
+void TWrappingTabBar::Rewrap(int Width)
+{
+    if (FRewrapping)
+        return;
+    FRewrapping = true;
+    const bool was = FTwoLines;
+    FTwoLines = false;
+    int oneLine = 0;
+    for (int i = 0; i < count(); ++i)
+        oneLine += QTabBar::tabSizeHint(i).width();
+    FTwoLines = oneLine > Width;
+    if (FTwoLines != was) {
+        setElideMode(elideMode()); // lays the tabs out again with their new size
+        updateGeometry();
+    }
+    FRewrapping = false;
+}
+
+void TWrappingTabBar::tabLayoutChange()
+{
+    QTabBar::tabLayoutChange();
+    // A caption changed (another language): one line may no longer do, or do again.
+    if (parentWidget())
+        Rewrap(parentWidget()->width());
+}
+
+void TWrappingTabBar::paintEvent(QPaintEvent* Event)
+{
+    if (!FTwoLines) {
+        QTabBar::paintEvent(Event);
+        return;
+    }
+    QStylePainter painter(this);
+    auto draw = [&](int i) {
+        QStyleOptionTab option;
+        initStyleOption(&option, i);
+        option.text = BrokenCaption(tabText(i));
+        painter.drawControl(QStyle::CE_TabBarTab, option);
+    };
+    // The current tab last: it overlaps its neighbours.
+    for (int i = 0; i < count(); ++i)
+        if (i != currentIndex())
+            draw(i);
+    if (currentIndex() >= 0)
+        draw(currentIndex());
+}
+
+TWrappingTabWidget::TWrappingTabWidget(QWidget* Parent)
+    : QTabWidget(Parent)
+    , FBar(new TWrappingTabBar(this))
+{
+    setTabBar(FBar);
+}
+
+void TWrappingTabWidget::resizeEvent(QResizeEvent* Event)
+{
+    FBar->Rewrap(width());
+    QTabWidget::resizeEvent(Event);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Windows that fit the screen they are on, whatever language their texts are in.
+#include <QSize>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <vector>
+
+class QComboBox;
+class QGridLayout;
+class QWidget;
+
+// `Size` made no larger than the room the window's screen leaves it (the
+// title bar kept on the screen), so every control stays reachable.
+QSize BoundedToScreen(const QWidget* Window, QSize Size);
+
+// Gives `Window` the size its texts need at its present width (a wrapped
+// caption takes more lines in a longer language), within the screen.
+void GrowToContents(QWidget* Window);
+
+// Keeps `Box` as wide as its longest entry, whatever language its entries
+// are in and however its list changes, even where its window is at its
+// least size (Qt's own adjustment leaves the least width as first shown).
+void KeepWideAsEntries(QComboBox* Box);
+
+// Lays `Cells` out in `Grid`, row by row, in as many columns (at most
+// `MostColumns`) as the width of `Room` shows side by side; again whenever
+// `Room` is resized or the language changes. Returns the columns used now.
+int FlowIntoColumns(QGridLayout* Grid, QWidget* Room, const std::vector<QWidget*>& Cells, int MostColumns);
+
+// A tab bar whose captions break onto two lines when the tabs would not
+// all show on one, instead of hiding tabs behind scroll arrows.
+class TWrappingTabBar : public QTabBar {
+    Q_OBJECT
+public:
+    explicit TWrappingTabBar(QWidget* Parent = nullptr);
+    // Chooses one or two lines for the room `Width` gives the bar.
+    void Rewrap(int Width);
+    bool TwoLines() const { return FTwoLines; }
+    // `Text` broken at the blank nearest its middle (unchanged without one).
+    static QString BrokenCaption(const QString& Text);
+
+protected:
+    QSize tabSizeHint(int Index) const override;
+    QSize minimumTabSizeHint(int Index) const override;
+    void tabLayoutChange() override;
+    void paintEvent(QPaintEvent* Event) override;
+
+private:
+    bool FTwoLines = false;
+    bool FRewrapping = false;
+};
+
+// A tab widget with a TWrappingTabBar.
+class TWrappingTabWidget : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit TWrappingTabWidget(QWidget* Parent = nullptr);
+    TWrappingTabBar* WrappingTabBar() const { return FBar; }
+
+protected:
+    void resizeEvent(QResizeEvent* Event) override;
+
+private:
+    TWrappingTabBar* FBar;
+};

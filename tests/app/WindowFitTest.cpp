@@ -1,0 +1,182 @@
+// Every window in every full language of the shipped dictionary: no heading,
+// list entry or caption is cut, no options page needs scrolling at the main
+// window's size, and every window can be made to fit an 800x600 screen.
+#include "Panelsetupoptions.h"
+#include "ProgramWindows.h"
+#include "Settings.h"
+#include "support/FakePrompts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int FullLanguages = 5;
+
+std::string Name(const QWidget* w)
+{
+    std::string path;
+    for (const QWidget* p = w; p && !p->isWindow(); p = p->parentWidget())
+        if (!p->objectName().isEmpty() && !p->objectName().startsWith("qt_"))
+            path = p->objectName().toStdString() + "/" + path;
+    return path + w->metaObject()->className();
+}
+
+// What of `window` shows cut now: one line for each text wider than its control.
+std::vector<std::string> CutTexts(QWidget* window)
+{
+    std::vector<std::string> cut;
+    auto note = [&](const QWidget* w, const QString& text) {
+        cut.push_back(Name(w) + " \"" + text.toStdString() + "\"");
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->objectName() == "PageSelect"
+            || w->parentWidget()->objectName() == "PageSelect")
+            continue; // the preview's page captions are the reports' own
+        if (auto* header = qobject_cast<QHeaderView*>(w); header && header->orientation() == Qt::Horizontal) {
+            const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+            for (int c = 0; c < header->count(); ++c) {
+                const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+                if (header->sectionSize(c) < header->fontMetrics().horizontalAdvance(text) + 2 * margin)
+                    note(w, text);
+            }
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            const int room
+                = box->style()
+                      ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                      .width();
+            for (int i = 0; i < box->count(); ++i)
+                if (box->fontMetrics().horizontalAdvance(box->itemText(i)) > room)
+                    note(w, box->itemText(i));
+        } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+            if (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                  : label->minimumSizeHint().width() > label->width())
+                note(w, label->text());
+        } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+            if (w->sizeHint().width() > w->width())
+                note(w, static_cast<QAbstractButton*>(w)->text());
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            const QString text = QString(button->text()).remove('&');
+            if (button->fontMetrics().horizontalAdvance(text) > button->width())
+                note(w, text);
+        } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+            if (tabs->sizeHint().width() > tabs->width())
+                note(w, "tabs behind scroll arrows");
+        } else if (auto* area = qobject_cast<QScrollArea*>(w); area && area->widget()) {
+            if (area->widget()->minimumSizeHint().width() > area->viewport()->width())
+                note(area->widget(), "wider than its page");
+        }
+    }
+    return cut;
+}
+
+struct WindowFitFixture : ::testing::Test {
+    QTemporaryDir Dir;
+    QString OldFolder = QDir::currentPath();
+    FakePrompts Prompts;
+    std::unique_ptr<ProgramWindows> Windows;
+
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
+        ASSERT_TRUE(QFile::copy(PX10_DICTIONARY_FILE, Dir.filePath("PX10Tool.mld")));
+        QDir::setCurrent(Dir.path());
+        Windows = std::make_unique<ProgramWindows>();
+    }
+    void TearDown() override
+    {
+        Windows.reset();
+        QDir::setCurrent(OldFolder);
+    }
+    void Choose(int language)
+    {
+        for (QAction* item : Windows->Main->LanguageItems())
+            if (item->data().toInt() == language)
+                item->trigger();
+        QApplication::processEvents();
+    }
+    // The program's own windows.
+    static std::vector<QWidget*> TopWindows()
+    {
+        std::vector<QWidget*> out;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if ((qobject_cast<QDialog*>(top) || qobject_cast<QMainWindow*>(top))
+                && !top->objectName().isEmpty())
+                out.push_back(top);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowFitFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
+{
+    TfrmMain& main = *Windows->Main;
+    main.resize(942, 710);
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QWidget* window : TopWindows()) {
+            window->show();
+            QApplication::processEvents();
+            std::vector<std::string> pages;
+            auto check = [&](const std::string& page) {
+                QApplication::processEvents();
+                for (const std::string& cut : CutTexts(window))
+                    ADD_FAILURE() << "language " << language << ", " << window->objectName().toStdString()
+                                  << page << ": " << cut;
+            };
+            if (window != &main) {
+                check("");
+                window->hide();
+                continue;
+            }
+            for (QTreeWidgetItem* node : { main.SensorsNode(), main.ModulesNode(), main.OnboardNode() }) {
+                main.TreeView1()->setCurrentItem(node);
+                check(" " + node->text(0).toStdString());
+            }
+            main.TreeView1()->setCurrentItem(main.PanelNode());
+            auto* tabs = main.PanelSetupFrame()->findChild<QTabWidget*>("pclSetupOptions");
+            ASSERT_NE(tabs, nullptr);
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                check(" " + tabs->tabText(i).toStdString());
+            }
+        }
+    }
+}
+
+TEST_F(WindowFitFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScreen)
+{
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QWidget* window : TopWindows()) {
+            window->show();
+            QApplication::processEvents();
+            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+            const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            EXPECT_LE(least.width(), 800)
+                << window->objectName().toStdString() << " in language " << language;
+            EXPECT_LE(least.height(), 600 - title)
+                << window->objectName().toStdString() << " in language " << language;
+            if (window != Windows->Main.get())
+                window->hide();
+        }
+    }
+}
