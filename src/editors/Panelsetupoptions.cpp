@@ -241,6 +241,9 @@ void TfrmPanelSetupOptions::CreateControls()
 #undef PX10_NAMED
     for (const auto& [object, name] : named)
         object->setObjectName(name);
+    // Lists the rules build, and lists of another language, keep every entry whole.
+    for (QComboBox* box : findChildren<QComboBox*>())
+        KeepWideAsEntries(box);
     WireHandlers();
     pclSetupOptions->setCurrentIndex(0);
     pclGSMItems->setCurrentIndex(0);
@@ -280,7 +283,9 @@ void TfrmPanelSetupOptions::showEvent(QShowEvent* event)
 void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    auto* top = new QFormLayout;
+    auto* general = new QWidget(page);
+    auto* top = new QFormLayout(general);
+    top->setContentsMargins(0, 0, 0, 0);
     cboDateFormat = new QComboBox(page);
     cboDateFormat->addItems(Rows(PanelSetupOptions::OptionItems(PanelOption::DateFormat)));
     AddRow(top, IvNative("Date Format"), cboDateFormat);
@@ -294,8 +299,6 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     auto* mains = new QGroupBox(T(IvNative("Mains Fault Delay")), page);
     Speak(spnMainsDelay, mains->title());
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, IvNative("minutes"), mains));
-    g->addLayout(top, 0, 0);
-    g->addWidget(mains, 0, 1);
     rdgEventPrinting = new RadioGroup(T(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
     rdgPrintFormat = new RadioGroup(T(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
     rdgControlKeys = new RadioGroup(
@@ -315,12 +318,10 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
         rdgFireOutputActiveLEDOption };
-    int i = 0;
-    for (RadioGroup* r : order) {
-        g->addWidget(r, 1 + i / 2, i % 2);
-        ++i;
-    }
-    g->setRowStretch(1 + i / 2 + 1, 1);
+    // Two columns where the room allows, one on a small screen or in a longer language.
+    std::vector<QWidget*> cells { general, mains };
+    cells.insert(cells.end(), std::begin(order), std::end(order));
+    FlowIntoColumns(g, page->parentWidget(), cells, 2);
 }
 
 void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)

@@ -58,6 +58,7 @@ public:
         , FMost(most)
     {
         room->installEventFilter(this);
+        grid->parentWidget()->installEventFilter(this);
     }
     int Columns() const
     {
@@ -67,7 +68,8 @@ public:
             std::vector<int> widths(size_t(n), 0);
             for (size_t i = 0; i < FCells.size(); ++i)
                 if (!FCells[i]->isHidden())
-                    widths[i % size_t(n)] = std::max(widths[i % size_t(n)], FCells[i]->sizeHint().width());
+                    widths[i % size_t(n)] = std::max({ widths[i % size_t(n)], FCells[i]->sizeHint().width(),
+                        FCells[i]->minimumSizeHint().width() });
             int total = m.left() + m.right() + (n - 1) * spacing;
             for (int w : widths)
                 total += w;
@@ -94,9 +96,17 @@ public:
     {
         if (watched == FRoom && event->type() == QEvent::Resize)
             Flow();
-        else if (watched == FRoom && event->type() == QEvent::LanguageChange)
+        // A caption changed (another language): the cells' widths with it.
+        else if (watched == FGrid->parentWidget() && event->type() == QEvent::LayoutRequest && !FPending) {
+            FPending = true;
             QMetaObject::invokeMethod(
-                this, [this] { FPlaced = 0, Flow(); }, Qt::QueuedConnection);
+                this,
+                [this] {
+                    FPending = false;
+                    Flow();
+                },
+                Qt::QueuedConnection);
+        }
         return false;
     }
     int FPlaced = 0;
@@ -106,6 +116,7 @@ private:
     QWidget* FRoom;
     std::vector<QWidget*> FCells;
     int FMost;
+    bool FPending = false;
 };
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -273,6 +274,33 @@ TEST_F(GridFixture, GridAndCellsAreNamedForScreenReaders)
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->text(QAccessible::Name), "Lobby");
     EXPECT_EQ(grid->tableInterface()->cellAt(1, 0)->text(QAccessible::Name), "2");
+}
+
+TEST_F(GridFixture, AColumnKeepsItsGivenWidthAndWidensToItsHeading)
+{
+    QHeaderView* header = Grid.horizontalHeader();
+    auto needs = [&](int c) {
+        const QString heading = Set.headerData(c, Qt::Horizontal).toString();
+        return header->fontMetrics().horizontalAdvance(heading)
+            + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    };
+    Grid.SetColumnWidths({ 200, 10, 40, 300 });
+    EXPECT_EQ(Grid.columnWidth(0), 200) << "wider than its heading: the width given";
+    EXPECT_GE(Grid.columnWidth(1), needs(1)) << "\"Description\" is not cut at 10 pixels";
+    EXPECT_EQ(Grid.columnWidth(3), 300);
+    EXPECT_EQ(Grid.ColumnsWidth(), 200 + Grid.columnWidth(1) + Grid.columnWidth(2) + 300);
+
+    // A larger font, as a longer heading of another language: wider again,
+    // and never below the width given.
+    const int zone = Grid.columnWidth(2);
+    QFont large = header->font();
+    large.setPointSizeF(large.pointSizeF() * 3);
+    Grid.setFont(large);
+    ProcessEvents();
+    EXPECT_GT(Grid.columnWidth(2), zone);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_GE(Grid.columnWidth(c), needs(c)) << "column " << c;
+    EXPECT_EQ(Grid.columnWidth(3), std::max(300, needs(3)));
 }
 
 TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
