@@ -2,26 +2,19 @@
 // list entry or caption is cut, no options page needs scrolling at the main
 // window's size, and every window can be made to fit an 800x600 screen.
 #include "Panelsetupoptions.h"
-#include "ProgramWindows.h"
-#include "Settings.h"
-#include "support/FakePrompts.h"
+#include "LanguageFixture.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QSettings>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,47 +80,21 @@ std::vector<std::string> CutTexts(QWidget* window)
     return cut;
 }
 
-struct WindowFitFixture : ::testing::Test {
-    QTemporaryDir Dir;
-    QString OldFolder = QDir::currentPath();
-    FakePrompts Prompts;
-    std::unique_ptr<ProgramWindows> Windows;
-
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
-        ASSERT_TRUE(QFile::copy(PX10_DICTIONARY_FILE, Dir.filePath("PX10Tool.mld")));
-        QDir::setCurrent(Dir.path());
-        Windows = std::make_unique<ProgramWindows>();
-    }
-    void TearDown() override
-    {
-        Windows.reset();
-        QDir::setCurrent(OldFolder);
-    }
-    void Choose(int language)
-    {
-        for (QAction* item : Windows->Main->LanguageItems())
-            if (item->data().toInt() == language)
-                item->trigger();
-        QApplication::processEvents();
-    }
-    // The program's own windows.
-    static std::vector<QWidget*> TopWindows()
-    {
-        std::vector<QWidget*> out;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if ((qobject_cast<QDialog*>(top) || qobject_cast<QMainWindow*>(top))
-                && !top->objectName().isEmpty())
-                out.push_back(top);
-        return out;
-    }
-};
+// The program's own windows.
+std::vector<QWidget*> TopWindows()
+{
+    std::vector<QWidget*> out;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if ((qobject_cast<QDialog*>(top) || qobject_cast<QMainWindow*>(top)) && !top->objectName().isEmpty())
+            out.push_back(top);
+    return out;
+}
 
 } // namespace
 
-TEST_F(WindowFitFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
+TEST_F(LanguageFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
 {
+    Windows = std::make_unique<ProgramWindows>();
     TfrmMain& main = *Windows->Main;
     main.resize(942, 710);
     for (int language = 1; language <= FullLanguages; ++language) {
@@ -162,8 +129,9 @@ TEST_F(WindowFitFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
     }
 }
 
-TEST_F(WindowFitFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScreen)
+TEST_F(LanguageFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScreen)
 {
+    Windows = std::make_unique<ProgramWindows>();
     for (int language = 1; language <= FullLanguages; ++language) {
         Choose(language);
         for (QWidget* window : TopWindows()) {
