@@ -4,6 +4,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "Commsformparts.h"
 #include "Prompts.h"
 
@@ -52,7 +53,7 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     edtPasscode->setEchoMode(QLineEdit::Password);
     edtPasscode->installEventFilter(this);
     lblPasscode->setBuddy(edtPasscode);
-    edtPasscode->setAccessibleName(lblPasscode->text());
+    SetAccessibleNameParts(edtPasscode, { lblPasscode->text() });
     btnRetry = new QPushButton(IvNative("&Retry"), this);
     btnRetry->setObjectName(QStringLiteral("btnRetry"));
     btnAbort = new QPushButton(IvNative("&Abort"), this);

@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "Commsformparts.h"
 #include "Ivdictio.h"
 
@@ -30,14 +31,14 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     cboCommsPortSelect->setObjectName("cboCommsPortSelect");
     cboCommsPortSelect->setMinimumContentsLength(32);
     lblSerialPort->setBuddy(cboCommsPortSelect);
-    cboCommsPortSelect->setAccessibleName(lblSerialPort->text());
+    SetAccessibleNameParts(cboCommsPortSelect, { lblSerialPort->text() });
     lblDevice = new QLabel(IvNative("Device"), this);
     lblDevice->setObjectName("lblDevice");
     cboDevice = new QComboBox(this);
     cboDevice->setObjectName("cboDevice");
     cboDevice->setMinimumContentsLength(32);
     lblDevice->setBuddy(cboDevice);
-    cboDevice->setAccessibleName(lblDevice->text());
+    SetAccessibleNameParts(cboDevice, { lblDevice->text() });
     lblDeviceStatus = new QLabel(this);
     lblDeviceStatus->setObjectName("lblDeviceStatus");
     lblDeviceStatus->setWordWrap(true);

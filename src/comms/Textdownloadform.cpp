@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Panelcommstransferform.h"
@@ -92,9 +93,9 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
 
     // Controls without text of their own are named by the text beside them.
     lblIntervalText->setBuddy(trbLoggingInterval);
-    trbLoggingInterval->setAccessibleName(lblIntervalText->text());
-    auto nameDeviceNo = [this] {
-        spnDeviceNo->setAccessibleName((rbnModule->isChecked() ? rbnModule : rbnSensor)->text().remove('&'));
+    SetAccessibleNameParts(trbLoggingInterval, { lblIntervalText->text() });
+    auto nameDeviceNo = [this, sensor = rbnSensor->text(), module = rbnModule->text()] {
+        SetAccessibleNameParts(spnDeviceNo, { rbnModule->isChecked() ? module : sensor });
     };
     nameDeviceNo();
     connect(rbnModule, &QRadioButton::toggled, this, nameDeviceNo);

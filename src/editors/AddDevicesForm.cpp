@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "DeviceEditRules.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -40,7 +41,7 @@ QLabel* Label(const char* text, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
-    buddy->setAccessibleName(label->text().remove('&'));
+    SetAccessibleNameParts(buddy, { label->text() });
     return label;
 }
 

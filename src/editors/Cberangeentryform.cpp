@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "Cberangeentrylogic.h"
 #include "CodePage.h"
 #include "ExceptionBox.h"
@@ -32,11 +33,11 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     edtCBERange = new QLineEdit(this);
     edtCBERange->setObjectName("edtCBERange");
     edtCBERange->setReadOnly(true);
-    edtCBERange->setAccessibleName(lblTitle->text());
+    SetAccessibleNameParts(edtCBERange, { lblTitle->text() });
 
     clbCBERangeSelector = new QListWidget(this);
     clbCBERangeSelector->setObjectName("clbCBERangeSelector");
-    clbCBERangeSelector->setAccessibleName(lblTitle->text());
+    SetAccessibleNameParts(clbCBERangeSelector, { lblTitle->text() });
     clbCBERangeSelector->setFlow(QListView::TopToBottom);
     clbCBERangeSelector->setWrapping(true);
     clbCBERangeSelector->setResizeMode(QListView::Adjust);
@@ -67,7 +68,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     spnBaseCBERule->SetMin(TCBERangeEntryLogic::MinBase);
     spnBaseCBERule->SetMax(TCBERangeEntryLogic::MaxBase);
     spnBaseCBERule->SetValue(1);
-    spnBaseCBERule->setAccessibleName(IvNative("Base CBE Rule"));
+    SetAccessibleNameParts(spnBaseCBERule, { lblBaseCBERule->text() });
     lblBaseCBERule->setBuddy(spnBaseCBERule);
     // The control reports every change of its value, also those made in code:
     // only the user's moves store a base (showing never writes).

@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "Cberuledataset.h"
 #include "Cberulelogic.h"
 #include "Cberulezonedataset.h"
@@ -74,7 +75,7 @@ void ShowCode(QComboBox* box, const std::vector<std::string>& list, int code)
 }
 
 QComboBox* ListBox(
-    QWidget* parent, const char* name, const std::vector<std::string>& list, const QString& label)
+    QWidget* parent, const char* name, const std::vector<std::string>& list, const QStringList& label)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
@@ -82,7 +83,7 @@ QComboBox* ListBox(
         box->addItem(T(entry));
     box->setMaxVisibleItems(int(list.size()));
     KeepWideAsEntries(box); // in the language in force
-    box->setAccessibleName(label);
+    SetAccessibleNameParts(box, label);
     IvSetCodeText(box, "Items"); // filled translated, mapped back by index
     return box;
 }
@@ -181,7 +182,7 @@ QWidget* TfrmCBERuleEdit::BuildTabs()
     // Qt's tab bar does not wrap: the 64 rules are two rows of tab-like buttons.
     tbcCBERules = new QWidget(this);
     tbcCBERules->setObjectName("tbcCBERules");
-    tbcCBERules->setAccessibleName(IvNative("Rule Number"));
+    SetAccessibleNameParts(tbcCBERules, { IvNative("Rule Number") });
     tbcCBERules->setStyleSheet(QStringLiteral(
         "QToolButton { font-size: 7pt; padding: 0px; border: 1px solid palette(mid); border-bottom: none; }"
         "QToolButton:checked { font-weight: bold; background: palette(dark); }"));
@@ -217,12 +218,12 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
     box->setObjectName("gbxDetails");
     auto* grid = new QGridLayout(box);
     auto* typeLabel = new QLabel(IvNative("Rule Type"), box);
-    dtcRuleType = ListBox(box, "dtcRuleType", RuleTypes(), typeLabel->text());
+    dtcRuleType = ListBox(box, "dtcRuleType", RuleTypes(), { typeLabel->text() });
     auto* filterLabel = new QLabel(IvNative("Filter Type"), box);
     dtcFilterType = new QComboBox(box);
     dtcFilterType->setObjectName("dtcFilterType");
     KeepWideAsEntries(dtcFilterType);
-    dtcFilterType->setAccessibleName(filterLabel->text());
+    SetAccessibleNameParts(dtcFilterType, { filterLabel->text() });
     connect(
         dtcRuleType, &QComboBox::activated, this, [this](int row) { Guarded([&] { RuleTypeChosen(row); }); });
     connect(
@@ -260,13 +261,13 @@ QWidget* TfrmCBERuleEdit::BuildDetails()
         const QString device = QString::fromStdString("Device " + std::to_string(n));
         grid->addWidget(new QLabel(device, box), 5 + n, 0);
         dtcDeviceInputType[i] = ListBox(box, qPrintable(QString("dtcDeviceInputType%1").arg(n)),
-            DeviceKinds(), device + " " + IvNative("Device Kind"));
+            DeviceKinds(), { device, IvNative("Device Kind") });
         connect(dtcDeviceInputType[i], &QComboBox::activated, this,
             [this, n](int row) { Guarded([&] { KindChosen(n, row); }); });
         grid->addWidget(dtcDeviceInputType[i], 5 + n, 1);
         auto* spin = new TSpinControl(box, TControlParts::UpDownOnly());
         spin->setObjectName(QString("cseDeviceInputType%1").arg(n));
-        spin->setAccessibleName(device + " " + IvNative("Address"));
+        SetAccessibleNameParts(spin, { device, IvNative("Address") });
         spin->SetMin(1);
         spin->SetMax(99);
         spin->SetValue(1);

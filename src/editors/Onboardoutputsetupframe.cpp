@@ -2,6 +2,7 @@
 
 #include "Ivmulti.h"
 
+#include "AccessibleName.h"
 #include "CodePage.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -74,7 +75,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
         type->setMaxVisibleItems(types.size());
         // Each box is as wide as its longest entry in the language in force.
         KeepWideAsEntries(type);
-        type->setAccessibleName(label + " " + IvNative("Type"));
+        SetAccessibleNameParts(type, { label, IvNative("Type") });
         connect(
             type, &QComboBox::activated, this, [this, n](int row) { Guarded([&] { TypeChosen(n, row); }); });
         cboB[i] = type;
@@ -86,7 +87,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
             e->addItems(eol);
             KeepWideAsEntries(e);
             IvSetCodeText(e, "Items");
-            e->setAccessibleName(label + " " + IvNative("EOL"));
+            SetAccessibleNameParts(e, { label, IvNative("EOL") });
             connect(
                 e, &QComboBox::activated, this, [this, n](int row) { Guarded([&] { EOLChosen(n, row); }); });
             cboBEOL[i] = e;
@@ -95,7 +96,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
 
         auto* rules = new QLineEdit(this);
         rules->setObjectName(QString("edtCbeRules%1").arg(n));
-        rules->setAccessibleName(label + " " + IvNative("CBE Rule No"));
+        SetAccessibleNameParts(rules, { label, IvNative("CBE Rule No") });
         rules->installEventFilter(this);
         connect(rules, &QLineEdit::editingFinished, this, [this, n] { Guarded([&] { CommitRuleList(n); }); });
         edtCbeRules[i] = rules;
@@ -103,7 +104,7 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
 
         auto* button = new QPushButton(QStringLiteral("..."), this);
         button->setObjectName(QString("btnCBERuleEdit%1").arg(n));
-        button->setAccessibleName(label + " " + IvNative("CBE Rule No"));
+        SetAccessibleNameParts(button, { label, IvNative("CBE Rule No") });
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
         connect(button, &QPushButton::clicked, this, [this, n] { Guarded([&] { RuleButtonClicked(n); }); });
         btnCBERuleEdit[i] = button;

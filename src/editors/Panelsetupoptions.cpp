@@ -2,6 +2,7 @@
 
 #include "Ivmulti.h"
 
+#include "AccessibleName.h"
 #include "CodePage.h"
 #include "CodePageValidator.h"
 #include "DialogKeys.h"
@@ -71,15 +72,11 @@ QStringList Rows(const std::vector<std::string>& rows)
         out << Q(r);
     return out;
 }
-QString WithoutAccelerator(QString text)
-{
-    return text.remove(QRegularExpression("&(?!&)"));
-}
 // Screen readers and automated checks name a control without text of its own
 // by the label beside it.
 void Speak(QWidget* control, const QString& label)
 {
-    control->setAccessibleName(WithoutAccelerator(label));
+    SetAccessibleNameParts(control, { label });
 }
 void AddRow(QFormLayout* form, const char* label, QWidget* control, QWidget* field = nullptr)
 {
@@ -299,7 +296,8 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     auto* mains = new QGroupBox(T(IvNative("Mains Fault Delay")), page);
     Speak(spnMainsDelay, mains->title());
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, IvNative("minutes"), mains));
-    rdgEventPrinting = new RadioGroup(T(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
+    rdgEventPrinting
+        = new RadioGroup(T(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
     rdgPrintFormat = new RadioGroup(T(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
     rdgControlKeys = new RadioGroup(
         T(IvNative("Control Keys Require Level 2 Access")), OptionItems(PanelOption::ControlKeys), page);
@@ -309,11 +307,12 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
         = new RadioGroup(T(IvNative("Control Key 3 Mode")), OptionItems(PanelOption::ControlKey3Mode), page);
     rdgUnmuteOption
         = new RadioGroup(T(IvNative("Un-mute Internal Tone")), OptionItems(PanelOption::UnmuteOption), page);
-    rdgFireOutputActiveLEDOption = new RadioGroup(
-        T(IvNative("Fire Output Active LED Option")), OptionItems(PanelOption::FireOutputActiveLEDOption), page);
-    rdgAutoResoundMode
-        = new RadioGroup(T(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
-    rdgLampTest = new RadioGroup(T(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
+    rdgFireOutputActiveLEDOption = new RadioGroup(T(IvNative("Fire Output Active LED Option")),
+        OptionItems(PanelOption::FireOutputActiveLEDOption), page);
+    rdgAutoResoundMode = new RadioGroup(
+        T(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
+    rdgLampTest = new RadioGroup(
+        T(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
     rdgTorqSwitch = new RadioGroup(T(IvNative("Torq Protocol")), OptionItems(PanelOption::TorqSwitch), page);
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
@@ -352,28 +351,29 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
     auto* g = new QGridLayout(page);
     rdgBlinking = new RadioGroup(T(IvNative("Blinking")), OptionItems(PanelOption::Blinking), page);
     rdgPulseRatio = new RadioGroup(T(IvNative("Pulse Ratio")), OptionItems(PanelOption::PulseRatio), page);
-    rdgTransmissionDevice
-        = new RadioGroup(T(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
-    rdgDigitalInput1 = new RadioGroup(T(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
-    rdgFWPInput4Disable
-        = new RadioGroup(T(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
+    rdgTransmissionDevice = new RadioGroup(
+        T(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
+    rdgDigitalInput1
+        = new RadioGroup(T(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
+    rdgFWPInput4Disable = new RadioGroup(
+        T(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
     rdgFWPInput4Disable->hide();
-    rdgFWP2OutputActivation
-        = new RadioGroup(T(IvNative("FWP 2 Output Activation")), OptionItems(PanelOption::FWP2OutputActivation), page);
+    rdgFWP2OutputActivation = new RadioGroup(
+        T(IvNative("FWP 2 Output Activation")), OptionItems(PanelOption::FWP2OutputActivation), page);
     rdgWeekendSensitivityNightMode = new RadioGroup(
         T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendSensitivityNightMode), page);
-    rdgFiremansWorkPanelOption
-        = new RadioGroup(T(IvNative("Fireman's Work Panel")), OptionItems(PanelOption::FiremansWorkPanelOption), page);
-    rdgRoutingAutoDisable
-        = new RadioGroup(T(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
-    rdgSuppressDoubleAddress
-        = new RadioGroup(T(IvNative("Suppress Double Address")), OptionItems(PanelOption::SuppressDoubleAddress), page);
-    rdgMAxHeadLEDs
-        = new RadioGroup(T(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
-    rdgSensorsBlinkColour
-        = new RadioGroup(T(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
-    rdgModulesBlinkColour
-        = new RadioGroup(T(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
+    rdgFiremansWorkPanelOption = new RadioGroup(
+        T(IvNative("Fireman's Work Panel")), OptionItems(PanelOption::FiremansWorkPanelOption), page);
+    rdgRoutingAutoDisable = new RadioGroup(
+        T(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
+    rdgSuppressDoubleAddress = new RadioGroup(
+        T(IvNative("Suppress Double Address")), OptionItems(PanelOption::SuppressDoubleAddress), page);
+    rdgMAxHeadLEDs = new RadioGroup(
+        T(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
+    rdgSensorsBlinkColour = new RadioGroup(
+        T(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
+    rdgModulesBlinkColour = new RadioGroup(
+        T(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
 
     auto* hightest = new QGroupBox(T(IvNative("Automatic Hightest Time")), page);
     auto* hh = new QHBoxLayout(hightest);
@@ -389,8 +389,10 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
     spnExtSystemDelay->SetMin(10);
     spnExtSystemSoakTime = new TSpinControl(ext);
     spnExtSystemSoakTime->SetMax(999);
-    AddRow(ef, IvNative("Activation Delay Time"), spnExtSystemDelay, Unit(spnExtSystemDelay, IvNative("seconds"), ext));
-    AddRow(ef, IvNative("Soak Time"), spnExtSystemSoakTime, Unit(spnExtSystemSoakTime, IvNative("seconds"), ext));
+    AddRow(ef, IvNative("Activation Delay Time"), spnExtSystemDelay,
+        Unit(spnExtSystemDelay, IvNative("seconds"), ext));
+    AddRow(ef, IvNative("Soak Time"), spnExtSystemSoakTime,
+        Unit(spnExtSystemSoakTime, IvNative("seconds"), ext));
     auto* hold = new QGroupBox(T(IvNative("Hold Switch Operation")), page);
     cboHoldSwitchOperation = new QComboBox(hold);
     cboHoldSwitchOperation->addItems(OptionItems(PanelOption::HoldSwitchOperation));
@@ -537,16 +539,18 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     spnPrimaryDelay->SetMax(300);
     spnExtendDelay = new TSpinControl(gbxDayModeDelays);
     spnExtendDelay->SetMax(10);
-    AddRow(delays, IvNative("Primary Delay Time"), spnPrimaryDelay, Unit(spnPrimaryDelay, IvNative("seconds"), gbxDayModeDelays));
-    AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay, Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
+    AddRow(delays, IvNative("Primary Delay Time"), spnPrimaryDelay,
+        Unit(spnPrimaryDelay, IvNative("seconds"), gbxDayModeDelays));
+    AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay,
+        Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
     g->addLayout(delays, 0, 1);
     cbxHeatDetectorsEndDelays = new QCheckBox(T(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
     cbxDayModeNewAlarmOption = new QCheckBox(T(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
     // Long once translated: each box has the group's width to itself.
     g->addWidget(cbxHeatDetectorsEndDelays, 1, 0, 1, 2);
     g->addWidget(cbxDayModeNewAlarmOption, 2, 0, 1, 2);
-    rdgDelaysActiveIndication = new RadioGroup(
-        T(IvNative("Delays Active Indication")), OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
+    rdgDelaysActiveIndication = new RadioGroup(T(IvNative("Delays Active Indication")),
+        OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
     rdgWeekendNightMode = new RadioGroup(
         T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
     rdgDayModeStartOption = new RadioGroup(

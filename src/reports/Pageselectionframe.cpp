@@ -1,5 +1,6 @@
 #include "Pageselectionframe.h"
 
+#include "AccessibleName.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 
@@ -46,7 +47,7 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
         p->setGeometry(Left, y, PictureWidth, PictureHeight);
         p->setStyleSheet("background: white; border: 1px solid black;");
         p->setCursor(Qt::PointingHandCursor);
-        p->setAccessibleName(QString::fromUtf8(pages[i].Caption));
+        SetAccessibleNameParts(p, { QString::fromUtf8(pages[i].Caption) });
         p->installEventFilter(this);
         FPictures[i] = p;
         auto* caption = new QLabel(QString::fromUtf8(pages[i].Caption), this);

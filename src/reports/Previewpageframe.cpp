@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -125,13 +126,13 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
     PageSpinEdit->SetMin(1);
     PageSpinEdit->SetMax(9999);
     PageSpinEdit->SetValue(1);
-    PageSpinEdit->setAccessibleName(page->text());
+    SetAccessibleNameParts(PageSpinEdit, { page->text() });
     page->setBuddy(PageSpinEdit);
     auto tool = [this](const char* name, const char* hint, QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(pnlPageControl);
         b->setObjectName(name);
         b->setToolTip(T(hint));
-        b->setAccessibleName(T(hint));
+        SetAccessibleNameParts(b, { T(hint) });
         b->setIcon(style()->standardIcon(icon));
         if (b->icon().isNull())
             b->setText(T(hint));

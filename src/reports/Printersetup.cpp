@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "AccessibleName.h"
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -43,8 +44,8 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     printer->setBuddy(cboPrinterSelect);
     auto* copies = new QLabel(T(IvNative("Copies")), this);
     copies->setBuddy(cseCopies);
-    cboPrinterSelect->setAccessibleName(printer->text());
-    cseCopies->setAccessibleName(copies->text());
+    SetAccessibleNameParts(cboPrinterSelect, { printer->text() });
+    SetAccessibleNameParts(cseCopies, { copies->text() });
     form->addRow(printer, cboPrinterSelect);
     form->addRow(copies, cseCopies);
     v->addLayout(form);

@@ -1,5 +1,6 @@
 #include "RecordGrid.h"
 
+#include "AccessibleName.h"
 #include <QEvent>
 
 #include "CellEditors.h"
@@ -238,7 +239,7 @@ private:
 TRecordGrid::TRecordGrid(const QString& AccessibleName, QWidget* Parent)
     : QTableView(Parent)
 {
-    setAccessibleName(AccessibleName);
+    SetAccessibleNameParts(this, { AccessibleName });
     setItemDelegate(new TRecordGridDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);

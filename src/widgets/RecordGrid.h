@@ -31,7 +31,8 @@ struct TCellEdit {
 class TRecordGrid : public QTableView {
     Q_OBJECT
 public:
-    // `AccessibleName`: what a user reads beside the grid.
+    // `AccessibleName`: the English text a user reads beside the grid, named in
+    // the language in force.
     explicit TRecordGrid(const QString& AccessibleName, QWidget* Parent = nullptr);
 
     void SetDataSet(TRecordDataSet* DataSet);

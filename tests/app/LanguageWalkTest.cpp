@@ -96,9 +96,8 @@ void Reader::Read(const QObject* root)
         if (w->isWindow())
             Note(w, "title", w->windowTitle());
         Note(w, "tip", w->toolTip());
-        // Names Qt gives: the tab bars' scroll buttons, the controls of its dialogs.
-        if (qobject_cast<const QTabBar*>(w->parent()) || !Prefix.isEmpty())
-            Note(w, "name", w->accessibleName());
+        // What a screen reader says: the names of our controls and of those Qt makes.
+        Note(w, "name", w->accessibleName());
     }
     if (auto* b = qobject_cast<const QAbstractButton*>(root))
         Note(b, "text", b->text());

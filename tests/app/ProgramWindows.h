@@ -80,7 +80,10 @@ struct ProgramWindows {
         for (QAction* item : Main->LanguageItems())
             if (item->data().toInt() == language)
                 item->trigger();
-        QApplication::processEvents(); // the grids' headings follow the posted change
+        // The change posted to the application reaches the windows as events
+        // posted in their turn: the grids' headings and the controls' names follow it.
+        QApplication::processEvents();
+        QApplication::processEvents();
     }
 
     // Every translator of every window.
