@@ -77,6 +77,7 @@ File::File(File&& other) noexcept
     , Writing(other.Writing)
     , WriteFailure(other.WriteFailure)
     , InMemory(other.InMemory)
+    , OpenSize(other.OpenSize)
 {
     other.Fd = -1;
     other.Begin = other.End = 0;
@@ -94,6 +95,7 @@ File& File::operator=(File&& other) noexcept
         Writing = other.Writing;
         WriteFailure = other.WriteFailure;
         InMemory = other.InMemory;
+        OpenSize = other.OpenSize;
         other.Fd = -1;
         other.Begin = other.End = 0;
         other.InMemory = false;
@@ -137,7 +139,10 @@ File File::Open(const std::string& path, Mode mode)
             throw;
         }
     }
-    return File(fd);
+    File file(fd);
+    if (mode == Mode::Read)
+        file.OpenSize = static_cast<std::uint64_t>(st.st_size);
+    return file;
 }
 
 File File::FromMemory(const void* data, std::size_t size)
@@ -148,6 +153,7 @@ File File::FromMemory(const void* data, std::size_t size)
     if (size)
         std::memcpy(f.Buffer.get(), data, size);
     f.End = size;
+    f.OpenSize = size;
     return f;
 }
 

@@ -3,6 +3,7 @@
 // Reads go through a read-ahead block and writes through a buffer, so a file
 // read or written record by record costs one system call, not one per record.
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -46,6 +47,9 @@ public:
     static File FromMemory(const void* data, std::size_t size);
 
     bool IsOpen() const { return Fd >= 0 || InMemory; }
+    // The size a file opened for reading had when it was opened (the bytes of
+    // a file in memory), known without asking the system again.
+    std::uint64_t SizeAtOpen() const { return OpenSize; }
     // Reads up to `size` bytes at the current position, looping over short
     // reads; returns fewer only at the end of the file. Throws FileError when
     // the system call fails.
@@ -116,6 +120,7 @@ private:
     bool Writing = false;
     int WriteFailure = 0; // errno of a write that failed
     bool InMemory = false; // Buffer holds the whole file, there is no descriptor
+    std::uint64_t OpenSize = 0;
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same
