@@ -28,6 +28,11 @@ public:
     std::string Text;
 };
 
+// Opens an existing plain file for reading without ever waiting: a named
+// pipe, a device or a directory is refused (FileError with code 0 and no
+// text for the first two). Returns the descriptor and the file's size.
+int OpenPlainFileForReading(const std::string& path, std::uint64_t& size);
+
 class File {
 public:
     enum class Mode { Read, Write };

@@ -1,5 +1,7 @@
 #include "Ivlinerd.h"
 #include "TempFolder.h"
+#include "Ivtxtdic.h"
+#include "UnwrittenPipe.h"
 
 #include <gtest/gtest.h>
 
@@ -203,24 +205,27 @@ TEST_F(LineReaders, Utf16FilesFollowTheirMark)
     EXPECT_EQ(AllLines(unchecked), (std::vector<std::u16string> { longLine }));
 }
 
-TEST_F(LineReaders, AUtf16UnitSplitAcrossTwoReadsIsKeptWhole)
+// A named pipe would make every reader wait for a writer, and a folder is no
+// text: each reader refuses both at once, named as a missing file is.
+TEST_F(LineReaders, ANamedPipeOrAFolderIsRefusedWithoutWaiting)
 {
-    std::string fifo = Folder.Path("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string bytes = "\xFF\xFE" + Utf16(u"\u20ACab\ncd", false);
-    std::thread writer([&] {
-        int fd = ::open(fifo.c_str(), O_WRONLY);
-        // An odd number of bytes first, the rest later: a unit straddles the two reads.
-        (void)!::write(fd, bytes.data(), 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        (void)!::write(fd, bytes.data() + 5, bytes.size() - 5);
-        ::close(fd);
-    });
-    TIvUTF16Reader reader(ivboLittleEndian, true);
-    reader.FileName = fifo;
-    auto lines = AllLines(reader);
-    writer.join();
-    EXPECT_EQ(lines, (std::vector<std::u16string> { u"\u20ACab", u"cd" }));
+    UnwrittenPipe pipe(Folder.Path("fifo"));
+    TIvAnsiReader ansi;
+    TIvUTF8Reader utf8;
+    TIvUTF16Reader utf16(ivboLittleEndian, false);
+    for (const std::string& name : { pipe.Name(), Folder.Path("") }) {
+        for (TIvBaseReader* reader : std::initializer_list<TIvBaseReader*> { &ansi, &utf8, &utf16 }) {
+            reader->FileName = name;
+            try {
+                reader->Open();
+                ADD_FAILURE() << name << " opened";
+            } catch (const EInOutError& e) {
+                EXPECT_EQ(e.Message(), "Could not open the file " + name);
+            }
+        }
+    }
+    EXPECT_FALSE(IsUTF16File(pipe.Name()));
+    EXPECT_FALSE(pipe.Released());
 }
 
 TEST_F(LineReaders, AReopenedUtf16ReaderStartsAfresh)
@@ -262,13 +267,13 @@ TEST_F(LineReaders, DescriptorZeroIsAFile)
 
 TEST_F(LineReaders, AFailingReadRaisesInsteadOfEndingTheText)
 {
-    // A folder opens for reading, but reading it fails.
+    // A plain file of the system whose first bytes cannot be read.
     TIvAnsiReader reader;
-    reader.FileName = Folder.Path("");
+    reader.FileName = "/proc/self/mem";
     reader.Open();
     EXPECT_THROW(reader.Eof(), EReadError);
     TIvUTF16Reader wide(ivboLittleEndian, false);
-    wide.FileName = Folder.Path("");
+    wide.FileName = "/proc/self/mem";
     wide.Open();
     EXPECT_THROW(wide.ReadLine(), EReadError);
 }

@@ -1,5 +1,7 @@
 #include "FakeNls.h"
 #include "MldSamples.h"
+#include "TempFolder.h"
+#include "UnwrittenPipe.h"
 
 #include <QResource>
 #include <gtest/gtest.h>
@@ -403,6 +405,44 @@ TEST(MldFile, EightBitTextsUseTheirOwnCodePages)
     EXPECT_EQ(RaisedMessage([&] { bad.D.GetLanguage(3); }), "The code page 1234 cannot be converted");
 }
 
+// Sections end where the next one starts: a length or count that reaches
+// past that end is damage, not the next section's bytes to read as text.
+TEST(MldFile, SectionsThatOverlapOrAReadIntoTheNextOneAreRefused)
+{
+    FakeNls nls;
+    const std::string good = IvWriteMLD(SampleContent(3, ivboLittleEndian, false));
+    ASSERT_NO_THROW(ReadEverything(good));
+    auto word = [&](size_t at) { return size_t(uint8_t(good[at])) | (size_t(uint8_t(good[at + 1])) << 8); };
+    auto dword = [&](size_t at) { return word(at) | (word(at + 2) << 16); };
+    // Where each string of the five rows (native text and three columns) starts.
+    std::vector<size_t> strings;
+    for (size_t at = dword(20), n = 0; n < 5 * 4; ++n) {
+        strings.push_back(at);
+        at += 2 + word(at);
+    }
+    ASSERT_EQ(strings.back() + 2 + word(strings.back()), dword(26)) << "the locales follow the rows";
+    auto expectRefused = [&](const char* what, size_t at, uint32_t value, bool isWord) {
+        std::string bytes = good;
+        if (isWord)
+            PutWord(bytes, at, static_cast<uint16_t>(value));
+        else
+            PutDWord(bytes, at, value);
+        EXPECT_EQ(RaisedMessage([&] { ReadEverything(bytes); }), "Stream read error") << what;
+    };
+    expectRefused("the first row's German one longer", strings[1], uint32_t(word(strings[1]) + 1), true);
+    expectRefused(
+        "the last row's Russian one longer", strings.back(), uint32_t(word(strings.back()) + 1), true);
+    expectRefused("one row more", 18, 6, true);
+    expectRefused("the locales where the rows start", 26, uint32_t(dword(20)), false);
+    expectRefused("the rows inside the header", 20, 40, false);
+    expectRefused("the information at the end of the file", 32, uint32_t(good.size()), false);
+    // An empty section has no bytes to overlap: no locales where the rows start.
+    std::string noLocales = good;
+    PutWord(noLocales, 24, 0);
+    PutDWord(noLocales, 26, uint32_t(dword(20)));
+    EXPECT_EQ(RaisedMessage([&] { ReadEverything(noLocales); }), "(no exception)");
+}
+
 TEST(MldFile, FilesAreLookedUpOnEveryQuery)
 {
     FakeNls nls;
@@ -431,6 +471,31 @@ TEST(MldFile, FilesAreLookedUpOnEveryQuery)
     TIvBinaryDictionary resource;
     resource.SetStorage(ivsResource);
     EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "No FileName property set");
+}
+
+// The file is opened anew on every query: each open refuses a named pipe at
+// once, where waiting for a writer would hang the program.
+TEST(MldFile, ADictionaryThatBecameANamedPipeIsRefusedOnEveryQuery)
+{
+    FakeNls nls;
+    TempFolder folder;
+    const std::string name = folder.Path("PX10Tool.mld");
+    IvSaveMLD(SampleContent(3, ivboLittleEndian, true), name);
+    TIvBinaryDictionary d;
+    d.SetFileName(name);
+    d.SetCheckLevel(ivclNone);
+    d.SetLanguage(1);
+    d.Open();
+    ASSERT_EQ(d.Translate("Open"), Oeffnen);
+    std::filesystem::remove(name);
+    UnwrittenPipe pipe(name);
+    const std::string refused = "Cannot open file \"" + name + "\".";
+    EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }), refused);
+    EXPECT_EQ(RaisedMessage([&] { d.GetLanguage(2); }), refused);
+    EXPECT_EQ(RaisedMessage([&] { d.SetLanguage(3); }), refused);
+    TIvMLDFile file;
+    EXPECT_EQ(RaisedMessage([&] { file.OpenFile(name); }), refused);
+    EXPECT_FALSE(pipe.Released());
 }
 
 TEST(MldFile, TheProgramsResourceIsReadThroughQtAlsoCompressed)
