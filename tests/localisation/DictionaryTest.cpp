@@ -370,6 +370,23 @@ TEST(Messages, FormatTranslatesTheFormatNotTheResult)
     EXPECT_THROW(MlFormat("Loading %s..."), EConvertError);
 }
 
+// A translated format whose specifiers do not fit the arguments would stop
+// what asked for the text (every retry of a transfer): the English one is used.
+TEST(Messages, AFormatTranslatedWithOtherSpecifiersFallsBackToEnglish)
+{
+    FakeNls nls;
+    MemoryDictionary d;
+    SetUpGerman(d,
+        { Row("Retries: %d", "Tentatives : %s"), Row("(Retries: %d)", "(Versuche: %d, %d)"),
+            Row("COM%d", "Port %"), Row("Unable to save %s", "%s nicht gespeichert") });
+    EXPECT_EQ(MlFormat("Retries: %d", 3), "Retries: 3");
+    EXPECT_EQ(MlFormat("(Retries: %d)", 4), "(Retries: 4)");
+    EXPECT_EQ(MlFormatList("COM%d", { 2 }), "COM2");
+    EXPECT_EQ(MlFormat("Unable to save %s", "a.csv"), "a.csv nicht gespeichert");
+    // The English format is the program's own: not fitting it stays a fault.
+    EXPECT_THROW(MlFormat("(Retries: %d)", "four"), EConvertError);
+}
+
 TEST(Messages, BoxesShowTheTranslatedText)
 {
     FakeNls nls;
