@@ -1,6 +1,5 @@
 #include "FakeNls.h"
 #include "MldSamples.h"
-#include "TempFolder.h"
 #include "UnwrittenPipe.h"
 
 #include <QResource>
@@ -443,7 +442,7 @@ TEST(MldFile, SectionsThatOverlapOrAReadIntoTheNextOneAreRefused)
     EXPECT_EQ(RaisedMessage([&] { ReadEverything(noLocales); }), "(no exception)");
 }
 
-TEST(MldFile, FilesAreLookedUpOnEveryQuery)
+TEST(MldFile, FilesAreLookedUpOnEveryQueryAndOnlyPlainFilesRead)
 {
     FakeNls nls;
     auto dir = std::filesystem::temp_directory_path() / ("mldtest" + std::to_string(::getpid()));
@@ -466,36 +465,23 @@ TEST(MldFile, FilesAreLookedUpOnEveryQuery)
     std::filesystem::remove(name);
     EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }),
         "Cannot open file \"" + name + "\". No such file or directory");
+    {
+        // Every query refuses a named pipe at once: waiting for a writer
+        // would hang the program.
+        UnwrittenPipe pipe(name);
+        const std::string refused = "Cannot open file \"" + name + "\".";
+        EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }), refused);
+        EXPECT_EQ(RaisedMessage([&] { d.GetLanguage(2); }), refused);
+        EXPECT_EQ(RaisedMessage([&] { d.SetLanguage(3); }), refused);
+        TIvMLDFile file;
+        EXPECT_EQ(RaisedMessage([&] { file.OpenFile(name); }), refused);
+        EXPECT_FALSE(pipe.Released());
+    }
     std::filesystem::remove_all(dir);
 
     TIvBinaryDictionary resource;
     resource.SetStorage(ivsResource);
     EXPECT_EQ(RaisedMessage([&] { resource.OpenFile(); }), "No FileName property set");
-}
-
-// The file is opened anew on every query: each open refuses a named pipe at
-// once, where waiting for a writer would hang the program.
-TEST(MldFile, ADictionaryThatBecameANamedPipeIsRefusedOnEveryQuery)
-{
-    FakeNls nls;
-    TempFolder folder;
-    const std::string name = folder.Path("PX10Tool.mld");
-    IvSaveMLD(SampleContent(3, ivboLittleEndian, true), name);
-    TIvBinaryDictionary d;
-    d.SetFileName(name);
-    d.SetCheckLevel(ivclNone);
-    d.SetLanguage(1);
-    d.Open();
-    ASSERT_EQ(d.Translate("Open"), Oeffnen);
-    std::filesystem::remove(name);
-    UnwrittenPipe pipe(name);
-    const std::string refused = "Cannot open file \"" + name + "\".";
-    EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }), refused);
-    EXPECT_EQ(RaisedMessage([&] { d.GetLanguage(2); }), refused);
-    EXPECT_EQ(RaisedMessage([&] { d.SetLanguage(3); }), refused);
-    TIvMLDFile file;
-    EXPECT_EQ(RaisedMessage([&] { file.OpenFile(name); }), refused);
-    EXPECT_FALSE(pipe.Released());
 }
 
 TEST(MldFile, TheProgramsResourceIsReadThroughQtAlsoCompressed)
