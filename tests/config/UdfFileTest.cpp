@@ -432,34 +432,18 @@ TEST_F(UdfFile, AFileOfAnotherSizeThanItsVersionsIsRefused)
     auto v107 = udfimage::DefaultImage(false);
     v107.Record(1)[43] = 7;
     v107.Bytes.resize(17880);
-    auto v108 = udfimage::DefaultImage(false);
-    v108.Record(1)[43] = 8;
-    const std::vector<std::vector<uint8_t>> good { udfimage::DefaultImage(false).Bytes, v108.Bytes,
-        v107.Bytes, udfimage::OldDefaultImage(106).Img.Bytes, udfimage::OldDefaultImage(104).Img.Bytes,
-        udfimage::OldDefaultImage(103).Img.Bytes, udfimage::OldDefaultImage(0).Img.Bytes };
-    for (const auto& bytes : good) {
-        const int version = bytes[42] * 100 + bytes[43];
+    for (auto bytes : { udfimage::DefaultImage(false).Bytes, v107.Bytes,
+             udfimage::OldDefaultImage(105).Img.Bytes, udfimage::OldDefaultImage(103).Img.Bytes }) {
         auto c = NewConfig();
-        EXPECT_EQ(LoadError(c, Write(bytes)), "no error") << version;
-        auto longer = bytes;
-        longer.push_back(0);
-        EXPECT_EQ(LoadError(c, Write(longer)), "Invalid file type.") << version;
-    }
-    // One bit flipped in either version byte of a current file: 101 and 9.
-    for (auto [at, bit] : { std::pair { 43, 8 }, std::pair { 42, 1 } }) {
-        auto image = udfimage::DefaultImage(false);
-        image.Record(1)[at] ^= bit;
-        auto c = NewConfig();
-        EXPECT_EQ(LoadError(c, Write(image.Bytes)), "Invalid file type.") << at << " " << bit;
+        EXPECT_EQ(LoadError(c, Write(bytes)), "no error") << bytes.size();
+        bytes.push_back(0);
+        EXPECT_EQ(LoadError(c, Write(bytes)), "Invalid file type.") << bytes.size();
     }
     auto image = udfimage::DefaultImage(false);
-    image.Bytes.resize(image.Bytes.size() + (1 << 20), 'x');
+    image.Record(1)[43] ^= 8; // 109 becomes 101
     auto c = NewConfig();
     EXPECT_EQ(LoadError(c, Write(image.Bytes)), "Invalid file type.");
-    try {
-        c.LoadFromMemory(image.Bytes.data(), image.Bytes.size());
-        ADD_FAILURE() << "trailing bytes in memory loaded";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Invalid file type.");
-    }
+    image.Record(1)[43] ^= 8;
+    image.Bytes.resize(image.Bytes.size() + (1 << 20));
+    EXPECT_THROW(c.LoadFromMemory(image.Bytes.data(), image.Bytes.size()), Exception);
 }

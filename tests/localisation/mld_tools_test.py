@@ -83,22 +83,14 @@ with tempfile.TemporaryDirectory() as tmp:
     damaged("version0.mld", data[:3] + b"\0" + data[4:], "The stream is not a valid MLD stream")
     damaged("notranslations.mld", data[:20] + b"\0\0\0\0" + data[24:], "Invalid translation offset")
     damaged("pastend.mld", data[:14] + b"\xff\xff\xff\x7f" + data[18:], "Stream read error")
-    # The first row's German text one character longer: every later row shifted.
-    row = int.from_bytes(data[20:24], "little")
-    column = row + 2 + 2 * int.from_bytes(data[row:row + 2], "little")
-    length = int.from_bytes(data[column:column + 2], "little") + 1
-    damaged("longer.mld", data[:column] + length.to_bytes(2, "little") + data[column + 2:], "Stream read error")
-
-    # Named pipes nobody writes to are refused at once, never waited on.
+    # A named pipe that nobody writes to is refused at once.
     os.mkfifo(path("pipe.mld"))
-    for args, message in (([path("pipe.mld")], 'Cannot open file "%s".' % path("pipe.mld")),
-                          (["--text", path("pipe.mld"), sources[1]], "Language file \"%s\" not found" % path("pipe.mld"))):
-        try:
-            r = subprocess.run([MLDINFO, *args], capture_output=True, text=True, timeout=10)
-            check(r.returncode == 1 and r.stderr.strip() == "px10-mldinfo: " + message,
-                  "a named pipe: %r %r" % (r.returncode, r.stderr))
-        except subprocess.TimeoutExpired:
-            check(False, "mldinfo waits on a named pipe: %r" % args)
+    try:
+        r = subprocess.run([MLDINFO, path("pipe.mld")], capture_output=True, text=True, timeout=10)
+        check(r.returncode == 1 and r.stderr.strip() == 'px10-mldinfo: Cannot open file "%s".' % path("pipe.mld"),
+              "a named pipe: %r %r" % (r.returncode, r.stderr))
+    except subprocess.TimeoutExpired:
+        check(False, "mldinfo waits on a named pipe")
 
 for f in failures:
     print("FAILED:", f)
