@@ -235,9 +235,21 @@ void TfrmAbout::DrawApplicationIcon()
     imgApplicationIcon->setPixmap(pix);
 }
 
+bool TfrmAbout::IsWebAddress(const QString& text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty();
+}
+
 void TfrmAbout::lblWebsiteClick()
 {
-    QDesktopServices::openUrl(QUrl(lblWebsite->text()));
+    // The address is a dictionary row: anything but a web address (a local
+    // file, a program) is not opened.
+    const QString address = lblWebsite->text();
+    if (!IsWebAddress(address))
+        return;
+    QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
     QPalette lp = lblWebsite->palette();
     lp.setColor(QPalette::WindowText, QColor(255, 0, 255)); // visited
     lblWebsite->setPalette(lp);

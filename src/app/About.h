@@ -35,6 +35,8 @@ public:
     std::string VersionSection() const { return "V" + GetProductVersion(); }
     // The program's web address (ours, not a real company's).
     static std::string WebAddress() { return "https://px10tool.example.org"; }
+    // Whether the link may open `text`: an http or https address with a host.
+    static bool IsWebAddress(const QString& text);
 
     // The program's one language dictionary ("Dictionary1", from
     // "PX10Tool.mld" in the current folder, else the program's); null when

@@ -142,7 +142,7 @@ void TPX10ConfigCBERuleConfiguration::ClearModified()
 
 void TPX10ConfigCBERuleConfiguration::ReadFromFile(platform::File& File, int Version)
 {
-    const std::size_t count = Version < 104 ? 32 : RuleCount;
+    const std::size_t count = Version < 104 ? OldFileRuleCount : RuleCount;
     Records.ReadFromFile(File, count);
 }
 

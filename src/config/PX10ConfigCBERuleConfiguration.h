@@ -6,6 +6,8 @@
 class TPX10ConfigCBERuleConfiguration {
 public:
     static constexpr int RuleCount = 64;
+    // Files before version 104 hold only the first rules.
+    static constexpr int OldFileRuleCount = 32;
     // Bits of the flags byte.
     enum {
         EvacuateBit = 0,

@@ -33,6 +33,19 @@ void TPX10ConfigData::ClearModified()
     GsmItems->ClearModified();
 }
 
+std::uint64_t TPX10ConfigData::FileSizeOfVersion(int Version)
+{
+    int records = RecordCount;
+    if (Version < 108)
+        records -= TPX10ConfigGsmItems::ItemCount;
+    if (Version < 107)
+        --records; // the second general setup record shares one with the outputs
+    if (Version < 104)
+        records
+            -= TPX10ConfigCBERuleConfiguration::RuleCount - TPX10ConfigCBERuleConfiguration::OldFileRuleCount;
+    return static_cast<std::uint64_t>(records) * TPX10ConfigRecord::DataSize;
+}
+
 platform::File TPX10ConfigData::OpenFile(const std::string& FileName, bool Write)
 {
     try {
@@ -62,6 +75,10 @@ void TPX10ConfigData::Load(platform::File& file)
     if (!FileHeader->HasFileTitle() || version > TPX10ConfigFileHeader::CurrentVersion)
         throw Exception("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
                         "Series Windows Support Tool.");
+    // Each version holds a fixed number of records and nothing after them: a
+    // damaged version byte or appended bytes must not pass for a good file.
+    if (file.SizeAtOpen() != FileSizeOfVersion(version))
+        TPX10ConfigRecord::RaiseInvalidFileType();
     GeneralPanelSetup->ReadFromFile(file, version);
     OnboardOutputCircuits->ReadFromFile(file, version);
     Sensors->ReadFromFile(file, version);

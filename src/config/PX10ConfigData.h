@@ -1,6 +1,7 @@
 #pragma once
 // One complete panel configuration: eight parts of 60-byte records, in file order.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -50,6 +51,8 @@ public:
     // Writes the current version crash-safely and marks every record clean;
     // on failure the previous file and the modified marks stay as they were.
     void SaveToFile(const std::string& FileName);
+    // The size of a file of that version: 303 records down to 265 for the oldest.
+    static std::uint64_t FileSizeOfVersion(int Version);
     // Opens for reading (an existing file) or writing (created anew).
     static platform::File OpenFile(const std::string& FileName, bool Write);
 

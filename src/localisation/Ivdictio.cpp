@@ -76,7 +76,16 @@ std::string TranslateContext(const std::string& native, const std::string& form,
 
 std::string MlFormatList(const std::string& format, const std::vector<platform::FormatArg>& args)
 {
-    return platform::FormatList(Translate(format), args);
+    const std::string translated = Translate(format);
+    if (translated == format)
+        return platform::FormatList(format, args);
+    try {
+        return platform::FormatList(translated, args);
+    } catch (const EConvertError&) {
+        // A dictionary row must not stop what asked for the text: the English
+        // format fits the arguments the program passes.
+        return platform::FormatList(format, args);
+    }
 }
 
 void MlShowMessage(const std::string& text)

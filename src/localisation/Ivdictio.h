@@ -444,13 +444,14 @@ TIvEuro IvEuroMode();
 std::string TranslateContext(
     const std::string& native, const std::string& form, const std::string& component);
 
-// Translates the format, then formats; see platform::Format for the specifiers.
+// Translates the format, then formats; see platform::Format for the
+// specifiers. A translation that does not fit the arguments gives way to the
+// English format; only an English format that does not fit raises.
+std::string MlFormatList(const std::string& format, const std::vector<platform::FormatArg>& args);
 template <class... Args> std::string MlFormat(const std::string& format, const Args&... args)
 {
-    return platform::FormatList(
-        Translate(format), std::vector<platform::FormatArg> { platform::FormatArg(args)... });
+    return MlFormatList(format, std::vector<platform::FormatArg> { platform::FormatArg(args)... });
 }
-std::string MlFormatList(const std::string& format, const std::vector<platform::FormatArg>& args);
 void MlShowMessage(const std::string& text);
 int MlMessageDlg(
     const std::string& text, platform::MsgDlgType type, platform::MsgDlgButtons buttons, int helpContext = 0);

@@ -1,8 +1,9 @@
 #include "Ivlinerd.h"
 
+#include "File.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -84,11 +85,12 @@ void IvUTF8ToWStr(const std::string& text, std::u16string& result)
 void TIvFileBytes::Open(const std::string& name)
 {
     Close();
-    do
-        FHandle = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    while (FHandle < 0 && errno == EINTR);
-    if (FHandle < 0)
+    try {
+        uint64_t size = 0;
+        FHandle = platform::OpenPlainFileForReading(name, size);
+    } catch (const platform::FileError&) {
         throw EInOutError("Could not open the file " + name);
+    }
 }
 
 void TIvFileBytes::Close()

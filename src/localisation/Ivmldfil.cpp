@@ -35,6 +35,7 @@ void TIvMLDFile::SetStream(std::unique_ptr<TIvStream> stream)
 {
     FStream = std::move(stream);
     FSize = FStream ? FStream->GetSize() : 0;
+    FLimit = FSize;
     FBufferStart = 0;
     FBufferPos = 0;
     FBufferLen = 0;
@@ -104,12 +105,61 @@ void TIvMLDFile::ReadHeader()
     }
     FHeader = h;
     FBlockRemaining = 0;
+    CheckSections();
+    // Nothing more is read until a section is chosen.
+    FLimit = IvMLDHeaderSize;
+}
+
+// The starts of the sections that hold bytes: a count of 0 (or no
+// information) leaves a section empty wherever its offset points.
+std::vector<uint64_t> TIvMLDFile::SectionStarts() const
+{
+    std::vector<uint64_t> starts;
+    auto add = [&](int count, uint32_t offset) {
+        if (count > 0 && offset != 0)
+            starts.push_back(offset);
+    };
+    add(GetLanguageCount(), GetLanguageOffset());
+    add(GetTranslationCount(), GetTranslationOffset());
+    add(GetLocaleCount(), GetLocaleOffset());
+    add(1, GetInfoOffset());
+    return starts;
+}
+
+// Each section lies after the header and inside the file, and no two start
+// together; a section then ends where the next one starts. A damaged length
+// or count makes a read cross that end and the file is refused, instead of
+// later texts being read from the wrong place.
+void TIvMLDFile::CheckSections() const
+{
+    std::vector<uint64_t> starts = SectionStarts();
+    std::sort(starts.begin(), starts.end());
+    for (size_t i = 0; i < starts.size(); ++i)
+        if (starts[i] < IvMLDHeaderSize || starts[i] >= FSize || (i > 0 && starts[i] == starts[i - 1]))
+            throw EReadError();
+}
+
+uint64_t TIvMLDFile::SectionEnd(uint64_t start) const
+{
+    uint64_t end = FSize;
+    for (uint64_t other : SectionStarts())
+        if (other > start && other < end)
+            end = other;
+    return end;
+}
+
+void TIvMLDFile::GoSection(uint32_t offset)
+{
+    Seek(offset);
+    FLimit = SectionEnd(offset);
+    FBlockRemaining = 0;
 }
 
 void TIvMLDFile::TakeTextCodePage()
 {
     uint64_t position = Position();
     int64_t block = FBlockRemaining;
+    uint64_t limit = FLimit;
     FTextCodePage = 1252;
     // A dictionary without languages has no language 0 to take a code page from.
     if (GetLanguageCount() == 0)
@@ -121,6 +171,7 @@ void TIvMLDFile::TakeTextCodePage()
         FTextCodePage = language.GetCodePage();
     Seek(position);
     FBlockRemaining = block;
+    FLimit = limit;
 }
 
 // ------------------------------------------------------------ buffered reading
@@ -138,9 +189,11 @@ void TIvMLDFile::Seek(uint64_t position)
 
 const char* TIvMLDFile::Take(size_t size)
 {
+    const uint64_t position = Position();
+    if (position > FLimit || FLimit - position < size)
+        throw EReadError();
     if (FBufferLen - FBufferPos < size) {
-        uint64_t position = Position();
-        if (!FStream || position > FSize || FSize - position < size)
+        if (!FStream)
             throw EReadError();
         size_t rest = FBufferLen - FBufferPos;
         if (rest > 0)
@@ -191,14 +244,13 @@ uint32_t TIvMLDFile::ReadDWord()
 
 void TIvMLDFile::SkipBytes(uint64_t count)
 {
-    if (count <= FBufferLen - FBufferPos) {
+    const uint64_t position = Position();
+    if (position > FLimit || FLimit - position < count)
+        throw EReadError();
+    if (count <= FBufferLen - FBufferPos)
         FBufferPos += static_cast<size_t>(count);
-    } else {
-        uint64_t position = Position();
-        if (position > FSize || FSize - position < count)
-            throw EReadError();
+    else
         Seek(position + count);
-    }
     FBlockRemaining -= static_cast<int64_t>(count);
 }
 
@@ -283,14 +335,14 @@ void TIvMLDFile::GoLanguageSection()
 {
     if (GetLanguageOffset() == 0)
         throw Exception("Invalid language offset");
-    Seek(GetLanguageOffset());
+    GoSection(GetLanguageOffset());
 }
 
 void TIvMLDFile::GoTranslationSection()
 {
     if (GetTranslationOffset() == 0)
         throw Exception("Invalid translation offset");
-    Seek(GetTranslationOffset());
+    GoSection(GetTranslationOffset());
 }
 
 void TIvMLDFile::GoLocaleSection()
@@ -299,12 +351,17 @@ void TIvMLDFile::GoLocaleSection()
         throw Exception("No custom locales");
     if (GetLocaleOffset() == 0)
         throw Exception("Invalid locale offset");
-    Seek(GetLocaleOffset());
+    GoSection(GetLocaleOffset());
 }
 
 void TIvMLDFile::GoInfoSection()
 {
-    Seek(GetInfoOffset() == 0 ? FSize : GetInfoOffset());
+    if (GetInfoOffset() == 0) {
+        Seek(FSize);
+        FLimit = FSize;
+    } else {
+        GoSection(GetInfoOffset());
+    }
 }
 
 // ------------------------------------------------------------ records

@@ -3,8 +3,8 @@
 // translation rows (one column per language), custom locales and an
 // information block. Versions 1 to 3, either byte order, UTF-16 or 8-bit
 // strings. Every count, length and offset comes from a file that may be
-// damaged: reads are bounded by the data and a short one raises
-// "Stream read error".
+// damaged: reads are bounded by the section they belong to and one that
+// would cross its end raises "Stream read error".
 #include "Ivdictio.h"
 #include "Ivstream.h"
 
@@ -133,6 +133,10 @@ private:
     uint16_t HeaderWord(int offset) const;
     uint32_t HeaderDWord(int offset) const;
     void ReadHeader();
+    std::vector<uint64_t> SectionStarts() const;
+    void CheckSections() const;
+    uint64_t SectionEnd(uint64_t start) const;
+    void GoSection(uint32_t offset);
     void TakeTextCodePage();
     void Seek(uint64_t position);
     uint64_t Position() const { return FBufferStart + FBufferPos; }
@@ -151,6 +155,7 @@ private:
     TIvLocale FLocale;
     int64_t FBlockRemaining = 0;
     uint64_t FSize = 0;
+    uint64_t FLimit = 0; // reads stop here: the end of the section being read
     std::vector<char> FBuffer;
     uint64_t FBufferStart = 0;
     size_t FBufferPos = 0;

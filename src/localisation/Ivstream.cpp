@@ -8,10 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // ------------------------------------------------------------ streams
@@ -34,19 +32,11 @@ size_t TIvMemoryStream::Read(void* buffer, size_t size)
 
 TIvFileStream::TIvFileStream(const std::string& fileName)
 {
-    do
-        FFd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    while (FFd < 0 && errno == EINTR);
-    struct stat st { };
-    if (FFd >= 0 && (::fstat(FFd, &st) != 0 || S_ISDIR(st.st_mode))) {
-        int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(FFd);
-        FFd = -1;
-        errno = code;
+    try {
+        FFd = platform::OpenPlainFileForReading(fileName, FSize);
+    } catch (const platform::FileError& e) {
+        throw EFOpenError("Cannot open file \"" + fileName + "\"." + (e.Text.empty() ? "" : " " + e.Text));
     }
-    if (FFd < 0)
-        throw EFOpenError("Cannot open file \"" + fileName + "\". " + platform::SystemErrorText(errno));
-    FSize = static_cast<uint64_t>(st.st_size);
 }
 
 TIvFileStream::~TIvFileStream()

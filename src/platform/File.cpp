@@ -80,6 +80,7 @@ File::File(File&& other) noexcept
     , InMemory(other.InMemory)
     , Collecting(other.Collecting)
     , Collected(std::move(other.Collected))
+    , OpenSize(other.OpenSize)
 {
     other.Fd = -1;
     other.Begin = other.End = 0;
@@ -100,6 +101,7 @@ File& File::operator=(File&& other) noexcept
         InMemory = other.InMemory;
         Collecting = other.Collecting;
         Collected = std::move(other.Collected);
+        OpenSize = other.OpenSize;
         other.Fd = -1;
         other.Begin = other.End = 0;
         other.InMemory = false;
@@ -118,32 +120,46 @@ static void RefuseSpecialFile(const struct stat& st)
         throw FileError(0, {});
 }
 
-File File::Open(const std::string& path, Mode mode)
+int OpenPlainFileForReading(const std::string& path, std::uint64_t& size)
 {
     struct stat st { };
-    // Asked before opening, since opening a pipe waits for its writer and
-    // opening some devices acts on them.
-    if (mode == Mode::Read && ::stat(path.c_str(), &st) == 0)
+    // Asked before opening, since opening some devices acts on them; the
+    // open itself does not wait for a pipe's writer.
+    if (::stat(path.c_str(), &st) == 0)
         RefuseSpecialFile(st);
-    const int flags = O_CLOEXEC | O_NOCTTY
-        | (mode == Mode::Read ? O_RDONLY | O_NONBLOCK : (O_WRONLY | O_CREAT | O_TRUNC));
     int fd;
     do {
-        fd = ::open(path.c_str(), flags, 0666);
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw ErrorFromErrno(errno);
-    if (mode == Mode::Read) {
-        // The name may have changed hands since it was asked about.
-        try {
-            if (::fstat(fd, &st) != 0)
-                throw ErrorFromErrno(errno);
-            RefuseSpecialFile(st);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
+    // The name may have changed hands since it was asked about.
+    try {
+        if (::fstat(fd, &st) != 0)
+            throw ErrorFromErrno(errno);
+        RefuseSpecialFile(st);
+    } catch (...) {
+        ::close(fd);
+        throw;
     }
+    size = static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
+
+File File::Open(const std::string& path, Mode mode)
+{
+    if (mode == Mode::Read) {
+        std::uint64_t size = 0;
+        File file(OpenPlainFileForReading(path, size));
+        file.OpenSize = size;
+        return file;
+    }
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_CLOEXEC | O_NOCTTY | O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw ErrorFromErrno(errno);
     return File(fd);
 }
 
@@ -155,6 +171,7 @@ File File::FromMemory(const void* data, std::size_t size)
     if (size)
         std::memcpy(f.Buffer.get(), data, size);
     f.End = size;
+    f.OpenSize = size;
     return f;
 }
 

@@ -3,6 +3,7 @@
 // Reads go through a read-ahead block and writes through a buffer, so a file
 // read or written record by record costs one system call, not one per record.
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -28,6 +29,11 @@ public:
     std::string Text;
 };
 
+// Opens an existing plain file for reading without ever waiting: a named
+// pipe, a device or a directory is refused (FileError with code 0 and no
+// text for the first two). Returns the descriptor and the file's size.
+int OpenPlainFileForReading(const std::string& path, std::uint64_t& size);
+
 class File {
 public:
     enum class Mode { Read, Write };
@@ -47,6 +53,9 @@ public:
     static File FromMemory(const void* data, std::size_t size);
 
     bool IsOpen() const { return Fd >= 0 || InMemory || Collecting; }
+    // The size a file opened for reading had when it was opened (the bytes of
+    // a file in memory), known without asking the system again.
+    std::uint64_t SizeAtOpen() const { return OpenSize; }
     // Reads up to `size` bytes at the current position, looping over short
     // reads; returns fewer only at the end of the file. Throws FileError when
     // the system call fails.
@@ -121,6 +130,7 @@ private:
     bool InMemory = false; // Buffer holds the whole file, there is no descriptor
     bool Collecting = false; // written bytes go to Collected, there is no descriptor
     std::string Collected;
+    std::uint64_t OpenSize = 0;
 };
 
 // Writes a file crash-safely: the bytes go into a temporary file in the same

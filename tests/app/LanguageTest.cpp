@@ -518,6 +518,30 @@ TEST_F(LanguageFixture, ADamagedDictionaryGivesOneMessageAndEnglish)
     EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&New");
 }
 
+// One translation claiming a character more than it has shifts every later
+// row: French would show Italian. The reader refuses the file instead.
+TEST_F(LanguageFixture, ATranslationLengthOneTooLargeRefusesTheDictionary)
+{
+    QFile f(Dir.filePath("PX10Tool.mld"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray b = f.readAll();
+    ASSERT_TRUE(b.startsWith("MLD\x03\x01\x00\x00")) << "UTF-16, little-endian, flat";
+    auto word = [&](qsizetype at) { return int(uchar(b[at])) | (int(uchar(b[at + 1])) << 8); };
+    qsizetype at = word(20) | (qsizetype(word(22)) << 16); // the first row, then its columns
+    for (int column = 0; column < French; ++column)
+        at += 2 + 2 * word(at);
+    b[at] = char(uchar(b[at]) + 1);
+    f.seek(0);
+    f.write(b);
+    f.close();
+    platform::ProgramSettings()->setValue("V" PX10_VERSION_PRODUCT_VERSION "/UILanguage", French);
+    Prompts.Answer(platform::mrOk);
+    Windows = std::make_unique<ProgramWindows>();
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Stream read error.");
+    EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&New");
+}
+
 TEST_F(LanguageFixture, AMissingDictionaryMeansEnglishWithoutAWord)
 {
     ASSERT_TRUE(QFile::remove(Dir.filePath("PX10Tool.mld")));

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <gtest/gtest.h>
@@ -115,6 +116,25 @@ TEST(AboutWindow, EscClosesLikeOk)
     QApplication::sendEvent(&about, &esc);
     EXPECT_EQ(about.result(), QDialog::Accepted);
     EXPECT_FALSE(about.isVisible());
+}
+
+// The link's address comes from a dictionary row: only a web address opens.
+TEST(AboutWindow, TheLinkOpensOnlyWebAddresses)
+{
+    EXPECT_TRUE(TfrmAbout::IsWebAddress("https://px10tool.example.org"));
+    EXPECT_TRUE(TfrmAbout::IsWebAddress("HTTP://EXAMPLE.ORG/a?b=1"));
+    for (const char* other : { "file:///home/user/Desktop/run.desktop", "/usr/bin/xterm",
+             "javascript:alert(1)", "ftp://example.org", "https:///etc/passwd", "px10tool.example.org" })
+        EXPECT_FALSE(TfrmAbout::IsWebAddress(other)) << other;
+    FakeProbe p;
+    TfrmAbout about(nullptr, &p);
+    about.show();
+    const QColor unvisited = about.lblWebsite->palette().color(QPalette::WindowText);
+    about.lblWebsite->setText("file:///etc/hostname");
+    QMouseEvent click(
+        QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(about.lblWebsite, &click);
+    EXPECT_EQ(about.lblWebsite->palette().color(QPalette::WindowText), unvisited) << "not opened";
 }
 
 TEST(SplashPicture, DecodesOurJfifAndShowsAtHalfSize)

@@ -424,3 +424,26 @@ TEST_F(UdfFile, APipeOrADeviceIsRefusedWithoutWaiting)
     EXPECT_EQ(SaveBytes(c)[99 * 60 + 1], 3);
     EXPECT_TRUE(fs::is_fifo(path));
 }
+
+// Every version has one size: a damaged version byte or bytes appended to a
+// good file must not load as something else.
+TEST_F(UdfFile, AFileOfAnotherSizeThanItsVersionsIsRefused)
+{
+    auto v107 = udfimage::DefaultImage(false);
+    v107.Record(1)[43] = 7;
+    v107.Bytes.resize(17880);
+    for (auto bytes : { udfimage::DefaultImage(false).Bytes, v107.Bytes,
+             udfimage::OldDefaultImage(105).Img.Bytes, udfimage::OldDefaultImage(103).Img.Bytes }) {
+        auto c = NewConfig();
+        EXPECT_EQ(LoadError(c, Write(bytes)), "no error") << bytes.size();
+        bytes.push_back(0);
+        EXPECT_EQ(LoadError(c, Write(bytes)), "Invalid file type.") << bytes.size();
+    }
+    auto image = udfimage::DefaultImage(false);
+    image.Record(1)[43] ^= 8; // 109 becomes 101
+    auto c = NewConfig();
+    EXPECT_EQ(LoadError(c, Write(image.Bytes)), "Invalid file type.");
+    image.Record(1)[43] ^= 8;
+    image.Bytes.resize(image.Bytes.size() + (1 << 20));
+    EXPECT_THROW(c.LoadFromMemory(image.Bytes.data(), image.Bytes.size()), Exception);
+}

@@ -370,6 +370,18 @@ TEST(Messages, FormatTranslatesTheFormatNotTheResult)
     EXPECT_THROW(MlFormat("Loading %s..."), EConvertError);
 }
 
+// A translated format whose specifiers do not fit the arguments would stop
+// what asked for the text (every retry of a transfer): the English one is used.
+TEST(Messages, AFormatTranslatedWithOtherSpecifiersFallsBackToEnglish)
+{
+    FakeNls nls;
+    MemoryDictionary d;
+    SetUpGerman(d, { Row("Retries: %d", "Tentatives : %s"), Row("(Retries: %d)", "(Versuche: %d, %d)") });
+    EXPECT_EQ(MlFormat("Retries: %d", 3), "Retries: 3");
+    EXPECT_EQ(MlFormatList("(Retries: %d)", { 4 }), "(Retries: 4)");
+    EXPECT_THROW(MlFormat("(Retries: %d)", "four"), EConvertError) << "the English format must fit";
+}
+
 TEST(Messages, BoxesShowTheTranslatedText)
 {
     FakeNls nls;

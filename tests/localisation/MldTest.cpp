@@ -1,5 +1,6 @@
 #include "FakeNls.h"
 #include "MldSamples.h"
+#include "TempFolder.h"
 
 #include <QResource>
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -403,7 +405,28 @@ TEST(MldFile, EightBitTextsUseTheirOwnCodePages)
     EXPECT_EQ(RaisedMessage([&] { bad.D.GetLanguage(3); }), "The code page 1234 cannot be converted");
 }
 
-TEST(MldFile, FilesAreLookedUpOnEveryQuery)
+// Sections end where the next one starts: a length or count that reaches
+// past that end is damage, not the next section's bytes to read as text.
+TEST(MldFile, AReadPastItsSectionOrOverlappingSectionsAreRefused)
+{
+    FakeNls nls;
+    const std::string good = IvWriteMLD(SampleContent(3, ivboLittleEndian, false));
+    auto word = [&](size_t at) { return size_t(uint8_t(good[at])) | (size_t(uint8_t(good[at + 1])) << 8); };
+    auto read = [&](size_t at, size_t value) {
+        std::string bytes = good;
+        PutWord(bytes, at, static_cast<uint16_t>(value));
+        return RaisedMessage([&] { ReadEverything(bytes); });
+    };
+    const size_t rows = word(20); // offsets of the sample are below 64 KiB
+    size_t last = rows; // the last of the five rows' 4 texts, the locales after it
+    for (int n = 0; n < 5 * 4 - 1; ++n)
+        last += 2 + word(last);
+    EXPECT_EQ(read(last, word(last) + 1), "Stream read error") << "one longer";
+    EXPECT_EQ(read(26, rows), "Stream read error") << "the locales where the rows start";
+    EXPECT_EQ(read(24, 0), "(no exception)") << "no locales: their offset is no section";
+}
+
+TEST(MldFile, FilesAreLookedUpOnEveryQueryAndOnlyPlainFilesRead)
 {
     FakeNls nls;
     auto dir = std::filesystem::temp_directory_path() / ("mldtest" + std::to_string(::getpid()));
@@ -426,6 +449,18 @@ TEST(MldFile, FilesAreLookedUpOnEveryQuery)
     std::filesystem::remove(name);
     EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }),
         "Cannot open file \"" + name + "\". No such file or directory");
+    {
+        // Every query refuses a named pipe at once: waiting for a writer
+        // would hang the program.
+        ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+        HangGuard guard(10);
+        const std::string refused = "Cannot open file \"" + name + "\".";
+        EXPECT_EQ(RaisedMessage([&] { d.GetLanguageCount(); }), refused);
+        EXPECT_EQ(RaisedMessage([&] { d.GetLanguage(2); }), refused);
+        EXPECT_EQ(RaisedMessage([&] { d.SetLanguage(3); }), refused);
+        TIvMLDFile file;
+        EXPECT_EQ(RaisedMessage([&] { file.OpenFile(name); }), refused);
+    }
     std::filesystem::remove_all(dir);
 
     TIvBinaryDictionary resource;

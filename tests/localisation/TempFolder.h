@@ -6,6 +6,13 @@
 #include <string>
 #include <unistd.h>
 
+// Ends the test program when the scope outlives `seconds`: a test of
+// something that must not wait fails instead of hanging.
+struct HangGuard {
+    explicit HangGuard(unsigned seconds) { ::alarm(seconds); }
+    ~HangGuard() { ::alarm(0); }
+};
+
 class TempFolder {
 public:
     TempFolder()

@@ -83,6 +83,14 @@ with tempfile.TemporaryDirectory() as tmp:
     damaged("version0.mld", data[:3] + b"\0" + data[4:], "The stream is not a valid MLD stream")
     damaged("notranslations.mld", data[:20] + b"\0\0\0\0" + data[24:], "Invalid translation offset")
     damaged("pastend.mld", data[:14] + b"\xff\xff\xff\x7f" + data[18:], "Stream read error")
+    # A named pipe that nobody writes to is refused at once.
+    os.mkfifo(path("pipe.mld"))
+    try:
+        r = subprocess.run([MLDINFO, path("pipe.mld")], capture_output=True, text=True, timeout=10)
+        check(r.returncode == 1 and r.stderr.strip() == 'px10-mldinfo: Cannot open file "%s".' % path("pipe.mld"),
+              "a named pipe: %r %r" % (r.returncode, r.stderr))
+    except subprocess.TimeoutExpired:
+        check(False, "mldinfo waits on a named pipe")
 
 for f in failures:
     print("FAILED:", f)
