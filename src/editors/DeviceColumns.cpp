@@ -56,30 +56,45 @@ template <class TTexts, std::string (TTexts::*Get)(int) const> QVariant ReadText
     return Text((x.*Get)(a));
 }
 
-// ---- sensors ----
+// A choice from the row's pick list, made through the rules' change.
+template <auto Offer, auto Change, class TEdits>
+TWriteResult WriteChoice(TEdits& e, int a, const std::string& text)
+{
+    if (Offers(e.RowOffer(a).*Offer, text))
+        (e.*Change)(a, text);
+    return std::nullopt;
+}
 
-TWriteResult WriteSensorZone(TSensorEdits& e, int a, const std::string& text)
+// An entry of the row's pick list, stored as its position in the whole list.
+template <auto Offer, auto List, auto Set, class TEdits>
+TWriteResult WriteListed(TEdits& e, int a, const std::string& text)
+{
+    if (Offers(e.RowOffer(a).*Offer, text))
+        (e.Devices().*Set)(a, IndexOfText(e.Texts().Lists().*List, text));
+    return std::nullopt;
+}
+
+std::pair<int, int> ZoneRange(TSensorEdits&, int)
+{
+    return SensorZoneRange;
+}
+
+std::pair<int, int> ZoneRange(TModuleEdits& e, int a)
+{
+    return ModuleZoneRange(e.Devices().GetType(a));
+}
+
+template <class TEdits> TWriteResult WriteZone(TEdits& e, int a, const std::string& text)
 {
     int v = 0;
-    if (!ParseWholeNumber(text, v) || v < SensorZoneRange.first || v > SensorZoneRange.second)
+    auto [first, last] = ZoneRange(e, a);
+    if (!ParseWholeNumber(text, v) || v < first || v > last)
         return InvalidZoneMessage();
     e.Devices().SetZone(a, v);
     return std::nullopt;
 }
 
-TWriteResult WriteSensorProtocol(TSensorEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Protocol, text))
-        e.ChangeProtocol(a, text);
-    return std::nullopt;
-}
-
-TWriteResult WriteSensorType(TSensorEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Type, text))
-        e.ChangeType(a, text);
-    return std::nullopt;
-}
+// ---- sensors ----
 
 // Alarm and Day: a value outside 80%..120% is refused with a message.
 template <void (TDevices::*Set)(int, int)>
@@ -113,59 +128,7 @@ TWriteResult WriteSensorGroup(TSensorEdits& e, int a, const std::string& text)
     return std::nullopt;
 }
 
-TWriteResult WriteApplNumber(TSensorEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).AppNum, text))
-        e.Devices().SetApplicationNumber(a, IndexOfText(e.Texts().Lists().ApplicationNumbers, text));
-    return std::nullopt;
-}
-
-TWriteResult WriteRemoteOP(TSensorEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).RemOutput, text))
-        e.Devices().SetRemoteOutput(a, IndexOfText(e.Texts().Lists().RemoteOutputs, text));
-    return std::nullopt;
-}
-
 // ---- modules ----
-
-TWriteResult WriteModuleZone(TModuleEdits& e, int a, const std::string& text)
-{
-    int v = 0;
-    auto [first, last] = ModuleZoneRange(e.Devices().GetType(a));
-    if (!ParseWholeNumber(text, v) || v < first || v > last)
-        return InvalidZoneMessage();
-    e.Devices().SetZone(a, v);
-    return std::nullopt;
-}
-
-TWriteResult WriteModuleProtocol(TModuleEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Protocol, text))
-        e.ChangeProtocol(a, text);
-    return std::nullopt;
-}
-
-TWriteResult WriteModuleType(TModuleEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Type, text))
-        e.ChangeType(a, text);
-    return std::nullopt;
-}
-
-TWriteResult WriteFunction(TModuleEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Function, text))
-        e.ChangeFunction(a, text);
-    return std::nullopt;
-}
-
-TWriteResult WriteAction(TModuleEdits& e, int a, const std::string& text)
-{
-    if (Offers(e.RowOffer(a).Action, text))
-        e.Devices().SetAction(a, IndexOfText(e.Texts().Lists().AuxActions, text));
-    return std::nullopt;
-}
 
 TWriteResult WriteModuleCBERule(TModuleEdits& e, int a, const std::string& text)
 {
@@ -186,170 +149,72 @@ constexpr bool InFieldOrder(const std::array<TColumn, Count>& Columns)
 }
 
 using S = TSensorTexts;
+using SE = TSensorEdits;
 using SO = TSensorEdits::TRowOffer;
 using M = TModuleTexts;
+using ME = TModuleEdits;
 using MO = TModuleEdits::TRowOffer;
 constexpr auto ftInteger = TFieldType::ftInteger;
 
 } // namespace
 
+// clang-format off
 constexpr std::array<TSensorColumn, SensorFieldCount> SensorColumns { {
-    { .Field = sfAddress,
-        .Title = "Address",
-        .Type = ftInteger,
-        .ReadOnly = true,
-        .Width = 64,
-        .Read = ReadAddress },
-    { .Field = sfDescription,
-        .Title = "Description",
-        .Size = 20,
-        .CodePage = true,
-        .Width = 172,
-        .Read = ReadDescription,
-        .Write = WriteDescription },
-    { .Field = sfZone,
-        .Title = "Zone",
-        .Type = ftInteger,
-        .Width = 45,
-        .Mask = NumberMask,
-        .Read = ReadZone,
-        .Write = WriteSensorZone },
-    { .Field = sfProtocol,
-        .Title = "Protocol",
-        .Size = 10,
-        .Width = 58,
-        .Offer = &SO::Protocol,
-        .Read = ReadText<S, &S::GetProtocol>,
-        .Write = WriteSensorProtocol },
-    { .Field = sfType,
-        .Title = "Type",
-        .Size = 10,
-        .Width = 58,
-        .Offer = &SO::Type,
-        .Read = ReadText<S, &S::GetType>,
-        .Write = WriteSensorType },
-    { .Field = sfAlarm,
-        .Title = "Alarm",
-        .Size = 4,
-        .Width = 50,
-        .Mask = AlarmMask,
-        .Offer = &SO::Alarm,
-        .Read = ReadText<S, &S::GetFireSensitivity>,
-        .Write = WriteSensitivity<&TDevices::SetFireSensitivity> },
-    { .Field = sfPA,
-        .Title = "PA",
-        .Size = 2,
-        .Width = 32,
-        .Offer = &SO::PA,
-        .Read = ReadText<S, &S::GetPrealarmSensitivity>,
-        .Write = WritePrealarm<&TDevices::SetPrealarmSensitivity> },
-    { .Field = sfDay,
-        .Title = "Day",
-        .Size = 4,
-        .Width = 50,
-        .Mask = AlarmMask,
-        .Offer = &SO::Day,
-        .Read = ReadText<S, &S::GetDayModeSensitivity>,
-        .Write = WriteSensitivity<&TDevices::SetDayModeSensitivity> },
-    { .Field = sfPD,
-        .Title = "PD",
-        .Size = 2,
-        .Width = 32,
-        .Offer = &SO::PD,
-        .Read = ReadText<S, &S::GetDaymodePrealarmSensitivity>,
-        .Write = WritePrealarm<&TDevices::SetDayModePrealarmSensitivity> },
-    { .Field = sfGroup,
-        .Title = "Group",
-        .Size = 2,
-        .Width = 52,
-        .Mask = NumberMask,
-        .Read = ReadText<S, &S::GetGroup>,
-        .Write = WriteSensorGroup },
-    { .Field = sfAppNum,
-        .Title = "App.Num.",
-        .Size = 3,
-        .Width = 60,
-        .Offer = &SO::AppNum,
-        .Read = ReadText<S, &S::GetApplNumber>,
-        .Write = WriteApplNumber },
-    { .Field = sfRemOutput,
-        .Title = "Rem. Output",
-        .Size = 15,
-        .Width = 85,
-        .Offer = &SO::RemOutput,
-        .Read = ReadText<S, &S::GetRemoteOP>,
-        .Write = WriteRemoteOP },
+    { .Field = sfAddress, .Title = "Address", .Type = ftInteger, .ReadOnly = true, .Width = 64,
+      .Read = ReadAddress },
+    { .Field = sfDescription, .Title = "Description", .Size = 20, .CodePage = true, .Width = 172,
+      .Read = ReadDescription, .Write = WriteDescription },
+    { .Field = sfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
+      .Read = ReadZone, .Write = WriteZone },
+    { .Field = sfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &SO::Protocol,
+      .Read = ReadText<S, &S::GetProtocol>, .Write = WriteChoice<&SO::Protocol, &SE::ChangeProtocol> },
+    { .Field = sfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &SO::Type,
+      .Read = ReadText<S, &S::GetType>, .Write = WriteChoice<&SO::Type, &SE::ChangeType> },
+    { .Field = sfAlarm, .Title = "Alarm", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Alarm,
+      .Read = ReadText<S, &S::GetFireSensitivity>, .Write = WriteSensitivity<&TDevices::SetFireSensitivity> },
+    { .Field = sfPA, .Title = "PA", .Size = 2, .Width = 32, .Offer = &SO::PA,
+      .Read = ReadText<S, &S::GetPrealarmSensitivity>,
+      .Write = WritePrealarm<&TDevices::SetPrealarmSensitivity> },
+    { .Field = sfDay, .Title = "Day", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Day,
+      .Read = ReadText<S, &S::GetDayModeSensitivity>,
+      .Write = WriteSensitivity<&TDevices::SetDayModeSensitivity> },
+    { .Field = sfPD, .Title = "PD", .Size = 2, .Width = 32, .Offer = &SO::PD,
+      .Read = ReadText<S, &S::GetDaymodePrealarmSensitivity>,
+      .Write = WritePrealarm<&TDevices::SetDayModePrealarmSensitivity> },
+    { .Field = sfGroup, .Title = "Group", .Size = 2, .Width = 52, .Mask = NumberMask,
+      .Read = ReadText<S, &S::GetGroup>, .Write = WriteSensorGroup },
+    { .Field = sfAppNum, .Title = "App.Num.", .Size = 3, .Width = 60, .Offer = &SO::AppNum,
+      .Read = ReadText<S, &S::GetApplNumber>, 
+      .Write = WriteListed<&SO::AppNum, &TSensorLists::ApplicationNumbers, &TDevices::SetApplicationNumber> },
+    { .Field = sfRemOutput, .Title = "Rem. Output", .Size = 15, .Width = 85, .Offer = &SO::RemOutput,
+      .Read = ReadText<S, &S::GetRemoteOP>, 
+      .Write = WriteListed<&SO::RemOutput, &TSensorLists::RemoteOutputs, &TDevices::SetRemoteOutput> },
     // The rule list is edited in the range entry its button opens.
-    { .Field = sfCBERule,
-        .Title = "CBE Rule",
-        .Size = 60,
-        .Width = 120,
-        .Offer = &SO::CBERule,
-        .Read = ReadCBERule },
+    { .Field = sfCBERule, .Title = "CBE Rule", .Size = 60, .Width = 120, .Offer = &SO::CBERule,
+      .Read = ReadCBERule },
 } };
 static_assert(InFieldOrder(SensorColumns));
 
 constexpr std::array<TModuleColumn, ModuleFieldCount> ModuleColumns { {
-    { .Field = mfAddress,
-        .Title = "Address",
-        .Type = ftInteger,
-        .ReadOnly = true,
-        .Width = 64,
-        .Read = ReadAddress },
-    { .Field = mfChannel,
-        .Title = "Channel",
-        .Size = 3,
-        .ReadOnly = true,
-        .Width = 64,
-        .Read = ReadText<M, &M::GetChannel> },
-    { .Field = mfDescription,
-        .Title = "Description",
-        .Size = 20,
-        .CodePage = true,
-        .Width = 172,
-        .Read = ReadDescription,
-        .Write = WriteDescription },
-    { .Field = mfZone,
-        .Title = "Zone",
-        .Type = ftInteger,
-        .Width = 45,
-        .Mask = NumberMask,
-        .Read = ReadZone,
-        .Write = WriteModuleZone },
-    { .Field = mfProtocol,
-        .Title = "Protocol",
-        .Size = 10,
-        .Width = 58,
-        .Offer = &MO::Protocol,
-        .Read = ReadText<M, &M::GetProtocol>,
-        .Write = WriteModuleProtocol },
-    { .Field = mfType,
-        .Title = "Type",
-        .Size = 10,
-        .Width = 58,
-        .Offer = &MO::Type,
-        .Read = ReadText<M, &M::GetType>,
-        .Write = WriteModuleType },
-    { .Field = mfFunction,
-        .Title = "Function",
-        .Size = 10,
-        .Width = 58,
-        .Offer = &MO::Function,
-        .Read = ReadText<M, &M::GetFunction>,
-        .Write = WriteFunction },
-    { .Field = mfAction,
-        .Title = "Action",
-        .Size = 25,
-        .Width = 113,
-        .Offer = &MO::Action,
-        .Read = ReadText<M, &M::GetAction>,
-        .Write = WriteAction },
-    { .Field = mfCBERule,
-        .Title = "CBE Rule",
-        .Size = 60,
-        .Width = 120,
-        .Offer = &MO::CBERule,
-        .Read = ReadCBERule,
-        .Write = WriteModuleCBERule },
+    { .Field = mfAddress, .Title = "Address", .Type = ftInteger, .ReadOnly = true, .Width = 64,
+      .Read = ReadAddress },
+    { .Field = mfChannel, .Title = "Channel", .Size = 3, .ReadOnly = true, .Width = 64,
+      .Read = ReadText<M, &M::GetChannel> },
+    { .Field = mfDescription, .Title = "Description", .Size = 20, .CodePage = true, .Width = 172,
+      .Read = ReadDescription, .Write = WriteDescription },
+    { .Field = mfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
+      .Read = ReadZone, .Write = WriteZone },
+    { .Field = mfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &MO::Protocol,
+      .Read = ReadText<M, &M::GetProtocol>, .Write = WriteChoice<&MO::Protocol, &ME::ChangeProtocol> },
+    { .Field = mfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &MO::Type,
+      .Read = ReadText<M, &M::GetType>, .Write = WriteChoice<&MO::Type, &ME::ChangeType> },
+    { .Field = mfFunction, .Title = "Function", .Size = 10, .Width = 58, .Offer = &MO::Function,
+      .Read = ReadText<M, &M::GetFunction>, .Write = WriteChoice<&MO::Function, &ME::ChangeFunction> },
+    { .Field = mfAction, .Title = "Action", .Size = 25, .Width = 113, .Offer = &MO::Action,
+      .Read = ReadText<M, &M::GetAction>, 
+      .Write = WriteListed<&MO::Action, &TModuleLists::AuxActions, &TDevices::SetAction> },
+    { .Field = mfCBERule, .Title = "CBE Rule", .Size = 60, .Width = 120, .Offer = &MO::CBERule,
+      .Read = ReadCBERule, .Write = WriteModuleCBERule },
 } };
 static_assert(InFieldOrder(ModuleColumns));
+// clang-format on
