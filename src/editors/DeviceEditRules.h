@@ -1,9 +1,10 @@
 #pragma once
-// How the sensor and module grids write a field, which pick lists a row
-// offers, the protocol rule that keeps TORQ devices and more than 40 BRIM
-// devices apart, the channel records of multi-channel modules, and the
-// address check of Add Devices. Plain classes over the device part they are
-// given; the data sets and frames only wire widgets to them.
+// Writing a field of the sensor and module grids (through its column's write,
+// DeviceColumns.h), which pick lists a row offers, the protocol rule that
+// keeps TORQ devices and more than 40 BRIM devices apart, the channel records
+// of multi-channel modules, and the address check of Add Devices. Plain
+// classes over the device part they are given; the data sets and frames only
+// wire widgets to them.
 #include "DeviceTexts.h"
 #include "Prompts.h"
 
