@@ -1,8 +1,9 @@
 #pragma once
 // The sensor and module data sets: the 99 loop addresses of one device kind
-// as rows of the record grid. Every read and write goes through the editing
-// rules of DeviceEditRules.h over the configuration the set is bound to.
-#include "DeviceEditRules.h"
+// as rows of the record grid. The fields are the columns of DeviceColumns.h;
+// every read and write goes through them over the configuration the set is
+// bound to.
+#include "DeviceColumns.h"
 #include "RecordDataSet.h"
 
 #include <vector>
@@ -24,6 +25,12 @@ public:
     void Report(const TWriteResult& Result);
 
 protected:
+    // The fields of a column table, in its order.
+    template <class TColumns> void AddColumns(const TColumns& Columns)
+    {
+        for (const auto& c : Columns)
+            AddField(c.Title, c.Type, c.Size, c.ReadOnly);
+    }
     // A field's text as the rules take it: the description as code-page bytes.
     static std::string FieldText(const QVariant& Value, bool CodePage);
 

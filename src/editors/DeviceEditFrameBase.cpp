@@ -60,9 +60,14 @@ TDeviceEditFrameBase::TDeviceEditFrameBase(
         [this](int FieldNo, int RecNo) { Guarded([&] { FieldChanged(FieldNo, RecNo); }); });
 }
 
-void TDeviceEditFrameBase::SetColumnWidths(std::initializer_list<int> Widths)
+void TDeviceEditFrameBase::FitColumnWidths()
 {
-    FGrid->SetColumnWidths(QList<int>(Widths));
+    FGrid->SetColumnWidths(FColumnWidths);
+}
+
+void TDeviceEditFrameBase::SetColumnEditMask(int Column, const char* Mask)
+{
+    FGrid->SetColumnEditMask(Column, QString::fromLatin1(Mask));
 }
 
 void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List, bool Words)
@@ -209,9 +214,10 @@ void TDeviceEditFrameBase::EndAdding()
 
 void TDeviceEditFrameBase::EditButtonClick(int Column, int RecNo)
 {
-    if (Column != CBERuleColumn() || !IsOpen())
+    const int field = TRecordDataSet::FieldOfColumn(Column);
+    if (field != CBERuleField() || !IsOpen())
         return;
-    if (FDataSet->ReadField(Column + 1, RecNo).toString().isEmpty())
+    if (FDataSet->ReadField(field, RecNo).toString().isEmpty())
         return;
     if (OnEditCBERange) {
         OnEditCBERange(DeviceId(RecNo));

@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <initializer_list>
 
 class QListWidget;
 class TfrmAddDevices;
@@ -52,7 +51,23 @@ protected:
     void changeEvent(QEvent* Event) override;
     TDeviceEditFrameBase(
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
-    void SetColumnWidths(std::initializer_list<int> Widths);
+    // The grid's edit masks, per-row editing and widths as the kind's column
+    // table gives them; `RowOffer` is the offer of the row at an address.
+    template <class TColumns, class TRowOfferOf>
+    void SetUpColumns(const TColumns& Columns, TRowOfferOf RowOffer)
+    {
+        FColumnWidths.clear();
+        for (const auto& c : Columns) {
+            const int column = TRecordDataSet::ColumnOfField(c.Field);
+            FColumnWidths << c.Width;
+            if (c.Mask)
+                SetColumnEditMask(column, c.Mask);
+            if (c.Offer)
+                SetColumnOffer(column, [RowOffer, Offer = c.Offer](int a) { return RowOffer(a).*Offer; });
+        }
+    }
+    // The widths of SetUpColumns, each widened to its heading in the font in use.
+    void FitColumnWidths();
     // A hidden list box that only carries a vocabulary; `List` is read back
     // from it. The window's translator translates `Words` lists, so theirs
     // are made at once; the others hold product designations that read the
@@ -62,6 +77,7 @@ protected:
     void ReadListBoxes();
     // A column whose editing follows the current row's offer.
     void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
+    void SetColumnEditMask(int Column, const char* Mask);
     TPX10ConfigData* Config() const { return FConfig; }
     bool IsOpen() const;
     void DeviceChanged(int Address);
@@ -71,8 +87,8 @@ protected:
     TfrmAddDevices* AddDevicesDialog() const { return FAddDevicesDialog ? FAddDevicesDialog() : nullptr; }
     virtual void CurrentRowChanged(int Address);
     virtual void FieldChanged(int FieldNo, int Address);
-    // The CBE rule column; its "..." opens the range entry for this identifier.
-    virtual int CBERuleColumn() const = 0;
+    // The CBE rule field; its "..." opens the range entry for this identifier.
+    virtual int CBERuleField() const = 0;
     virtual int DeviceId(int Address) const = 0;
 
 private:
@@ -83,6 +99,7 @@ private:
     TPX10ConfigData* FConfig = nullptr;
     std::function<TfrmAddDevices*()> FAddDevicesDialog;
     int FCurrentAddress = 0;
+    QList<int> FColumnWidths;
     struct TVocabulary {
         const char* Name;
         TTextList* List;

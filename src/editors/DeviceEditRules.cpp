@@ -1,5 +1,6 @@
 #include "DeviceEditRules.h"
 
+#include "DeviceColumns.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 
@@ -10,11 +11,6 @@ using namespace devicecode;
 namespace {
 
 constexpr int MaxBrimBesideTorq = 40;
-
-bool Offers(const TColumnOffer& offer, const std::string& text)
-{
-    return offer.Style == TColumnOffer::Auto && IndexOfText(offer.Items, text) >= 0;
-}
 
 TColumnOffer AutoOf(TTextList items)
 {
@@ -109,62 +105,8 @@ TSensorEdits::TSensorEdits(TPX10ConfigData& config, const TSensorLists& lists)
 
 TWriteResult TSensorEdits::Write(int field, int a, const std::string& text)
 {
-    const TSensorTexts& x = FTexts;
-    int v = 0;
-    switch (field) {
-    case sfDescription:
-        FSensors.SetDescription(a, text);
-        break;
-    case sfZone:
-        if (!ParseWholeNumber(text, v) || v < SensorZoneRange.first || v > SensorZoneRange.second)
-            return InvalidZoneMessage();
-        FSensors.SetZone(a, v);
-        break;
-    case sfProtocol:
-        if (Offers(RowOffer(a).Protocol, text))
-            ChangeProtocol(a, text);
-        break;
-    case sfType:
-        if (Offers(RowOffer(a).Type, text))
-            ChangeType(a, text);
-        break;
-    case sfAlarm:
-    case sfDay:
-        if (!x.ConvertSensitivity(a, text, v))
-            break; // nothing readable: the value stays, without a message
-        if (v < 80 || v > 120)
-            return TFieldMessage { Translate("Sensitivity must be in range") + " 80% - 120%",
-                platform::MsgDlgType::mtInformation };
-        if (field == sfAlarm)
-            FSensors.SetFireSensitivity(a, v);
-        else
-            FSensors.SetDayModeSensitivity(a, v);
-        break;
-    case sfPA:
-    case sfPD:
-        if (x.ConvertPrealarmSensitivity(a, text, v) && v >= 80 && v <= 120) {
-            if (field == sfPA)
-                FSensors.SetPrealarmSensitivity(a, v);
-            else
-                FSensors.SetDayModePrealarmSensitivity(a, v);
-        }
-        break;
-    case sfGroup:
-        if (x.GroupShown(a) && ParseWholeNumber(text, v) && v >= 0 && v <= 50)
-            FSensors.SetGroup(a, v);
-        break;
-    case sfAppNum:
-        if (Offers(RowOffer(a).AppNum, text))
-            FSensors.SetApplicationNumber(a, IndexOfText(x.Lists().ApplicationNumbers, text));
-        break;
-    case sfRemOutput:
-        if (Offers(RowOffer(a).RemOutput, text))
-            FSensors.SetRemoteOutput(a, IndexOfText(x.Lists().RemoteOutputs, text));
-        break;
-    default:
-        break; // the address and the CBE rule list are not written here
-    }
-    return std::nullopt;
+    const TSensorColumn* column = FindColumn(SensorColumns, field);
+    return column && column->Write ? column->Write(*this, a, text) : std::nullopt;
 }
 
 void TSensorEdits::ChangeProtocol(int a, const std::string& text)
@@ -343,42 +285,8 @@ TModuleEdits::TModuleEdits(TPX10ConfigData& config, const TModuleLists& lists)
 
 TWriteResult TModuleEdits::Write(int field, int a, const std::string& text)
 {
-    int v = 0;
-    switch (field) {
-    case mfDescription:
-        FModules.SetDescription(a, text);
-        break;
-    case mfZone: {
-        auto [first, last] = ModuleZoneRange(FModules.GetType(a));
-        if (!ParseWholeNumber(text, v) || v < first || v > last)
-            return InvalidZoneMessage();
-        FModules.SetZone(a, v);
-        break;
-    }
-    case mfProtocol:
-        if (Offers(RowOffer(a).Protocol, text))
-            ChangeProtocol(a, text);
-        break;
-    case mfType:
-        if (Offers(RowOffer(a).Type, text))
-            ChangeType(a, text);
-        break;
-    case mfFunction:
-        if (Offers(RowOffer(a).Function, text))
-            ChangeFunction(a, text);
-        break;
-    case mfAction:
-        if (Offers(RowOffer(a).Action, text))
-            FModules.SetAction(a, IndexOfText(FTexts.Lists().AuxActions, text));
-        break;
-    case mfCBERule:
-        if (FTexts.TakesCBERules(a))
-            FModules.SetCBERuleListText(a, text);
-        break;
-    default:
-        break;
-    }
-    return std::nullopt;
+    const TModuleColumn* column = FindColumn(ModuleColumns, field);
+    return column && column->Write ? column->Write(*this, a, text) : std::nullopt;
 }
 
 void TModuleEdits::ChangeProtocol(int a, const std::string& text)

@@ -1,9 +1,10 @@
 #pragma once
-// How the sensor and module grids write a field, which pick lists a row
-// offers, the protocol rule that keeps TORQ devices and more than 40 BRIM
-// devices apart, the channel records of multi-channel modules, and the
-// address check of Add Devices. Plain classes over the device part they are
-// given; the data sets and frames only wire widgets to them.
+// Writing a field of the sensor and module grids (through its column's write,
+// DeviceColumns.h), which pick lists a row offers, the protocol rule that
+// keeps TORQ devices and more than 40 BRIM devices apart, the channel records
+// of multi-channel modules, and the address check of Add Devices. Plain
+// classes over the device part they are given; the data sets and frames only
+// wire widgets to them.
 #include "DeviceTexts.h"
 #include "Prompts.h"
 
@@ -66,6 +67,7 @@ enum TSensorField {
     sfRemOutput,
     sfCBERule
 };
+constexpr int SensorFieldCount = sfCBERule;
 
 class TSensorEdits {
 public:
@@ -74,9 +76,10 @@ public:
     explicit TSensorEdits(TPX10ConfigData& config, const TSensorLists& lists = DefaultSensorLists());
 
     const TSensorTexts& Texts() const { return FTexts; }
+    TPX10ConfigDeviceConfiguration& Devices() { return FSensors; }
     // Writes the text of field `field` (Windows-1252 bytes for the
-    // description) into sensor `a`. A text a pick list does not hold changes
-    // nothing.
+    // description) into sensor `a`, as its column writes it. A text a pick
+    // list does not hold changes nothing.
     TWriteResult Write(int field, int a, const std::string& text);
 
     // The protocol, type and their defaults.
@@ -122,12 +125,14 @@ enum TModuleField {
     mfAction,
     mfCBERule
 };
+constexpr int ModuleFieldCount = mfCBERule;
 
 class TModuleEdits {
 public:
     explicit TModuleEdits(TPX10ConfigData& config, const TModuleLists& lists = DefaultModuleLists());
 
     const TModuleTexts& Texts() const { return FTexts; }
+    TPX10ConfigDeviceConfiguration& Devices() { return FModules; }
     TWriteResult Write(int field, int a, const std::string& text);
 
     void ChangeProtocol(int a, const std::string& text);

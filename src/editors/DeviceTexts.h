@@ -148,6 +148,7 @@ public:
 
     const TSensorLists& Lists() const { return FLists; }
     bool GroupsAllowed() const { return FGroupsAllowed; }
+    const TPX10ConfigDeviceConfiguration& Devices() const { return FSensors; }
 
 private:
     std::string AlarmText(int a, int value) const;
@@ -195,6 +196,7 @@ public:
     std::string AuxActionText(int action) const { return TextOrNumber(FLists.AuxActions, action); }
 
     const TModuleLists& Lists() const { return FLists; }
+    const TPX10ConfigDeviceConfiguration& Devices() const { return FModules; }
 
 private:
     const TPX10ConfigDeviceConfiguration& FModules;

@@ -15,16 +15,7 @@ TfrmModuleEdit::TfrmModuleEdit(QWidget* Parent)
     setObjectName("frmModuleEdit1");
     FModules = static_cast<TModuleDataSet*>(DataSet());
     FModules->setObjectName("dscModuleEdit");
-    auto offer = [this](auto member) {
-        return [this, member](int a) { return FModules->Edits().RowOffer(a).*member; };
-    };
-    using R = TModuleEdits::TRowOffer;
-    SetColumnOffer(mfProtocol - 1, offer(&R::Protocol));
-    SetColumnOffer(mfType - 1, offer(&R::Type));
-    SetColumnOffer(mfFunction - 1, offer(&R::Function));
-    SetColumnOffer(mfAction - 1, offer(&R::Action));
-    SetColumnOffer(mfCBERule - 1, offer(&R::CBERule));
-    Grid()->SetColumnEditMask(mfZone - 1, "09;0; ");
+    SetUpColumns(ModuleColumns, [this](int a) { return FModules->Edits().RowOffer(a); });
     AddListBox("lbxTypeStringHolder", &FLists.Functions);
     AddListBox("lbxAuxActions", &FLists.AuxActions, true);
     AddListBox("lbxG400StringHolder", &FLists.TorqTypes);
@@ -49,7 +40,7 @@ void TfrmModuleEdit::LoadFromConfig()
     FModules->SetLists(FLists);
     FModules->SetConfigPart(Config());
     FModules->Open();
-    SetColumnWidths({ 64, 64, 172, 45, 58, 58, 58, 113, 120 });
+    FitColumnWidths();
     FModules->Refresh();
 }
 

@@ -36,7 +36,7 @@ public:
 
 protected:
     void FieldChanged(int FieldNo, int Address) override;
-    int CBERuleColumn() const override { return mfCBERule - 1; }
+    int CBERuleField() const override { return mfCBERule; }
     int DeviceId(int Address) const override { return Address + 100; }
 
 private:

@@ -15,23 +15,7 @@ TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     setObjectName("frmSensorEdit1");
     FSensors = static_cast<TSensorDataSet*>(DataSet());
     FSensors->setObjectName("dscSensorEdit");
-    auto offer = [this](auto member) {
-        return [this, member](int a) { return FSensors->Edits().RowOffer(a).*member; };
-    };
-    using R = TSensorEdits::TRowOffer;
-    SetColumnOffer(sfProtocol - 1, offer(&R::Protocol));
-    SetColumnOffer(sfType - 1, offer(&R::Type));
-    SetColumnOffer(sfAlarm - 1, offer(&R::Alarm));
-    SetColumnOffer(sfPA - 1, offer(&R::PA));
-    SetColumnOffer(sfDay - 1, offer(&R::Day));
-    SetColumnOffer(sfPD - 1, offer(&R::PD));
-    SetColumnOffer(sfAppNum - 1, offer(&R::AppNum));
-    SetColumnOffer(sfRemOutput - 1, offer(&R::RemOutput));
-    SetColumnOffer(sfCBERule - 1, offer(&R::CBERule));
-    Grid()->SetColumnEditMask(sfZone - 1, "09;0; ");
-    Grid()->SetColumnEditMask(sfAlarm - 1, "!099;0; ");
-    Grid()->SetColumnEditMask(sfDay - 1, "!099;0; ");
-    Grid()->SetColumnEditMask(sfGroup - 1, "09;0; ");
+    SetUpColumns(SensorColumns, [this](int a) { return FSensors->Edits().RowOffer(a); });
     AddListBox("lbxProtocolStringHolder", &FLists.Protocols);
     AddListBox("lbxProtocolBrimOnly", &FLists.ProtocolsBrimOnly);
     AddListBox("lbxProtocolG400Only", &FLists.ProtocolsTorqOnly);
@@ -54,7 +38,7 @@ void TfrmSensorEdit::LoadFromConfig()
     FSensors->SetLists(FLists);
     FSensors->SetConfigPart(Config());
     FSensors->Open();
-    SetColumnWidths({ 64, 172, 45, 58, 58, 50, 32, 50, 32, 52, 60, 85, 120 });
+    FitColumnWidths();
     FSensors->Refresh();
 }
 

@@ -33,7 +33,7 @@ public:
     std::string DayModePrealarmSensitivityText(int Address) const;
 
 protected:
-    int CBERuleColumn() const override { return sfCBERule - 1; }
+    int CBERuleField() const override { return sfCBERule; }
     int DeviceId(int Address) const override { return Address; }
 
 private:

@@ -44,6 +44,9 @@ public:
 
     virtual int GetRecordCount() const = 0;
     const std::vector<TFieldDef>& GetFieldDefs() const { return FFieldDefs; }
+    // The model column that shows field `FieldNo`, and the field a column shows.
+    static constexpr int ColumnOfField(int FieldNo) { return FieldNo - 1; }
+    static constexpr int FieldOfColumn(int Column) { return Column + 1; }
     // The column title of a field (English, shown translated) where it is
     // not the field's name: "Zone2" is titled "Zone".
     void SetFieldTitle(int FieldNo, std::string Title);

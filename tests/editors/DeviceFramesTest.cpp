@@ -83,6 +83,35 @@ template <class Frame> struct FrameFixture : ::testing::Test {
         emit c->activated(i);
         ProcessEvents();
     }
+    // The grid column under a heading, so a check names what the user sees.
+    int ColumnTitled(const QString& Title)
+    {
+        for (int c = 0; c < F.DataSet()->columnCount(); ++c)
+            if (F.DataSet()->headerData(c, Qt::Horizontal).toString() == Title)
+                return c;
+        ADD_FAILURE() << "no column " << Title.toStdString();
+        return -1;
+    }
+    QStringList PickList(const QString& Title, int Address)
+    {
+        return F.Grid()->CellEdit(ColumnTitled(Title), Address).PickList;
+    }
+    // Writing back the text every cell of these rows shows changes no byte,
+    // so no column reads one value and writes another.
+    void ExpectCellsTakeBackTheirTexts(
+        TPX10ConfigDeviceConfiguration& Devices, std::initializer_list<int> Rows)
+    {
+        for (int a : Rows)
+            for (int field = 1; field <= F.DataSet()->columnCount(); ++field) {
+                Devices.ClearModified();
+                const QVariant shown = F.DataSet()->ReadField(field, a);
+                if (!shown.isNull())
+                    F.DataSet()->WriteField(field, a, shown);
+                EXPECT_FALSE(Devices.IsModified()) << "field " << field << " of address " << a;
+            }
+        ProcessEvents();
+        EXPECT_TRUE(Prompts.Log.empty());
+    }
     void TypeInto(int Address, int FieldNo, const QString& Text)
     {
         Go(Address, FieldNo);
@@ -480,4 +509,56 @@ TEST_F(ModuleFrame, MonitoringChannelsOfAddedModulesStartWithoutRules)
     EXPECT_EQ(ruleText(22), "(1) 1");
     EXPECT_EQ(TModuleTexts(*Config->Modules).GetFunction(22), "RLY");
     EXPECT_TRUE(Prompts.Log.empty());
+}
+
+TEST_F(SensorFrame, EachColumnShowsWritesAndOffersItsOwnValue)
+{
+    // Each value differs from its neighbours' (fire and day, prealarm and
+    // day prealarm), so a cell paired with another column's value shows.
+    TPX10ConfigDeviceConfiguration& s = *Config->Sensors;
+    Choose(1, sfProtocol, "TORQ");
+    Choose(1, sfType, "SMT4");
+    s.SetZone(1, 7);
+    s.SetFireSensitivity(1, 88); // L2
+    s.SetDayModeSensitivity(1, 104); // L4
+    s.SetApplicationNumber(1, 3);
+    s.SetRemoteOutput(1, 2);
+    s.SetDescription(1, "Caf\xE9 door");
+    Choose(2, sfProtocol, "BRIM");
+    Choose(2, sfType, "AVS");
+    s.SetFireSensitivity(2, 90); // L3
+    s.SetDayModeSensitivity(2, 110); // L7
+    s.SetPrealarmSensitivity(2, 89); // L2
+    s.SetDayModePrealarmSensitivity(2, 107); // L6
+    s.SetGroup(2, 1); // as choosing its type again sets it
+    F.ResyncDataSet();
+    EXPECT_EQ(F.DataSet()->ReadField(sfDescription, 1).toString(), QString::fromUtf8("Caf\u00e9 door"));
+    ExpectCellsTakeBackTheirTexts(s, { 1, 2 });
+
+    EXPECT_EQ(PickList("App.Num.", 1).value(0), "255");
+    EXPECT_EQ(PickList("Rem. Output", 1), (QStringList { " -", "Follow", "CBE" }));
+    EXPECT_EQ(PickList("Alarm", 1).size(), 6);
+    EXPECT_EQ(F.Grid()->CellEdit(ColumnTitled("CBE Rule"), 1).ButtonStyle, TCellEdit::cbsEllipsis);
+    EXPECT_EQ(PickList("PD", 2).value(9), "L9");
+    EXPECT_TRUE(PickList("Group", 2).isEmpty());
+    EXPECT_TRUE(PickList("App.Num.", 2).isEmpty());
+}
+
+TEST_F(ModuleFrame, EachColumnShowsWritesAndOffersItsOwnValue)
+{
+    TPX10ConfigDeviceConfiguration& m = *Config->Modules;
+    F.ApplyAddedModule(4, 4, 20, "TORQ", "MCP", "AUX", false);
+    m.SetAction(4, 5); // ABORT SWITCH: takes CBE rules
+    m.SetDescription(4, "Abort \xB1");
+    m.SetInCBERule(4, 3, true);
+    F.ApplyAddedModule(5, 6, 2, "TORQ", "K720", "MON", false);
+    F.RefreshGrid();
+    EXPECT_EQ(F.DataSet()->ReadField(mfAction, 4).toString(), "ABORT SWITCH");
+    ExpectCellsTakeBackTheirTexts(m, { 4, 5, 6 });
+
+    EXPECT_EQ(PickList("Action", 4).value(0), "PLANT ALARM");
+    EXPECT_EQ(F.Grid()->CellEdit(ColumnTitled("CBE Rule"), 4).ButtonStyle, TCellEdit::cbsEllipsis);
+    EXPECT_EQ(PickList("Function", 5), (QStringList { "MCP", "DKM", "MON", "MNS", "AUX", "MRL", "IRL" }));
+    EXPECT_TRUE(PickList("Action", 5).isEmpty());
+    EXPECT_TRUE(PickList("Type", 6).isEmpty()) << "a second channel follows its first";
 }

@@ -1,0 +1,46 @@
+#pragma once
+// The columns of the sensor and module grids, one table per device kind. A
+// row holds all a column is: its field, heading, size, width, edit mask, the
+// member of the row offer its editing follows, and how its cell is read and
+// written. The data sets and the frames read these tables; nothing else
+// lists the columns.
+#include "DeviceEditRules.h"
+#include "RecordDataSet.h"
+
+#include <QVariant>
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+template <class TEdits, class TTexts> struct TDeviceColumn {
+    using TRowOffer = typename TEdits::TRowOffer;
+
+    int Field = 0; // the field number (the TSensorField / TModuleField value)
+    const char* Title = nullptr; // English; the heading shows it translated
+    TFieldType Type = TFieldType::ftString;
+    int Size = 0; // ftString: the most characters (code-page bytes) a value holds
+    bool ReadOnly = false;
+    bool CodePage = false; // the cell's text is written as Windows-1252 bytes
+    int Width = 0; // pixels; the column still widens to its heading
+    const char* Mask = nullptr; // edit mask of the column's text cells
+    TColumnOffer TRowOffer::*Offer = nullptr; // the row's pick list or button
+    // An int for ftInteger, a QString for ftString, or null.
+    QVariant (*Read)(const TTexts& Texts, int Address) = nullptr;
+    // Null: the grid does not write the cell.
+    TWriteResult (*Write)(TEdits& Edits, int Address, const std::string& Text) = nullptr;
+};
+
+using TSensorColumn = TDeviceColumn<TSensorEdits, TSensorTexts>;
+using TModuleColumn = TDeviceColumn<TModuleEdits, TModuleTexts>;
+
+// In field order: entry n - 1 is field n.
+extern const std::array<TSensorColumn, SensorFieldCount> SensorColumns;
+extern const std::array<TModuleColumn, ModuleFieldCount> ModuleColumns;
+
+// The column of field number `Field`, or null for a number outside the table.
+template <class TColumn, std::size_t Count>
+const TColumn* FindColumn(const std::array<TColumn, Count>& Columns, int Field)
+{
+    return Field >= 1 && Field <= int(Count) ? &Columns[Field - 1] : nullptr;
+}
