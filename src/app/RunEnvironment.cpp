@@ -1,6 +1,5 @@
 #include "RunEnvironment.h"
 
-#include "Format.h"
 #include "Ivdictio.h"
 
 #include <QGuiApplication>
@@ -65,42 +64,31 @@ std::uint64_t SystemEnvironmentProbe::AvailableMemoryBytes() const
     return 0;
 }
 
-namespace {
-// A translation may name the product with %s, up to twice; a broken
-// translated format still shows its text.
-std::string WithProductName(const std::string& format, const std::string& name)
-{
-    try {
-        return platform::Format(format, name, name);
-    } catch (const Exception&) {
-        return format;
-    }
-}
-} // namespace
-
 std::string RunEnvironmentMessage(
     const EnvironmentProbe& probe, const std::string& programFolder, const std::string& productName)
 {
     std::string message;
     switch (probe.FolderKind(programFolder)) {
     case ProgramFolderKind::Network:
-        message = Translate(
+        message = IvNative(
             "The PX1x/2x Series Windows Support Tool cannot be run from a\r\nnetwork drive and must be "
             "installed on your hard drive.");
         break;
     case ProgramFolderKind::CdRom:
         message
-            = Translate("The PX1x/2x Series Windows Support Tool cannot be run from\r\nthe CDROM and must be "
+            = IvNative("The PX1x/2x Series Windows Support Tool cannot be run from\r\nthe CDROM and must be "
                         "installed on your hard drive.");
         break;
     case ProgramFolderKind::Local:
         break;
     }
     if (probe.ScreenWidth() < 800 || probe.ScreenHeight() < 600)
-        message = Translate(
+        message = IvNative(
             "The PX1x/2x Series Windows Support Tool MUST be\r\nrun in a resolution of 800x600 or "
             "greater.");
     if (message.empty())
         return "";
-    return WithProductName(message, productName);
+    // A translation may name the product up to twice; one that does not fit
+    // gives way to the English text.
+    return MlFormat(message, productName, productName);
 }

@@ -2,7 +2,6 @@
 
 #include "Ivwindows.h"
 
-#include "Format.h"
 #include "Ivdictio.h"
 #include "JpegImage.h"
 
@@ -84,14 +83,8 @@ void TfrmSplashScreen::showEvent(QShowEvent* event)
 
 void TfrmSplashScreen::FormShow()
 {
-    const std::string format = Translate(IvNative("Loading %s..."));
-    std::string caption;
-    try {
-        caption = platform::Format(format, FProductName, FProductName);
-    } catch (const Exception&) {
-        caption = format;
-    }
-    SplashText->setText(QString::fromStdString(caption));
+    // A translation may name the product up to twice; one that does not fit gives way to the English text.
+    SplashText->setText(QString::fromStdString(MlFormat("Loading %s...", FProductName, FProductName)));
     SplashText->adjustSize();
     if (!PX10SplashPicture.isNull())
         SplashPicture->setPixmap(QPixmap::fromImage(PX10SplashPicture));
