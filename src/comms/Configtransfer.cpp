@@ -322,6 +322,13 @@ void TConfigTransfer::ItemReply()
     if (!IsCurrentReply(p, length))
         return;
     if (!FSend) {
+        // What a shorter reply leaves out keeps what the encoder put there,
+        // but a reply with nothing after its marker and index carries none of
+        // the item: taking it would turn the item into what the file held.
+        if (length - 3 <= ReplyPrefix().size()) {
+            CommsFailure(FProtocol);
+            return;
+        }
         unsigned char block[GeneralSetupBlockSize] = {};
         EncodeItem(block);
         const std::size_t copied = std::min<std::size_t>(length - 3, BlockSize());

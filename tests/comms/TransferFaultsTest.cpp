@@ -136,7 +136,8 @@ TEST(TransferFaults, AbortedReceiveLeavesTheConfigurationUntouched)
 }
 
 // Data bytes a reply keeps -> failures it causes per stage (the marker and the
-// item index must be there; the general and on-board blocks have no index).
+// item index must be there; the general and on-board blocks have no index; a
+// received item must carry at least one byte of its own after them).
 class ShortReplies : public ::testing::TestWithParam<std::tuple<bool, std::size_t>> { };
 
 TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
@@ -154,7 +155,7 @@ TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
     unsigned long expected = 0;
     for (int s = 0; s < 6; ++s) {
         f.panel.PushItemFaults(first[s].first, first[s].second, { .ShortReply = true, .ShortLength = keep });
-        expected += keep < prefix[s] ? 1 : 0;
+        expected += keep < prefix[s] || (!send && keep == prefix[s]) ? 1 : 0;
     }
     auto target = NewConfig();
     ASSERT_TRUE(send ? f.Send(*sent) : f.Receive(*target));
@@ -165,8 +166,33 @@ TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortReplies,
-    ::testing::Combine(
-        ::testing::Bool(), ::testing::Values(std::size_t { 0 }, std::size_t { 1 }, std::size_t { 2 })));
+    ::testing::Combine(::testing::Bool(),
+        ::testing::Values(std::size_t { 0 }, std::size_t { 1 }, std::size_t { 2 }, std::size_t { 3 })));
+
+TEST(TransferFaults, PointRepliesWithoutDataNeverCountAsReceived)
+{
+    TransferFixture f;
+    auto sent = NewConfig();
+    FillSome(*sent);
+    ASSERT_TRUE(f.Send(*sent));
+    f.panel.ClearLog();
+    // The point requests answered with their marker and index only.
+    for (int i = 0; i < 20; ++i)
+        f.panel.PushItemFaults(0x52, 1, { .ShortReply = true, .ShortLength = 3 });
+    f.prompts.Answer(mrOk);
+    f.prompts.Answer(mrAbort);
+    auto current = NewConfig();
+    current->Sensors->SetDescription(1, "Kept");
+    EXPECT_FALSE(f.Receive(*current));
+    EXPECT_EQ(f.prompts.Log.size(), 2u);
+    EXPECT_EQ(f.transfer.RetryCount(), 20);
+    const auto points = f.RequestsOf(0x52);
+    ASSERT_EQ(points.size(), 20u);
+    for (const auto& r : points)
+        EXPECT_EQ(r.Data, Bytes({ 0x64, 0x01, 0x01 })); // point 1 each time
+    EXPECT_EQ(current->Sensors->GetDescription(1), "Kept");
+    EXPECT_EQ(f.transfer.State().Progress, 1 + 32 + 5 + 1 + 64);
+}
 
 TEST(TransferFaults, BadChecksumAndWrongCodeAreRepeated)
 {
