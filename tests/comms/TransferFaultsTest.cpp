@@ -172,26 +172,16 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ShortReplies,
 TEST(TransferFaults, PointRepliesWithoutDataNeverCountAsReceived)
 {
     TransferFixture f;
-    auto sent = NewConfig();
-    FillSome(*sent);
-    ASSERT_TRUE(f.Send(*sent));
-    f.panel.ClearLog();
-    // The point requests answered with their marker and index only.
+    // Point 1 answered with its marker and index only, again and again.
     for (int i = 0; i < 20; ++i)
         f.panel.PushItemFaults(0x52, 1, { .ShortReply = true, .ShortLength = 3 });
     f.prompts.Answer(mrOk);
     f.prompts.Answer(mrAbort);
-    auto current = NewConfig();
-    current->Sensors->SetDescription(1, "Kept");
-    EXPECT_FALSE(f.Receive(*current));
+    auto config = NewConfig();
+    EXPECT_FALSE(f.Receive(*config));
     EXPECT_EQ(f.prompts.Log.size(), 2u);
-    EXPECT_EQ(f.transfer.RetryCount(), 20);
-    const auto points = f.RequestsOf(0x52);
-    ASSERT_EQ(points.size(), 20u);
-    for (const auto& r : points)
-        EXPECT_EQ(r.Data, Bytes({ 0x64, 0x01, 0x01 })); // point 1 each time
-    EXPECT_EQ(current->Sensors->GetDescription(1), "Kept");
-    EXPECT_EQ(f.transfer.State().Progress, 1 + 32 + 5 + 1 + 64);
+    EXPECT_EQ(f.RequestsOf(0x52).size(), 20u);
+    EXPECT_EQ(f.transfer.ItemIndex(), 1);
 }
 
 TEST(TransferFaults, BadChecksumAndWrongCodeAreRepeated)
