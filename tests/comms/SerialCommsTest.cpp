@@ -36,6 +36,26 @@ std::string OpenError(TSerialComms& port)
     return "";
 }
 
+// A pseudo-terminal of the test's own as COM1, its far end left to the test.
+struct BareTerminal {
+    static int OpenMaster()
+    {
+        const int m = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m >= 0 && (::grantpt(m) != 0 || ::unlockpt(m) != 0)) {
+            ::close(m);
+            return -1;
+        }
+        return m;
+    }
+    ~BareTerminal()
+    {
+        if (Master >= 0)
+            ::close(Master);
+    }
+    int Master = OpenMaster();
+    Com1Device Com1 { Master >= 0 ? ::ptsname(Master) : "/nonexistent" };
+};
+
 class SerialCommsTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureApp(); }
@@ -250,12 +270,9 @@ TEST_F(SerialCommsTest, HangupNeitherSpinsNorBlocksClose)
 
 TEST_F(SerialCommsTest, WriteToAStalledLineIsBounded)
 {
-    // A terminal whose far end never reads.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    BareTerminal stalled; // its far end never reads
+    const int master = stalled.Master;
     ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    Com1Device stalled(::ptsname(master));
     TSerialComms port;
     port.SetWriteTimeoutMultiplier(1);
     port.Open();
@@ -269,16 +286,13 @@ TEST_F(SerialCommsTest, WriteToAStalledLineIsBounded)
     EXPECT_LT(accepted, 16);
     EXPECT_GT(total, 0);
     port.Close();
-    ::close(master);
 }
 
 TEST_F(SerialCommsTest, FloodingDeviceIsHeldToTheBufferLimitAndTheLineRecovers)
 {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    BareTerminal flooded;
+    const int master = flooded.Master;
     ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    Com1Device flooded(::ptsname(master));
     TSerialComms port;
     std::size_t delivered = 0;
     std::atomic<bool> writing { true };
@@ -313,7 +327,6 @@ TEST_F(SerialCommsTest, FloodingDeviceIsHeldToTheBufferLimitAndTheLineRecovers)
         [&] { return received.size() >= 3 && received.substr(received.size() - 3) == "END"; }, WaitMs));
     EXPECT_EQ(port.BufferedByteCount(), 0u);
     port.Close();
-    ::close(master);
 }
 
 TEST(CommPortMapping, EnvironmentThenSettingThenDefault)

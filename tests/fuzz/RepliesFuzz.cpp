@@ -24,85 +24,37 @@ using namespace comms;
 
 namespace {
 
-enum Kind { General, Zone, Gsm, Onboard, Rule, Point, EventLog, DeviceData, KindCount };
+// After the configuration items, numbered as ConfigItem: the two downloads.
+constexpr int EventLog = static_cast<int>(ConfigItem::Point) + 1;
+constexpr int DeviceData = EventLog + 1;
+constexpr int KindCount = DeviceData + 1;
 
-std::size_t BlockSize(int kind)
-{
-    const std::size_t sizes[] = { GeneralSetupBlockSize, ZoneTextBlockSize, GsmItemBlockSize,
-        OnboardOutputBlockSize, CBERuleBlockSize, PointBlockSize };
-    return sizes[kind];
-}
-
-void Encode(const TPX10ConfigData& config, int kind, int item, int firmware, uint8_t* block)
-{
-    switch (kind) {
-    case General:
-        EncodeGeneralSetup(config, block);
-        break;
-    case Zone:
-        EncodeZoneText(config, item, block);
-        break;
-    case Gsm:
-        EncodeGsmItem(config, item, block);
-        break;
-    case Onboard:
-        EncodeOnboardOutputs(config, firmware, block);
-        break;
-    case Rule:
-        EncodeCBERule(config, item, block);
-        break;
-    default:
-        EncodePoint(config, item, block);
-        break;
-    }
-}
-
-bool Decode(TPX10ConfigData& config, int kind, int item, int firmware, const uint8_t* block)
-{
-    switch (kind) {
-    case General:
-        DecodeGeneralSetup(config, block);
-        return true;
-    case Zone:
-        return DecodeZoneText(config, block);
-    case Gsm:
-        return DecodeGsmItem(config, block);
-    case Onboard:
-        DecodeOnboardOutputs(config, firmware, block);
-        return true;
-    case Rule:
-        return DecodeCBERule(config, block);
-    default:
-        return DecodePoint(config, item, block);
-    }
-}
-
-void Item(int kind, int item, int firmware, const uint8_t* data, std::size_t size)
+void Item(ConfigItem kind, int item, int firmware, const uint8_t* data, std::size_t size)
 {
     // The receive asks only for items that exist; the reply may name any.
     const int counts[] = { 1, 32, 5, 1, 64, 198 };
-    item = item % counts[kind] + 1;
-    if (kind == Point && item > 99)
+    item = item % counts[static_cast<int>(kind)] + 1;
+    if (kind == ConfigItem::Point && item > 99)
         item += 1; // 101..199
     TPX10ConfigData config(false, false, false, false);
-    const std::size_t blockSize = BlockSize(kind);
+    const std::size_t blockSize = ConfigItemBlockSize(kind);
     uint8_t block[GeneralSetupBlockSize] = {};
-    Encode(config, kind, item, firmware, block);
+    EncodeConfigItem(config, kind, item, firmware, block);
     std::memcpy(block, data, std::min(size, blockSize));
-    if (!Decode(config, kind, item, firmware, block))
+    if (!DecodeConfigItem(config, kind, item, firmware, block))
         return;
     // The item as the configuration now holds it, decoded and encoded again:
     // it settles by the second round. (The first may still move: a getter
     // gives its default for a value out of range, e.g. rule 0 comes back as 1.)
-    const int stored = kind == Point ? item : kind == General || kind == Onboard ? 0 : block[1];
+    const int stored = kind == ConfigItem::Point ? item : block[1];
     uint8_t again[2][GeneralSetupBlockSize] = {};
     for (auto& round : again) {
-        Encode(config, kind, stored, firmware, round);
-        if (!Decode(config, kind, stored, firmware, round))
+        EncodeConfigItem(config, kind, stored, firmware, round);
+        if (!DecodeConfigItem(config, kind, stored, firmware, round))
             std::abort();
     }
     uint8_t last[GeneralSetupBlockSize] = {};
-    Encode(config, kind, stored, firmware, last);
+    EncodeConfigItem(config, kind, stored, firmware, last);
     if (std::memcmp(again[1], last, blockSize) != 0)
         std::abort();
 }
@@ -191,6 +143,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     else if (kind == DeviceData)
         DeviceDataReply(data, size);
     else
-        Item(kind, item, firmware, data, size);
+        Item(static_cast<ConfigItem>(kind), item, firmware, data, size);
     return 0;
 }
