@@ -22,19 +22,18 @@ constexpr int LastModule = 199;
 struct StageInfo {
     const char* Status;
     unsigned char Request;
-    std::size_t Block;
     bool Indexed;
 };
 
 const StageInfo& Info(TConfigTransfer::Stage stage)
 {
     static const StageInfo table[] = {
-        { IvNative("Transferring General Setup Options."), 0x4A, GeneralSetupBlockSize, false },
-        { IvNative("Transferring Zone Descriptions."), 0x4C, ZoneTextBlockSize, true },
-        { IvNative("Transferring GSM Data"), 0x5C, GsmItemBlockSize, true },
-        { IvNative("Transferring Onboard Output Settings."), 0x4E, OnboardOutputBlockSize, false },
-        { IvNative("Transferring CBE Rules."), 0x50, CBERuleBlockSize, true },
-        { IvNative("Transferring Point Configurations."), 0x52, PointBlockSize, true },
+        { IvNative("Transferring General Setup Options."), 0x4A, false },
+        { IvNative("Transferring Zone Descriptions."), 0x4C, true },
+        { IvNative("Transferring GSM Data"), 0x5C, true },
+        { IvNative("Transferring Onboard Output Settings."), 0x4E, false },
+        { IvNative("Transferring CBE Rules."), 0x50, true },
+        { IvNative("Transferring Point Configurations."), 0x52, true },
     };
     return table[static_cast<int>(stage)];
 }
@@ -204,7 +203,7 @@ unsigned char TConfigTransfer::RequestCode() const
 
 std::size_t TConfigTransfer::BlockSize() const
 {
-    return Info(FStage).Block;
+    return ConfigItemBlockSize(Item());
 }
 
 std::string TConfigTransfer::ReplyPrefix() const
@@ -217,55 +216,14 @@ std::string TConfigTransfer::ReplyPrefix() const
     return prefix;
 }
 
-void TConfigTransfer::EncodeItem(unsigned char* block) const
-{
-    switch (FStage) {
-    case Stage::GeneralSetup:
-        EncodeGeneralSetup(*FConfig, block);
-        break;
-    case Stage::ZoneTexts:
-        EncodeZoneText(*FConfig, FItemIndex, block);
-        break;
-    case Stage::GsmItems:
-        EncodeGsmItem(*FConfig, FItemIndex, block);
-        break;
-    case Stage::OnboardOutputs:
-        EncodeOnboardOutputs(*FConfig, FFirmwareNumber, block);
-        break;
-    case Stage::CBERules:
-        EncodeCBERule(*FConfig, FItemIndex, block);
-        break;
-    case Stage::Points:
-        EncodePoint(*FConfig, FItemIndex, block);
-        break;
-    case Stage::EventLog:
-    case Stage::DeviceData:
-        break; // the downloads carry no configuration
-    }
-}
+// The configuration stages come first, in the order of the items.
+static_assert(
+    static_cast<int>(TConfigTransfer::Stage::GeneralSetup) == static_cast<int>(ConfigItem::GeneralSetup));
+static_assert(static_cast<int>(TConfigTransfer::Stage::Points) == static_cast<int>(ConfigItem::Point));
 
-bool TConfigTransfer::DecodeItem(const unsigned char* block)
+ConfigItem TConfigTransfer::Item() const
 {
-    switch (FStage) {
-    case Stage::GeneralSetup:
-        DecodeGeneralSetup(*FConfig, block);
-        return true;
-    case Stage::ZoneTexts:
-        return DecodeZoneText(*FConfig, block);
-    case Stage::GsmItems:
-        return DecodeGsmItem(*FConfig, block);
-    case Stage::OnboardOutputs:
-        DecodeOnboardOutputs(*FConfig, FFirmwareNumber, block);
-        return true;
-    case Stage::CBERules:
-        return DecodeCBERule(*FConfig, block);
-    case Stage::Points:
-        return DecodePoint(*FConfig, FItemIndex, block);
-    case Stage::EventLog:
-    case Stage::DeviceData:
-        break;
-    }
-    return false;
+    return static_cast<ConfigItem>(FStage);
 }
 
 void TConfigTransfer::SendItemRequest()
@@ -277,7 +235,7 @@ void TConfigTransfer::SendItemRequest()
     FDetection.Tracker().Sent(static_cast<uint8_t>(RequestCode() + 1), ReplyPrefix());
     if (FSend) {
         unsigned char block[GeneralSetupBlockSize] = {};
-        EncodeItem(block);
+        EncodeConfigItem(*FConfig, Item(), FItemIndex, FFirmwareNumber, block);
         const std::size_t length
             = FStage == Stage::GeneralSetup ? GeneralSetupDataLength(FFirmwareVersion) : BlockSize();
         SendPacket(RequestCode(), static_cast<unsigned>(length), reinterpret_cast<const char*>(block));
@@ -322,11 +280,18 @@ void TConfigTransfer::ItemReply()
     if (!IsCurrentReply(p, length))
         return;
     if (!FSend) {
+        // What a shorter reply leaves out keeps what the encoder put there,
+        // but a reply with nothing after its marker and index carries none of
+        // the item: taking it would turn the item into what the file held.
+        if (length - 3 <= ReplyPrefix().size()) {
+            CommsFailure(FProtocol);
+            return;
+        }
         unsigned char block[GeneralSetupBlockSize] = {};
-        EncodeItem(block);
+        EncodeConfigItem(*FConfig, Item(), FItemIndex, FFirmwareNumber, block);
         const std::size_t copied = std::min<std::size_t>(length - 3, BlockSize());
         std::memcpy(block, p + 3, copied);
-        if (!DecodeItem(block)) {
+        if (!DecodeConfigItem(*FConfig, Item(), FItemIndex, FFirmwareNumber, block)) {
             CommsFailure(FProtocol);
             return;
         }

@@ -6,6 +6,7 @@
 // forwards its Abort button here.
 #include "Commssession.h"
 #include "Downloadlines.h"
+#include "Panelpackets.h"
 
 #include <functional>
 #include <memory>
@@ -103,8 +104,7 @@ private:
     std::string ReplyPrefix() const;
     unsigned char RequestCode() const;
     std::size_t BlockSize() const;
-    void EncodeItem(unsigned char* block) const;
-    bool DecodeItem(const unsigned char* block);
+    ConfigItem Item() const; // of a configuration stage
     void Changed() { FHost.Changed(); }
     bool RunDownload(TQuorvelProtocol* Protocol, TextLines* Lines, Stage stage, int firstItem);
     void StartDownload();

@@ -3,6 +3,8 @@
 #include "Commssession.h"
 #include "Ivdictio.h"
 
+#include <string_view>
+
 namespace comms {
 
 namespace {
@@ -18,7 +20,37 @@ std::string Field(const unsigned char* data, std::size_t size)
 
 std::string Quoted(const std::string& panelText)
 {
-    return ",\"" + Cp1252ToUtf8(TrimText(panelText)) + "\"";
+    return "," + CsvText(Cp1252ToUtf8(TrimText(panelText)));
+}
+
+// A decimal number as a spreadsheet reads one: sign, digits with at most one
+// point, an optional exponent.
+bool IsNumber(const std::string& text)
+{
+    std::size_t i = 0, digits = 0;
+    const auto digitsFrom = [&] {
+        std::size_t n = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++n;
+        return n;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    digits = digitsFrom();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        digits += digitsFrom();
+    }
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digitsFrom() == 0)
+            return false;
+    }
+    return i == text.size();
 }
 
 unsigned Word(const unsigned char* p)
@@ -27,6 +59,21 @@ unsigned Word(const unsigned char* p)
 }
 
 } // namespace
+
+std::string CsvText(const std::string& text)
+{
+    std::string cell = "\"";
+    // A spreadsheet takes these first characters as the start of a formula.
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos
+        && !IsNumber(text))
+        cell += '\'';
+    for (char c : text) {
+        if (c == '"')
+            cell += '"';
+        cell += c;
+    }
+    return cell + '"';
+}
 
 std::string TrimText(const std::string& text)
 {
@@ -95,13 +142,13 @@ bool DeviceDataLine(const unsigned char* d, std::size_t length, std::string& lin
     if (length < DeviceDataReplySize)
         return false;
     const int point = d[0];
-    line = Translate(point < 100 ? "S" : "M") + std::to_string(point % 100);
+    line = CsvText(Translate(point < 100 ? "S" : "M") + std::to_string(point % 100));
     for (int i = 0; i < 5; ++i)
         line += "," + std::to_string(Word(d + 1 + 2 * i));
     line += "," + std::to_string(d[11]) + "%";
     line += "," + std::to_string(d[12]);
-    line += "," + Cp1252ToUtf8(Field(d + 13, 3));
-    line += ",\"" + Cp1252ToUtf8(TrimText(Field(d + 16, 20))) + "\"";
+    line += "," + CsvText(Cp1252ToUtf8(Field(d + 13, 3)));
+    line += Quoted(Field(d + 16, 20));
     return true;
 }
 

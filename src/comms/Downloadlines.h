@@ -49,6 +49,11 @@ inline int NextPoint(int point)
     return point == 99 ? 101 : point + 1;
 }
 
+// One CSV cell holding a text: always quoted, quotes inside doubled, and a
+// leading ' before a text a spreadsheet would take as a formula (one that
+// starts with =, +, -, @, a tab or a carriage return and is not a number).
+std::string CsvText(const std::string& text);
+
 // Removes characters up to the space at both ends, as the panel pads its texts.
 std::string TrimText(const std::string& text);
 

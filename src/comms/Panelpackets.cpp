@@ -485,6 +485,72 @@ bool DecodePoint(TPX10ConfigData& Config, int Point, const uint8_t* b)
     return true;
 }
 
+std::size_t ConfigItemBlockSize(ConfigItem Item)
+{
+    switch (Item) {
+    case ConfigItem::GeneralSetup:
+        return GeneralSetupBlockSize;
+    case ConfigItem::ZoneText:
+        return ZoneTextBlockSize;
+    case ConfigItem::GsmItem:
+        return GsmItemBlockSize;
+    case ConfigItem::OnboardOutputs:
+        return OnboardOutputBlockSize;
+    case ConfigItem::CBERule:
+        return CBERuleBlockSize;
+    case ConfigItem::Point:
+        break;
+    }
+    return PointBlockSize;
+}
+
+void EncodeConfigItem(
+    const TPX10ConfigData& Config, ConfigItem Item, int Index, int FirmwareNumber, uint8_t* Block)
+{
+    switch (Item) {
+    case ConfigItem::GeneralSetup:
+        EncodeGeneralSetup(Config, Block);
+        break;
+    case ConfigItem::ZoneText:
+        EncodeZoneText(Config, Index, Block);
+        break;
+    case ConfigItem::GsmItem:
+        EncodeGsmItem(Config, Index, Block);
+        break;
+    case ConfigItem::OnboardOutputs:
+        EncodeOnboardOutputs(Config, FirmwareNumber, Block);
+        break;
+    case ConfigItem::CBERule:
+        EncodeCBERule(Config, Index, Block);
+        break;
+    case ConfigItem::Point:
+        EncodePoint(Config, Index, Block);
+        break;
+    }
+}
+
+bool DecodeConfigItem(
+    TPX10ConfigData& Config, ConfigItem Item, int Index, int FirmwareNumber, const uint8_t* Block)
+{
+    switch (Item) {
+    case ConfigItem::GeneralSetup:
+        DecodeGeneralSetup(Config, Block);
+        return true;
+    case ConfigItem::ZoneText:
+        return DecodeZoneText(Config, Block);
+    case ConfigItem::GsmItem:
+        return DecodeGsmItem(Config, Block);
+    case ConfigItem::OnboardOutputs:
+        DecodeOnboardOutputs(Config, FirmwareNumber, Block);
+        return true;
+    case ConfigItem::CBERule:
+        return DecodeCBERule(Config, Block);
+    case ConfigItem::Point:
+        break;
+    }
+    return DecodePoint(Config, Index, Block);
+}
+
 int SensorTypeToPanel(int Type)
 {
     return ToPanel(SensorPanelTypes, Type);

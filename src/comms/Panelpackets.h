@@ -54,6 +54,18 @@ bool DecodeCBERule(TPX10ConfigData& Config, const uint8_t* Block);
 void EncodePoint(const TPX10ConfigData& Config, int Point, uint8_t* Block);
 bool DecodePoint(TPX10ConfigData& Config, int Point, const uint8_t* Block);
 
+// The items of a transfer, in the order it moves them.
+enum class ConfigItem { GeneralSetup, ZoneText, GsmItem, OnboardOutputs, CBERule, Point };
+
+std::size_t ConfigItemBlockSize(ConfigItem Item);
+// The block of one item: Index is the zone, GSM item, rule or point (unused
+// for the general and on-board blocks). Decoding returns false where the item
+// it names does not exist.
+void EncodeConfigItem(
+    const TPX10ConfigData& Config, ConfigItem Item, int Index, int FirmwareNumber, uint8_t* Block);
+bool DecodeConfigItem(
+    TPX10ConfigData& Config, ConfigItem Item, int Index, int FirmwareNumber, const uint8_t* Block);
+
 // Device type codes between the configuration and the panel; 0 for any code
 // without a counterpart.
 int SensorTypeToPanel(int Type);

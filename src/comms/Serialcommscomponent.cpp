@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -119,6 +120,8 @@ void TSerialComms::Open()
         RaiseWithDevice("Error creating overlapped read event", error);
     }
     FHandle = fd;
+    FReceived = 0;
+    FDropped = 0;
     try {
         SetTimeout();
         SetBaud(FBaud);
@@ -384,22 +387,31 @@ void TSerialComms::DataRxTimeout()
     }
 }
 
+std::size_t TSerialComms::BufferedByteCount()
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    return FRxBuffer.size();
+}
+
 void TSerialComms::DataRxd()
 {
-    {
-        std::lock_guard<std::mutex> lock(FLock);
-        FPending.append(FRxBuffer);
-        FRxBuffer.clear();
-        FPosted = false;
-    }
     // A handler that runs a nested event loop brings us back here: the new
-    // bytes are queued behind the ones still being handed on, and the outer
-    // loop delivers them in order, each once.
+    // bytes stay in the bounded buffer, and the outer loop takes them once it
+    // has handed on the ones it holds, in order, each once.
     if (FDelivering)
         return;
     FDelivering = true;
     try {
-        while (FPendingPos < FPending.size()) {
+        for (;;) {
+            if (FPendingPos >= FPending.size()) {
+                FPending.clear();
+                FPendingPos = 0;
+                std::lock_guard<std::mutex> lock(FLock);
+                FPending.swap(FRxBuffer);
+                FPosted = false;
+                if (FPending.empty())
+                    break;
+            }
             char c = FPending[FPendingPos++];
             if (FOnDataRxd) {
                 TDataRxdEvent handler = FOnDataRxd; // may be replaced by itself
@@ -408,8 +420,9 @@ void TSerialComms::DataRxd()
         }
     } catch (...) {
         FDelivering = false;
-        if (FPendingPos < FPending.size())
-            FClient->Post(); // the rest follows after the error is shown
+        // The rest, held here or still in the buffer, follows after the error
+        // is shown.
+        FClient->Post();
         throw;
     }
     FDelivering = false;
@@ -495,7 +508,9 @@ void TSerialComms::ReceiverLoop()
         std::string burst;
         bool lineGone = (ev & (POLLERR | POLLHUP | POLLNVAL)) != 0;
         int error = 0;
-        for (;;) {
+        // A device that never stops sending must not keep this loop from
+        // handing on what it has.
+        while (burst.size() < TSerialComms::ReceiveBufferLimit) {
             const ssize_t n = ::read(FHandle, chunk, sizeof chunk);
             if (n > 0) {
                 burst.append(chunk, static_cast<size_t>(n));
@@ -514,7 +529,14 @@ void TSerialComms::ReceiverLoop()
             bool post = false;
             {
                 std::lock_guard<std::mutex> lock(FLock);
-                FRxBuffer.append(burst);
+                // Past the limit the line is sending faster than anyone reads:
+                // the excess is dropped, and the protocol's time-outs and
+                // retries deal with what was lost.
+                const std::size_t room = ReceiveBufferLimit - std::min(FRxBuffer.size(), ReceiveBufferLimit);
+                const std::size_t kept = std::min(room, burst.size());
+                FRxBuffer.append(burst, 0, kept);
+                FDropped += burst.size() - kept;
+                FReceived += burst.size();
                 if (!FPosted)
                     post = FPosted = true;
             }

@@ -76,6 +76,16 @@ public:
     void ClearTimeout();
     bool TimeoutRunning() const;
 
+    // What the receiver keeps for the GUI thread: a few of the longest frames
+    // the panel sends (255 bytes, each of them escaped, between start and end).
+    static constexpr std::size_t ReceiveBufferLimit = 4 * (2 + 2 * 255);
+    // Bytes read from the device since Open, and those of them dropped
+    // because that much was already waiting.
+    unsigned long long ReceivedByteCount() const { return FReceived.load(); }
+    unsigned long long DroppedByteCount() const { return FDropped.load(); }
+    // Bytes received and not yet taken by the GUI thread.
+    std::size_t BufferedByteCount();
+
     // Called on the GUI thread, once, when the device hangs up while the port
     // is open (an adapter unplugged, the far end closed), after the bytes that
     // came before. Set while the line is already gone, it is called soon.
@@ -108,6 +118,8 @@ private:
     std::mutex FLock;
     std::string FRxBuffer;
     bool FPosted = false;
+    std::atomic<unsigned long long> FReceived { 0 };
+    std::atomic<unsigned long long> FDropped { 0 };
 
     std::atomic<int> FHangupError { 0 }; // errno of the hang-up, 0 while the line is up
     bool FHangupReported = false;

@@ -153,7 +153,7 @@ void TTextDownload::TimerTick()
     }
     // Only a line this run added gets a time stamp.
     if (FLines.size() > before)
-        FLines.back() = FNow() + "," + FLines.back();
+        FLines.back() = CsvText(FNow()) + "," + FLines.back();
     FInTick = false;
     if (!ok) {
         StopLogging();

@@ -133,18 +133,44 @@ TEST(EventLogLines, ShortRepliesAreRefusedAndAddNothing)
 TEST(DeviceDataLine, SensorAndModuleColumns)
 {
     EXPECT_EQ(Line(DeviceReply(7, { 1, 256, 65535, 0, 1000 }, 45, 3, "OPT", "  Corridor 2nd floor ")),
-        "S7,1,256,65535,0,1000,45%,3,OPT,\"Corridor 2nd floor\"");
+        "\"S7\",1,256,65535,0,1000,45%,3,\"OPT\",\"Corridor 2nd floor\"");
     // Type keeps its spaces; modules show the address below 100.
-    EXPECT_EQ(Line(DeviceReply(105, { 0, 0, 0, 0, 0 }, 0, 32, "I ", "")), "M5,0,0,0,0,0,0%,32,I ,\"\"");
+    EXPECT_EQ(
+        Line(DeviceReply(105, { 0, 0, 0, 0, 0 }, 0, 32, "I ", "")), "\"M5\",0,0,0,0,0,0%,32,\"I \",\"\"");
     EXPECT_EQ(Line(DeviceReply(199, { 2, 3, 4, 5, 6 }, 100, 1, "MCP", "Exit")),
-        "M99,2,3,4,5,6,100%,1,MCP,\"Exit\"");
-    EXPECT_EQ(Line(DeviceReply(100, { 0, 0, 0, 0, 0 }, 1, 1, "ION", "x")), "M0,0,0,0,0,0,1%,1,ION,\"x\"");
+        "\"M99\",2,3,4,5,6,100%,1,\"MCP\",\"Exit\"");
+    EXPECT_EQ(
+        Line(DeviceReply(100, { 0, 0, 0, 0, 0 }, 1, 1, "ION", "x")), "\"M0\",0,0,0,0,0,1%,1,\"ION\",\"x\"");
 }
 
 TEST(DeviceDataLine, PanelTextsAreWindows1252)
 {
     EXPECT_EQ(Line(DeviceReply(1, { 0, 0, 0, 0, 0 }, 0, 0, "OPT", "Caf\xE9 \x80 5")),
-        "S1,0,0,0,0,0,0%,0,OPT,\"Caf\xC3\xA9 \xE2\x82\xAC 5\"");
+        "\"S1\",0,0,0,0,0,0%,0,\"OPT\",\"Caf\xC3\xA9 \xE2\x82\xAC 5\"");
+}
+
+TEST(CsvText, QuotesDoubledAndFormulasDisarmedButNumbersKept)
+{
+    EXPECT_EQ(CsvText(""), "\"\"");
+    EXPECT_EQ(CsvText("Hall \"A\", 2"), "\"Hall \"\"A\"\", 2\"");
+    EXPECT_EQ(CsvText("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\"");
+    for (const char* text : { "+44 20", "-", "@SUM(A1)", "\tx", "\rx", "-1.2.3", "+.e5", "-5e" })
+        EXPECT_EQ(CsvText(text), "\"'" + std::string(text) + "\"") << text;
+    for (const char* text : { "-5", "+12", "-0.5", "-.5", "+1.5E-3", "12=3", "a@b" })
+        EXPECT_EQ(CsvText(text), "\"" + std::string(text) + "\"") << text;
+}
+
+TEST(CsvText, PanelTextsNeverAddAColumn)
+{
+    EXPECT_EQ(Line(DeviceReply(3, { 0, 0, 0, 0, 0 }, 0, 0, "=,\"", " -2+3, \"x\"")),
+        "\"S3\",0,0,0,0,0,0%,0,\"'=,\"\"\",\"'-2+3, \"\"x\"\"\"");
+    EventLogLines log;
+    TextLines lines;
+    ASSERT_TRUE(Take(log, 0, EventPart(1, "@1,\"2\"" + std::string(17, ' ') + "-3"), lines));
+    ASSERT_TRUE(Take(log, 1, EventPart(1, "a,b"), lines));
+    ASSERT_TRUE(Take(log, 2, EventPart(1, "=cmd|' /C calc'!A0"), lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "1,\"'@1,\"\"2\"\"\",\"-3\",\"a,b\",\"\",\"'=cmd|' /C calc'!A0\"");
 }
 
 TEST(DeviceDataLine, ShortReplyIsRefused)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <fcntl.h>
@@ -34,6 +35,26 @@ std::string OpenError(TSerialComms& port)
     }
     return "";
 }
+
+// A pseudo-terminal of the test's own as COM1, its far end left to the test.
+struct BareTerminal {
+    static int OpenMaster()
+    {
+        const int m = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m >= 0 && (::grantpt(m) != 0 || ::unlockpt(m) != 0)) {
+            ::close(m);
+            return -1;
+        }
+        return m;
+    }
+    ~BareTerminal()
+    {
+        if (Master >= 0)
+            ::close(Master);
+    }
+    int Master = OpenMaster();
+    Com1Device Com1 { Master >= 0 ? ::ptsname(Master) : "/nonexistent" };
+};
 
 class SerialCommsTest : public ::testing::Test {
 protected:
@@ -249,12 +270,9 @@ TEST_F(SerialCommsTest, HangupNeitherSpinsNorBlocksClose)
 
 TEST_F(SerialCommsTest, WriteToAStalledLineIsBounded)
 {
-    // A terminal whose far end never reads.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    BareTerminal stalled; // its far end never reads
+    const int master = stalled.Master;
     ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    Com1Device stalled(::ptsname(master));
     TSerialComms port;
     port.SetWriteTimeoutMultiplier(1);
     port.Open();
@@ -268,7 +286,47 @@ TEST_F(SerialCommsTest, WriteToAStalledLineIsBounded)
     EXPECT_LT(accepted, 16);
     EXPECT_GT(total, 0);
     port.Close();
-    ::close(master);
+}
+
+TEST_F(SerialCommsTest, FloodingDeviceIsHeldToTheBufferLimitAndTheLineRecovers)
+{
+    BareTerminal flooded;
+    const int master = flooded.Master;
+    ASSERT_GE(master, 0);
+    TSerialComms port;
+    std::size_t delivered = 0;
+    std::atomic<bool> writing { true };
+    constexpr std::size_t total = 8 << 20;
+    port.SetDataRxd([&](TSerialComms*, char& c) {
+        received += c;
+        // The first byte opens a nested loop (as a box would) for the whole
+        // flood: nothing is handed on meanwhile, so the rest has to wait or go.
+        if (++delivered == 1)
+            RunUntil([&] { return !writing && port.ReceivedByteCount() == total; }, 3 * WaitMs);
+    });
+    port.Open();
+    std::thread writer([&] {
+        const std::string chunk(4096, 'x');
+        for (std::size_t done = 0; done < total;) {
+            const ssize_t n = ::write(master, chunk.data(), chunk.size());
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+        }
+        writing = false;
+    });
+    ASSERT_TRUE(
+        RunUntil([&] { return !writing && delivered + port.DroppedByteCount() == total; }, 3 * WaitMs));
+    writer.join();
+    // What the outer delivery held, plus one full buffer.
+    EXPECT_LE(delivered, 2 * TSerialComms::ReceiveBufferLimit);
+    EXPECT_EQ(port.ReceivedByteCount(), total);
+
+    // Once read, the line carries what comes next, whole.
+    ASSERT_EQ(::write(master, "END", 3), 3);
+    ASSERT_TRUE(RunUntil(
+        [&] { return received.size() >= 3 && received.substr(received.size() - 3) == "END"; }, WaitMs));
+    EXPECT_EQ(port.BufferedByteCount(), 0u);
+    port.Close();
 }
 
 TEST(CommPortMapping, EnvironmentThenSettingThenDefault)

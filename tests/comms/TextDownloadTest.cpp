@@ -141,7 +141,7 @@ TEST(TextDownload, LoggerRequestAddressIntervalAndStamps)
     EXPECT_TRUE(f.logic.Timer().isActive());
     EXPECT_EQ(f.logic.Timer().interval(), 20000);
     ASSERT_EQ(f.logic.Lines().size(), 1u);
-    EXPECT_EQ(f.logic.Lines()[0], "2024-03-12 10:00:00,M5,1,2,3,4,5,6%,1,OPT,\"\"");
+    EXPECT_EQ(f.logic.Lines()[0], "\"2024-03-12 10:00:00\",M5,1,2,3,4,5,6%,1,OPT,\"\"");
 
     f.logic.SetModule(false);
     f.logic.SetDeviceNo(99);
@@ -150,8 +150,8 @@ TEST(TextDownload, LoggerRequestAddressIntervalAndStamps)
     EXPECT_EQ(f.source.Calls.back(), 99);
     EXPECT_EQ(f.logic.Timer().interval(), 60000);
     ASSERT_EQ(f.logic.Lines().size(), 2u);
-    EXPECT_EQ(f.logic.Lines()[0], "2024-03-12 10:00:00,M5,1,2,3,4,5,6%,1,OPT,\"\"");
-    EXPECT_EQ(f.logic.Lines()[1], "2024-03-12 10:00:01,S99,1,2,3,4,5,6%,1,OPT,\"\"");
+    EXPECT_EQ(f.logic.Lines()[0], "\"2024-03-12 10:00:00\",M5,1,2,3,4,5,6%,1,OPT,\"\"");
+    EXPECT_EQ(f.logic.Lines()[1], "\"2024-03-12 10:00:01\",S99,1,2,3,4,5,6%,1,OPT,\"\"");
 
     f.logic.StartStopClicked();
     EXPECT_FALSE(f.logic.Timer().isActive());
@@ -192,7 +192,7 @@ TEST(TextDownload, FailedTickStopsLoggingWithOneMessage)
     ASSERT_EQ(f.prompts.Log.size(), 1u);
     EXPECT_EQ(f.prompts.Log[0].Text, "Device logging stopped.");
     EXPECT_EQ(f.logic.Lines().size(), 1u); // the line it got is kept, stamped
-    EXPECT_EQ(f.logic.Lines()[0].rfind("2024-03-12 10:00:00,S1,", 0), 0u);
+    EXPECT_EQ(f.logic.Lines()[0].rfind("\"2024-03-12 10:00:00\",S1,", 0), 0u);
 
     // A port that cannot be opened: the same, with the port's message.
     f.logic.StartStopClicked();

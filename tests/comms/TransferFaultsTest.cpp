@@ -136,7 +136,8 @@ TEST(TransferFaults, AbortedReceiveLeavesTheConfigurationUntouched)
 }
 
 // Data bytes a reply keeps -> failures it causes per stage (the marker and the
-// item index must be there; the general and on-board blocks have no index).
+// item index must be there; the general and on-board blocks have no index; a
+// received item must carry at least one byte of its own after them).
 class ShortReplies : public ::testing::TestWithParam<std::tuple<bool, std::size_t>> { };
 
 TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
@@ -154,7 +155,7 @@ TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
     unsigned long expected = 0;
     for (int s = 0; s < 6; ++s) {
         f.panel.PushItemFaults(first[s].first, first[s].second, { .ShortReply = true, .ShortLength = keep });
-        expected += keep < prefix[s] ? 1 : 0;
+        expected += keep < prefix[s] || (!send && keep == prefix[s]) ? 1 : 0;
     }
     auto target = NewConfig();
     ASSERT_TRUE(send ? f.Send(*sent) : f.Receive(*target));
@@ -165,8 +166,23 @@ TEST_P(ShortReplies, AtEveryStageCountAsFailuresAndAreRepeated)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortReplies,
-    ::testing::Combine(
-        ::testing::Bool(), ::testing::Values(std::size_t { 0 }, std::size_t { 1 }, std::size_t { 2 })));
+    ::testing::Combine(::testing::Bool(),
+        ::testing::Values(std::size_t { 0 }, std::size_t { 1 }, std::size_t { 2 }, std::size_t { 3 })));
+
+TEST(TransferFaults, PointRepliesWithoutDataNeverCountAsReceived)
+{
+    TransferFixture f;
+    // Point 1 answered with its marker and index only, again and again.
+    for (int i = 0; i < 20; ++i)
+        f.panel.PushItemFaults(0x52, 1, { .ShortReply = true, .ShortLength = 3 });
+    f.prompts.Answer(mrOk);
+    f.prompts.Answer(mrAbort);
+    auto config = NewConfig();
+    EXPECT_FALSE(f.Receive(*config));
+    EXPECT_EQ(f.prompts.Log.size(), 2u);
+    EXPECT_EQ(f.RequestsOf(0x52).size(), 20u);
+    EXPECT_EQ(f.transfer.ItemIndex(), 1);
+}
 
 TEST(TransferFaults, BadChecksumAndWrongCodeAreRepeated)
 {
