@@ -17,6 +17,8 @@
 #include "FloorComparison.h"
 #include "WidgetBench.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +93,13 @@ struct Fixture {
         for (int r = 1; r <= Rows; ++r)
             for (int c = 1; c <= columns; ++c)
                 Cells.push_back(set->ReadField(c, r).toString());
+        // The timed type changes must take, or the repaint is all there is.
+        for (const char* type : { "MLT", "OPX" })
+            if (!set->WriteField(sfType, 50, QString(type))
+                || set->ReadField(sfType, 50).toString() != type) {
+                std::fprintf(stderr, "type %s not taken\n", type);
+                std::abort();
+            }
     }
 };
 
