@@ -25,12 +25,17 @@ namespace {
 struct Program {
     QTemporaryDir Dir;
     std::unique_ptr<ProgramWindows> Windows;
+    QAction* Items[2] = {};
+    int Next = 0;
+    TIvTargetProperties Targets = IvWindowTargets();
     Program()
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
         QFile::copy(PX10_DICTIONARY_FILE, Dir.filePath("PX10Tool.mld"));
         QDir::setCurrent(Dir.path());
         Windows = std::make_unique<ProgramWindows>();
+        Items[0] = Item(5); // German
+        Items[1] = Item(2); // French
     }
     QAction* Item(int language) const
     {
@@ -41,30 +46,20 @@ struct Program {
     }
 };
 
-Program& TheProgram()
+void Register(Program& p)
 {
-    static Program p;
-    return p;
-}
-
-void Register()
-{
-    Program& p = TheProgram();
-    static QAction* items[] = { p.Item(5), p.Item(2) }; // German, French
-    static int next = 0;
-    static const TIvTargetProperties targets = IvWindowTargets();
     benchfloor::Register({ "ChooseLanguage",
-        [] {
-            QAction* item = items[next];
-            next = 1 - next;
+        [&p] {
+            QAction* item = p.Items[p.Next];
+            p.Next = 1 - p.Next;
             item->trigger();
             QCoreApplication::processEvents(); // the grids' headings
         },
-        [] {
+        [&p] {
             std::size_t n = 0;
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (!top->parent())
-                    n += benchwidgets::WalkTargets(top, targets);
+                    n += benchwidgets::WalkTargets(top, p.Targets);
             benchmark::DoNotOptimize(n);
         },
         1, 100, 0, 100e6, "walk without translating" });
@@ -74,10 +69,6 @@ void Register()
 
 int main(int argc, char** argv)
 {
-    // The windows go while the application still exists.
-    benchwidgets::RunInApplication(argc, argv, Register, [] {
-        benchfloor::PrintSummary();
-        TheProgram().Windows.reset();
-    });
+    benchwidgets::RunComparisons<Program>(argc, argv, Register);
     return 0;
 }

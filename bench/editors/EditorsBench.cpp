@@ -103,13 +103,8 @@ struct Fixture {
     }
 };
 
-// Made once the application exists and gone before it goes.
-Fixture* gFixture = nullptr;
-
-void Register()
+void Register(Fixture& f)
 {
-    gFixture = new Fixture;
-    Fixture& f = *gFixture;
     benchfloor::Register({ "TypeChangeAndRepaint",
         [&f] {
             f.Flip = !f.Flip;
@@ -142,9 +137,6 @@ void Register()
 
 int main(int argc, char** argv)
 {
-    benchwidgets::RunInApplication(argc, argv, Register, [] {
-        benchfloor::PrintSummary();
-        delete gFixture;
-    });
+    benchwidgets::RunComparisons<Fixture>(argc, argv, Register);
     return 0;
 }

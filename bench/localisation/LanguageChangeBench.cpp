@@ -115,13 +115,8 @@ struct Fixture {
     std::vector<TIvTranslator*> translators;
 };
 
-// Made once the application exists and gone before it goes.
-Fixture* gFixture = nullptr;
-
-void Register()
+void Register(Fixture& f)
 {
-    gFixture = new Fixture;
-    Fixture& f = *gFixture;
     benchfloor::Register({ "LanguageChange",
         [&f] {
             f.d.SetLanguage(1 - f.d.GetLanguage());
@@ -139,15 +134,6 @@ void Register()
 
 int main(int argc, char** argv)
 {
-    benchwidgets::RunInApplication(
-        argc, argv,
-        [] {
-            IvInstallQtHooks();
-            Register();
-        },
-        [] {
-            benchfloor::PrintSummary();
-            delete gFixture;
-        });
+    benchwidgets::RunComparisons<Fixture>(argc, argv, Register, IvInstallQtHooks);
     return 0;
 }
