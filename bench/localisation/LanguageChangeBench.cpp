@@ -1,6 +1,7 @@
 // A language change with a window of 500 translated properties and a text
 // window of 20,000 downloaded lines, against walking the same objects and
-// reading the same properties without translating.
+// reading the same properties without translating, in alternation; the last
+// line gives the ratio.
 #include "Ivcustdic.h"
 #include "Ivmulti.h"
 #include "Ivpropinfo.h"
@@ -18,9 +19,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <set>
 
 namespace {
@@ -117,51 +115,25 @@ struct Fixture {
     std::vector<TIvTranslator*> translators;
 };
 
-Fixture& TheFixture()
+void Register(Fixture& f)
 {
-    static Fixture f;
-    return f;
+    benchfloor::Register({ "LanguageChange",
+        [&f] {
+            f.d.SetLanguage(1 - f.d.GetLanguage());
+            QCoreApplication::processEvents(); // the LanguageChange events
+        },
+        [&f] {
+            const TIvTargetProperties& targets = f.translators.front()->GetTargets();
+            benchmark::DoNotOptimize(benchwidgets::WalkTargets(&f.window, targets)
+                + benchwidgets::WalkTargets(&f.textWindow, targets));
+        },
+        1, 100, 0, 100e6, "walk without translating" });
 }
-
-std::vector<double> gChangeMs, gWalkMs;
-
-void BM_LanguageChange(benchmark::State& state)
-{
-    Fixture& f = TheFixture();
-    int language = f.d.GetLanguage();
-    for (auto _ : state) {
-        language = 1 - language;
-        auto start = std::chrono::steady_clock::now();
-        f.d.SetLanguage(language);
-        QCoreApplication::processEvents(); // the LanguageChange events
-        gChangeMs.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-}
-BENCHMARK(BM_LanguageChange)->Unit(benchmark::kMillisecond);
-
-void BM_WalkWithoutTranslating(benchmark::State& state)
-{
-    Fixture& f = TheFixture();
-    const TIvTargetProperties& targets = f.translators.front()->GetTargets();
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(benchwidgets::WalkTargets(&f.window, targets)
-            + benchwidgets::WalkTargets(&f.textWindow, targets));
-        gWalkMs.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-}
-BENCHMARK(BM_WalkWithoutTranslating)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchwidgets::RunInApplication(argc, argv, IvInstallQtHooks);
-    double change = benchfloor::Median(gChangeMs), walk = benchfloor::Median(gWalkMs);
-    std::printf(
-        "\nmedian language change %.2f ms (goal < 100 ms), walk without translating %.2f ms\n", change, walk);
-    std::printf("ratio change / walk %.2f\n", walk > 0 ? change / walk : 0.0);
+    benchwidgets::RunComparisons<Fixture>(argc, argv, Register, IvInstallQtHooks);
     return 0;
 }

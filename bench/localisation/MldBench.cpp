@@ -1,15 +1,16 @@
 // Opening an MLD dictionary of 10,000 rows and 8 languages and loading one
-// language's table (read, decode, sort), against reading the same file's
-// bytes; and switching to a second language. Medians of 9 runs; the last
-// line gives the ratio of the open against the plain read.
+// language's table (read, decode, sort), and switching an open dictionary to
+// a second language, each against reading the same file's bytes, in
+// alternation; the last line gives the ratios.
 #include "Ivbindic.h"
 #include "Ivmldwrt.h"
 
-#include <benchmark/benchmark.h>
+#include "FloorComparison.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <unistd.h>
 
@@ -64,84 +65,53 @@ const std::string& FileOf(bool unicode)
     return unicode ? utf16 : eightBit;
 }
 
-void BM_ReadFileBytes(benchmark::State& state)
+// Opens the dictionary in one language; false when rows are missing.
+bool OpenIn(TIvBinaryDictionary& d, const std::string& name, int language)
 {
-    const std::string& name = FileOf(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(IvReadFileBytes(name));
-}
-BENCHMARK(BM_ReadFileBytes)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
-
-void BM_OpenAndLoad(benchmark::State& state)
-{
-    const std::string& name = FileOf(state.range(0));
-    for (auto _ : state) {
-        TIvBinaryDictionary d;
-        d.SetFileName(name);
-        d.SetCheckLevel(ivclNone);
-        d.SetLanguage(3);
-        d.Open();
-        if (d.GetTranslationCount() != Rows)
-            state.SkipWithError("rows missing");
-    }
-}
-BENCHMARK(BM_OpenAndLoad)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
-
-void BM_SecondLanguage(benchmark::State& state)
-{
-    TIvBinaryDictionary d;
-    d.SetFileName(FileOf(state.range(0)));
+    d.SetFileName(name);
     d.SetCheckLevel(ivclNone);
-    d.SetLanguage(3);
+    d.SetLanguage(language);
     d.Open();
-    int next = 5;
-    for (auto _ : state) {
-        d.SetLanguage(next);
-        next = next == 5 ? 3 : 5;
+    return d.GetTranslationCount() == Rows;
+}
+
+void Check(bool ok)
+{
+    if (!ok) {
+        std::fprintf(stderr, "rows missing\n");
+        std::abort();
     }
 }
-BENCHMARK(BM_SecondLanguage)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-// Keeps the medians for the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            if (run.aggregate_name == "median")
-                Medians[run.run_name.str()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
+void Register()
+{
+    for (bool unicode : { false, true }) {
+        const std::string& name = FileOf(unicode);
+        const std::string kind = unicode ? "utf16" : "8bit";
+        auto readBytes = [&name] { benchmark::DoNotOptimize(IvReadFileBytes(name)); };
+        benchfloor::Register({ "OpenAndLoad/" + kind,
+            [&name] {
+                TIvBinaryDictionary d;
+                Check(OpenIn(d, name, 3));
+            },
+            readBytes, 1, 50, 0, 0, "reading the file's bytes" });
+        auto open = std::make_shared<TIvBinaryDictionary>();
+        Check(OpenIn(*open, name, 3));
+        benchfloor::Register(
+            { "SecondLanguage/" + kind, [open] { open->SetLanguage(open->GetLanguage() == 5 ? 3 : 5); },
+                readBytes, 1, 50, 0, 0, "reading the file's bytes" });
     }
-    std::map<std::string, double> Medians;
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=9";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.push_back(repetitions.data());
-    args.push_back(aggregates.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    Register();
+    const int result = benchfloor::Main(argc, argv);
     for (bool unicode : { true, false }) {
         std::error_code ec;
         std::filesystem::remove(FileOf(unicode), ec);
     }
-    auto& m = reporter.Medians;
-    const char* kinds[] = { "8bit", "utf16" };
-    for (int arg : { 0, 1 }) {
-        std::string a = "/" + std::to_string(arg);
-        if (m.count("BM_OpenAndLoad" + a) && m.count("BM_ReadFileBytes" + a) && m["BM_ReadFileBytes" + a] > 0)
-            std::printf(
-                "%s: open and load %.2f ms, second language %.2f ms, read bytes %.3f ms, ratio %.1f\n",
-                kinds[arg], m["BM_OpenAndLoad" + a], m["BM_SecondLanguage" + a], m["BM_ReadFileBytes" + a],
-                m["BM_OpenAndLoad" + a] / m["BM_ReadFileBytes" + a]);
-    }
-    return 0;
+    return result;
 }

@@ -22,10 +22,12 @@ public:
 
     TPX10ConfigRecord()
         : Data {}
+        , Modified(0)
     {
     }
-    // A clean record holding these 60 bytes.
-    explicit TPX10ConfigRecord(const unsigned char* Bytes) { std::memcpy(Data, Bytes, DataSize); }
+    // Nothing set: for records about to be filled by FillFromBytes.
+    enum class Unset {};
+    explicit TPX10ConfigRecord(Unset) { }
 
     unsigned char GetByte(int Offset) const { return Data[Offset]; }
     // Stores the byte and marks the record modified only when it differs.
@@ -67,6 +69,8 @@ public:
     // from the read-ahead block when it holds them all, else one by one as above,
     // with the same errors at the same record.
     static void ReadFromFile(platform::File& File, std::span<TPX10ConfigRecord> Records);
+    // Makes the records clean copies of Count * 60 bytes that follow each other.
+    static void FillFromBytes(TPX10ConfigRecord* Records, const unsigned char* Bytes, std::size_t Count);
     void WriteToFile(platform::File& File) const;
 
     // Raises Exception with the system's text for the error, else "Invalid file type.".
@@ -77,5 +81,5 @@ private:
     void ReadThrough(platform::File& File);
 
     unsigned char Data[DataSize];
-    unsigned char Modified = 0;
+    unsigned char Modified;
 };

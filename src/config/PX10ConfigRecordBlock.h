@@ -67,7 +67,8 @@ public:
         if (!FFilled && Read == Count) {
             if (const unsigned char* p = File.TakeBuffered(Count * TPX10ConfigRecord::DataSize)) {
                 // The defaults are clean, so the file's bytes make clean records.
-                new (&FRecords) Records(FromBytes(p, std::make_index_sequence<Count>()));
+                new (&FRecords) Records(UnsetRecords(std::make_index_sequence<Count>()));
+                TPX10ConfigRecord::FillFromBytes(FRecords.data(), p, Count);
                 FFilled = true;
                 return;
             }
@@ -86,10 +87,9 @@ private:
         new (&FRecords) Records(From);
         FFilled = true;
     }
-    template <std::size_t... Index>
-    static Records FromBytes(const unsigned char* p, std::index_sequence<Index...>)
+    template <std::size_t... Index> static Records UnsetRecords(std::index_sequence<Index...>)
     {
-        return Records { TPX10ConfigRecord(p + Index * TPX10ConfigRecord::DataSize)... };
+        return Records { ((void)Index, TPX10ConfigRecord(TPX10ConfigRecord::Unset {}))... };
     }
 
     const Records* FDefaults = nullptr;

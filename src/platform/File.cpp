@@ -133,15 +133,12 @@ int OpenPlainFileForReading(const std::string& path, std::uint64_t& size)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw ErrorFromErrno(errno);
-    // The name may have changed hands since it was asked about.
-    try {
-        if (::fstat(fd, &st) != 0)
-            throw ErrorFromErrno(errno);
-        RefuseSpecialFile(st);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
+    // The name is not asked about again on the descriptor. Should it have
+    // changed hands in between, the open has acted already and what is left is
+    // reads that cannot block (O_NONBLOCK), of no more bytes than the reader
+    // asks for, which it checks as it checks any file's: a directory fails
+    // with its own text, a pipe without a writer ends at once, and a size
+    // that is not the file's is refused by the reader that checks sizes.
     size = static_cast<std::uint64_t>(st.st_size);
     return fd;
 }

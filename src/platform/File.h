@@ -45,7 +45,8 @@ public:
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
 
-    // Read: an existing plain file (a directory, pipe or device is refused).
+    // Read: an existing plain file (a directory, pipe or device is refused,
+    // asked by name before opening; the descriptor is not asked again).
     // Write: created anew, an existing file replaced. Throws FileError.
     static File Open(const std::string& path, Mode mode);
     // Reads a copy of these bytes as a file of them reads, so that a reader can

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 #include "Exception.h"
 #include "PX10ConfigRecord.h"
@@ -228,4 +231,33 @@ TEST(ConfigRecordBlock, HoldsItsDefaultsUntilAFullReadReplacesThem)
     EXPECT_TRUE(assigned.At(2)->IsModified());
     EXPECT_NE(Bytes(Block3(ThreeDefaults())), Bytes(touched));
     EXPECT_THROW(touched.At(3), std::out_of_range);
+}
+
+// Records filled from bytes that end where readable memory ends: each record
+// holds its own 60 bytes, none of the next record's, and is clean.
+TEST(ConfigRecord, FillingFromBytesTakesEachRecordsOwnBytesAndReadsNoFurther)
+{
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t readable = 99 * TPX10ConfigRecord::DataSize / page * page + page;
+    void* pages
+        = ::mmap(nullptr, readable + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(::mprotect(static_cast<unsigned char*>(pages) + readable, page, PROT_NONE), 0);
+    for (std::size_t count : { 1u, 2u, 3u, 99u }) {
+        unsigned char* bytes
+            = static_cast<unsigned char*>(pages) + readable - count * TPX10ConfigRecord::DataSize;
+        for (std::size_t i = 0; i < count * TPX10ConfigRecord::DataSize; ++i)
+            bytes[i] = static_cast<unsigned char>(i % 251 + 1);
+        std::vector<TPX10ConfigRecord> records(count);
+        for (auto& r : records)
+            r.SetByte(0, 0xEE); // modified, to be cleaned
+        TPX10ConfigRecord::FillFromBytes(records.data(), bytes, count);
+        for (std::size_t k = 0; k < count; ++k) {
+            EXPECT_FALSE(records[k].IsModified()) << count << " record " << k;
+            for (int i = 0; i < TPX10ConfigRecord::DataSize; ++i)
+                ASSERT_EQ(records[k].GetByte(i), bytes[k * TPX10ConfigRecord::DataSize + i])
+                    << count << " record " << k << " byte " << i;
+        }
+    }
+    ::munmap(pages, readable + page);
 }
