@@ -77,6 +77,79 @@ void AddStandardBands(TReport& report, const std::string& title)
 namespace {
 
 constexpr double BandWidth = PageWidth - 2 * Margin;
+// Texts are measured at the resolution of a PDF or a high-resolution print.
+constexpr double MeasurePerMm = 1200 / 25.4;
+
+int PixelSize(const TFontSpec& font, double perMm)
+{
+    return std::max(1, int(std::lround(font.PointSize * 25.4 / 72.0 * perMm)));
+}
+
+QFont FontOf(const TFontSpec& spec, double perMm)
+{
+    QFont f("Arial");
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(PixelSize(spec, perMm));
+    f.setBold(spec.Bold);
+    f.setUnderline(spec.Underline);
+    return f;
+}
+
+// A report has few fonts: each is measured with metrics made once.
+const QFontMetricsF& Metrics(const TFontSpec& spec)
+{
+    static std::vector<std::pair<TFontSpec, QFontMetricsF>> cache;
+    for (const auto& [s, m] : cache)
+        if (s == spec)
+            return m;
+    cache.emplace_back(spec, QFontMetricsF(FontOf(spec, MeasurePerMm)));
+    return cache.back().second;
+}
+
+QString TrimmedEnd(const QString& s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == ' ')
+        --n;
+    return s.left(n);
+}
+
+// The pieces a line may end after: each ends with a run of blanks or with a
+// comma (and the blanks after it).
+std::vector<QString> BreakPieces(const QString& text)
+{
+    std::vector<QString> pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != ' ' && c != ',')
+            continue;
+        while (i + 1 < text.size() && text.at(i + 1) == ' ')
+            ++i;
+        pieces.push_back(text.mid(start, i + 1 - start));
+        start = i + 1;
+    }
+    if (start < text.size())
+        pieces.push_back(text.mid(start));
+    return pieces;
+}
+
+// The length of the longest start of `word` that fits, at least one
+// character (never half of a surrogate pair).
+qsizetype FittingPrefix(const QString& word, double width, const TFontSpec& font)
+{
+    qsizetype lo = 1, hi = word.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (TextWidth(word.left(mid), font) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    if (lo < word.size() && word.at(lo - 1).isHighSurrogate())
+        lo = lo > 1 ? lo - 1 : lo + 1;
+    return lo;
+}
 
 // The text and font of one label as its handler prints it.
 std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& run, bool translateDesign)
@@ -86,6 +159,72 @@ std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& r
     if (l.OnPrint)
         l.OnPrint(run, value, font);
     return { value, font };
+}
+
+// Where a label's column ends: at the next label on its line or the band's
+// right edge; a centred or right-aligned label's text, placed by its width,
+// also ends there. A left-aligned text may use the free space up to the next
+// column (the zone letters of a rule need a little more than their label).
+double ColumnEnd(const TBand& band, const TLabel& l)
+{
+    double end = BandWidth;
+    for (const TLabel& o : band.Labels)
+        if (std::abs(o.Top - l.Top) < 1e-6 && o.Left > l.Left + 1e-6)
+            end = std::min(end, o.Left);
+    return l.Width > 0 && l.Align != TAlign::Left ? std::min(end, l.Left + l.Width) : end;
+}
+
+// A band's texts laid out from its top, and its height once grown.
+struct TLaidBand {
+    std::vector<TPlacedText> Texts;
+    double Height = 0;
+};
+
+TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
+{
+    struct Column {
+        const TLabel* Label;
+        std::vector<QString> Lines;
+        TFontSpec Font;
+        double Extra; // height beyond the band's first line
+    };
+    std::vector<Column> columns;
+    for (const TLabel& l : band.Labels) {
+        auto [text, font] = PrintLabel(l, run, translateDesign);
+        if (text.empty())
+            continue;
+        auto lines = WrapText(QString::fromStdString(text), font, ColumnEnd(band, l) - l.Left);
+        const double extra = double(lines.size() - 1) * LineHeight(font);
+        columns.push_back({ &l, std::move(lines), font, extra });
+    }
+    // A label that grows pushes down the labels below its line.
+    auto shiftAt = [&](double top) {
+        std::map<long, double> extraByLine;
+        for (const Column& c : columns)
+            if (c.Label->Top < top - 1e-6) {
+                double& e = extraByLine[std::lround(c.Label->Top * 1000)];
+                e = std::max(e, c.Extra);
+            }
+        double shift = 0;
+        for (const auto& [line, e] : extraByLine)
+            shift += e;
+        return shift;
+    };
+    TLaidBand laid;
+    laid.Height = band.Height + shiftAt(1e9);
+    for (const Column& c : columns) {
+        const TLabel& l = *c.Label;
+        const double width = l.Width > 0 ? l.Width : ColumnEnd(band, l) - l.Left;
+        const double step = LineHeight(c.Font);
+        const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
+        double y = l.Top + shiftAt(l.Top);
+        for (const QString& line : c.Lines) {
+            laid.Texts.push_back({ QRectF(Margin + l.Left, y, width, lineHeight), line, c.Font, l.Align,
+                Margin + ColumnEnd(band, l) });
+            y += step;
+        }
+    }
+    return laid;
 }
 
 class PageBuilder {
@@ -101,50 +240,50 @@ public:
 
     void Run()
     {
-        const double footerTop = PageHeight - Margin - FReport.PageFooter.Height;
+        // The footer is the same on every page; a long one grows upwards.
+        FFooter = LayBand(FReport.PageFooter, Run(0), false);
+        FFooterTop = PageHeight - Margin - FFooter.Height;
         FPages.emplace_back();
         FY = Margin;
-        Place(FReport.Title, 0, true);
+        Put(LayBand(FReport.Title, Run(0), true));
         TPrintTableDataSet& rows = FReport.DataSet();
         if (rows.GetRecordCount() > 0) {
             rows.First();
             while (!rows.Eof()) {
-                if (FY + FReport.Detail.Height > footerTop + 1e-6)
-                    NewPage(footerTop);
-                Place(FReport.Detail, rows.GetRecNo(), false);
+                PutRow(LayBand(FReport.Detail, Run(rows.GetRecNo()), false));
                 rows.Next();
             }
         }
         const TBand& summary = FReport.Summary;
-        if (summary.Height > 0 || !summary.Labels.empty()) {
-            if (FY + summary.Height > footerTop + 1e-6)
-                NewPage(footerTop);
-            Place(summary, rows.GetRecordCount(), false);
-        }
-        FY = footerTop;
-        Place(FReport.PageFooter, 0, false);
+        if (summary.Height > 0 || !summary.Labels.empty())
+            PutRow(LayBand(summary, Run(rows.GetRecordCount()), false));
+        FY = FFooterTop;
+        Put(FFooter);
     }
 
 private:
-    void NewPage(double footerTop)
+    TPrintRun Run(int recNo) const { return { FConfig, FContext, recNo }; }
+
+    // A row starts a new page when it does not fit whole on this one (a
+    // page already holding rows: a row taller than a page stays on one).
+    void PutRow(const TLaidBand& row)
     {
-        FY = footerTop;
-        Place(FReport.PageFooter, 0, false);
-        FPages.emplace_back();
-        FY = Margin;
+        if (FY + row.Height > FFooterTop + 1e-6 && FRowsOnPage > 0) {
+            FY = FFooterTop;
+            Put(FFooter);
+            FPages.emplace_back();
+            FY = Margin;
+            FRowsOnPage = 0;
+        }
+        Put(row);
+        ++FRowsOnPage;
     }
 
-    void Place(const TBand& band, int recNo, bool translateDesign)
+    void Put(const TLaidBand& band)
     {
-        const TPrintRun run { FConfig, FContext, recNo };
-        for (const TLabel& l : band.Labels) {
-            auto [text, font] = PrintLabel(l, run, translateDesign);
-            if (text.empty())
-                continue;
-            const double width = l.Width > 0 ? l.Width : BandWidth - l.Left;
-            const double height = std::max(band.Height - l.Top, 1.0);
-            FPages.back().Texts.push_back({ QRectF(Margin + l.Left, FY + l.Top, width, height),
-                QString::fromStdString(text), font, l.Align });
+        for (TPlacedText t : band.Texts) {
+            t.Rect.translate(0, FY);
+            FPages.back().Texts.push_back(std::move(t));
         }
         FY += band.Height;
     }
@@ -153,10 +292,49 @@ private:
     const TPX10ConfigData& FConfig;
     const TReportContext& FContext;
     std::vector<TPage>& FPages;
+    TLaidBand FFooter;
+    double FFooterTop = PageHeight - Margin;
     double FY = Margin;
+    int FRowsOnPage = 0;
 };
 
 } // namespace
+
+double TextWidth(const QString& text, const TFontSpec& font)
+{
+    return Metrics(font).horizontalAdvance(text) / MeasurePerMm;
+}
+
+double LineHeight(const TFontSpec& font)
+{
+    return Metrics(font).lineSpacing() / MeasurePerMm;
+}
+
+std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width)
+{
+    auto fits = [&](const QString& s) { return TextWidth(TrimmedEnd(s), font) <= width; };
+    if (fits(text))
+        return { text };
+    std::vector<QString> lines;
+    QString line;
+    for (const QString& piece : BreakPieces(text)) {
+        if (fits(line + piece)) {
+            line += piece;
+            continue;
+        }
+        if (!TrimmedEnd(line).isEmpty())
+            lines.push_back(TrimmedEnd(line));
+        line = piece;
+        while (!fits(line)) {
+            const qsizetype n = FittingPrefix(TrimmedEnd(line), width, font);
+            lines.push_back(line.left(n));
+            line.remove(0, n);
+        }
+    }
+    if (!TrimmedEnd(line).isEmpty() || lines.empty())
+        lines.push_back(TrimmedEnd(line));
+    return lines;
+}
 
 std::vector<TPage> TReport::BuildPages(const TPX10ConfigData& config, const TReportContext& context) const
 {
@@ -213,11 +391,7 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
             auto it
                 = std::find_if(fonts.begin(), fonts.end(), [&](const Font& f) { return f.Spec == t.Font; });
             if (it == fonts.end()) {
-                QFont f("Arial");
-                f.setStyleHint(QFont::SansSerif);
-                f.setPixelSize(std::max(1, int(std::lround(t.Font.PointSize * 25.4 / 72.0 * perMm))));
-                f.setBold(t.Font.Bold);
-                f.setUnderline(t.Font.Underline);
+                const QFont f = FontOf(t.Font, perMm);
                 fonts.push_back({ t.Font, f, QFontMetricsF(f, painter.device()) });
                 it = fonts.end() - 1;
             }
@@ -226,13 +400,23 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
         }
         const double left = target.left() + t.Rect.left() * perMm;
         const double width = t.Rect.width() * perMm;
-        double x = left;
-        if (t.Align != TAlign::Left) {
-            // Nothing of a text is cut off: a long text runs past its column.
-            const double advance = current->Metrics.horizontalAdvance(t.Text);
-            x = t.Align == TAlign::Center ? left + (width - advance) / 2 : left + width - advance;
-        }
-        painter.drawText(QPointF(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent()), t.Text);
+        const double limit = target.left() + (t.Limit > 0 ? t.Limit : t.Rect.right()) * perMm;
+        const double advance = current->Metrics.horizontalAdvance(t.Text);
+        double x = t.Align == TAlign::Left ? left
+            : t.Align == TAlign::Center    ? left + (width - advance) / 2
+                                           : left + width - advance;
+        // The lines were measured for a fine resolution: on a coarse device
+        // a line may come out a little wider, and still stays in its column.
+        x = std::max(left, std::min(x, limit - advance));
+        const QPointF at(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent());
+        if (advance > limit - left + 0.5) {
+            painter.save();
+            painter.translate(at);
+            painter.scale((limit - left) / advance, 1);
+            painter.drawText(QPointF(0, 0), t.Text);
+            painter.restore();
+        } else
+            painter.drawText(at, t.Text);
     }
     painter.restore();
 }
