@@ -79,6 +79,7 @@ namespace {
 constexpr double BandWidth = PageWidth - 2 * Margin;
 // Texts are measured at the resolution of a PDF or a high-resolution print.
 constexpr double MeasurePerMm = 1200 / 25.4;
+constexpr double ColumnGap = 1.0; // millimetres
 
 int PixelSize(const TFontSpec& font, double perMm)
 {
@@ -161,17 +162,25 @@ std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& r
     return { value, font };
 }
 
-// Where a label's column ends: at the next label on its line or the band's
-// right edge; a centred or right-aligned label's text, placed by its width,
-// also ends there. A left-aligned text may use the free space up to the next
-// column (the zone letters of a rule need a little more than their label).
-double ColumnEnd(const TBand& band, const TLabel& l)
+// The right edge of a label's column: a little before the next label on its
+// line (texts of two columns never touch), or the band's right edge.
+double ColumnEdge(const TBand& band, const TLabel& l)
 {
-    double end = BandWidth;
+    double edge = BandWidth;
     for (const TLabel& o : band.Labels)
         if (std::abs(o.Top - l.Top) < 1e-6 && o.Left > l.Left + 1e-6)
-            end = std::min(end, o.Left);
-    return l.Width > 0 && l.Align != TAlign::Left ? std::min(end, l.Left + l.Width) : end;
+            edge = std::min(edge, o.Left - ColumnGap);
+    return edge;
+}
+
+// Where a line `width` wide starts: aligned in [left, left + box] and moved
+// left, not past `left`, to end by `limit`.
+double LineStart(TAlign align, double left, double box, double limit, double width)
+{
+    const double x = align == TAlign::Left ? left
+        : align == TAlign::Center          ? left + (box - width) / 2
+                                           : left + box - width;
+    return std::max(left, std::min(x, limit - width));
 }
 
 // A band's texts laid out from its top, and its height once grown.
@@ -186,16 +195,43 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
         const TLabel* Label;
         std::vector<QString> Lines;
         TFontSpec Font;
-        double Extra; // height beyond the band's first line
+        double Box = 0; // the width it is aligned in
+        double Limit = 0; // where its text ends at the latest
+        double Extra = 0; // height beyond the band's first line
     };
     std::vector<Column> columns;
     for (const TLabel& l : band.Labels) {
         auto [text, font] = PrintLabel(l, run, translateDesign);
-        if (text.empty())
-            continue;
-        auto lines = WrapText(QString::fromStdString(text), font, ColumnEnd(band, l) - l.Left);
-        const double extra = double(lines.size() - 1) * LineHeight(font);
-        columns.push_back({ &l, std::move(lines), font, extra });
+        if (!text.empty())
+            columns.push_back({ &l, { QString::fromStdString(text) }, font });
+    }
+    // Right to left along each line. A left-aligned text may run up to the
+    // next column (the zone letters of a rule need a little more than their
+    // label); a centred one stays in its label's width and clear of the text
+    // to its right (the widths given to neighbouring centred columns overlap
+    // a little).
+    std::vector<Column*> order;
+    for (Column& c : columns)
+        order.push_back(&c);
+    std::sort(order.begin(), order.end(), [](const Column* a, const Column* b) {
+        return std::pair(a->Label->Top, -a->Label->Left) < std::pair(b->Label->Top, -b->Label->Left);
+    });
+    double nextStart = 0, lineTop = -1;
+    for (Column* c : order) {
+        const TLabel& l = *c->Label;
+        if (std::abs(l.Top - lineTop) > 1e-6) {
+            lineTop = l.Top;
+            nextStart = BandWidth + ColumnGap;
+        }
+        const double edge = ColumnEdge(band, l);
+        const bool boxed = l.Width > 0 && l.Align != TAlign::Left;
+        c->Box = l.Width > 0 ? l.Width : edge - l.Left;
+        c->Limit = std::min(nextStart - ColumnGap, boxed ? l.Left + l.Width : edge);
+        c->Lines = WrapText(c->Lines.front(), c->Font, c->Limit - l.Left);
+        for (const QString& line : c->Lines)
+            nextStart
+                = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, TextWidth(line, c->Font)));
+        c->Extra = double(c->Lines.size() - 1) * LineHeight(c->Font);
     }
     // A label that grows pushes down the labels below its line.
     auto shiftAt = [&](double top) {
@@ -214,13 +250,12 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
     laid.Height = band.Height + shiftAt(1e9);
     for (const Column& c : columns) {
         const TLabel& l = *c.Label;
-        const double width = l.Width > 0 ? l.Width : ColumnEnd(band, l) - l.Left;
         const double step = LineHeight(c.Font);
         const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
         double y = l.Top + shiftAt(l.Top);
         for (const QString& line : c.Lines) {
-            laid.Texts.push_back({ QRectF(Margin + l.Left, y, width, lineHeight), line, c.Font, l.Align,
-                Margin + ColumnEnd(band, l) });
+            laid.Texts.push_back(
+                { QRectF(Margin + l.Left, y, c.Box, lineHeight), line, c.Font, l.Align, Margin + c.Limit });
             y += step;
         }
     }
@@ -402,12 +437,9 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
         const double width = t.Rect.width() * perMm;
         const double limit = target.left() + (t.Limit > 0 ? t.Limit : t.Rect.right()) * perMm;
         const double advance = current->Metrics.horizontalAdvance(t.Text);
-        double x = t.Align == TAlign::Left ? left
-            : t.Align == TAlign::Center    ? left + (width - advance) / 2
-                                           : left + width - advance;
         // The lines were measured for a fine resolution: on a coarse device
         // a line may come out a little wider, and still stays in its column.
-        x = std::max(left, std::min(x, limit - advance));
+        const double x = LineStart(t.Align, left, width, limit, advance);
         const QPointF at(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent());
         if (advance > limit - left + 0.5) {
             painter.save();

@@ -1,6 +1,8 @@
 // All six reports printed to PDF and read back as text, as a user reads a
 // printout: titles in the job order, a footer on every page, every line.
 #include "Exception.h"
+#include "Ivbindic.h"
+#include "LongTexts.h"
 #include "ReportJob.h"
 #include "support/FullConfiguration.h"
 
@@ -9,6 +11,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +86,196 @@ TEST(ReportPdf, AllSixReportsReadBackInOrderWithFootersAndEveryLine)
         64);
     EXPECT_TRUE(text[0].contains("Phone No.:"));
     EXPECT_TRUE(text[1].contains("Delays Active Indication:"));
+}
+
+// A word of a PDF as pdftotext places it, in millimetres from the paper's
+// top left corner.
+struct Word {
+    int Page;
+    QRectF Box;
+    QString Text;
+};
+
+std::vector<Word> PdfWords(const QString& path)
+{
+    QProcess p;
+    p.start("pdftotext", { "-bbox-layout", path, "-" });
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed: " << p.errorString().toStdString();
+        return {};
+    }
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression re("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                                "yMax=\"([\\d.]+)\">([^<]*)</word>");
+    std::vector<Word> words;
+    int page = -1;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith("<page")) {
+            ++page;
+            continue;
+        }
+        const double mm = 25.4 / 72;
+        QString text = m.captured(5);
+        text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
+        text.replace("&amp;", "&");
+        words.push_back({ page,
+            QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
+            text });
+    }
+    return words;
+}
+
+QString Squeezed(QString s)
+{
+    s.remove(QRegularExpression("\\s"));
+    return s;
+}
+
+// The words of `pages` whose left edge lies in [left, right) and top in
+// [top, bottom) (from the page's top margin on the pages after the first),
+// read line by line: what the column prints there.
+std::string ColumnText(const std::vector<Word>& words, std::pair<int, int> pages, double left, double right,
+    double top, double bottom)
+{
+    // The PDF writer places a text up to a few hundredths of a millimetre off.
+    const double slack = 0.2;
+    std::vector<const Word*> in;
+    for (const Word& w : words)
+        if (w.Page >= pages.first && w.Page < pages.second && w.Box.left() >= left - slack
+            && w.Box.left() < right - slack && w.Box.top() >= (w.Page == pages.first ? top : Margin) - slack
+            && w.Box.top() < bottom)
+            in.push_back(&w);
+    std::sort(in.begin(), in.end(), [](const Word* a, const Word* b) {
+        return std::tuple(a->Page, std::lround(a->Box.top() * 10), a->Box.left())
+            < std::tuple(b->Page, std::lround(b->Box.top() * 10), b->Box.left());
+    });
+    QString out;
+    for (const Word* w : in)
+        out += w->Text;
+    return Squeezed(out).toStdString();
+}
+
+// Where each label of a band reads its text on the page: from its left edge
+// to the next label of its line (the printable area's edge for the last).
+std::vector<std::pair<double, double>> ColumnSpans(const TBand& band)
+{
+    std::vector<std::pair<double, double>> spans;
+    for (const TLabel& l : band.Labels) {
+        double right = PageWidth - Margin;
+        for (const TLabel& o : band.Labels)
+            if (o.Top == l.Top && o.Left > l.Left)
+                right = std::min(right, Margin + o.Left);
+        spans.emplace_back(Margin + l.Left, right);
+    }
+    return spans;
+}
+
+void ExpectAllReportsWholeInTheirColumns(const std::string& language)
+{
+    SCOPED_TRACE(language);
+    auto config = MakeLongTextConfiguration();
+    TReportForms forms;
+    TReportContext context;
+    context.FileName = "/srv/sites/Main Street.UDF";
+    const auto all = forms.Chosen({ true, true, true, true, true, true });
+    QTemporaryDir dir;
+    const QString path = dir.filePath("all.pdf");
+    {
+        QPdfWriter pdf(path);
+        RenderPages(pdf, BuildComposite(all, *config, context));
+    }
+    if (qEnvironmentVariableIsSet("PX10_KEEP_PDF"))
+        QFile::copy(path, qEnvironmentVariable("PX10_KEEP_PDF") + QString::fromStdString(language) + ".pdf");
+    const std::vector<Word> words = PdfWords(path);
+    ASSERT_FALSE(words.empty());
+
+    // Inside the printable area, and no word over another.
+    for (const Word& w : words)
+        EXPECT_TRUE(QRectF(Margin, Margin, PageWidth - 2 * Margin, PageHeight - 2 * Margin)
+                        .adjusted(-0.2, -0.2, 0.2, 0.2)
+                        .contains(w.Box))
+            << w.Text.toStdString() << " on page " << w.Page;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        for (std::size_t j = i + 1; j < words.size() && words[j].Page == words[i].Page; ++j)
+            EXPECT_FALSE(words[i].Box.adjusted(0.2, 0.2, -0.2, -0.2).intersects(words[j].Box))
+                << words[i].Text.toStdString() << " over " << words[j].Text.toStdString();
+
+    // Every text whole, in its own column: each column's characters, row
+    // after row, as its handlers give them.
+    const double footerTop = PageHeight - Margin - 6.0;
+    int first = 0;
+    for (const TReport* r : all) {
+        SCOPED_TRACE(r->Name());
+        const std::pair<int, int> pages { first, first + int(r->BuildPages(*config, context).size()) };
+        first = pages.second;
+        const TPrintRun run { *config, context, 0 };
+        // The rows start with the first word of row 1, below the title line.
+        const QString firstWord
+            = QString::fromStdString(r->RowTexts(*config, context, 1).at(0)).section(' ', 0, 0);
+        double rowsTop = PageHeight;
+        for (const Word& w : words)
+            if (w.Page == pages.first && w.Text == firstWord && w.Box.top() > Margin + 6)
+                rowsTop = std::min(rowsTop, w.Box.top());
+        ASSERT_LT(rowsTop, footerTop);
+        std::vector<std::string> columns(r->Detail.Labels.size());
+        for (int n = 1; n <= r->RowCount(); ++n) {
+            const auto row = r->RowTexts(*config, context, n);
+            for (std::size_t c = 0; c < row.size(); ++c)
+                columns[c] += Squeezed(QString::fromStdString(row[c])).toStdString();
+        }
+        const auto spans = ColumnSpans(r->Detail);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            EXPECT_EQ(
+                ColumnText(words, pages, spans[c].first, spans[c].second, rowsTop, footerTop), columns[c])
+                << r->Detail.Labels[c].Name;
+        // The headings likewise, below the title.
+        const auto headings = ColumnSpans(r->Title);
+        for (std::size_t h = 1; h < r->Title.Labels.size(); ++h) {
+            const TLabel& l = r->Title.Labels[h];
+            std::string value = Translate(l.Text);
+            TFontSpec font;
+            if (l.OnPrint)
+                l.OnPrint(run, value, font);
+            EXPECT_EQ(ColumnText(words, { pages.first, pages.first + 1 }, headings[h].first,
+                          headings[h].second, Margin + 6, rowsTop),
+                Squeezed(QString::fromStdString(value)).toStdString());
+        }
+    }
+
+    // What the columns hold, written out here: every GSM condition and
+    // every rule of a list.
+    std::string gsm;
+    for (const char* c : { "Alarm", "Fault", "Pre-alarm" })
+        gsm += Translate(c) + "(" + Translate("ALL") + "), ";
+    for (const char* c :
+        { "Controls", "General Disable", "Zone Disable", "Device Disable", "System Disable" })
+        gsm += Translate(c) + (std::string(c) == "System Disable" ? "" : ", ");
+    for (int item = 1; item <= 5; ++item)
+        EXPECT_EQ(forms.frmReportPanel.RowTexts(*config, context, 54 + 3 * item).at(1), gsm);
+    EXPECT_EQ(forms.frmReportSensors.RowTexts(*config, context, 3).at(7), Translate("CBE:") + LongRuleList());
+    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(4), Translate("ABORT SWITCH"));
+    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(5), LongRuleList());
+}
+
+TEST(ReportPdf, LongTextsPrintWholeInsideTheirColumnsInEveryLanguage)
+{
+    ExpectAllReportsWholeInTheirColumns("no dictionary");
+#ifdef PX10_DICTIONARY_FILE
+    // English, French, Italian, Spanish and German: the full languages.
+    for (int language = 1; language <= 5; ++language) {
+        TIvBinaryDictionary dictionary;
+        dictionary.SetFileName(PX10_DICTIONARY_FILE);
+        dictionary.SetCheckLevel(ivclNone);
+        dictionary.SetLanguage(language);
+        dictionary.Open();
+        ASSERT_TRUE(dictionary.IsOpen());
+        TIvLanguage shown;
+        dictionary.GetLanguageData(language, shown);
+        ExpectAllReportsWholeInTheirColumns(shown.EnglishName);
+    }
+#endif
 }
 
 TEST(ReportPdf, AnEmptyJobIsStillOneValidPageAndABadDeviceIsAnError)
