@@ -337,6 +337,74 @@ TEST(ReportLayer, EmptyReportsPrintOnePageAndTheSummaryFollowsTheLastRow)
     EXPECT_EQ(TestReport(25, 10).BuildPages(config, {}).size(), 1u);
 }
 
+TEST(ReportLayer, TextsBreakAtBlanksAfterCommasAndInsideAWordTooLong)
+{
+    const TFontSpec f;
+    auto wrap
+        = [&](const char* text, const char* fits) { return WrapText(text, f, TextWidth(fits, f) + 0.01); };
+    EXPECT_EQ(wrap("1,3,5,7", "1,3,5,"), (std::vector<QString> { "1,3,5,", "7" }));
+    EXPECT_EQ(wrap("Zone Disable, Device Disable", "Zone Disable, Device"),
+        (std::vector<QString> { "Zone Disable, Device", "Disable" }));
+    EXPECT_EQ(wrap("CBE:(1) 1,3", "CBE:(1)"), (std::vector<QString> { "CBE:(1)", "1,3" }));
+    EXPECT_EQ(wrap("WWWWW ab", "WW"), (std::vector<QString> { "WW", "WW", "W", "ab" }));
+    EXPECT_EQ(wrap("short", "short"), (std::vector<QString> { "short" }));
+}
+
+// Rows of 10 mm with a centred column 30 mm wide whose every third text takes
+// three lines.
+class WrappingReport : public TReport {
+public:
+    WrappingReport()
+        : TReport("wrapping", 45)
+    {
+        Title.Height = 10;
+        AddStandardBands(*this, "Test");
+        Detail.Height = 10;
+        AddColumn("Text", 0, 30, TAlign::Center, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+            value = run.RecNo % 3 ? "row" : "Alarm(ALL), Fault(ALL), Controls";
+        });
+        AddColumn("Number", 100, 0, TAlign::Left,
+            [](const TPrintRun& run, std::string& value, TFontSpec&) { value = std::to_string(run.RecNo); });
+    }
+};
+
+TEST(ReportLayer, ARowGrowsToItsTallestCellAndPagesBreakBetweenRows)
+{
+    TPX10ConfigData config(false, false, true, false);
+    const auto pages = WrappingReport().BuildPages(config, {});
+    // Unwrapped, 45 rows of 10 mm fill two pages (261 mm below the title,
+    // 271 mm on the next). Rows 3, 6, ... grow by two lines (8.13 mm): the
+    // first page ends with row 20, as row 21 no longer fits whole, and the
+    // 25 rows left need a third page.
+    EXPECT_EQ(pages.size(), 3u);
+    const auto firstPage = PageLines(pages.at(0));
+    EXPECT_EQ(firstPage.at(firstPage.size() - 2).toStdString(), "row 20");
+    const double line = LineHeight({});
+    int rows = 0;
+    for (const TPage& page : pages) {
+        double expectedTop = -1;
+        for (std::size_t i = 0; i < page.Texts.size(); ++i) {
+            const TPlacedText& t = page.Texts[i];
+            if (t.Rect.left() != Margin + 100)
+                continue;
+            // A row's number, then the lines of its text on the same page.
+            ++rows;
+            if (expectedTop >= 0)
+                EXPECT_NEAR(t.Rect.top(), expectedTop, 1e-6) << t.Text.toStdString();
+            const bool wrapped = t.Text.toInt() % 3 == 0;
+            expectedTop = t.Rect.top() + 10 + (wrapped ? 2 * line : 0);
+            EXPECT_LE(expectedTop, PageHeight - Margin - 6 + 1e-6);
+            QString text;
+            for (std::size_t j = 0; j < page.Texts.size(); ++j)
+                if (page.Texts[j].Rect.left() == Margin && page.Texts[j].Rect.top() >= t.Rect.top() - 1e-6
+                    && page.Texts[j].Rect.top() < expectedTop - 1e-6)
+                    text += page.Texts[j].Text + "|";
+            EXPECT_EQ(text.toStdString(), wrapped ? "Alarm(ALL),|Fault(ALL),|Controls|" : "row|");
+        }
+    }
+    EXPECT_EQ(rows, 45);
+}
+
 TEST(ReportLayer, AMissingPrinterIsAnErrorNamingIt)
 {
     try {
