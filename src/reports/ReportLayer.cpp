@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -96,15 +97,24 @@ QFont FontOf(const TFontSpec& spec, double perMm)
     return f;
 }
 
-// A report has few fonts: each is measured with metrics made once.
-const QFontMetricsF& Metrics(const TFontSpec& spec)
+// A report has few fonts and repeats most of its texts ("01", "Y", a type):
+// each font is measured with metrics made once, each text once. Pages are
+// built on one thread at a time, but a preview may build on another.
+struct TMeasure {
+    TFontSpec Spec;
+    QFontMetricsF Metrics;
+    QHash<QString, double> Widths; // millimetres
+};
+
+TMeasure& Measure(const TFontSpec& spec)
 {
-    static std::vector<std::pair<TFontSpec, QFontMetricsF>> cache;
-    for (const auto& [s, m] : cache)
-        if (s == spec)
-            return m;
-    cache.emplace_back(spec, QFontMetricsF(FontOf(spec, MeasurePerMm)));
-    return cache.back().second;
+    thread_local std::vector<std::unique_ptr<TMeasure>> cache;
+    for (const auto& m : cache)
+        if (m->Spec == spec)
+            return *m;
+    cache.push_back(
+        std::make_unique<TMeasure>(TMeasure { spec, QFontMetricsF(FontOf(spec, MeasurePerMm)), {} }));
+    return *cache.back();
 }
 
 QString TrimmedEnd(const QString& s)
@@ -162,6 +172,8 @@ std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& r
     return { value, font };
 }
 
+std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFontSpec& font, double width);
+
 // The right edge of a label's column: a little before the next label on its
 // line (texts of two columns never touch), or the band's right edge.
 double ColumnEdge(const TBand& band, const TLabel& l)
@@ -193,8 +205,9 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
 {
     struct Column {
         const TLabel* Label;
-        std::vector<QString> Lines;
+        QString Text;
         TFontSpec Font;
+        std::vector<std::pair<QString, double>> Lines; // with their widths
         double Box = 0; // the width it is aligned in
         double Limit = 0; // where its text ends at the latest
         double Extra = 0; // height beyond the band's first line
@@ -203,7 +216,7 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
     for (const TLabel& l : band.Labels) {
         auto [text, font] = PrintLabel(l, run, translateDesign);
         if (!text.empty())
-            columns.push_back({ &l, { QString::fromStdString(text) }, font });
+            columns.push_back({ &l, QString::fromStdString(text), font });
     }
     // Right to left along each line. A left-aligned text may run up to the
     // next column (the zone letters of a rule need a little more than their
@@ -227,10 +240,9 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
         const bool boxed = l.Width > 0 && l.Align != TAlign::Left;
         c->Box = l.Width > 0 ? l.Width : edge - l.Left;
         c->Limit = std::min(nextStart - ColumnGap, boxed ? l.Left + l.Width : edge);
-        c->Lines = WrapText(c->Lines.front(), c->Font, c->Limit - l.Left);
-        for (const QString& line : c->Lines)
-            nextStart
-                = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, TextWidth(line, c->Font)));
+        c->Lines = WrapLines(c->Text, c->Font, c->Limit - l.Left);
+        for (const auto& [line, width] : c->Lines)
+            nextStart = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, width));
         c->Extra = double(c->Lines.size() - 1) * LineHeight(c->Font);
     }
     // A label that grows pushes down the labels below its line.
@@ -253,9 +265,9 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
         const double step = LineHeight(c.Font);
         const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
         double y = l.Top + shiftAt(l.Top);
-        for (const QString& line : c.Lines) {
-            laid.Texts.push_back(
-                { QRectF(Margin + l.Left, y, c.Box, lineHeight), line, c.Font, l.Align, Margin + c.Limit });
+        for (const auto& [line, width] : c.Lines) {
+            laid.Texts.push_back({ QRectF(Margin + l.Left, y, c.Box, lineHeight), line, c.Font, l.Align,
+                Margin + c.Limit, width });
             y += step;
         }
     }
@@ -337,38 +349,72 @@ private:
 
 double TextWidth(const QString& text, const TFontSpec& font)
 {
-    return Metrics(font).horizontalAdvance(text) / MeasurePerMm;
+    TMeasure& m = Measure(font);
+    if (const auto it = m.Widths.constFind(text); it != m.Widths.constEnd())
+        return *it;
+    if (m.Widths.size() > 20000) // texts of many configurations
+        m.Widths.clear();
+    return m.Widths[text] = m.Metrics.horizontalAdvance(text) / MeasurePerMm;
 }
 
 double LineHeight(const TFontSpec& font)
 {
-    return Metrics(font).lineSpacing() / MeasurePerMm;
+    return Measure(font).Metrics.lineSpacing() / MeasurePerMm;
 }
+
+namespace {
+
+// The lines of a text with their widths. A line's width is the sum of its
+// pieces' (each measured once), which the text shaped whole matches but for
+// kerning between two pieces, a small fraction of a millimetre.
+std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFontSpec& font, double width)
+{
+    const double whole = TextWidth(text, font);
+    if (whole <= width)
+        return { { text, whole } };
+    std::vector<std::pair<QString, double>> lines;
+    QString line;
+    double advance = 0, trimmedAdvance = 0;
+    auto flush = [&] {
+        if (!TrimmedEnd(line).isEmpty())
+            lines.emplace_back(TrimmedEnd(line), trimmedAdvance);
+        line.clear();
+        advance = trimmedAdvance = 0;
+    };
+    for (const QString& piece : BreakPieces(text)) {
+        const QString trimmed = TrimmedEnd(piece);
+        const double w = TextWidth(trimmed, font);
+        if (line.isEmpty() || advance + w > width) {
+            flush();
+            // A word longer than the column breaks where it must.
+            QString rest = trimmed;
+            while (TextWidth(rest, font) > width) {
+                const qsizetype n = FittingPrefix(rest, width, font);
+                lines.emplace_back(rest.left(n), TextWidth(rest.left(n), font));
+                rest.remove(0, n);
+            }
+            line = rest;
+            advance = trimmedAdvance = TextWidth(rest, font);
+            line += piece.mid(trimmed.size());
+            advance += TextWidth(piece.mid(trimmed.size()), font);
+            continue;
+        }
+        line += piece;
+        trimmedAdvance = advance + w;
+        advance += TextWidth(piece, font);
+    }
+    flush();
+    return lines;
+}
+
+} // namespace
 
 std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width)
 {
-    auto fits = [&](const QString& s) { return TextWidth(TrimmedEnd(s), font) <= width; };
-    if (fits(text))
-        return { text };
-    std::vector<QString> lines;
-    QString line;
-    for (const QString& piece : BreakPieces(text)) {
-        if (fits(line + piece)) {
-            line += piece;
-            continue;
-        }
-        if (!TrimmedEnd(line).isEmpty())
-            lines.push_back(TrimmedEnd(line));
-        line = piece;
-        while (!fits(line)) {
-            const qsizetype n = FittingPrefix(TrimmedEnd(line), width, font);
-            lines.push_back(line.left(n));
-            line.remove(0, n);
-        }
-    }
-    if (!TrimmedEnd(line).isEmpty() || lines.empty())
-        lines.push_back(TrimmedEnd(line));
-    return lines;
+    std::vector<QString> out;
+    for (auto& [line, w] : WrapLines(text, font, width))
+        out.push_back(std::move(line));
+    return out;
 }
 
 std::vector<TPage> TReport::BuildPages(const TPX10ConfigData& config, const TReportContext& context) const
@@ -411,6 +457,7 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
     // Drawn in device units with fonts sized for the scale: a scaled painter
     // or a laid-out text rectangle would cost a print far more.
     const double perMm = target.width() / PageWidth;
+    const bool fine = perMm >= MeasurePerMm / 2;
     painter.save();
     painter.setPen(Qt::black);
     // A page has few fonts: each is made once and set only when it changes.
@@ -436,7 +483,12 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
         const double left = target.left() + t.Rect.left() * perMm;
         const double width = t.Rect.width() * perMm;
         const double limit = target.left() + (t.Limit > 0 ? t.Limit : t.Rect.right()) * perMm;
-        const double advance = current->Metrics.horizontalAdvance(t.Text);
+        // On a fine device (a PDF, a print) a line is placed without shaping
+        // it again: its width measured for the layout, scaled to the device's
+        // font size. A screen's hinted fonts are measured as they are.
+        const double advance = t.Width > 0 && fine
+            ? t.Width * MeasurePerMm * current->Font.pixelSize() / PixelSize(t.Font, MeasurePerMm)
+            : current->Metrics.horizontalAdvance(t.Text);
         // The lines were measured for a fine resolution: on a coarse device
         // a line may come out a little wider, and still stays in its column.
         const double x = LineStart(t.Align, left, width, limit, advance);

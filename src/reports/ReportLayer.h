@@ -82,6 +82,7 @@ struct TPlacedText {
     TFontSpec Font;
     TAlign Align = TAlign::Left;
     double Limit = 0;
+    double Width = 0; // as measured for the layout; 0: not measured
 };
 
 struct TPage {
