@@ -4,6 +4,7 @@
 #include "Printtabledataset.h"
 
 #include <QFont>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPagedPaintDevice>
@@ -106,12 +107,25 @@ struct TMeasure {
     QHash<QString, double> Widths; // millimetres
 };
 
-TMeasure& Measure(const TFontSpec& spec)
+std::vector<std::unique_ptr<TMeasure>>& MeasureCache()
 {
     thread_local std::vector<std::unique_ptr<TMeasure>> cache;
+    return cache;
+}
+
+TMeasure& Measure(const TFontSpec& spec)
+{
+    auto& cache = MeasureCache();
     for (const auto& m : cache)
         if (m->Spec == spec)
             return *m;
+    // Fonts must not outlive the application: the GUI thread's are dropped
+    // with it, a worker's when the worker ends.
+    static const bool dropped = [] {
+        qAddPostRoutine([] { MeasureCache().clear(); });
+        return true;
+    }();
+    (void)dropped;
     cache.push_back(
         std::make_unique<TMeasure>(TMeasure { spec, QFontMetricsF(FontOf(spec, MeasurePerMm)), {} }));
     return *cache.back();
@@ -452,7 +466,16 @@ std::vector<TPage> BuildComposite(
     return pages;
 }
 
-void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
+namespace {
+
+// The fonts of the pages drawn at one scale: each is made once.
+struct TDeviceFont {
+    TFontSpec Spec;
+    QFont Font;
+    QFontMetricsF Metrics;
+};
+
+void DrawPageIn(QPainter& painter, const TPage& page, const QRectF& target, std::vector<TDeviceFont>& fonts)
 {
     // Drawn in device units with fonts sized for the scale: a scaled painter
     // or a laid-out text rectangle would cost a print far more.
@@ -460,18 +483,12 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
     const bool fine = perMm >= MeasurePerMm / 2;
     painter.save();
     painter.setPen(Qt::black);
-    // A page has few fonts: each is made once and set only when it changes.
-    struct Font {
-        TFontSpec Spec;
-        QFont Font;
-        QFontMetricsF Metrics;
-    };
-    std::vector<Font> fonts;
-    const Font* current = nullptr;
+    // A font is set only when it changes.
+    const TDeviceFont* current = nullptr;
     for (const TPlacedText& t : page.Texts) {
         if (!current || !(current->Spec == t.Font)) {
-            auto it
-                = std::find_if(fonts.begin(), fonts.end(), [&](const Font& f) { return f.Spec == t.Font; });
+            auto it = std::find_if(
+                fonts.begin(), fonts.end(), [&](const TDeviceFont& f) { return f.Spec == t.Font; });
             if (it == fonts.end()) {
                 const QFont f = FontOf(t.Font, perMm);
                 fonts.push_back({ t.Font, f, QFontMetricsF(f, painter.device()) });
@@ -505,6 +522,14 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
     painter.restore();
 }
 
+} // namespace
+
+void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
+{
+    std::vector<TDeviceFont> fonts;
+    DrawPageIn(painter, page, target, fonts);
+}
+
 bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<TPage>& pages)
 {
     const QPageLayout layout = device.pageLayout();
@@ -514,10 +539,11 @@ bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<T
     // The painter's origin is the paint rectangle's corner; the pages are
     // laid out from the paper's.
     const QRectF paper(full.left() - paint.left(), full.top() - paint.top(), full.width(), full.height());
+    std::vector<TDeviceFont> fonts;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage())
             return false;
-        DrawPage(painter, pages[i], paper);
+        DrawPageIn(painter, pages[i], paper, fonts);
     }
     return true;
 }
