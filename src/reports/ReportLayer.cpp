@@ -232,11 +232,11 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
         if (!text.empty())
             columns.push_back({ &l, QString::fromStdString(text), font });
     }
-    // Right to left along each line. A left-aligned text may run up to the
-    // next column (the zone letters of a rule need a little more than their
-    // label); a centred one stays in its label's width and clear of the text
-    // to its right (the widths given to neighbouring centred columns overlap
-    // a little).
+    // Right to left along each line, every text clear of the text to its
+    // right. A left-aligned text may also run up to the next column (the
+    // zone letters of a rule need a little more than their label); a centred
+    // one stays in its label's width (the widths of neighbouring centred
+    // columns overlap a little, their texts rarely do).
     std::vector<Column*> order;
     for (Column& c : columns)
         order.push_back(&c);
@@ -251,9 +251,9 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
             nextStart = BandWidth + ColumnGap;
         }
         const double edge = ColumnEdge(band, l);
-        const bool boxed = l.Width > 0 && l.Align != TAlign::Left;
-        c->Box = l.Width > 0 ? l.Width : edge - l.Left;
-        c->Limit = std::min(nextStart - ColumnGap, boxed ? l.Left + l.Width : edge);
+        const double own = l.Width > 0 ? l.Left + l.Width : edge;
+        c->Box = own - l.Left;
+        c->Limit = std::min(nextStart - ColumnGap, l.Align == TAlign::Left ? std::max(own, edge) : own);
         c->Lines = WrapLines(c->Text, c->Font, c->Limit - l.Left);
         for (const auto& [line, width] : c->Lines)
             nextStart = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, width));
