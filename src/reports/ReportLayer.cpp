@@ -81,7 +81,7 @@ namespace {
 constexpr double BandWidth = PageWidth - 2 * Margin;
 // Texts are measured at the resolution of a PDF or a high-resolution print.
 constexpr double MeasurePerMm = 1200 / 25.4;
-constexpr double ColumnGap = 1.0; // millimetres
+constexpr double ColumnGap = 0.8; // millimetres
 
 int PixelSize(const TFontSpec& font, double perMm)
 {
