@@ -6,6 +6,8 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTextLayout>
 
 namespace {
 constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
@@ -13,6 +15,42 @@ constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
 // pictures and their captions fit in what is left.
 constexpr int Width = 92;
 constexpr int Left = (Width - PictureWidth) / 2;
+
+// A caption under a page picture. The column is narrow: a word longer than
+// it breaks where it must, and a caption taller than its room gets a smaller
+// font, so that every caption reads whole in every language.
+class TPageCaption : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        QTextOption option(Qt::AlignHCenter);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QFont f = font();
+        for (;;) {
+            QTextLayout layout(text(), f, this);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            double y = 0;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width());
+                line.setPosition(QPointF(0, y));
+                y += line.height();
+            }
+            layout.endLayout();
+            if (y <= height() || f.pointSizeF() <= 5) {
+                layout.draw(&painter, QPointF(0, 0));
+                return;
+            }
+            f.setPointSizeF(f.pointSizeF() - 0.5);
+        }
+    }
+};
+
 } // namespace
 
 TfrmPageSelection::TfrmPageSelection(QWidget* parent)
@@ -50,7 +88,7 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
         SetAccessibleNameParts(p, { QString::fromUtf8(pages[i].Caption) });
         p->installEventFilter(this);
         FPictures[i] = p;
-        auto* caption = new QLabel(QString::fromUtf8(pages[i].Caption), this);
+        auto* caption = new TPageCaption(QString::fromUtf8(pages[i].Caption), this);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setGeometry(0, y + PictureHeight + 4, Width, Spacing - PictureHeight - 4);

@@ -4,7 +4,9 @@
 #include "Printtabledataset.h"
 
 #include <QFont>
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -77,6 +79,102 @@ void AddStandardBands(TReport& report, const std::string& title)
 namespace {
 
 constexpr double BandWidth = PageWidth - 2 * Margin;
+// Texts are measured at the resolution of a PDF or a high-resolution print.
+constexpr double MeasurePerMm = 1200 / 25.4;
+constexpr double ColumnGap = 0.8; // millimetres
+
+int PixelSize(const TFontSpec& font, double perMm)
+{
+    return std::max(1, int(std::lround(font.PointSize * 25.4 / 72.0 * perMm)));
+}
+
+QFont FontOf(const TFontSpec& spec, double perMm)
+{
+    QFont f("Arial");
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(PixelSize(spec, perMm));
+    f.setBold(spec.Bold);
+    f.setUnderline(spec.Underline);
+    return f;
+}
+
+// A report has few fonts and repeats most of its texts ("01", "Y", a type):
+// each font is measured with metrics made once, each text once. Pages are
+// built on one thread at a time, but a preview may build on another.
+struct TMeasure {
+    TFontSpec Spec;
+    QFontMetricsF Metrics;
+    QHash<QString, double> Widths; // millimetres
+};
+
+std::vector<std::unique_ptr<TMeasure>>& MeasureCache()
+{
+    thread_local std::vector<std::unique_ptr<TMeasure>> cache;
+    return cache;
+}
+
+TMeasure& Measure(const TFontSpec& spec)
+{
+    auto& cache = MeasureCache();
+    for (const auto& m : cache)
+        if (m->Spec == spec)
+            return *m;
+    // Fonts must not outlive the application: the GUI thread's are dropped
+    // with it, a worker's when the worker ends.
+    static const bool dropped = [] {
+        qAddPostRoutine([] { MeasureCache().clear(); });
+        return true;
+    }();
+    (void)dropped;
+    cache.push_back(
+        std::make_unique<TMeasure>(TMeasure { spec, QFontMetricsF(FontOf(spec, MeasurePerMm)), {} }));
+    return *cache.back();
+}
+
+QString TrimmedEnd(const QString& s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == ' ')
+        --n;
+    return s.left(n);
+}
+
+// The pieces a line may end after: each ends with a run of blanks or with a
+// comma (and the blanks after it).
+std::vector<QString> BreakPieces(const QString& text)
+{
+    std::vector<QString> pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != ' ' && c != ',')
+            continue;
+        while (i + 1 < text.size() && text.at(i + 1) == ' ')
+            ++i;
+        pieces.push_back(text.mid(start, i + 1 - start));
+        start = i + 1;
+    }
+    if (start < text.size())
+        pieces.push_back(text.mid(start));
+    return pieces;
+}
+
+// The length of the longest start of `word` that fits, at least one
+// character (never half of a surrogate pair).
+qsizetype FittingPrefix(const QString& word, double width, const TFontSpec& font)
+{
+    qsizetype lo = 1, hi = word.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (TextWidth(word.left(mid), font) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    if (lo < word.size() && word.at(lo - 1).isHighSurrogate())
+        lo = lo > 1 ? lo - 1 : lo + 1;
+    return lo;
+}
 
 // The text and font of one label as its handler prints it.
 std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& run, bool translateDesign)
@@ -86,6 +184,108 @@ std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& r
     if (l.OnPrint)
         l.OnPrint(run, value, font);
     return { value, font };
+}
+
+std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFontSpec& font, double width);
+
+// The right edge of a label's column: a little before the next label on its
+// line (texts of two columns never touch), or the band's right edge.
+double ColumnEdge(const TBand& band, const TLabel& l)
+{
+    double edge = BandWidth;
+    for (const TLabel& o : band.Labels)
+        if (std::abs(o.Top - l.Top) < 1e-6 && o.Left > l.Left + 1e-6)
+            edge = std::min(edge, o.Left - ColumnGap);
+    return edge;
+}
+
+// Where a line `width` wide starts: aligned in [left, left + box] and moved
+// left, not past `left`, to end by `limit`.
+double LineStart(TAlign align, double left, double box, double limit, double width)
+{
+    const double x = align == TAlign::Left ? left
+        : align == TAlign::Center          ? left + (box - width) / 2
+                                           : left + box - width;
+    return std::max(left, std::min(x, limit - width));
+}
+
+// A band's texts laid out from its top, and its height once grown.
+struct TLaidBand {
+    std::vector<TPlacedText> Texts;
+    double Height = 0;
+};
+
+TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
+{
+    struct Column {
+        const TLabel* Label;
+        QString Text;
+        TFontSpec Font;
+        std::vector<std::pair<QString, double>> Lines; // with their widths
+        double Box = 0; // the width it is aligned in
+        double Limit = 0; // where its text ends at the latest
+        double Extra = 0; // height beyond the band's first line
+    };
+    std::vector<Column> columns;
+    for (const TLabel& l : band.Labels) {
+        auto [text, font] = PrintLabel(l, run, translateDesign);
+        if (!text.empty())
+            columns.push_back({ &l, QString::fromStdString(text), font });
+    }
+    // Right to left along each line, every text clear of the text to its
+    // right. A left-aligned text may also run up to the next column (the
+    // zone letters of a rule need a little more than their label); a centred
+    // one stays in its label's width (the widths of neighbouring centred
+    // columns overlap a little, their texts rarely do).
+    std::vector<Column*> order;
+    for (Column& c : columns)
+        order.push_back(&c);
+    std::sort(order.begin(), order.end(), [](const Column* a, const Column* b) {
+        return std::pair(a->Label->Top, -a->Label->Left) < std::pair(b->Label->Top, -b->Label->Left);
+    });
+    double nextStart = 0, lineTop = -1;
+    for (Column* c : order) {
+        const TLabel& l = *c->Label;
+        if (std::abs(l.Top - lineTop) > 1e-6) {
+            lineTop = l.Top;
+            nextStart = BandWidth + ColumnGap;
+        }
+        const double edge = ColumnEdge(band, l);
+        const double own = l.Width > 0 ? l.Left + l.Width : edge;
+        c->Box = own - l.Left;
+        c->Limit = std::min(nextStart - ColumnGap, l.Align == TAlign::Left ? std::max(own, edge) : own);
+        c->Lines = WrapLines(c->Text, c->Font, c->Limit - l.Left);
+        for (const auto& [line, width] : c->Lines)
+            nextStart = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, width));
+        c->Extra = double(c->Lines.size() - 1) * LineHeight(c->Font);
+    }
+    // A label that grows pushes down the labels below its line.
+    auto shiftAt = [&](double top) {
+        std::map<long, double> extraByLine;
+        for (const Column& c : columns)
+            if (c.Label->Top < top - 1e-6) {
+                double& e = extraByLine[std::lround(c.Label->Top * 1000)];
+                e = std::max(e, c.Extra);
+            }
+        double shift = 0;
+        for (const auto& [line, e] : extraByLine)
+            shift += e;
+        return shift;
+    };
+    TLaidBand laid;
+    laid.Height = band.Height + shiftAt(1e9);
+    for (const Column& c : columns) {
+        const TLabel& l = *c.Label;
+        const double step = LineHeight(c.Font);
+        const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
+        double y = l.Top + shiftAt(l.Top);
+        for (const auto& [line, width] : c.Lines) {
+            laid.Texts.push_back({ QRectF(Margin + l.Left, y, c.Box, lineHeight), line, c.Font, l.Align,
+                Margin + c.Limit, width });
+            y += step;
+        }
+    }
+    return laid;
 }
 
 class PageBuilder {
@@ -101,50 +301,50 @@ public:
 
     void Run()
     {
-        const double footerTop = PageHeight - Margin - FReport.PageFooter.Height;
+        // The footer is the same on every page; a long one grows upwards.
+        FFooter = LayBand(FReport.PageFooter, Run(0), false);
+        FFooterTop = PageHeight - Margin - FFooter.Height;
         FPages.emplace_back();
         FY = Margin;
-        Place(FReport.Title, 0, true);
+        Put(LayBand(FReport.Title, Run(0), true));
         TPrintTableDataSet& rows = FReport.DataSet();
         if (rows.GetRecordCount() > 0) {
             rows.First();
             while (!rows.Eof()) {
-                if (FY + FReport.Detail.Height > footerTop + 1e-6)
-                    NewPage(footerTop);
-                Place(FReport.Detail, rows.GetRecNo(), false);
+                PutRow(LayBand(FReport.Detail, Run(rows.GetRecNo()), false));
                 rows.Next();
             }
         }
         const TBand& summary = FReport.Summary;
-        if (summary.Height > 0 || !summary.Labels.empty()) {
-            if (FY + summary.Height > footerTop + 1e-6)
-                NewPage(footerTop);
-            Place(summary, rows.GetRecordCount(), false);
-        }
-        FY = footerTop;
-        Place(FReport.PageFooter, 0, false);
+        if (summary.Height > 0 || !summary.Labels.empty())
+            PutRow(LayBand(summary, Run(rows.GetRecordCount()), false));
+        FY = FFooterTop;
+        Put(FFooter);
     }
 
 private:
-    void NewPage(double footerTop)
+    TPrintRun Run(int recNo) const { return { FConfig, FContext, recNo }; }
+
+    // A row starts a new page when it does not fit whole on this one (a
+    // page already holding rows: a row taller than a page stays on one).
+    void PutRow(const TLaidBand& row)
     {
-        FY = footerTop;
-        Place(FReport.PageFooter, 0, false);
-        FPages.emplace_back();
-        FY = Margin;
+        if (FY + row.Height > FFooterTop + 1e-6 && FRowsOnPage > 0) {
+            FY = FFooterTop;
+            Put(FFooter);
+            FPages.emplace_back();
+            FY = Margin;
+            FRowsOnPage = 0;
+        }
+        Put(row);
+        ++FRowsOnPage;
     }
 
-    void Place(const TBand& band, int recNo, bool translateDesign)
+    void Put(const TLaidBand& band)
     {
-        const TPrintRun run { FConfig, FContext, recNo };
-        for (const TLabel& l : band.Labels) {
-            auto [text, font] = PrintLabel(l, run, translateDesign);
-            if (text.empty())
-                continue;
-            const double width = l.Width > 0 ? l.Width : BandWidth - l.Left;
-            const double height = std::max(band.Height - l.Top, 1.0);
-            FPages.back().Texts.push_back({ QRectF(Margin + l.Left, FY + l.Top, width, height),
-                QString::fromStdString(text), font, l.Align });
+        for (TPlacedText t : band.Texts) {
+            t.Rect.translate(0, FY);
+            FPages.back().Texts.push_back(std::move(t));
         }
         FY += band.Height;
     }
@@ -153,10 +353,83 @@ private:
     const TPX10ConfigData& FConfig;
     const TReportContext& FContext;
     std::vector<TPage>& FPages;
+    TLaidBand FFooter;
+    double FFooterTop = PageHeight - Margin;
     double FY = Margin;
+    int FRowsOnPage = 0;
 };
 
 } // namespace
+
+double TextWidth(const QString& text, const TFontSpec& font)
+{
+    TMeasure& m = Measure(font);
+    if (const auto it = m.Widths.constFind(text); it != m.Widths.constEnd())
+        return *it;
+    if (m.Widths.size() > 20000) // texts of many configurations
+        m.Widths.clear();
+    return m.Widths[text] = m.Metrics.horizontalAdvance(text) / MeasurePerMm;
+}
+
+double LineHeight(const TFontSpec& font)
+{
+    return Measure(font).Metrics.lineSpacing() / MeasurePerMm;
+}
+
+namespace {
+
+// The lines of a text with their widths. A line's width is the sum of its
+// pieces' (each measured once), which the text shaped whole matches but for
+// kerning between two pieces, a small fraction of a millimetre.
+std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFontSpec& font, double width)
+{
+    const double whole = TextWidth(text, font);
+    if (whole <= width)
+        return { { text, whole } };
+    std::vector<std::pair<QString, double>> lines;
+    QString line;
+    double advance = 0, trimmedAdvance = 0;
+    auto flush = [&] {
+        if (!TrimmedEnd(line).isEmpty())
+            lines.emplace_back(TrimmedEnd(line), trimmedAdvance);
+        line.clear();
+        advance = trimmedAdvance = 0;
+    };
+    for (const QString& piece : BreakPieces(text)) {
+        const QString trimmed = TrimmedEnd(piece);
+        const double w = TextWidth(trimmed, font);
+        if (line.isEmpty() || advance + w > width) {
+            flush();
+            // A word longer than the column breaks where it must.
+            QString rest = trimmed;
+            while (TextWidth(rest, font) > width) {
+                const qsizetype n = FittingPrefix(rest, width, font);
+                lines.emplace_back(rest.left(n), TextWidth(rest.left(n), font));
+                rest.remove(0, n);
+            }
+            line = rest;
+            advance = trimmedAdvance = TextWidth(rest, font);
+            line += piece.mid(trimmed.size());
+            advance += TextWidth(piece.mid(trimmed.size()), font);
+            continue;
+        }
+        line += piece;
+        trimmedAdvance = advance + w;
+        advance += TextWidth(piece, font);
+    }
+    flush();
+    return lines;
+}
+
+} // namespace
+
+std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width)
+{
+    std::vector<QString> out;
+    for (auto& [line, w] : WrapLines(text, font, width))
+        out.push_back(std::move(line));
+    return out;
+}
 
 std::vector<TPage> TReport::BuildPages(const TPX10ConfigData& config, const TReportContext& context) const
 {
@@ -193,31 +466,31 @@ std::vector<TPage> BuildComposite(
     return pages;
 }
 
-void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
+namespace {
+
+// The fonts of the pages drawn at one scale: each is made once.
+struct TDeviceFont {
+    TFontSpec Spec;
+    QFont Font;
+    QFontMetricsF Metrics;
+};
+
+void DrawPageIn(QPainter& painter, const TPage& page, const QRectF& target, std::vector<TDeviceFont>& fonts)
 {
     // Drawn in device units with fonts sized for the scale: a scaled painter
     // or a laid-out text rectangle would cost a print far more.
     const double perMm = target.width() / PageWidth;
+    const bool fine = perMm >= MeasurePerMm / 2;
     painter.save();
     painter.setPen(Qt::black);
-    // A page has few fonts: each is made once and set only when it changes.
-    struct Font {
-        TFontSpec Spec;
-        QFont Font;
-        QFontMetricsF Metrics;
-    };
-    std::vector<Font> fonts;
-    const Font* current = nullptr;
+    // A font is set only when it changes.
+    const TDeviceFont* current = nullptr;
     for (const TPlacedText& t : page.Texts) {
         if (!current || !(current->Spec == t.Font)) {
-            auto it
-                = std::find_if(fonts.begin(), fonts.end(), [&](const Font& f) { return f.Spec == t.Font; });
+            auto it = std::find_if(
+                fonts.begin(), fonts.end(), [&](const TDeviceFont& f) { return f.Spec == t.Font; });
             if (it == fonts.end()) {
-                QFont f("Arial");
-                f.setStyleHint(QFont::SansSerif);
-                f.setPixelSize(std::max(1, int(std::lround(t.Font.PointSize * 25.4 / 72.0 * perMm))));
-                f.setBold(t.Font.Bold);
-                f.setUnderline(t.Font.Underline);
+                const QFont f = FontOf(t.Font, perMm);
                 fonts.push_back({ t.Font, f, QFontMetricsF(f, painter.device()) });
                 it = fonts.end() - 1;
             }
@@ -226,15 +499,35 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
         }
         const double left = target.left() + t.Rect.left() * perMm;
         const double width = t.Rect.width() * perMm;
-        double x = left;
-        if (t.Align != TAlign::Left) {
-            // Nothing of a text is cut off: a long text runs past its column.
-            const double advance = current->Metrics.horizontalAdvance(t.Text);
-            x = t.Align == TAlign::Center ? left + (width - advance) / 2 : left + width - advance;
-        }
-        painter.drawText(QPointF(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent()), t.Text);
+        const double limit = target.left() + (t.Limit > 0 ? t.Limit : t.Rect.right()) * perMm;
+        // On a fine device (a PDF, a print) a line is placed without shaping
+        // it again: its width measured for the layout, scaled to the device's
+        // font size. A screen's hinted fonts are measured as they are.
+        const double advance = t.Width > 0 && fine
+            ? t.Width * MeasurePerMm * current->Font.pixelSize() / PixelSize(t.Font, MeasurePerMm)
+            : current->Metrics.horizontalAdvance(t.Text);
+        // The lines were measured for a fine resolution: on a coarse device
+        // a line may come out a little wider, and still stays in its column.
+        const double x = LineStart(t.Align, left, width, limit, advance);
+        const QPointF at(x, target.top() + t.Rect.top() * perMm + current->Metrics.ascent());
+        if (advance > limit - left + 0.5) {
+            painter.save();
+            painter.translate(at);
+            painter.scale((limit - left) / advance, 1);
+            painter.drawText(QPointF(0, 0), t.Text);
+            painter.restore();
+        } else
+            painter.drawText(at, t.Text);
     }
     painter.restore();
+}
+
+} // namespace
+
+void DrawPage(QPainter& painter, const TPage& page, const QRectF& target)
+{
+    std::vector<TDeviceFont> fonts;
+    DrawPageIn(painter, page, target, fonts);
 }
 
 bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<TPage>& pages)
@@ -246,10 +539,11 @@ bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<T
     // The painter's origin is the paint rectangle's corner; the pages are
     // laid out from the paper's.
     const QRectF paper(full.left() - paint.left(), full.top() - paint.top(), full.width(), full.height());
+    std::vector<TDeviceFont> fonts;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage())
             return false;
-        DrawPage(painter, pages[i], paper);
+        DrawPageIn(painter, pages[i], paper, fonts);
     }
     return true;
 }

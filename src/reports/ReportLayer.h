@@ -53,10 +53,14 @@ struct TPrintRun {
 // translated for the title band), Font as the label's font.
 using TPrintHandler = std::function<void(const TPrintRun& Run, std::string& Value, TFontSpec& Font)>;
 
+// A label's text stays inside its column: the label's width when it has
+// one, else up to the next label's left edge on its line (the band's right
+// edge for the last). A text wider than that wraps onto further lines and its
+// band grows to hold them.
 struct TLabel {
     std::string Name;
     double Left = 0; // from the band's left edge (the left margin)
-    double Width = 0; // 0: to the band's right edge
+    double Width = 0; // 0: to the next label on its line, or the band's right edge
     double Top = 0; // from the band's top
     TAlign Align = TAlign::Left;
     TFontSpec Font;
@@ -69,12 +73,16 @@ struct TBand {
     std::vector<TLabel> Labels;
 };
 
-// A text placed on a page, in millimetres from the paper's top left corner.
+// One line of text placed on a page, in millimetres from the paper's top left
+// corner. It is aligned in Rect and never drawn past Limit (Rect's right edge
+// when not set), where its column ends.
 struct TPlacedText {
     QRectF Rect;
     QString Text;
     TFontSpec Font;
     TAlign Align = TAlign::Left;
+    double Limit = 0;
+    double Width = 0; // as measured for the layout; 0: not measured
 };
 
 struct TPage {
@@ -133,6 +141,13 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target);
 // already active, a new page before every page but the first. False when the
 // device refused a new page.
 bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<TPage>& pages);
+
+// The lines a text takes in a column `width` millimetres wide: broken at
+// blanks and after commas, a word longer than the column wherever it must.
+std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width);
+// The width of a one-line text in millimetres, and the distance between lines.
+double TextWidth(const QString& text, const TFontSpec& font);
+double LineHeight(const TFontSpec& font);
 
 // The text of a placed page's lines, top to bottom, for tests and benchmarks.
 std::vector<QString> PageLines(const TPage& page);

@@ -52,8 +52,8 @@ TfrmReportCBERules::TfrmReportCBERules()
     Title.Height = 15.0;
     AddStandardBands(*this, "CBE Rules");
     AddHeading("Rule", 0.0, 13.0, TAlign::Center);
-    AddHeading("Type", 12.7, 36.0, TAlign::Left);
-    AddHeading("Filter", 48.7, 16.9, TAlign::Left);
+    AddHeading("Type", 12.7, 0, TAlign::Left);
+    AddHeading("Filter", 48.7, 0, TAlign::Left);
     AddHeading("Ev.", 65.6, 6.6, TAlign::Center);
     // No evacuate flag with VdS compatibility: the heading prints empty.
     Title.Labels.back().OnPrint = [](const TPrintRun& run, std::string& value, TFontSpec&) {
@@ -73,18 +73,16 @@ TfrmReportCBERules::TfrmReportCBERules()
     Detail.Height = 5.0;
     AddColumn("RuleLabel", 0.0, 13.0, TAlign::Center,
         [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
-    AddColumn(
-        "TypeLabel", 12.7, 36.0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
-            value = RuleTypeText(*run.Config.CBERules, run.RecNo);
-        });
-    AddColumn(
-        "FilterLabel", 48.7, 16.9, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
-            const Rules& r = *run.Config.CBERules;
-            value = FilterTypeText(r, run.RecNo);
-            // Only the short code ("ANY") fits, but an extinguishing filter has none.
-            if (r.GetRuleType(run.RecNo) != ExtinguishingSystem)
-                value = FirstCharacters(value, 3);
-        });
+    AddColumn("TypeLabel", 12.7, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+        value = RuleTypeText(*run.Config.CBERules, run.RecNo);
+    });
+    AddColumn("FilterLabel", 48.7, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+        const Rules& r = *run.Config.CBERules;
+        value = FilterTypeText(r, run.RecNo);
+        // Only the short code ("ANY") fits, but an extinguishing filter has none.
+        if (r.GetRuleType(run.RecNo) != ExtinguishingSystem)
+            value = FirstCharacters(value, 3);
+    });
     auto evacuate = FlagColumn({ Fire, DeviceInput, GeneralPreAlarm, Thermal }, &Rules::GetEvacuate);
     AddColumn("EvacLabel", 65.6, 6.6, TAlign::Center,
         [evacuate](const TPrintRun& run, std::string& value, TFontSpec& font) {

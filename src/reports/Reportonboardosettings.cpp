@@ -28,7 +28,7 @@ TfrmReportOnboardOutputs::TfrmReportOnboardOutputs()
     AddHeading("Config.", 69.8, 29.9, TAlign::Center);
     AddHeading("CBE Rule", 110.1, 78.6, TAlign::Left);
     Detail.Height = 5.0;
-    AddColumn("OutputCircuitLabel", 4.2, 55.0, TAlign::Left, ForCircuit([](const auto&, int c) {
+    AddColumn("OutputCircuitLabel", 4.2, 0, TAlign::Left, ForCircuit([](const auto&, int c) {
         return Translate(onboard::CircuitLabels().at(std::size_t(c - 1)));
     }));
     AddColumn("ConfigLabel", 59.3, 23.5, TAlign::Center,

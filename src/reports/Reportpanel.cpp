@@ -193,7 +193,7 @@ TfrmReportPanel::TfrmReportPanel()
     AddStandardBands(*this, "Panel Setup Options");
     Detail.Height = 5.0;
     AddColumn(
-        "Col1Label", 6.3, 76.2, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec& font) {
+        "Col1Label", 6.3, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec& font) {
             const int n = run.RecNo;
             if (n > 0 && n <= Rows) {
                 value = Translate(PanelReportRows[n].Caption);

@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -196,6 +198,41 @@ TEST_F(PrintWindows, PreviewChoosesReportsAndClampsThePage)
     EXPECT_EQ(preview.PreviewPage()->qrpPageDisplay->PageCount(), 2);
     QTest::keyClick(&preview, Qt::Key_Escape);
     EXPECT_EQ(preview.PreviewPage(), nullptr);
+}
+
+// Whether any pixel of the rectangle stands out from the background.
+bool Ink(const QImage& image, const QRect& r, QColor background)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > 60)
+                return true;
+    return false;
+}
+
+TEST(PageSelection, CaptionsReadWholeInTheLongestTranslations)
+{
+    TfrmPageSelection frame;
+    frame.resize(frame.minimumSize());
+    const QList<QLabel*> labels = frame.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), TfrmPageSelection::PictureCount);
+    const QString captions[] = { QString::fromUtf8("Zentraleneinstellungen"),
+        QString::fromUtf8("Options de configuration de la centrale"),
+        QString::fromUtf8("Einstellungen der Zentralenausgänge") };
+    for (const QString& caption : captions) {
+        QLabel* label = labels.front();
+        label->setText(caption);
+        QImage image(label->size(), QImage::Format_RGB32);
+        const QColor background = frame.palette().color(frame.backgroundRole());
+        image.fill(background);
+        label->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        const int w = image.width(), h = image.height();
+        // Text, and none of it cut at the left, right or bottom edge.
+        EXPECT_TRUE(Ink(image, image.rect(), background)) << caption.toStdString();
+        EXPECT_FALSE(Ink(image, QRect(0, 0, 1, h), background)) << caption.toStdString();
+        EXPECT_FALSE(Ink(image, QRect(w - 1, 0, 1, h), background)) << caption.toStdString();
+        EXPECT_FALSE(Ink(image, QRect(0, h - 1, w, 1), background)) << caption.toStdString();
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // All six reports printed to PDF and read back as text, as a user reads a
 // printout: titles in the job order, a footer on every page, every line.
 #include "Exception.h"
+#include "Ivbindic.h"
+#include "LongTexts.h"
 #include "ReportJob.h"
 #include "support/FullConfiguration.h"
 
@@ -9,6 +11,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +88,195 @@ TEST(ReportPdf, AllSixReportsReadBackInOrderWithFootersAndEveryLine)
     EXPECT_TRUE(text[1].contains("Delays Active Indication:"));
 }
 
+// A word of a PDF as pdftotext places it, in millimetres from the paper's
+// top left corner.
+struct Word {
+    int Page;
+    QRectF Box;
+    QString Text;
+};
+
+std::vector<Word> PdfWords(const QString& path)
+{
+    QProcess p;
+    p.start("pdftotext", { "-bbox-layout", path, "-" });
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed: " << p.errorString().toStdString();
+        return {};
+    }
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression re("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                                "yMax=\"([\\d.]+)\">([^<]*)</word>");
+    std::vector<Word> words;
+    int page = -1;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith("<page")) {
+            ++page;
+            continue;
+        }
+        const double mm = 25.4 / 72;
+        QString text = m.captured(5);
+        text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
+        text.replace("&amp;", "&");
+        words.push_back({ page,
+            QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
+            text });
+    }
+    return words;
+}
+
+QString Squeezed(QString s)
+{
+    s.remove(QRegularExpression("\\s"));
+    return s;
+}
+
+// The words of `pages` whose left edge lies in [left, right) and top in
+// [top, bottom) (from the page's top margin on the pages after the first),
+// read line by line: what the column prints there.
+std::string ColumnText(const std::vector<Word>& words, std::pair<int, int> pages, double left, double right,
+    double top, double bottom)
+{
+    // The PDF writer places a text up to a few hundredths of a millimetre off.
+    const double slack = 0.2;
+    std::vector<const Word*> in;
+    for (const Word& w : words)
+        if (w.Page >= pages.first && w.Page < pages.second && w.Box.left() >= left - slack
+            && w.Box.left() < right - slack && w.Box.top() >= (w.Page == pages.first ? top : Margin) - slack
+            && w.Box.top() < bottom)
+            in.push_back(&w);
+    std::sort(in.begin(), in.end(), [](const Word* a, const Word* b) {
+        return std::tuple(a->Page, std::lround(a->Box.top() * 10), a->Box.left())
+            < std::tuple(b->Page, std::lround(b->Box.top() * 10), b->Box.left());
+    });
+    QString out;
+    for (const Word* w : in)
+        out += w->Text;
+    return Squeezed(out).toStdString();
+}
+
+// Where each label of a band reads its text on the page: from its left edge
+// to the next label of its line (the printable area's edge for the last).
+std::vector<std::pair<double, double>> ColumnSpans(const TBand& band)
+{
+    std::vector<std::pair<double, double>> spans;
+    for (const TLabel& l : band.Labels) {
+        double right = PageWidth - Margin;
+        for (const TLabel& o : band.Labels)
+            if (o.Top == l.Top && o.Left > l.Left)
+                right = std::min(right, Margin + o.Left);
+        spans.emplace_back(Margin + l.Left, right);
+    }
+    return spans;
+}
+
+void ExpectAllReportsWholeInTheirColumns(const std::string& language)
+{
+    SCOPED_TRACE(language);
+    auto config = MakeLongTextConfiguration();
+    TReportForms forms;
+    TReportContext context;
+    context.FileName = "/srv/sites/Main Street.UDF";
+    const auto all = forms.Chosen({ true, true, true, true, true, true });
+    QTemporaryDir dir;
+    const QString path = dir.filePath("all.pdf");
+    {
+        QPdfWriter pdf(path);
+        RenderPages(pdf, BuildComposite(all, *config, context));
+    }
+    const std::vector<Word> words = PdfWords(path);
+    ASSERT_FALSE(words.empty());
+
+    // Inside the printable area, and no word over another.
+    for (const Word& w : words)
+        EXPECT_TRUE(QRectF(Margin, Margin, PageWidth - 2 * Margin, PageHeight - 2 * Margin)
+                        .adjusted(-0.2, -0.2, 0.2, 0.2)
+                        .contains(w.Box))
+            << w.Text.toStdString() << " on page " << w.Page;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        for (std::size_t j = i + 1; j < words.size() && words[j].Page == words[i].Page; ++j)
+            EXPECT_FALSE(words[i].Box.adjusted(0.2, 0.2, -0.2, -0.2).intersects(words[j].Box))
+                << words[i].Text.toStdString() << " over " << words[j].Text.toStdString();
+
+    // Every text whole, in its own column: each column's characters, row
+    // after row, as its handlers give them.
+    const double footerTop = PageHeight - Margin - 6.0;
+    int first = 0;
+    for (const TReport* r : all) {
+        SCOPED_TRACE(r->Name());
+        const std::pair<int, int> pages { first, first + int(r->BuildPages(*config, context).size()) };
+        first = pages.second;
+        const TPrintRun run { *config, context, 0 };
+        // The rows start with the first word of row 1, below the title line.
+        const QString firstWord
+            = QString::fromStdString(r->RowTexts(*config, context, 1).at(0)).section(' ', 0, 0);
+        double rowsTop = PageHeight;
+        for (const Word& w : words)
+            if (w.Page == pages.first && w.Text == firstWord && w.Box.top() > Margin + 6)
+                rowsTop = std::min(rowsTop, w.Box.top());
+        ASSERT_LT(rowsTop, footerTop);
+        std::vector<std::string> columns(r->Detail.Labels.size());
+        for (int n = 1; n <= r->RowCount(); ++n) {
+            const auto row = r->RowTexts(*config, context, n);
+            for (std::size_t c = 0; c < row.size(); ++c)
+                columns[c] += Squeezed(QString::fromStdString(row[c])).toStdString();
+        }
+        const auto spans = ColumnSpans(r->Detail);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            EXPECT_EQ(
+                ColumnText(words, pages, spans[c].first, spans[c].second, rowsTop, footerTop), columns[c])
+                << r->Detail.Labels[c].Name;
+        // The headings likewise, below the title.
+        const auto headings = ColumnSpans(r->Title);
+        for (std::size_t h = 1; h < r->Title.Labels.size(); ++h) {
+            const TLabel& l = r->Title.Labels[h];
+            std::string value = Translate(l.Text);
+            TFontSpec font;
+            if (l.OnPrint)
+                l.OnPrint(run, value, font);
+            EXPECT_EQ(ColumnText(words, { pages.first, pages.first + 1 }, headings[h].first,
+                          headings[h].second, Margin + 6, rowsTop),
+                Squeezed(QString::fromStdString(value)).toStdString());
+        }
+    }
+
+    // What the columns hold, written out here: every GSM condition and
+    // every rule of a list.
+    std::string gsm;
+    for (const char* c : { "Alarm", "Fault", "Pre-alarm" })
+        gsm += Translate(c) + "(" + Translate("ALL") + "), ";
+    for (const char* c :
+        { "Controls", "General Disable", "Zone Disable", "Device Disable", "System Disable" })
+        gsm += Translate(c) + (std::string(c) == "System Disable" ? "" : ", ");
+    for (int item = 1; item <= 5; ++item)
+        EXPECT_EQ(forms.frmReportPanel.RowTexts(*config, context, 54 + 3 * item).at(1), gsm);
+    EXPECT_EQ(forms.frmReportSensors.RowTexts(*config, context, 3).at(7), Translate("CBE:") + LongRuleList());
+    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(4), Translate("ABORT SWITCH"));
+    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(5), LongRuleList());
+}
+
+TEST(ReportPdf, LongTextsPrintWholeInsideTheirColumnsInEveryLanguage)
+{
+#ifndef PX10_DICTIONARY_FILE
+    ExpectAllReportsWholeInTheirColumns("English, no dictionary");
+#else
+    // English, French, Italian, Spanish and German: the full languages.
+    for (int language = 1; language <= 5; ++language) {
+        TIvBinaryDictionary dictionary;
+        dictionary.SetFileName(PX10_DICTIONARY_FILE);
+        dictionary.SetCheckLevel(ivclNone);
+        dictionary.SetLanguage(language);
+        dictionary.Open();
+        ASSERT_TRUE(dictionary.IsOpen());
+        TIvLanguage shown;
+        dictionary.GetLanguageData(language, shown);
+        ExpectAllReportsWholeInTheirColumns(shown.EnglishName);
+    }
+#endif
+}
+
 TEST(ReportPdf, AnEmptyJobIsStillOneValidPageAndABadDeviceIsAnError)
 {
     QTemporaryDir dir;
@@ -141,6 +334,74 @@ TEST(ReportLayer, EmptyReportsPrintOnePageAndTheSummaryFollowsTheLastRow)
     EXPECT_EQ(PageLines(full[0]).at(26), "line 26");
     EXPECT_EQ(PageLines(full[1]), (std::vector<QString> { "total 26", "NEW FILE" }));
     EXPECT_EQ(TestReport(25, 10).BuildPages(config, {}).size(), 1u);
+}
+
+TEST(ReportLayer, TextsBreakAtBlanksAfterCommasAndInsideAWordTooLong)
+{
+    const TFontSpec f;
+    auto wrap
+        = [&](const char* text, const char* fits) { return WrapText(text, f, TextWidth(fits, f) + 0.01); };
+    EXPECT_EQ(wrap("1,3,5,7", "1,3,5,"), (std::vector<QString> { "1,3,5,", "7" }));
+    EXPECT_EQ(wrap("Zone Disable, Device Disable", "Zone Disable, Device"),
+        (std::vector<QString> { "Zone Disable, Device", "Disable" }));
+    EXPECT_EQ(wrap("CBE:(1) 1,3", "CBE:(1)"), (std::vector<QString> { "CBE:(1)", "1,3" }));
+    EXPECT_EQ(wrap("WWWWW ab", "WW"), (std::vector<QString> { "WW", "WW", "W", "ab" }));
+    EXPECT_EQ(wrap("short", "short"), (std::vector<QString> { "short" }));
+}
+
+// Rows of 10 mm with a centred column 30 mm wide whose every third text takes
+// three lines.
+class WrappingReport : public TReport {
+public:
+    WrappingReport()
+        : TReport("wrapping", 45)
+    {
+        Title.Height = 10;
+        AddStandardBands(*this, "Test");
+        Detail.Height = 10;
+        AddColumn("Text", 0, 30, TAlign::Center, [](const TPrintRun& run, std::string& value, TFontSpec&) {
+            value = run.RecNo % 3 ? "row" : "Alarm(ALL), Fault(ALL), Controls";
+        });
+        AddColumn("Number", 100, 0, TAlign::Left,
+            [](const TPrintRun& run, std::string& value, TFontSpec&) { value = std::to_string(run.RecNo); });
+    }
+};
+
+TEST(ReportLayer, ARowGrowsToItsTallestCellAndPagesBreakBetweenRows)
+{
+    TPX10ConfigData config(false, false, true, false);
+    const auto pages = WrappingReport().BuildPages(config, {});
+    // Unwrapped, 45 rows of 10 mm fill two pages (261 mm below the title,
+    // 271 mm on the next). Rows 3, 6, ... grow by two lines (8.13 mm): the
+    // first page ends with row 20, as row 21 no longer fits whole, and the
+    // 25 rows left need a third page.
+    EXPECT_EQ(pages.size(), 3u);
+    const auto firstPage = PageLines(pages.at(0));
+    EXPECT_EQ(firstPage.at(firstPage.size() - 2).toStdString(), "row 20");
+    const double line = LineHeight({});
+    int rows = 0;
+    for (const TPage& page : pages) {
+        double expectedTop = -1;
+        for (std::size_t i = 0; i < page.Texts.size(); ++i) {
+            const TPlacedText& t = page.Texts[i];
+            if (t.Rect.left() != Margin + 100)
+                continue;
+            // A row's number, then the lines of its text on the same page.
+            ++rows;
+            if (expectedTop >= 0)
+                EXPECT_NEAR(t.Rect.top(), expectedTop, 1e-6) << t.Text.toStdString();
+            const bool wrapped = t.Text.toInt() % 3 == 0;
+            expectedTop = t.Rect.top() + 10 + (wrapped ? 2 * line : 0);
+            EXPECT_LE(expectedTop, PageHeight - Margin - 6 + 1e-6);
+            QString text;
+            for (std::size_t j = 0; j < page.Texts.size(); ++j)
+                if (page.Texts[j].Rect.left() == Margin && page.Texts[j].Rect.top() >= t.Rect.top() - 1e-6
+                    && page.Texts[j].Rect.top() < expectedTop - 1e-6)
+                    text += page.Texts[j].Text + "|";
+            EXPECT_EQ(text.toStdString(), wrapped ? "Alarm(ALL),|Fault(ALL),|Controls|" : "row|");
+        }
+    }
+    EXPECT_EQ(rows, 45);
 }
 
 TEST(ReportLayer, AMissingPrinterIsAnErrorNamingIt)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <set>
 
 using namespace report;
 
@@ -36,6 +37,132 @@ TEST_F(Reports, PanelValuesOfAFreshConfiguration)
         EXPECT_EQ(Row(Forms.frmReportPanel, n), (std::vector<std::string> { "", "" })) << n;
     // Outside the rows nothing prints.
     EXPECT_EQ(Row(Forms.frmReportPanel, 84), (std::vector<std::string> { "", "" }));
+}
+
+// Every row of the panel report for a configuration that differs from a new
+// one wherever it can, as the row table of the report reads.
+TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
+{
+    auto& g = *Config.GeneralPanelSetup;
+    Config.FileHeader->SetPanelType(2);
+    g.SetDateFormat(2);
+    g.SetControlKeys(true);
+    g.SetControlKey3Mode(1);
+    g.SetLED1HMode(2);
+    g.SetLED2CMode(1);
+    g.SetUnmuteOption(1);
+    g.SetAutoResoundMode(1);
+    g.SetLampTest(true);
+    g.SetTorqSwitch(true);
+    g.SetEventPrinting(true);
+    g.SetPrintFormat(true);
+    g.SetMainsDelay(45);
+    g.SetSiteName("Main Street Depot");
+    g.SetServicePhoneNo("01632 960123");
+    g.SetBlinking(true);
+    g.SetSensorsBlinkColour(true);
+    g.SetModulesBlinkColour(true);
+    g.SetPulseRatio(1);
+    g.SetHightestTimeText("07:45");
+    g.SetHightestEnable(true);
+    g.SetTransmissionDevice(true);
+    g.SetRoutingAutoDisable(1);
+    g.SetDigitalInput1(true);
+    g.SetFiremansWorkPanelOption(1);
+    g.SetFWPInput4Disable(true);
+    g.SetFWP2OutputActivation(1);
+    g.SetExtSystemDelay(90);
+    g.SetExtSystemSoakTime(600);
+    g.SetHoldSwitchOperation(2);
+    g.SetSuppressDoubleAddress(1);
+    g.SetMaxHeadLEDs(true);
+    g.SetDayModeSensitivityStartTimeText("06:30");
+    g.SetDayModeSensitivityEndTimeText("18:15");
+    g.SetWeekendSensitivityNightMode(true);
+    g.SetRS485Protocol(4);
+    g.SetRS485QtyRepeaters(7);
+    g.SetRS485ThirdPartyDatalinkMonitoring(true);
+    g.SetRS485ThirdPartySuspendCommsLimit(120);
+    g.SetRS232Protocol(0);
+    g.SetRS232Options(1);
+    g.SetRS232ThirdPartyDatalinkMonitoring(false);
+    g.SetRS232ThirdPartySuspendCommsLimit(30);
+    g.SetDayModeStartTimeText("08:00");
+    g.SetDayModeEndTimeText("17:30");
+    g.SetWeekendNightMode(false);
+    g.SetDayModeStartOption(true);
+    g.SetPrimaryDelay(180);
+    g.SetExtendDelay(5);
+    g.SetHeatDetectorsEndDelays(false);
+    g.SetDayModeNewAlarmOption(1);
+    g.SetDelaysActiveIndication(1);
+    auto& gsm = *Config.GsmItems;
+    // Item by item: alarm, fault, pre-alarm, controls, general, zone,
+    // device and system disable; quantities of alarm, fault, pre-alarm.
+    const int flags[5][11] = { { 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0 }, { 0, 1, 1, 0, 0, 0, 0, 0, 0, 2, 0 },
+        { 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0 },
+        { 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0 } };
+    for (int i = 1; i <= 5; ++i) {
+        const int* f = flags[i - 1];
+        gsm.SetNumber(i, "07700 90012" + std::to_string(i));
+        gsm.SetAlarm(i, f[0]);
+        gsm.SetFault(i, f[1]);
+        gsm.SetPrealarm(i, f[2]);
+        gsm.SetControls(i, f[3]);
+        gsm.SetGeneralDisable(i, f[4]);
+        gsm.SetZoneDisable(i, f[5]);
+        gsm.SetDeviceDisable(i, f[6]);
+        gsm.SetSystemDisable(i, f[7]);
+        gsm.SetQtyAlarm(i, f[8]);
+        gsm.SetQtyFault(i, f[9]);
+        gsm.SetQtyPreAlarm(i, f[10]);
+    }
+    const struct {
+        const char* Caption;
+        const char* Value;
+    } rows[83] = { { "Panel Options", "" }, { "Panel Type:", "412-302-xxx : PX20" },
+        { "Date Format:", "yyyy/mm/dd" }, { "Control Keys Require:", "YES" }, { "Level 2 Access", "" },
+        { "Control Key 3 Mode:", "Transmission Device Enable/Disable" },
+        { "LED 1H Mode:", "F.C. System Fault" }, { "LED 2C Mode:", "Fault Output: Fault/Disable" },
+        { "Un-mute Internal Tone:", "On new device in alarm" }, { "Automatic Resound Mode:", "New Zone" },
+        { "Lamp Test at Access Level 1:", "Yes" }, { "Torq Protocol:", "Enabled" },
+        { "Event Printing:", "Continuous" }, { "Print Format:", "Double Height" },
+        { "Mains Fault Delay:", "45" }, { "", "" }, { "Site Details", "" },
+        { "Site Name:", "Main Street Depot" }, { "Service Phone No.:", "01632 960123" }, { "", "" },
+        { "Device Options", "" }, { "Device Blinking:", "ON" }, { "Sensors Blinking Colour:", "Green" },
+        { "Modules Blinking Colour:", "Red" }, { "Pulse Ratio:", "4:1" },
+        { "Automatic Hightest Time:", "07:45 [ENABLED]" }, { "Transmission Device:", "6s Pulse" },
+        { "TD/ES Auto Disable:", "Yes" }, { "Digital Input 1:", "Day Mode Start" },
+        { "Fireman's Work Panel:", "Swiss" }, { "FWP Input 4 Disable:", "Sounders" },
+        { "FWP 2 Output Activation:", "On Transmission Device Return Signal" },
+        { "Extinguishing System", "" }, { "Activation Delay Time:", "90 seconds" },
+        { "Soak Time:", "600 seconds" }, { "Hold Switch Operation:", "ULI" },
+        { "Suppress Double Address:", "On" }, { "Max. Number of Head LEDs:", "2 LEDs" },
+        { "Day Mode Device Sensitivity", "" }, { "Start Time:", "06:30" }, { "End Time:", "18:15" },
+        { "Weekend Night Mode:", "ENABLED" }, { "", "" }, { "Peripheral Options", "" }, { "RS485", "" },
+        { "RS485 Protocol:", "THIRD PARTY" }, { "No. of Repeaters:", "7" },
+        { "Third Party Data Mon:", "Enabled" }, { "Third Party Suspend Comms Limit:", "120 minutes" },
+        { "RS232", "" }, { "RS232 Protocol:", "PRINTER" }, { "RS232 Options:", "XON/XOFF" },
+        { "Third Party Data Mon:", "Disabled" }, { "Third Party Suspend Comms Limit:", "30 minutes" },
+        { "GSM Item 1", "" }, { "Phone No.:", "07700 900121" }, { "Options:", "Alarm(5)" },
+        { "GSM Item 2", "" }, { "Phone No.:", "07700 900122" }, { "Options:", "Fault(ALL), Pre-alarm(1)" },
+        { "GSM Item 3", "" }, { "Phone No.:", "07700 900123" }, { "Options:", "" }, { "GSM Item 4", "" },
+        { "Phone No.:", "07700 900124" }, { "Options:", "Controls, General Disable, Zone Disable" },
+        { "GSM Item 5", "" }, { "Phone No.:", "07700 900125" },
+        { "Options:", "Device Disable, System Disable" }, { "", "" }, { "Day/Night Settings", "" },
+        { "Day Mode Delays", "" }, { "Start Time:", "08:00" }, { "End Time:", "17:30" }, { "Night Mode", "" },
+        { "Weekend Night Mode:", "DISABLED" }, { "Day Mode Start:", "AUTOMATIC" },
+        { "Primary Delay Time:", "180 seconds" }, { "Extend Delay Time:", "5 minutes" },
+        { "Heat Detectors End Delays:", "NO" }, { "Two Alarm Zones End Delays:", "NO" },
+        { "Delays Active Indication:", "Delays Active and Disablement LEDs" }, { "", "" } };
+    const std::set<int> headings { 1, 17, 21, 44, 45, 50, 55, 58, 61, 64, 67, 71 };
+    for (int n = 1; n <= TfrmReportPanel::Rows; ++n) {
+        EXPECT_EQ(Row(Forms.frmReportPanel, n),
+            (std::vector<std::string> { rows[n - 1].Caption, rows[n - 1].Value }))
+            << "row " << n;
+        EXPECT_EQ(Forms.frmReportPanel.RowFont(Config, Context, n).Bold, headings.count(n) == 1)
+            << "row " << n;
+    }
 }
 
 TEST_F(Reports, PanelTimesUseTheEditorsSeparator)
