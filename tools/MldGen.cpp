@@ -4,6 +4,7 @@
 //   px10-mldgen LANGFILE TRANSFILE [LOCALEFILE] -o OUT.mld
 //               [--description TEXT] [--owner TEXT] [--user NAME]... [--date YYYY-MM-DDTHH:MM:SS]
 // The creation date is fixed unless given, so a build makes the same bytes each time.
+#include "CodePage.h"
 #include "Ivlinerd.h"
 #include "Ivmldwrt.h"
 #include "Ivparser.h"
@@ -114,13 +115,13 @@ int main(int argc, char** argv)
             TIvWideParser parser(line.Units, u'\t');
             parser.SetDecode(true);
             TIvMLDRow row;
-            row.Native = IvUtf16ToUtf8(parser.GetString());
+            row.Native = platform::Utf16ToUtf8(parser.GetString());
             if (form)
-                row.FormContext = IvUtf16ToUtf8(parser.GetString());
+                row.FormContext = platform::Utf16ToUtf8(parser.GetString());
             if (component)
-                row.ComponentContext = IvUtf16ToUtf8(parser.GetString());
+                row.ComponentContext = platform::Utf16ToUtf8(parser.GetString());
             for (int k = 1; k < count; ++k)
-                row.Columns.push_back(IvUtf16ToUtf8(parser.GetString()));
+                row.Columns.push_back(platform::Utf16ToUtf8(parser.GetString()));
             content.Rows.push_back(std::move(row));
         }
         IvSaveMLD(content, output);

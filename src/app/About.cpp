@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivbindic.h"
 #include "Ivdictio.h"
@@ -23,13 +24,6 @@
 #include <QUrl>
 
 TfrmAbout* frmAbout = nullptr;
-
-namespace {
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-} // namespace
 
 QPixmap ApplicationIcon()
 {
@@ -173,7 +167,8 @@ void TfrmAbout::FormCreate()
     if (!LanguageDictionary)
         return;
     int language = platform::ProgramSettings()
-                       ->value(Q(VersionSection() + "/UILanguage"), LanguageDictionary->GetLanguage())
+                       ->value(platform::Utf8ToQString(VersionSection() + "/UILanguage"),
+                           LanguageDictionary->GetLanguage())
                        .toInt();
     LanguageDictionary->SetLanguage(language);
 }
@@ -216,12 +211,12 @@ void TfrmAbout::FormShow()
 void TfrmAbout::RetextCodeTexts()
 {
     const std::string product = Translate(GetProductName());
-    setWindowTitle(Q(Translate("About") + " " + product));
+    setWindowTitle(platform::Utf8ToQString(Translate("About") + " " + product));
     for (QLabel* l : lblProductNames)
-        l->setText(Q(product));
+        l->setText(platform::Utf8ToQString(product));
     lblInternalNameAndVersion->setText(
-        Q(GetInternalName() + " " + Translate("Version") + " " + GetProductVersion()));
-    lblWebsite->setText(Q(Translate(WebAddress())));
+        platform::Utf8ToQString(GetInternalName() + " " + Translate("Version") + " " + GetProductVersion()));
+    lblWebsite->setText(platform::Utf8ToQString(Translate(WebAddress())));
 }
 
 void TfrmAbout::DrawApplicationIcon()

@@ -1,14 +1,13 @@
 #include "AppSettings.h"
 
+#include "CodePage.h"
 #include "Settings.h"
 
 #include <QSettings>
 
+using platform::Utf8ToQString;
+
 namespace {
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // File names are the system's bytes. One that is valid UTF-8 is stored as the
 // text it is; any other as bytes, since a text would lose what is not UTF-8.
@@ -36,22 +35,24 @@ StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
     bool ok = false;
     int port = s.value("Setup/Com Port", 0).toInt(&ok);
     out.ComPort = ok && port >= 0 && port <= 7 ? port : 0;
-    QVariant lang = s.value(Q(versionSection + "/UILanguage"));
+    QVariant lang = s.value(Utf8ToQString(versionSection + "/UILanguage"));
     if (lang.isValid()) {
         int v = lang.toInt(&ok);
         if (ok)
             out.UILanguage = v;
     }
-    out.VdSCompatibility = s.value(Q(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
+    out.VdSCompatibility = s.value(Utf8ToQString(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
     for (int k = 1; k <= 5; ++k)
         out.Files.push_back(
-            FileNameOf(s.value(Q(versionSection + "/File History/FILE " + std::to_string(k)))));
+            FileNameOf(s.value(Utf8ToQString(versionSection + "/File History/FILE " + std::to_string(k)))));
     return out;
 }
 
 bool ReadVdSCompatibility(const std::string& versionSection, bool vdsDefault)
 {
-    return platform::ProgramSettings()->value(Q(versionSection + "/VdS Compatibility"), vdsDefault).toBool();
+    return platform::ProgramSettings()
+        ->value(Utf8ToQString(versionSection + "/VdS Compatibility"), vdsDefault)
+        .toBool();
 }
 
 void WriteSettings(const std::string& versionSection, const StoredSettings& settings)
@@ -59,12 +60,13 @@ void WriteSettings(const std::string& versionSection, const StoredSettings& sett
     const auto stored = platform::ProgramSettings();
     QSettings& s = *stored;
     s.setValue("Setup/Com Port", settings.ComPort);
-    s.setValue(Q(versionSection + "/VdS Compatibility"), settings.VdSCompatibility);
+    s.setValue(Utf8ToQString(versionSection + "/VdS Compatibility"), settings.VdSCompatibility);
     if (settings.UILanguage)
-        s.setValue(Q(versionSection + "/UILanguage"), *settings.UILanguage);
+        s.setValue(Utf8ToQString(versionSection + "/UILanguage"), *settings.UILanguage);
     for (int k = 1; k <= 5; ++k) {
         std::string f = k - 1 < int(settings.Files.size()) ? settings.Files[k - 1] : std::string();
-        s.setValue(Q(versionSection + "/File History/FILE " + std::to_string(k)), FileNameValue(f));
+        s.setValue(
+            Utf8ToQString(versionSection + "/File History/FILE " + std::to_string(k)), FileNameValue(f));
     }
     s.sync();
 }

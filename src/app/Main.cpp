@@ -1,11 +1,11 @@
 // The main window's construction and the current configuration's life:
 // showing, closing, settings, caption, recent files and dropped files.
 #include "Main.h"
-#include "MainWindowText.h"
 
 #include "About.h"
 #include "AppSettings.h"
 #include "Cberuleform.h"
+#include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
 #include "Ivdlgmod.h"
@@ -35,7 +35,7 @@
 
 TfrmMain* frmMain = nullptr;
 
-using namespace mainwindow;
+using platform::Utf8ToQString;
 
 TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent)
@@ -138,14 +138,14 @@ void TfrmMain::CommitPendingEdits()
 
 void TfrmMain::UpdateCaption()
 {
-    setWindowTitle(Q(FLifecycle.Caption()));
+    setWindowTitle(Utf8ToQString(FLifecycle.Caption()));
 }
 
 void TfrmMain::UpdateFileHistoryMenu()
 {
     for (int i = 0; i < 5; ++i) {
         std::string caption = FLifecycle.History().Caption(i);
-        FileHistorySlots[i]->setText(Q(caption));
+        FileHistorySlots[i]->setText(Utf8ToQString(caption));
         FileHistorySlots[i]->setVisible(!caption.empty());
     }
 }
@@ -175,8 +175,8 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    setWindowTitle(Q(Translate(FAbout->GetProductName())));
-    HelpPX10UserManual->setText(N(IvNative("PX1x/2x User &Manual")));
+    setWindowTitle(Utf8ToQString(Translate(FAbout->GetProductName())));
+    HelpPX10UserManual->setText(Utf8ToQString(IvNative("PX1x/2x User &Manual")));
     IvRetranslate(HelpPX10UserManual);
     BuildLanguageMenu();
     TIvDictionary* dict = FAbout->LanguageDictionary;

@@ -1,9 +1,9 @@
 // The main window's actions, menus, tool bar and pop-up menus.
 #include "Main.h"
-#include "MainWindowText.h"
 
 #include "About.h"
 #include "Cberuleform.h"
+#include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
 #include "EditorInterfaces.h"
@@ -20,16 +20,16 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-using namespace mainwindow;
+using platform::Utf8ToQString;
 
 void TfrmMain::CreateActions()
 {
     auto make = [this](const char* name, const char* caption, const char* hint = nullptr,
                     QKeySequence key = {}, QIcon icon = {}) {
-        auto* a = new QAction(icon, N(caption), this);
+        auto* a = new QAction(icon, Utf8ToQString(caption), this);
         a->setObjectName(name);
         if (hint)
-            a->setStatusTip(N(hint)), a->setToolTip(N(hint));
+            a->setStatusTip(Utf8ToQString(hint)), a->setToolTip(Utf8ToQString(hint));
         if (!key.isEmpty())
             a->setShortcut(key);
         return a;
@@ -167,7 +167,7 @@ void TfrmMain::CreateActions()
 
 void TfrmMain::CreateMenus()
 {
-    FFileMenu = menuBar()->addMenu(N(IvNative("&File")));
+    FFileMenu = menuBar()->addMenu(Utf8ToQString(IvNative("&File")));
     FFileMenu->addAction(FileNew);
     FFileMenu->addAction(FileOpen);
     FFileMenu->addSeparator();
@@ -185,19 +185,19 @@ void TfrmMain::CreateMenus()
     FFileMenu->addSeparator();
     FFileMenu->addAction(FileExit);
 
-    QMenu* edit = menuBar()->addMenu(N(IvNative("&Edit")));
+    QMenu* edit = menuBar()->addMenu(Utf8ToQString(IvNative("&Edit")));
     edit->addAction(EditCutDevice);
     edit->addAction(EditCopyDevice);
     edit->addAction(EditPasteDevice);
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateEditActions(); });
 
-    QMenu* view = menuBar()->addMenu(N(IvNative("&View")));
+    QMenu* view = menuBar()->addMenu(Utf8ToQString(IvNative("&View")));
     view->addAction(ViewGeneralSetupOptions);
     view->addAction(ViewOnboardOutputCircuits);
     view->addAction(ViewZoneText);
     view->addAction(ViewCBERules);
 
-    QMenu* tools = menuBar()->addMenu(N(IvNative("&Tools")));
+    QMenu* tools = menuBar()->addMenu(Utf8ToQString(IvNative("&Tools")));
     tools->addAction(ToolsSendToPanel);
     tools->addAction(ToolsReceiveFromPanel);
     tools->addSeparator();
@@ -207,12 +207,12 @@ void TfrmMain::CreateMenus()
     tools->addSeparator();
     tools->addAction(ToolsSerialPortSetup);
     tools->addSeparator();
-    Language1 = tools->addMenu(N(IvNative("&Language")));
+    Language1 = tools->addMenu(Utf8ToQString(IvNative("&Language")));
     Language1->setObjectName("Language1");
     Language1->addSeparator()->setObjectName("N7");
     Language1->addAction(VdSCompatibility);
 
-    QMenu* help = menuBar()->addMenu(N(IvNative("&Help")));
+    QMenu* help = menuBar()->addMenu(Utf8ToQString(IvNative("&Help")));
     help->addAction(HelpPX10UserManual);
     help->addSeparator();
     help->addAction(HelpAboutBox);
@@ -237,7 +237,7 @@ void TfrmMain::CreateMenus()
         return m;
     };
     popPanel = menu("popPanel");
-    QMenu* panelEdit = popPanel->addMenu(N(IvNative("Edit")));
+    QMenu* panelEdit = popPanel->addMenu(Utf8ToQString(IvNative("Edit")));
     panelEdit->addAction(ViewLoopDevices);
     panelEdit->addAction(ViewOnboardOutputCircuits);
     panelEdit->addAction(ViewCBERules);
@@ -248,10 +248,10 @@ void TfrmMain::CreateMenus()
     popOOutputs = menu("popOOutputs");
     popOOutputs->addAction(ViewCBERules);
     popLoop = menu("popLoop");
-    QMenu* addChange = popLoop->addMenu(N(IvNative("Add/Change")));
+    QMenu* addChange = popLoop->addMenu(Utf8ToQString(IvNative("Add/Change")));
     addChange->addAction(ToolsAddChangeSensors);
     addChange->addAction(ToolsAddChangeModules);
-    QMenu* del = popLoop->addMenu(N(IvNative("Delete")));
+    QMenu* del = popLoop->addMenu(Utf8ToQString(IvNative("Delete")));
     del->addAction(ToolsDeleteAllSensors);
     del->addAction(ToolsDeleteAllModules);
     del->addSeparator();

@@ -1,10 +1,10 @@
 // The main window's device tree, the frames it shows, and device editing:
 // cut, copy and paste of one device, and deleting devices.
 #include "Main.h"
-#include "MainWindowText.h"
 
 #include "AddDevicesForm.h"
 #include "Cberangeentryform.h"
+#include "CodePage.h"
 #include "DialogKeys.h"
 #include "ExceptionHandler.h"
 #include "Format.h"
@@ -23,7 +23,7 @@
 #include <QTreeWidget>
 
 using namespace platform;
-using namespace mainwindow;
+using platform::Utf8ToQString;
 
 namespace {
 constexpr int KindRole = Qt::UserRole;
@@ -140,7 +140,7 @@ void TfrmMain::CreateTree()
         pal.color(QPalette::Active, QPalette::HighlightedText));
     FTree->setPalette(pal);
     auto node = [](QTreeWidgetItem* parent, const char* text, int kind) {
-        auto* n = new QTreeWidgetItem(QStringList(N(text)));
+        auto* n = new QTreeWidgetItem(QStringList(Utf8ToQString(text)));
         n->setData(0, KindRole, kind);
         n->setData(0, DataRole, 0);
         if (parent)
@@ -171,7 +171,7 @@ void TfrmMain::UpdateDeviceTreeNode(bool module, int address)
     QTreeWidgetItem* node = FindDeviceNode(group, address);
     if (d.GetType(address) != 0) {
         if (!node) {
-            node = new QTreeWidgetItem(QStringList(Q(DeviceNodeText(address))));
+            node = new QTreeWidgetItem(QStringList(Utf8ToQString(DeviceNodeText(address))));
             node->setData(0, IvCodeTextRole, true); // rebuilt after a language change
             node->setData(0, KindRole, KindOf(group));
             node->setData(0, DataRole, address);
@@ -222,7 +222,7 @@ void TfrmMain::SelectDeviceTreeNode(bool module, int address)
 void TfrmMain::RetextDeviceNodes(QTreeWidgetItem* group)
 {
     for (int i = 0; i < group->childCount(); ++i)
-        group->child(i)->setText(0, Q(DeviceNodeText(DataOf(group->child(i)))));
+        group->child(i)->setText(0, Utf8ToQString(DeviceNodeText(DataOf(group->child(i)))));
 }
 
 void TfrmMain::ShowFrameOfKind(int kind)

@@ -1,9 +1,9 @@
 // The main window's communication tools, VdS option, language menu and
 // user manual.
 #include "Main.h"
-#include "MainWindowText.h"
 
 #include "About.h"
+#include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
 #include "Ivwindows.h"
@@ -22,7 +22,7 @@
 #include <QMenu>
 #include <QUrl>
 
-using namespace mainwindow;
+using platform::Utf8ToQString;
 
 bool TfrmMain::IsVdSCompatibility() const
 {
@@ -110,10 +110,10 @@ void TfrmMain::BuildLanguageMenu()
     // primary language (German and its regional variants) each get an item.
     QAction* before = Language1->actions().isEmpty() ? nullptr : Language1->actions().first();
     for (int i = 1; i < static_cast<int>(languages.size()); ++i) {
-        auto* item = new QAction(Q(Translate(languages[i]->EnglishName)), Language1);
+        auto* item = new QAction(Utf8ToQString(Translate(languages[i]->EnglishName)), Language1);
         item->setObjectName(QString("LanguageItem%1").arg(i));
         item->setData(i); // the Tag
-        item->setProperty("ivNativeName", Q(languages[i]->EnglishName));
+        item->setProperty("ivNativeName", Utf8ToQString(languages[i]->EnglishName));
         item->setCheckable(true);
         IvSetCodeText(item);
         connect(
@@ -128,7 +128,7 @@ void TfrmMain::RetextLanguageMenu()
 {
     TIvDictionary* d = FAbout->LanguageDictionary;
     for (QAction* item : FLanguageItems) {
-        item->setText(Q(Translate(item->property("ivNativeName").toString().toStdString())));
+        item->setText(Utf8ToQString(Translate(item->property("ivNativeName").toString().toStdString())));
         item->setChecked(d && d->GetActiveLanguageIndex() == item->data().toInt());
     }
 }

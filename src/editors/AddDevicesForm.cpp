@@ -3,6 +3,7 @@
 #include "Ivwindows.h"
 
 #include "AccessibleName.h"
+#include "CodePage.h"
 #include "DeviceEditRules.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -24,16 +25,11 @@
 
 namespace {
 
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
 void Fill(QComboBox* box, const TTextList& items)
 {
     box->clear();
     for (const std::string& s : items)
-        box->addItem(Q(s));
+        box->addItem(platform::Utf8ToQString(s));
     box->setMaxVisibleItems(std::max(1, box->count()));
 }
 

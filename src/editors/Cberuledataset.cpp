@@ -1,6 +1,7 @@
 #include "Cberuledataset.h"
 
 #include "Cberulelogic.h"
+#include "CodePage.h"
 #include "Ivdictio.h"
 #include "PX10ConfigCBERuleConfiguration.h"
 
@@ -36,11 +37,6 @@ int CodeOf(const std::vector<std::string>& list, const QString& text)
     return -1;
 }
 
-QString Text(const std::string& s)
-{
-    return QString::fromStdString(s).left(TCBERuleDataSet::TextSize);
-}
-
 } // namespace
 
 TCBERuleDataSet::TCBERuleDataSet(QObject* Parent)
@@ -70,13 +66,13 @@ QVariant TCBERuleDataSet::GetFieldData(int FieldNo, int RecNo) const
     const Rules& r = *ConfigPart();
     switch (FieldNo) {
     case fldRuleType:
-        return Text(cberules::RuleTypeText(r, RecNo));
+        return platform::Utf8ToQString(cberules::RuleTypeText(r, RecNo)).left(TextSize);
     case fldFilterType: {
         const int type = r.GetRuleType(RecNo), code = r.GetFilterType(RecNo);
         // Outside the list, the filters of every other type show their first entry.
         if (type != cberules::ExtinguishingSystem && code >= int(cberules::FilterTypes().size()))
-            return Text(cberules::ListText(cberules::FilterTypes(), 0));
-        return Text(cberules::FilterTypeText(r, RecNo));
+            return platform::Utf8ToQString(cberules::ListText(cberules::FilterTypes(), 0)).left(TextSize);
+        return platform::Utf8ToQString(cberules::FilterTypeText(r, RecNo)).left(TextSize);
     }
     case fldDevAddr1:
     case fldDevAddr2:
@@ -85,8 +81,9 @@ QVariant TCBERuleDataSet::GetFieldData(int FieldNo, int RecNo) const
     case fldDevKind1:
     case fldDevKind2:
     case fldDevKind3:
-        return Text(
-            cberules::ListText(cberules::DeviceKinds(), r.GetDeviceKind(RecNo, FieldNo - fldDevKind1 + 1)));
+        return platform::Utf8ToQString(
+            cberules::ListText(cberules::DeviceKinds(), r.GetDeviceKind(RecNo, FieldNo - fldDevKind1 + 1)))
+            .left(TextSize);
     default:
         return r.GetFlag(RecNo, FlagBit(FieldNo)) ? 1 : 0;
     }

@@ -6,6 +6,7 @@
 #include "Cberuledataset.h"
 #include "Cberulelogic.h"
 #include "Cberulezonedataset.h"
+#include "CodePage.h"
 #include "DialogKeys.h"
 #include "DeviceTexts.h"
 #include "ExceptionBox.h"
@@ -38,16 +39,11 @@ using namespace cberules;
 
 namespace {
 
-QString T(const std::string& s)
-{
-    return QString::fromStdString(Translate(s));
-}
-
 // The entries of a value list in the language in force, by index.
 void RetextList(QComboBox* box, const std::vector<std::string>& list)
 {
     for (int i = 0; i < box->count() && i < int(list.size()); ++i)
-        box->setItemText(i, T(list[size_t(i)]));
+        box->setItemText(i, platform::Utf8ToQString(Translate(list[size_t(i)])));
 }
 
 constexpr int RuleCount = TPX10ConfigCBERuleConfiguration::RuleCount;
@@ -80,7 +76,7 @@ QComboBox* ListBox(
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
     for (const std::string& entry : list)
-        box->addItem(T(entry));
+        box->addItem(platform::Utf8ToQString(Translate(entry)));
     box->setMaxVisibleItems(int(list.size()));
     KeepWideAsEntries(box); // in the language in force
     SetAccessibleNameParts(box, label);

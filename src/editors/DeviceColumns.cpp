@@ -10,11 +10,6 @@ namespace {
 constexpr const char* NumberMask = "09;0; "; // zone and group
 constexpr const char* AlarmMask = "!099;0; ";
 
-QVariant Text(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
 // Whether a pick list offers the text: a choice the list does not hold changes nothing.
 bool Offers(const TColumnOffer& offer, const std::string& text)
 {
@@ -47,13 +42,13 @@ template <class TTexts> QVariant ReadZone(const TTexts& x, int a)
 template <class TTexts> QVariant ReadCBERule(const TTexts& x, int a)
 {
     std::string rule;
-    return x.GetCBERule(a, rule) ? Text(rule) : QVariant();
+    return x.GetCBERule(a, rule) ? QVariant(platform::Utf8ToQString(rule)) : QVariant();
 }
 
 // A text read through the texts class of the kind.
 template <class TTexts, std::string (TTexts::*Get)(int) const> QVariant ReadText(const TTexts& x, int a)
 {
-    return Text((x.*Get)(a));
+    return platform::Utf8ToQString((x.*Get)(a));
 }
 
 // A choice from the row's pick list, made through the rules' change.

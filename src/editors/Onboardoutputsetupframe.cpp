@@ -22,10 +22,6 @@
 #include <algorithm>
 
 namespace {
-QString T(const std::string& s)
-{
-    return QString::fromStdString(Translate(s));
-}
 QLabel* Title(const char* text, QWidget* parent, const char* name)
 {
     auto* l = new QLabel(QString::fromUtf8(text), parent);
@@ -57,10 +53,10 @@ TfrmOnboardOutputSetup::TfrmOnboardOutputSetup(QWidget* parent)
         grid->addWidget(Title(columns[c], this, columnNames[c]), 0, c == 3 ? 3 : c, 1, c == 3 ? 2 : 1);
     QStringList types;
     for (int code : onboard::TypePickOrder())
-        types << T(onboard::TypeList()[static_cast<size_t>(code)]);
+        types << platform::Utf8ToQString(Translate(onboard::TypeList()[static_cast<size_t>(code)]));
     QStringList eol;
     for (const std::string& e : onboard::EOLTexts())
-        eol << T(e);
+        eol << platform::Utf8ToQString(Translate(e));
     for (int n = 1; n <= onboard::CircuitCount; ++n) {
         const size_t i = static_cast<size_t>(n - 1);
         const QString label = QString::fromStdString(onboard::CircuitLabels()[i]);
@@ -120,10 +116,13 @@ void TfrmOnboardOutputSetup::RetextLists()
     const std::vector<int>& order = onboard::TypePickOrder();
     for (QComboBox* type : cboB)
         for (int row = 0; row < int(order.size()) && row < type->count(); ++row)
-            type->setItemText(row, T(onboard::TypeList()[static_cast<size_t>(order[size_t(row)])]));
+            type->setItemText(row,
+                platform::Utf8ToQString(
+                    Translate(onboard::TypeList()[static_cast<size_t>(order[size_t(row)])])));
     for (int n = 1; n <= onboard::EOLCircuits; ++n)
         for (int row = 0; row < int(onboard::EOLTexts().size()); ++row)
-            cboBEOL[size_t(n - 1)]->setItemText(row, T(onboard::EOLTexts()[size_t(row)]));
+            cboBEOL[size_t(n - 1)]->setItemText(
+                row, platform::Utf8ToQString(Translate(onboard::EOLTexts()[size_t(row)])));
 }
 
 void TfrmOnboardOutputSetup::LoadFromConfig()

@@ -35,30 +35,16 @@
 
 #include <algorithm>
 
+using platform::Cp1252ToQString;
+using platform::QStringToCp1252;
+using platform::Utf8ToQString;
+
 namespace {
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-// A static English text; the main window's translator translates it.
-QString T(const char* native)
-{
-    return QString::fromUtf8(native);
-}
-// Configuration texts are Windows-1252 bytes; the controls show Unicode.
-QString FromCfg(const std::string& s)
-{
-    return platform::Cp1252ToQString(s);
-}
-std::string ToCfg(const QString& s)
-{
-    return platform::QStringToCp1252(s);
-}
 QStringList Items(const std::vector<std::string>& items)
 {
     QStringList out;
     for (const auto& i : items)
-        out << T(i.c_str());
+        out << Utf8ToQString(i.c_str());
     return out;
 }
 QStringList OptionItems(PanelOption option)
@@ -69,7 +55,7 @@ QStringList Rows(const std::vector<std::string>& rows)
 {
     QStringList out;
     for (const auto& r : rows)
-        out << Q(r);
+        out << Utf8ToQString(r);
     return out;
 }
 // Screen readers and automated checks name a control without text of its own
@@ -80,7 +66,7 @@ void Speak(QWidget* control, const QString& label)
 }
 void AddRow(QFormLayout* form, const char* label, QWidget* control, QWidget* field = nullptr)
 {
-    auto* l = new QLabel(T(label), form->parentWidget());
+    auto* l = new QLabel(Utf8ToQString(label), form->parentWidget());
     l->setBuddy(control);
     Speak(control, l->text());
     form->addRow(l, field ? field : control);
@@ -91,7 +77,7 @@ QWidget* Unit(QWidget* control, const char* unit, QWidget* parent)
     auto* h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(control);
-    h->addWidget(new QLabel(T(unit), w));
+    h->addWidget(new QLabel(Utf8ToQString(unit), w));
     h->addStretch();
     return w;
 }
@@ -146,7 +132,7 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
 {
     setObjectName("frmPanelSetupOptions");
     auto* v = new QVBoxLayout(this);
-    auto* title = new QLabel(T(IvNative("Setup Options")), this);
+    auto* title = new QLabel(Utf8ToQString(IvNative("Setup Options")), this);
     QFont f = title->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.4);
@@ -169,7 +155,7 @@ TfrmPanelSetupOptions::TfrmPanelSetupOptions(QWidget* Owner)
         auto* page = new QWidget(scroll);
         page->setObjectName(name);
         scroll->setWidget(page);
-        pclSetupOptions->addTab(scroll, T(caption));
+        pclSetupOptions->addTab(scroll, Utf8ToQString(caption));
     }
     tmrDayModeCheck = new QTimer(this);
     tmrDayModeCheck->setObjectName("tmrDayModeCheck");
@@ -287,33 +273,37 @@ void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
     cboDateFormat->addItems(Rows(PanelSetupOptions::OptionItems(PanelOption::DateFormat)));
     AddRow(top, IvNative("Date Format"), cboDateFormat);
     cboPanelTypeSelection = new QComboBox(page);
-    lblPanelType = new QLabel(T(IvNative("Panel Type")), page);
+    lblPanelType = new QLabel(Utf8ToQString(IvNative("Panel Type")), page);
     lblPanelType->setBuddy(cboPanelTypeSelection);
     Speak(cboPanelTypeSelection, lblPanelType->text());
     top->addRow(lblPanelType, cboPanelTypeSelection);
     spnMainsDelay = new TSpinControl(page);
     spnMainsDelay->SetMax(60);
-    auto* mains = new QGroupBox(T(IvNative("Mains Fault Delay")), page);
+    auto* mains = new QGroupBox(Utf8ToQString(IvNative("Mains Fault Delay")), page);
     Speak(spnMainsDelay, mains->title());
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, IvNative("minutes"), mains));
-    rdgEventPrinting
-        = new RadioGroup(T(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
-    rdgPrintFormat = new RadioGroup(T(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
-    rdgControlKeys = new RadioGroup(
-        T(IvNative("Control Keys Require Level 2 Access")), OptionItems(PanelOption::ControlKeys), page);
-    rdgLED1HMode = new RadioGroup(T(IvNative("LED 1H Mode")), OptionItems(PanelOption::LED1HMode), page);
-    rdgLED2CMode = new RadioGroup(T(IvNative("LED 2C Mode")), OptionItems(PanelOption::LED2CMode), page);
-    rdgControlKey3Mode
-        = new RadioGroup(T(IvNative("Control Key 3 Mode")), OptionItems(PanelOption::ControlKey3Mode), page);
-    rdgUnmuteOption
-        = new RadioGroup(T(IvNative("Un-mute Internal Tone")), OptionItems(PanelOption::UnmuteOption), page);
-    rdgFireOutputActiveLEDOption = new RadioGroup(T(IvNative("Fire Output Active LED Option")),
+    rdgEventPrinting = new RadioGroup(
+        Utf8ToQString(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
+    rdgPrintFormat = new RadioGroup(
+        Utf8ToQString(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
+    rdgControlKeys = new RadioGroup(Utf8ToQString(IvNative("Control Keys Require Level 2 Access")),
+        OptionItems(PanelOption::ControlKeys), page);
+    rdgLED1HMode
+        = new RadioGroup(Utf8ToQString(IvNative("LED 1H Mode")), OptionItems(PanelOption::LED1HMode), page);
+    rdgLED2CMode
+        = new RadioGroup(Utf8ToQString(IvNative("LED 2C Mode")), OptionItems(PanelOption::LED2CMode), page);
+    rdgControlKey3Mode = new RadioGroup(
+        Utf8ToQString(IvNative("Control Key 3 Mode")), OptionItems(PanelOption::ControlKey3Mode), page);
+    rdgUnmuteOption = new RadioGroup(
+        Utf8ToQString(IvNative("Un-mute Internal Tone")), OptionItems(PanelOption::UnmuteOption), page);
+    rdgFireOutputActiveLEDOption = new RadioGroup(Utf8ToQString(IvNative("Fire Output Active LED Option")),
         OptionItems(PanelOption::FireOutputActiveLEDOption), page);
     rdgAutoResoundMode = new RadioGroup(
-        T(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
+        Utf8ToQString(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
     rdgLampTest = new RadioGroup(
-        T(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
-    rdgTorqSwitch = new RadioGroup(T(IvNative("Torq Protocol")), OptionItems(PanelOption::TorqSwitch), page);
+        Utf8ToQString(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
+    rdgTorqSwitch = new RadioGroup(
+        Utf8ToQString(IvNative("Torq Protocol")), OptionItems(PanelOption::TorqSwitch), page);
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
         rdgFireOutputActiveLEDOption };
@@ -332,13 +322,13 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
     LimitToCp1252(txtServicePhoneNo, PanelSetupOptions::TextLimit);
     AddRow(form, IvNative("Site Name"), txtSiteName);
     AddRow(form, IvNative("Service Phone No."), txtServicePhoneNo);
-    auto* due = new QGroupBox(T(IvNative("Service Due Date")), page);
+    auto* due = new QGroupBox(Utf8ToQString(IvNative("Service Due Date")), page);
     auto* h = new QHBoxLayout(due);
     dtpServiceDue = new QDateEdit(due);
     dtpServiceDue->setCalendarPopup(true);
     dtpServiceDue->setDisplayFormat("dd/MM/yyyy");
     TypeDigitsIntoAnyPart(dtpServiceDue);
-    cbxServiceDueEnabled = new QCheckBox(T(IvNative("Enabled")), due);
+    cbxServiceDueEnabled = new QCheckBox(Utf8ToQString(IvNative("Enabled")), due);
     Speak(dtpServiceDue, due->title());
     h->addWidget(dtpServiceDue);
     h->addWidget(cbxServiceDueEnabled);
@@ -349,40 +339,42 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
 void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    rdgBlinking = new RadioGroup(T(IvNative("Blinking")), OptionItems(PanelOption::Blinking), page);
-    rdgPulseRatio = new RadioGroup(T(IvNative("Pulse Ratio")), OptionItems(PanelOption::PulseRatio), page);
+    rdgBlinking
+        = new RadioGroup(Utf8ToQString(IvNative("Blinking")), OptionItems(PanelOption::Blinking), page);
+    rdgPulseRatio
+        = new RadioGroup(Utf8ToQString(IvNative("Pulse Ratio")), OptionItems(PanelOption::PulseRatio), page);
     rdgTransmissionDevice = new RadioGroup(
-        T(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
-    rdgDigitalInput1
-        = new RadioGroup(T(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
+        Utf8ToQString(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
+    rdgDigitalInput1 = new RadioGroup(
+        Utf8ToQString(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
     rdgFWPInput4Disable = new RadioGroup(
-        T(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
+        Utf8ToQString(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
     rdgFWPInput4Disable->hide();
-    rdgFWP2OutputActivation = new RadioGroup(
-        T(IvNative("FWP 2 Output Activation")), OptionItems(PanelOption::FWP2OutputActivation), page);
-    rdgWeekendSensitivityNightMode = new RadioGroup(
-        T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendSensitivityNightMode), page);
-    rdgFiremansWorkPanelOption = new RadioGroup(
-        T(IvNative("Fireman's Work Panel")), OptionItems(PanelOption::FiremansWorkPanelOption), page);
+    rdgFWP2OutputActivation = new RadioGroup(Utf8ToQString(IvNative("FWP 2 Output Activation")),
+        OptionItems(PanelOption::FWP2OutputActivation), page);
+    rdgWeekendSensitivityNightMode = new RadioGroup(Utf8ToQString(IvNative("Weekend Night Mode")),
+        OptionItems(PanelOption::WeekendSensitivityNightMode), page);
+    rdgFiremansWorkPanelOption = new RadioGroup(Utf8ToQString(IvNative("Fireman's Work Panel")),
+        OptionItems(PanelOption::FiremansWorkPanelOption), page);
     rdgRoutingAutoDisable = new RadioGroup(
-        T(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
-    rdgSuppressDoubleAddress = new RadioGroup(
-        T(IvNative("Suppress Double Address")), OptionItems(PanelOption::SuppressDoubleAddress), page);
+        Utf8ToQString(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
+    rdgSuppressDoubleAddress = new RadioGroup(Utf8ToQString(IvNative("Suppress Double Address")),
+        OptionItems(PanelOption::SuppressDoubleAddress), page);
     rdgMAxHeadLEDs = new RadioGroup(
-        T(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
+        Utf8ToQString(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
     rdgSensorsBlinkColour = new RadioGroup(
-        T(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
+        Utf8ToQString(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
     rdgModulesBlinkColour = new RadioGroup(
-        T(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
+        Utf8ToQString(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
 
-    auto* hightest = new QGroupBox(T(IvNative("Automatic Hightest Time")), page);
+    auto* hightest = new QGroupBox(Utf8ToQString(IvNative("Automatic Hightest Time")), page);
     auto* hh = new QHBoxLayout(hightest);
     medHightestTime = new QLineEdit(hightest);
-    chkHightestEnable = new QCheckBox(T(IvNative("&Enable")), hightest);
+    chkHightestEnable = new QCheckBox(Utf8ToQString(IvNative("&Enable")), hightest);
     Speak(medHightestTime, hightest->title());
     hh->addWidget(medHightestTime);
     hh->addWidget(chkHightestEnable);
-    auto* ext = new QGroupBox(T(IvNative("Extinguishing System")), page);
+    auto* ext = new QGroupBox(Utf8ToQString(IvNative("Extinguishing System")), page);
     auto* ef = new QFormLayout(ext);
     spnExtSystemDelay = new TSpinControl(ext);
     spnExtSystemDelay->SetMax(180);
@@ -393,12 +385,12 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
         Unit(spnExtSystemDelay, IvNative("seconds"), ext));
     AddRow(ef, IvNative("Soak Time"), spnExtSystemSoakTime,
         Unit(spnExtSystemSoakTime, IvNative("seconds"), ext));
-    auto* hold = new QGroupBox(T(IvNative("Hold Switch Operation")), page);
+    auto* hold = new QGroupBox(Utf8ToQString(IvNative("Hold Switch Operation")), page);
     cboHoldSwitchOperation = new QComboBox(hold);
     cboHoldSwitchOperation->addItems(OptionItems(PanelOption::HoldSwitchOperation));
     Speak(cboHoldSwitchOperation, hold->title());
     (new QHBoxLayout(hold))->addWidget(cboHoldSwitchOperation);
-    auto* sens = new QGroupBox(T(IvNative("Day Mode Device Sensitivity")), page);
+    auto* sens = new QGroupBox(Utf8ToQString(IvNative("Day Mode Device Sensitivity")), page);
     auto* sf = new QFormLayout(sens);
     medDayModeSensitivityStartTime = new QLineEdit(sens);
     medDayModeSensitivityEndTime = new QLineEdit(sens);
@@ -417,7 +409,7 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    auto* rs232 = new QGroupBox(T(IvNative("RS232 Protocol")), page);
+    auto* rs232 = new QGroupBox(Utf8ToQString(IvNative("RS232 Protocol")), page);
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
     cboRS232Protocol->addItems(Items(PanelSetupOptions::RS232ProtocolList()));
@@ -428,15 +420,16 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     pnlRS232Options = new QWidget(page);
     pnlRS232Options->setAutoFillBackground(true);
     auto* po = new QVBoxLayout(pnlRS232Options);
-    auto* optBox = new QGroupBox(T(IvNative("RS232 Options")), pnlRS232Options);
+    auto* optBox = new QGroupBox(Utf8ToQString(IvNative("RS232 Options")), pnlRS232Options);
     cbxRS232Options = new QComboBox(optBox);
     Speak(cbxRS232Options, optBox->title());
     (new QHBoxLayout(optBox))->addWidget(cbxRS232Options);
     po->addWidget(optBox);
-    rdgRS232ThirdPartyDatalinkMonitoring = new RadioGroup(T(IvNative("Third Party Datalink Monitoring")),
-        OptionItems(PanelOption::RS232ThirdPartyDatalinkMonitoring), pnlRS232Options);
+    rdgRS232ThirdPartyDatalinkMonitoring
+        = new RadioGroup(Utf8ToQString(IvNative("Third Party Datalink Monitoring")),
+            OptionItems(PanelOption::RS232ThirdPartyDatalinkMonitoring), pnlRS232Options);
     po->addWidget(rdgRS232ThirdPartyDatalinkMonitoring);
-    auto* lim = new QGroupBox(T(IvNative("Third Party Suspend Comms Limit")), pnlRS232Options);
+    auto* lim = new QGroupBox(Utf8ToQString(IvNative("Third Party Suspend Comms Limit")), pnlRS232Options);
     spnRS232ThirdPartySuspendCommsLimit = new TSpinControl(lim);
     spnRS232ThirdPartySuspendCommsLimit->SetMax(300);
     Speak(spnRS232ThirdPartySuspendCommsLimit, lim->title());
@@ -445,7 +438,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     po->addStretch();
 
     // The GSM items take the same place as the RS232 options; one shows.
-    gbxGSMItems = new QGroupBox(T(IvNative("GSM Items")), page);
+    gbxGSMItems = new QGroupBox(Utf8ToQString(IvNative("GSM Items")), page);
     auto* gv = new QVBoxLayout(gbxGSMItems);
     pclGSMItems = new QTabBar(gbxGSMItems);
     for (int i = 1; i <= 5; ++i)
@@ -460,7 +453,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     AddRow(gf, IvNative("Number"), edtGsmNumber);
     gv->addLayout(gf);
     auto* checks = new QGridLayout;
-    auto box = [this](const char* text) { return new QCheckBox(T(text), gbxGSMItems); };
+    auto box = [this](const char* text) { return new QCheckBox(Utf8ToQString(text), gbxGSMItems); };
     cbxGsmAlarm = box(IvNative("Alarm"));
     cbxGsmFault = box(IvNative("Fault"));
     cbxGsmPrealarm = box(IvNative("Pre-alarm"));
@@ -471,7 +464,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     cbxGsmSystemDisable = box(IvNative("System Disable"));
     auto qty = [this] {
         auto* c = new QComboBox(gbxGSMItems);
-        c->addItems({ "1", "5", T(IvNative("ALL")) });
+        c->addItems({ "1", "5", Utf8ToQString(IvNative("ALL")) });
         return c;
     };
     cboGsmQtyAlarm = qty();
@@ -497,7 +490,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     g->addWidget(pnlRS232Options, 1, 0);
     g->addWidget(gbxGSMItems, 1, 0);
 
-    auto* rs485 = new QGroupBox(T(IvNative("RS485")), page);
+    auto* rs485 = new QGroupBox(Utf8ToQString(IvNative("RS485")), page);
     auto* r5 = new QFormLayout(rs485);
     // A caption too long to share its row with its control goes above it.
     r5->setRowWrapPolicy(QFormLayout::WrapLongRows);
@@ -506,8 +499,9 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     AddRow(r5, IvNative("No of Repeaters"), spnRS485QtyRepeaters);
     cboRS485Protocol = new QComboBox(rs485);
     AddRow(r5, IvNative("RS485 Protocol"), cboRS485Protocol);
-    rdgRS485ThirdPartyDatalinkMonitoring = new RadioGroup(T(IvNative("Third Party Datalink Monitoring")),
-        OptionItems(PanelOption::RS485ThirdPartyDatalinkMonitoring), rs485);
+    rdgRS485ThirdPartyDatalinkMonitoring
+        = new RadioGroup(Utf8ToQString(IvNative("Third Party Datalink Monitoring")),
+            OptionItems(PanelOption::RS485ThirdPartyDatalinkMonitoring), rs485);
     r5->addRow(rdgRS485ThirdPartyDatalinkMonitoring);
     spnRS485ThirdPartySuspendCommsLimit = new TSpinControl(rs485);
     spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
@@ -524,7 +518,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
 {
     auto* v = new QVBoxLayout(page);
-    gbxDayModeDelays = new QGroupBox(T(IvNative("Day Mode Delays")), page);
+    gbxDayModeDelays = new QGroupBox(Utf8ToQString(IvNative("Day Mode Delays")), page);
     v->addWidget(gbxDayModeDelays);
     auto* g = new QGridLayout(gbxDayModeDelays);
     pnlDayModeTime = new QWidget(gbxDayModeDelays);
@@ -544,17 +538,19 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay,
         Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
     g->addLayout(delays, 0, 1);
-    cbxHeatDetectorsEndDelays = new QCheckBox(T(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
-    cbxDayModeNewAlarmOption = new QCheckBox(T(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
+    cbxHeatDetectorsEndDelays
+        = new QCheckBox(Utf8ToQString(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
+    cbxDayModeNewAlarmOption
+        = new QCheckBox(Utf8ToQString(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
     // Long once translated: each box has the group's width to itself.
     g->addWidget(cbxHeatDetectorsEndDelays, 1, 0, 1, 2);
     g->addWidget(cbxDayModeNewAlarmOption, 2, 0, 1, 2);
-    rdgDelaysActiveIndication = new RadioGroup(T(IvNative("Delays Active Indication")),
+    rdgDelaysActiveIndication = new RadioGroup(Utf8ToQString(IvNative("Delays Active Indication")),
         OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
-    rdgWeekendNightMode = new RadioGroup(
-        T(IvNative("Weekend Night Mode")), OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
-    rdgDayModeStartOption = new RadioGroup(
-        T(IvNative("Day Mode Start Option")), OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
+    rdgWeekendNightMode = new RadioGroup(Utf8ToQString(IvNative("Weekend Night Mode")),
+        OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
+    rdgDayModeStartOption = new RadioGroup(Utf8ToQString(IvNative("Day Mode Start Option")),
+        OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
     g->addWidget(rdgDelaysActiveIndication, 3, 0);
     g->addWidget(rdgWeekendNightMode, 3, 1);
     g->addWidget(rdgDayModeStartOption, 4, 0);
@@ -657,9 +653,9 @@ void TfrmPanelSetupOptions::WireHandlers()
             [this, flag](bool on) { Act([&] { FLogic.SetGsmFlag(flag, on); }); });
 
     connect(txtSiteName, &QLineEdit::textEdited, this,
-        [this](const QString& t) { Act([&] { FLogic.SetSiteName(ToCfg(t)); }); });
+        [this](const QString& t) { Act([&] { FLogic.SetSiteName(QStringToCp1252(t)); }); });
     connect(txtServicePhoneNo, &QLineEdit::textEdited, this,
-        [this](const QString& t) { Act([&] { FLogic.SetServicePhoneNo(ToCfg(t)); }); });
+        [this](const QString& t) { Act([&] { FLogic.SetServicePhoneNo(QStringToCp1252(t)); }); });
     connect(cbxServiceDueEnabled, &QCheckBox::clicked, this,
         [this](bool on) { Act([&] { FLogic.SetServiceDueEnabled(on, dtpServiceDue->date()); }); });
     connect(dtpServiceDue, &QDateEdit::dateChanged, this,
@@ -685,7 +681,7 @@ void TfrmPanelSetupOptions::WireHandlers()
         [this](int i) { Act([&] { FLogic.SelectGsmItem(i + 1); }); });
     connect(edtGsmNumber, &QLineEdit::textEdited, this, [this](const QString& t) {
         int caret = edtGsmNumber->cursorPosition();
-        Act([&] { caret = FLogic.EditGsmNumber(ToCfg(t), caret); });
+        Act([&] { caret = FLogic.EditGsmNumber(QStringToCp1252(t), caret); });
         edtGsmNumber->setCursorPosition(caret);
     });
 }
@@ -736,7 +732,7 @@ void ShowRows(QComboBox* c, const std::vector<std::string>& rows)
 {
     QStringList items;
     for (const auto& r : rows)
-        items << Q(Translate(r));
+        items << Utf8ToQString(Translate(r));
     QStringList shown;
     for (int i = 0; i < c->count(); ++i)
         shown << c->itemText(i);
@@ -832,19 +828,19 @@ void TfrmPanelSetupOptions::ApplyState()
     cbxHeatDetectorsEndDelays->setChecked(value(PanelOption::HeatDetectorsEndDelays));
     cbxDayModeNewAlarmOption->setChecked(value(PanelOption::TwoAlarmZonesEndDelays));
 
-    ShowText(txtSiteName, FromCfg(s.SiteName));
-    ShowText(txtServicePhoneNo, FromCfg(s.ServicePhoneNo));
+    ShowText(txtSiteName, Cp1252ToQString(s.SiteName));
+    ShowText(txtServicePhoneNo, Cp1252ToQString(s.ServicePhoneNo));
     cbxServiceDueEnabled->setChecked(s.ServiceDueEnabled);
     dtpServiceDue->setEnabled(s.ServiceDueEnabled);
     if (s.ServiceDue.isValid() && dtpServiceDue->date() != s.ServiceDue)
         dtpServiceDue->setDate(s.ServiceDue);
 
-    ShowText(medHightestTime, Q(s.Time(TimeField::HightestTime)));
-    ShowText(medDayModeSensitivityStartTime, Q(s.Time(TimeField::SensitivityStart)));
-    ShowText(medDayModeSensitivityEndTime, Q(s.Time(TimeField::SensitivityEnd)));
-    ShowText(medDayModeStartTime, Q(s.Time(TimeField::DayModeStart)));
-    ShowText(medDayModeEndTime, Q(s.Time(TimeField::DayModeEnd)));
-    gbxDayModeDelays->setTitle(Q(s.DayModeCaption));
+    ShowText(medHightestTime, Utf8ToQString(s.Time(TimeField::HightestTime)));
+    ShowText(medDayModeSensitivityStartTime, Utf8ToQString(s.Time(TimeField::SensitivityStart)));
+    ShowText(medDayModeSensitivityEndTime, Utf8ToQString(s.Time(TimeField::SensitivityEnd)));
+    ShowText(medDayModeStartTime, Utf8ToQString(s.Time(TimeField::DayModeStart)));
+    ShowText(medDayModeEndTime, Utf8ToQString(s.Time(TimeField::DayModeEnd)));
+    gbxDayModeDelays->setTitle(Utf8ToQString(s.DayModeCaption));
 
     ShowRows(cboRS485Protocol, s.RS485Rows);
     ShowIndex(cboRS485Protocol, s.RS485Row);
@@ -861,7 +857,7 @@ void TfrmPanelSetupOptions::ApplyState()
     gbxGSMItems->setVisible(s.GsmItemsVisible);
 
     pclGSMItems->setCurrentIndex(s.GsmItem - 1);
-    ShowText(edtGsmNumber, FromCfg(s.Gsm.Number));
+    ShowText(edtGsmNumber, Cp1252ToQString(s.Gsm.Number));
     for (const auto& [box, flag] : GsmFlagBoxes())
         box->setChecked(s.Gsm.Flag(flag));
     for (auto [c, q] : { std::pair { cboGsmQtyAlarm, GsmQuantity::Alarm },

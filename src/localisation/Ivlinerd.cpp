@@ -1,9 +1,11 @@
 #include "Ivlinerd.h"
 
+#include "CodePage.h"
 #include "File.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -50,34 +52,10 @@ std::u16string Utf8Line(const std::string& bytes)
 
 void IvUTF8ToWStr(const std::string& text, std::u16string& result)
 {
-    result.clear();
-    result.reserve(text.size());
-    auto fail = [&]() { throw EIvUTF8("Invalid UTF-8 string", text); };
-    auto continuation = [&](size_t at) -> uint32_t {
-        if (at >= text.size())
-            fail();
-        uint8_t c = static_cast<uint8_t>(text[at]);
-        if ((c & 0xC0) != 0x80)
-            fail();
-        return c & 0x3F;
-    };
-    for (size_t i = 0; i < text.size();) {
-        uint8_t b = static_cast<uint8_t>(text[i]);
-        if (b < 0x80) {
-            result.push_back(b);
-            i += 1;
-        } else if (b >= 0xC0 && b <= 0xDF) {
-            result.push_back(static_cast<char16_t>(((b & 0x1F) << 6) | continuation(i + 1)));
-            i += 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            uint32_t first = continuation(i + 1);
-            uint32_t second = continuation(i + 2);
-            result.push_back(static_cast<char16_t>(((b & 0x0F) << 12) | (first << 6) | second));
-            i += 3;
-        } else {
-            fail();
-        }
-    }
+    std::optional<std::u16string> decoded = platform::Utf8ToUtf16Strict(text);
+    if (!decoded)
+        throw EIvUTF8("Invalid UTF-8 string", text);
+    result = std::move(*decoded);
 }
 
 // ------------------------------------------------------------ file bytes

@@ -28,7 +28,7 @@ public:
     std::string Text; // the whole text that failed to decode
 };
 
-// UTF-8 of up to three bytes per character; anything else raises EIvUTF8
+// UTF-8 decoded strictly (platform::Utf8ToUtf16Strict); what it refuses raises EIvUTF8
 // "Invalid UTF-8 string".
 void IvUTF8ToWStr(const std::string& text, std::u16string& result);
 

@@ -1,5 +1,7 @@
 #include "Ivmldfil.h"
 
+#include "CodePage.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -292,9 +294,9 @@ std::string TIvMLDFile::Decode(size_t units, int codePage)
     }
     const auto* p = reinterpret_cast<const uint8_t*>(Take(units * 2));
     if (GetByteOrder() == ivboBigEndian)
-        return IvUtf16UnitsToUtf8(
+        return platform::Utf16UnitsToUtf8(
             units, [p](size_t i) { return static_cast<uint32_t>((p[2 * i] << 8) | p[2 * i + 1]); });
-    return IvUtf16UnitsToUtf8(
+    return platform::Utf16UnitsToUtf8(
         units, [p](size_t i) { return static_cast<uint32_t>(p[2 * i] | (p[2 * i + 1] << 8)); });
 }
 

@@ -1,5 +1,6 @@
 #include "Ivmldwrt.h"
 
+#include "CodePage.h"
 #include "File.h"
 #include "Ivstream.h"
 
@@ -89,7 +90,7 @@ private:
     void Units(const std::string& text, int codePage, bool withLength)
     {
         if (C.Unicode) {
-            std::u16string units = IvUtf8ToUtf16(text);
+            std::u16string units = platform::Utf8ToUtf16Lenient(text);
             if (withLength)
                 Word(Count(units.size(), "characters in a text"));
             for (char16_t c : units)

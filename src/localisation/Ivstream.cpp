@@ -1,5 +1,6 @@
 #include "Ivstream.h"
 
+#include "CodePage.h"
 #include "File.h"
 #include "Ivdictio.h"
 #include "Nls.h"
@@ -127,17 +128,6 @@ bool IvFindResource(const std::string& type, const std::string& name, std::strin
 
 // ------------------------------------------------------------ text conversions
 
-std::string IvUtf16ToUtf8(std::u16string_view text)
-{
-    return IvUtf16UnitsToUtf8(text.size(), [&](size_t i) { return text[i]; });
-}
-
-std::u16string IvUtf8ToUtf16(std::string_view text)
-{
-    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
-}
-
 TIvCodePageText::TIvCodePageText(int codePage)
     : FCodePage(codePage)
 {
@@ -163,8 +153,8 @@ std::string TIvCodePageText::ToUtf8(std::string_view bytes) const
     if (FCodePage == 65001)
         return std::string(bytes);
     if (!FSingleByte)
-        return IvUtf16ToUtf8(platform::CurrentNls().ToUtf16(bytes, FCodePage));
-    return IvUtf16UnitsToUtf8(bytes.size(), [&](size_t i) -> uint32_t {
+        return platform::Utf16ToUtf8(platform::CurrentNls().ToUtf16(bytes, FCodePage));
+    return platform::Utf16UnitsToUtf8(bytes.size(), [&](size_t i) -> uint32_t {
         unsigned char b = static_cast<unsigned char>(bytes[i]);
         return b < 0x80 ? b : FTable[b];
     });
@@ -179,7 +169,7 @@ std::string TIvCodePageText::FromUtf8(std::string_view text) const
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii)
         return std::string(text);
-    return platform::CurrentNls().FromUtf16(IvUtf8ToUtf16(text), FCodePage);
+    return platform::CurrentNls().FromUtf16(platform::Utf8ToUtf16Lenient(text), FCodePage);
 }
 
 char16_t TIvCodePageText::CharOf(unsigned char byte) const

@@ -93,55 +93,6 @@ void IvRegisterResource(const std::string& type, const std::string& name, std::s
 void IvUnregisterResource(const std::string& type, const std::string& name);
 bool IvFindResource(const std::string& type, const std::string& name, std::string& bytes);
 
-// --- Text conversions. Texts are UTF-8 inside the program.
-std::string IvUtf16ToUtf8(std::u16string_view text);
-// The same over `count` units that `unit(i)` gives, so raw file bytes of
-// either order convert without an intermediate copy. A lone surrogate
-// becomes U+FFFD.
-template <class UnitAt> std::string IvUtf16UnitsToUtf8(size_t count, UnitAt unit)
-{
-    // Two passes: the exact length first, so each text is allocated once.
-    auto code = [&](size_t& i) -> uint32_t {
-        uint32_t c = unit(i);
-        if (c < 0xD800 || c > 0xDFFF)
-            return c;
-        uint32_t next = i + 1 < count ? unit(i + 1) : 0;
-        if (c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
-            ++i;
-            return 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
-        }
-        return 0xFFFD;
-    };
-    size_t length = 0;
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t c = code(i);
-        length += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    }
-    std::string out(length, '\0');
-    char* o = out.data();
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t c = code(i);
-        if (c < 0x80) {
-            *o++ = static_cast<char>(c);
-            continue;
-        }
-        if (c < 0x800) {
-            *o++ = static_cast<char>(0xC0 | (c >> 6));
-        } else if (c < 0x10000) {
-            *o++ = static_cast<char>(0xE0 | (c >> 12));
-            *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        } else {
-            *o++ = static_cast<char>(0xF0 | (c >> 18));
-            *o++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        }
-        *o++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
-std::u16string IvUtf8ToUtf16(std::string_view text);
-
 // Converts 8-bit text of one code page to UTF-8 and back. A code page that
 // the platform cannot convert raises EIvMulti naming it. Single-byte code
 // pages go through a table built once, so rows decode without a converter.

@@ -1,5 +1,6 @@
 #include "Ivtxtdic.h"
 
+#include "CodePage.h"
 #include "Ivlinerd.h"
 #include "Ivmldfil.h"
 #include "Ivparser.h"
@@ -69,14 +70,14 @@ public:
     {
         if (!Has(i))
             return {};
-        return FWide ? IvUtf16ToUtf8(FUnits[i]) : pages.Of(codePage).ToUtf8(FBytes[i]);
+        return FWide ? platform::Utf16ToUtf8(FUnits[i]) : pages.Of(codePage).ToUtf8(FBytes[i]);
     }
     // A field that holds only ASCII (numbers, flags).
     std::string Plain(size_t i) const
     {
         if (!Has(i))
             return {};
-        return FWide ? IvUtf16ToUtf8(FUnits[i]) : FBytes[i];
+        return FWide ? platform::Utf16ToUtf8(FUnits[i]) : FBytes[i];
     }
     int Integer(size_t i) const { return IvStrToInt(Plain(i)); }
     int IntegerDef(size_t i, int value) const { return IvStrToIntDef(Plain(i), value); }

@@ -52,30 +52,65 @@ const Cp1252Table& Table()
     return table;
 }
 
-void AppendUtf8(std::string& out, char32_t u)
+} // namespace
+
+QString Utf8ToQString(std::string_view utf8)
 {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-} // namespace
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8)
+{
+    std::u16string result;
+    result.reserve(utf8.size());
+    // The low six bits of the continuation byte at `at`, or -1 when there is none.
+    auto continuation = [&](size_t at) -> int {
+        if (at >= utf8.size())
+            return -1;
+        const auto c = static_cast<unsigned char>(utf8[at]);
+        return (c & 0xC0) == 0x80 ? c & 0x3F : -1;
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            result.push_back(b);
+            i += 1;
+        } else if (b >= 0xC0 && b <= 0xDF) {
+            const int first = continuation(i + 1);
+            if (first < 0)
+                return std::nullopt;
+            result.push_back(static_cast<char16_t>(((b & 0x1F) << 6) | first));
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            const int first = continuation(i + 1);
+            const int second = first < 0 ? -1 : continuation(i + 2);
+            if (second < 0)
+                return std::nullopt;
+            result.push_back(static_cast<char16_t>(((b & 0x0F) << 12) | (first << 6) | second));
+            i += 3;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return result;
+}
+
+std::u16string Utf8ToUtf16Lenient(std::string_view utf8)
+{
+    const QString s = Utf8ToQString(utf8);
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    return Utf16UnitsToUtf8(text.size(), [&](size_t i) { return text[i]; });
+}
 
 std::string Cp1252ToUtf8(std::string_view bytes)
 {
     const Cp1252Table& t = Table();
-    std::string out;
-    out.reserve(bytes.size());
-    for (unsigned char c : bytes)
-        AppendUtf8(out, t.ToUnicode(c));
-    return out;
+    return Utf16UnitsToUtf8(bytes.size(),
+        [&](size_t i) -> uint32_t { return t.ToUnicode(static_cast<unsigned char>(bytes[i])); });
 }
 
 QString Cp1252ToQString(std::string_view bytes)
@@ -102,7 +137,7 @@ std::string QStringToCp1252(const QString& text)
 
 std::string Utf8ToCp1252(std::string_view utf8)
 {
-    return QStringToCp1252(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return QStringToCp1252(Utf8ToQString(utf8));
 }
 
 bool Cp1252CanHold(char32_t c)

@@ -1,5 +1,6 @@
 #include "DialogParts.h"
 
+#include "CodePage.h"
 #include "Ivdictio.h"
 
 #include <QBoxLayout>
@@ -8,18 +9,13 @@
 
 namespace report {
 
-QString T(const char* native)
-{
-    return QString::fromUtf8(native);
-}
-
 TOkCancel AddOkCancel(QDialog* dialog, QBoxLayout* layout)
 {
     auto* row = new QHBoxLayout;
-    auto* ok = new QPushButton(T(IvNative("OK")), dialog);
+    auto* ok = new QPushButton(platform::Utf8ToQString(IvNative("OK")), dialog);
     ok->setObjectName("btnOK");
     ok->setDefault(true);
-    auto* cancel = new QPushButton(T(IvNative("Cancel")), dialog);
+    auto* cancel = new QPushButton(platform::Utf8ToQString(IvNative("Cancel")), dialog);
     cancel->setObjectName("btnCancel");
     row->addStretch();
     row->addWidget(ok);

@@ -8,9 +8,6 @@ class QPushButton;
 
 namespace report {
 
-// A static English text of a window; the window's translator translates it.
-QString T(const char* text);
-
 struct TOkCancel {
     QPushButton* OK;
     QPushButton* Cancel;

@@ -3,6 +3,7 @@
 #include "Ivwindows.h"
 
 #include "AccessibleName.h"
+#include "CodePage.h"
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 
 using namespace report;
+using platform::Utf8ToQString;
 
 namespace {
 constexpr int Gap = 10; // grey border around the page
@@ -120,7 +122,7 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
     pnlPageControl->setFixedHeight(30);
     auto* h = new QHBoxLayout(pnlPageControl);
     h->setContentsMargins(4, 2, 4, 2);
-    auto* page = new QLabel(T(IvNative("Page")), pnlPageControl);
+    auto* page = new QLabel(Utf8ToQString(IvNative("Page")), pnlPageControl);
     PageSpinEdit = new TSpinControl(pnlPageControl, TControlParts::UpDownOnly());
     PageSpinEdit->setObjectName("PageSpinEdit");
     PageSpinEdit->SetMin(1);
@@ -131,24 +133,24 @@ TfrmPreviewPage::TfrmPreviewPage(QWidget* parent)
     auto tool = [this](const char* name, const char* hint, QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(pnlPageControl);
         b->setObjectName(name);
-        b->setToolTip(T(hint));
-        SetAccessibleNameParts(b, { T(hint) });
+        b->setToolTip(Utf8ToQString(hint));
+        SetAccessibleNameParts(b, { Utf8ToQString(hint) });
         b->setIcon(style()->standardIcon(icon));
         if (b->icon().isNull())
-            b->setText(T(hint));
+            b->setText(Utf8ToQString(hint));
         b->setAutoRaise(true);
         return b;
     };
     btnPrint = tool("btnPrint", IvNative("Print"), QStyle::SP_CustomBase);
     btnPrint->setIcon(QIcon::fromTheme("document-print"));
     if (btnPrint->icon().isNull())
-        btnPrint->setText(T(IvNative("Print")));
+        btnPrint->setText(Utf8ToQString(IvNative("Print")));
     btnZoomToFit = tool("btnZoomToFit", IvNative("Zoom to fit"), QStyle::SP_FileDialogContentsView);
     btnFitToPage = tool("btnFitToPage", IvNative("Zoom to width"), QStyle::SP_FileDialogDetailedView);
     btnFullScreen = tool("btnFullScreen", IvNative("Maximize Preview"), QStyle::SP_TitleBarMaxButton);
-    btnClose = new QPushButton(T(IvNative("&Close")), pnlPageControl);
+    btnClose = new QPushButton(Utf8ToQString(IvNative("&Close")), pnlPageControl);
     btnClose->setObjectName("btnClose");
-    btnClose->setToolTip(T(IvNative("Close Preview")));
+    btnClose->setToolTip(Utf8ToQString(IvNative("Close Preview")));
     h->addWidget(page);
     h->addWidget(PageSpinEdit);
     for (QToolButton* b : { btnPrint, btnZoomToFit, btnFitToPage, btnFullScreen })

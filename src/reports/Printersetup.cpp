@@ -3,14 +3,15 @@
 #include "Ivwindows.h"
 
 #include "AccessibleName.h"
+#include "CodePage.h"
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Printselectionform.h"
 #include "Spincontrol.h"
 
+using platform::Utf8ToQString;
 using report::AddOkCancel;
-using report::T;
 using report::TOkCancel;
 
 #include <QComboBox>
@@ -26,7 +27,7 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     , FSelection(selection)
 {
     setObjectName("frmPrintSetup");
-    setWindowTitle(T(IvNative("Print Setup")));
+    setWindowTitle(Utf8ToQString(IvNative("Print Setup")));
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     cboPrinterSelect = new QComboBox(this);
@@ -40,9 +41,9 @@ TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     cseCopies->SetMin(1);
     cseCopies->SetMax(999);
     cseCopies->SetValue(1);
-    auto* printer = new QLabel(T(IvNative("Printer")), this);
+    auto* printer = new QLabel(Utf8ToQString(IvNative("Printer")), this);
     printer->setBuddy(cboPrinterSelect);
-    auto* copies = new QLabel(T(IvNative("Copies")), this);
+    auto* copies = new QLabel(Utf8ToQString(IvNative("Copies")), this);
     copies->setBuddy(cseCopies);
     SetAccessibleNameParts(cboPrinterSelect, { printer->text() });
     SetAccessibleNameParts(cseCopies, { copies->text() });

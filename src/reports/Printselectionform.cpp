@@ -2,6 +2,7 @@
 
 #include "Ivwindows.h"
 
+#include "CodePage.h"
 #include "DialogParts.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 
 using namespace report;
+using platform::Utf8ToQString;
 
 TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource source, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -23,11 +25,11 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     , FPrinterName(SystemDefaultPrinterName())
 {
     setObjectName("frmPrintSelection");
-    setWindowTitle(T(IvNative("Print Selection")));
+    setWindowTitle(Utf8ToQString(IvNative("Print Selection")));
     auto* v = new QVBoxLayout(this);
     auto* g = new QGridLayout;
     auto box = [this](const char* name, const char* caption) {
-        auto* c = new QCheckBox(T(caption), this);
+        auto* c = new QCheckBox(Utf8ToQString(caption), this);
         c->setObjectName(name);
         c->setChecked(true);
         return c;

@@ -1,6 +1,5 @@
 #include "ReportTexts.h"
 
-#include "CodePage.h"
 #include "Ivdictio.h"
 
 #include <QString>
@@ -33,11 +32,6 @@ std::string TwoDigits(int n)
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", n);
     return buf;
-}
-
-std::string FromConfig(const std::string& bytes)
-{
-    return platform::Cp1252ToUtf8(bytes);
 }
 
 std::string FirstCharacters(const std::string& utf8, int count)

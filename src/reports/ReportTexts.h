@@ -14,8 +14,6 @@ std::string ItemOfData(const std::vector<std::string>& list, int code);
 std::string YesNo(bool value, const char* whenTrue, const char* whenFalse);
 // A number with at least two digits ("%02d").
 std::string TwoDigits(int n);
-// A configuration text (Windows-1252 bytes) as printed (UTF-8).
-std::string FromConfig(const std::string& bytes);
 // The first `count` characters of a UTF-8 text.
 std::string FirstCharacters(const std::string& utf8, int count);
 

@@ -1,11 +1,13 @@
 #include "Reportmodule.h"
 
+#include "CodePage.h"
 #include "DeviceTexts.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 #include "ReportTexts.h"
 
 using namespace report;
+using platform::Cp1252ToUtf8;
 
 namespace {
 
@@ -36,7 +38,7 @@ TfrmReportModules::TfrmReportModules()
     AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center,
         [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
     AddColumn("DescriptionLabel", 25.4, 48.9, TAlign::Left,
-        ModuleColumn([](const auto&, const auto& m, int a) { return FromConfig(m.GetDescription(a)); }));
+        ModuleColumn([](const auto&, const auto& m, int a) { return Cp1252ToUtf8(m.GetDescription(a)); }));
     AddColumn("ZoneLabel", 80.4, 13.0, TAlign::Center,
         ModuleColumn([](const auto&, const auto& m, int a) { return TwoDigits(m.GetZone(a)); }));
     AddColumn("TypeLabel", 95.2, 34.1, TAlign::Center,

@@ -1,5 +1,6 @@
 #include "Reportpanel.h"
 
+#include "CodePage.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 #include "PanelTypeList.h"
@@ -7,6 +8,7 @@
 #include "ReportTexts.h"
 
 using namespace report;
+using platform::Cp1252ToUtf8;
 
 namespace {
 
@@ -40,7 +42,7 @@ std::string WithUnit(int value, const char* unit)
 std::string PhoneNo(const TPX10ConfigData& c, const TReportContext&, int n)
 {
     const int item = TfrmReportPanel::GsmItemOfRow(n);
-    return item ? FromConfig(c.GsmItems->GetNumber(item)) : std::string();
+    return item ? Cp1252ToUtf8(c.GsmItems->GetNumber(item)) : std::string();
 }
 
 std::string GsmOptions(const TPX10ConfigData& c, const TReportContext&, int n)
@@ -87,8 +89,8 @@ const PanelReportRow PanelReportRows[TfrmReportPanel::Rows + 1] = {
     { IvNative("Mains Fault Delay:"), false, PX10_VALUE(std::to_string(G(c).GetMainsDelay())) },
     { "", false, nullptr },
     { IvNative("Site Details"), true, nullptr },
-    { IvNative("Site Name:"), false, PX10_VALUE(FromConfig(G(c).GetSiteName())) },
-    { IvNative("Service Phone No.:"), false, PX10_VALUE(FromConfig(G(c).GetServicePhoneNo())) },
+    { IvNative("Site Name:"), false, PX10_VALUE(Cp1252ToUtf8(G(c).GetSiteName())) },
+    { IvNative("Service Phone No.:"), false, PX10_VALUE(Cp1252ToUtf8(G(c).GetServicePhoneNo())) },
     { "", false, nullptr },
     { IvNative("Device Options"), true, nullptr },
     { IvNative("Device Blinking:"), false, PX10_VALUE(YesNo(G(c).GetBlinking(), "ON", "OFF")) },

@@ -1,5 +1,6 @@
 #include "Reportsensor.h"
 
+#include "CodePage.h"
 #include "DeviceEditRules.h"
 #include "DeviceTexts.h"
 #include "Ivdictio.h"
@@ -7,6 +8,7 @@
 #include "ReportTexts.h"
 
 using namespace report;
+using platform::Cp1252ToUtf8;
 
 namespace {
 
@@ -47,7 +49,7 @@ TfrmReportSensors::TfrmReportSensors()
     AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center,
         [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
     AddColumn("DescriptionLabel", 24.6, 48.9, TAlign::Left,
-        SensorColumn([](const auto&, const auto& s, int a) { return FromConfig(s.GetDescription(a)); }));
+        SensorColumn([](const auto&, const auto& s, int a) { return Cp1252ToUtf8(s.GetDescription(a)); }));
     AddColumn("ZoneLabel", 74.1, 21.4, TAlign::Center,
         SensorColumn([](const auto&, const auto& s, int a) { return TwoDigits(s.GetZone(a)); }));
     AddColumn("TypeLabel", 95.2, 21.4, TAlign::Center,

@@ -1,9 +1,11 @@
 #include "Reportzonedescriptions.h"
 
+#include "CodePage.h"
 #include "PX10ConfigData.h"
 #include "ReportTexts.h"
 
 using namespace report;
+using platform::Cp1252ToUtf8;
 
 TfrmReportZoneText::TfrmReportZoneText()
     : TReport("frmReportZoneText", Rows)
@@ -16,6 +18,6 @@ TfrmReportZoneText::TfrmReportZoneText()
     AddColumn("ZoneLabel", 6.3, 34.1, TAlign::Center,
         [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
     AddColumn("TextLabel", 44.5, 0, TAlign::Left, [](const TPrintRun& run, std::string& value, TFontSpec&) {
-        value = FromConfig(run.Config.ZoneTexts->GetZoneText(run.RecNo));
+        value = Cp1252ToUtf8(run.Config.ZoneTexts->GetZoneText(run.RecNo));
     });
 }

@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "FakeNls.h"
 #include "Ivlinerd.h"
 #include "Ivtxtdic.h"
@@ -30,7 +31,7 @@ std::string Encode(const std::string& utf8, int codePage)
 
 std::string Utf16Le(const std::string& utf8)
 {
-    std::u16string units = u"\uFEFF" + IvUtf8ToUtf16(utf8);
+    std::u16string units = u"\uFEFF" + platform::Utf8ToUtf16Lenient(utf8);
     std::string out;
     for (char16_t c : units) {
         out.push_back(static_cast<char>(c & 0xFF));

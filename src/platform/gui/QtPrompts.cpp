@@ -1,5 +1,7 @@
 #include "QtPrompts.h"
 
+#include "CodePage.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -10,10 +12,10 @@ namespace platform {
 
 namespace {
 
-QString ToQt(const std::string& s)
+// Fixed texts keep their "\r\n"; a message box wants plain line feeds.
+QString DisplayText(const std::string& s)
 {
-    // Fixed texts keep their "\r\n"; a message box wants plain line feeds.
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).replace("\r\n", "\n");
+    return Utf8ToQString(s).replace("\r\n", "\n");
 }
 
 QString QtFilter(const std::string& filter)
@@ -46,13 +48,13 @@ QString StartPath(const FileDialogOptions& o)
 int QtPrompts::MessageDlg(const std::string& text, MsgDlgType type, MsgDlgButtons buttons)
 {
     QMessageBox box(QApplication::activeWindow());
-    box.setText(ToQt(text));
+    box.setText(DisplayText(text));
     switch (type) {
     case MsgDlgType::mtWarning: box.setIcon(QMessageBox::Warning); box.setWindowTitle(QObject::tr("Warning")); break;
     case MsgDlgType::mtError: box.setIcon(QMessageBox::Critical); box.setWindowTitle(QObject::tr("Error")); break;
     case MsgDlgType::mtInformation: box.setIcon(QMessageBox::Information); box.setWindowTitle(QObject::tr("Information")); break;
     case MsgDlgType::mtConfirmation: box.setIcon(QMessageBox::Question); box.setWindowTitle(QObject::tr("Confirm")); break;
-    case MsgDlgType::mtCustom: box.setWindowTitle(ToQt(Caption)); break;
+    case MsgDlgType::mtCustom: box.setWindowTitle(DisplayText(Caption)); break;
     }
     struct Map { unsigned bit; QMessageBox::StandardButton button; int result; };
     static const Map map[] = {
@@ -84,8 +86,8 @@ int QtPrompts::MessageDlg(const std::string& text, MsgDlgType type, MsgDlgButton
 void QtPrompts::ShowMessage(const std::string& text)
 {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(ToQt(Caption));
-    box.setText(ToQt(text));
+    box.setWindowTitle(DisplayText(Caption));
+    box.setText(DisplayText(text));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
@@ -93,7 +95,7 @@ void QtPrompts::ShowMessage(const std::string& text)
 std::string QtPrompts::OpenFileName(const FileDialogOptions& o)
 {
     QString selected = SelectedFilter(o);
-    QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(o.Title), StartPath(o),
+    QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), DisplayText(o.Title), StartPath(o),
                                                 QtFilter(o.Filter), &selected);
     return name.toStdString();
 }
@@ -101,7 +103,7 @@ std::string QtPrompts::OpenFileName(const FileDialogOptions& o)
 std::string QtPrompts::SaveFileName(const FileDialogOptions& o)
 {
     QString selected = SelectedFilter(o);
-    QFileDialog dialog(QApplication::activeWindow(), ToQt(o.Title), StartPath(o), QtFilter(o.Filter));
+    QFileDialog dialog(QApplication::activeWindow(), DisplayText(o.Title), StartPath(o), QtFilter(o.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!selected.isEmpty())
         dialog.selectNameFilter(selected);
