@@ -1,4 +1,5 @@
 // The report forms as text rows: what each line prints for a configuration.
+#include "DeviceColumns.h"
 #include "Printtabledataset.h"
 #include "ReportJob.h"
 #include "Reportonboardosettings.h"
@@ -416,6 +417,24 @@ TEST_F(Reports, SensorColumnsByType)
     EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[7], "CBE:(1) 1-3");
     s.SetRemoteOutput(4, 7);
     EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[7], " - ");
+}
+
+// The report prints the grid's cells, and its own texts where the grid shows
+// less than a printout needs.
+TEST_F(Reports, SensorCellsAsTheGridReadsThem)
+{
+    auto& s = *Config.Sensors;
+    s.SetDescription(5, "Caf\xE9 \x80");
+    s.SetType(5, 2);
+    s.SetTorqType(5, 20); // a TORQ OPT: the grid shows no group
+    s.SetGroup(5, 4);
+    const TSensorTexts texts(s, false);
+    const auto row = Row(Forms.Of(TReportKind::Sensors), 5);
+    EXPECT_EQ(row[1], "Caf\u00e9 \u20ac");
+    EXPECT_EQ(row[1], FindColumn(SensorColumns, sfDescription)->Read(texts, 5).toString().toStdString());
+    EXPECT_EQ(row[3], "TORQ/" + texts.GetType(5));
+    EXPECT_EQ(FindColumn(SensorColumns, sfGroup)->Read(texts, 5).toString(), "");
+    EXPECT_EQ(row[6], "4");
 }
 
 TEST_F(Reports, PrintingNeverMarksTheConfigurationModified)
