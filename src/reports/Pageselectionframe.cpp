@@ -59,36 +59,26 @@ TfrmPageSelection::TfrmPageSelection(QWidget* parent)
     setObjectName("PageSelect");
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Dark);
-    static const struct {
-        const char* Name;
-        const char* Caption;
-    } pages[PictureCount] = {
-        { "shpPagePanelSetup", IvNative("Panel Setup Options") },
-        { "shpPageZoneDescriptions", IvNative("Zone Descriptions") },
-        { "shpPageOnboardOutputs", IvNative("Onboard Output Settings") },
-        { "shpPageCBERules", IvNative("CBE Rules") },
-        { "shpPageSensors", IvNative("Sensors") },
-        { "shpPageModules", IvNative("Modules") },
-    };
     shpHighlightPage = new QFrame(this);
     shpHighlightPage->setObjectName("shpHighlightPage");
     shpHighlightPage->setGeometry(Left - 4, Top - 4, PictureWidth + 10, PictureHeight + 10);
     shpHighlightPage->setStyleSheet("background: #000080;");
     shpHighlightPage->hide();
     for (int i = 0; i < PictureCount; ++i) {
+        const report::TReportEntry& r = report::ReportCatalogue[std::size_t(i)];
         const int y = Top + i * Spacing;
         auto* shadow = new QFrame(this);
         shadow->setGeometry(Left + 3, y + 3, PictureWidth, PictureHeight);
         shadow->setStyleSheet("background: #404040;");
         auto* p = new QFrame(this);
-        p->setObjectName(pages[i].Name);
+        p->setObjectName(r.Picture);
         p->setGeometry(Left, y, PictureWidth, PictureHeight);
         p->setStyleSheet("background: white; border: 1px solid black;");
         p->setCursor(Qt::PointingHandCursor);
-        SetAccessibleNameParts(p, { QString::fromUtf8(pages[i].Caption) });
+        SetAccessibleNameParts(p, { QString::fromUtf8(r.PictureCaption) });
         p->installEventFilter(this);
         FPictures[i] = p;
-        auto* caption = new TPageCaption(QString::fromUtf8(pages[i].Caption), this);
+        auto* caption = new TPageCaption(QString::fromUtf8(r.PictureCaption), this);
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setGeometry(0, y + PictureHeight + 4, Width, Spacing - PictureHeight - 4);

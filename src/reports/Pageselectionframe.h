@@ -1,6 +1,8 @@
 #pragma once
-// The column of six page pictures on the left of the print preview; a click
-// on a picture chooses the report previewed.
+// The column of page pictures on the left of the print preview, one per
+// report in job order; a click on a picture chooses the report previewed.
+#include "ReportCatalogue.h"
+
 #include <QFrame>
 
 #include <functional>
@@ -12,8 +14,8 @@ class TfrmPageSelection : public QFrame {
 public:
     explicit TfrmPageSelection(QWidget* parent = nullptr);
 
-    static constexpr int PictureCount = 6;
-    // The report previewed (a picture's tag), -1 when none.
+    static constexpr int PictureCount = report::ReportKindCount;
+    // The report previewed (a picture's tag, its report's kind), -1 when none.
     int Tag = -1;
 
     QFrame* Picture(int tag) const { return FPictures[tag]; }

@@ -28,24 +28,17 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     setWindowTitle(Utf8ToQString(IvNative("Print Selection")));
     auto* v = new QVBoxLayout(this);
     auto* g = new QGridLayout;
-    auto box = [this](const char* name, const char* caption) {
-        auto* c = new QCheckBox(Utf8ToQString(caption), this);
-        c->setObjectName(name);
-        c->setChecked(true);
-        return c;
-    };
-    cbxPanelOptions = box("cbxPanelOptions", IvNative("Panel Setup Options"));
-    cbxZones = box("cbxZones", IvNative("Zone Descriptions"));
-    cbxLoopSensors = box("cbxLoopSensors", IvNative("Loop Sensors"));
-    cbxLoopModules = box("cbxLoopModules", IvNative("Loop Modules"));
-    cbxOnboardOutputs = box("cbxOnboardOutputs", IvNative("Onboard Output Settings"));
-    cbxCBERules = box("cbxCBERules", IvNative("CBE Rules"));
-    g->addWidget(cbxPanelOptions, 0, 0);
-    g->addWidget(cbxZones, 1, 0);
-    g->addWidget(cbxLoopSensors, 2, 0);
-    g->addWidget(cbxLoopModules, 0, 1);
-    g->addWidget(cbxOnboardOutputs, 1, 1);
-    g->addWidget(cbxCBERules, 2, 1);
+    // The boxes are made in the order they stand on screen, which is their
+    // tab order.
+    for (int place = 0; place < ReportKindCount; ++place)
+        for (const TReportEntry& r : ReportCatalogue)
+            if (r.BoxPlace == place) {
+                auto* c = new QCheckBox(Utf8ToQString(r.BoxCaption), this);
+                c->setObjectName(r.Box);
+                c->setChecked(true);
+                g->addWidget(c, place % 3, place / 3);
+                FBoxes[std::size_t(r.Kind)] = c;
+            }
     v->addLayout(g);
     const TOkCancel buttons = AddOkCancel(this, v);
     btnOK = buttons.OK;
@@ -61,10 +54,10 @@ void TfrmPrintSelection::SetCopies(int copies)
 
 std::vector<const TReport*> TfrmPrintSelection::ChosenReports() const
 {
-    // Job order: panel, zones, on-board outputs, CBE rules, sensors, modules.
-    return FForms.Chosen(
-        { cbxPanelOptions->isChecked(), cbxZones->isChecked(), cbxOnboardOutputs->isChecked(),
-            cbxCBERules->isChecked(), cbxLoopSensors->isChecked(), cbxLoopModules->isChecked() });
+    std::array<bool, ReportKindCount> chosen {};
+    for (int k = 0; k < ReportKindCount; ++k)
+        chosen[std::size_t(k)] = FBoxes[std::size_t(k)]->isChecked();
+    return FForms.Chosen(chosen);
 }
 
 void TfrmPrintSelection::PrintChosen()

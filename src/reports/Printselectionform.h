@@ -14,7 +14,8 @@ public:
     TfrmPrintSelection(
         const report::TReportForms& forms, report::TReportSource source, QWidget* parent = nullptr);
 
-    QCheckBox *cbxPanelOptions, *cbxZones, *cbxLoopSensors, *cbxLoopModules, *cbxOnboardOutputs, *cbxCBERules;
+    // The check box of a report.
+    QCheckBox* Box(report::TReportKind kind) const { return FBoxes[std::size_t(kind)]; }
     QPushButton *btnOK, *btnCancel;
 
     // The job's copies and printer; the printer is kept by name, so printers
@@ -38,6 +39,7 @@ private:
 
     const report::TReportForms& FForms;
     report::TReportSource FSource;
+    std::array<QCheckBox*, report::ReportKindCount> FBoxes {};
     int FCopies = 1;
     QString FPrinterName;
 };

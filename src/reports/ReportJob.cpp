@@ -11,34 +11,6 @@
 
 namespace report {
 
-const TReport& TReportForms::Of(TReportKind kind) const
-{
-    switch (kind) {
-    case TReportKind::Panel:
-        return frmReportPanel;
-    case TReportKind::Zones:
-        return frmReportZoneText;
-    case TReportKind::OnboardOutputs:
-        return frmReportOnboardOutputs;
-    case TReportKind::CBERules:
-        return frmReportCBERules;
-    case TReportKind::Sensors:
-        return frmReportSensors;
-    case TReportKind::Modules:
-        break;
-    }
-    return frmReportModules;
-}
-
-std::vector<const TReport*> TReportForms::Chosen(const std::array<bool, ReportKindCount>& chosen) const
-{
-    std::vector<const TReport*> out;
-    for (int k = 0; k < ReportKindCount; ++k)
-        if (chosen[std::size_t(k)])
-            out.push_back(&Of(TReportKind(k)));
-    return out;
-}
-
 std::string JobTitle()
 {
     return Translate("PX1x/2x Configuration Data");

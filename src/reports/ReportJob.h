@@ -1,39 +1,14 @@
 #pragma once
-// The six report forms of the program and printing their pages as one job.
-#include "Reportcberules.h"
-#include "Reportmodule.h"
-#include "Reportonboardosettings.h"
-#include "Reportpanel.h"
-#include "Reportsensor.h"
-#include "Reportzonedescriptions.h"
+// Printing the pages of the program's reports as one job.
+#include "ReportCatalogue.h"
 
 #include <QString>
 
-#include <array>
 #include <functional>
 
 class QPagedPaintDevice;
 
 namespace report {
-
-// The reports in the fixed order of a print job (which is not the order of
-// the check boxes on the print selection).
-enum class TReportKind { Panel, Zones, OnboardOutputs, CBERules, Sensors, Modules };
-constexpr int ReportKindCount = 6;
-
-class TReportForms {
-public:
-    TfrmReportPanel frmReportPanel;
-    TfrmReportZoneText frmReportZoneText;
-    TfrmReportOnboardOutputs frmReportOnboardOutputs;
-    TfrmReportCBERules frmReportCBERules;
-    TfrmReportSensors frmReportSensors;
-    TfrmReportModules frmReportModules;
-
-    const TReport& Of(TReportKind kind) const;
-    // The chosen reports (indexed by TReportKind) in the job order.
-    std::vector<const TReport*> Chosen(const std::array<bool, ReportKindCount>& chosen) const;
-};
 
 // What a report run reads: the configuration (null: none) and the context.
 struct TReportInput {

@@ -1,23 +1,26 @@
 #include "Reportmodule.h"
 
-#include "CodePage.h"
 #include "DeviceTexts.h"
+#include "DeviceCells.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 #include "ReportTexts.h"
 
 using namespace report;
-using platform::Cp1252ToUtf8;
 
 namespace {
 
-TPrintHandler ModuleColumn(
-    std::string (*text)(const TModuleTexts&, const TPX10ConfigDeviceConfiguration&, int))
+TPrintHandler ModuleColumn(std::string (*text)(const TModuleTexts&, int))
 {
     return [text](const TPrintRun& run, std::string& value, TFontSpec&) {
-        const TModuleTexts texts(*run.Config.Modules);
-        value = text(texts, *run.Config.Modules, run.RecNo);
+        value = text(TModuleTexts(*run.Config.Modules), run.RecNo);
     };
+}
+
+// The module grid's cell of `field`.
+template <TModuleField field> std::string Cell(const TModuleTexts& texts, int a)
+{
+    return CellText(ModuleColumns, field, texts, a);
 }
 
 } // namespace
@@ -35,21 +38,17 @@ TfrmReportModules::TfrmReportModules()
     AddHeading("CBE Rule", 152.4, 29.9, TAlign::Center);
 
     Detail.Height = 8.5;
-    AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center,
-        [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
-    AddColumn("DescriptionLabel", 25.4, 48.9, TAlign::Left,
-        ModuleColumn([](const auto&, const auto& m, int a) { return Cp1252ToUtf8(m.GetDescription(a)); }));
-    AddColumn("ZoneLabel", 80.4, 13.0, TAlign::Center,
-        ModuleColumn([](const auto&, const auto& m, int a) { return TwoDigits(m.GetZone(a)); }));
+    AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center, ModuleColumn(Cell<mfAddress>));
+    AddColumn("DescriptionLabel", 25.4, 48.9, TAlign::Left, ModuleColumn(Cell<mfDescription>));
+    AddColumn("ZoneLabel", 80.4, 13.0, TAlign::Center, ModuleColumn(Cell<mfZone>));
+    // Protocol, model and function in one column, a channel 2 or 3 naming the
+    // model of its first channel.
     AddColumn("TypeLabel", 95.2, 34.1, TAlign::Center,
-        ModuleColumn([](const auto& t, const auto&, int a) { return t.ModuleTypeText(a); }));
-    AddColumn("ActionLabel", 129.1, 18.3, TAlign::Left, ModuleColumn([](const auto& t, const auto&, int a) {
-        const std::string action = t.GetAction(a);
+        ModuleColumn([](const auto& t, int a) { return t.ModuleTypeText(a); }));
+    // The grid's action, translated as the report prints its texts.
+    AddColumn("ActionLabel", 129.1, 18.3, TAlign::Left, ModuleColumn([](const auto& t, int a) {
+        const std::string action = Cell<mfAction>(t, a);
         return action.empty() ? action : Translate(action);
     }));
-    AddColumn("RuleLabel", 150.3, 38.4, TAlign::Center, ModuleColumn([](const auto& t, const auto& m, int a) {
-        // Read without the rule-1 repair: printing never changes the configuration.
-        return FunctionTakesCBERules(m.GetType(a), t.StoredAction(a)) ? ShownRuleListText(m, a)
-                                                                      : std::string();
-    }));
+    AddColumn("RuleLabel", 150.3, 38.4, TAlign::Center, ModuleColumn(Cell<mfCBERule>));
 }

@@ -1,25 +1,27 @@
 #include "Reportsensor.h"
 
-#include "CodePage.h"
+#include "DeviceCells.h"
 #include "DeviceEditRules.h"
-#include "DeviceTexts.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
 #include "ReportTexts.h"
 
 using namespace report;
-using platform::Cp1252ToUtf8;
 
 namespace {
 
 // A sensor column: `text` gets the sensor texts of the run's configuration.
-TPrintHandler SensorColumn(
-    std::string (*text)(const TSensorTexts&, const TPX10ConfigDeviceConfiguration&, int))
+TPrintHandler SensorColumn(std::string (*text)(const TSensorTexts&, int))
 {
     return [text](const TPrintRun& run, std::string& value, TFontSpec&) {
-        const TSensorTexts texts(*run.Config.Sensors, PanelHasGroups(run.Config));
-        value = text(texts, *run.Config.Sensors, run.RecNo);
+        value = text(TSensorTexts(*run.Config.Sensors, PanelHasGroups(run.Config)), run.RecNo);
     };
+}
+
+// The sensor grid's cell of `field`.
+template <TSensorField field> std::string Cell(const TSensorTexts& texts, int a)
+{
+    return CellText(SensorColumns, field, texts, a);
 }
 
 std::string Joined(const std::string& first, const std::string& second)
@@ -46,26 +48,28 @@ TfrmReportSensors::TfrmReportSensors()
     Title.Labels.back().OnPrint = [](const TPrintRun&, std::string& value, TFontSpec&) { value = "A.Num."; };
 
     Detail.Height = 5.0;
-    AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center,
-        [](const TPrintRun& run, std::string& value, TFontSpec&) { value = TwoDigits(run.RecNo); });
-    AddColumn("DescriptionLabel", 24.6, 48.9, TAlign::Left,
-        SensorColumn([](const auto&, const auto& s, int a) { return Cp1252ToUtf8(s.GetDescription(a)); }));
-    AddColumn("ZoneLabel", 74.1, 21.4, TAlign::Center,
-        SensorColumn([](const auto&, const auto& s, int a) { return TwoDigits(s.GetZone(a)); }));
+    AddColumn("AddressLabel", 0.0, 23.5, TAlign::Center, SensorColumn(Cell<sfAddress>));
+    AddColumn("DescriptionLabel", 24.6, 48.9, TAlign::Left, SensorColumn(Cell<sfDescription>));
+    AddColumn("ZoneLabel", 74.1, 21.4, TAlign::Center, SensorColumn(Cell<sfZone>));
+    // The grid's protocol and type cells joined, as the CBE rule editor names a sensor.
     AddColumn("TypeLabel", 95.2, 21.4, TAlign::Center,
-        SensorColumn([](const auto& t, const auto&, int a) { return t.SensorTypeText(a); }));
-    AddColumn("AlarmLabel", 116.4, 15.1, TAlign::Center, SensorColumn([](const auto& t, const auto&, int a) {
-        return Joined(t.GetFireSensitivity(a), t.GetPrealarmSensitivity(a));
-    }));
-    AddColumn("DayLabel", 131.2, 13.0, TAlign::Center, SensorColumn([](const auto& t, const auto&, int a) {
-        return Joined(t.GetDayModeSensitivity(a), t.GetDaymodePrealarmSensitivity(a));
-    }));
-    AddColumn("GroupLabel", 144.2, 13.0, TAlign::Center, SensorColumn([](const auto&, const auto& s, int a) {
+        SensorColumn([](const auto& t, int a) { return t.SensorTypeText(a); }));
+    AddColumn("AlarmLabel", 116.4, 15.1, TAlign::Center,
+        SensorColumn([](const auto& t, int a) { return Joined(Cell<sfAlarm>(t, a), Cell<sfPA>(t, a)); }));
+    AddColumn("DayLabel", 131.2, 13.0, TAlign::Center,
+        SensorColumn([](const auto& t, int a) { return Joined(Cell<sfDay>(t, a), Cell<sfPD>(t, a)); }));
+    // Every type that can have a group prints it, on any panel; the grid shows
+    // it only where it can be edited.
+    AddColumn("GroupLabel", 144.2, 13.0, TAlign::Center, SensorColumn([](const auto& t, int a) {
+        const auto& s = t.Devices();
         const int type = s.GetType(a);
         return (type >= 2 && type <= 7) || (type >= 9 && type <= 11) ? std::to_string(s.GetGroup(a))
                                                                      : std::string();
     }));
-    AddColumn("RemOPLabel", 158.0, 23.5, TAlign::Left, SensorColumn([](const auto&, const auto& s, int a) {
+    // The remote output with the whole rule list, which the grid cuts to 40
+    // characters in a column of its own.
+    AddColumn("RemOPLabel", 158.0, 23.5, TAlign::Left, SensorColumn([](const auto& t, int a) {
+        const auto& s = t.Devices();
         switch (s.GetRemoteOutput(a)) {
         case 1:
             return Translate("Follow");
@@ -77,8 +81,8 @@ TfrmReportSensors::TfrmReportSensors()
         }
     }));
     // The application number as the sensor grid shows it.
-    AddColumn("ANumLabel", 183.4, 0, TAlign::Left, SensorColumn([](const auto& t, const auto&, int a) {
-        const std::string n = t.GetApplNumber(a);
+    AddColumn("ANumLabel", 183.4, 0, TAlign::Left, SensorColumn([](const auto& t, int a) {
+        const std::string n = Cell<sfAppNum>(t, a);
         return n.empty() ? std::string(" - ") : n;
     }));
 }

@@ -207,7 +207,6 @@ int Count(const std::string& s, const std::string& part)
     return n;
 }
 
-
 } // namespace
 
 TEST(ShippedDictionary, EveryRowIsCompleteAndKeepsItsFormat)
@@ -451,27 +450,27 @@ TEST_F(LanguageFixture, ReportHeadingsLettersAndGridTitlesFollowTheLanguage)
     };
 
     Choose(German);
-    const auto fire = forms.frmReportCBERules.RowTexts(config, context, 1);
+    const auto fire = forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1);
     EXPECT_EQ(fire[3] + fire[4], "JN");
     EXPECT_EQ(fire[12], "JVKGNNNNNNNNNNNN");
-    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 2)[9], "S07");
-    const auto cbe = headings(forms.frmReportCBERules);
+    EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 2)[9], "S07");
+    const auto cbe = headings(forms.Of(report::TReportKind::CBERules));
     for (const char* h : { "Regel", "Filter", "Ev.", "Ab", "Unt", "Zw.", "Kl.", "Einw", "E1", "E3" })
         EXPECT_TRUE(cbe.count(h)) << h;
-    const auto sensors = headings(forms.frmReportSensors);
+    const auto sensors = headings(forms.Of(report::TReportKind::Sensors));
     // "A.Num." is wider than the room left at the page's edge and wraps there.
     EXPECT_TRUE(sensors.count("Fernausg.") && sensors.count("A.N") && sensors.count("um."));
-    EXPECT_TRUE(headings(forms.frmReportOnboardOutputs).count("Konfig."));
-    EXPECT_EQ(forms.frmReportPanel.RowTexts(config, context, 50)[0], "RS232");
+    EXPECT_TRUE(headings(forms.Of(report::TReportKind::OnboardOutputs)).count("Konfig."));
+    EXPECT_EQ(forms.Of(report::TReportKind::Panel).RowTexts(config, context, 50)[0], "RS232");
     EXPECT_EQ(gridTitle(sfPA) + " " + gridTitle(sfPD), "VA VT");
 
     Choose(French);
-    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 1)[12], "OTCPNNNNNNNNNNNN");
+    EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1)[12], "OTCPNNNNNNNNNNNN");
     EXPECT_EQ(gridTitle(sfPA) + " " + gridTitle(sfPD), "PA PJ");
 
     Choose(English);
-    EXPECT_EQ(forms.frmReportCBERules.RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
-    EXPECT_TRUE(headings(forms.frmReportCBERules).count("Zone [1-16]/[17-32]"));
+    EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
+    EXPECT_TRUE(headings(forms.Of(report::TReportKind::CBERules)).count("Zone [1-16]/[17-32]"));
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)

@@ -56,12 +56,43 @@ TEST_F(PrintWindows, SelectionPrintsTheCheckedReportsAsOneJob)
     EXPECT_TRUE(dlg.isEnabled());
 
     // Sensors and modules only: the job holds them in that order.
-    for (QCheckBox* c : { dlg.cbxPanelOptions, dlg.cbxZones, dlg.cbxOnboardOutputs, dlg.cbxCBERules })
-        c->setChecked(false);
+    for (TReportKind k :
+        { TReportKind::Panel, TReportKind::Zones, TReportKind::OnboardOutputs, TReportKind::CBERules })
+        dlg.Box(k)->setChecked(false);
     const auto chosen = dlg.ChosenReports();
     ASSERT_EQ(chosen.size(), 2u);
     EXPECT_EQ(chosen[0]->Name(), "frmReportSensors");
     EXPECT_EQ(chosen[1]->Name(), "frmReportModules");
+}
+
+TEST_F(PrintWindows, EveryBoxAndPictureChoosesItsOwnReport)
+{
+    TfrmPrintSelection dlg(Forms, Source);
+    dlg.show();
+    // Two columns, read down the left one first, in tab order.
+    QWidget* w = dlg.Box(TReportKind::Panel);
+    QStringList shown;
+    for (int i = 0; i < ReportKindCount; ++i, w = w->nextInFocusChain())
+        shown << static_cast<QCheckBox*>(w)->text();
+    EXPECT_EQ(shown,
+        QStringList({ "Panel Setup Options", "Zone Descriptions", "Loop Sensors", "Loop Modules",
+            "Onboard Output Settings", "CBE Rules" }));
+    EXPECT_EQ(dlg.Box(TReportKind::Sensors)->x(), dlg.Box(TReportKind::Panel)->x());
+    EXPECT_GT(dlg.Box(TReportKind::Modules)->x(), dlg.Box(TReportKind::Sensors)->x());
+
+    TfrmPrintPreview preview(Forms, Source);
+    preview.show();
+    for (int k = 0; k < ReportKindCount; ++k) {
+        const TReport& report = Forms.Of(TReportKind(k));
+        for (QCheckBox* c : dlg.findChildren<QCheckBox*>())
+            c->setChecked(c == dlg.Box(TReportKind(k)));
+        EXPECT_EQ(dlg.ChosenReports(), std::vector<const TReport*> { &report }) << k;
+        if (k != 0)
+            QTest::mouseClick(preview.PageSelect->Picture(k), Qt::LeftButton, {}, QPoint(10, 10));
+        const auto& pages = preview.PreviewPage()->qrpPageDisplay->Pages();
+        ASSERT_FALSE(pages.empty()) << k;
+        EXPECT_EQ(PageLines(pages.front()), PageLines(report.BuildPages(Config, {}).front())) << k;
+    }
 }
 
 TEST_F(PrintWindows, NoReportChosenStartsNoJob)

@@ -251,10 +251,11 @@ void ExpectAllReportsWholeInTheirColumns(const std::string& language)
         { "Controls", "General Disable", "Zone Disable", "Device Disable", "System Disable" })
         gsm += Translate(c) + (std::string(c) == "System Disable" ? "" : ", ");
     for (int item = 1; item <= 5; ++item)
-        EXPECT_EQ(forms.frmReportPanel.RowTexts(*config, context, 54 + 3 * item).at(1), gsm);
-    EXPECT_EQ(forms.frmReportSensors.RowTexts(*config, context, 3).at(7), Translate("CBE:") + LongRuleList());
-    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(4), Translate("ABORT SWITCH"));
-    EXPECT_EQ(forms.frmReportModules.RowTexts(*config, context, 1).at(5), LongRuleList());
+        EXPECT_EQ(forms.Of(TReportKind::Panel).RowTexts(*config, context, 54 + 3 * item).at(1), gsm);
+    EXPECT_EQ(forms.Of(TReportKind::Sensors).RowTexts(*config, context, 3).at(7),
+        Translate("CBE:") + LongRuleList());
+    EXPECT_EQ(forms.Of(TReportKind::Modules).RowTexts(*config, context, 1).at(4), Translate("ABORT SWITCH"));
+    EXPECT_EQ(forms.Of(TReportKind::Modules).RowTexts(*config, context, 1).at(5), LongRuleList());
 }
 
 TEST(ReportPdf, LongTextsPrintWholeInsideTheirColumnsInEveryLanguage)
@@ -285,14 +286,14 @@ TEST(ReportPdf, AnEmptyJobIsStillOneValidPageAndABadDeviceIsAnError)
     const QString path = dir.filePath("zones.pdf");
     {
         QPdfWriter pdf(path);
-        RenderPages(pdf, forms.frmReportZoneText.BuildPages(config, {}));
+        RenderPages(pdf, forms.Of(TReportKind::Zones).BuildPages(config, {}));
     }
     const QStringList text = PdfPages(path);
     ASSERT_EQ(text.size(), 1);
     EXPECT_TRUE(text[0].contains("NEW FILE"));
     // A file that cannot be written: the painter does not start.
     QPdfWriter bad(dir.filePath("missing/folder/x.pdf"));
-    EXPECT_THROW(RenderPages(bad, forms.frmReportZoneText.BuildPages(config, {})), Exception);
+    EXPECT_THROW(RenderPages(bad, forms.Of(TReportKind::Zones).BuildPages(config, {})), Exception);
 }
 
 } // namespace

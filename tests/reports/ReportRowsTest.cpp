@@ -1,6 +1,9 @@
 // The report forms as text rows: what each line prints for a configuration.
+#include "DeviceColumns.h"
 #include "Printtabledataset.h"
 #include "ReportJob.h"
+#include "Reportonboardosettings.h"
+#include "Reportpanel.h"
 #include "support/FullConfiguration.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +21,8 @@ struct Reports : ::testing::Test {
     TReportForms Forms;
 
     std::vector<std::string> Row(const TReport& r, int n) const { return r.RowTexts(Config, Context, n); }
-    std::string Value(int n) const { return Row(Forms.frmReportPanel, n).at(1); }
-    std::string Caption(int n) const { return Row(Forms.frmReportPanel, n).at(0); }
+    std::string Value(int n) const { return Row(Forms.Of(TReportKind::Panel), n).at(1); }
+    std::string Caption(int n) const { return Row(Forms.Of(TReportKind::Panel), n).at(0); }
 };
 
 TEST_F(Reports, PanelValuesOfAFreshConfiguration)
@@ -34,9 +37,9 @@ TEST_F(Reports, PanelValuesOfAFreshConfiguration)
         EXPECT_EQ(Value(n), "") << n;
     }
     for (int n : { 16, 20, 43, 70, 83 })
-        EXPECT_EQ(Row(Forms.frmReportPanel, n), (std::vector<std::string> { "", "" })) << n;
+        EXPECT_EQ(Row(Forms.Of(TReportKind::Panel), n), (std::vector<std::string> { "", "" })) << n;
     // Outside the rows nothing prints.
-    EXPECT_EQ(Row(Forms.frmReportPanel, 84), (std::vector<std::string> { "", "" }));
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Panel), 84), (std::vector<std::string> { "", "" }));
 }
 
 // Every row of the panel report for a configuration that differs from a new
@@ -157,10 +160,10 @@ TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
         { "Delays Active Indication:", "Delays Active and Disablement LEDs" }, { "", "" } };
     const std::set<int> headings { 1, 17, 21, 44, 45, 50, 55, 58, 61, 64, 67, 71 };
     for (int n = 1; n <= TfrmReportPanel::Rows; ++n) {
-        EXPECT_EQ(Row(Forms.frmReportPanel, n),
+        EXPECT_EQ(Row(Forms.Of(TReportKind::Panel), n),
             (std::vector<std::string> { rows[n - 1].Caption, rows[n - 1].Value }))
             << "row " << n;
-        EXPECT_EQ(Forms.frmReportPanel.RowFont(Config, Context, n).Bold, headings.count(n) == 1)
+        EXPECT_EQ(Forms.Of(TReportKind::Panel).RowFont(Config, Context, n).Bold, headings.count(n) == 1)
             << "row " << n;
     }
 }
@@ -250,7 +253,7 @@ TEST_F(Reports, TwoAlarmZonesEndDelaysReadsTheInvertedByte)
 
 TEST_F(Reports, HeadingsBoldOtherCaptionsNormalInAnyOrder)
 {
-    const TReport& r = Forms.frmReportPanel;
+    const TReport& r = Forms.Of(TReportKind::Panel);
     for (int n : { 1, 2, 17, 33, 45, 3, 55, 56, 71, 72 }) {
         const bool heading = n == 1 || n == 17 || n == 45 || n == 55 || n == 71;
         EXPECT_EQ(r.RowFont(Config, Context, n).Bold, heading) << n;
@@ -260,8 +263,9 @@ TEST_F(Reports, HeadingsBoldOtherCaptionsNormalInAnyOrder)
 TEST_F(Reports, ZoneLines)
 {
     Config.ZoneTexts->SetZoneText(7, "Boiler \x80 room");
-    EXPECT_EQ(Row(Forms.frmReportZoneText, 7), (std::vector<std::string> { "07", "Boiler \u20ac room" }));
-    EXPECT_EQ(Row(Forms.frmReportZoneText, 32), (std::vector<std::string> { "32", "" }));
+    EXPECT_EQ(
+        Row(Forms.Of(TReportKind::Zones), 7), (std::vector<std::string> { "07", "Boiler \u20ac room" }));
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Zones), 32), (std::vector<std::string> { "32", "" }));
 }
 
 TEST_F(Reports, OnboardOutputsOnOddLinesEolOnlyForTheFirstFour)
@@ -270,7 +274,7 @@ TEST_F(Reports, OnboardOutputsOnOddLinesEolOnlyForTheFirstFour)
     Config.OnboardOutputCircuits->SetEOLMode(0x2);
     int circuitLines = 0;
     for (int n = 1; n <= TfrmReportOnboardOutputs::Rows; ++n) {
-        const auto row = Row(Forms.frmReportOnboardOutputs, n);
+        const auto row = Row(Forms.Of(TReportKind::OnboardOutputs), n);
         if (n % 2 == 0) {
             EXPECT_EQ(row, std::vector<std::string>(4)) << n;
             continue;
@@ -282,11 +286,11 @@ TEST_F(Reports, OnboardOutputsOnOddLinesEolOnlyForTheFirstFour)
         EXPECT_EQ(row[3], Config.OnboardOutputCircuits->GetCircuitRuleListText(c));
     }
     EXPECT_EQ(circuitLines, 6);
-    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 3)[1], "SDH");
-    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 3)[2], "Diode");
-    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 1)[2], "Resistor");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::OnboardOutputs), 3)[1], "SDH");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::OnboardOutputs), 3)[2], "Diode");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::OnboardOutputs), 1)[2], "Resistor");
     Config.OnboardOutputCircuits->SetCircuitType(1, 77);
-    EXPECT_EQ(Row(Forms.frmReportOnboardOutputs, 1)[1], "77");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::OnboardOutputs), 1)[1], "77");
 }
 
 // CBE columns: 0 rule, 1 type, 2 filter, 3 Ev., 4 Sil., 5 Int., 6 Tz.,
@@ -298,7 +302,7 @@ TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
     for (int s = 1; s <= 16; ++s)
         r.SetZoneCondition(1, s, s <= 3 ? 0 : 4);
     r.SetEvacuate(1, true);
-    auto fire = Row(Forms.frmReportCBERules, 1);
+    auto fire = Row(Forms.Of(TReportKind::CBERules), 1);
     EXPECT_EQ(fire[0], "01");
     EXPECT_EQ(fire[1], "Fire");
     EXPECT_EQ(fire[3], "Y");
@@ -306,14 +310,14 @@ TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
     EXPECT_EQ(fire[9] + fire[10] + fire[11], "");
     EXPECT_EQ(fire[12], "YYYNNNNNNNNNNNNN");
     r.SetZoneCondition(1, 16, 9); // no letter for a code above 4
-    EXPECT_EQ(Row(Forms.frmReportCBERules, 1)[12], "YYYNNNNNNNNNNNN");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::CBERules), 1)[12], "YYYNNNNNNNNNNNN");
 
     r.SetRuleType(2, 1); // Device Input
     r.SetDeviceKind(2, 2, 2);
     r.SetDeviceAddress(2, 2, 3);
     r.SetDeviceKind(2, 3, 1);
     r.SetDeviceAddress(2, 3, 42);
-    auto input = Row(Forms.frmReportCBERules, 2);
+    auto input = Row(Forms.Of(TReportKind::CBERules), 2);
     EXPECT_EQ(input[9], "");
     EXPECT_EQ(input[10], "M03");
     EXPECT_EQ(input[11], "S42");
@@ -321,7 +325,7 @@ TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
     EXPECT_EQ(input[12], "");
 
     r.SetRuleType(3, 2); // General Fault
-    auto fault = Row(Forms.frmReportCBERules, 3);
+    auto fault = Row(Forms.Of(TReportKind::CBERules), 3);
     for (int col = 3; col <= 12; ++col)
         EXPECT_EQ(fault[col], "") << col;
     EXPECT_EQ(fault[2], "ANY");
@@ -329,7 +333,7 @@ TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
     r.SetRuleType(4, 8); // Extinguishing System
     r.SetFilterType(4, 1);
     r.SetEnableSoakTimer(4, true);
-    auto ext = Row(Forms.frmReportCBERules, 4);
+    auto ext = Row(Forms.Of(TReportKind::CBERules), 4);
     EXPECT_EQ(ext[2], "Sensor/MCP");
     EXPECT_EQ(ext[8], "Y");
     for (int col = 3; col <= 7; ++col)
@@ -338,12 +342,12 @@ TEST_F(Reports, CBEFlagsDevicesAndZoneLettersByRuleType)
 
     r.SetRuleType(5, 4); // Plant Warning: two zone only
     r.SetTwoZone(5, false);
-    auto plant = Row(Forms.frmReportCBERules, 5);
+    auto plant = Row(Forms.Of(TReportKind::CBERules), 5);
     EXPECT_EQ(plant[6], "N");
     EXPECT_EQ(plant[3] + plant[4] + plant[5] + plant[7], "");
 
     r.SetRuleType(6, 40); // out of range
-    EXPECT_EQ(Row(Forms.frmReportCBERules, 6)[1], "40");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::CBERules), 6)[1], "40");
 }
 
 TEST_F(Reports, EvacuateColumnAndHeadingEmptyWithVdS)
@@ -351,13 +355,14 @@ TEST_F(Reports, EvacuateColumnAndHeadingEmptyWithVdS)
     Config.CBERules->SetRuleType(1, 0);
     Config.CBERules->SetEvacuate(1, true);
     Context.VdSCompatibility = true;
-    EXPECT_EQ(Row(Forms.frmReportCBERules, 1)[3], "");
-    const auto page = Forms.frmReportCBERules.BuildPages(Config, Context).front();
+    EXPECT_EQ(Row(Forms.Of(TReportKind::CBERules), 1)[3], "");
+    const auto page = Forms.Of(TReportKind::CBERules).BuildPages(Config, Context).front();
     const auto lines = PageLines(page);
     EXPECT_EQ(lines.at(1).indexOf("Ev."), -1);
     Context.VdSCompatibility = false;
     EXPECT_NE(
-        PageLines(Forms.frmReportCBERules.BuildPages(Config, Context).front()).at(1).indexOf("Ev."), -1);
+        PageLines(Forms.Of(TReportKind::CBERules).BuildPages(Config, Context).front()).at(1).indexOf("Ev."),
+        -1);
 }
 
 // Sensor columns: 0 address, 1 description, 2 zone, 3 type, 4 alarm, 5 day,
@@ -365,7 +370,7 @@ TEST_F(Reports, EvacuateColumnAndHeadingEmptyWithVdS)
 TEST_F(Reports, SensorColumnsByType)
 {
     auto& s = *Config.Sensors;
-    auto empty = Row(Forms.frmReportSensors, 9);
+    auto empty = Row(Forms.Of(TReportKind::Sensors), 9);
     EXPECT_EQ(empty[0], "09");
     EXPECT_EQ(empty[1], "");
     EXPECT_EQ(empty[2], "01");
@@ -375,7 +380,7 @@ TEST_F(Reports, SensorColumnsByType)
     s.SetDescription(1, "Hall");
     s.SetZone(1, 4);
     s.SetGroup(1, 3);
-    auto opt = Row(Forms.frmReportSensors, 1);
+    auto opt = Row(Forms.Of(TReportKind::Sensors), 1);
     EXPECT_EQ(opt[1], "Hall");
     EXPECT_EQ(opt[2], "04");
     EXPECT_EQ(opt[3], "BRIM/OPT");
@@ -388,30 +393,48 @@ TEST_F(Reports, SensorColumnsByType)
     s.SetPrealarmSensitivity(2, 85);
     s.SetDayModeSensitivity(2, 90);
     s.SetDayModePrealarmSensitivity(2, 80);
-    auto avs = Row(Forms.frmReportSensors, 2);
+    auto avs = Row(Forms.Of(TReportKind::Sensors), 2);
     EXPECT_EQ(avs[4], "L5, L2");
     EXPECT_EQ(avs[5], "L3, L0");
 
     for (int type : { 1, 8 }) { // TMP, LSR: no group
         s.SetType(3, type);
         s.SetGroup(3, 2);
-        EXPECT_EQ(Row(Forms.frmReportSensors, 3)[6], "") << type;
+        EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 3)[6], "") << type;
     }
 
     // A TORQ SMT4: the application number as the grid shows it.
     s.SetType(4, 9);
     s.SetTorqType(4, 31);
     s.SetApplicationNumber(4, 0);
-    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[8], "255");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[8], "255");
     s.SetApplicationNumber(4, 4);
-    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[8], "3");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[8], "3");
     s.SetRemoteOutput(4, 1);
-    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], "Follow");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[7], "Follow");
     s.SetRemoteOutput(4, 2);
     s.SetCBERuleListText(4, "(1) 1-3");
-    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], "CBE:(1) 1-3");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[7], "CBE:(1) 1-3");
     s.SetRemoteOutput(4, 7);
-    EXPECT_EQ(Row(Forms.frmReportSensors, 4)[7], " - ");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Sensors), 4)[7], " - ");
+}
+
+// The report prints the grid's cells, and its own texts where the grid shows
+// less than a printout needs.
+TEST_F(Reports, SensorCellsAsTheGridReadsThem)
+{
+    auto& s = *Config.Sensors;
+    s.SetDescription(5, "Caf\xE9 \x80");
+    s.SetType(5, 2);
+    s.SetTorqType(5, 20); // a TORQ OPT: the grid shows no group
+    s.SetGroup(5, 4);
+    const TSensorTexts texts(s, false);
+    const auto row = Row(Forms.Of(TReportKind::Sensors), 5);
+    EXPECT_EQ(row[1], "Caf\u00e9 \u20ac");
+    EXPECT_EQ(row[1], FindColumn(SensorColumns, sfDescription)->Read(texts, 5).toString().toStdString());
+    EXPECT_EQ(row[3], "TORQ/" + texts.GetType(5));
+    EXPECT_EQ(FindColumn(SensorColumns, sfGroup)->Read(texts, 5).toString(), "");
+    EXPECT_EQ(row[6], "4");
 }
 
 TEST_F(Reports, PrintingNeverMarksTheConfigurationModified)
@@ -431,21 +454,21 @@ TEST_F(Reports, ModuleActionAndRulesByType)
     m.SetType(1, 2); // AUX
     m.SetAction(1, 5); // ABORT SWITCH
     m.SetZone(1, 20);
-    auto abort = Row(Forms.frmReportModules, 1);
+    auto abort = Row(Forms.Of(TReportKind::Modules), 1);
     EXPECT_EQ(abort[2], "20");
     EXPECT_EQ(abort[3], "BRIM/MMX/AUX");
     EXPECT_EQ(abort[4], "ABORT SWITCH");
     EXPECT_EQ(abort[5], "(1) 1");
     m.SetAction(1, 0);
-    auto plant = Row(Forms.frmReportModules, 1);
+    auto plant = Row(Forms.Of(TReportKind::Modules), 1);
     EXPECT_EQ(plant[4], "PLANT ALARM");
     EXPECT_EQ(plant[5], "");
     m.SetType(2, 1); // MCP
-    auto mcp = Row(Forms.frmReportModules, 2);
+    auto mcp = Row(Forms.Of(TReportKind::Modules), 2);
     EXPECT_EQ(mcp[4] + mcp[5], "");
     m.SetType(3, 4); // SDR
-    EXPECT_EQ(Row(Forms.frmReportModules, 3)[5], "(1) 1");
-    EXPECT_EQ(Row(Forms.frmReportModules, 50)[3], " - ");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Modules), 3)[5], "(1) 1");
+    EXPECT_EQ(Row(Forms.Of(TReportKind::Modules), 50)[3], " - ");
 }
 
 TEST_F(Reports, PageCountsOfAFullConfiguration)
@@ -467,7 +490,7 @@ TEST_F(Reports, PageCountsOfAFullConfiguration)
     }
     // Every line of a report is printed once.
     std::size_t sensorLines = 0;
-    for (const TPage& p : Forms.frmReportSensors.BuildPages(*full, Context))
+    for (const TPage& p : Forms.Of(TReportKind::Sensors).BuildPages(*full, Context))
         for (const TPlacedText& t : p.Texts)
             sensorLines += t.Text.startsWith("Sensor ");
     EXPECT_EQ(sensorLines, 99u);
@@ -492,11 +515,11 @@ TEST_F(Reports, CompositeKeepsTheFixedOrderAndStartsEachReportOnANewPage)
 
 TEST_F(Reports, FooterOnEveryPage)
 {
-    auto pages = Forms.frmReportPanel.BuildPages(Config, Context);
+    auto pages = Forms.Of(TReportKind::Panel).BuildPages(Config, Context);
     for (const auto& p : pages)
         EXPECT_EQ(p.Texts.back().Text, "NEW FILE");
     Context.FileName = "/home/u/site \u00e9.UDF";
-    pages = Forms.frmReportModules.BuildPages(Config, Context);
+    pages = Forms.Of(TReportKind::Modules).BuildPages(Config, Context);
     for (const auto& p : pages)
         EXPECT_EQ(p.Texts.back().Text, QString::fromUtf8("/home/u/site \u00e9.UDF"));
 }
