@@ -111,9 +111,9 @@ std::string TCBERangeEntryLogic::RuleListText() const
 {
     switch (FKind) {
     case Kind::Sensor:
-        return ShownRuleListText(*FConfig.Sensors, Address());
+        return FConfig.Sensors->GetShownCBERuleListText(Address());
     case Kind::Module:
-        return ShownRuleListText(*FConfig.Modules, Address());
+        return FConfig.Modules->GetShownCBERuleListText(Address());
     default:
         return FConfig.OnboardOutputCircuits->GetCircuitRuleListText(Address());
     }

@@ -47,7 +47,7 @@ TfrmReportModules::TfrmReportModules()
     }));
     AddColumn("RuleLabel", 150.3, 38.4, TAlign::Center, ModuleColumn([](const auto& t, const auto& m, int a) {
         // Read without the rule-1 repair: printing never changes the configuration.
-        return FunctionTakesCBERules(m.GetType(a), t.StoredAction(a)) ? ShownRuleListText(m, a)
+        return FunctionTakesCBERules(m.GetType(a), t.StoredAction(a)) ? m.GetShownCBERuleListText(a)
                                                                       : std::string();
     }));
 }
