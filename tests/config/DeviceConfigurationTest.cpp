@@ -85,6 +85,30 @@ TEST(DeviceConfiguration, EmptyListPutsRuleOneBackExceptForTypes3And14)
     }
 }
 
+// Shown (grids, reports, the range entry), an empty window stays empty and
+// the device clean; the list text proper puts rule 1 back even when the
+// window no longer holds it.
+TEST(DeviceConfiguration, ShownListTextLeavesAnEmptyWindowAsStored)
+{
+    TPX10ConfigDeviceConfiguration d;
+    d.SetType(1, 4);
+    d.SetInCBERule(1, 1, false);
+    d.SetBaseCBERule(1, 5);
+    d.SetLoopPoweredOutput(1, true);
+    d.ClearModified();
+    const TPX10ConfigDeviceConfiguration& shown = d;
+    EXPECT_EQ(shown.GetShownCBERuleListText(1), "(+5) ");
+    EXPECT_FALSE(d.IsModified());
+    EXPECT_FALSE(d.IsInCBERule(1, 1));
+    EXPECT_EQ(d.GetCBERuleListText(1), "(+5) 1");
+    EXPECT_TRUE(d.IsInCBERule(1, 1));
+    EXPECT_EQ(shown.GetShownCBERuleListText(1), "(+5) ");
+    d.SetInCBERule(1, 6, true);
+    d.SetInCBERule(1, 7, true);
+    d.SetInCBERule(1, 8, true);
+    EXPECT_EQ(shown.GetShownCBERuleListText(1), d.GetCBERuleListText(1));
+}
+
 TEST(DeviceConfiguration, ListTextSetsBaseAndWindowOnly)
 {
     TPX10ConfigDeviceConfiguration d;
