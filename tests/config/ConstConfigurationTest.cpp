@@ -3,6 +3,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "ConfigPointer.h"
 #include "PX10ConfigData.h"
 
 namespace {
@@ -39,6 +40,13 @@ static_assert(IsConstRecord<decltype(std::declval<const TPX10ConfigData&>().Sens
 static_assert(IsConstRecord<decltype(std::declval<const TPX10ConfigData&>().CBERules->GetRecord(1))>);
 static_assert(IsConstRecord<decltype(std::declval<const TPX10ConfigData&>().ZoneTexts->GetRecord(1))>);
 static_assert(IsConstRecord<decltype(std::declval<const TPX10ConfigData&>().GsmItems->GetRecord(1))>);
+
+// Nor can the const member functions of what holds the configuration to edit it.
+static_assert(std::is_same_v<decltype(*std::declval<const TConfigPointer<TPX10ConfigData>&>()),
+    const TPX10ConfigData&>);
+static_assert(std::is_same_v<decltype(std::declval<const TConfigPointer<TPX10ConfigZoneText>&>().get()),
+    const TPX10ConfigZoneText*>);
+static_assert(std::is_same_v<decltype(*std::declval<TConfigPointer<TPX10ConfigData>&>()), TPX10ConfigData&>);
 
 // The fault that const is there to stop: showing a device that writes it.
 template <class Config>
