@@ -32,8 +32,6 @@ namespace {
 // A grid reads its cells (a const function) through a const part only.
 static_assert(
     std::is_same_v<decltype(std::declval<const TZoneDataSet&>().ConfigPart()), const TPX10ConfigZoneText*>);
-static_assert(std::is_same_v<decltype(std::declval<const TCBERuleDataSet&>().ConfigPart()),
-    const TPX10ConfigCBERuleConfiguration*>);
 static_assert(std::is_same_v<decltype(std::declval<TZoneDataSet&>().ConfigPart()), TPX10ConfigZoneText*>);
 
 // Runs `step` once the modal window is up; the window is then closed.
