@@ -167,7 +167,7 @@ void TfrmMain::UpdateDeviceTreeNode(bool module, int address)
     QTreeWidgetItem* group = module ? FModulesNode : FSensorsNode;
     if (!ConfigData)
         return;
-    TPX10ConfigDeviceConfiguration& d = module ? *ConfigData->Modules : *ConfigData->Sensors;
+    const TPX10ConfigDeviceConfiguration& d = module ? *ConfigData->Modules : *ConfigData->Sensors;
     QTreeWidgetItem* node = FindDeviceNode(group, address);
     if (d.GetType(address) != 0) {
         if (!node) {

@@ -55,7 +55,8 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Rule) const { return Records.At(Rule - 1); }
+    TPX10ConfigRecord* GetRecord(int Rule) { return Records.At(Rule - 1); }
+    const TPX10ConfigRecord* GetRecord(int Rule) const { return Records.At(Rule - 1); }
 
 private:
     using RecordBlock = TPX10ConfigRecordBlock<RuleCount>;
@@ -64,7 +65,5 @@ private:
     static const RecordBlock::Records& Defaults(bool VdSDefaults);
     void SetDefaults(bool VdSDefaults);
 
-    // Records are handed out for writing from const parts, as pointers to
-    // owned records were.
-    mutable RecordBlock Records;
+    RecordBlock Records;
 };

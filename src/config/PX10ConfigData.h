@@ -16,7 +16,9 @@
 #include "PX10ConfigZoneText.h"
 
 // A part held inside its configuration (one block with the others, no
-// allocation of its own) and reached as a pointer to it.
+// allocation of its own) and reached as a pointer to it. A const
+// configuration hands out its parts as const only, so whatever is given one
+// to show, print or compare cannot change it.
 template <class Part> class TConfigPart {
 public:
     template <class... Args>
@@ -24,12 +26,15 @@ public:
         : Value(std::forward<Args>(args)...)
     {
     }
-    Part* operator->() const { return &Value; }
-    Part& operator*() const { return Value; }
-    Part* get() const { return &Value; }
+    Part* operator->() { return &Value; }
+    const Part* operator->() const { return &Value; }
+    Part& operator*() { return Value; }
+    const Part& operator*() const { return Value; }
+    Part* get() { return &Value; }
+    const Part* get() const { return &Value; }
 
 private:
-    mutable Part Value;
+    Part Value;
 };
 
 class TPX10ConfigData {

@@ -195,8 +195,7 @@ void TPX10ConfigDeviceConfiguration::SetRuleMask(int Address, const unsigned cha
 
 std::string TPX10ConfigDeviceConfiguration::GetCBERuleListText(int Address)
 {
-    int base = GetBaseCBERule(Address);
-    std::string list = rulelist::Build(base, [&](int r) { return IsInCBERule(Address, r); });
+    std::string list = ListedRules(Address);
     if (list.empty()) {
         int type = GetType(Address);
         if (type != 3 && type != 14) {
@@ -204,7 +203,23 @@ std::string TPX10ConfigDeviceConfiguration::GetCBERuleListText(int Address)
             list = "1";
         }
     }
-    return "(" + std::string(GetLoopPoweredOutput(Address) ? "+" : "") + std::to_string(base) + ") " + list;
+    return RuleListBracket(Address) + list;
+}
+
+std::string TPX10ConfigDeviceConfiguration::GetShownCBERuleListText(int Address) const
+{
+    return RuleListBracket(Address) + ListedRules(Address);
+}
+
+std::string TPX10ConfigDeviceConfiguration::RuleListBracket(int Address) const
+{
+    return "(" + std::string(GetLoopPoweredOutput(Address) ? "+" : "")
+        + std::to_string(GetBaseCBERule(Address)) + ") ";
+}
+
+std::string TPX10ConfigDeviceConfiguration::ListedRules(int Address) const
+{
+    return rulelist::Build(GetBaseCBERule(Address), [&](int r) { return IsInCBERule(Address, r); });
 }
 
 void TPX10ConfigDeviceConfiguration::SetCBERuleListText(int Address, const std::string& Text)

@@ -65,6 +65,9 @@ public:
     // "(B) list" or "(+B) list" over the rules B to B + 23. An empty list puts
     // rule 1 back into the mask unless the type is 3 or 14.
     std::string GetCBERuleListText(int Address);
+    // The same text as stored, without putting rule 1 back: for showing and
+    // printing, which must not change the configuration.
+    std::string GetShownCBERuleListText(int Address) const;
     void SetCBERuleListText(int Address, const std::string& Text);
 
     void CopyDeviceTo(int Address, TPX10ConfigRecord* Target) const;
@@ -79,15 +82,17 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Address) const { return Records.At(Address - 1); }
+    TPX10ConfigRecord* GetRecord(int Address) { return Records.At(Address - 1); }
+    const TPX10ConfigRecord* GetRecord(int Address) const { return Records.At(Address - 1); }
 
 private:
     using RecordBlock = TPX10ConfigRecordBlock<AddressCount>;
     struct Blank { };
     explicit TPX10ConfigDeviceConfiguration(Blank) { }
     static const RecordBlock::Records& Defaults();
+    // "(B) " or "(+B) ", and the rules of the window B to B + 23.
+    std::string RuleListBracket(int Address) const;
+    std::string ListedRules(int Address) const;
 
-    // Records are handed out for writing from const parts, as pointers to
-    // owned records were.
-    mutable RecordBlock Records;
+    RecordBlock Records;
 };

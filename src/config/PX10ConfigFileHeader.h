@@ -26,12 +26,13 @@ public:
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord() const { return &Record; }
+    TPX10ConfigRecord* GetRecord() { return &Record; }
+    const TPX10ConfigRecord* GetRecord() const { return &Record; }
 
 private:
     struct Blank { };
     explicit TPX10ConfigFileHeader(Blank) { }
     static const TPX10ConfigRecord& Defaults();
 
-    mutable TPX10ConfigRecord Record;
+    TPX10ConfigRecord Record;
 };

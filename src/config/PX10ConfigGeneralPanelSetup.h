@@ -146,8 +146,10 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetFirstRecord() const { return &First; }
-    TPX10ConfigRecord* GetSecondRecord() const { return &Second; }
+    TPX10ConfigRecord* GetFirstRecord() { return &First; }
+    const TPX10ConfigRecord* GetFirstRecord() const { return &First; }
+    TPX10ConfigRecord* GetSecondRecord() { return &Second; }
+    const TPX10ConfigRecord* GetSecondRecord() const { return &Second; }
 
 private:
     struct Blank { };
@@ -157,8 +159,8 @@ private:
     unsigned int GetPacked() const;
     void SetPacked(unsigned int Value);
 
-    mutable TPX10ConfigRecord First;
-    mutable TPX10ConfigRecord Second;
+    TPX10ConfigRecord First;
+    TPX10ConfigRecord Second;
 };
 
 // Minutes as "hh<Separator>mm".

@@ -41,7 +41,8 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Item) const { return Records.At(Item - 1); }
+    TPX10ConfigRecord* GetRecord(int Item) { return Records.At(Item - 1); }
+    const TPX10ConfigRecord* GetRecord(int Item) const { return Records.At(Item - 1); }
 
 private:
     using RecordBlock = TPX10ConfigRecordBlock<ItemCount>;
@@ -49,7 +50,5 @@ private:
     explicit TPX10ConfigGsmItems(Blank) { }
     static const RecordBlock::Records& Defaults();
 
-    // Records are handed out for writing from const parts, as pointers to
-    // owned records were.
-    mutable RecordBlock Records;
+    RecordBlock Records;
 };

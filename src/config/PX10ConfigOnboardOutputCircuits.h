@@ -38,7 +38,8 @@ public:
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord() const { return &Record; }
+    TPX10ConfigRecord* GetRecord() { return &Record; }
+    const TPX10ConfigRecord* GetRecord() const { return &Record; }
 
 private:
     struct Blank { };
@@ -46,5 +47,5 @@ private:
     static const TPX10ConfigRecord& Defaults(bool VdSDefaults);
     static TPX10ConfigRecord BuildDefaults(bool VdSDefaults);
 
-    mutable TPX10ConfigRecord Record;
+    TPX10ConfigRecord Record;
 };

@@ -2,8 +2,9 @@
 // The records of one part in file order, one block. They take the part's
 // defaults when first touched, so a load that reads every record fills them
 // from the file without copying the defaults in first only to overwrite them.
-// Reading a record may fill the block, so, like the rest of a configuration,
-// a block is used by one thread at a time.
+// Reading a record may fill the block (a const block too: the defaults are
+// what it holds until then), so, like the rest of a configuration, a block is
+// used by one thread at a time.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -44,14 +45,19 @@ public:
 
     Records& Get()
     {
-        if (!FFilled)
-            Fill(*FDefaults);
+        Touch();
+        return FRecords;
+    }
+    const Records& Get() const
+    {
+        Touch();
         return FRecords;
     }
     // Index 0 to Count - 1; others throw std::out_of_range.
     TPX10ConfigRecord* At(std::size_t Index) { return &Get().at(Index); }
+    const TPX10ConfigRecord* At(std::size_t Index) const { return &Get().at(Index); }
 
-    bool IsModified()
+    bool IsModified() const
     {
         return std::any_of(Get().begin(), Get().end(), [](const auto& r) { return r.IsModified(); });
     }
@@ -75,14 +81,19 @@ public:
         }
         TPX10ConfigRecord::ReadFromFile(File, std::span(Get()).first(Read));
     }
-    void WriteToFile(platform::File& File)
+    void WriteToFile(platform::File& File) const
     {
         for (const auto& r : Get())
             r.WriteToFile(File);
     }
 
 private:
-    void Fill(const Records& From)
+    void Touch() const
+    {
+        if (!FFilled)
+            Fill(*FDefaults);
+    }
+    void Fill(const Records& From) const
     {
         new (&FRecords) Records(From);
         FFilled = true;
@@ -93,8 +104,9 @@ private:
     }
 
     const Records* FDefaults = nullptr;
-    bool FFilled = false;
+    // Filling in the defaults changes no value a reader sees.
+    mutable bool FFilled = false;
     union {
-        Records FRecords; // in use once FFilled
+        mutable Records FRecords; // in use once FFilled
     };
 };

@@ -18,7 +18,8 @@ public:
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
 
-    TPX10ConfigRecord* GetRecord(int Zone) const { return Records.At(Zone - 1); }
+    TPX10ConfigRecord* GetRecord(int Zone) { return Records.At(Zone - 1); }
+    const TPX10ConfigRecord* GetRecord(int Zone) const { return Records.At(Zone - 1); }
 
 private:
     using RecordBlock = TPX10ConfigRecordBlock<ZoneCount>;
@@ -26,7 +27,5 @@ private:
     explicit TPX10ConfigZoneText(Blank) { }
     static const RecordBlock::Records& Defaults();
 
-    // Records are handed out for writing from const parts, as pointers to
-    // owned records were.
-    mutable RecordBlock Records;
+    RecordBlock Records;
 };

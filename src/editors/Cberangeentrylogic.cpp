@@ -13,7 +13,7 @@ bool TCBERangeEntryLogic::IsValidDeviceId(int id)
 }
 
 TCBERangeEntryLogic::TCBERangeEntryLogic(TPX10ConfigData& config, int deviceId)
-    : FConfig(config)
+    : FConfig(&config)
     , FDeviceId(deviceId)
     , FKind(deviceId < 100      ? Kind::Sensor
               : deviceId < 1000 ? Kind::Module
@@ -39,11 +39,11 @@ int TCBERangeEntryLogic::StoredBase() const
 {
     switch (FKind) {
     case Kind::Sensor:
-        return FConfig.Sensors->GetBaseCBERule(Address());
+        return FConfig->Sensors->GetBaseCBERule(Address());
     case Kind::Module:
-        return FConfig.Modules->GetBaseCBERule(Address());
+        return FConfig->Modules->GetBaseCBERule(Address());
     default:
-        return FConfig.OnboardOutputCircuits->GetCircuitBaseRule(Address());
+        return FConfig->OnboardOutputCircuits->GetCircuitBaseRule(Address());
     }
 }
 
@@ -52,13 +52,13 @@ void TCBERangeEntryLogic::SetBaseRule(int base)
     FShownBase = std::clamp(base, MinBase, MaxBase);
     switch (FKind) {
     case Kind::Sensor:
-        FConfig.Sensors->SetBaseCBERule(Address(), FShownBase);
+        FConfig->Sensors->SetBaseCBERule(Address(), FShownBase);
         break;
     case Kind::Module:
-        FConfig.Modules->SetBaseCBERule(Address(), FShownBase);
+        FConfig->Modules->SetBaseCBERule(Address(), FShownBase);
         break;
     case Kind::Circuit:
-        FConfig.OnboardOutputCircuits->SetCircuitBaseRule(Address(), FShownBase);
+        FConfig->OnboardOutputCircuits->SetCircuitBaseRule(Address(), FShownBase);
         break;
     }
 }
@@ -67,11 +67,11 @@ bool TCBERangeEntryLogic::IsMember(int rule) const
 {
     switch (FKind) {
     case Kind::Sensor:
-        return FConfig.Sensors->IsInCBERule(Address(), rule);
+        return FConfig->Sensors->IsInCBERule(Address(), rule);
     case Kind::Module:
-        return FConfig.Modules->IsInCBERule(Address(), rule);
+        return FConfig->Modules->IsInCBERule(Address(), rule);
     default:
-        return FConfig.OnboardOutputCircuits->IsCircuitInCBERule(Address(), rule);
+        return FConfig->OnboardOutputCircuits->IsCircuitInCBERule(Address(), rule);
     }
 }
 
@@ -79,13 +79,13 @@ void TCBERangeEntryLogic::SetMember(int rule, bool in)
 {
     switch (FKind) {
     case Kind::Sensor:
-        FConfig.Sensors->SetInCBERule(Address(), rule, in);
+        FConfig->Sensors->SetInCBERule(Address(), rule, in);
         break;
     case Kind::Module:
-        FConfig.Modules->SetInCBERule(Address(), rule, in);
+        FConfig->Modules->SetInCBERule(Address(), rule, in);
         break;
     case Kind::Circuit:
-        FConfig.OnboardOutputCircuits->SetCircuitInCBERule(Address(), rule, in);
+        FConfig->OnboardOutputCircuits->SetCircuitInCBERule(Address(), rule, in);
         break;
     }
 }
@@ -93,7 +93,7 @@ void TCBERangeEntryLogic::SetMember(int rule, bool in)
 std::string TCBERangeEntryLogic::EntryText(int i) const
 {
     const int rule = FShownBase + i;
-    return std::to_string(rule) + " - " + cberules::RuleTypeText(*FConfig.CBERules, rule);
+    return std::to_string(rule) + " - " + cberules::RuleTypeText(*FConfig->CBERules, rule);
 }
 
 bool TCBERangeEntryLogic::IsTicked(int i) const
@@ -111,28 +111,28 @@ std::string TCBERangeEntryLogic::RuleListText() const
 {
     switch (FKind) {
     case Kind::Sensor:
-        return ShownRuleListText(*FConfig.Sensors, Address());
+        return FConfig->Sensors->GetShownCBERuleListText(Address());
     case Kind::Module:
-        return ShownRuleListText(*FConfig.Modules, Address());
+        return FConfig->Modules->GetShownCBERuleListText(Address());
     default:
-        return FConfig.OnboardOutputCircuits->GetCircuitRuleListText(Address());
+        return FConfig->OnboardOutputCircuits->GetCircuitRuleListText(Address());
     }
 }
 
 bool TCBERangeEntryLogic::ShowsLoopPowered() const
 {
-    return FKind == Kind::Module && FConfig.Modules->TypeSupportsLoopPoweredOutput(Address());
+    return FKind == Kind::Module && FConfig->Modules->TypeSupportsLoopPoweredOutput(Address());
 }
 
 bool TCBERangeEntryLogic::LoopPowered() const
 {
-    return FKind == Kind::Module && FConfig.Modules->GetLoopPoweredOutput(Address());
+    return FKind == Kind::Module && FConfig->Modules->GetLoopPoweredOutput(Address());
 }
 
 void TCBERangeEntryLogic::SetLoopPowered(bool on)
 {
     if (FKind == Kind::Module)
-        FConfig.Modules->SetLoopPoweredOutput(Address(), on);
+        FConfig->Modules->SetLoopPoweredOutput(Address(), on);
 }
 
 int TCBERangeEntryLogic::RuleEditorClosedOn(int shownLast)

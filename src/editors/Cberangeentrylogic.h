@@ -6,6 +6,8 @@
 // changes no membership; a circuit's mask is relative to its base, so moving
 // its window re-bases the mask. Showing writes nothing: a stored base outside
 // 1..41 shows clamped and is stored only when the user moves the window.
+#include "ConfigPointer.h"
+
 #include <string>
 
 class TPX10ConfigData;
@@ -55,7 +57,7 @@ private:
     int StoredBase() const;
     bool IsMember(int rule) const;
     void SetMember(int rule, bool in);
-    TPX10ConfigData& FConfig;
+    TConfigPointer<TPX10ConfigData> FConfig;
     int FDeviceId;
     Kind FKind;
     int FShownBase;

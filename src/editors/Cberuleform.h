@@ -4,6 +4,8 @@
 // and the conditions of its 16 zones. What may be edited follows the rule
 // type. Every change is written into the configuration at once; loading a
 // rule into the controls never writes.
+#include "ConfigPointer.h"
+
 #include <QDialog>
 
 #include <array>
@@ -95,7 +97,7 @@ private:
     std::vector<QWidget*> RuleControls() const;
     std::vector<QCheckBox*> FlagBoxes() const;
 
-    TPX10ConfigData* FConfig = nullptr;
+    TConfigPointer<TPX10ConfigData> FConfig = nullptr;
     QButtonGroup* FTabGroup;
     int FRule = 1;
     bool FLoading = false;

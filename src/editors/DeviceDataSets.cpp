@@ -47,7 +47,7 @@ TSensorDataSet::TSensorDataSet(QObject* Parent)
     AddColumns(SensorColumns);
 }
 
-TSensorEdits TSensorDataSet::Edits() const
+TSensorEdits TSensorDataSet::Edits()
 {
     return TSensorEdits(*ConfigPart(), FLists);
 }
@@ -74,7 +74,7 @@ TModuleDataSet::TModuleDataSet(QObject* Parent)
     AddColumns(ModuleColumns);
 }
 
-TModuleEdits TModuleDataSet::Edits() const
+TModuleEdits TModuleDataSet::Edits()
 {
     return TModuleEdits(*ConfigPart(), FLists);
 }

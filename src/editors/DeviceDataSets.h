@@ -47,7 +47,7 @@ public:
     void SetLists(const TSensorLists& Lists) { FLists = Lists; }
     const TSensorLists& Lists() const { return FLists; }
     // The rules over the bound configuration; the set must be open.
-    TSensorEdits Edits() const;
+    TSensorEdits Edits();
 
 protected:
     QVariant GetFieldData(int FieldNo, int RecNo) const override;
@@ -63,7 +63,7 @@ public:
 
     void SetLists(const TModuleLists& Lists) { FLists = Lists; }
     const TModuleLists& Lists() const { return FLists; }
-    TModuleEdits Edits() const;
+    TModuleEdits Edits();
 
 protected:
     QVariant GetFieldData(int FieldNo, int RecNo) const override;

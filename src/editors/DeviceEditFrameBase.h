@@ -4,6 +4,7 @@
 // widths, per-row pick lists, moving to an address, the Add Devices dialog
 // and the messages of a range of added devices.
 #include "DeviceDataSets.h"
+#include "ConfigPointer.h"
 #include "EditorInterfaces.h"
 
 #include <QWidget>
@@ -78,7 +79,8 @@ protected:
     // A column whose editing follows the current row's offer.
     void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
     void SetColumnEditMask(int Column, const char* Mask);
-    TPX10ConfigData* Config() const { return FConfig; }
+    TPX10ConfigData* Config() { return FConfig.get(); }
+    const TPX10ConfigData* Config() const { return FConfig.get(); }
     bool IsOpen() const;
     void DeviceChanged(int Address);
     // A range of devices is added: messages are collected and shown once each.
@@ -96,7 +98,7 @@ private:
 
     TDeviceDataSet* FDataSet;
     TRecordGrid* FGrid;
-    TPX10ConfigData* FConfig = nullptr;
+    TConfigPointer<TPX10ConfigData> FConfig = nullptr;
     std::function<TfrmAddDevices*()> FAddDevicesDialog;
     int FCurrentAddress = 0;
     QList<int> FColumnWidths;

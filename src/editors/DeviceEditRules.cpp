@@ -97,8 +97,8 @@ int DefaultSensitivity(int type)
 }
 
 TSensorEdits::TSensorEdits(TPX10ConfigData& config, const TSensorLists& lists)
-    : FConfig(config)
-    , FSensors(*config.Sensors)
+    : FConfig(&config)
+    , FSensors(config.Sensors.get())
     , FTexts(*config.Sensors, PanelHasGroups(config), lists)
 {
 }
@@ -114,19 +114,19 @@ void TSensorEdits::ChangeProtocol(int a, const std::string& text)
     int now = IndexOfText(FTexts.Lists().Protocols, text);
     if (now < 0 || now == FTexts.Protocol(a))
         return;
-    int oldType = FSensors.GetType(a);
+    int oldType = FSensors->GetType(a);
     switch (now) {
     case dpNone:
-        FSensors.SetTorqType(a, 0);
-        FSensors.SetType(a, 0);
+        FSensors->SetTorqType(a, 0);
+        FSensors->SetType(a, 0);
         break;
     case dpTorq:
-        FSensors.SetTorqType(a, TorqSensorOpt);
-        FSensors.SetType(a, BrimTypeOpt);
+        FSensors->SetTorqType(a, TorqSensorOpt);
+        FSensors->SetType(a, BrimTypeOpt);
         break;
     default:
-        FSensors.SetTorqType(a, 0);
-        FSensors.SetType(a, BrimTypeOpt);
+        FSensors->SetTorqType(a, 0);
+        FSensors->SetType(a, BrimTypeOpt);
         break;
     }
     AfterTypeChange(a, oldType);
@@ -134,13 +134,13 @@ void TSensorEdits::ChangeProtocol(int a, const std::string& text)
 
 void TSensorEdits::ChangeType(int a, const std::string& text)
 {
-    int oldType = FSensors.GetType(a);
+    int oldType = FSensors->GetType(a);
     switch (FTexts.Protocol(a)) {
     case dpTorq: {
         int p = IndexOfText(FTexts.Lists().TorqTypes, text);
         if (p < 0)
             return;
-        FSensors.SetTorqType(a, p);
+        FSensors->SetTorqType(a, p);
         int type = 0;
         switch (p) {
         case 10:
@@ -166,15 +166,15 @@ void TSensorEdits::ChangeType(int a, const std::string& text)
         default:
             break;
         }
-        FSensors.SetType(a, type);
+        FSensors->SetType(a, type);
         break;
     }
     case dpBrim: {
         int p = IndexOfText(FTexts.Lists().BrimTypes, text);
         if (p < 0)
             return;
-        FSensors.SetTorqType(a, 0);
-        FSensors.SetType(a, p);
+        FSensors->SetTorqType(a, 0);
+        FSensors->SetType(a, p);
         break;
     }
     default:
@@ -185,12 +185,12 @@ void TSensorEdits::ChangeType(int a, const std::string& text)
 
 void TSensorEdits::AfterTypeChange(int a, int oldType)
 {
-    int type = FSensors.GetType(a);
+    int type = FSensors->GetType(a);
     if (type != oldType) {
-        FSensors.SetFireSensitivity(a, DefaultSensitivity(type));
-        FSensors.SetDayModeSensitivity(a, DefaultSensitivity(type));
+        FSensors->SetFireSensitivity(a, DefaultSensitivity(type));
+        FSensors->SetDayModeSensitivity(a, DefaultSensitivity(type));
     }
-    FSensors.SetGroup(a, type == 5 || type == 6 ? 1 : 0);
+    FSensors->SetGroup(a, type == 5 || type == 6 ? 1 : 0);
 }
 
 void TSensorEdits::FillDeviceLists(const TPX10ConfigData& config, const TSensorLists& lists,
@@ -225,7 +225,7 @@ TSensorEdits::TRowOffer TSensorEdits::RowOffer(int a) const
 void TSensorEdits::UpdateTypePickList(int a, TRowOffer& r) const
 {
     r.Protocol.Style = r.Type.Style = TColumnOffer::Auto;
-    FillDeviceLists(FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
+    FillDeviceLists(*FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
 }
 
 void TSensorEdits::UpdateTorqColumns(int a, TRowOffer& r) const
@@ -234,20 +234,20 @@ void TSensorEdits::UpdateTorqColumns(int a, TRowOffer& r) const
     if (!FTexts.IsTorq(a))
         return;
     r.RemOutput = AutoOf(FTexts.Lists().RemoteOutputs);
-    if (FSensors.GetType(a) == ApplicationNumberType)
+    if (FSensors->GetType(a) == ApplicationNumberType)
         r.AppNum = AutoOf(FTexts.Lists().ApplicationNumbers);
 }
 
 void TSensorEdits::UpdateColumns(int a, TRowOffer& r) const
 {
-    const bool cbe = FTexts.IsTorq(a) && FSensors.GetRemoteOutput(a) == RemoteOutputCbe;
+    const bool cbe = FTexts.IsTorq(a) && FSensors->GetRemoteOutput(a) == RemoteOutputCbe;
     r.CBERule.Style = cbe ? TColumnOffer::Ellipsis : TColumnOffer::None;
 }
 
 void TSensorEdits::UpdateSensitivityColumns(int a, TRowOffer& r) const
 {
     r.Alarm = r.Day = r.PA = r.PD = {};
-    const int t = FSensors.GetType(a);
+    const int t = FSensors->GetType(a);
     const bool torq = FTexts.IsTorq(a);
     int alarmLevels = 0;
     bool prealarm = false;
@@ -277,8 +277,8 @@ void TSensorEdits::UpdateSensitivityColumns(int a, TRowOffer& r) const
 // ---- modules ----
 
 TModuleEdits::TModuleEdits(TPX10ConfigData& config, const TModuleLists& lists)
-    : FConfig(config)
-    , FModules(*config.Modules)
+    : FConfig(&config)
+    , FModules(config.Modules.get())
     , FTexts(*config.Modules, lists)
 {
 }
@@ -292,22 +292,22 @@ TWriteResult TModuleEdits::Write(int field, int a, const std::string& text)
 void TModuleEdits::ChangeProtocol(int a, const std::string& text)
 {
     int now = IndexOfText(FTexts.Lists().Protocols, text);
-    int old = FModules.GetTorqType(a) != 0 ? dpTorq : FModules.GetType(a) != 0 ? dpBrim : dpNone;
+    int old = FModules->GetTorqType(a) != 0 ? dpTorq : FModules->GetType(a) != 0 ? dpBrim : dpNone;
     if (now < 0 || now == old)
         return;
-    int oldFunction = FModules.GetType(a);
+    int oldFunction = FModules->GetType(a);
     switch (now) {
     case dpNone:
-        FModules.SetTorqType(a, 0);
-        FModules.SetType(a, 0);
+        FModules->SetTorqType(a, 0);
+        FModules->SetType(a, 0);
         break;
     case dpTorq:
-        FModules.SetTorqType(a, TorqK710);
-        FModules.SetType(a, FunctionMcp);
+        FModules->SetTorqType(a, TorqK710);
+        FModules->SetType(a, FunctionMcp);
         break;
     default:
-        FModules.SetTorqType(a, 0);
-        FModules.SetType(a, FunctionMcp);
+        FModules->SetTorqType(a, 0);
+        FModules->SetType(a, FunctionMcp);
         break;
     }
     AfterFunctionChange(a, oldFunction);
@@ -316,35 +316,35 @@ void TModuleEdits::ChangeProtocol(int a, const std::string& text)
 void TModuleEdits::ChangeType(int a, const std::string& text)
 {
     const TModuleLists& l = FTexts.Lists();
-    int oldFunction = FModules.GetType(a);
+    int oldFunction = FModules->GetType(a);
     int f = oldFunction;
     switch (FTexts.Protocol(a)) {
     case dpTorq: {
         int p = IndexOfText(l.TorqTypes, text);
         if (p <= 0)
             return;
-        FModules.SetTorqType(a, 127 + p);
+        FModules->SetTorqType(a, 127 + p);
         if (!MatchedType(127 + p, f))
-            FModules.SetType(a, f);
+            FModules->SetType(a, f);
         break;
     }
     case dpBrim:
         switch (IndexOfText(l.BrimModuleTypes, text)) {
         case 0:
             if (!IsInputFunction(f))
-                FModules.SetType(a, FunctionMcp);
+                FModules->SetType(a, FunctionMcp);
             break;
         case 1:
             if (!IsOutputFunction(f))
-                FModules.SetType(a, FunctionSdr);
+                FModules->SetType(a, FunctionSdr);
             break;
         case 2:
             if (f != FunctionZmx && f != 20)
-                FModules.SetType(a, FunctionZmx);
+                FModules->SetType(a, FunctionZmx);
             break;
         case 3:
             if (f != FunctionLbm)
-                FModules.SetType(a, FunctionLbm);
+                FModules->SetType(a, FunctionLbm);
             break;
         default:
             return;
@@ -361,25 +361,25 @@ void TModuleEdits::ChangeFunction(int a, const std::string& text)
     int f = IndexOfText(FTexts.Lists().Functions, text);
     if (f < 0)
         return;
-    int oldFunction = FModules.GetType(a);
-    FModules.SetType(a, f);
+    int oldFunction = FModules->GetType(a);
+    FModules->SetType(a, f);
     AfterFunctionChange(a, oldFunction);
 }
 
 void TModuleEdits::AfterFunctionChange(int a, int oldFunction)
 {
-    int f = FModules.GetType(a);
+    int f = FModules->GetType(a);
     if (f == oldFunction)
         return;
     if (f == FunctionMon || f == FunctionMns)
-        FModules.SetCBERuleListText(a, "");
+        FModules->SetCBERuleListText(a, "");
     auto [first, last] = ModuleZoneRange(f);
-    if (FModules.GetZone(a) > last)
-        FModules.SetZone(a, first);
-    else if (FModules.GetZone(a) < first)
-        FModules.SetZone(a, first);
+    if (FModules->GetZone(a) > last)
+        FModules->SetZone(a, first);
+    else if (FModules->GetZone(a) < first)
+        FModules->SetZone(a, first);
     if (f != FunctionAux)
-        FModules.SetAction(a, 0);
+        FModules->SetAction(a, 0);
 }
 
 void TModuleEdits::FillDeviceLists(const TPX10ConfigData& config, const TModuleLists& l, TTextList* protocols,
@@ -433,8 +433,8 @@ void TModuleEdits::RowProtocolAndType(int a, std::string& protocol, std::string&
 {
     protocol = FTexts.GetProtocol(a);
     type = FTexts.GetType(a);
-    if (FModules.GetChannel(a) >= 2 && type.empty() && a > 1) {
-        int before = FModules.GetTorqType(a - 1);
+    if (FModules->GetChannel(a) >= 2 && type.empty() && a > 1) {
+        int before = FModules->GetTorqType(a - 1);
         if (IsMultiChannel(before))
             type = FTexts.Lists().TorqTypes.at(before - 127);
     }
@@ -453,8 +453,8 @@ void TModuleEdits::UpdateGridColumns(int a, TRowOffer& r) const
 {
     std::string protocol, type;
     RowProtocolAndType(a, protocol, type);
-    const int channel = FModules.GetChannel(a);
-    FillDeviceLists(FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, &r.Function.Items, protocol,
+    const int channel = FModules->GetChannel(a);
+    FillDeviceLists(*FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, &r.Function.Items, protocol,
         type, channel);
     // A second or third channel follows its first: no protocol or type of its own.
     if (channel < 2)
@@ -472,7 +472,7 @@ void TModuleEdits::UpdateCBERuleColumn(int a, TRowOffer& r) const
 void TModuleEdits::UpdateActionColumn(int a, TRowOffer& r) const
 {
     r.Action = {};
-    if (FTexts.Protocol(a) != dpNone && FModules.GetType(a) == FunctionAux)
+    if (FTexts.Protocol(a) != dpNone && FModules->GetType(a) == FunctionAux)
         r.Action = AutoOf(FTexts.Lists().AuxActions);
 }
 

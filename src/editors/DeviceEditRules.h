@@ -6,6 +6,7 @@
 // classes over the device part they are given; the data sets and frames only
 // wire widgets to them.
 #include "DeviceTexts.h"
+#include "ConfigPointer.h"
 #include "Prompts.h"
 
 #include <optional>
@@ -76,7 +77,7 @@ public:
     explicit TSensorEdits(TPX10ConfigData& config, const TSensorLists& lists = DefaultSensorLists());
 
     const TSensorTexts& Texts() const { return FTexts; }
-    TPX10ConfigDeviceConfiguration& Devices() { return FSensors; }
+    TPX10ConfigDeviceConfiguration& Devices() { return *FSensors; }
     // Writes the text of field `field` (Windows-1252 bytes for the
     // description) into sensor `a`, as its column writes it. A text a pick
     // list does not hold changes nothing.
@@ -104,8 +105,8 @@ public:
 private:
     void AfterTypeChange(int a, int oldType);
 
-    TPX10ConfigData& FConfig;
-    TPX10ConfigDeviceConfiguration& FSensors;
+    TConfigPointer<TPX10ConfigData> FConfig;
+    TConfigPointer<TPX10ConfigDeviceConfiguration> FSensors;
     TSensorTexts FTexts;
 };
 
@@ -132,7 +133,7 @@ public:
     explicit TModuleEdits(TPX10ConfigData& config, const TModuleLists& lists = DefaultModuleLists());
 
     const TModuleTexts& Texts() const { return FTexts; }
-    TPX10ConfigDeviceConfiguration& Devices() { return FModules; }
+    TPX10ConfigDeviceConfiguration& Devices() { return *FModules; }
     TWriteResult Write(int field, int a, const std::string& text);
 
     void ChangeProtocol(int a, const std::string& text);
@@ -159,8 +160,8 @@ public:
 private:
     void AfterFunctionChange(int a, int oldFunction);
 
-    TPX10ConfigData& FConfig;
-    TPX10ConfigDeviceConfiguration& FModules;
+    TConfigPointer<TPX10ConfigData> FConfig;
+    TConfigPointer<TPX10ConfigDeviceConfiguration> FModules;
     TModuleTexts FTexts;
 };
 

@@ -1,7 +1,6 @@
 #include "DeviceTexts.h"
 
 #include "PX10ConfigDeviceConfiguration.h"
-#include "RuleListText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -137,13 +136,6 @@ const TModuleLists& DefaultModuleLists()
 {
     static const TModuleLists lists;
     return lists;
-}
-
-std::string ShownRuleListText(const TPX10ConfigDeviceConfiguration& d, int a)
-{
-    int base = d.GetBaseCBERule(a);
-    std::string list = rulelist::Build(base, [&](int r) { return d.IsInCBERule(a, r); });
-    return "(" + std::string(d.GetLoopPoweredOutput(a) ? "+" : "") + std::to_string(base) + ") " + list;
 }
 
 // ---- sensors ----
@@ -283,7 +275,7 @@ bool TSensorTexts::GetCBERule(int a, std::string& text) const
 {
     if (Protocol(a) != dpTorq || FSensors.GetRemoteOutput(a) != RemoteOutputCbe)
         return false;
-    text = ShownRuleListText(FSensors, a).substr(0, 40);
+    text = FSensors.GetShownCBERuleListText(a).substr(0, 40);
     return true;
 }
 
@@ -445,7 +437,7 @@ bool TModuleTexts::GetCBERule(int a, std::string& text) const
         return false;
     // Whole: the cell is edited and written back, so a cut list would drop
     // the rules past the cut (sensors show theirs only).
-    text = ShownRuleListText(FModules, a);
+    text = FModules.GetShownCBERuleListText(a);
     return true;
 }
 

@@ -101,11 +101,6 @@ constexpr int RemoteOutputCbe = 2;
 constexpr int ApplicationNumberType = 9; // the sensor type byte with application numbers
 } // namespace devicecode
 
-// The CBE rule text of a device as the grids show it ("(1) 1-3,5"), read
-// without the rule-1 repair of the configuration's own list text, so that
-// showing a device never marks it modified.
-std::string ShownRuleListText(const TPX10ConfigDeviceConfiguration& devices, int address);
-
 // How a sensor's alarm values are shown and read.
 enum TSensitivityClass { scPercent, scL8, scL10, scL5 };
 

@@ -3,6 +3,8 @@
 // circuit's output type, the end-of-line device of B01 to B04 and the CBE
 // rules that drive it. Every change is written into the configuration at
 // once; LoadFromConfig fills the controls and never writes.
+#include "ConfigPointer.h"
+
 #include <QWidget>
 
 #include <array>
@@ -45,5 +47,5 @@ private:
     void EOLChosen(int circuit, int row);
     void CommitRuleList(int circuit);
     void RuleButtonClicked(int circuit);
-    TPX10ConfigData* FConfig = nullptr;
+    TConfigPointer<TPX10ConfigData> FConfig = nullptr;
 };

@@ -5,6 +5,8 @@
 // that writes that configuration at once. TfrmPanelSetupOptions only wires
 // its widgets to this class. Texts of the configuration are Windows-1252
 // bytes here; translated texts are UTF-8.
+#include "ConfigPointer.h"
+
 #include <QDate>
 
 #include <array>
@@ -136,7 +138,8 @@ public:
     // The configuration edited from now on (null: none). Loading is the
     // caller's next step; nothing is read or written here.
     void Bind(TPX10ConfigData* config);
-    TPX10ConfigData* Config() const { return FConfig; }
+    TPX10ConfigData* Config() { return FConfig.get(); }
+    const TPX10ConfigData* Config() const { return FConfig.get(); }
     const PanelSetupOptionsState& State() const { return FState; }
 
     // Fills the state from the configuration. `regionalOptions`: the main
@@ -209,7 +212,7 @@ private:
     int PanelType() const;
     int& Slot(PanelOption o) { return FState.Values[std::size_t(o)]; }
 
-    TPX10ConfigData* FConfig = nullptr;
+    TConfigPointer<TPX10ConfigData> FConfig = nullptr;
     PanelSetupOptionsState FState;
     char FSeparator = ':';
     int FCheckTag = 0;

@@ -75,7 +75,7 @@ TfrmReportSensors::TfrmReportSensors()
             return Translate("Follow");
         case devicecode::RemoteOutputCbe:
             // Read without the rule-1 repair: printing never changes the configuration.
-            return Translate("CBE:") + ShownRuleListText(s, a);
+            return Translate("CBE:") + s.GetShownCBERuleListText(a);
         default:
             return std::string(" - ");
         }

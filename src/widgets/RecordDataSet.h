@@ -154,5 +154,7 @@ public:
     using TRecordDataSet::TRecordDataSet;
     // Before Open and whenever the configuration is replaced; null closes.
     void SetConfigPart(TPart* Part) { BindConfigPart(Part); }
-    TPart* ConfigPart() const { return static_cast<TPart*>(ConfigPartPointer()); }
+    TPart* ConfigPart() { return static_cast<TPart*>(ConfigPartPointer()); }
+    // Reading a cell (GetFieldData is const) sees the part as read-only.
+    const TPart* ConfigPart() const { return static_cast<const TPart*>(ConfigPartPointer()); }
 };

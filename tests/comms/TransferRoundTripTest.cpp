@@ -142,7 +142,7 @@ void FillEverything(TPX10ConfigData& c)
 
 struct RecordRef {
     std::string Name;
-    TPX10ConfigRecord* (*Get)(const TPX10ConfigData&, int);
+    const TPX10ConfigRecord* (*Get)(const TPX10ConfigData&, int);
     int Count;
 };
 

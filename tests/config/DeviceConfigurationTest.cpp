@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "PX10ConfigDeviceConfiguration.h"
 
@@ -83,6 +84,22 @@ TEST(DeviceConfiguration, EmptyListPutsRuleOneBackExceptForTypes3And14)
         EXPECT_EQ(d.GetCBERuleListText(2), "(1) ");
         EXPECT_TRUE(RulesOf(d, 2).empty());
     }
+}
+
+// Shown, an empty window stays empty and the device clean; the list text
+// proper puts rule 1 back even where the window no longer holds it.
+TEST(DeviceConfiguration, ShownListTextLeavesAnEmptyWindowAsStored)
+{
+    TPX10ConfigDeviceConfiguration d;
+    d.SetType(1, 4);
+    d.SetInCBERule(1, 1, false);
+    d.SetBaseCBERule(1, 5);
+    d.SetLoopPoweredOutput(1, true);
+    d.ClearModified();
+    EXPECT_EQ(std::as_const(d).GetShownCBERuleListText(1), "(+5) ");
+    EXPECT_FALSE(d.IsModified());
+    EXPECT_EQ(d.GetCBERuleListText(1), "(+5) 1");
+    EXPECT_TRUE(d.IsInCBERule(1, 1));
 }
 
 TEST(DeviceConfiguration, ListTextSetsBaseAndWindowOnly)

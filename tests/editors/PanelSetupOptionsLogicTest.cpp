@@ -6,10 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 using namespace platform;
 
 namespace {
+
+// What the options only read (their state, the stored values) sees the configuration as const.
+static_assert(
+    std::is_same_v<decltype(std::declval<const PanelSetupOptions&>().Config()), const TPX10ConfigData*>);
 
 struct OptionsFixture : ::testing::Test {
     std::unique_ptr<TPX10ConfigData> Config = std::make_unique<TPX10ConfigData>(false, false, true, false);

@@ -22,10 +22,17 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <type_traits>
+#include <utility>
 
 using namespace cberules;
 
 namespace {
+
+// A grid reads its cells (a const function) through a const part only.
+static_assert(
+    std::is_same_v<decltype(std::declval<const TZoneDataSet&>().ConfigPart()), const TPX10ConfigZoneText*>);
+static_assert(std::is_same_v<decltype(std::declval<TZoneDataSet&>().ConfigPart()), TPX10ConfigZoneText*>);
 
 // Runs `step` once the modal window is up; the window is then closed.
 void WhileShown(QDialog& dialog, const std::function<void()>& step)
