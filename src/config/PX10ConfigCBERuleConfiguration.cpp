@@ -150,3 +150,8 @@ void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigCBERuleConfiguration::CopyTo(TPX10ConfigCBERuleConfiguration& Target) const
+{
+    Records.CopyTo(Target.Records);
+}

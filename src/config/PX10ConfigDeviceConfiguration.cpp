@@ -278,3 +278,8 @@ void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigDeviceConfiguration::CopyTo(TPX10ConfigDeviceConfiguration& Target) const
+{
+    Records.CopyTo(Target.Records);
+}

@@ -75,3 +75,8 @@ void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigGsmItems::CopyTo(TPX10ConfigGsmItems& Target) const
+{
+    Records.CopyTo(Target.Records);
+}

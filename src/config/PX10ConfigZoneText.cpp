@@ -48,3 +48,8 @@ void TPX10ConfigZoneText::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigZoneText::CopyTo(TPX10ConfigZoneText& Target) const
+{
+    Records.CopyTo(Target.Records);
+}
