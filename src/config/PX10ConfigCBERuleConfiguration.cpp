@@ -153,5 +153,6 @@ void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 
 void TPX10ConfigCBERuleConfiguration::CopyTo(TPX10ConfigCBERuleConfiguration& Target) const
 {
-    Records.CopyTo(Target.Records);
+    for (int i = 1; i <= RuleCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
 }

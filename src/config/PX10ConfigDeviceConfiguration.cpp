@@ -281,5 +281,6 @@ void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 
 void TPX10ConfigDeviceConfiguration::CopyTo(TPX10ConfigDeviceConfiguration& Target) const
 {
-    Records.CopyTo(Target.Records);
+    for (int i = 1; i <= AddressCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
 }

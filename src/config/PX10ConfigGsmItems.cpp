@@ -78,5 +78,6 @@ void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 
 void TPX10ConfigGsmItems::CopyTo(TPX10ConfigGsmItems& Target) const
 {
-    Records.CopyTo(Target.Records);
+    for (int i = 1; i <= ItemCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
 }

@@ -80,14 +80,6 @@ public:
         for (const auto& r : Get())
             r.WriteToFile(File);
     }
-    // Record by record: the target's records become modified only where they differed.
-    void CopyTo(TPX10ConfigRecordBlock& Target)
-    {
-        Records& to = Target.Get();
-        const Records& from = Get();
-        for (std::size_t i = 0; i < Count; ++i)
-            from[i].CopyTo(&to[i]);
-    }
 
 private:
     void Fill(const Records& From)

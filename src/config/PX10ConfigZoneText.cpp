@@ -51,5 +51,6 @@ void TPX10ConfigZoneText::WriteToFile(platform::File& File) const
 
 void TPX10ConfigZoneText::CopyTo(TPX10ConfigZoneText& Target) const
 {
-    Records.CopyTo(Target.Records);
+    for (int i = 1; i <= ZoneCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
 }
