@@ -71,24 +71,6 @@ bool TConfigTransfer::ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10Conf
     return TransferConfiguration(Protocol, Config);
 }
 
-void TConfigTransfer::CopyConfiguration(const TPX10ConfigData& From, TPX10ConfigData& To)
-{
-    From.FileHeader->GetRecord()->CopyTo(To.FileHeader->GetRecord());
-    From.GeneralPanelSetup->GetFirstRecord()->CopyTo(To.GeneralPanelSetup->GetFirstRecord());
-    From.GeneralPanelSetup->GetSecondRecord()->CopyTo(To.GeneralPanelSetup->GetSecondRecord());
-    From.OnboardOutputCircuits->GetRecord()->CopyTo(To.OnboardOutputCircuits->GetRecord());
-    for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a) {
-        From.Sensors->GetRecord(a)->CopyTo(To.Sensors->GetRecord(a));
-        From.Modules->GetRecord(a)->CopyTo(To.Modules->GetRecord(a));
-    }
-    for (int r = 1; r <= TPX10ConfigCBERuleConfiguration::RuleCount; ++r)
-        From.CBERules->GetRecord(r)->CopyTo(To.CBERules->GetRecord(r));
-    for (int z = 1; z <= TPX10ConfigZoneText::ZoneCount; ++z)
-        From.ZoneTexts->GetRecord(z)->CopyTo(To.ZoneTexts->GetRecord(z));
-    for (int i = 1; i <= TPX10ConfigGsmItems::ItemCount; ++i)
-        From.GsmItems->GetRecord(i)->CopyTo(To.GsmItems->GetRecord(i));
-}
-
 bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
 {
     PortCloser closer { Protocol };
@@ -107,7 +89,7 @@ bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10Con
         FConfig = Config;
     } else {
         FReceived = std::make_unique<TPX10ConfigData>(false, false, false, false);
-        CopyConfiguration(*Config, *FReceived);
+        Config->CopyTo(*FReceived);
         FConfig = FReceived.get();
     }
 
@@ -143,7 +125,7 @@ bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10Con
     if (FSend)
         return result == platform::mrOk;
     if (result == platform::mrOk)
-        CopyConfiguration(*FReceived, *Config);
+        FReceived->CopyTo(*Config);
     FReceived.reset();
     FConfig = nullptr;
     return result == platform::mrOk;

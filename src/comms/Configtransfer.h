@@ -82,10 +82,6 @@ public:
 
     void SetTiming(const CommsTiming& Timing) { FTiming = Timing; }
 
-    // Copies every record of one configuration over another (modified marks
-    // set where a byte changes).
-    static void CopyConfiguration(const TPX10ConfigData& From, TPX10ConfigData& To);
-
 private:
     // Shows the window until it ends; raises when the device hung up.
     int RunWindow();

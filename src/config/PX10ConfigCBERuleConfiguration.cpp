@@ -150,3 +150,9 @@ void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigCBERuleConfiguration::CopyTo(TPX10ConfigCBERuleConfiguration& Target) const
+{
+    for (int i = 1; i <= RuleCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
+}

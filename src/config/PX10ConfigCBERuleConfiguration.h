@@ -54,6 +54,8 @@ public:
     // Files before version 104 hold rules 1 to 32 only.
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigCBERuleConfiguration& Target) const;
 
     TPX10ConfigRecord* GetRecord(int Rule) { return Records.At(Rule - 1); }
     const TPX10ConfigRecord* GetRecord(int Rule) const { return Records.At(Rule - 1); }

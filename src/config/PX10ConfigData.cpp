@@ -16,21 +16,19 @@ TPX10ConfigData::TPX10ConfigData(
 
 bool TPX10ConfigData::IsModified() const
 {
-    return FileHeader->IsModified() || GeneralPanelSetup->IsModified() || OnboardOutputCircuits->IsModified()
-        || Sensors->IsModified() || Modules->IsModified() || CBERules->IsModified() || ZoneTexts->IsModified()
-        || GsmItems->IsModified();
+    bool modified = false;
+    ForEachPart([&](const auto& Part) { modified = modified || Part.IsModified(); });
+    return modified;
 }
 
 void TPX10ConfigData::ClearModified()
 {
-    FileHeader->ClearModified();
-    GeneralPanelSetup->ClearModified();
-    OnboardOutputCircuits->ClearModified();
-    Sensors->ClearModified();
-    Modules->ClearModified();
-    CBERules->ClearModified();
-    ZoneTexts->ClearModified();
-    GsmItems->ClearModified();
+    ForEachPart([](auto& Part) { Part.ClearModified(); });
+}
+
+void TPX10ConfigData::CopyTo(TPX10ConfigData& Target) const
+{
+    ForEachPart(*this, Target, [](const auto& From, auto& To) { From.CopyTo(To); });
 }
 
 std::uint64_t TPX10ConfigData::FileSizeOfVersion(int Version)
@@ -70,22 +68,25 @@ void TPX10ConfigData::LoadFromMemory(const void* Data, std::size_t Size)
 
 void TPX10ConfigData::Load(platform::File& file)
 {
-    FileHeader->ReadFromFile(file);
-    const int version = FileHeader->GetVersion();
-    if (!FileHeader->HasFileTitle() || version > TPX10ConfigFileHeader::CurrentVersion)
-        throw Exception("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
-                        "Series Windows Support Tool.");
-    // Each version holds a fixed number of records and nothing after them: a
-    // damaged version byte or appended bytes must not pass for a good file.
-    if (file.SizeAtOpen() != FileSizeOfVersion(version))
-        TPX10ConfigRecord::RaiseInvalidFileType();
-    GeneralPanelSetup->ReadFromFile(file, version);
-    OnboardOutputCircuits->ReadFromFile(file, version);
-    Sensors->ReadFromFile(file, version);
-    Modules->ReadFromFile(file, version);
-    CBERules->ReadFromFile(file, version);
-    ZoneTexts->ReadFromFile(file);
-    GsmItems->ReadFromFile(file, version);
+    int version = 0;
+    ForEachPart([&](auto& Part) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(Part)>, TPX10ConfigFileHeader>) {
+            // The header comes first and says how the rest of the file is laid out.
+            Part.ReadFromFile(file);
+            version = Part.GetVersion();
+            if (!Part.HasFileTitle() || version > TPX10ConfigFileHeader::CurrentVersion)
+                throw Exception("Configuration file cannot be used with this \r\nversion of the PX1x/2x "
+                                "Series Windows Support Tool.");
+            // Each version holds a fixed number of records and nothing after them: a
+            // damaged version byte or appended bytes must not pass for a good file.
+            if (file.SizeAtOpen() != FileSizeOfVersion(version))
+                TPX10ConfigRecord::RaiseInvalidFileType();
+        } else if constexpr (requires { Part.ReadFromFile(file, version); }) {
+            Part.ReadFromFile(file, version);
+        } else {
+            Part.ReadFromFile(file);
+        }
+    });
     file.Close();
 
     const int panelType = FileHeader->GetPanelType();
@@ -101,14 +102,7 @@ void TPX10ConfigData::SaveToFile(const std::string& FileName)
     try {
         platform::AtomicFileWriter writer(FileName);
         platform::File& file = writer.Stream();
-        FileHeader->WriteToFile(file);
-        GeneralPanelSetup->WriteToFile(file);
-        OnboardOutputCircuits->WriteToFile(file);
-        Sensors->WriteToFile(file);
-        Modules->WriteToFile(file);
-        CBERules->WriteToFile(file);
-        ZoneTexts->WriteToFile(file);
-        GsmItems->WriteToFile(file);
+        ForEachPart([&](const auto& Part) { Part.WriteToFile(file); });
         writer.Commit();
     } catch (const platform::FileError& e) {
         TPX10ConfigRecord::RaiseFileError(e);

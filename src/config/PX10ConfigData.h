@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "File.h"
@@ -62,6 +63,19 @@ public:
     static platform::File OpenFile(const std::string& FileName, bool Write);
 
     bool IsModified() const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigData& Target) const;
+
+    // Calls Visit with each part in file order; what is read, written, copied or
+    // marked part by part goes through here, so a part is listed only once.
+    template <class Visitor> void ForEachPart(Visitor&& Visit) { VisitParts(Visit, *this); }
+    template <class Visitor> void ForEachPart(Visitor&& Visit) const { VisitParts(Visit, *this); }
+    // The same part of both configurations at a time.
+    template <class Visitor>
+    static void ForEachPart(const TPX10ConfigData& From, TPX10ConfigData& To, Visitor&& Visit)
+    {
+        VisitParts(Visit, From, To);
+    }
 
     TConfigPart<TPX10ConfigFileHeader> FileHeader;
     TConfigPart<TPX10ConfigGeneralPanelSetup> GeneralPanelSetup;
@@ -73,6 +87,27 @@ public:
     TConfigPart<TPX10ConfigGsmItems> GsmItems;
 
 private:
+    // The one list of the parts, in file order.
+    template <class Visitor, class... Configs> static void VisitParts(Visitor& Visit, Configs&... Config)
+    {
+        Visit(PartOf(Config.FileHeader)...);
+        Visit(PartOf(Config.GeneralPanelSetup)...);
+        Visit(PartOf(Config.OnboardOutputCircuits)...);
+        Visit(PartOf(Config.Sensors)...);
+        Visit(PartOf(Config.Modules)...);
+        Visit(PartOf(Config.CBERules)...);
+        Visit(PartOf(Config.ZoneTexts)...);
+        Visit(PartOf(Config.GsmItems)...);
+    }
+    // A part of a const configuration is visited as const.
+    template <class Held> static auto& PartOf(Held& Part)
+    {
+        if constexpr (std::is_const_v<Held>)
+            return std::as_const(*Part);
+        else
+            return *Part;
+    }
+
     void Load(platform::File& File);
     void ClearModified();
 };

@@ -293,3 +293,9 @@ void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigDeviceConfiguration::CopyTo(TPX10ConfigDeviceConfiguration& Target) const
+{
+    for (int i = 1; i <= AddressCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
+}

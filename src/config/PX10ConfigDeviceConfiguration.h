@@ -81,6 +81,8 @@ public:
     // Files before version 105 hold a single rule per device, converted here.
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigDeviceConfiguration& Target) const;
 
     TPX10ConfigRecord* GetRecord(int Address) { return Records.At(Address - 1); }
     const TPX10ConfigRecord* GetRecord(int Address) const { return Records.At(Address - 1); }

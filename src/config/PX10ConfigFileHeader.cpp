@@ -80,3 +80,8 @@ void TPX10ConfigFileHeader::WriteToFile(platform::File& File) const
 {
     Record.WriteToFile(File);
 }
+
+void TPX10ConfigFileHeader::CopyTo(TPX10ConfigFileHeader& Target) const
+{
+    Record.CopyTo(&Target.Record);
+}

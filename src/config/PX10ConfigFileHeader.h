@@ -25,6 +25,8 @@ public:
     void ClearModified();
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigFileHeader& Target) const;
 
     TPX10ConfigRecord* GetRecord() { return &Record; }
     const TPX10ConfigRecord* GetRecord() const { return &Record; }

@@ -361,3 +361,9 @@ void TPX10ConfigGeneralPanelSetup::WriteToFile(platform::File& File) const
     First.WriteToFile(File);
     Second.WriteToFile(File);
 }
+
+void TPX10ConfigGeneralPanelSetup::CopyTo(TPX10ConfigGeneralPanelSetup& Target) const
+{
+    First.CopyTo(&Target.First);
+    Second.CopyTo(&Target.Second);
+}

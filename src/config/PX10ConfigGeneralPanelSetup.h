@@ -145,6 +145,8 @@ public:
     // shared with the on-board outputs; the position is left at that shared record.
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigGeneralPanelSetup& Target) const;
 
     TPX10ConfigRecord* GetFirstRecord() { return &First; }
     const TPX10ConfigRecord* GetFirstRecord() const { return &First; }

@@ -75,3 +75,9 @@ void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigGsmItems::CopyTo(TPX10ConfigGsmItems& Target) const
+{
+    for (int i = 1; i <= ItemCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
+}

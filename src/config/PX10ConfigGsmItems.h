@@ -40,6 +40,8 @@ public:
     // Files before version 108 hold no GSM items: nothing is read.
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigGsmItems& Target) const;
 
     TPX10ConfigRecord* GetRecord(int Item) { return Records.At(Item - 1); }
     const TPX10ConfigRecord* GetRecord(int Item) const { return Records.At(Item - 1); }

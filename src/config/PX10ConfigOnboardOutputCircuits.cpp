@@ -175,3 +175,8 @@ void TPX10ConfigOnboardOutputCircuits::WriteToFile(platform::File& File) const
 {
     Record.WriteToFile(File);
 }
+
+void TPX10ConfigOnboardOutputCircuits::CopyTo(TPX10ConfigOnboardOutputCircuits& Target) const
+{
+    Record.CopyTo(&Target.Record);
+}

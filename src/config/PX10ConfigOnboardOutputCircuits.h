@@ -37,6 +37,8 @@ public:
     // 106 each circuit held a single rule, converted here.
     void ReadFromFile(platform::File& File, int Version);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigOnboardOutputCircuits& Target) const;
 
     TPX10ConfigRecord* GetRecord() { return &Record; }
     const TPX10ConfigRecord* GetRecord() const { return &Record; }

@@ -48,3 +48,9 @@ void TPX10ConfigZoneText::WriteToFile(platform::File& File) const
 {
     Records.WriteToFile(File);
 }
+
+void TPX10ConfigZoneText::CopyTo(TPX10ConfigZoneText& Target) const
+{
+    for (int i = 1; i <= ZoneCount; ++i)
+        GetRecord(i)->CopyTo(Target.GetRecord(i));
+}

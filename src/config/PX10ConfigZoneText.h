@@ -17,6 +17,8 @@ public:
     void ClearModified();
     void ReadFromFile(platform::File& File);
     void WriteToFile(platform::File& File) const;
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigZoneText& Target) const;
 
     TPX10ConfigRecord* GetRecord(int Zone) { return Records.At(Zone - 1); }
     const TPX10ConfigRecord* GetRecord(int Zone) const { return Records.At(Zone - 1); }

@@ -116,7 +116,7 @@ TEST(TransferFaults, AbortedReceiveLeavesTheConfigurationUntouched)
     auto current = NewConfig();
     current->ZoneTexts->SetZoneText(1, "Keep me");
     auto before = NewConfig();
-    comms::TConfigTransfer::CopyConfiguration(*current, *before);
+    current->CopyTo(*before);
     for (int i = 0; i < 10; ++i)
         f.panel.PushItemFaults(0x52, 150, { .NoReply = true });
     f.prompts.Answer(mrAbort);
@@ -267,7 +267,7 @@ TEST(TransferFaults, HangupMidSendAndMidReceiveEndsWithTheDeviceInTheError)
         auto config = NewConfig();
         FillSome(*config);
         auto before = NewConfig();
-        comms::TConfigTransfer::CopyConfiguration(*config, *before);
+        config->CopyTo(*before);
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (f.RequestsOf(0x4C).size() >= 10) {

@@ -140,6 +140,37 @@ TEST_F(UdfFile, SaveLoadSaveIsIdenticalAndClean)
     EXPECT_FALSE(loaded.IsModified());
 }
 
+// A copy carries every record of every part and, as a record's copy does,
+// marks the target only where a byte changed.
+TEST_F(UdfFile, CopyCarriesEveryPartAndMarksOnlyWhatChanged)
+{
+    auto from = NewConfig(true);
+    from.FileHeader->SetPanelType(3);
+    from.GeneralPanelSetup->SetSiteName("Depot");
+    from.GeneralPanelSetup->SetMainsDelay(7);
+    from.OnboardOutputCircuits->SetCircuitType(6, 2);
+    from.Sensors->SetZone(99, 4);
+    from.Modules->SetDescription(1, "Door");
+    from.CBERules->SetFilterType(64, 3);
+    from.ZoneTexts->SetZoneText(32, "Roof");
+    from.GsmItems->SetNumber(5, "0700");
+    auto to = NewConfig(false);
+    from.CopyTo(to);
+    EXPECT_EQ(SaveBytes(to), SaveBytes(from));
+
+    from.ZoneTexts->SetZoneText(1, "Hall");
+    from.CopyTo(to);
+    EXPECT_TRUE(to.ZoneTexts->IsModified());
+    to.ZoneTexts->ClearModified();
+    EXPECT_FALSE(to.IsModified()) << "equal bytes copied over mark nothing";
+
+    // Copying reads one side only: it is handed as const.
+    TPX10ConfigData::ForEachPart(from, to, [](auto& From, auto& To) {
+        static_assert(std::is_const_v<std::remove_reference_t<decltype(From)>>);
+        static_assert(!std::is_const_v<std::remove_reference_t<decltype(To)>>);
+    });
+}
+
 TEST_F(UdfFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile)
 {
     Write(std::vector<uint8_t>(50000, 0xAA), "out.udf");

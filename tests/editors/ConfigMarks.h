@@ -5,12 +5,5 @@
 
 inline void ClearMarks(TPX10ConfigData& c)
 {
-    c.FileHeader->ClearModified();
-    c.GeneralPanelSetup->ClearModified();
-    c.OnboardOutputCircuits->ClearModified();
-    c.Sensors->ClearModified();
-    c.Modules->ClearModified();
-    c.CBERules->ClearModified();
-    c.ZoneTexts->ClearModified();
-    c.GsmItems->ClearModified();
+    c.ForEachPart([](auto& Part) { Part.ClearModified(); });
 }
