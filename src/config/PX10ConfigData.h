@@ -87,27 +87,19 @@ public:
     TConfigPart<TPX10ConfigGsmItems> GsmItems;
 
 private:
-    // The one list of the parts, in file order.
+    // The one list of the parts, in file order; a const configuration's parts
+    // are visited as const.
     template <class Visitor, class... Configs> static void VisitParts(Visitor& Visit, Configs&... Config)
     {
-        Visit(PartOf(Config.FileHeader)...);
-        Visit(PartOf(Config.GeneralPanelSetup)...);
-        Visit(PartOf(Config.OnboardOutputCircuits)...);
-        Visit(PartOf(Config.Sensors)...);
-        Visit(PartOf(Config.Modules)...);
-        Visit(PartOf(Config.CBERules)...);
-        Visit(PartOf(Config.ZoneTexts)...);
-        Visit(PartOf(Config.GsmItems)...);
+        Visit(*Config.FileHeader...);
+        Visit(*Config.GeneralPanelSetup...);
+        Visit(*Config.OnboardOutputCircuits...);
+        Visit(*Config.Sensors...);
+        Visit(*Config.Modules...);
+        Visit(*Config.CBERules...);
+        Visit(*Config.ZoneTexts...);
+        Visit(*Config.GsmItems...);
     }
-    // A part of a const configuration is visited as const.
-    template <class Held> static auto& PartOf(Held& Part)
-    {
-        if constexpr (std::is_const_v<Held>)
-            return std::as_const(*Part);
-        else
-            return *Part;
-    }
-
     void Load(platform::File& File);
     void ClearModified();
 };
