@@ -32,8 +32,6 @@
 
 #include <algorithm>
 
-TfrmCBERuleEdit* frmCBERuleEdit = nullptr;
-
 using namespace cberules;
 
 namespace {

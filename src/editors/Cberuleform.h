@@ -101,5 +101,3 @@ private:
     bool FLoading = false;
     bool FSized = false;
 };
-
-extern TfrmCBERuleEdit* frmCBERuleEdit;
