@@ -2,9 +2,9 @@
 // The main window: the current configuration's life (files, settings, recent
 // files, caption), the device tree with its views and pop-up menus, and the
 // Edit menu's device cut, copy and paste.
+#include "AppWindows.h"
 #include "ConfigLifecycle.h"
 #include "DeviceRules.h"
-#include "AppWindows.h"
 
 #include <QMainWindow>
 #include <QStringList>
