@@ -4,7 +4,6 @@
 
 #include "About.h"
 #include "AppSettings.h"
-#include "Cberuleform.h"
 #include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
@@ -14,12 +13,10 @@
 #include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
 #include "PX10ConfigData.h"
-#include "PrintWindows.h"
 #include "Quorvelprotocolcomponent.h"
 #include "SensorEditFrame.h"
 #include "Spincontrol.h"
 #include "WindowFit.h"
-#include "Zonetexteditform.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -51,7 +48,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
         // Bound before the old configuration is deleted.
         if (frmOnboardOutputSetup1)
             frmOnboardOutputSetup1->SetConfig(ConfigData);
-        BindEditorWindows(ConfigData);
+        FWindows->BindConfiguration(ConfigData);
         FSensorFrame->SetConfig(ConfigData);
         if (FModuleFrame)
             FModuleFrame->SetConfig(ConfigData);
@@ -74,7 +71,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
     FFrames = new QStackedWidget(this);
     auto* sensors = new TfrmSensorEdit(FFrames);
     sensors->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
-    sensors->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
+    sensors->SetAddDevicesDialog([this] { return &FWindows->AddDevices(); });
     FSensorFrame = sensors;
     // The first page added is the one shown with the window: the sensor
     // grid, which the first showing selects anyway. The module grid, the
@@ -225,14 +222,6 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     emit Closed();
 }
 
-void TfrmMain::BindEditorWindows(TPX10ConfigData* config)
-{
-    if (frmZoneText)
-        frmZoneText->SetConfig(config);
-    if (frmCBERuleEdit)
-        frmCBERuleEdit->SetConfig(config);
-}
-
 void TfrmMain::FormClose()
 {
     FClosed = true;
@@ -263,7 +252,7 @@ void TfrmMain::ReleaseConfiguration()
         frmPanelSetupOptions1->SetConfiguration(nullptr);
     if (frmOnboardOutputSetup1)
         frmOnboardOutputSetup1->SetConfig(nullptr);
-    BindEditorWindows(nullptr);
+    FWindows->BindConfiguration(nullptr);
     FLifecycle.Close();
 }
 

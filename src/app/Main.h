@@ -2,10 +2,12 @@
 // The main window: the current configuration's life (files, settings, recent
 // files, caption), the device tree with its views and pop-up menus, and the
 // Edit menu's device cut, copy and paste.
+#include "AppWindows.h"
 #include "ConfigLifecycle.h"
 #include "DeviceRules.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -26,7 +28,6 @@ class TPX10ConfigData;
 class DeviceEditFrame;
 class TfrmAddDevices;
 class TQuorvelProtocol;
-class TPrintWindows;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -83,7 +84,6 @@ public:
     // The window shows the sensor grid first: these are made when first
     // needed, each once, bound to the configuration shown and translated
     // into the language in force.
-    TfrmAddDevices* AddDevicesDialog();
     TfrmPanelSetupOptions* PanelSetupFrame();
     TfrmOnboardOutputSetup* OnboardOutputFrame();
 
@@ -96,8 +96,12 @@ public:
     void ToolsFetchEventLogExecute();
     void ToolsFetchDeviceDataExecute();
     void ToolsLogDeviceExecute();
-    // File, Print Preview, Print and Printer Setup.
-    TPrintWindows& PrintWindows() { return *FPrintWindows; }
+    // The windows it opens.
+    TAppWindows& Windows() { return *FWindows; }
+    // The printing actions are enabled only while the system has a printer.
+    void UpdatePrintActions();
+    // The system's printers; tests name their own.
+    std::function<QStringList()> PrinterNames = report::SystemPrinterNames;
     void VdSCompatibilityClick();
     void HelpPX10UserManualExecute();
     // One item per language of the dictionary after the first, each with
@@ -151,8 +155,6 @@ private:
     void FormShow();
     void FormClose();
     void ReleaseConfiguration();
-    // The modal editors work on the configuration shown; null before it goes.
-    void BindEditorWindows(TPX10ConfigData* config);
     void UpdateFileHistoryMenu();
     void TreeView1Change(QTreeWidgetItem* node);
     void TreeView1ContextPopup(const QPoint& pos);
@@ -185,7 +187,6 @@ private:
     TfrmOnboardOutputSetup* frmOnboardOutputSetup1 = nullptr;
     DeviceEditFrame* FSensorFrame = nullptr;
     DeviceEditFrame* FModuleFrame = nullptr;
-    TfrmAddDevices* frmAddDevices = nullptr;
     QMenu *popPanel, *popOOutputs, *popLoop, *popAllSensors, *popSensor, *popAllModules, *popModule,
         *popDeviceTable;
     QMenu* FFileMenu = nullptr;
@@ -194,7 +195,7 @@ private:
     TIvDialogModule* IvDialogModule1 = nullptr;
     DeviceClipboard FClipboard;
     std::unique_ptr<TQuorvelProtocol> FProtocol;
-    std::unique_ptr<TPrintWindows> FPrintWindows;
+    std::unique_ptr<TAppWindows> FWindows;
 
 public:
     TQuorvelProtocol* QuorvelProtocol1() const { return FProtocol.get(); }

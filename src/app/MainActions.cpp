@@ -7,10 +7,11 @@
 #include "ExceptionHandler.h"
 #include "Ivdictio.h"
 #include "EditorInterfaces.h"
-#include "LazyWindows.h"
 #include "Panelsetupoptions.h"
 #include "PX10ConfigData.h"
-#include "PrintWindows.h"
+#include "Printersetup.h"
+#include "Printpreviewform.h"
+#include "Printselectionform.h"
 #include "StartupProbe.h"
 #include "ToolbarIcons.h"
 #include "Zonetexteditform.h"
@@ -118,8 +119,8 @@ void TfrmMain::CreateActions()
     on(ViewLoopDevices, [this] { FTree->setCurrentItem(FLoopNode); });
     on(ToolsAddChangeSensors, [this] { FSensorFrame->AddDevices(); });
     on(ToolsAddChangeModules, [this] { ModuleFrame()->AddDevices(); });
-    on(ViewZoneText, [this] { ZoneTextWindow(this)->ShowModal(); });
-    on(ViewCBERules, [this] { CBERuleEditWindow(this)->Execute(-1); });
+    on(ViewZoneText, [this] { FWindows->ZoneText().ShowModal(); });
+    on(ViewCBERules, [this] { FWindows->CBERuleEdit().Execute(-1); });
     on(ToolsDeleteAllSensors, [this] { ToolsDeleteAllSensorsExecute(); });
     on(ToolsDeleteAllModules, [this] { ToolsDeleteAllModulesExecute(); });
     on(ToolsDeleteAllDevices, [this] { ToolsDeleteAllDevicesExecute(); });
@@ -135,27 +136,29 @@ void TfrmMain::CreateActions()
     on(ToolsFetchDeviceData, [this] { ToolsFetchDeviceDataExecute(); });
     on(ToolsLogDevice, [this] { ToolsLogDeviceExecute(); });
     // Reports are built from the current configuration when printed.
-    FPrintWindows = std::make_unique<TPrintWindows>(this, [this] {
+    TAppWindows::Collaborators with;
+    with.Configuration = [] { return ConfigData; };
+    with.IsVdSCompatibility = [this] { return IsVdSCompatibility(); };
+    with.Reports = [this] {
         const std::string& name = FLifecycle.FileName();
         return report::TReportInput { ConfigData,
             { name.empty() ? name : QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString(),
                 IsVdSCompatibility(),
                 // A frame not made yet has no time fields either.
                 frmPanelSetupOptions1 ? frmPanelSetupOptions1->TimeSeparator() : ':' } };
-    });
+    };
+    FWindows = std::make_unique<TAppWindows>(this, std::move(with));
     on(FilePrint, [this] {
         CommitPendingEdits();
-        FPrintWindows->FilePrintExecute();
+        FWindows->PrintSelection().exec();
     });
     on(FilePrintPreview, [this] {
         CommitPendingEdits();
-        FPrintWindows->FilePrintPreviewExecute();
+        FWindows->PrintPreview().exec();
     });
-    on(FilePrinterSetup, [this] { FPrintWindows->FilePrinterSetupExecute(); });
+    on(FilePrinterSetup, [this] { FWindows->PrintSetup().exec(); });
     // Asking the system for its printers waits until the window has been painted.
-    platform::AfterFirstPaint(this, [this] {
-        Guarded([this] { FPrintWindows->UpdateActions({ FilePrintPreview, FilePrint, FilePrinterSetup }); });
-    });
+    platform::AfterFirstPaint(this, [this] { Guarded([this] { UpdatePrintActions(); }); });
     for (int i = 0; i < 5; ++i) {
         FileHistorySlots[i] = new QAction(this);
         FileHistorySlots[i]->setVisible(false);
@@ -163,6 +166,13 @@ void TfrmMain::CreateActions()
     }
     FileHistorySlots[0]->setObjectName("FileHistoryFirst");
     FileHistorySlots[4]->setObjectName("FileHistoryLast");
+}
+
+void TfrmMain::UpdatePrintActions()
+{
+    const bool any = PrinterNames && !PrinterNames().isEmpty();
+    for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup })
+        a->setEnabled(any);
 }
 
 void TfrmMain::CreateMenus()

@@ -10,7 +10,6 @@
 #include "Format.h"
 #include "Ivdictio.h"
 #include "Ivwindows.h"
-#include "LazyWindows.h"
 #include "ModuleEditFrame.h"
 #include "Onboardoutputsetupframe.h"
 #include "PX10ConfigData.h"
@@ -40,7 +39,7 @@ int DataOf(const QTreeWidgetItem* n)
 
 void TfrmMain::OpenRangeEntry(int deviceId)
 {
-    CBERangeEntryWindow(this)->Execute(ConfigData, deviceId);
+    FWindows->CBERangeEntry().Execute(ConfigData, deviceId);
 }
 
 void TfrmMain::ConnectDeviceFrame(DeviceEditFrame* f, bool module)
@@ -68,7 +67,7 @@ DeviceEditFrame* TfrmMain::ModuleFrame()
     if (!FModuleFrame) {
         auto* modules = new TfrmModuleEdit(FFrames);
         modules->OnEditCBERange = [this](int deviceId) { OpenRangeEntry(deviceId); };
-        modules->SetAddDevicesDialog([this] { return AddDevicesDialog(); });
+        modules->SetAddDevicesDialog([this] { return &FWindows->AddDevices(); });
         FModuleFrame = modules;
         AddLatePage(modules, [modules] {
             modules->SetConfig(ConfigData);
@@ -85,13 +84,6 @@ int TfrmMain::ModuleAddress() const
 {
     // A module grid made now would open on its first row.
     return FModuleFrame ? FModuleFrame->CurrentAddress() : 1;
-}
-
-TfrmAddDevices* TfrmMain::AddDevicesDialog()
-{
-    if (!frmAddDevices)
-        frmAddDevices = new TfrmAddDevices(this); // its own translator
-    return frmAddDevices;
 }
 
 TfrmPanelSetupOptions* TfrmMain::PanelSetupFrame()

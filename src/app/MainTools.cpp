@@ -8,7 +8,6 @@
 #include "Ivdictio.h"
 #include "Ivwindows.h"
 #include "LanguageRules.h"
-#include "LazyWindows.h"
 #include "PX10ConfigData.h"
 #include "Panelcommstransferform.h"
 #include "Panelsetupoptions.h"
@@ -55,7 +54,7 @@ void TfrmMain::HelpPX10UserManualExecute()
 
 void TfrmMain::ToolsSerialPortSetupExecute()
 {
-    const int index = SerialSetupWindow(this)->Execute(int(FProtocol->CommPort()));
+    const int index = FWindows->SerialSetup().Execute(int(FProtocol->CommPort()));
     if (index >= 0 && index < 8)
         FProtocol->SetCommPort(TCommPort(index));
 }
@@ -64,7 +63,7 @@ void TfrmMain::ToolsSendToPanelExecute()
 {
     CommitPendingEdits();
     if (ConfigData)
-        ConfigTransferWindow(this)->SendConfiguration(FProtocol.get(), ConfigData);
+        FWindows->ConfigTransfer().SendConfiguration(FProtocol.get(), ConfigData);
 }
 
 void TfrmMain::ToolsReceiveFromPanelExecute()
@@ -75,23 +74,23 @@ void TfrmMain::ToolsReceiveFromPanelExecute()
     auto config = std::make_unique<TPX10ConfigData>(
         f.VdSDefaults, f.LED2CModeDefault, f.TorqSwitchDefault, f.ControlKey3ModeDefault);
     // A failed or cancelled receive leaves the fresh configuration current.
-    if (ConfigTransferWindow(this)->ReceiveConfiguration(FProtocol.get(), config.get()))
+    if (FWindows->ConfigTransfer().ReceiveConfiguration(FProtocol.get(), config.get()))
         FLifecycle.SetCurrentConfig(std::move(config));
 }
 
 void TfrmMain::ToolsFetchEventLogExecute()
 {
-    TextDownloadWindow(this)->ShowPanelEventLog(FProtocol.get());
+    FWindows->TextDownload().ShowPanelEventLog(FProtocol.get());
 }
 
 void TfrmMain::ToolsFetchDeviceDataExecute()
 {
-    TextDownloadWindow(this)->ShowDeviceData(FProtocol.get());
+    FWindows->TextDownload().ShowDeviceData(FProtocol.get());
 }
 
 void TfrmMain::ToolsLogDeviceExecute()
 {
-    TextDownloadWindow(this)->ShowDeviceLogger(FProtocol.get());
+    FWindows->TextDownload().ShowDeviceLogger(FProtocol.get());
 }
 
 bool TfrmMain::IsRegionalOptionEnabled() const

@@ -45,7 +45,7 @@ int main(int argc, char** argv)
             QObject::connect(frmMain, &TfrmMain::Closed, &app, &QApplication::quit);
             // The other long-lived windows (rule and zone text editors, panel
             // comms, printing, range entry, text download) are made when
-            // first needed, in that order (LazyWindows.h).
+            // first needed, by their one owner (AppWindows.h).
 
             // The splash stays up for 500 ms over the main window instead of
             // holding the whole start-up back.

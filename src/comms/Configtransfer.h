@@ -31,7 +31,7 @@ struct TransferState {
     std::string StageText; // status panel 1
 };
 
-class TConfigTransfer {
+class TConfigTransfer : public TextDownloadSource {
 public:
     enum class Stage {
         GeneralSetup,
@@ -45,7 +45,7 @@ public:
     };
 
     TConfigTransfer(ModalHost& Host, TInitiatePanelComms& Detection, CommsTiming Timing = {});
-    ~TConfigTransfer();
+    ~TConfigTransfer() override;
     TConfigTransfer(const TConfigTransfer&) = delete;
     TConfigTransfer& operator=(const TConfigTransfer&) = delete;
 
@@ -59,8 +59,8 @@ public:
     // The panel's records as CSV lines, added to Lines: the event log, and the
     // device data of every point (Address -1) or of one (1..99, 101..199).
     // Detection runs in the receive direction; the port is closed at the end.
-    bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines);
-    bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address);
+    bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines) override;
+    bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address) override;
 
     void FormShow();
     void SendPacket(unsigned char Command, unsigned DataLength, const char* Data);

@@ -7,9 +7,21 @@
 #include <string>
 #include <vector>
 
+class TQuorvelProtocol;
+
 namespace comms {
 
 using TextLines = std::vector<std::string>;
+
+// The downloads behind the text download window: the transfer engine in the
+// program.
+class TextDownloadSource {
+public:
+    virtual ~TextDownloadSource() = default;
+    virtual bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines) = 0;
+    // Address -1: all points; else one point (1..99 sensor, 101..199 module).
+    virtual bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address) = 0;
+};
 
 // The event log request of step n: event n / 3 (high byte first), part n % 3.
 std::string EventLogRequest(int step);

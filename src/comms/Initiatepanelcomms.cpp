@@ -203,7 +203,7 @@ void TInitiatePanelComms::Identified()
             }
         }
     }
-    const TPX10ConfigData* config = FConfig ? FConfig : ConfigData;
+    const TPX10ConfigData* config = FConfig ? FConfig : ShownConfiguration ? ShownConfiguration() : nullptr;
     if (GetPanelFirmwareNumber() < 703 && config) {
         const int torq = config->Sensors->CountTorqDevices() + config->Modules->CountTorqDevices();
         const int brim = config->Sensors->CountBrimDevices() + config->Modules->CountBrimDevices();

@@ -5,6 +5,7 @@
 // State() and forwards its buttons and keys here.
 #include "Commssession.h"
 
+#include <functional>
 #include <string>
 
 class TQuorvelProtocol;
@@ -64,8 +65,11 @@ public:
 
     const DetectionState& State() const { return FState; }
     // The configuration whose devices the compatibility test counts; without
-    // one, the current configuration.
+    // one, the configuration shown.
     void SetConfiguration(const TPX10ConfigData* Config) { FConfig = Config; }
+    // The configuration shown, which a download (it gives none) is checked
+    // against; null or unset: none, and nothing is counted.
+    std::function<const TPX10ConfigData*()> ShownConfiguration;
     void SetTiming(const CommsTiming& Timing) { FTiming = Timing; }
     const CommsTiming& Timing() const { return FTiming; }
     ReplyTracker& Tracker() { return FTracker; }

@@ -17,8 +17,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TfrmInitiatePanelComms* frmInitiatePanelComms = nullptr;
-
 TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     : QDialog(parent)
     , FLogic(*this)
@@ -115,11 +113,7 @@ TfrmInitiatePanelComms::TfrmInitiatePanelComms(QWidget* parent)
     IvAddTranslator(this);
 }
 
-TfrmInitiatePanelComms::~TfrmInitiatePanelComms()
-{
-    if (frmInitiatePanelComms == this)
-        frmInitiatePanelComms = nullptr;
-}
+TfrmInitiatePanelComms::~TfrmInitiatePanelComms() = default;
 
 int TfrmInitiatePanelComms::Execute(TQuorvelProtocol* Protocol, bool Send, int ConfiguredPanelType)
 {

@@ -57,5 +57,3 @@ private:
     comms::TInitiatePanelComms FLogic;
     std::function<void()> FOnShow;
 };
-
-extern TfrmInitiatePanelComms* frmInitiatePanelComms;

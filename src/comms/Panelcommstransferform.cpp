@@ -15,17 +15,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TfrmConfigTransfer* frmConfigTransfer = nullptr;
-
-TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* Detection)
+TfrmConfigTransfer::TfrmConfigTransfer(TfrmInitiatePanelComms& Detection, QWidget* parent)
     : QDialog(parent)
-    , FDetection(Detection)
+    , FLogic(*this, Detection.Logic())
 {
     setObjectName(QStringLiteral("frmConfigTransfer"));
     setModal(true);
-    // Without a detection dialog of its own the window uses the global one.
-    if (!FDetection && !frmInitiatePanelComms)
-        frmInitiatePanelComms = new TfrmInitiatePanelComms(parent);
     aniFileCopy = comms::forms::NamedLabel(this, "aniFileCopy");
     aniFileCopy->setMinimumWidth(90);
     aniFileCopy->setAlignment(Qt::AlignCenter);
@@ -74,32 +69,10 @@ TfrmConfigTransfer::TfrmConfigTransfer(QWidget* parent, TfrmInitiatePanelComms* 
     IvSetCodeText(sbPanel1);
     IvSetCodeText(aniFileCopy);
     IvAddTranslator(this);
-    connect(btnAbort, &QPushButton::clicked, this, [this] { Guarded([this] { Ensure().AbortClicked(); }); });
+    connect(btnAbort, &QPushButton::clicked, this, [this] { Guarded([this] { FLogic.AbortClicked(); }); });
 }
 
-TfrmConfigTransfer::~TfrmConfigTransfer()
-{
-    if (frmConfigTransfer == this)
-        frmConfigTransfer = nullptr;
-}
-
-comms::TConfigTransfer& TfrmConfigTransfer::Ensure()
-{
-    TfrmInitiatePanelComms* detection = FDetection ? FDetection : frmInitiatePanelComms;
-    if (!FLogic || &FLogic->Detection() != &detection->Logic())
-        FLogic = std::make_unique<comms::TConfigTransfer>(*this, detection->Logic());
-    return *FLogic;
-}
-
-bool TfrmConfigTransfer::SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
-{
-    return Ensure().SendConfiguration(Protocol, Config);
-}
-
-bool TfrmConfigTransfer::ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
-{
-    return Ensure().ReceiveConfiguration(Protocol, Config);
-}
+TfrmConfigTransfer::~TfrmConfigTransfer() = default;
 
 int TfrmConfigTransfer::RunModal(const std::function<void()>& onShow)
 {
@@ -126,15 +99,13 @@ void TfrmConfigTransfer::AnimationStep()
     static const char* const frames[]
         = { "\u25A1        ", "  \u25A1      ", "    \u25A1    ", "      \u25A1  ", "        \u25A1" };
     FFrame = (FFrame + 1) % 5;
-    const int shown = FLogic && !FLogic->State().Sending ? 4 - FFrame : FFrame;
+    const int shown = !FLogic.State().Sending ? 4 - FFrame : FFrame;
     aniFileCopy->setText(QString::fromUtf8(frames[shown]));
 }
 
 void TfrmConfigTransfer::Changed()
 {
-    if (!FLogic)
-        return;
-    const comms::TransferState& s = FLogic->State();
+    const comms::TransferState& s = FLogic.State();
     setWindowTitle(QString::fromStdString(s.Caption));
     // Send: computer left, panel right; receive the other way round.
     QWidget* left = s.Sending ? imgComputer : imgPX10;
@@ -159,7 +130,7 @@ void TfrmConfigTransfer::Changed()
 void TfrmConfigTransfer::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        Guarded([this] { Ensure().AbortClicked(); });
+        Guarded([this] { FLogic.AbortClicked(); });
         return;
     }
     QDialog::keyPressEvent(event);
@@ -168,8 +139,8 @@ void TfrmConfigTransfer::keyPressEvent(QKeyEvent* event)
 void TfrmConfigTransfer::reject()
 {
     // Closing the window mid-transfer asks as Abort does; nothing is cut off silently.
-    if (FLogic && FLogic->Running()) {
-        Guarded([this] { FLogic->AbortClicked(); });
+    if (FLogic.Running()) {
+        Guarded([this] { FLogic.AbortClicked(); });
         return;
     }
     FAnimation->stop();

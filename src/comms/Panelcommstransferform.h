@@ -15,22 +15,21 @@ class TfrmInitiatePanelComms;
 class TfrmConfigTransfer : public QDialog, public comms::ModalHost {
     Q_OBJECT
 public:
-    // Without a detection dialog, the global one is used (made on first need).
-    explicit TfrmConfigTransfer(QWidget* parent = nullptr, TfrmInitiatePanelComms* Detection = nullptr);
+    // Detection runs in `Detection`, which outlives the window.
+    explicit TfrmConfigTransfer(TfrmInitiatePanelComms& Detection, QWidget* parent = nullptr);
     ~TfrmConfigTransfer() override;
 
-    bool SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
+    bool SendConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
+    {
+        return FLogic.SendConfiguration(Protocol, Config);
+    }
     // Config is filled only when the whole configuration arrived.
-    bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config);
-    bool DownloadEventLog(TQuorvelProtocol* Protocol, comms::TextLines* Lines)
+    bool ReceiveConfiguration(TQuorvelProtocol* Protocol, TPX10ConfigData* Config)
     {
-        return Ensure().DownloadEventLog(Protocol, Lines);
+        return FLogic.ReceiveConfiguration(Protocol, Config);
     }
-    bool DownloadDeviceData(TQuorvelProtocol* Protocol, comms::TextLines* Lines, int Address)
-    {
-        return Ensure().DownloadDeviceData(Protocol, Lines, Address);
-    }
-    comms::TConfigTransfer& Logic() { return Ensure(); }
+    // The downloads the text download window shows.
+    comms::TConfigTransfer& Logic() { return FLogic; }
 
     // ModalHost
     int RunModal(const std::function<void()>& onShow) override;
@@ -55,15 +54,11 @@ protected:
     void reject() override;
 
 private:
-    comms::TConfigTransfer& Ensure();
     void AnimationStep();
 
-    TfrmInitiatePanelComms* FDetection = nullptr;
-    std::unique_ptr<comms::TConfigTransfer> FLogic;
+    comms::TConfigTransfer FLogic;
     std::function<void()> FOnShow;
     QHBoxLayout* FPictures = nullptr;
     QTimer* FAnimation = nullptr;
     int FFrame = 0;
 };
-
-extern TfrmConfigTransfer* frmConfigTransfer;

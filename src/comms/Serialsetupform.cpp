@@ -14,8 +14,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-TfrmSerialSetup* frmSerialSetup = nullptr;
-
 TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     : QDialog(parent)
     , FPorts(std::move(Ports))

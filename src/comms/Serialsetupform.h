@@ -45,5 +45,3 @@ private:
 
     comms::SerialPorts FPorts;
 };
-
-extern TfrmSerialSetup* frmSerialSetup;

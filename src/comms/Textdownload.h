@@ -14,15 +14,6 @@ class TQuorvelProtocol;
 
 namespace comms {
 
-// The downloads behind the window: the transfer engine in the program.
-class TextDownloadSource {
-public:
-    virtual ~TextDownloadSource() = default;
-    virtual bool DownloadEventLog(TQuorvelProtocol* Protocol, TextLines* Lines) = 0;
-    // Address -1: all points; else one point (1..99 sensor, 101..199 module).
-    virtual bool DownloadDeviceData(TQuorvelProtocol* Protocol, TextLines* Lines, int Address) = 0;
-};
-
 class TTextDownload {
 public:
     // `ShowModal` runs the window until it closes. `Now` gives the date and

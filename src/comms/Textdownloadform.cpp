@@ -5,7 +5,6 @@
 #include "AccessibleName.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
-#include "Panelcommstransferform.h"
 #include "Spincontrol.h"
 
 #include <QAction>
@@ -21,24 +20,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
-
-TfrmTextDownload* frmTextDownload = nullptr;
-
-comms::TextDownloadSource& ConfigTransferDownloads()
-{
-    struct Source : comms::TextDownloadSource {
-        bool DownloadEventLog(TQuorvelProtocol* Protocol, comms::TextLines* Lines) override
-        {
-            return frmConfigTransfer && frmConfigTransfer->DownloadEventLog(Protocol, Lines);
-        }
-        bool DownloadDeviceData(TQuorvelProtocol* Protocol, comms::TextLines* Lines, int Address) override
-        {
-            return frmConfigTransfer && frmConfigTransfer->DownloadDeviceData(Protocol, Lines, Address);
-        }
-    };
-    static Source source;
-    return source;
-}
 
 TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* parent)
     : QDialog(parent)

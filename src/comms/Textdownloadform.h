@@ -48,8 +48,3 @@ public slots:
 private:
     comms::TTextDownload FLogic;
 };
-
-extern TfrmTextDownload* frmTextDownload;
-
-// The downloads of the configuration transfer window (frmConfigTransfer).
-comms::TextDownloadSource& ConfigTransferDownloads();

@@ -18,8 +18,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmCBERangeEntry* frmCBERangeEntry = nullptr;
-
 namespace {
 constexpr int Rows = 8; // 24 entries in three columns
 } // namespace

@@ -55,5 +55,3 @@ private:
     std::unique_ptr<TCBERangeEntryLogic> FLogic;
     bool FLoading = false;
 };
-
-extern TfrmCBERangeEntry* frmCBERangeEntry;

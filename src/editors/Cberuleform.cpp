@@ -33,8 +33,6 @@
 
 #include <algorithm>
 
-TfrmCBERuleEdit* frmCBERuleEdit = nullptr;
-
 using namespace cberules;
 
 namespace {

@@ -103,5 +103,3 @@ private:
     bool FLoading = false;
     bool FSized = false;
 };
-
-extern TfrmCBERuleEdit* frmCBERuleEdit;

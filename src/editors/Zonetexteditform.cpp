@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmZoneText* frmZoneText = nullptr;
-
 TfrmZoneText::TfrmZoneText(QWidget* parent)
     : QDialog(parent)
 {

@@ -33,5 +33,3 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
 };
-
-extern TfrmZoneText* frmZoneText;

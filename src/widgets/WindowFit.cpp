@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QLayout>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionTab>
@@ -94,6 +95,9 @@ public:
     }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // The page deletes its grid before the events of its own going are over.
+        if (!FGrid)
+            return false;
         if (watched == FRoom && event->type() == QEvent::Resize)
             Flow();
         // A caption changed (another language): the cells' widths with it.
@@ -112,7 +116,7 @@ public:
     int FPlaced = 0;
 
 private:
-    QGridLayout* FGrid;
+    QPointer<QGridLayout> FGrid;
     QWidget* FRoom;
     std::vector<QWidget*> FCells;
     int FMost;

@@ -399,13 +399,13 @@ TEST_F(LanguageFixture, PagesMadeLateShowTheLanguageAndTheFileOfTheirTime)
         moduleGrid->model()->index(3, mfType - 1).data().toString().isEmpty()); // the file's module 4
     EXPECT_TRUE(moduleGrid->model()->index(4, mfType - 1).data().toString().isEmpty());
 
-    TfrmAddDevices* dialog = main.AddDevicesDialog();
+    TfrmAddDevices* dialog = &main.Windows().AddDevices();
     EXPECT_EQ(dialog->cbxOverwrite->text().toStdString(), Translate("Overwrite defined devices"));
 
     // Asked for again, or the language changed again: nothing new is made.
     EXPECT_EQ(main.OnboardOutputFrame(), outputs);
     EXPECT_EQ(main.PanelSetupFrame(), options);
-    EXPECT_EQ(main.AddDevicesDialog(), dialog);
+    EXPECT_EQ(&main.Windows().AddDevices(), dialog);
     EXPECT_EQ(main.ModuleFrame(), modules);
     for (QAction* item : main.LanguageItems())
         if (item->data().toInt() == German)
@@ -498,7 +498,7 @@ TEST_F(LanguageFixture, TheLanguageChosenAppliesAtTheNextStart)
     EXPECT_EQ(Dictionary().GetActiveLanguageIndex(), French);
     EXPECT_EQ(Windows->Main->FileNew->text().toStdString(), "&Nouveau");
     EXPECT_EQ(Windows->About->btnOK->text().toStdString(), "OK");
-    EXPECT_EQ(frmZoneText->windowTitle().toStdString(), "Textes de zone");
+    EXPECT_EQ(Windows->Main->Windows().ZoneText().windowTitle().toStdString(), "Textes de zone");
     EXPECT_TRUE(Windows->Main->LanguageItems()[size_t(French - 1)]->isChecked());
     EXPECT_TRUE(Prompts.Log.empty());
 }

@@ -4,11 +4,13 @@
 #include "Cberuleform.h"
 #include "DeviceRules.h"
 #include "EditorInterfaces.h"
+#include "AppWindows.h"
 #include "Initiatepanelcommsform.h"
 #include "ModuleEditFrame.h"
-#include "LazyWindows.h"
 #include "MainWindowFixture.h"
 #include "Panelcommstransferform.h"
+#include "Printersetup.h"
+#include "Printselectionform.h"
 #include "Serialsetupform.h"
 #include "Textdownloadform.h"
 #include "Zonetexteditform.h"
@@ -44,48 +46,53 @@ TEST_F(LazyWindowsFixture, NoneIsMadeAtStartUpAndEachOnceInStartUpOrder)
 {
     Show();
     const std::size_t atStart = Made().size();
-    for (QObject* w : std::initializer_list<QObject*> { frmCBERuleEdit, frmZoneText, frmSerialSetup,
-             frmInitiatePanelComms, frmConfigTransfer, frmCBERangeEntry, frmTextDownload })
-        EXPECT_EQ(w, nullptr);
+    TAppWindows& windows = Main->Windows();
 
     // The text download builds on the transfer, which builds on detection.
-    TfrmTextDownload* download = TextDownloadWindow(Main.get());
+    TfrmTextDownload* download = &windows.TextDownload();
     auto made = Made();
-    EXPECT_EQ(made.size(), atStart + 3);
-    EXPECT_TRUE(Before(made, frmInitiatePanelComms, frmConfigTransfer));
-    EXPECT_TRUE(Before(made, frmConfigTransfer, download));
-    EXPECT_EQ(frmSerialSetup, nullptr);
+    ASSERT_EQ(made.size(), atStart + 3);
+    TfrmConfigTransfer* transfer = &windows.ConfigTransfer();
+    TfrmInitiatePanelComms* detection = &windows.PanelDetection();
+    EXPECT_TRUE(Before(made, detection, transfer));
+    EXPECT_TRUE(Before(made, transfer, download));
+    EXPECT_EQ(&transfer->Logic().Detection(), &detection->Logic());
 
     // Asked again, directly or through what builds on them: nothing new.
-    EXPECT_EQ(TextDownloadWindow(Main.get()), download);
-    TfrmConfigTransfer* transfer = frmConfigTransfer;
-    EXPECT_EQ(ConfigTransferWindow(Main.get()), transfer);
-    EXPECT_EQ(PanelDetectionWindow(Main.get()), frmInitiatePanelComms);
+    EXPECT_EQ(&windows.TextDownload(), download);
     EXPECT_EQ(Made().size(), atStart + 3);
 
-    // The editors take the configuration in force when they are made.
-    TfrmZoneText* zones = ZoneTextWindow(Main.get());
-    TfrmCBERuleEdit* rules = CBERuleEditWindow(Main.get());
-    TfrmCBERangeEntry* range = CBERangeEntryWindow(Main.get());
-    TfrmSerialSetup* serial = SerialSetupWindow(Main.get());
-    EXPECT_EQ(ZoneTextWindow(Main.get()), zones);
-    EXPECT_EQ(CBERuleEditWindow(Main.get()), rules);
-    EXPECT_EQ(CBERangeEntryWindow(Main.get()), range);
-    EXPECT_EQ(SerialSetupWindow(Main.get()), serial);
+    TfrmZoneText* zones = &windows.ZoneText();
+    TfrmCBERuleEdit* rules = &windows.CBERuleEdit();
+    TfrmCBERangeEntry* range = &windows.CBERangeEntry();
+    TfrmSerialSetup* serial = &windows.SerialSetup();
+    EXPECT_EQ(&windows.ZoneText(), zones);
+    EXPECT_EQ(&windows.CBERuleEdit(), rules);
+    EXPECT_EQ(&windows.CBERangeEntry(), range);
+    EXPECT_EQ(&windows.SerialSetup(), serial);
     EXPECT_EQ(Made().size(), atStart + 7);
     ASSERT_TRUE(range->EditRule);
+
+    // The print setup builds on the print selection; all the rest once more
+    // makes only what is left: add devices and the three print windows.
+    windows.MakeAll();
+    made = Made();
+    EXPECT_EQ(made.size(), atStart + 11);
+    EXPECT_TRUE(Before(made, &windows.PrintSelection(), &windows.PrintSetup()));
+    for (QObject* w : made)
+        EXPECT_EQ(w->parent(), Main.get());
 }
 
 TEST_F(LazyWindowsFixture, AWindowGoneWithItsMainWindowIsMadeAgainForTheNext)
 {
     Show();
-    SerialSetupWindow(Main.get());
-    ZoneTextWindow(Main.get());
+    const std::size_t atStart = Made().size();
+    Main->Windows().SerialSetup();
+    Main->Windows().ZoneText();
     Main.reset();
-    EXPECT_EQ(frmSerialSetup, nullptr);
-    EXPECT_EQ(frmZoneText, nullptr);
     Show();
-    EXPECT_EQ(SerialSetupWindow(Main.get())->parent(), Main.get());
+    EXPECT_EQ(Made().size(), atStart);
+    EXPECT_EQ(Main->Windows().SerialSetup().parent(), Main.get());
 }
 
 // The module grid is made when first needed, once. The edit rules ask for its

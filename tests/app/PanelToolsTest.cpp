@@ -49,26 +49,39 @@ struct PanelToolsFixture : ::testing::Test {
         About = std::make_unique<TfrmAbout>();
         Main = std::make_unique<TfrmMain>(About.get(), std::vector<std::string> {});
         Main->show();
-        frmInitiatePanelComms = new TfrmInitiatePanelComms(Main.get());
-        frmConfigTransfer = new TfrmConfigTransfer(Main.get());
-        frmTextDownload = new TfrmTextDownload(ConfigTransferDownloads(), Main.get());
-        QObject::connect(&Watch, &QTimer::timeout, [] {
-            QLineEdit* edit = frmInitiatePanelComms->edtPasscode;
-            if (frmInitiatePanelComms->isVisible() && edit->isVisible() && edit->text().isEmpty()) {
+        QObject::connect(&Watch, &QTimer::timeout, [this] {
+            TfrmInitiatePanelComms& detection = Main->Windows().PanelDetection();
+            QLineEdit* edit = detection.edtPasscode;
+            if (detection.isVisible() && edit->isVisible() && edit->text().isEmpty()) {
                 edit->setText("1234");
-                frmInitiatePanelComms->Logic().SetPasscodeText("1234");
-                frmInitiatePanelComms->Logic().StartTransferClicked();
+                detection.Logic().SetPasscodeText("1234");
+                detection.Logic().StartTransferClicked();
             }
         });
         Watch.start(20);
+    }
+    // Runs a fetch and gives the text its window showed. The window opens
+    // after the download's own windows: its text is taken and the window
+    // closed once it is up.
+    QString Fetch(QAction* action)
+    {
+        QString text = "not shown";
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            TfrmTextDownload& download = Main->Windows().TextDownload();
+            if (download.isVisible()) {
+                text = download.mmoDownloadedText->toPlainText();
+                download.close();
+            }
+        });
+        closer.start(10);
+        action->trigger();
+        return text;
     }
     void TearDown() override
     {
         Watch.stop();
         Main.reset(); // its children, the panel windows, go with it
-        frmInitiatePanelComms = nullptr;
-        frmConfigTransfer = nullptr;
-        frmTextDownload = nullptr;
         ConfigData = nullptr;
         ::unsetenv("PX10_COM1");
     }
@@ -106,28 +119,33 @@ TEST_F(PanelToolsFixture, ReceiveCancelledAtTheSaveQuestionTouchesNothing)
 TEST_F(PanelToolsFixture, EventLogAndDeviceDataShowTheirLines)
 {
     Records.SetEvents({ PanelRecords::MakeEvent(0), PanelRecords::MakeEvent(1) });
-    // The text window opens after the download's own windows: take its text
-    // and close it once it is up.
-    QString text;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (frmTextDownload->isVisible()) {
-            text = frmTextDownload->mmoDownloadedText->toPlainText();
-            frmTextDownload->close();
-        }
-    });
-    closer.start(10);
-    Main->ToolsFetchEventLog->trigger();
+    const QString text = Fetch(Main->ToolsFetchEventLog);
     const QStringList lines = text.split('\n');
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0], "Index,Date/Time,Identity,Zone Text,Device Text,Event Description");
     EXPECT_EQ(lines[1], "1,\"01/01/2024 00:00:00\",\"Sensor 1\",\"Zone 1\",\"Room 0\",\"FIRE ALARM\"");
-    EXPECT_EQ(frmTextDownload->windowTitle(), "Panel Event Log");
+    EXPECT_EQ(Main->Windows().TextDownload().windowTitle(), "Panel Event Log");
 
-    Main->ToolsFetchDeviceData->trigger();
-    EXPECT_EQ(text.split('\n').size(), 199);
-    EXPECT_EQ(frmTextDownload->windowTitle(), "Device Data");
+    EXPECT_EQ(Fetch(Main->ToolsFetchDeviceData).split('\n').size(), 199);
+    EXPECT_EQ(Main->Windows().TextDownload().windowTitle(), "Device Data");
     EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
+}
+
+// A fetch gives detection no configuration of its own: the panel's firmware
+// is checked against the devices of the configuration shown.
+TEST_F(PanelToolsFixture, AFetchIsRefusedWhenTheConfigurationShownNeedsNewerFirmware)
+{
+    Panel.SetIdentification(SimulatedPanel::MakeIdentification("301", 702));
+    ConfigData->Sensors->SetType(1, 2);
+    ConfigData->Sensors->SetTorqType(1, 5);
+    for (int a = 1; a <= 11; ++a)
+        ConfigData->Modules->SetType(a, 1);
+    Prompts.Answer(platform::mrOk);
+    const QString text = Fetch(Main->ToolsFetchEventLog);
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Type, platform::MsgDlgType::mtWarning);
+    EXPECT_EQ(Prompts.Log[0].Text.rfind("Compatibility warning.", 0), 0u);
+    EXPECT_EQ(text, ""); // the window opens, with no lines
 }
 
 namespace {
@@ -158,7 +176,7 @@ void Pick(QComboBox* box, const char* text)
 TEST_F(PanelToolsFixture, AddedDevicesRoundTripThroughFileAndPanel)
 {
     ASSERT_TRUE(Main->ToolsAddChangeSensors->isEnabled());
-    TfrmAddDevices* dialog = Main->AddDevicesDialog();
+    TfrmAddDevices* dialog = &Main->Windows().AddDevices();
     auto fill = [dialog](const char* protocol, const char* type, const char* function, const char* first,
                     const char* last) {
         QTimer::singleShot(0, dialog, [=] {

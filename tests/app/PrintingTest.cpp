@@ -1,7 +1,6 @@
 // The main window's printing actions: enabled with a printer, and the reports
 // built from the current configuration and its file.
 #include "MainWindowFixture.h"
-#include "PrintWindows.h"
 #include "Printselectionform.h"
 
 #include <QAction>
@@ -14,14 +13,13 @@ using Printing = MainWindowFixture;
 TEST_F(Printing, ActionsFollowTheSystemsPrinters)
 {
     Show();
-    TPrintWindows& print = Main->PrintWindows();
     const QList<QAction*> actions { Main->FilePrintPreview, Main->FilePrint, Main->FilePrinterSetup };
-    print.PrinterNames = [] { return QStringList(); };
-    print.UpdateActions(actions);
+    Main->PrinterNames = [] { return QStringList(); };
+    Main->UpdatePrintActions();
     for (QAction* a : actions)
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    print.PrinterNames = [] { return QStringList { "PDF" }; };
-    print.UpdateActions(actions);
+    Main->PrinterNames = [] { return QStringList { "PDF" }; };
+    Main->UpdatePrintActions();
     for (QAction* a : actions)
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 }
@@ -33,7 +31,7 @@ TEST_F(Printing, ReportsReadTheCurrentConfigurationAndItsFile)
     ConfigData->ZoneTexts->SetZoneText(1, "Reception");
     ConfigData->SaveToFile(file);
     Main->OpenConfigFile(file);
-    TfrmPrintSelection& dlg = Main->PrintWindows().PrintSelection();
+    TfrmPrintSelection& dlg = Main->Windows().PrintSelection();
     std::vector<report::TPage> printed;
     dlg.PrintPages
         = [&](const std::vector<report::TPage>& pages, const report::TPrintSettings&) { printed = pages; };

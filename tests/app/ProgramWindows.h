@@ -7,7 +7,6 @@
 #include "Initiatepanelcommsform.h"
 #include "Ivcustdic.h"
 #include "Ivmulti.h"
-#include "LazyWindows.h"
 #include "Main.h"
 #include "PX10ConfigData.h"
 #include "Pageselectionframe.h"
@@ -15,7 +14,6 @@
 #include "Printersetup.h"
 #include "Printpreviewform.h"
 #include "Printselectionform.h"
-#include "PrintWindows.h"
 #include "Serialsetupform.h"
 #include "SplashScreen.h"
 #include "Textdownloadform.h"
@@ -41,25 +39,14 @@ struct ProgramWindows {
         frmMain = Main.get();
         Main->show();
         // The windows made when first needed, made now, as the program makes them.
-        CBERuleEditWindow(Main.get());
-        ZoneTextWindow(Main.get());
-        SerialSetupWindow(Main.get());
-        PanelDetectionWindow(Main.get());
-        ConfigTransferWindow(Main.get());
-        CBERangeEntryWindow(Main.get());
-        TextDownloadWindow(Main.get());
+        Main->Windows().MakeAll();
         // What is built when first used: the panel options and their pages,
-        // the on-board outputs, the module grid, the add devices dialog, the
-        // print windows and a preview page.
+        // the on-board outputs, the module grid and a preview page.
         Main->TreeView1()->setCurrentItem(Main->PanelNode());
         Main->TreeView1()->setCurrentItem(Main->OnboardNode());
-        Main->AddDevicesDialog();
         Main->TreeView1()->setCurrentItem(Main->ModulesNode());
         Main->TreeView1()->setCurrentItem(Main->SensorsNode());
-        TPrintWindows& print = Main->PrintWindows();
-        print.PrintSelection();
-        print.PrintSetup();
-        print.PrintPreview().PageSelect->PageSelectClick(0, Qt::LeftButton, QPoint());
+        Main->Windows().PrintPreview().PageSelect->PageSelectClick(0, Qt::LeftButton, QPoint());
         QApplication::processEvents();
     }
     ~ProgramWindows()

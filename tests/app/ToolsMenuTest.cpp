@@ -36,8 +36,7 @@ void Touch(const std::string& path)
 TEST_F(ToolsFixture, SerialPortSetupSetsThePortOnlyAfterOk)
 {
     Show();
-    TfrmSerialSetup dialog;
-    frmSerialSetup = &dialog;
+    TfrmSerialSetup& dialog = Main->Windows().SerialSetup();
     ASSERT_TRUE(Main->ToolsSerialPortSetup->isEnabled());
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(dialog.cboCommsPortSelect->currentIndex(), 0);
@@ -53,7 +52,6 @@ TEST_F(ToolsFixture, SerialPortSetupSetsThePortOnlyAfterOk)
     });
     Main->ToolsSerialPortSetup->trigger();
     EXPECT_EQ(Main->QuorvelProtocol1()->CommPort(), spCOM4);
-    frmSerialSetup = nullptr;
     // The port is stored when the window closes.
     Main->close();
     Main.reset();

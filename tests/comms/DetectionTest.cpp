@@ -251,16 +251,23 @@ struct Compat {
 
 class Compatibility : public ::testing::TestWithParam<Compat> { };
 
+// One TORQ sensor and `brim` BRIM modules.
+std::unique_ptr<TPX10ConfigData> MixedLoop(int brim)
+{
+    auto config = NewConfig();
+    config->Sensors->SetType(1, 2);
+    config->Sensors->SetTorqType(1, 5);
+    for (int a = 1; a <= brim; ++a)
+        config->Modules->SetType(a, 1);
+    return config;
+}
+
 TEST_P(Compatibility, MixedLoops)
 {
     const Compat c = GetParam();
     DetectionFixture f;
     f.panel.SetIdentification(SimulatedPanel::MakeIdentification("301", c.Firmware));
-    auto config = NewConfig();
-    config->Sensors->SetType(1, 2);
-    config->Sensors->SetTorqType(1, 5);
-    for (int a = 1; a <= c.Brim; ++a)
-        config->Modules->SetType(a, 1);
+    auto config = MixedLoop(c.Brim);
     f.detection.SetConfiguration(config.get());
     if (c.Refused)
         f.prompts.Answer(mrOk);
@@ -282,6 +289,34 @@ TEST_P(Compatibility, MixedLoops)
 INSTANTIATE_TEST_SUITE_P(Firmware, Compatibility,
     ::testing::Values(Compat { 702, 11, true }, Compat { 702, 10, false }, Compat { 703, 11, false },
         Compat { 703, 40, false }));
+
+// A download gives detection no configuration: it checks the one handed to it
+// as shown, the caller's own before that, and without either nothing, even
+// when the program holds a configuration.
+TEST(Detection, ADownloadIsCheckedAgainstTheConfigurationHandedAsShown)
+{
+    const auto mixed = MixedLoop(11);
+    const auto plain = NewConfig();
+    struct Case {
+        const TPX10ConfigData* Shown;
+        const TPX10ConfigData* Given;
+        bool Refused;
+    };
+    for (const Case c : { Case { nullptr, nullptr, false }, Case { mixed.get(), nullptr, true },
+             Case { mixed.get(), plain.get(), false } }) {
+        DetectionFixture f;
+        f.panel.SetIdentification(SimulatedPanel::MakeIdentification("301", 702));
+        ConfigData = mixed.get();
+        if (c.Shown)
+            f.detection.ShownConfiguration = [&c] { return c.Shown; };
+        f.detection.SetConfiguration(c.Given);
+        if (c.Refused)
+            f.prompts.Answer(mrOk);
+        EXPECT_EQ(f.Run(false), c.Refused ? mrAbort : mrOk);
+        EXPECT_EQ(f.prompts.Log.size(), c.Refused ? 1u : 0u);
+        ConfigData = nullptr;
+    }
+}
 
 TEST(Detection, UnopenablePortRaisesTheMessageWithTheReason)
 {

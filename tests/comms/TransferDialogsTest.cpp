@@ -126,7 +126,7 @@ protected:
     TQuorvelProtocol proto;
     ExpireOnSilence expiry { panel, proto };
     TfrmInitiatePanelComms detection;
-    TfrmConfigTransfer transfer { nullptr, &detection };
+    TfrmConfigTransfer transfer { detection };
 };
 
 TEST_F(DialogsTest, SendThroughTheWidgetsThenReceive)
