@@ -66,13 +66,11 @@ void DeviceClipboard::Copy(const TPX10ConfigData& config, View view, int address
         if (!FSensor)
             FSensor = std::make_unique<TPX10ConfigRecord>();
         config.Sensors->CopyDeviceTo(address, FSensor.get());
-        FSensorKind = { config.Sensors->GetType(address), config.Sensors->GetTorqType(address) };
     } else if (view == View::Modules) {
         if (!FModule)
             FModule = std::make_unique<TPX10ConfigRecord>();
         config.Modules->CopyDeviceTo(address, FModule.get());
         FModuleTorqType = config.Modules->GetTorqType(address);
-        FModuleKind = { config.Modules->GetType(address), FModuleTorqType };
     }
 }
 
@@ -98,22 +96,24 @@ bool DeviceClipboard::Paste(TPX10ConfigData& config, View view, int address, int
 
 bool DeviceClipboard::PasteKeepsProtocolRule(const TPX10ConfigData& config, View view, int address) const
 {
-    const bool have = view == View::Sensors ? HasSensor() : view == View::Modules && HasModule();
-    if (!have || !ValidAddress(address))
+    const bool sensors = view == View::Sensors;
+    const TPX10ConfigRecord* buffer = sensors ? FSensor.get()
+        : view == View::Modules               ? FModule.get()
+                                              : nullptr;
+    if (!buffer || !ValidAddress(address))
         return true;
-    const Kind pasted = view == View::Sensors ? FSensorKind : FModuleKind;
-    int t = config.Sensors->CountTorqDevices() + config.Modules->CountTorqDevices();
-    int b = config.Sensors->CountBrimDevices() + config.Modules->CountBrimDevices();
-    // The device written over leaves the counts; the pasted one joins them
-    // (the further channels of a multi-channel module are TORQ devices too).
-    const TPX10ConfigDeviceConfiguration& part = view == View::Sensors ? *config.Sensors : *config.Modules;
-    auto count = [&](int type, int torqType, int sign) {
-        if (type != 0)
-            (torqType != 0 ? t : b) += sign;
-    };
-    count(part.GetType(address), part.GetTorqType(address), -1);
-    count(pasted.Type, pasted.TorqType, +1);
-    return ProtocolRuleHolds(t, b);
+    // Counted as the loop is after the paste: the device written over leaves
+    // it, and a pasted multi-channel module brings its further channels, as
+    // the module frame adds them.
+    TPX10ConfigDeviceConfiguration after = sensors ? *config.Sensors : *config.Modules;
+    after.CopyDeviceFrom(address, buffer);
+    if (!sensors)
+        UpdateMultiChannelModule(after, address);
+    const TPX10ConfigDeviceConfiguration& other = sensors ? *config.Modules : *config.Sensors;
+    return ProtocolChangeAllowed(config.Sensors->CountTorqDevices() + config.Modules->CountTorqDevices(),
+        config.Sensors->CountBrimDevices() + config.Modules->CountBrimDevices(),
+        other.CountTorqDevices() + after.CountTorqDevices(),
+        other.CountBrimDevices() + after.CountBrimDevices());
 }
 
 void DeviceClipboard::Clear()
@@ -121,5 +121,4 @@ void DeviceClipboard::Clear()
     FSensor.reset();
     FModule.reset();
     FModuleTorqType = 0;
-    FSensorKind = FModuleKind = {};
 }

@@ -49,9 +49,9 @@ public:
     // Copies; a sensor is then reset at once. A module is left for the module
     // frame to delete, which widens to the whole multi-channel device.
     void Cut(TPX10ConfigData& config, View view, int address);
-    // Whether the buffer of the kind in view written over `address` leaves
-    // no TORQ device beside more than 40 BRIM devices (sensors and modules
-    // together), as the pick lists keep it.
+    // Whether writing the buffer of the kind in view over `address` keeps the
+    // protocol rule (ProtocolChangeAllowed, sensors and modules together): a
+    // loop that already mixes TORQ and many BRIM devices may not get worse.
     bool PasteKeepsProtocolRule(const TPX10ConfigData& config, View view, int address) const;
     // Writes the buffer of the kind in view over `address` when the paste
     // rule holds at the module grid's address and the protocol rule after
@@ -66,10 +66,4 @@ private:
     std::unique_ptr<TPX10ConfigRecord> FSensor;
     std::unique_ptr<TPX10ConfigRecord> FModule;
     int FModuleTorqType = 0;
-    // The type and TORQ type of each buffer's device, for the protocol rule.
-    struct Kind {
-        int Type = 0;
-        int TorqType = 0;
-    };
-    Kind FSensorKind, FModuleKind;
 };

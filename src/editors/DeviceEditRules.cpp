@@ -63,9 +63,11 @@ TProtocolOffer ProtocolOffer(const TPX10ConfigData& c)
         c.Sensors->CountBrimDevices() + c.Modules->CountBrimDevices());
 }
 
-bool ProtocolRuleHolds(int t, int b)
+bool ProtocolChangeAllowed(int t0, int b0, int t1, int b1)
 {
-    return t == 0 || b <= MaxBrimBesideTorq;
+    if (t1 > t0 && b1 > MaxBrimBesideTorq)
+        return false;
+    return !(b1 > b0 && b1 > MaxBrimBesideTorq && t1 > 0);
 }
 
 int BrimAllowance(const TPX10ConfigData& c)

@@ -33,8 +33,11 @@ enum TProtocolOffer { poAll, poBrimOnly, poTorqOnly };
 // BRIM devices (sensors and modules together) never coexist.
 TProtocolOffer ProtocolOffer(bool torqSwitch, int torqDevices, int brimDevices);
 TProtocolOffer ProtocolOffer(const TPX10ConfigData& config);
-// Whether a loop of these counts keeps that rule.
-bool ProtocolRuleHolds(int torqDevices, int brimDevices);
+// Whether a change taking the loop from the first counts to the second keeps
+// that rule: it may not add a TORQ device beside more than 40 BRIM devices,
+// nor raise the BRIM count above 40 beside a TORQ device. A loop that already
+// mixes them (read from a file or the panel) takes any other change.
+bool ProtocolChangeAllowed(int torqBefore, int brimBefore, int torqAfter, int brimAfter);
 // How many BRIM devices Add Devices may still add: 40 - B while there is a
 // TORQ device and B < 40, else -1 (no limit).
 int BrimAllowance(const TPX10ConfigData& config);

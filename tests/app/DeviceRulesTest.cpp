@@ -147,3 +147,26 @@ TEST_F(ClipboardFixture, PasteKeepsTorqAndMoreThan40BrimApart)
     EXPECT_FALSE(Clipboard.PasteKeepsProtocolRule(Config, View::Modules, 30));
     EXPECT_TRUE(Clipboard.PasteKeepsProtocolRule(Config, View::Sensors, 42)); // no TORQ device
 }
+
+// A loop that already mixes TORQ with more than 40 BRIM devices: pastes that
+// keep the counts go on; counted as the loop is after the paste, with the
+// further channels a pasted multi-channel module brings.
+TEST_F(ClipboardFixture, PasteIntoAnAlreadyMixedLoopRefusesOnlyWhatWorsensIt)
+{
+    for (int a = 1; a <= 41; ++a)
+        Config.Sensors->SetType(a, 2);
+    Module(*Config.Modules, 1, 132, 1);
+    Module(*Config.Modules, 2, 132, 1);
+    Module(*Config.Modules, 10, kTorqTwoChannelModule, 2);
+    Clipboard.Copy(Config, View::Sensors, 5);
+    EXPECT_TRUE(Clipboard.Paste(Config, View::Sensors, 7, 1)); // BRIM over BRIM
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Sensors, 60, 1)); // BRIM onto a free address
+    Clipboard.Copy(Config, View::Modules, 1);
+    EXPECT_TRUE(Clipboard.Paste(Config, View::Modules, 2, 2)); // TORQ over TORQ
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Modules, 30, 30)); // TORQ onto a free address
+    Config.Modules->SetType(40, 2); // 42 BRIM devices
+    EXPECT_FALSE(Clipboard.Paste(Config, View::Modules, 40, 40)); // over BRIM, 41 BRIM are left
+    Clipboard.Copy(Config, View::Modules, 10);
+    EXPECT_FALSE(Clipboard.PasteKeepsProtocolRule(Config, View::Modules, 2)); // its second channel
+    EXPECT_EQ(Config.Modules->GetTorqType(2), 132);
+}

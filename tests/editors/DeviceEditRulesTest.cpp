@@ -307,6 +307,20 @@ TEST(DeviceRules, ProtocolOfferKeepsTorqAndManyBrimApart)
     EXPECT_EQ(protocols, (TTextList { " - ", "BRIM" }));
 }
 
+// A loop that already mixes TORQ with more than 40 BRIM devices (from a file
+// or the panel) takes any change that makes the mix no worse.
+TEST(DeviceRules, ProtocolChangeRefusesOnlyWhatWorsensTheMix)
+{
+    EXPECT_TRUE(ProtocolChangeAllowed(1, 41, 1, 41)); // BRIM over BRIM, TORQ over TORQ
+    EXPECT_FALSE(ProtocolChangeAllowed(1, 41, 2, 41)); // TORQ onto a free address
+    EXPECT_TRUE(ProtocolChangeAllowed(1, 41, 2, 40)); // TORQ over BRIM leaves 40
+    EXPECT_FALSE(ProtocolChangeAllowed(1, 42, 2, 41));
+    EXPECT_FALSE(ProtocolChangeAllowed(1, 40, 1, 41)); // BRIM onto a free address
+    EXPECT_FALSE(ProtocolChangeAllowed(2, 41, 1, 42)); // BRIM over TORQ
+    EXPECT_TRUE(ProtocolChangeAllowed(1, 41, 0, 42)); // over the last TORQ device
+    EXPECT_TRUE(ProtocolChangeAllowed(0, 40, 1, 40));
+}
+
 TEST(ModuleRules, MatchedTypeAtItsBorders)
 {
     struct Case {

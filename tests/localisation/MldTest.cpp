@@ -424,6 +424,18 @@ TEST(MldFile, AReadPastItsSectionOrOverlappingSectionsAreRefused)
     EXPECT_EQ(read(last, word(last) + 1), "Stream read error") << "one longer";
     EXPECT_EQ(read(26, rows), "Stream read error") << "the locales where the rows start";
     EXPECT_EQ(read(24, 0), "(no exception)") << "no locales: their offset is no section";
+
+    // Loading reads no information, so only the offsets show that it starts
+    // where the languages or the rows do.
+    for (bool unicode : { false, true }) {
+        const std::string bytes = IvWriteMLD(SampleContent(3, ivboLittleEndian, unicode));
+        for (size_t at : { 14, 20 }) {
+            std::string same = bytes;
+            same.replace(32, 4, bytes, at, 4);
+            ResourceDictionary r(same);
+            EXPECT_EQ(RaisedMessage([&] { r.Open(1); }), "Stream read error") << unicode << " " << at;
+        }
+    }
 }
 
 TEST(MldFile, FilesAreLookedUpOnEveryQueryAndOnlyPlainFilesRead)
