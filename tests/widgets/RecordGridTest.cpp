@@ -39,9 +39,11 @@ struct GridFixture : ::testing::Test {
         Grid.SetColumnEditMask(colZone, "09;0; ");
         // Odd rows may not choose TORQ: the list depends on the row.
         Grid.SetColumnEdit(colProtocol, [](int RecNo) {
-            TCellEdit e { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols };
-            if (RecNo % 2)
+            TCellEdit e { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols, {} };
+            if (RecNo % 2) {
                 e.PickList.removeAt(1);
+                e.Codes = { 0, 2 };
+            }
             return e;
         });
         Grid.resize(600, 400);
@@ -224,7 +226,7 @@ TEST_F(GridFixture, EllipsisButtonCallsTheHandlerAfterTheClick)
 {
     std::vector<std::pair<int, int>> clicks;
     Grid.OnEditButtonClick = [&](int Column, int RecNo) { clicks.emplace_back(Column, RecNo); };
-    Grid.SetColumnEdit(colDescription, TCellEdit { TCellEdit::cbsEllipsis, {} });
+    Grid.SetColumnEdit(colDescription, TCellEdit { TCellEdit::cbsEllipsis, {}, {} });
     Go(8, colDescription);
     auto* edit = Editor<TEllipsisEdit>();
     ASSERT_TRUE(edit);
