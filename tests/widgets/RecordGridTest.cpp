@@ -362,3 +362,39 @@ TEST(GridKeys, CtrlTabLeavesTheGridWhereTabMovesBetweenCells)
     ProcessEvents();
     EXPECT_TRUE(before->hasFocus());
 }
+
+// Ctrl+Shift+Tab typed in an open cell editor, a text or a list, leaves the
+// grid backwards, to the control before it, as Shift+Tab does elsewhere.
+TEST(GridKeys, CtrlShiftTabInACellEditorLeavesTheGridBackwards)
+{
+    std::unique_ptr<TPX10ConfigData> config = NewConfig();
+    TTestSensorDataSet set;
+    set.SetConfigPart(config->Sensors.get());
+    set.Open();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QLineEdit(&window);
+    auto* grid = new TRecordGrid("Sensors", &window);
+    auto* after = new QLineEdit(&window);
+    for (QWidget* w :
+        { static_cast<QWidget*>(before), static_cast<QWidget*>(grid), static_cast<QWidget*>(after) })
+        layout->addWidget(w);
+    grid->SetDataSet(&set);
+    grid->SetColumnEdit(colProtocol, TCellEdit { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols, {} });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    // As the platform sends it (Backtab), and as Tab with both modifiers.
+    for (Qt::Key key : { Qt::Key_Backtab, Qt::Key_Tab })
+        for (int column : { int(colDescription), int(colProtocol) }) {
+            grid->setFocus();
+            grid->setCurrentIndex(set.index(4, column));
+            ProcessEvents();
+            QWidget* editor = grid->OpenEditor();
+            ASSERT_TRUE(editor);
+            ASSERT_EQ(QApplication::focusWidget(), editor) << "column " << column;
+            QTest::keyClick(editor, key, Qt::ControlModifier | Qt::ShiftModifier);
+            ProcessEvents();
+            EXPECT_TRUE(before->hasFocus()) << "column " << column << ", key " << key;
+            EXPECT_EQ(grid->currentIndex().column(), column);
+        }
+}
