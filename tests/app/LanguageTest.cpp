@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -487,7 +488,13 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     const auto openList = [](TRecordGrid* grid, int row, int field) {
         grid->setCurrentIndex(grid->model()->index(row - 1, field - 1));
         QApplication::processEvents();
-        return qobject_cast<QComboBox*>(grid->OpenEditor());
+        return QPointer<QComboBox>(qobject_cast<QComboBox*>(grid->OpenEditor()));
+    };
+    // The list of a device frame's cell, showing the records as they are now.
+    const auto openDeviceList = [&](DeviceEditFrame* frame, const char* grid, int address, int field) {
+        frame->GotoAddress(address);
+        frame->Resync();
+        return openList(frame->Widget()->findChild<TRecordGrid*>(grid), address, field);
     };
     const auto choose = [](QComboBox* list, int entry) {
         list->setCurrentIndex(entry);
@@ -501,13 +508,10 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     sensors.SetTorqType(3, 20);
     sensors.SetType(3, 2);
     sensors.SetRemoteOutput(3, 2);
-    main.SensorFrame()->GotoAddress(3);
-    main.SensorFrame()->Resync();
-    auto* sensorGrid = main.findChild<TRecordGrid*>("dbgSensorEdit");
-    QComboBox* remote = openList(sensorGrid, 3, sfRemOutput);
-    ASSERT_NE(remote, nullptr);
+    QPointer<QComboBox> remote = openDeviceList(main.SensorFrame(), "dbgSensorEdit", 3, sfRemOutput);
+    ASSERT_TRUE(remote);
     Choose(French);
-    ASSERT_EQ(sensorGrid->OpenEditor(), remote) << "the list stays open";
+    ASSERT_TRUE(remote) << "the list stays open";
     EXPECT_EQ(entry(remote, 1), Translate("Follow"));
     EXPECT_EQ(remote->currentIndex(), 2);
     choose(remote, 1);
@@ -521,13 +525,10 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     modules.SetZone(4, 17);
     modules.SetAction(4, 0);
     main.TreeView1()->setCurrentItem(main.ModulesNode());
-    main.ModuleFrame()->GotoAddress(4);
-    main.ModuleFrame()->Resync();
-    auto* moduleGrid = main.findChild<TRecordGrid*>("dbgModuleEdit");
-    QComboBox* action = openList(moduleGrid, 4, mfAction);
-    ASSERT_NE(action, nullptr);
+    QPointer<QComboBox> action = openDeviceList(main.ModuleFrame(), "dbgModuleEdit", 4, mfAction);
+    ASSERT_TRUE(action);
     Choose(German);
-    ASSERT_EQ(moduleGrid->OpenEditor(), action);
+    ASSERT_TRUE(action);
     EXPECT_EQ(entry(action, 6), Translate("HOLD SWITCH"));
     choose(action, 6);
     EXPECT_EQ(modules.GetAction(4), 6);
@@ -542,11 +543,11 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     TfrmCBERuleEdit& editor = main.Windows().CBERuleEdit();
     editor.show();
     QApplication::processEvents();
-    QComboBox* condition = openList(editor.dbgRuleZones, 1, TCBERuleZoneDataSet::fldCondition);
-    ASSERT_NE(condition, nullptr);
+    QPointer<QComboBox> condition = openList(editor.dbgRuleZones, 1, TCBERuleZoneDataSet::fldCondition);
+    ASSERT_TRUE(condition);
     EXPECT_EQ(condition->currentIndex(), 4);
     Choose(French);
-    ASSERT_EQ(editor.dbgRuleZones->OpenEditor(), condition);
+    ASSERT_TRUE(condition);
     EXPECT_EQ(entry(condition, 1), Translate("DELAYED"));
     EXPECT_EQ(condition->currentIndex(), 4);
     choose(condition, 1);
