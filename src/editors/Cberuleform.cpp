@@ -452,8 +452,10 @@ void TfrmCBERuleEdit::UpdateZonePickList()
     const TPX10ConfigCBERuleConfiguration& rules = *FConfig->CBERules;
     TCellEdit edit;
     edit.ButtonStyle = TCellEdit::cbsAuto;
-    for (int code : ZoneConditionChoices(rules.GetRuleType(FRule), rules.GetTwoZone(FRule)))
+    for (int code : ZoneConditionChoices(rules.GetRuleType(FRule), rules.GetTwoZone(FRule))) {
         edit.PickList << QString::fromStdString(ListText(ZoneConditions(), code));
+        edit.Codes << code;
+    }
     dbgRuleZones->SetColumnEdit(TCBERuleZoneDataSet::fldCondition - 1, edit);
     RefreshRuleZones();
     dbgRuleZones->viewport()->update();

@@ -179,14 +179,17 @@ int ZoneOfSlot(int ruleType, int slot)
     return ruleType == PlantWarning ? slot + ZoneSlots : slot;
 }
 
-std::string ConditionText(const Rules& rules, int rule, int slot)
+int ShownCondition(const Rules& rules, int rule, int slot)
 {
     const int c = rules.GetZoneCondition(rule, slot);
     if (c >= static_cast<int>(ZoneConditions().size()))
-        return std::to_string(c);
-    if (!ValidZoneStateForRule(rules, rule, c))
-        return ListText(ZoneConditions(), On);
-    return ListText(ZoneConditions(), c);
+        return c;
+    return ValidZoneStateForRule(rules, rule, c) ? c : On;
+}
+
+std::string ConditionText(const Rules& rules, int rule, int slot)
+{
+    return ListText(ZoneConditions(), ShownCondition(rules, rule, slot));
 }
 
 std::string RuleTypeText(const Rules& rules, int rule)

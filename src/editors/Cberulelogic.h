@@ -94,8 +94,10 @@ bool ValidZoneStateForRule(const TPX10ConfigCBERuleConfiguration& rules, int rul
 std::vector<int> ZoneConditionChoices(int ruleType, bool twoZone);
 // The zone a slot (1 to 16) stands for: Plant Warning rules cover 17 to 32.
 int ZoneOfSlot(int ruleType, int slot);
-// The condition shown for a slot: the number for a code outside the list,
-// "ON" for one the rule's type does not allow, else the entry; translated.
+// The condition shown for a slot: a code outside the list as it is, ON for
+// one the rule's type does not allow, else the stored one.
+int ShownCondition(const TPX10ConfigCBERuleConfiguration& rules, int rule, int slot);
+// Its text: the number for a code outside the list, else the entry; translated.
 std::string ConditionText(const TPX10ConfigCBERuleConfiguration& rules, int rule, int slot);
 
 // Texts for the reports and the range entry (translated).

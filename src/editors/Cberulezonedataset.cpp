@@ -49,3 +49,17 @@ void TCBERuleZoneDataSet::SetFieldData(int FieldNo, int RecNo, const QVariant& V
             code = static_cast<int>(i);
     ConfigPart()->SetZoneCondition(FRule, RecNo, code);
 }
+
+QVariant TCBERuleZoneDataSet::GetFieldCode(int FieldNo, int RecNo) const
+{
+    if (FieldNo != fldCondition)
+        return {};
+    const int code = cberules::ShownCondition(*ConfigPart(), FRule, RecNo);
+    return code < int(cberules::ZoneConditions().size()) ? QVariant(code) : QVariant();
+}
+
+void TCBERuleZoneDataSet::SetFieldCode(int FieldNo, int RecNo, int Code)
+{
+    if (FieldNo == fldCondition && Code >= 0 && Code < int(cberules::ZoneConditions().size()))
+        ConfigPart()->SetZoneCondition(FRule, RecNo, Code);
+}

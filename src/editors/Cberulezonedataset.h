@@ -22,6 +22,9 @@ public:
 protected:
     QVariant GetFieldData(int FieldNo, int RecNo) const override;
     void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) override;
+    // A condition's code is its position in the condition list.
+    QVariant GetFieldCode(int FieldNo, int RecNo) const override;
+    void SetFieldCode(int FieldNo, int RecNo, int Code) override;
 
 private:
     int FRule = 1;

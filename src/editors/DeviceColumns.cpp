@@ -7,6 +7,14 @@ using TDevices = TPX10ConfigDeviceConfiguration;
 
 namespace {
 
+using S = TSensorTexts;
+using SE = TSensorEdits;
+using SO = TSensorEdits::TRowOffer;
+using M = TModuleTexts;
+using ME = TModuleEdits;
+using MO = TModuleEdits::TRowOffer;
+constexpr auto ftInteger = TFieldType::ftInteger;
+
 constexpr const char* NumberMask = "09;0; "; // zone and group
 constexpr const char* AlarmMask = "!099;0; ";
 
@@ -51,6 +59,18 @@ template <class TTexts, std::string (TTexts::*Get)(int) const> QVariant ReadText
     return platform::Utf8ToQString((x.*Get)(a));
 }
 
+// The stored value's position in the list its text comes from.
+template <class TTexts> int ProtocolCode(const TTexts& x, int a)
+{
+    return x.Protocol(a);
+}
+
+// A level's position in the level list.
+template <std::string (S::*Get)(int) const> int LevelCode(const S& x, int a)
+{
+    return IndexOfText(x.Lists().Levels, (x.*Get)(a));
+}
+
 // A choice from the row's pick list, made through the rules' change.
 template <auto Offer, auto Change, class TEdits>
 TWriteResult WriteChoice(TEdits& e, int a, const std::string& text)
@@ -91,6 +111,31 @@ template <class TEdits> TWriteResult WriteZone(TEdits& e, int a, const std::stri
 
 // ---- sensors ----
 
+int SensorTypeCode(const S& x, int a)
+{
+    switch (x.Protocol(a)) {
+    case dpTorq:
+        return x.Devices().GetTorqType(a);
+    case dpBrim:
+        return x.Devices().GetType(a);
+    default:
+        return -1;
+    }
+}
+
+int ApplicationNumberCode(const S& x, int a)
+{
+    if (x.GetApplNumber(a).empty())
+        return -1;
+    const int n = x.Devices().GetApplicationNumber(a);
+    return n == 255 ? 0 : n;
+}
+
+int RemoteOutputCode(const S& x, int a)
+{
+    return x.IsTorq(a) ? x.Devices().GetRemoteOutput(a) : -1;
+}
+
 // Alarm and Day: a value outside 80%..120% is refused with a message.
 template <void (TDevices::*Set)(int, int)>
 TWriteResult WriteSensitivity(TSensorEdits& e, int a, const std::string& text)
@@ -125,6 +170,22 @@ TWriteResult WriteSensorGroup(TSensorEdits& e, int a, const std::string& text)
 
 // ---- modules ----
 
+int ModuleTypeCode(const M& x, int a)
+{
+    const int torq = x.Devices().GetTorqType(a);
+    return torq != 0 ? torq - 127 : IndexOfText(x.Lists().BrimModuleTypes, x.GetType(a));
+}
+
+int FunctionCode(const M& x, int a)
+{
+    return x.GetFunction(a).empty() ? -1 : x.Devices().GetType(a);
+}
+
+int ActionCode(const M& x, int a)
+{
+    return x.GetAction(a).empty() ? -1 : x.StoredAction(a);
+}
+
 TWriteResult WriteModuleCBERule(TModuleEdits& e, int a, const std::string& text)
 {
     if (e.Texts().TakesCBERules(a))
@@ -145,14 +206,6 @@ constexpr bool InFieldOrder(const std::array<TColumn, Count>& Columns)
     return true;
 }
 
-using S = TSensorTexts;
-using SE = TSensorEdits;
-using SO = TSensorEdits::TRowOffer;
-using M = TModuleTexts;
-using ME = TModuleEdits;
-using MO = TModuleEdits::TRowOffer;
-constexpr auto ftInteger = TFieldType::ftInteger;
-
 } // namespace
 
 // clang-format off
@@ -164,28 +217,36 @@ constexpr std::array<TSensorColumn, SensorFieldCount> SensorColumns { {
     { .Field = sfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
       .Read = ReadZone, .Write = WriteZone },
     { .Field = sfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &SO::Protocol,
-      .Read = ReadText<S, &S::GetProtocol>, .Write = WriteChoice<&SO::Protocol, &SE::ChangeProtocol> },
+      .Read = ReadText<S, &S::GetProtocol>, .Write = WriteChoice<&SO::Protocol, &SE::ChangeProtocol>,
+      .Code = ProtocolCode },
     { .Field = sfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &SO::Type,
-      .Read = ReadText<S, &S::GetType>, .Write = WriteChoice<&SO::Type, &SE::ChangeType> },
+      .Read = ReadText<S, &S::GetType>, .Write = WriteChoice<&SO::Type, &SE::ChangeType>,
+      .Code = SensorTypeCode },
     { .Field = sfAlarm, .Title = "Alarm", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Alarm,
-      .Read = ReadText<S, &S::GetFireSensitivity>, .Write = WriteSensitivity<&TDevices::SetFireSensitivity> },
+      .Read = ReadText<S, &S::GetFireSensitivity>, .Write = WriteSensitivity<&TDevices::SetFireSensitivity>,
+      .Code = LevelCode<&S::GetFireSensitivity> },
     { .Field = sfPA, .Title = "PA", .Size = 2, .Width = 32, .Offer = &SO::PA,
       .Read = ReadText<S, &S::GetPrealarmSensitivity>,
-      .Write = WritePrealarm<&TDevices::SetPrealarmSensitivity> },
+      .Write = WritePrealarm<&TDevices::SetPrealarmSensitivity>,
+      .Code = LevelCode<&S::GetPrealarmSensitivity> },
     { .Field = sfDay, .Title = "Day", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Day,
       .Read = ReadText<S, &S::GetDayModeSensitivity>,
-      .Write = WriteSensitivity<&TDevices::SetDayModeSensitivity> },
+      .Write = WriteSensitivity<&TDevices::SetDayModeSensitivity>,
+      .Code = LevelCode<&S::GetDayModeSensitivity> },
     { .Field = sfPD, .Title = "PD", .Size = 2, .Width = 32, .Offer = &SO::PD,
       .Read = ReadText<S, &S::GetDaymodePrealarmSensitivity>,
-      .Write = WritePrealarm<&TDevices::SetDayModePrealarmSensitivity> },
+      .Write = WritePrealarm<&TDevices::SetDayModePrealarmSensitivity>,
+      .Code = LevelCode<&S::GetDaymodePrealarmSensitivity> },
     { .Field = sfGroup, .Title = "Group", .Size = 2, .Width = 52, .Mask = NumberMask,
       .Read = ReadText<S, &S::GetGroup>, .Write = WriteSensorGroup },
     { .Field = sfAppNum, .Title = "App.Num.", .Size = 3, .Width = 60, .Offer = &SO::AppNum,
       .Read = ReadText<S, &S::GetApplNumber>, 
-      .Write = WriteListed<&SO::AppNum, &TSensorLists::ApplicationNumbers, &TDevices::SetApplicationNumber> },
+      .Write = WriteListed<&SO::AppNum, &TSensorLists::ApplicationNumbers, &TDevices::SetApplicationNumber>,
+      .Code = ApplicationNumberCode },
     { .Field = sfRemOutput, .Title = "Rem. Output", .Size = 15, .Width = 85, .Offer = &SO::RemOutput,
       .Read = ReadText<S, &S::GetRemoteOP>, 
-      .Write = WriteListed<&SO::RemOutput, &TSensorLists::RemoteOutputs, &TDevices::SetRemoteOutput> },
+      .Write = WriteListed<&SO::RemOutput, &TSensorLists::RemoteOutputs, &TDevices::SetRemoteOutput>,
+      .Code = RemoteOutputCode },
     // The rule list is edited in the range entry its button opens.
     { .Field = sfCBERule, .Title = "CBE Rule", .Size = 60, .Width = 120, .Offer = &SO::CBERule,
       .Read = ReadCBERule },
@@ -202,14 +263,18 @@ constexpr std::array<TModuleColumn, ModuleFieldCount> ModuleColumns { {
     { .Field = mfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
       .Read = ReadZone, .Write = WriteZone },
     { .Field = mfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &MO::Protocol,
-      .Read = ReadText<M, &M::GetProtocol>, .Write = WriteChoice<&MO::Protocol, &ME::ChangeProtocol> },
+      .Read = ReadText<M, &M::GetProtocol>, .Write = WriteChoice<&MO::Protocol, &ME::ChangeProtocol>,
+      .Code = ProtocolCode },
     { .Field = mfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &MO::Type,
-      .Read = ReadText<M, &M::GetType>, .Write = WriteChoice<&MO::Type, &ME::ChangeType> },
+      .Read = ReadText<M, &M::GetType>, .Write = WriteChoice<&MO::Type, &ME::ChangeType>,
+      .Code = ModuleTypeCode },
     { .Field = mfFunction, .Title = "Function", .Size = 10, .Width = 58, .Offer = &MO::Function,
-      .Read = ReadText<M, &M::GetFunction>, .Write = WriteChoice<&MO::Function, &ME::ChangeFunction> },
+      .Read = ReadText<M, &M::GetFunction>, .Write = WriteChoice<&MO::Function, &ME::ChangeFunction>,
+      .Code = FunctionCode },
     { .Field = mfAction, .Title = "Action", .Size = 25, .Width = 113, .Offer = &MO::Action,
       .Read = ReadText<M, &M::GetAction>, 
-      .Write = WriteListed<&MO::Action, &TModuleLists::AuxActions, &TDevices::SetAction> },
+      .Write = WriteListed<&MO::Action, &TModuleLists::AuxActions, &TDevices::SetAction>,
+      .Code = ActionCode },
     { .Field = mfCBERule, .Title = "CBE Rule", .Size = 60, .Width = 120, .Offer = &MO::CBERule,
       .Read = ReadCBERule, .Write = WriteModuleCBERule },
 } };

@@ -29,6 +29,9 @@ template <class TEdits, class TTexts> struct TDeviceColumn {
     QVariant (*Read)(const TTexts& Texts, int Address) = nullptr;
     // Null: the grid does not write the cell.
     TWriteResult (*Write)(TEdits& Edits, int Address, const std::string& Text) = nullptr;
+    // A column with a pick list: the code of the stored value (see
+    // TColumnOffer::Codes), -1 when it has none.
+    int (*Code)(const TTexts& Texts, int Address) = nullptr;
 };
 
 using TSensorColumn = TDeviceColumn<TSensorEdits, TSensorTexts>;
@@ -43,4 +46,20 @@ template <class TColumn, std::size_t Count>
 const TColumn* FindColumn(const std::array<TColumn, Count>& Columns, int Field)
 {
     return Field >= 1 && Field <= int(Count) ? &Columns[Field - 1] : nullptr;
+}
+
+// The entry of code `Code` in the row's pick list of field `Field`, written
+// as the column writes that entry's text; a code the row does not offer
+// changes nothing.
+template <class TEdits, class TColumn, std::size_t Count>
+TWriteResult WriteCode(const std::array<TColumn, Count>& Columns, TEdits& Edits, int Field, int a, int Code)
+{
+    const TColumn* column = FindColumn(Columns, Field);
+    if (!column || !column->Offer || !column->Write)
+        return std::nullopt;
+    const TColumnOffer offer = Edits.RowOffer(a).*(column->Offer);
+    for (std::size_t i = 0; i < offer.Codes.size() && i < offer.Items.size(); ++i)
+        if (offer.Style == TColumnOffer::Auto && offer.Codes[i] == Code)
+            return column->Write(Edits, a, offer.Items[i]);
+    return std::nullopt;
 }

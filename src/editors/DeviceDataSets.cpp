@@ -52,12 +52,26 @@ TSensorEdits TSensorDataSet::Edits()
     return TSensorEdits(*ConfigPart(), FLists);
 }
 
+TSensorTexts TSensorDataSet::Texts() const
+{
+    return TSensorTexts(*ConfigPart()->Sensors, PanelHasGroups(*ConfigPart()), FLists);
+}
+
 QVariant TSensorDataSet::GetFieldData(int FieldNo, int a) const
 {
     const TSensorColumn* column = FindColumn(SensorColumns, FieldNo);
-    if (!column)
-        return {};
-    return column->Read(TSensorTexts(*ConfigPart()->Sensors, PanelHasGroups(*ConfigPart()), FLists), a);
+    return column ? column->Read(Texts(), a) : QVariant();
+}
+
+QVariant TSensorDataSet::GetFieldCode(int FieldNo, int a) const
+{
+    return CodeOf(FindColumn(SensorColumns, FieldNo), Texts(), a);
+}
+
+void TSensorDataSet::SetFieldCode(int FieldNo, int a, int Code)
+{
+    TSensorEdits edits = Edits();
+    Report(WriteCode(SensorColumns, edits, FieldNo, a, Code));
 }
 
 void TSensorDataSet::SetFieldData(int FieldNo, int a, const QVariant& Value)
@@ -83,6 +97,17 @@ QVariant TModuleDataSet::GetFieldData(int FieldNo, int a) const
 {
     const TModuleColumn* column = FindColumn(ModuleColumns, FieldNo);
     return column ? column->Read(TModuleTexts(*ConfigPart()->Modules, FLists), a) : QVariant();
+}
+
+QVariant TModuleDataSet::GetFieldCode(int FieldNo, int a) const
+{
+    return CodeOf(FindColumn(ModuleColumns, FieldNo), TModuleTexts(*ConfigPart()->Modules, FLists), a);
+}
+
+void TModuleDataSet::SetFieldCode(int FieldNo, int a, int Code)
+{
+    TModuleEdits edits = Edits();
+    Report(WriteCode(ModuleColumns, edits, FieldNo, a, Code));
 }
 
 void TModuleDataSet::SetFieldData(int FieldNo, int a, const QVariant& Value)

@@ -33,6 +33,13 @@ protected:
     }
     // A field's text as the rules take it: the description as code-page bytes.
     static std::string FieldText(const QVariant& Value, bool CodePage);
+    // The code a column gives a stored value, null for none.
+    template <class TColumn, class TTexts>
+    static QVariant CodeOf(const TColumn* Column, const TTexts& Texts, int a)
+    {
+        const int code = Column && Column->Code ? Column->Code(Texts, a) : -1;
+        return code < 0 ? QVariant() : QVariant(code);
+    }
 
 private:
     bool FCollecting = false;
@@ -52,8 +59,11 @@ public:
 protected:
     QVariant GetFieldData(int FieldNo, int RecNo) const override;
     void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) override;
+    QVariant GetFieldCode(int FieldNo, int RecNo) const override;
+    void SetFieldCode(int FieldNo, int RecNo, int Code) override;
 
 private:
+    TSensorTexts Texts() const;
     TSensorLists FLists;
 };
 
@@ -68,6 +78,8 @@ public:
 protected:
     QVariant GetFieldData(int FieldNo, int RecNo) const override;
     void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) override;
+    QVariant GetFieldCode(int FieldNo, int RecNo) const override;
+    void SetFieldCode(int FieldNo, int RecNo, int Code) override;
 
 private:
     TModuleLists FLists;

@@ -27,6 +27,7 @@ TCellEdit CellEditOf(const TColumnOffer& Offer)
     }
     for (const std::string& s : Offer.Items)
         edit.PickList << QString::fromStdString(s);
+    edit.Codes = QList<int>(Offer.Codes.begin(), Offer.Codes.end());
     return edit;
 }
 

@@ -12,14 +12,24 @@ namespace {
 
 constexpr int MaxBrimBesideTorq = 40;
 
-TColumnOffer AutoOf(TTextList items)
+// Entries `from` to `to` of a vocabulary (all of it by default), coded by
+// their positions there.
+TColumnOffer AutoOf(const TTextList& list, int from = 0, int to = -1)
 {
-    return { TColumnOffer::Auto, std::move(items) };
+    TColumnOffer offer { TColumnOffer::Auto, {}, {} };
+    for (int i = from; i <= (to < 0 ? int(list.size()) - 1 : to); ++i) {
+        offer.Items.push_back(list.at(size_t(i)));
+        offer.Codes.push_back(i);
+    }
+    return offer;
 }
 
-TTextList Slice(const TTextList& list, int from, int to)
+// Codes the entries of an offer, chosen from `whole`, by their positions there.
+void CodeIn(TColumnOffer& offer, const TTextList& whole)
 {
-    return TTextList(list.begin() + from, list.begin() + to + 1);
+    offer.Codes.clear();
+    for (const std::string& item : offer.Items)
+        offer.Codes.push_back(IndexOfText(whole, item));
 }
 
 const TTextList& OfferedProtocols(
@@ -226,8 +236,11 @@ TSensorEdits::TRowOffer TSensorEdits::RowOffer(int a) const
 
 void TSensorEdits::UpdateTypePickList(int a, TRowOffer& r) const
 {
+    const TSensorLists& l = FTexts.Lists();
     r.Protocol.Style = r.Type.Style = TColumnOffer::Auto;
-    FillDeviceLists(*FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
+    FillDeviceLists(*FConfig, l, &r.Protocol.Items, &r.Type.Items, FTexts.GetProtocol(a));
+    CodeIn(r.Protocol, l.Protocols);
+    CodeIn(r.Type, FTexts.IsTorq(a) ? l.TorqTypes : l.BrimTypes);
 }
 
 void TSensorEdits::UpdateTorqColumns(int a, TRowOffer& r) const
@@ -271,7 +284,7 @@ void TSensorEdits::UpdateSensitivityColumns(int a, TRowOffer& r) const
         alarmLevels = 6;
     const TTextList& levels = FTexts.Lists().Levels;
     if (alarmLevels > 0)
-        r.Alarm = r.Day = AutoOf(Slice(levels, 1, alarmLevels));
+        r.Alarm = r.Day = AutoOf(levels, 1, alarmLevels);
     if (prealarm)
         r.PA = r.PD = AutoOf(levels);
 }
@@ -456,14 +469,18 @@ void TModuleEdits::UpdateGridColumns(int a, TRowOffer& r) const
     std::string protocol, type;
     RowProtocolAndType(a, protocol, type);
     const int channel = FModules->GetChannel(a);
-    FillDeviceLists(*FConfig, FTexts.Lists(), &r.Protocol.Items, &r.Type.Items, &r.Function.Items, protocol,
-        type, channel);
+    const TModuleLists& l = FTexts.Lists();
+    FillDeviceLists(
+        *FConfig, l, &r.Protocol.Items, &r.Type.Items, &r.Function.Items, protocol, type, channel);
     // A second or third channel follows its first: no protocol or type of its own.
-    if (channel < 2)
+    if (channel < 2) {
         r.Protocol.Style = r.Type.Style = TColumnOffer::Auto;
-    else
+        CodeIn(r.Protocol, l.Protocols);
+        CodeIn(r.Type, FTexts.Protocol(a) == dpTorq ? l.TorqTypes : l.BrimModuleTypes);
+    } else
         r.Protocol = r.Type = {};
     r.Function.Style = TColumnOffer::Auto;
+    CodeIn(r.Function, l.Functions);
 }
 
 void TModuleEdits::UpdateCBERuleColumn(int a, TRowOffer& r) const

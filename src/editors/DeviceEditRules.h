@@ -50,6 +50,9 @@ struct TColumnOffer {
     enum TStyle { None, Auto, Ellipsis };
     TStyle Style = None;
     TTextList Items; // Auto: the only entries a user may choose
+    // The code of each entry: its position in the whole vocabulary it comes
+    // from, which a choice stands for in every language.
+    std::vector<int> Codes;
     bool operator==(const TColumnOffer&) const = default;
 };
 

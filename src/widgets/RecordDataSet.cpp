@@ -195,9 +195,14 @@ void TRecordDataSet::GotoBookmark(int Bookmark)
 
 // --- Fields
 
+bool TRecordDataSet::IsValidCell(int FieldNo, int RecNo) const
+{
+    return IsOpen() && IsValidField(FieldNo) && RecNo >= 1 && RecNo <= GetRecordCount();
+}
+
 QVariant TRecordDataSet::ReadField(int FieldNo, int RecNo) const
 {
-    if (!IsOpen() || !IsValidField(FieldNo) || RecNo < 1 || RecNo > GetRecordCount())
+    if (!IsValidCell(FieldNo, RecNo))
         return {};
     QVariant value = GetFieldData(FieldNo, RecNo);
     const TFieldDef& def = FFieldDefs[FieldNo - 1];
@@ -214,26 +219,44 @@ QVariant TRecordDataSet::ReadField(int FieldNo, int RecNo) const
 
 bool TRecordDataSet::WriteField(int FieldNo, int RecNo, const QVariant& Value)
 {
-    if (!IsOpen() || !IsValidField(FieldNo) || RecNo < 1 || RecNo > GetRecordCount())
+    if (!IsValidCell(FieldNo, RecNo))
         return false;
-    const QModelIndex cell = index(RecNo - 1, FieldNo - 1);
     if (!Value.isValid() || Value.isNull()) {
+        const QModelIndex cell = index(RecNo - 1, FieldNo - 1);
         emit dataChanged(cell, cell); // repaint the stored value
         return false;
     }
     const TFieldDef& def = FFieldDefs[FieldNo - 1];
-    bool taken = false;
-    try {
+    return Store(FieldNo, RecNo, [&] {
         QVariant converted;
         bool ok = !def.ReadOnly;
         if (ok && def.DataType == TFieldType::ftInteger)
             converted = Value.toString().trimmed().toInt(&ok);
         else if (ok)
             converted = Value.toString();
-        if (ok) {
+        if (ok)
             SetFieldData(FieldNo, RecNo, converted);
-            taken = true;
-        }
+        return ok;
+    });
+}
+
+bool TRecordDataSet::WriteFieldCode(int FieldNo, int RecNo, int Code)
+{
+    if (!IsValidCell(FieldNo, RecNo))
+        return false;
+    return Store(FieldNo, RecNo, [&] {
+        if (FFieldDefs[FieldNo - 1].ReadOnly)
+            return false;
+        SetFieldCode(FieldNo, RecNo, Code);
+        return true;
+    });
+}
+
+bool TRecordDataSet::Store(int FieldNo, int RecNo, const std::function<bool()>& Write)
+{
+    bool taken = false;
+    try {
+        taken = Write();
     } catch (...) {
         ReportWidgetError(std::current_exception());
     }
@@ -243,6 +266,13 @@ bool TRecordDataSet::WriteField(int FieldNo, int RecNo, const QVariant& Value)
     EmitAllChanged();
     return taken;
 }
+
+QVariant TRecordDataSet::GetFieldCode(int, int) const
+{
+    return {};
+}
+
+void TRecordDataSet::SetFieldCode(int, int, int) { }
 
 void TRecordDataSet::ShowMessageLater(std::string Text, platform::MsgDlgType Type)
 {
@@ -286,6 +316,9 @@ QVariant TRecordDataSet::data(const QModelIndex& index, int role) const
         }
         case Qt::EditRole:
             return ReadField(fieldNo, index.row() + 1);
+        case CodeRole:
+            return IsValidCell(fieldNo, index.row() + 1) ? GetFieldCode(fieldNo, index.row() + 1)
+                                                         : QVariant();
         case Qt::TextAlignmentRole:
             if (IsValidField(fieldNo) && FFieldDefs[fieldNo - 1].DataType == TFieldType::ftInteger)
                 return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -305,9 +338,14 @@ QVariant TRecordDataSet::data(const QModelIndex& index, int role) const
 
 bool TRecordDataSet::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole)
+    if (!index.isValid())
         return false;
-    return WriteField(index.column() + 1, index.row() + 1, value);
+    if (role == CodeRole) {
+        bool isCode = false;
+        const int code = value.toInt(&isCode);
+        return isCode && WriteFieldCode(index.column() + 1, index.row() + 1, code);
+    }
+    return role == Qt::EditRole && WriteField(index.column() + 1, index.row() + 1, value);
 }
 
 Qt::ItemFlags TRecordDataSet::flags(const QModelIndex& index) const

@@ -15,6 +15,7 @@
 #include <QVariant>
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,6 +88,13 @@ public:
     // the views repaint the stored values. An exception of the subclass goes
     // to the widget error sink. True when the subclass took the value.
     bool WriteField(int FieldNo, int RecNo, const QVariant& Value);
+    // A value chosen from a field's list, by the code of its entry (its
+    // position in the whole list), so a choice means the same whatever
+    // language the list was shown in. Written as WriteField writes.
+    bool WriteFieldCode(int FieldNo, int RecNo, int Code);
+    // The role of those codes: data() gives the code of the stored value
+    // (null when it has none), setData() takes a chosen one.
+    static constexpr int CodeRole = Qt::UserRole + 1;
 
     // Qt's model interface over the same functions; nothing thrown leaves it.
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -120,6 +128,10 @@ protected:
     // ftString, or a null QVariant. SetFieldData gets an int or a QString.
     virtual QVariant GetFieldData(int FieldNo, int RecNo) const = 0;
     virtual void SetFieldData(int FieldNo, int RecNo, const QVariant& Value) = 0;
+    // The same for the codes of a field whose values are chosen from a list;
+    // a field without one has no codes.
+    virtual QVariant GetFieldCode(int FieldNo, int RecNo) const;
+    virtual void SetFieldCode(int FieldNo, int RecNo, int Code);
 
     // A message about a refused value (already translated), shown once the
     // write has returned to the event loop, never inside it.
@@ -132,6 +144,10 @@ protected:
 
 private:
     bool IsValidField(int FieldNo) const { return FieldNo >= 1 && FieldNo <= int(FFieldDefs.size()); }
+    bool IsValidCell(int FieldNo, int RecNo) const;
+    // Runs a write of the subclass (true when it took the value), then the
+    // field-change event and the repaint that follow every write.
+    bool Store(int FieldNo, int RecNo, const std::function<bool()>& Write);
     void MoveTo(int Index);
     void EmitAllChanged();
     void ResetRows(bool Active, void* Part);

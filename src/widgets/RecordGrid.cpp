@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -45,10 +46,14 @@ public:
     {
         const QString text = index.data(Qt::DisplayRole).toString();
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            // A stored value that the list does not offer is shown, but
+            FollowOffer(combo, index);
+            // The stored value's entry, by its code: the cell's text may be
+            // cut. A stored value that the list does not offer is shown, but
             // choosing nothing writes nothing.
+            const QVariant code = index.data(TRecordDataSet::CodeRole);
             combo->setPlaceholderText(text);
-            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+            combo->setCurrentIndex(
+                code.isValid() ? combo->findData(code) : combo->findText(text, Qt::MatchExactly));
         } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             if (line->text() != text)
                 line->setText(text);
@@ -64,7 +69,7 @@ public:
             if (!combo->property(UserChoice).toBool() || combo->currentIndex() < 0)
                 return;
             combo->setProperty(UserChoice, false);
-            model->setData(index, combo->currentText(), Qt::EditRole);
+            model->setData(index, combo->currentData(), TRecordDataSet::CodeRole);
         } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             if (!line->isModified())
                 return;
@@ -153,6 +158,33 @@ protected:
     }
 
 private:
+    static void Fill(QComboBox* combo, const TCellEdit& edit)
+    {
+        combo->clear();
+        for (int i = 0; i < edit.PickList.size(); ++i)
+            combo->addItem(edit.PickList[i], edit.CodeOf(i));
+        combo->setMaxVisibleItems(int(edit.PickList.size()));
+    }
+
+    // An open list takes the entries its row offers now, unless it holds them.
+    void FollowOffer(QComboBox* combo, const QModelIndex& index) const
+    {
+        try {
+            const TCellEdit edit = FGrid->CellEdit(index.column(), index.row() + 1);
+            if (edit.ButtonStyle != TCellEdit::cbsAuto || edit.PickList.isEmpty())
+                return;
+            bool same = combo->count() == edit.PickList.size();
+            for (int i = 0; same && i < combo->count(); ++i)
+                same = combo->itemText(i) == edit.PickList[i] && combo->itemData(i).toInt() == edit.CodeOf(i);
+            if (!same) {
+                const QSignalBlocker block(combo);
+                Fill(combo, edit);
+            }
+        } catch (...) {
+            ReportWidgetError(std::current_exception());
+        }
+    }
+
     // Qt keeps Tab and Enter in a cell whose text its validator does not
     // accept (an empty group, a cleared zone), so the keyboard could not
     // leave it: the text is committed (and refused, showing the stored value)
@@ -199,8 +231,7 @@ private:
         if (edit.ButtonStyle == TCellEdit::cbsAuto && !edit.PickList.isEmpty()) {
             auto* combo = new QComboBox(parent);
             combo->setEditable(false);
-            combo->addItems(edit.PickList);
-            combo->setMaxVisibleItems(int(edit.PickList.size()));
+            Fill(combo, edit);
             auto* self = const_cast<TRecordGridDelegate*>(this);
             // A choice the user made is written at once.
             connect(combo, &QComboBox::activated, self, [self, combo] {

@@ -8,7 +8,9 @@
 //
 // How a column's cell is edited may differ from row to row (the type list of
 // a row depends on its protocol): a column takes either one TCellEdit for
-// every row or a function that gives the one of a record number.
+// every row or a function that gives the one of a record number. An open
+// list follows what its row offers whenever the cells are read again (after
+// a language change, in the new language).
 #include "RecordDataSet.h"
 
 #include <QPointer>
@@ -26,6 +28,11 @@ struct TCellEdit {
     };
     TButtonStyle ButtonStyle = cbsNone;
     QStringList PickList;
+    // The code each entry stands for (its item data), which a choice hands
+    // to the data set and by which the stored value's entry is marked; empty:
+    // the entries' positions.
+    QList<int> Codes;
+    int CodeOf(int Entry) const { return Entry < Codes.size() ? Codes[Entry] : Entry; }
 };
 
 class TRecordGrid : public QTableView {

@@ -11,6 +11,10 @@
 #include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
 #include "PX10VersionInfo.h"
+#include "Cberulezonedataset.h"
+#include "PX10ConfigCBERuleConfiguration.h"
+#include "PX10ConfigDeviceConfiguration.h"
+#include "RecordGrid.h"
 #include "ReportJob.h"
 #include "LanguageFixture.h"
 #include "ProgramWindows.h"
@@ -26,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -471,6 +476,83 @@ TEST_F(LanguageFixture, ReportHeadingsLettersAndGridTitlesFollowTheLanguage)
     Choose(English);
     EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
     EXPECT_TRUE(headings(forms.Of(report::TReportKind::CBERules)).count("Zone [1-16]/[17-32]"));
+}
+
+// A pick list left open while the language changes offers the new
+// language's entries with the stored one marked, and an entry chosen in it
+// stores its own code, whatever language it was shown in.
+TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    const auto openList = [](TRecordGrid* grid, int row, int field) {
+        grid->setCurrentIndex(grid->model()->index(row - 1, field - 1));
+        QApplication::processEvents();
+        return QPointer<QComboBox>(qobject_cast<QComboBox*>(grid->OpenEditor()));
+    };
+    // The list of a device frame's cell, showing the records as they are now.
+    const auto openDeviceList = [&](DeviceEditFrame* frame, const char* grid, int address, int field) {
+        frame->GotoAddress(address);
+        frame->Resync();
+        return openList(frame->Widget()->findChild<TRecordGrid*>(grid), address, field);
+    };
+    const auto choose = [](QComboBox* list, int entry) {
+        list->setCurrentIndex(entry);
+        emit list->activated(entry);
+        QApplication::processEvents();
+    };
+    const auto entry = [](QComboBox* list, int i) { return list->itemText(i).toStdString(); };
+
+    // A TORQ sensor whose remote output is CBE; English, then French.
+    TPX10ConfigDeviceConfiguration& sensors = *ConfigData->Sensors;
+    sensors.SetTorqType(3, 20);
+    sensors.SetType(3, 2);
+    sensors.SetRemoteOutput(3, 2);
+    QPointer<QComboBox> remote = openDeviceList(main.SensorFrame(), "dbgSensorEdit", 3, sfRemOutput);
+    ASSERT_TRUE(remote);
+    Choose(French);
+    ASSERT_TRUE(remote) << "the list stays open";
+    EXPECT_EQ(entry(remote, 1), Translate("Follow"));
+    EXPECT_EQ(remote->currentIndex(), 2);
+    choose(remote, 1);
+    EXPECT_EQ(sensors.GetRemoteOutput(3), 1);
+
+    // An AUX module's action; German.
+    Choose(English);
+    TPX10ConfigDeviceConfiguration& modules = *ConfigData->Modules;
+    modules.SetTorqType(4, 130);
+    modules.SetType(4, 2);
+    modules.SetZone(4, 17);
+    modules.SetAction(4, 0);
+    main.TreeView1()->setCurrentItem(main.ModulesNode());
+    QPointer<QComboBox> action = openDeviceList(main.ModuleFrame(), "dbgModuleEdit", 4, mfAction);
+    ASSERT_TRUE(action);
+    Choose(German);
+    ASSERT_TRUE(action);
+    EXPECT_EQ(entry(action, 6), Translate("HOLD SWITCH"));
+    choose(action, 6);
+    EXPECT_EQ(modules.GetAction(4), 6);
+    EXPECT_EQ(action->currentIndex(), 6);
+
+    // A Fire rule's zone condition, OFF; English, then French: DELAYED is
+    // stored, never ON for a text of the other language.
+    Choose(English);
+    TPX10ConfigCBERuleConfiguration& rules = *ConfigData->CBERules;
+    rules.SetRuleType(1, 0);
+    rules.SetZoneCondition(1, 1, 4);
+    TfrmCBERuleEdit& editor = main.Windows().CBERuleEdit();
+    editor.show();
+    QApplication::processEvents();
+    QPointer<QComboBox> condition = openList(editor.dbgRuleZones, 1, TCBERuleZoneDataSet::fldCondition);
+    ASSERT_TRUE(condition);
+    EXPECT_EQ(condition->currentIndex(), 4);
+    Choose(French);
+    ASSERT_TRUE(condition);
+    EXPECT_EQ(entry(condition, 1), Translate("DELAYED"));
+    EXPECT_EQ(condition->currentIndex(), 4);
+    choose(condition, 1);
+    EXPECT_EQ(rules.GetZoneCondition(1, 1), 1);
+    editor.hide();
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)

@@ -448,6 +448,26 @@ TEST_F(ModuleFrame, PastedMultiChannelModuleTakesItsFollowingAddresses)
     EXPECT_EQ(Prompts.Log[0].Text, K710Message);
 }
 
+// An action whose translation is longer than its cell is shown cut; the
+// list open on it, which follows the language change, still marks it.
+TEST_F(ModuleFrame, AnOpenListMarksTheStoredActionWhoseTextIsCut)
+{
+    F.ApplyAddedModule(4, 4, 20, "TORQ", "MCP", "AUX", false);
+    Config->Modules->SetAction(4, 10);
+    Go(4, mfAction);
+    QComboBox* list = Combo();
+    ASSERT_TRUE(list);
+    const QString longer = "D\u00c9RANGEMENT DE LA TRANSMISSION DES D\u00c9RANGEMENTS";
+    F.VocabularyListBox("lbxAuxActions")->item(10)->setText(longer);
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(&F, &change);
+    ProcessEvents();
+    ASSERT_EQ(F.Grid()->OpenEditor(), list);
+    EXPECT_EQ(F.DataSet()->ReadField(mfAction, 4).toString().toStdString(), longer.left(25).toStdString());
+    EXPECT_EQ(list->currentIndex(), 10);
+    EXPECT_EQ(list->currentText().toStdString(), longer.toStdString());
+}
+
 // Tab and Shift+Tab leave every cell: an empty group (a sensor without one)
 // or a zone the user cleared does not hold the keyboard in its cell; what
 // does not fit the cell is refused and the stored value shown again.

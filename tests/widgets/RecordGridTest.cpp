@@ -39,9 +39,11 @@ struct GridFixture : ::testing::Test {
         Grid.SetColumnEditMask(colZone, "09;0; ");
         // Odd rows may not choose TORQ: the list depends on the row.
         Grid.SetColumnEdit(colProtocol, [](int RecNo) {
-            TCellEdit e { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols };
-            if (RecNo % 2)
+            TCellEdit e { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols, {} };
+            if (RecNo % 2) {
                 e.PickList.removeAt(1);
+                e.Codes = { 0, 2 };
+            }
             return e;
         });
         Grid.resize(600, 400);
@@ -224,7 +226,7 @@ TEST_F(GridFixture, EllipsisButtonCallsTheHandlerAfterTheClick)
 {
     std::vector<std::pair<int, int>> clicks;
     Grid.OnEditButtonClick = [&](int Column, int RecNo) { clicks.emplace_back(Column, RecNo); };
-    Grid.SetColumnEdit(colDescription, TCellEdit { TCellEdit::cbsEllipsis, {} });
+    Grid.SetColumnEdit(colDescription, TCellEdit { TCellEdit::cbsEllipsis, {}, {} });
     Go(8, colDescription);
     auto* edit = Editor<TEllipsisEdit>();
     ASSERT_TRUE(edit);
@@ -323,7 +325,7 @@ TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab leave the grid, from a cell and from the grid
-// itself; Tab still moves between cells.
+// itself, forwards and backwards; Tab still moves between cells.
 TEST(GridKeys, CtrlTabLeavesTheGridWhereTabMovesBetweenCells)
 {
     std::unique_ptr<TPX10ConfigData> config = NewConfig();
@@ -339,6 +341,7 @@ TEST(GridKeys, CtrlTabLeavesTheGridWhereTabMovesBetweenCells)
         { static_cast<QWidget*>(before), static_cast<QWidget*>(grid), static_cast<QWidget*>(after) })
         layout->addWidget(w);
     grid->SetDataSet(&set);
+    grid->SetColumnEdit(colProtocol, TCellEdit { TCellEdit::cbsAuto, TTestSensorDataSet::Protocols, {} });
     window.show();
     QApplication::setActiveWindow(&window);
     grid->setFocus();
@@ -359,4 +362,20 @@ TEST(GridKeys, CtrlTabLeavesTheGridWhereTabMovesBetweenCells)
     QTest::keyClick(grid, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     ProcessEvents();
     EXPECT_TRUE(before->hasFocus());
+
+    // From an open text or list, as the platform sends the key (Backtab) and
+    // as Tab with both modifiers.
+    for (Qt::Key key : { Qt::Key_Backtab, Qt::Key_Tab })
+        for (int column : { int(colDescription), int(colProtocol) }) {
+            grid->setFocus();
+            grid->setCurrentIndex(set.index(4, column));
+            ProcessEvents();
+            QWidget* editor = grid->OpenEditor();
+            ASSERT_TRUE(editor);
+            ASSERT_EQ(QApplication::focusWidget(), editor) << "column " << column;
+            QTest::keyClick(editor, key, Qt::ControlModifier | Qt::ShiftModifier);
+            ProcessEvents();
+            EXPECT_TRUE(before->hasFocus()) << "column " << column << ", key " << key;
+            EXPECT_EQ(grid->currentIndex().column(), column);
+        }
 }

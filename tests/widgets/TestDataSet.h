@@ -71,6 +71,17 @@ protected:
         }
         }
     }
+    // The protocol's code is its position in Protocols.
+    QVariant GetFieldCode(int FieldNo, int a) const override
+    {
+        return FieldNo == fnProtocol ? QVariant(int(Protocols.indexOf(GetFieldData(FieldNo, a).toString())))
+                                     : QVariant();
+    }
+    void SetFieldCode(int FieldNo, int a, int Code) override
+    {
+        if (FieldNo == fnProtocol && Code >= 0 && Code < Protocols.size())
+            SetFieldData(FieldNo, a, Protocols[Code]);
+    }
 };
 
 // Every byte and modified mark of a configuration part's records.
