@@ -409,15 +409,19 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    auto* rs232 = new QGroupBox(Utf8ToQString(IvNative("RS232 Protocol")), page);
+    // The RS232 side: the protocol above its options or the GSM items.
+    auto* rs232Side = new QWidget(page);
+    auto* side = new QVBoxLayout(rs232Side);
+    side->setContentsMargins(0, 0, 0, 0);
+    auto* rs232 = new QGroupBox(Utf8ToQString(IvNative("RS232 Protocol")), rs232Side);
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
     cboRS232Protocol->addItems(Items(PanelSetupOptions::RS232ProtocolList()));
     Speak(cboRS232Protocol, rs232->title());
     r2->addWidget(cboRS232Protocol);
-    g->addWidget(rs232, 0, 0);
+    side->addWidget(rs232);
 
-    pnlRS232Options = new QWidget(page);
+    pnlRS232Options = new QWidget(rs232Side);
     pnlRS232Options->setAutoFillBackground(true);
     auto* po = new QVBoxLayout(pnlRS232Options);
     auto* optBox = new QGroupBox(Utf8ToQString(IvNative("RS232 Options")), pnlRS232Options);
@@ -438,7 +442,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     po->addStretch();
 
     // The GSM items take the same place as the RS232 options; one shows.
-    gbxGSMItems = new QGroupBox(Utf8ToQString(IvNative("GSM Items")), page);
+    gbxGSMItems = new QGroupBox(Utf8ToQString(IvNative("GSM Items")), rs232Side);
     auto* gv = new QVBoxLayout(gbxGSMItems);
     pclGSMItems = new QTabBar(gbxGSMItems);
     for (int i = 1; i <= 5; ++i)
@@ -487,8 +491,9 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     gv->addLayout(checks);
     gv->addStretch();
     gbxGSMItems->hide();
-    g->addWidget(pnlRS232Options, 1, 0);
-    g->addWidget(gbxGSMItems, 1, 0);
+    side->addWidget(pnlRS232Options);
+    side->addWidget(gbxGSMItems);
+    side->addStretch();
 
     auto* rs485 = new QGroupBox(Utf8ToQString(IvNative("RS485")), page);
     auto* r5 = new QFormLayout(rs485);
@@ -511,8 +516,8 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     if (auto* label
         = qobject_cast<QLabel*>(r5->labelForField(spnRS485ThirdPartySuspendCommsLimit->parentWidget())))
         label->setWordWrap(true);
-    g->addWidget(rs485, 0, 1, 2, 1);
-    g->setRowStretch(2, 1);
+    // Side by side where the room allows, else the RS485 box below.
+    FlowIntoColumns(g, page->parentWidget(), { rs232Side, rs485 }, 2);
 }
 
 void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
@@ -520,40 +525,44 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     auto* v = new QVBoxLayout(page);
     gbxDayModeDelays = new QGroupBox(Utf8ToQString(IvNative("Day Mode Delays")), page);
     v->addWidget(gbxDayModeDelays);
-    auto* g = new QGridLayout(gbxDayModeDelays);
+    auto* group = new QVBoxLayout(gbxDayModeDelays);
     pnlDayModeTime = new QWidget(gbxDayModeDelays);
     auto* tf = new QFormLayout(pnlDayModeTime);
     medDayModeStartTime = new QLineEdit(pnlDayModeTime);
     medDayModeEndTime = new QLineEdit(pnlDayModeTime);
     AddRow(tf, IvNative("Start time"), medDayModeStartTime);
     AddRow(tf, IvNative("End time"), medDayModeEndTime);
-    g->addWidget(pnlDayModeTime, 0, 0);
-    auto* delays = new QFormLayout;
-    spnPrimaryDelay = new TSpinControl(gbxDayModeDelays);
+    auto* delays = new QWidget(gbxDayModeDelays);
+    auto* df = new QFormLayout(delays);
+    spnPrimaryDelay = new TSpinControl(delays);
     spnPrimaryDelay->SetMax(300);
-    spnExtendDelay = new TSpinControl(gbxDayModeDelays);
+    spnExtendDelay = new TSpinControl(delays);
     spnExtendDelay->SetMax(10);
-    AddRow(delays, IvNative("Primary Delay Time"), spnPrimaryDelay,
-        Unit(spnPrimaryDelay, IvNative("seconds"), gbxDayModeDelays));
-    AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay,
-        Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
-    g->addLayout(delays, 0, 1);
+    AddRow(df, IvNative("Primary Delay Time"), spnPrimaryDelay,
+        Unit(spnPrimaryDelay, IvNative("seconds"), delays));
+    AddRow(
+        df, IvNative("Extend Delay Time"), spnExtendDelay, Unit(spnExtendDelay, IvNative("minutes"), delays));
     cbxHeatDetectorsEndDelays
         = new QCheckBox(Utf8ToQString(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
     cbxDayModeNewAlarmOption
         = new QCheckBox(Utf8ToQString(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
-    // Long once translated: each box has the group's width to itself.
-    g->addWidget(cbxHeatDetectorsEndDelays, 1, 0, 1, 2);
-    g->addWidget(cbxDayModeNewAlarmOption, 2, 0, 1, 2);
     rdgDelaysActiveIndication = new RadioGroup(Utf8ToQString(IvNative("Delays Active Indication")),
         OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
     rdgWeekendNightMode = new RadioGroup(Utf8ToQString(IvNative("Weekend Night Mode")),
         OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
     rdgDayModeStartOption = new RadioGroup(Utf8ToQString(IvNative("Day Mode Start Option")),
         OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
-    g->addWidget(rdgDelaysActiveIndication, 3, 0);
-    g->addWidget(rdgWeekendNightMode, 3, 1);
-    g->addWidget(rdgDayModeStartOption, 4, 0);
+    // The times beside the delays and the groups two by two where the room
+    // allows, else one below the other; each long check box has a row of its own.
+    auto* times = new QGridLayout;
+    group->addLayout(times);
+    FlowIntoColumns(times, page->parentWidget(), { pnlDayModeTime, delays }, 2);
+    group->addWidget(cbxHeatDetectorsEndDelays);
+    group->addWidget(cbxDayModeNewAlarmOption);
+    auto* groups = new QGridLayout;
+    group->addLayout(groups);
+    FlowIntoColumns(groups, page->parentWidget(),
+        { rdgDelaysActiveIndication, rdgWeekendNightMode, rdgDayModeStartOption }, 2);
     v->addStretch();
 }
 
