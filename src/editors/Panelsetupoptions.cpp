@@ -8,6 +8,7 @@
 #include "DialogKeys.h"
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
+#include "PanelOptionTable.h"
 #include "PanelTypeList.h"
 #include "Spincontrol.h"
 #include "WindowFit.h"
@@ -50,13 +51,6 @@ QStringList Items(const std::vector<std::string>& items)
 QStringList OptionItems(PanelOption option)
 {
     return Items(PanelSetupOptions::OptionItems(option));
-}
-QStringList Rows(const std::vector<std::string>& rows)
-{
-    QStringList out;
-    for (const auto& r : rows)
-        out << Utf8ToQString(r);
-    return out;
 }
 // Screen readers and automated checks name a control without text of its own
 // by the label beside it.
@@ -192,35 +186,18 @@ void TfrmPanelSetupOptions::CreateControls()
     {                                                                                                        \
         w, #w                                                                                                \
     }
-    const std::pair<QObject*, const char*> named[] = { PX10_NAMED(cboDateFormat),
-        PX10_NAMED(cboPanelTypeSelection), PX10_NAMED(cboHoldSwitchOperation), PX10_NAMED(cboRS232Protocol),
-        PX10_NAMED(cbxRS232Options), PX10_NAMED(cboRS485Protocol), PX10_NAMED(cboGsmQtyAlarm),
+    // The option controls are named as they are made.
+    const std::pair<QObject*, const char*> named[] = { PX10_NAMED(cboPanelTypeSelection),
+        PX10_NAMED(cboRS232Protocol), PX10_NAMED(cboRS485Protocol), PX10_NAMED(cboGsmQtyAlarm),
         PX10_NAMED(cboGsmQtyPreAlarm), PX10_NAMED(cboGsmQtyFault), PX10_NAMED(lblPanelType),
-        PX10_NAMED(rdgEventPrinting), PX10_NAMED(rdgPrintFormat), PX10_NAMED(rdgControlKeys),
-        PX10_NAMED(rdgLED1HMode), PX10_NAMED(rdgLED2CMode), PX10_NAMED(rdgControlKey3Mode),
-        PX10_NAMED(rdgUnmuteOption), PX10_NAMED(rdgFireOutputActiveLEDOption), PX10_NAMED(rdgAutoResoundMode),
-        PX10_NAMED(rdgLampTest), PX10_NAMED(rdgTorqSwitch), PX10_NAMED(rdgBlinking),
-        PX10_NAMED(rdgPulseRatio), PX10_NAMED(rdgTransmissionDevice), PX10_NAMED(rdgDigitalInput1),
-        PX10_NAMED(rdgFWPInput4Disable), PX10_NAMED(rdgFWP2OutputActivation),
-        PX10_NAMED(rdgWeekendSensitivityNightMode), PX10_NAMED(rdgFiremansWorkPanelOption),
-        PX10_NAMED(rdgRoutingAutoDisable), PX10_NAMED(rdgSuppressDoubleAddress), PX10_NAMED(rdgMAxHeadLEDs),
-        PX10_NAMED(rdgSensorsBlinkColour), PX10_NAMED(rdgModulesBlinkColour),
-        PX10_NAMED(rdgRS232ThirdPartyDatalinkMonitoring), PX10_NAMED(rdgRS485ThirdPartyDatalinkMonitoring),
-        PX10_NAMED(rdgDelaysActiveIndication), PX10_NAMED(rdgWeekendNightMode),
-        PX10_NAMED(rdgDayModeStartOption), PX10_NAMED(spnMainsDelay), PX10_NAMED(spnExtSystemDelay),
-        PX10_NAMED(spnExtSystemSoakTime), PX10_NAMED(spnRS232ThirdPartySuspendCommsLimit),
-        PX10_NAMED(spnRS485QtyRepeaters), PX10_NAMED(spnRS485ThirdPartySuspendCommsLimit),
-        PX10_NAMED(spnPrimaryDelay), PX10_NAMED(spnExtendDelay), PX10_NAMED(txtSiteName),
-        PX10_NAMED(txtServicePhoneNo), PX10_NAMED(medHightestTime),
+        PX10_NAMED(txtSiteName), PX10_NAMED(txtServicePhoneNo), PX10_NAMED(medHightestTime),
         PX10_NAMED(medDayModeSensitivityStartTime), PX10_NAMED(medDayModeSensitivityEndTime),
         PX10_NAMED(medDayModeStartTime), PX10_NAMED(medDayModeEndTime), PX10_NAMED(edtGsmNumber),
-        PX10_NAMED(chkHightestEnable), PX10_NAMED(cbxServiceDueEnabled),
-        PX10_NAMED(cbxHeatDetectorsEndDelays), PX10_NAMED(cbxDayModeNewAlarmOption), PX10_NAMED(cbxGsmAlarm),
-        PX10_NAMED(cbxGsmFault), PX10_NAMED(cbxGsmPrealarm), PX10_NAMED(cbxGsmControls),
-        PX10_NAMED(cbxGsmGeneralDisable), PX10_NAMED(cbxGsmZoneDisable), PX10_NAMED(cbxGsmDeviceDisable),
-        PX10_NAMED(cbxGsmSystemDisable), PX10_NAMED(dtpServiceDue), PX10_NAMED(pnlRS232Options),
-        PX10_NAMED(gbxGSMItems), PX10_NAMED(gbxDayModeDelays), PX10_NAMED(pclGSMItems),
-        PX10_NAMED(pnlDayModeTime) };
+        PX10_NAMED(cbxServiceDueEnabled), PX10_NAMED(cbxGsmAlarm), PX10_NAMED(cbxGsmFault),
+        PX10_NAMED(cbxGsmPrealarm), PX10_NAMED(cbxGsmControls), PX10_NAMED(cbxGsmGeneralDisable),
+        PX10_NAMED(cbxGsmZoneDisable), PX10_NAMED(cbxGsmDeviceDisable), PX10_NAMED(cbxGsmSystemDisable),
+        PX10_NAMED(dtpServiceDue), PX10_NAMED(pnlRS232Options), PX10_NAMED(gbxGSMItems),
+        PX10_NAMED(gbxDayModeDelays), PX10_NAMED(pclGSMItems), PX10_NAMED(pnlDayModeTime) };
 #undef PX10_NAMED
     for (const auto& [object, name] : named)
         object->setObjectName(name);
@@ -263,47 +240,52 @@ void TfrmPanelSetupOptions::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+QWidget* TfrmPanelSetupOptions::Make(PanelOption option, QWidget* parent)
+{
+    const TPanelOption& row = PanelOptionRow(option);
+    QWidget* control = nullptr;
+    if (row.Radio)
+        control = this->*row.Radio = new RadioGroup(Utf8ToQString(row.Caption), OptionItems(option), parent);
+    else if (row.Spin) {
+        TSpinControl* spin = this->*row.Spin = new TSpinControl(parent);
+        spin->SetMax(row.Max);
+        spin->SetMin(row.Min);
+        control = spin;
+    } else if (row.Check)
+        control = this->*row.Check = new QCheckBox(Utf8ToQString(row.Caption), parent);
+    else {
+        QComboBox* box = this->*row.Combo = new QComboBox(parent);
+        box->addItems(OptionItems(option));
+        control = box;
+    }
+    control->setObjectName(row.Name);
+    if (row.Hidden)
+        control->hide();
+    return control;
+}
+
 void TfrmPanelSetupOptions::BuildPanelOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
     auto* general = new QWidget(page);
     auto* top = new QFormLayout(general);
     top->setContentsMargins(0, 0, 0, 0);
-    cboDateFormat = new QComboBox(page);
-    cboDateFormat->addItems(Rows(PanelSetupOptions::OptionItems(PanelOption::DateFormat)));
-    AddRow(top, IvNative("Date Format"), cboDateFormat);
+    AddRow(top, IvNative("Date Format"), Make(PanelOption::DateFormat, page));
     cboPanelTypeSelection = new QComboBox(page);
     lblPanelType = new QLabel(Utf8ToQString(IvNative("Panel Type")), page);
     lblPanelType->setBuddy(cboPanelTypeSelection);
     Speak(cboPanelTypeSelection, lblPanelType->text());
     top->addRow(lblPanelType, cboPanelTypeSelection);
-    spnMainsDelay = new TSpinControl(page);
-    spnMainsDelay->SetMax(60);
+    Make(PanelOption::MainsDelay, page);
     auto* mains = new QGroupBox(Utf8ToQString(IvNative("Mains Fault Delay")), page);
     Speak(spnMainsDelay, mains->title());
     (new QHBoxLayout(mains))->addWidget(Unit(spnMainsDelay, IvNative("minutes"), mains));
-    rdgEventPrinting = new RadioGroup(
-        Utf8ToQString(IvNative("Event Printing")), OptionItems(PanelOption::EventPrinting), page);
-    rdgPrintFormat = new RadioGroup(
-        Utf8ToQString(IvNative("Print Format")), OptionItems(PanelOption::PrintFormat), page);
-    rdgControlKeys = new RadioGroup(Utf8ToQString(IvNative("Control Keys Require Level 2 Access")),
-        OptionItems(PanelOption::ControlKeys), page);
-    rdgLED1HMode
-        = new RadioGroup(Utf8ToQString(IvNative("LED 1H Mode")), OptionItems(PanelOption::LED1HMode), page);
-    rdgLED2CMode
-        = new RadioGroup(Utf8ToQString(IvNative("LED 2C Mode")), OptionItems(PanelOption::LED2CMode), page);
-    rdgControlKey3Mode = new RadioGroup(
-        Utf8ToQString(IvNative("Control Key 3 Mode")), OptionItems(PanelOption::ControlKey3Mode), page);
-    rdgUnmuteOption = new RadioGroup(
-        Utf8ToQString(IvNative("Un-mute Internal Tone")), OptionItems(PanelOption::UnmuteOption), page);
-    rdgFireOutputActiveLEDOption = new RadioGroup(Utf8ToQString(IvNative("Fire Output Active LED Option")),
-        OptionItems(PanelOption::FireOutputActiveLEDOption), page);
-    rdgAutoResoundMode = new RadioGroup(
-        Utf8ToQString(IvNative("Automatic Resound Mode")), OptionItems(PanelOption::AutoResoundMode), page);
-    rdgLampTest = new RadioGroup(
-        Utf8ToQString(IvNative("Lamp Test at Access Level 1")), OptionItems(PanelOption::LampTest), page);
-    rdgTorqSwitch = new RadioGroup(
-        Utf8ToQString(IvNative("Torq Protocol")), OptionItems(PanelOption::TorqSwitch), page);
+    // Made in this order, which is their tab order; laid out as they read.
+    for (PanelOption o : { PanelOption::EventPrinting, PanelOption::PrintFormat, PanelOption::ControlKeys,
+             PanelOption::LED1HMode, PanelOption::LED2CMode, PanelOption::ControlKey3Mode,
+             PanelOption::UnmuteOption, PanelOption::FireOutputActiveLEDOption, PanelOption::AutoResoundMode,
+             PanelOption::LampTest, PanelOption::TorqSwitch })
+        Make(o, page);
     RadioGroup* order[] = { rdgEventPrinting, rdgPrintFormat, rdgControlKeys, rdgLED1HMode, rdgLED2CMode,
         rdgUnmuteOption, rdgAutoResoundMode, rdgLampTest, rdgTorqSwitch, rdgControlKey3Mode,
         rdgFireOutputActiveLEDOption };
@@ -339,55 +321,30 @@ void TfrmPanelSetupOptions::BuildSiteDetails(QWidget* page)
 void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    rdgBlinking
-        = new RadioGroup(Utf8ToQString(IvNative("Blinking")), OptionItems(PanelOption::Blinking), page);
-    rdgPulseRatio
-        = new RadioGroup(Utf8ToQString(IvNative("Pulse Ratio")), OptionItems(PanelOption::PulseRatio), page);
-    rdgTransmissionDevice = new RadioGroup(
-        Utf8ToQString(IvNative("Transmission Device")), OptionItems(PanelOption::TransmissionDevice), page);
-    rdgDigitalInput1 = new RadioGroup(
-        Utf8ToQString(IvNative("Digital Input 1")), OptionItems(PanelOption::DigitalInput1), page);
-    rdgFWPInput4Disable = new RadioGroup(
-        Utf8ToQString(IvNative("FWP Input 4 Disable")), OptionItems(PanelOption::FWPInput4Disable), page);
-    rdgFWPInput4Disable->hide();
-    rdgFWP2OutputActivation = new RadioGroup(Utf8ToQString(IvNative("FWP 2 Output Activation")),
-        OptionItems(PanelOption::FWP2OutputActivation), page);
-    rdgWeekendSensitivityNightMode = new RadioGroup(Utf8ToQString(IvNative("Weekend Night Mode")),
-        OptionItems(PanelOption::WeekendSensitivityNightMode), page);
-    rdgFiremansWorkPanelOption = new RadioGroup(Utf8ToQString(IvNative("Fireman's Work Panel")),
-        OptionItems(PanelOption::FiremansWorkPanelOption), page);
-    rdgRoutingAutoDisable = new RadioGroup(
-        Utf8ToQString(IvNative("TD/ES Auto Disable")), OptionItems(PanelOption::RoutingAutoDisable), page);
-    rdgSuppressDoubleAddress = new RadioGroup(Utf8ToQString(IvNative("Suppress Double Address")),
-        OptionItems(PanelOption::SuppressDoubleAddress), page);
-    rdgMAxHeadLEDs = new RadioGroup(
-        Utf8ToQString(IvNative("Maximum Number of Head LEDs")), OptionItems(PanelOption::MaxHeadLEDs), page);
-    rdgSensorsBlinkColour = new RadioGroup(
-        Utf8ToQString(IvNative("Sensors Blink Colour")), OptionItems(PanelOption::SensorsBlinkColour), page);
-    rdgModulesBlinkColour = new RadioGroup(
-        Utf8ToQString(IvNative("Modules Blink Colour")), OptionItems(PanelOption::ModulesBlinkColour), page);
+    for (PanelOption o : { PanelOption::Blinking, PanelOption::PulseRatio, PanelOption::TransmissionDevice,
+             PanelOption::DigitalInput1, PanelOption::FWPInput4Disable, PanelOption::FWP2OutputActivation,
+             PanelOption::WeekendSensitivityNightMode, PanelOption::FiremansWorkPanelOption,
+             PanelOption::RoutingAutoDisable, PanelOption::SuppressDoubleAddress, PanelOption::MaxHeadLEDs,
+             PanelOption::SensorsBlinkColour, PanelOption::ModulesBlinkColour })
+        Make(o, page);
 
     auto* hightest = new QGroupBox(Utf8ToQString(IvNative("Automatic Hightest Time")), page);
     auto* hh = new QHBoxLayout(hightest);
     medHightestTime = new QLineEdit(hightest);
-    chkHightestEnable = new QCheckBox(Utf8ToQString(IvNative("&Enable")), hightest);
+    Make(PanelOption::HightestEnable, hightest);
     Speak(medHightestTime, hightest->title());
     hh->addWidget(medHightestTime);
     hh->addWidget(chkHightestEnable);
     auto* ext = new QGroupBox(Utf8ToQString(IvNative("Extinguishing System")), page);
     auto* ef = new QFormLayout(ext);
-    spnExtSystemDelay = new TSpinControl(ext);
-    spnExtSystemDelay->SetMax(180);
-    spnExtSystemDelay->SetMin(10);
-    spnExtSystemSoakTime = new TSpinControl(ext);
-    spnExtSystemSoakTime->SetMax(999);
+    Make(PanelOption::ExtSystemDelay, ext);
+    Make(PanelOption::ExtSystemSoakTime, ext);
     AddRow(ef, IvNative("Activation Delay Time"), spnExtSystemDelay,
         Unit(spnExtSystemDelay, IvNative("seconds"), ext));
     AddRow(ef, IvNative("Soak Time"), spnExtSystemSoakTime,
         Unit(spnExtSystemSoakTime, IvNative("seconds"), ext));
     auto* hold = new QGroupBox(Utf8ToQString(IvNative("Hold Switch Operation")), page);
-    cboHoldSwitchOperation = new QComboBox(hold);
-    cboHoldSwitchOperation->addItems(OptionItems(PanelOption::HoldSwitchOperation));
+    Make(PanelOption::HoldSwitchOperation, hold);
     Speak(cboHoldSwitchOperation, hold->title());
     (new QHBoxLayout(hold))->addWidget(cboHoldSwitchOperation);
     auto* sens = new QGroupBox(Utf8ToQString(IvNative("Day Mode Device Sensitivity")), page);
@@ -409,36 +366,36 @@ void TfrmPanelSetupOptions::BuildDeviceOptions(QWidget* page)
 void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
 {
     auto* g = new QGridLayout(page);
-    auto* rs232 = new QGroupBox(Utf8ToQString(IvNative("RS232 Protocol")), page);
+    // The RS232 side: the protocol above its options or the GSM items.
+    auto* rs232Side = new QWidget(page);
+    auto* side = new QVBoxLayout(rs232Side);
+    side->setContentsMargins(0, 0, 0, 0);
+    auto* rs232 = new QGroupBox(Utf8ToQString(IvNative("RS232 Protocol")), rs232Side);
     auto* r2 = new QVBoxLayout(rs232);
     cboRS232Protocol = new QComboBox(rs232);
     cboRS232Protocol->addItems(Items(PanelSetupOptions::RS232ProtocolList()));
     Speak(cboRS232Protocol, rs232->title());
     r2->addWidget(cboRS232Protocol);
-    g->addWidget(rs232, 0, 0);
+    side->addWidget(rs232);
 
-    pnlRS232Options = new QWidget(page);
+    pnlRS232Options = new QWidget(rs232Side);
     pnlRS232Options->setAutoFillBackground(true);
     auto* po = new QVBoxLayout(pnlRS232Options);
     auto* optBox = new QGroupBox(Utf8ToQString(IvNative("RS232 Options")), pnlRS232Options);
-    cbxRS232Options = new QComboBox(optBox);
+    Make(PanelOption::RS232Options, optBox);
     Speak(cbxRS232Options, optBox->title());
     (new QHBoxLayout(optBox))->addWidget(cbxRS232Options);
     po->addWidget(optBox);
-    rdgRS232ThirdPartyDatalinkMonitoring
-        = new RadioGroup(Utf8ToQString(IvNative("Third Party Datalink Monitoring")),
-            OptionItems(PanelOption::RS232ThirdPartyDatalinkMonitoring), pnlRS232Options);
-    po->addWidget(rdgRS232ThirdPartyDatalinkMonitoring);
+    po->addWidget(Make(PanelOption::RS232ThirdPartyDatalinkMonitoring, pnlRS232Options));
     auto* lim = new QGroupBox(Utf8ToQString(IvNative("Third Party Suspend Comms Limit")), pnlRS232Options);
-    spnRS232ThirdPartySuspendCommsLimit = new TSpinControl(lim);
-    spnRS232ThirdPartySuspendCommsLimit->SetMax(300);
+    Make(PanelOption::RS232ThirdPartySuspendCommsLimit, lim);
     Speak(spnRS232ThirdPartySuspendCommsLimit, lim->title());
     (new QHBoxLayout(lim))->addWidget(Unit(spnRS232ThirdPartySuspendCommsLimit, IvNative("minutes"), lim));
     po->addWidget(lim);
     po->addStretch();
 
     // The GSM items take the same place as the RS232 options; one shows.
-    gbxGSMItems = new QGroupBox(Utf8ToQString(IvNative("GSM Items")), page);
+    gbxGSMItems = new QGroupBox(Utf8ToQString(IvNative("GSM Items")), rs232Side);
     auto* gv = new QVBoxLayout(gbxGSMItems);
     pclGSMItems = new QTabBar(gbxGSMItems);
     for (int i = 1; i <= 5; ++i)
@@ -487,32 +444,27 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     gv->addLayout(checks);
     gv->addStretch();
     gbxGSMItems->hide();
-    g->addWidget(pnlRS232Options, 1, 0);
-    g->addWidget(gbxGSMItems, 1, 0);
+    side->addWidget(pnlRS232Options);
+    side->addWidget(gbxGSMItems);
+    side->addStretch();
 
     auto* rs485 = new QGroupBox(Utf8ToQString(IvNative("RS485")), page);
     auto* r5 = new QFormLayout(rs485);
     // A caption too long to share its row with its control goes above it.
     r5->setRowWrapPolicy(QFormLayout::WrapLongRows);
-    spnRS485QtyRepeaters = new TSpinControl(rs485);
-    spnRS485QtyRepeaters->SetMax(16);
-    AddRow(r5, IvNative("No of Repeaters"), spnRS485QtyRepeaters);
+    AddRow(r5, IvNative("No of Repeaters"), Make(PanelOption::RS485QtyRepeaters, rs485));
     cboRS485Protocol = new QComboBox(rs485);
     AddRow(r5, IvNative("RS485 Protocol"), cboRS485Protocol);
-    rdgRS485ThirdPartyDatalinkMonitoring
-        = new RadioGroup(Utf8ToQString(IvNative("Third Party Datalink Monitoring")),
-            OptionItems(PanelOption::RS485ThirdPartyDatalinkMonitoring), rs485);
-    r5->addRow(rdgRS485ThirdPartyDatalinkMonitoring);
-    spnRS485ThirdPartySuspendCommsLimit = new TSpinControl(rs485);
-    spnRS485ThirdPartySuspendCommsLimit->SetMax(300);
+    r5->addRow(Make(PanelOption::RS485ThirdPartyDatalinkMonitoring, rs485));
+    Make(PanelOption::RS485ThirdPartySuspendCommsLimit, rs485);
     AddRow(r5, IvNative("Third Party Suspend Comms Limit"), spnRS485ThirdPartySuspendCommsLimit,
         Unit(spnRS485ThirdPartySuspendCommsLimit, IvNative("minutes"), rs485));
     // The longest caption of the group wraps rather than widen the page.
     if (auto* label
         = qobject_cast<QLabel*>(r5->labelForField(spnRS485ThirdPartySuspendCommsLimit->parentWidget())))
         label->setWordWrap(true);
-    g->addWidget(rs485, 0, 1, 2, 1);
-    g->setRowStretch(2, 1);
+    // Side by side where the room allows, else the RS485 box below.
+    FlowIntoColumns(g, page->parentWidget(), { rs232Side, rs485 }, 2);
 }
 
 void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
@@ -520,40 +472,36 @@ void TfrmPanelSetupOptions::BuildDayNight(QWidget* page)
     auto* v = new QVBoxLayout(page);
     gbxDayModeDelays = new QGroupBox(Utf8ToQString(IvNative("Day Mode Delays")), page);
     v->addWidget(gbxDayModeDelays);
-    auto* g = new QGridLayout(gbxDayModeDelays);
+    auto* group = new QVBoxLayout(gbxDayModeDelays);
     pnlDayModeTime = new QWidget(gbxDayModeDelays);
     auto* tf = new QFormLayout(pnlDayModeTime);
     medDayModeStartTime = new QLineEdit(pnlDayModeTime);
     medDayModeEndTime = new QLineEdit(pnlDayModeTime);
     AddRow(tf, IvNative("Start time"), medDayModeStartTime);
     AddRow(tf, IvNative("End time"), medDayModeEndTime);
-    g->addWidget(pnlDayModeTime, 0, 0);
-    auto* delays = new QFormLayout;
-    spnPrimaryDelay = new TSpinControl(gbxDayModeDelays);
-    spnPrimaryDelay->SetMax(300);
-    spnExtendDelay = new TSpinControl(gbxDayModeDelays);
-    spnExtendDelay->SetMax(10);
-    AddRow(delays, IvNative("Primary Delay Time"), spnPrimaryDelay,
-        Unit(spnPrimaryDelay, IvNative("seconds"), gbxDayModeDelays));
-    AddRow(delays, IvNative("Extend Delay Time"), spnExtendDelay,
-        Unit(spnExtendDelay, IvNative("minutes"), gbxDayModeDelays));
-    g->addLayout(delays, 0, 1);
-    cbxHeatDetectorsEndDelays
-        = new QCheckBox(Utf8ToQString(IvNative("Heat Detectors End Delays")), gbxDayModeDelays);
-    cbxDayModeNewAlarmOption
-        = new QCheckBox(Utf8ToQString(IvNative("Two Alarm Zones End Delays")), gbxDayModeDelays);
-    // Long once translated: each box has the group's width to itself.
-    g->addWidget(cbxHeatDetectorsEndDelays, 1, 0, 1, 2);
-    g->addWidget(cbxDayModeNewAlarmOption, 2, 0, 1, 2);
-    rdgDelaysActiveIndication = new RadioGroup(Utf8ToQString(IvNative("Delays Active Indication")),
-        OptionItems(PanelOption::DelaysActiveIndication), gbxDayModeDelays);
-    rdgWeekendNightMode = new RadioGroup(Utf8ToQString(IvNative("Weekend Night Mode")),
-        OptionItems(PanelOption::WeekendNightMode), gbxDayModeDelays);
-    rdgDayModeStartOption = new RadioGroup(Utf8ToQString(IvNative("Day Mode Start Option")),
-        OptionItems(PanelOption::DayModeStartOption), gbxDayModeDelays);
-    g->addWidget(rdgDelaysActiveIndication, 3, 0);
-    g->addWidget(rdgWeekendNightMode, 3, 1);
-    g->addWidget(rdgDayModeStartOption, 4, 0);
+    auto* delays = new QWidget(gbxDayModeDelays);
+    auto* df = new QFormLayout(delays);
+    Make(PanelOption::PrimaryDelay, delays);
+    Make(PanelOption::ExtendDelay, delays);
+    AddRow(df, IvNative("Primary Delay Time"), spnPrimaryDelay,
+        Unit(spnPrimaryDelay, IvNative("seconds"), delays));
+    AddRow(
+        df, IvNative("Extend Delay Time"), spnExtendDelay, Unit(spnExtendDelay, IvNative("minutes"), delays));
+    for (PanelOption o : { PanelOption::HeatDetectorsEndDelays, PanelOption::TwoAlarmZonesEndDelays,
+             PanelOption::DelaysActiveIndication, PanelOption::WeekendNightMode,
+             PanelOption::DayModeStartOption })
+        Make(o, gbxDayModeDelays);
+    // The times beside the delays and the groups two by two where the room
+    // allows, else one below the other; each long check box has a row of its own.
+    auto* times = new QGridLayout;
+    group->addLayout(times);
+    FlowIntoColumns(times, page->parentWidget(), { pnlDayModeTime, delays }, 2);
+    group->addWidget(cbxHeatDetectorsEndDelays);
+    group->addWidget(cbxDayModeNewAlarmOption);
+    auto* groups = new QGridLayout;
+    group->addLayout(groups);
+    FlowIntoColumns(groups, page->parentWidget(),
+        { rdgDelaysActiveIndication, rdgWeekendNightMode, rdgDayModeStartOption }, 2);
     v->addStretch();
 }
 
@@ -581,60 +529,27 @@ template <class F> void TfrmPanelSetupOptions::Act(F&& action)
 
 void TfrmPanelSetupOptions::WireHandlers()
 {
-    auto radio = [this](RadioGroup* r, PanelOption o) {
-        r->OnClick = [this, r, o] { Act([&] { FLogic.SetOption(o, r->ItemIndex()); }); };
-    };
-    radio(rdgEventPrinting, PanelOption::EventPrinting);
-    radio(rdgPrintFormat, PanelOption::PrintFormat);
-    radio(rdgControlKeys, PanelOption::ControlKeys);
-    radio(rdgLED1HMode, PanelOption::LED1HMode);
-    radio(rdgLED2CMode, PanelOption::LED2CMode);
-    radio(rdgControlKey3Mode, PanelOption::ControlKey3Mode);
-    radio(rdgUnmuteOption, PanelOption::UnmuteOption);
-    radio(rdgFireOutputActiveLEDOption, PanelOption::FireOutputActiveLEDOption);
-    radio(rdgAutoResoundMode, PanelOption::AutoResoundMode);
-    radio(rdgLampTest, PanelOption::LampTest);
-    radio(rdgTorqSwitch, PanelOption::TorqSwitch);
-    radio(rdgBlinking, PanelOption::Blinking);
-    radio(rdgPulseRatio, PanelOption::PulseRatio);
-    radio(rdgTransmissionDevice, PanelOption::TransmissionDevice);
-    radio(rdgDigitalInput1, PanelOption::DigitalInput1);
-    radio(rdgFWPInput4Disable, PanelOption::FWPInput4Disable);
-    radio(rdgFWP2OutputActivation, PanelOption::FWP2OutputActivation);
-    radio(rdgWeekendSensitivityNightMode, PanelOption::WeekendSensitivityNightMode);
-    radio(rdgFiremansWorkPanelOption, PanelOption::FiremansWorkPanelOption);
-    radio(rdgRoutingAutoDisable, PanelOption::RoutingAutoDisable);
-    radio(rdgSuppressDoubleAddress, PanelOption::SuppressDoubleAddress);
-    radio(rdgMAxHeadLEDs, PanelOption::MaxHeadLEDs);
-    radio(rdgSensorsBlinkColour, PanelOption::SensorsBlinkColour);
-    radio(rdgModulesBlinkColour, PanelOption::ModulesBlinkColour);
-    radio(rdgRS232ThirdPartyDatalinkMonitoring, PanelOption::RS232ThirdPartyDatalinkMonitoring);
-    radio(rdgRS485ThirdPartyDatalinkMonitoring, PanelOption::RS485ThirdPartyDatalinkMonitoring);
-    radio(rdgDelaysActiveIndication, PanelOption::DelaysActiveIndication);
-    radio(rdgWeekendNightMode, PanelOption::WeekendNightMode);
-    radio(rdgDayModeStartOption, PanelOption::DayModeStartOption);
-
-    // Spin controls report programmatic changes too; Act ignores those made
-    // while loading.
-    auto spin = [this](TSpinControl* s, PanelOption o) {
-        s->OnChange
-            = [this, o](TSpinControl* sender) { Act([&] { FLogic.SetOption(o, sender->GetValue()); }); };
-    };
-    spin(spnMainsDelay, PanelOption::MainsDelay);
-    spin(spnExtSystemDelay, PanelOption::ExtSystemDelay);
-    spin(spnExtSystemSoakTime, PanelOption::ExtSystemSoakTime);
-    spin(spnRS232ThirdPartySuspendCommsLimit, PanelOption::RS232ThirdPartySuspendCommsLimit);
-    spin(spnRS485QtyRepeaters, PanelOption::RS485QtyRepeaters);
-    spin(spnRS485ThirdPartySuspendCommsLimit, PanelOption::RS485ThirdPartySuspendCommsLimit);
-    spin(spnPrimaryDelay, PanelOption::PrimaryDelay);
-    spin(spnExtendDelay, PanelOption::ExtendDelay);
+    for (const TPanelOption& row : PanelOptions) {
+        const PanelOption o = row.Option;
+        if (row.Radio) {
+            RadioGroup* r = this->*row.Radio;
+            r->OnClick = [this, r, o] { Act([&] { FLogic.SetOption(o, r->ItemIndex()); }); };
+        } else if (row.Spin)
+            // Spin controls report programmatic changes too; Act ignores
+            // those made while loading.
+            (this->*row.Spin)->OnChange
+                = [this, o](TSpinControl* sender) { Act([&] { FLogic.SetOption(o, sender->GetValue()); }); };
+        else if (row.Check)
+            connect(this->*row.Check, &QCheckBox::clicked, this,
+                [this, o](bool on) { Act([&] { FLogic.SetOption(o, on); }); });
+        else
+            connect(this->*row.Combo, &QComboBox::activated, this,
+                [this, o](int i) { Act([&] { FLogic.SetOption(o, i); }); });
+    }
 
     auto combo = [this](QComboBox* c, std::function<void(int)> choose) {
         connect(c, &QComboBox::activated, this, [this, choose](int i) { Act([&] { choose(i); }); });
     };
-    combo(cboDateFormat, [this](int i) { FLogic.SetOption(PanelOption::DateFormat, i); });
-    combo(cboHoldSwitchOperation, [this](int i) { FLogic.SetOption(PanelOption::HoldSwitchOperation, i); });
-    combo(cbxRS232Options, [this](int i) { FLogic.SetOption(PanelOption::RS232Options, i); });
     combo(cboPanelTypeSelection, [this](int i) { FLogic.ChoosePanelType(i); });
     combo(cboRS485Protocol, [this](int i) { FLogic.ChooseRS485Protocol(i); });
     combo(cboRS232Protocol, [this](int i) { FLogic.ChooseRS232Protocol(i); });
@@ -642,12 +557,6 @@ void TfrmPanelSetupOptions::WireHandlers()
     combo(cboGsmQtyPreAlarm, [this](int i) { FLogic.SetGsmQuantity(GsmQuantity::PreAlarm, i); });
     combo(cboGsmQtyFault, [this](int i) { FLogic.SetGsmQuantity(GsmQuantity::Fault, i); });
 
-    auto check = [this](QCheckBox* c, PanelOption o) {
-        connect(c, &QCheckBox::clicked, this, [this, o](bool on) { Act([&] { FLogic.SetOption(o, on); }); });
-    };
-    check(chkHightestEnable, PanelOption::HightestEnable);
-    check(cbxHeatDetectorsEndDelays, PanelOption::HeatDetectorsEndDelays);
-    check(cbxDayModeNewAlarmOption, PanelOption::TwoAlarmZonesEndDelays);
     for (const auto& [box, flag] : GsmFlagBoxes())
         connect(box, &QCheckBox::clicked, this,
             [this, flag](bool on) { Act([&] { FLogic.SetGsmFlag(flag, on); }); });
@@ -764,22 +673,26 @@ void TfrmPanelSetupOptions::ApplyState()
     const PanelSetupOptionsState& s = FLogic.State();
     const bool wasLoading = FLoading;
     FLoading = true;
-    auto value = [&s](PanelOption o) { return s.Value(o); };
-    auto radio = [&](RadioGroup* r, PanelOption o) {
-        if (r->ItemIndex() != value(o))
-            r->SetItemIndex(value(o));
-    };
-    auto spin = [&](TSpinControl* c, PanelOption o) {
-        if (c->GetValue() != value(o))
-            c->SetValue(value(o));
-    };
+    // The rules fill the RS232 options' list before it shows its item.
+    ShowRows(cbxRS232Options, s.RS232OptionsRows);
+    for (const TPanelOption& row : PanelOptions) {
+        const int value = s.Value(row.Option);
+        if (row.Radio) {
+            if ((this->*row.Radio)->ItemIndex() != value)
+                (this->*row.Radio)->SetItemIndex(value);
+        } else if (row.Spin) {
+            if ((this->*row.Spin)->GetValue() != value)
+                (this->*row.Spin)->SetValue(value);
+        } else if (row.Check)
+            (this->*row.Check)->setChecked(value != 0);
+        else
+            ShowIndex(this->*row.Combo, value);
+    }
 
     lblPanelType->show();
     cboPanelTypeSelection->show();
     ShowRows(cboPanelTypeSelection, s.PanelTypeRows);
     ShowIndex(cboPanelTypeSelection, s.PanelTypeRow);
-    ShowIndex(cboDateFormat, value(PanelOption::DateFormat));
-    radio(rdgControlKey3Mode, PanelOption::ControlKey3Mode);
     rdgControlKey3Mode->setVisible(s.ControlKey3ModeVisible);
     rdgControlKey3Mode->setEnabled(s.ControlKey3ModeVisible);
     rdgFireOutputActiveLEDOption->setVisible(s.FireOutputActiveLEDVisible);
@@ -787,46 +700,8 @@ void TfrmPanelSetupOptions::ApplyState()
     rdgLED2CMode->setEnabled(s.LEDModesEnabled);
     rdgEventPrinting->setEnabled(s.PrintingEnabled);
     rdgPrintFormat->setEnabled(s.PrintingEnabled);
-    for (auto [r, o] : { std::pair { rdgLED1HMode, PanelOption::LED1HMode },
-             { rdgLED2CMode, PanelOption::LED2CMode }, { rdgUnmuteOption, PanelOption::UnmuteOption },
-             { rdgFireOutputActiveLEDOption, PanelOption::FireOutputActiveLEDOption },
-             { rdgControlKeys, PanelOption::ControlKeys }, { rdgEventPrinting, PanelOption::EventPrinting },
-             { rdgPrintFormat, PanelOption::PrintFormat }, { rdgBlinking, PanelOption::Blinking },
-             { rdgPulseRatio, PanelOption::PulseRatio },
-             { rdgTransmissionDevice, PanelOption::TransmissionDevice },
-             { rdgDigitalInput1, PanelOption::DigitalInput1 },
-             { rdgFWPInput4Disable, PanelOption::FWPInput4Disable },
-             { rdgFWP2OutputActivation, PanelOption::FWP2OutputActivation },
-             { rdgWeekendSensitivityNightMode, PanelOption::WeekendSensitivityNightMode },
-             { rdgMAxHeadLEDs, PanelOption::MaxHeadLEDs }, { rdgLampTest, PanelOption::LampTest },
-             { rdgTorqSwitch, PanelOption::TorqSwitch },
-             { rdgSensorsBlinkColour, PanelOption::SensorsBlinkColour },
-             { rdgModulesBlinkColour, PanelOption::ModulesBlinkColour },
-             { rdgRS485ThirdPartyDatalinkMonitoring, PanelOption::RS485ThirdPartyDatalinkMonitoring },
-             { rdgRS232ThirdPartyDatalinkMonitoring, PanelOption::RS232ThirdPartyDatalinkMonitoring },
-             { rdgWeekendNightMode, PanelOption::WeekendNightMode },
-             { rdgDayModeStartOption, PanelOption::DayModeStartOption },
-             { rdgDelaysActiveIndication, PanelOption::DelaysActiveIndication },
-             { rdgFiremansWorkPanelOption, PanelOption::FiremansWorkPanelOption },
-             { rdgRoutingAutoDisable, PanelOption::RoutingAutoDisable },
-             { rdgAutoResoundMode, PanelOption::AutoResoundMode },
-             { rdgSuppressDoubleAddress, PanelOption::SuppressDoubleAddress } })
-        radio(r, o);
     rdgSensorsBlinkColour->setEnabled(s.BlinkColoursEnabled);
     rdgModulesBlinkColour->setEnabled(s.BlinkColoursEnabled);
-
-    spin(spnMainsDelay, PanelOption::MainsDelay);
-    spin(spnExtSystemDelay, PanelOption::ExtSystemDelay);
-    spin(spnExtSystemSoakTime, PanelOption::ExtSystemSoakTime);
-    spin(spnRS485QtyRepeaters, PanelOption::RS485QtyRepeaters);
-    spin(spnRS485ThirdPartySuspendCommsLimit, PanelOption::RS485ThirdPartySuspendCommsLimit);
-    spin(spnRS232ThirdPartySuspendCommsLimit, PanelOption::RS232ThirdPartySuspendCommsLimit);
-    spin(spnPrimaryDelay, PanelOption::PrimaryDelay);
-    spin(spnExtendDelay, PanelOption::ExtendDelay);
-    ShowIndex(cboHoldSwitchOperation, value(PanelOption::HoldSwitchOperation));
-    chkHightestEnable->setChecked(value(PanelOption::HightestEnable));
-    cbxHeatDetectorsEndDelays->setChecked(value(PanelOption::HeatDetectorsEndDelays));
-    cbxDayModeNewAlarmOption->setChecked(value(PanelOption::TwoAlarmZonesEndDelays));
 
     ShowText(txtSiteName, Cp1252ToQString(s.SiteName));
     ShowText(txtServicePhoneNo, Cp1252ToQString(s.ServicePhoneNo));
@@ -849,8 +724,6 @@ void TfrmPanelSetupOptions::ApplyState()
     spnRS485ThirdPartySuspendCommsLimit->SetEnabled(s.RS485ThirdPartyEnabled);
 
     ShowIndex(cboRS232Protocol, s.RS232Protocol);
-    ShowRows(cbxRS232Options, s.RS232OptionsRows);
-    ShowIndex(cbxRS232Options, value(PanelOption::RS232Options));
     rdgRS232ThirdPartyDatalinkMonitoring->setEnabled(s.RS232ThirdPartyEnabled);
     spnRS232ThirdPartySuspendCommsLimit->SetEnabled(s.RS232ThirdPartyEnabled);
     pnlRS232Options->setVisible(!s.GsmItemsVisible);

@@ -72,7 +72,9 @@ public:
     std::function<void()> RefreshAllViews;
 
     // Controls (component names as the window gives them); all but the tab
-    // control and the timer are null until CreateControls.
+    // control and the timer are null until CreateControls. An option's
+    // control is made, named, wired and filled from its row in PanelOptions
+    // (PanelOptionTable.h).
     QTabWidget* pclSetupOptions = nullptr;
     QComboBox *cboDateFormat = nullptr, *cboPanelTypeSelection = nullptr, *cboHoldSwitchOperation = nullptr,
               *cboRS232Protocol = nullptr, *cbxRS232Options = nullptr, *cboRS485Protocol = nullptr,
@@ -115,6 +117,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Makes the control of `option` from its row, as the frame's member the
+    // row names.
+    QWidget* Make(PanelOption option, QWidget* parent);
     void BuildPanelOptions(QWidget* page);
     void BuildSiteDetails(QWidget* page);
     void BuildDeviceOptions(QWidget* page);

@@ -2,6 +2,7 @@
 
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
+#include "PanelOptionTable.h"
 #include "PanelTypeList.h"
 #include "Prompts.h"
 
@@ -76,50 +77,10 @@ const std::vector<std::string>& PanelSetupOptions::OptionItems(PanelOption optio
 {
     static const auto lists = [] {
         std::array<std::vector<std::string>, std::size_t(PanelOption::Count)> t;
-        t[std::size_t(PanelOption::EventPrinting)] = { IvNative("On-Demand"), IvNative("Continuous") };
-        t[std::size_t(PanelOption::PrintFormat)] = { IvNative("Single Height"), IvNative("Double Height") };
-        t[std::size_t(PanelOption::ControlKeys)] = { IvNative("No"), IvNative("Yes") };
-        t[std::size_t(PanelOption::LED1HMode)]
-            = { IvNative("Pre-Alarm"), IvNative("Sounders Silenced"), IvNative("F.C. System Fault") };
-        t[std::size_t(PanelOption::LED2CMode)]
-            = { IvNative("Plant Alarm"), IvNative("Fault Output: Fault/Disable") };
-        t[std::size_t(PanelOption::ControlKey3Mode)]
-            = { IvNative("End Delays/Evacuate"), IvNative("Transmission Device Enable/Disable") };
-        t[std::size_t(PanelOption::UnmuteOption)]
-            = { IvNative("On new zone in alarm"), IvNative("On new device in alarm") };
-        t[std::size_t(PanelOption::FireOutputActiveLEDOption)]
-            = { IvNative("On Transmission Device Return Signal"),
-                  IvNative("On Transmission Device Trigger") };
-        t[std::size_t(PanelOption::AutoResoundMode)]
-            = { IvNative("Any Zone"), IvNative("New Zone"), IvNative("No") };
-        t[std::size_t(PanelOption::LampTest)] = { IvNative("No"), IvNative("Yes") };
-        t[std::size_t(PanelOption::TorqSwitch)] = { IvNative("Disabled"), IvNative("Enabled") };
-        t[std::size_t(PanelOption::Blinking)] = { IvNative("Off"), IvNative("On") };
-        t[std::size_t(PanelOption::PulseRatio)] = { "1/1", "4/1" };
-        t[std::size_t(PanelOption::TransmissionDevice)] = { IvNative("Continuous"), IvNative("6s Pulse") };
-        t[std::size_t(PanelOption::DigitalInput1)] = { IvNative("Class Change"), IvNative("Day Mode Start") };
-        t[std::size_t(PanelOption::FWPInput4Disable)] = { IvNative("Extinguishant"), IvNative("Sounders") };
-        t[std::size_t(PanelOption::FWP2OutputActivation)] = { IvNative("On Transmission Device Trigger"),
-            IvNative("On Transmission Device Return Signal") };
-        t[std::size_t(PanelOption::WeekendSensitivityNightMode)]
-            = { IvNative("Disabled"), IvNative("Enabled") };
-        t[std::size_t(PanelOption::FiremansWorkPanelOption)] = { IvNative("German"), IvNative("Swiss") };
-        t[std::size_t(PanelOption::RoutingAutoDisable)] = { IvNative("No"), IvNative("Yes") };
-        t[std::size_t(PanelOption::SuppressDoubleAddress)] = { IvNative("Off"), IvNative("On") };
-        t[std::size_t(PanelOption::MaxHeadLEDs)] = { IvNative("10 LEDs"), IvNative("2 LEDs") };
-        t[std::size_t(PanelOption::SensorsBlinkColour)] = { IvNative("Red"), IvNative("Green") };
-        t[std::size_t(PanelOption::ModulesBlinkColour)] = { IvNative("Green"), IvNative("Red") };
-        t[std::size_t(PanelOption::RS232ThirdPartyDatalinkMonitoring)]
-            = { IvNative("Disable"), IvNative("Enable") };
-        t[std::size_t(PanelOption::RS485ThirdPartyDatalinkMonitoring)]
-            = { IvNative("Disable"), IvNative("Enable") };
-        t[std::size_t(PanelOption::DelaysActiveIndication)]
-            = { IvNative("Delays Active LED Only"), IvNative("Delays Active and Disablement LEDs") };
-        t[std::size_t(PanelOption::WeekendNightMode)] = { IvNative("Disabled"), IvNative("Enabled") };
-        t[std::size_t(PanelOption::DayModeStartOption)] = { IvNative("Manual"), IvNative("Automatic") };
-        t[std::size_t(PanelOption::HoldSwitchOperation)]
-            = { IvNative("AHJ"), IvNative("NYC"), IvNative("ULI"), IvNative("IRI") };
-        t[std::size_t(PanelOption::DateFormat)] = { "dd/mm/yyyy", "mm/dd/yyyy", "yyyy/mm/dd" };
+        for (const TPanelOption& row : PanelOptions)
+            for (const char* item : row.Items)
+                if (item)
+                    t[std::size_t(row.Option)].push_back(item);
         return t;
     }();
     static const std::vector<std::string> none;
@@ -181,87 +142,14 @@ int PanelSetupOptions::PanelType() const
     return FConfig ? FConfig->FileHeader->GetPanelType() : 3;
 }
 
-namespace {
-using Setup = TPX10ConfigGeneralPanelSetup;
-// How each plain option is read and written: a flag shows as item 0 or 1 and
-// stores item index != 0.
-struct OptionAccess {
-    int (*Get)(const Setup&) = nullptr;
-    void (*Set)(Setup&, int) = nullptr;
-};
-const std::array<OptionAccess, std::size_t(PanelOption::Count)>& Access()
-{
-    static const auto table = [] {
-        std::array<OptionAccess, std::size_t(PanelOption::Count)> t {};
-#define PX10_VALUE(Name)                                                                                     \
-    t[std::size_t(PanelOption::Name)]                                                                        \
-        = { [](const Setup& g) { return int(g.Get##Name()); },                                               \
-              [](Setup& g, int v) { g.Set##Name(v); } }
-#define PX10_FLAG(Name)                                                                                      \
-    t[std::size_t(PanelOption::Name)] = { [](const Setup& g) { return g.Get##Name() ? 1 : 0; },              \
-        [](Setup& g, int v) { g.Set##Name(v != 0); } }
-        PX10_VALUE(DateFormat);
-        PX10_FLAG(EventPrinting);
-        PX10_FLAG(PrintFormat);
-        PX10_FLAG(ControlKeys);
-        PX10_VALUE(LED1HMode);
-        PX10_VALUE(LED2CMode);
-        PX10_VALUE(ControlKey3Mode);
-        PX10_VALUE(UnmuteOption);
-        PX10_FLAG(FireOutputActiveLEDOption);
-        PX10_VALUE(MainsDelay);
-        PX10_VALUE(AutoResoundMode);
-        PX10_FLAG(LampTest);
-        PX10_FLAG(TorqSwitch);
-        PX10_FLAG(Blinking);
-        PX10_VALUE(PulseRatio);
-        PX10_FLAG(TransmissionDevice);
-        PX10_FLAG(DigitalInput1);
-        PX10_FLAG(FWPInput4Disable);
-        PX10_FLAG(HightestEnable);
-        PX10_VALUE(ExtSystemDelay);
-        PX10_VALUE(ExtSystemSoakTime);
-        PX10_VALUE(HoldSwitchOperation);
-        PX10_VALUE(FWP2OutputActivation);
-        PX10_FLAG(WeekendSensitivityNightMode);
-        PX10_VALUE(FiremansWorkPanelOption);
-        PX10_VALUE(RoutingAutoDisable);
-        PX10_VALUE(SuppressDoubleAddress);
-        PX10_FLAG(MaxHeadLEDs);
-        PX10_FLAG(SensorsBlinkColour);
-        PX10_FLAG(ModulesBlinkColour);
-        PX10_VALUE(RS232Options);
-        PX10_FLAG(RS232ThirdPartyDatalinkMonitoring);
-        PX10_VALUE(RS232ThirdPartySuspendCommsLimit);
-        PX10_VALUE(RS485QtyRepeaters);
-        PX10_FLAG(RS485ThirdPartyDatalinkMonitoring);
-        PX10_VALUE(RS485ThirdPartySuspendCommsLimit);
-        PX10_VALUE(PrimaryDelay);
-        PX10_VALUE(ExtendDelay);
-        PX10_FLAG(HeatDetectorsEndDelays);
-        PX10_VALUE(DelaysActiveIndication);
-        PX10_FLAG(WeekendNightMode);
-        PX10_FLAG(DayModeStartOption);
-#undef PX10_VALUE
-#undef PX10_FLAG
-        // Checked means 0 is stored.
-        t[std::size_t(PanelOption::TwoAlarmZonesEndDelays)]
-            = { [](const Setup& g) { return g.GetDayModeNewAlarmOption() == 0 ? 1 : 0; },
-                  [](Setup& g, int v) { g.SetDayModeNewAlarmOption(v != 0 ? 0 : 1); } };
-        return t;
-    }();
-    return table;
-}
-} // namespace
-
 int PanelSetupOptions::Read(PanelOption o) const
 {
-    return Access().at(std::size_t(o)).Get(*FConfig->GeneralPanelSetup);
+    return PanelOptionRow(o).Read(*FConfig->GeneralPanelSetup);
 }
 
 void PanelSetupOptions::Write(PanelOption o, int v)
 {
-    Access().at(std::size_t(o)).Set(*FConfig->GeneralPanelSetup, v);
+    PanelOptionRow(o).Write(*FConfig->GeneralPanelSetup, v);
 }
 
 void PanelSetupOptions::Load(bool regionalOptions, bool vds)

@@ -18,7 +18,8 @@
 class TPX10ConfigData;
 
 // Options whose control stores its item index, value or check mark as it
-// is (a flag stores item index != 0).
+// is (a flag stores item index != 0); each has its row in PanelOptions
+// (PanelOptionTable.h), in this order.
 enum class PanelOption {
     DateFormat,
     EventPrinting,
@@ -187,9 +188,9 @@ public:
     static const std::vector<std::string>& RS232PX11EventPrinterOptions();
     static const std::vector<std::string>& RS232ThirdPartyOptions();
     static const std::vector<std::string>& GsmQuantityItems();
-    // The fixed items of an option's radio group or combo box, English, in
-    // code order (empty for an option without a list); the frame and the
-    // panel report show them translated.
+    // The fixed items of an option's radio group or combo box (its row's),
+    // English, in code order (empty for an option without a list); the frame
+    // and the panel report show them translated.
     static const std::vector<std::string>& OptionItems(PanelOption option);
     static const std::vector<std::string>& RS232ProtocolList();
     // List mappings (bounds-checked: a stored value outside a list shows row 0).

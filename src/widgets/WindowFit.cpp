@@ -61,9 +61,25 @@ public:
         room->installEventFilter(this);
         grid->parentWidget()->installEventFilter(this);
     }
+    // The margins between the room's edges and the grid's cells.
+    int Margins() const
+    {
+        auto across = [](const QMargins& m) { return m.left() + m.right(); };
+        int sum = across(FGrid->contentsMargins());
+        // The layouts the grid sits in inside its widget.
+        for (QObject* p = FGrid->parent(); qobject_cast<QLayout*>(p); p = p->parent())
+            sum += across(static_cast<QLayout*>(p)->contentsMargins());
+        // The widgets between it and the room (a group's frame and title), with their layouts.
+        for (QWidget* w = FGrid->parentWidget(); w && w != FRoom; w = w->parentWidget()) {
+            sum += across(w->contentsMargins());
+            if (w != FGrid->parentWidget() && w->layout())
+                sum += across(w->layout()->contentsMargins());
+        }
+        return sum;
+    }
     int Columns() const
     {
-        const QMargins m = FGrid->contentsMargins();
+        const int margins = Margins();
         const int spacing = std::max(0, FGrid->horizontalSpacing());
         for (int n = FMost; n > 1; --n) {
             std::vector<int> widths(size_t(n), 0);
@@ -71,7 +87,7 @@ public:
                 if (!FCells[i]->isHidden())
                     widths[i % size_t(n)] = std::max({ widths[i % size_t(n)], FCells[i]->sizeHint().width(),
                         FCells[i]->minimumSizeHint().width() });
-            int total = m.left() + m.right() + (n - 1) * spacing;
+            int total = margins + (n - 1) * spacing;
             for (int w : widths)
                 total += w;
             if (total <= FRoom->width())
@@ -139,27 +155,52 @@ TWrappingTabBar::TWrappingTabBar(QWidget* Parent)
 
 QString TWrappingTabBar::BrokenCaption(const QString& Text)
 {
-    int best = -1;
-    for (int i = 0; i < Text.size(); ++i)
-        if (Text[i] == u' ' && (best < 0 || std::abs(i - Text.size() / 2) < std::abs(best - Text.size() / 2)))
-            best = i;
+    // The break whose longer line is shortest: at a blank (which goes), or
+    // after a "-" or "/" that a letter follows (which stays on the first line).
+    int best = -1, bestLonger = 0;
+    bool bestAfter = false;
+    for (int i = 0; i + 1 < Text.size(); ++i) {
+        const bool blank = Text[i] == u' ';
+        const bool after = (Text[i] == u'-' || Text[i] == u'/') && Text[i + 1].isLetterOrNumber();
+        if (!blank && !after)
+            continue;
+        const int first = after ? i + 1 : i;
+        const int longer = std::max(first, int(Text.size()) - i - 1);
+        if (best < 0 || longer < bestLonger)
+            best = i, bestLonger = longer, bestAfter = after;
+    }
     if (best < 0)
         return Text;
     QString broken = Text;
-    broken[best] = u'\n';
+    if (bestAfter)
+        broken.insert(best + 1, u'\n');
+    else
+        broken[best] = u'\n';
     return broken;
 }
 
 QSize TWrappingTabBar::tabSizeHint(int Index) const
 {
     QSize size = QTabBar::tabSizeHint(Index);
-    if (!FTwoLines)
-        return size;
     const QString text = tabText(Index);
     const QFontMetrics fm = fontMetrics();
     const QSize one = fm.size(Qt::TextShowMnemonic, text);
-    const QSize two = fm.size(Qt::TextShowMnemonic, BrokenCaption(text));
-    return QSize(size.width() - one.width() + two.width(), size.height() - one.height() + two.height());
+    if (FTwoLines) {
+        const QSize two = fm.size(Qt::TextShowMnemonic, BrokenCaption(text));
+        size = QSize(size.width() - one.width() + two.width(), size.height() - one.height() + two.height());
+    }
+    size.rwidth() -= MarginCut(Index);
+    return size;
+}
+
+int TWrappingTabBar::MarginCut(int Index) const
+{
+    if (FCut == 0)
+        return 0;
+    // A caption keeps a third of its margins.
+    const int margins = QTabBar::tabSizeHint(Index).width()
+        - fontMetrics().size(Qt::TextShowMnemonic, tabText(Index)).width();
+    return std::clamp(FCut, 0, margins * 2 / 3);
 }
 
 QSize TWrappingTabBar::minimumTabSizeHint(int Index) const
@@ -169,16 +210,25 @@ QSize TWrappingTabBar::minimumTabSizeHint(int Index) const
 
 void TWrappingTabBar::Rewrap(int Width)
 {
-    if (FRewrapping)
+    if (FRewrapping || count() == 0)
         return;
     FRewrapping = true;
-    const bool was = FTwoLines;
+    const bool wasTwo = FTwoLines;
+    const int wasCut = FCut;
+    auto total = [this] {
+        int sum = 0;
+        for (int i = 0; i < count(); ++i)
+            sum += tabSizeHint(i).width();
+        return sum;
+    };
     FTwoLines = false;
-    int oneLine = 0;
-    for (int i = 0; i < count(); ++i)
-        oneLine += QTabBar::tabSizeHint(i).width();
-    FTwoLines = oneLine > Width;
-    if (FTwoLines != was) {
+    FCut = 0;
+    FTwoLines = total() > Width;
+    // Where even two lines take too much room, every tab gives up an equal
+    // part of its margins rather than hide a tab.
+    if (FTwoLines && total() > Width)
+        FCut = (total() - Width + count() - 1) / count();
+    if (FTwoLines != wasTwo || FCut != wasCut) {
         setElideMode(elideMode()); // lays the tabs out again with their new size
         updateGeometry();
     }
@@ -204,7 +254,16 @@ void TWrappingTabBar::paintEvent(QPaintEvent* Event)
         QStyleOptionTab option;
         initStyleOption(&option, i);
         option.text = BrokenCaption(tabText(i));
-        painter.drawControl(QStyle::CE_TabBarTab, option);
+        const int cut = MarginCut(i);
+        if (cut == 0) {
+            painter.drawControl(QStyle::CE_TabBarTab, option);
+            return;
+        }
+        // The caption is laid out in the tab as wide as the style makes
+        // it, so it reaches into the narrowed margins instead of being cut.
+        painter.drawControl(QStyle::CE_TabBarTabShape, option);
+        option.rect.adjust(-cut / 2, 0, cut - cut / 2, 0);
+        painter.drawControl(QStyle::CE_TabBarTabLabel, option);
     };
     // The current tab last: it overlaps its neighbours.
     for (int i = 0; i < count(); ++i)

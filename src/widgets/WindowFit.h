@@ -29,7 +29,8 @@ void KeepWideAsEntries(QComboBox* Box);
 int FlowIntoColumns(QGridLayout* Grid, QWidget* Room, const std::vector<QWidget*>& Cells, int MostColumns);
 
 // A tab bar whose captions break onto two lines when the tabs would not
-// all show on one, instead of hiding tabs behind scroll arrows.
+// all show on one, and then give up part of their margins, instead of
+// hiding tabs behind scroll arrows.
 class TWrappingTabBar : public QTabBar {
     Q_OBJECT
 public:
@@ -37,7 +38,8 @@ public:
     // Chooses one or two lines for the room `Width` gives the bar.
     void Rewrap(int Width);
     bool TwoLines() const { return FTwoLines; }
-    // `Text` broken at the blank nearest its middle (unchanged without one).
+    // `Text` on two lines as even as its breaks allow: at a blank, or after
+    // a "-" or "/" (unchanged without either).
     static QString BrokenCaption(const QString& Text);
 
 protected:
@@ -47,7 +49,9 @@ protected:
     void paintEvent(QPaintEvent* Event) override;
 
 private:
+    int MarginCut(int Index) const; // the width a tab gives up of its margins
     bool FTwoLines = false;
+    int FCut = 0; // the width each tab is to give up
     bool FRewrapping = false;
 };
 

@@ -3,10 +3,12 @@
 // window's size, and every window can be made to fit an 800x600 screen.
 #include "Panelsetupoptions.h"
 #include "LanguageFixture.h"
+#include "WindowFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -69,6 +71,9 @@ std::vector<std::string> CutTexts(QWidget* window)
             const QString text = QString(button->text()).remove('&');
             if (button->fontMetrics().horizontalAdvance(text) > button->width())
                 note(w, text);
+        } else if (auto* group = qobject_cast<QGroupBox*>(w); group && !group->title().isEmpty()) {
+            if (group->minimumSizeHint().width() > group->width())
+                note(w, group->title());
         } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
             if (tabs->sizeHint().width() > tabs->width())
                 note(w, "tabs behind scroll arrows");
@@ -124,6 +129,40 @@ TEST_F(LanguageFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
             for (int i = 0; i < tabs->count(); ++i) {
                 tabs->setCurrentIndex(i);
                 check(" " + tabs->tabText(i).toStdString());
+            }
+        }
+    }
+}
+
+// The main window filling an 800x600 screen, the panel node selected: every
+// options tab shows with its whole caption, and no page scrolls sideways or
+// cuts a text.
+TEST_F(LanguageFixture, TheOptionsPagesFitAMainWindowFillingAnEightHundredBySixHundredScreen)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    main.resize(800, 600);
+    main.TreeView1()->setCurrentItem(main.PanelNode());
+    auto* tabs = main.PanelSetupFrame()->findChild<TWrappingTabWidget*>("pclSetupOptions");
+    ASSERT_NE(tabs, nullptr);
+    TWrappingTabBar* bar = tabs->WrappingTabBar();
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            QApplication::processEvents();
+            const std::string where
+                = "language " + std::to_string(language) + ", page " + std::to_string(page);
+            for (const std::string& cut : CutTexts(&main))
+                ADD_FAILURE() << where << ": " << cut;
+            for (int i = 0; i < bar->count(); ++i) {
+                const QRect r = bar->tabRect(i);
+                EXPECT_TRUE(bar->rect().contains(r)) << where << ": tab " << i << " outside its bar";
+                const QString shown
+                    = bar->TwoLines() ? TWrappingTabBar::BrokenCaption(bar->tabText(i)) : bar->tabText(i);
+                for (const QString& line : shown.split('\n'))
+                    EXPECT_LT(bar->fontMetrics().horizontalAdvance(line), r.width())
+                        << where << ": \"" << line.toStdString() << "\" cut";
             }
         }
     }

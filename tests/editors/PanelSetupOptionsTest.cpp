@@ -2,6 +2,7 @@
 // configuration, the controls show the logic's state, and nothing written
 // while loading. The rules themselves are tested in PanelSetupOptionsLogicTest.
 #include "PX10ConfigData.h"
+#include "PanelOptionTable.h"
 #include "Panelsetupoptions.h"
 #include "Spincontrol.h"
 #include "support/FakePrompts.h"
@@ -20,6 +21,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace platform;
 
@@ -359,4 +362,56 @@ TEST_F(FrameFixture, DigitsTypedIntoAClickedPartOfTheServiceDateEditIt)
     QTest::mouseClick(line, Qt::LeftButton, {}, inYear);
     QTest::keyClicks(Frame.dtpServiceDue, "2041");
     EXPECT_EQ(G().GetServiceDueDate(), QDate(2041, 6, 15));
+}
+
+// Every option's control, edited, stores a value that the frame shows again
+// after loading, and no other option changes with it.
+TEST(PanelSetupOptionsTable, EachOptionsControlEditsItsOwnOptionOnly)
+{
+    TPX10ConfigData config(false, false, true, false);
+    TfrmPanelSetupOptions frame;
+    frame.IsRegionalOptionEnabled2 = [] { return true; }; // the control key 3 mode shows what is stored
+    frame.SetConfiguration(&config);
+    frame.LoadFromConfig();
+    auto shown = [&frame] {
+        std::map<std::string, int> values;
+        for (const TPanelOption& row : PanelOptions) {
+            QWidget* w = frame.findChild<QWidget*>(row.Name);
+            if (auto* r = qobject_cast<RadioGroup*>(w))
+                values[row.Name] = r->ItemIndex();
+            else if (auto* s = qobject_cast<TSpinControl*>(w))
+                values[row.Name] = s->GetValue();
+            else if (auto* c = qobject_cast<QCheckBox*>(w))
+                values[row.Name] = c->isChecked();
+            else if (auto* b = qobject_cast<QComboBox*>(w))
+                values[row.Name] = b->currentIndex();
+            else
+                ADD_FAILURE() << "no control " << row.Name;
+        }
+        return values;
+    };
+    for (const TPanelOption& row : PanelOptions) {
+        std::map<std::string, int> expected = shown();
+        QWidget* w = frame.findChild<QWidget*>(row.Name);
+        w->setEnabled(true); // as where the rules allow it
+        int& value = expected[row.Name];
+        if (auto* r = qobject_cast<RadioGroup*>(w)) {
+            value = value == 0 ? 1 : 0;
+            r->findChildren<QRadioButton*>().at(value)->click();
+        } else if (auto* s = qobject_cast<TSpinControl*>(w)) {
+            value = value < s->GetMax() ? value + 1 : value - 1;
+            s->SetValue(value);
+        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            value = !value;
+            c->click();
+        } else if (auto* b = qobject_cast<QComboBox*>(w)) {
+            value = value == 0 ? 1 : 0;
+            b->setCurrentIndex(value);
+            emit b->activated(value);
+        }
+        frame.LoadFromConfig();
+        for (const auto& [name, now] : shown())
+            EXPECT_EQ(now, expected[name]) << name << " after editing " << row.Name;
+    }
+    frame.SetConfiguration(nullptr);
 }

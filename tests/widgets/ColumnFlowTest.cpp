@@ -2,6 +2,8 @@
 #include "WindowFit.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -49,4 +51,28 @@ TEST(ColumnFlow, APageGoneBeforeItsRoomLeavesTheOthersFlowing)
     delete first->Widget;
     room.resize(150, 300);
     EXPECT_TRUE(second.OneColumn());
+}
+
+// A grid inside a group box on a page: the group's frame and the page's
+// margins take room too, so cells that only just fit the room side by side
+// go one below the other rather than make the page wider than its room.
+TEST(ColumnFlow, ANestedGridCountsTheMarginsAroundIt)
+{
+    QWidget room;
+    auto* page = new QWidget(&room);
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(10, 0, 10, 0);
+    auto* group = new QGroupBox("Group", page);
+    outer->addWidget(group);
+    auto* inGroup = new QVBoxLayout(group);
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(0);
+    inGroup->addLayout(grid);
+    std::vector<QWidget*> cells { new Cell(group), new Cell(group) };
+    room.resize(200, 300); // the two cells alone
+    room.show();
+    EXPECT_EQ(FlowIntoColumns(grid, &room, cells, 2), 1);
+    room.resize(400, 300);
+    EXPECT_EQ(grid->itemAtPosition(0, 1) ? grid->itemAtPosition(0, 1)->widget() : nullptr, cells[1]);
 }
