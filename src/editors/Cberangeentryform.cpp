@@ -8,6 +8,7 @@
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Spincontrol.h"
+#include "WindowFit.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -16,9 +17,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+constexpr int Columns = 3;
 constexpr int Rows = 8; // 24 entries in three columns
 } // namespace
 
@@ -45,12 +50,8 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    const QFontMetrics fm = clbCBERangeSelector->fontMetrics();
-    const int rowHeight = fm.height() + 6;
-    clbCBERangeSelector->setGridSize(
-        QSize(fm.horizontalAdvance("64 - Extinguishing System") + 40, rowHeight));
-    clbCBERangeSelector->setMinimumSize(
-        3 * clbCBERangeSelector->gridSize().width() + 8, Rows * rowHeight + 8);
+    clbCBERangeSelector->setWordWrap(true);
+    clbCBERangeSelector->setTextElideMode(Qt::ElideNone);
     clbCBERangeSelector->installEventFilter(this);
     clbCBERangeSelector->viewport()->installEventFilter(this);
     connect(clbCBERangeSelector, &QListWidget::itemChanged, this,
@@ -107,6 +108,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     layout->addWidget(edtCBERange);
     layout->addWidget(clbCBERangeSelector, 1);
     layout->addLayout(bottom);
+    FitEntries();
     // The caption and the rule entries are built from the device and the rules.
     IvSetCodeText(this);
     IvSetCodeText(clbCBERangeSelector, "Items");
@@ -156,8 +158,39 @@ void TfrmCBERangeEntry::Refill()
         item->setCheckState(FLogic->IsTicked(i) ? Qt::Checked : Qt::Unchecked);
     }
     FLoading = false;
+    FitEntries();
     ShowRuleListText();
     UpdateEditRuleEnabled();
+}
+
+void TfrmCBERangeEntry::FitEntries()
+{
+    // The rule types are as long as their language makes them: the columns
+    // take the longest entry shown, as far as three of them fit the screen;
+    // beyond that an entry wraps onto more lines.
+    QListWidget* list = clbCBERangeSelector;
+    const QFontMetrics fm = list->fontMetrics();
+    const int check = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + 24;
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(list->item(i)->text()));
+    const int chrome = 2 * list->frameWidth() + layout()->contentsMargins().left()
+        + layout()->contentsMargins().right() + 8;
+    const int most = (BoundedToScreen(this, QSize(QWIDGETSIZE_MAX, 0)).width() - chrome) / Columns;
+    const int column = std::min(widest + check, most);
+    int lines = 1;
+    for (int i = 0; i < list->count(); ++i)
+        lines = std::max(lines,
+            fm.boundingRect(
+                  QRect(0, 0, column - check, QWIDGETSIZE_MAX), Qt::TextWordWrap, list->item(i)->text())
+                    .height()
+                / fm.lineSpacing());
+    const QSize cell(column, lines * fm.lineSpacing() + 6);
+    if (cell == list->gridSize())
+        return;
+    list->setGridSize(cell);
+    list->setMinimumSize(Columns * cell.width() + 2 * list->frameWidth() + 4,
+        Rows * cell.height() + 2 * list->frameWidth() + 4);
 }
 
 void TfrmCBERangeEntry::ShowRuleListText()
