@@ -1,7 +1,10 @@
 // Every window in every full language of the shipped dictionary: no heading,
 // list entry or caption is cut, no options page needs scrolling at the main
 // window's size, and every window can be made to fit an 800x600 screen.
+#include "Cberangeentryform.h"
+#include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
+#include "PX10ConfigCBERuleConfiguration.h"
 #include "LanguageFixture.h"
 
 #include <QCheckBox>
@@ -9,12 +12,15 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +78,24 @@ std::vector<std::string> CutTexts(QWidget* window)
         } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
             if (tabs->sizeHint().width() > tabs->width())
                 note(w, "tabs behind scroll arrows");
+        } else if (auto* list = qobject_cast<QListView*>(w); list && list->model()) {
+            for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r) {
+                const QModelIndex index = list->model()->index(r, 0, list->rootIndex());
+                QStyleOptionViewItem option;
+                option.initFrom(list);
+                option.rect = list->visualRect(index);
+                option.text = index.data().toString();
+                option.features = QStyleOptionViewItem::HasDisplay;
+                if (index.data(Qt::CheckStateRole).isValid())
+                    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+                if (list->wordWrap())
+                    option.features |= QStyleOptionViewItem::WrapText;
+                const QRect room = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
+                const QRect needed = list->fontMetrics().boundingRect(room,
+                    Qt::AlignLeft | Qt::AlignTop | (list->wordWrap() ? Qt::TextWordWrap : 0), option.text);
+                if (needed.width() > room.width() || needed.height() > room.height())
+                    note(w, option.text);
+            }
         } else if (auto* area = qobject_cast<QScrollArea*>(w); area && area->widget()) {
             if (area->widget()->minimumSizeHint().width() > area->viewport()->width())
                 note(area->widget(), "wider than its page");
@@ -145,6 +169,64 @@ TEST_F(LanguageFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScree
                 << window->objectName().toStdString() << " in language " << language;
             if (window != Windows->Main.get())
                 window->hide();
+        }
+    }
+}
+
+// The rules' window names each rule with its type, however long the
+// language makes it, and still fits the screen.
+TEST_F(LanguageFixture, TheRangeEntryShowsEachRuleTypeWholeInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    ConfigData->CBERules->SetRuleType(5, 5); // Fire Output/Transfer
+    ConfigData->CBERules->SetRuleType(24, 11); // E.S. System Fault, French's longest
+    main.TreeView1()->setCurrentItem(main.OnboardNode());
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<TfrmCBERangeEntry*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            QApplication::processEvents();
+            EXPECT_EQ(dialog->clbCBERangeSelector->item(4)->text().toStdString(),
+                "5 - " + Translate("Fire Output/Transfer"));
+            for (const std::string& cut : CutTexts(dialog))
+                ADD_FAILURE() << "language " << language << ": " << cut;
+            const int title = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            EXPECT_LE(dialog->minimumSizeHint().width(), 800) << "language " << language;
+            EXPECT_LE(dialog->minimumSizeHint().height(), 600 - title) << "language " << language;
+            dialog->reject();
+        });
+        main.OnboardOutputFrame()->btnCBERuleEdit[0]->click();
+        EXPECT_TRUE(seen);
+    }
+}
+
+// The Add Sensors and Add Modules captions show whole in the title bar: the
+// dialog is as wide as the title and the bar's buttons need.
+TEST_F(LanguageFixture, TheAddDevicesDialogsAreAsWideAsTheirTitlesInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules }) {
+            bool seen = false;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                seen = true;
+                QApplication::processEvents();
+                const QString title = dialog->windowTitle();
+                EXPECT_GE(dialog->width(), QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150)
+                    << "language " << language << ": " << title.toStdString();
+                EXPECT_LE(dialog->minimumSizeHint().expandedTo(dialog->minimumSize()).width(), 800);
+                dialog->reject();
+            });
+            action->trigger();
+            EXPECT_TRUE(seen) << action->objectName().toStdString();
         }
     }
 }
