@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -205,6 +206,15 @@ int Count(const std::string& s, const std::string& part)
     for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + part.size()))
         ++n;
     return n;
+}
+
+// The letter that Alt and a menu text's accelerator choose (null for none).
+QChar Accelerator(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == '&' && text[++i] != '&')
+            return text[i].toLower();
+    return {};
 }
 
 } // namespace
@@ -471,6 +481,38 @@ TEST_F(LanguageFixture, ReportHeadingsLettersAndGridTitlesFollowTheLanguage)
     Choose(English);
     EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
     EXPECT_TRUE(headings(forms.Of(report::TReportKind::CBERules)).count("Zone [1-16]/[17-32]"));
+}
+
+// Alt and one letter reach one entry of the menu bar or of a menu: entries
+// may share their letter only where their English texts share it too.
+TEST_F(LanguageFixture, NoTwoEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTextsDoNot)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    std::vector<QWidget*> menus { main.menuBar() };
+    for (QMenu* menu : main.findChildren<QMenu*>())
+        menus.push_back(menu);
+    ASSERT_GT(menus.size(), 10u);
+    Choose(English);
+    std::map<const QAction*, QChar> english;
+    for (QWidget* menu : menus)
+        for (const QAction* entry : menu->actions())
+            english[entry] = Accelerator(entry->text());
+    for (int language = English + 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QWidget* menu : menus) {
+            std::map<char16_t, const QAction*> taken;
+            for (const QAction* entry : menu->actions()) {
+                const QChar letter = Accelerator(entry->text());
+                if (!entry->isVisible() || letter.isNull())
+                    continue;
+                const QAction* first = taken.emplace(letter.unicode(), entry).first->second;
+                EXPECT_TRUE(english[first] == english[entry])
+                    << "language " << language << ": \"" << first->text().toStdString() << "\" and \""
+                    << entry->text().toStdString() << "\" share Alt+" << QString(letter).toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)
