@@ -2,6 +2,7 @@
 // texts of the sources, every window walked in each language, and the
 // language kept over a restart.
 #include "AddDevicesForm.h"
+#include "DeviceDataSets.h"
 #include "DeviceEditRules.h"
 #include "EditorInterfaces.h"
 #include "Ivcustdic.h"
@@ -206,6 +207,18 @@ int Count(const std::string& s, const std::string& part)
     for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + part.size()))
         ++n;
     return n;
+}
+
+// Every entry that row `a` of a device grid offers in a pick list fits the
+// field the choice is stored in, shown from it and printed from it.
+template <class TColumns, class TRowOffer>
+void ExpectOffersFit(const TColumns& columns, const TRowOffer& offer, int a, int language)
+{
+    for (const auto& column : columns)
+        if (column.Offer && column.Size > 0)
+            for (const std::string& entry : (offer.*column.Offer).Items)
+                EXPECT_LE(QString::fromStdString(entry).size(), column.Size)
+                    << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
 }
 
 // The letter that Alt and a menu text's accelerator choose (null for none).
@@ -481,6 +494,31 @@ TEST_F(LanguageFixture, ReportHeadingsLettersAndGridTitlesFollowTheLanguage)
     Choose(English);
     EXPECT_EQ(forms.Of(report::TReportKind::CBERules).RowTexts(config, context, 1)[12], "YDCPNNNNNNNNNNNN");
     EXPECT_TRUE(headings(forms.Of(report::TReportKind::CBERules)).count("Zone [1-16]/[17-32]"));
+}
+
+TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    // Besides what every row offers: a TORQ sensor with application numbers
+    // and remote outputs, a TORQ AUX module with its actions.
+    ConfigData->Sensors->SetTorqType(1, devicecode::TorqSensorOpt);
+    ConfigData->Sensors->SetType(1, devicecode::ApplicationNumberType);
+    ConfigData->Modules->SetTorqType(1, devicecode::TorqK710);
+    ConfigData->Modules->SetType(1, devicecode::FunctionAux);
+    main.TreeView1()->setCurrentItem(main.ModulesNode());
+    auto* sensors = main.findChild<TSensorDataSet*>("dscSensorEdit");
+    auto* modules = main.findChild<TModuleDataSet*>("dscModuleEdit");
+    ASSERT_TRUE(sensors && modules);
+    for (int language = English; language <= FullLanguages; ++language) {
+        Choose(language);
+        ASSERT_EQ(modules->Edits().RowOffer(1).Action.Items.size(), 11u);
+        ASSERT_EQ(sensors->Edits().RowOffer(1).RemOutput.Items.size(), 3u);
+        for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a) {
+            ExpectOffersFit(SensorColumns, sensors->Edits().RowOffer(a), a, language);
+            ExpectOffersFit(ModuleColumns, modules->Edits().RowOffer(a), a, language);
+        }
+    }
 }
 
 // Alt and one letter reach one entry of the menu bar or of a menu: entries
