@@ -553,6 +553,24 @@ TEST_F(LanguageFixture, NoTwoEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTex
     }
 }
 
+// Serial Port Setup names the computer's device with the word its status
+// line uses for it, in every full language, not with the loop devices' word.
+TEST_F(LanguageFixture, SerialPortSetupNamesThePortsDeviceAsItsStatusLineDoes)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmSerialSetup& setup = Windows->Main->Windows().SerialSetup();
+    for (int language = English; language <= FullLanguages; ++language) {
+        Choose(language);
+        const QString status = setup.lblDeviceStatus->text().toLower();
+        ASSERT_FALSE(status.isEmpty());
+        const QStringList words = setup.lblDevice->text().toLower().split(' ');
+        EXPECT_TRUE(
+            std::any_of(words.begin(), words.end(), [&](const QString& w) { return status.contains(w); }))
+            << "language " << language << ": \"" << setup.lblDevice->text().toStdString() << "\" over \""
+            << status.toStdString() << "\"";
+    }
+}
+
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)
 {
     Windows = std::make_unique<ProgramWindows>();
