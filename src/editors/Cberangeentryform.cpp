@@ -52,6 +52,9 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     }
     clbCBERangeSelector->setWordWrap(true);
     clbCBERangeSelector->setTextElideMode(Qt::ElideNone);
+    // Sized for the three columns below: a scroll bar would take the room of
+    // the eighth row and push the last entries out of view.
+    clbCBERangeSelector->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     clbCBERangeSelector->installEventFilter(this);
     clbCBERangeSelector->viewport()->installEventFilter(this);
     connect(clbCBERangeSelector, &QListWidget::itemChanged, this,
@@ -171,26 +174,31 @@ void TfrmCBERangeEntry::FitEntries()
     QListWidget* list = clbCBERangeSelector;
     const QFontMetrics fm = list->fontMetrics();
     const int check = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + 24;
+    // Measured as the wrapping below measures, so an entry that fits is not wrapped.
+    const auto extent = [&](int width, int i) {
+        return fm.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, list->item(i)->text());
+    };
     int widest = 0;
     for (int i = 0; i < list->count(); ++i)
-        widest = std::max(widest, fm.horizontalAdvance(list->item(i)->text()));
+        widest = std::max(widest, extent(QWIDGETSIZE_MAX, i).width());
     const int chrome = 2 * list->frameWidth() + layout()->contentsMargins().left()
         + layout()->contentsMargins().right() + 8;
     const int most = (BoundedToScreen(this, QSize(QWIDGETSIZE_MAX, 0)).width() - chrome) / Columns;
     const int column = std::min(widest + check, most);
-    int lines = 1;
+    int tallest = fm.height();
     for (int i = 0; i < list->count(); ++i)
-        lines = std::max(lines,
-            fm.boundingRect(
-                  QRect(0, 0, column - check, QWIDGETSIZE_MAX), Qt::TextWordWrap, list->item(i)->text())
-                    .height()
-                / fm.lineSpacing());
-    const QSize cell(column, lines * fm.lineSpacing() + 6);
+        tallest = std::max(tallest, extent(column - check, i).height());
+    const QSize cell(column, tallest + 6);
     if (cell == list->gridSize())
         return;
     list->setGridSize(cell);
     list->setMinimumSize(Columns * cell.width() + 2 * list->frameWidth() + 4,
         Rows * cell.height() + 2 * list->frameWidth() + 4);
+    // Grown while shown: still on the screen.
+    if (isVisible()) {
+        layout()->activate();
+        KeepOnScreen(this);
+    }
 }
 
 void TfrmCBERangeEntry::ShowRuleListText()

@@ -194,6 +194,11 @@ TEST_F(LanguageFixture, TheRangeEntryShowsEachRuleTypeWholeInEveryFullLanguage)
                 "5 - " + Translate("Fire Output/Transfer"));
             for (const std::string& cut : CutTexts(dialog))
                 ADD_FAILURE() << "language " << language << ": " << cut;
+            // All 24 in view at once, without scrolling.
+            QListWidget* list = dialog->clbCBERangeSelector;
+            for (int i = 0; i < list->count(); ++i)
+                EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
+                    << "language " << language << ": " << list->item(i)->text().toStdString();
             const int title = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
             EXPECT_LE(dialog->minimumSizeHint().width(), 800) << "language " << language;
             EXPECT_LE(dialog->minimumSizeHint().height(), 600 - title) << "language " << language;
