@@ -23,6 +23,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr int FullLanguages = 5;
@@ -114,6 +116,31 @@ std::vector<QWidget*> TopWindows()
     return out;
 }
 
+// `window` can be made as small as an 800x600 screen leaves it.
+void ExpectFitsASmallScreen(const QWidget& window, const std::string& where)
+{
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    EXPECT_LE(least.width(), 800) << where;
+    EXPECT_LE(least.height(), 600 - title) << where;
+}
+
+// Runs `check` on the modal dialog that `open` shows, then closes it.
+void CheckModal(const std::function<void()>& open, const std::function<void(QDialog&)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        QApplication::processEvents();
+        check(*dialog);
+        dialog->reject();
+    });
+    open();
+    EXPECT_TRUE(seen);
+}
+
 } // namespace
 
 TEST_F(LanguageFixture, NoTextIsCutInAnyFullLanguageAtTheDefaultSize)
@@ -161,12 +188,8 @@ TEST_F(LanguageFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScree
         for (QWidget* window : TopWindows()) {
             window->show();
             QApplication::processEvents();
-            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
-            const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-            EXPECT_LE(least.width(), 800)
-                << window->objectName().toStdString() << " in language " << language;
-            EXPECT_LE(least.height(), 600 - title)
-                << window->objectName().toStdString() << " in language " << language;
+            ExpectFitsASmallScreen(
+                *window, window->objectName().toStdString() + " in language " + std::to_string(language));
             if (window != Windows->Main.get())
                 window->hide();
         }
@@ -184,28 +207,19 @@ TEST_F(LanguageFixture, TheRangeEntryShowsEachRuleTypeWholeInEveryFullLanguage)
     main.TreeView1()->setCurrentItem(main.OnboardNode());
     for (int language = 1; language <= FullLanguages; ++language) {
         Choose(language);
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<TfrmCBERangeEntry*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            QApplication::processEvents();
-            EXPECT_EQ(dialog->clbCBERangeSelector->item(4)->text().toStdString(),
-                "5 - " + Translate("Fire Output/Transfer"));
-            for (const std::string& cut : CutTexts(dialog))
-                ADD_FAILURE() << "language " << language << ": " << cut;
-            // All 24 in view at once, without scrolling.
-            QListWidget* list = dialog->clbCBERangeSelector;
-            for (int i = 0; i < list->count(); ++i)
-                EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
-                    << "language " << language << ": " << list->item(i)->text().toStdString();
-            const int title = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-            EXPECT_LE(dialog->minimumSizeHint().width(), 800) << "language " << language;
-            EXPECT_LE(dialog->minimumSizeHint().height(), 600 - title) << "language " << language;
-            dialog->reject();
-        });
-        main.OnboardOutputFrame()->btnCBERuleEdit[0]->click();
-        EXPECT_TRUE(seen);
+        const std::string where = "language " + std::to_string(language);
+        CheckModal([&] { main.OnboardOutputFrame()->btnCBERuleEdit[0]->click(); },
+            [&](QDialog& dialog) {
+                QListWidget* list = static_cast<TfrmCBERangeEntry&>(dialog).clbCBERangeSelector;
+                EXPECT_EQ(list->item(4)->text().toStdString(), "5 - " + Translate("Fire Output/Transfer"));
+                for (const std::string& cut : CutTexts(&dialog))
+                    ADD_FAILURE() << where << ": " << cut;
+                // All 24 in view at once, without scrolling.
+                for (int i = 0; i < list->count(); ++i)
+                    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
+                        << where << ": " << list->item(i)->text().toStdString();
+                ExpectFitsASmallScreen(dialog, where);
+            });
     }
 }
 
@@ -217,21 +231,16 @@ TEST_F(LanguageFixture, TheAddDevicesDialogsAreAsWideAsTheirTitlesInEveryFullLan
     TfrmMain& main = *Windows->Main;
     for (int language = 1; language <= FullLanguages; ++language) {
         Choose(language);
-        for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules }) {
-            bool seen = false;
-            QTimer::singleShot(0, [&] {
-                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                ASSERT_NE(dialog, nullptr);
-                seen = true;
-                QApplication::processEvents();
-                const QString title = dialog->windowTitle();
-                EXPECT_GE(dialog->width(), QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150)
-                    << "language " << language << ": " << title.toStdString();
-                EXPECT_LE(dialog->minimumSizeHint().expandedTo(dialog->minimumSize()).width(), 800);
-                dialog->reject();
-            });
-            action->trigger();
-            EXPECT_TRUE(seen) << action->objectName().toStdString();
-        }
+        for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules })
+            CheckModal([&] { action->trigger(); },
+                [&](QDialog& dialog) {
+                    const QString title = dialog.windowTitle();
+                    const std::string where
+                        = "language " + std::to_string(language) + ": " + title.toStdString();
+                    EXPECT_GE(
+                        dialog.width(), QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150)
+                        << where;
+                    ExpectFitsASmallScreen(dialog, where);
+                });
     }
 }
