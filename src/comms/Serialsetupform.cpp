@@ -30,7 +30,8 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     cboCommsPortSelect->setMinimumContentsLength(32);
     lblSerialPort->setBuddy(cboCommsPortSelect);
     SetAccessibleNameParts(cboCommsPortSelect, { lblSerialPort->text() });
-    lblDevice = new QLabel(IvNative("Device"), this);
+    // A device of the computer, not a loop device (which "Device" names).
+    lblDevice = new QLabel(IvNative("Serial Device"), this);
     lblDevice->setObjectName("lblDevice");
     cboDevice = new QComboBox(this);
     cboDevice->setObjectName("cboDevice");

@@ -8,6 +8,7 @@
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 #include "Spincontrol.h"
+#include "WindowFit.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -16,9 +17,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
+constexpr int Columns = 3;
 constexpr int Rows = 8; // 24 entries in three columns
 } // namespace
 
@@ -45,12 +50,11 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    const QFontMetrics fm = clbCBERangeSelector->fontMetrics();
-    const int rowHeight = fm.height() + 6;
-    clbCBERangeSelector->setGridSize(
-        QSize(fm.horizontalAdvance("64 - Extinguishing System") + 40, rowHeight));
-    clbCBERangeSelector->setMinimumSize(
-        3 * clbCBERangeSelector->gridSize().width() + 8, Rows * rowHeight + 8);
+    clbCBERangeSelector->setWordWrap(true);
+    clbCBERangeSelector->setTextElideMode(Qt::ElideNone);
+    // Sized for the three columns below: a scroll bar would take the room of
+    // the eighth row and push the last entries out of view.
+    clbCBERangeSelector->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     clbCBERangeSelector->installEventFilter(this);
     clbCBERangeSelector->viewport()->installEventFilter(this);
     connect(clbCBERangeSelector, &QListWidget::itemChanged, this,
@@ -107,6 +111,7 @@ TfrmCBERangeEntry::TfrmCBERangeEntry(QWidget* parent)
     layout->addWidget(edtCBERange);
     layout->addWidget(clbCBERangeSelector, 1);
     layout->addLayout(bottom);
+    FitEntries();
     // The caption and the rule entries are built from the device and the rules.
     IvSetCodeText(this);
     IvSetCodeText(clbCBERangeSelector, "Items");
@@ -156,8 +161,44 @@ void TfrmCBERangeEntry::Refill()
         item->setCheckState(FLogic->IsTicked(i) ? Qt::Checked : Qt::Unchecked);
     }
     FLoading = false;
+    FitEntries();
     ShowRuleListText();
     UpdateEditRuleEnabled();
+}
+
+void TfrmCBERangeEntry::FitEntries()
+{
+    // The rule types are as long as their language makes them: the columns
+    // take the longest entry shown, as far as three of them fit the screen;
+    // beyond that an entry wraps onto more lines.
+    QListWidget* list = clbCBERangeSelector;
+    const QFontMetrics fm = list->fontMetrics();
+    const int check = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + 24;
+    // Measured as the wrapping below measures, so an entry that fits is not wrapped.
+    const auto extent = [&](int width, int i) {
+        return fm.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, list->item(i)->text());
+    };
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, extent(QWIDGETSIZE_MAX, i).width());
+    const int chrome = 2 * list->frameWidth() + layout()->contentsMargins().left()
+        + layout()->contentsMargins().right() + 8;
+    const int most = (BoundedToScreen(this, QSize(QWIDGETSIZE_MAX, 0)).width() - chrome) / Columns;
+    const int column = std::min(widest + check, most);
+    int tallest = fm.height();
+    for (int i = 0; i < list->count(); ++i)
+        tallest = std::max(tallest, extent(column - check, i).height());
+    const QSize cell(column, tallest + 6);
+    if (cell == list->gridSize())
+        return;
+    list->setGridSize(cell);
+    list->setMinimumSize(Columns * cell.width() + 2 * list->frameWidth() + 4,
+        Rows * cell.height() + 2 * list->frameWidth() + 4);
+    // Grown while shown: still on the screen.
+    if (isVisible()) {
+        layout()->activate();
+        KeepOnScreen(this);
+    }
 }
 
 void TfrmCBERangeEntry::ShowRuleListText()

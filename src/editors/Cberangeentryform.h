@@ -48,6 +48,7 @@ protected:
 private:
     void FormShow();
     void Refill();
+    void FitEntries();
     void ShowRuleListText();
     void EntryChecked(QListWidgetItem* item);
     void EditRuleExecute();

@@ -1,5 +1,6 @@
 #include "WindowFit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -23,6 +24,26 @@ QSize BoundedToScreen(const QWidget* Window, QSize Size)
     return Size.boundedTo(QSize(room.width(), room.height() - title));
 }
 
+void KeepOnScreen(QWidget* Window)
+{
+    QScreen* screen = Window->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect frame = Window->frameGeometry();
+    // Without a frame yet (not shown, or no window manager) the title bar
+    // still comes above the window.
+    const int title = Window->geometry().top() > frame.top()
+        ? 0
+        : Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QPoint at = frame.topLeft();
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
+    at.setY(std::min(at.y(), room.bottom() + 1 - frame.height()));
+    at.setY(std::max(at.y(), room.top() + title));
+    if (at != frame.topLeft())
+        Window->move(at);
+}
+
 void GrowToContents(QWidget* Window)
 {
     QLayout* layout = Window->layout();
@@ -32,8 +53,10 @@ void GrowToContents(QWidget* Window)
     int height = layout->minimumSize().height();
     if (layout->hasHeightForWidth())
         height = std::max(height, layout->totalHeightForWidth(Window->width()));
-    if (height > Window->height())
+    if (height > Window->height()) {
         Window->resize(BoundedToScreen(Window, QSize(Window->width(), height)));
+        KeepOnScreen(Window);
+    }
 }
 
 void KeepWideAsEntries(QComboBox* Box)
@@ -49,6 +72,42 @@ void KeepWideAsEntries(QComboBox* Box)
 }
 
 namespace {
+
+// What a title bar takes beside its title: icon, buttons and margins.
+constexpr int TitleBarButtons = 150;
+
+class TitleWidth : public QObject {
+public:
+    explicit TitleWidth(QWidget* window)
+        : QObject(window)
+        , FWindow(window)
+    {
+        window->installEventFilter(this);
+        Fit();
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::LayoutRequest)
+            Fit();
+        return false;
+    }
+
+private:
+    void Fit()
+    {
+        // A least width set here stands for the layout's own too.
+        const QString title = FWindow->windowTitle();
+        const int needed = title.isEmpty()
+            ? 0
+            : QFontMetrics(QApplication::font()).horizontalAdvance(title) + TitleBarButtons;
+        const int least = std::max(BoundedToScreen(FWindow, QSize(needed, 0)).width(),
+            FWindow->layout() ? FWindow->layout()->totalMinimumSize().width() : 0);
+        if (FWindow->minimumWidth() != least)
+            FWindow->setMinimumWidth(least);
+    }
+    QWidget* FWindow;
+};
+
 class ColumnFlow : public QObject {
 public:
     ColumnFlow(QGridLayout* grid, QWidget* room, std::vector<QWidget*> cells, int most)
@@ -139,6 +198,11 @@ private:
     bool FPending = false;
 };
 } // namespace
+
+void KeepWideAsTitle(QWidget* Window)
+{
+    new TitleWidth(Window);
+}
 
 int FlowIntoColumns(QGridLayout* Grid, QWidget* Room, const std::vector<QWidget*>& Cells, int MostColumns)
 {

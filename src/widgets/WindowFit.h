@@ -14,9 +14,20 @@ class QWidget;
 // title bar kept on the screen), so every control stays reachable.
 QSize BoundedToScreen(const QWidget* Window, QSize Size);
 
+// Moves `Window` as little as needed to lie within the room its screen
+// leaves it. Its top, where the title bar is, never goes above that room:
+// a window taller than the room is cut at the bottom, not at its title bar.
+void KeepOnScreen(QWidget* Window);
+
 // Gives `Window` the size its texts need at its present width (a wrapped
-// caption takes more lines in a longer language), within the screen.
+// caption takes more lines in a longer language), within the screen, and
+// keeps it on the screen.
 void GrowToContents(QWidget* Window);
+
+// Keeps `Window` at least as wide as its title needs in the title bar (the
+// title in the application font and room for the bar's buttons), as far as
+// the screen allows: again whenever the title or the window's layout changes.
+void KeepWideAsTitle(QWidget* Window);
 
 // Keeps `Box` as wide as its longest entry, whatever language its entries
 // are in and however its list changes, even where its window is at its

@@ -2,6 +2,7 @@
 // texts of the sources, every window walked in each language, and the
 // language kept over a restart.
 #include "AddDevicesForm.h"
+#include "DeviceDataSets.h"
 #include "DeviceEditRules.h"
 #include "EditorInterfaces.h"
 #include "Ivcustdic.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -210,6 +212,27 @@ int Count(const std::string& s, const std::string& part)
     for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + part.size()))
         ++n;
     return n;
+}
+
+// Every entry that row `a` of a device grid offers in a pick list fits the
+// field the choice is stored in, shown from it and printed from it.
+template <class TColumns, class TRowOffer>
+void ExpectOffersFit(const TColumns& columns, const TRowOffer& offer, int a, int language)
+{
+    for (const auto& column : columns)
+        if (column.Offer && column.Size > 0)
+            for (const std::string& entry : (offer.*column.Offer).Items)
+                EXPECT_LE(QString::fromStdString(entry).size(), column.Size)
+                    << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
+}
+
+// The letter that Alt and a menu text's accelerator choose (null for none).
+QChar Accelerator(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == '&' && text[++i] != '&')
+            return text[i].toLower();
+    return {};
 }
 
 } // namespace
@@ -553,6 +576,79 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     choose(condition, 1);
     EXPECT_EQ(rules.GetZoneCondition(1, 1), 1);
     editor.hide();
+TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    // Besides what every row offers: a TORQ sensor with application numbers
+    // and remote outputs, a TORQ AUX module with its actions.
+    ConfigData->Sensors->SetTorqType(1, devicecode::TorqSensorOpt);
+    ConfigData->Sensors->SetType(1, devicecode::ApplicationNumberType);
+    ConfigData->Modules->SetTorqType(1, devicecode::TorqK710);
+    ConfigData->Modules->SetType(1, devicecode::FunctionAux);
+    main.TreeView1()->setCurrentItem(main.ModulesNode());
+    auto* sensors = main.findChild<TSensorDataSet*>("dscSensorEdit");
+    auto* modules = main.findChild<TModuleDataSet*>("dscModuleEdit");
+    ASSERT_TRUE(sensors && modules);
+    for (int language = English; language <= FullLanguages; ++language) {
+        Choose(language);
+        ASSERT_EQ(modules->Edits().RowOffer(1).Action.Items.size(), 11u);
+        ASSERT_EQ(sensors->Edits().RowOffer(1).RemOutput.Items.size(), 3u);
+        for (int a = 1; a <= TPX10ConfigDeviceConfiguration::AddressCount; ++a) {
+            ExpectOffersFit(SensorColumns, sensors->Edits().RowOffer(a), a, language);
+            ExpectOffersFit(ModuleColumns, modules->Edits().RowOffer(a), a, language);
+        }
+    }
+}
+
+// Alt and one letter reach one entry of the menu bar or of a menu: entries
+// may share their letter only where their English texts share it too.
+TEST_F(LanguageFixture, NoTwoEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTextsDoNot)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    std::vector<QWidget*> menus { main.menuBar() };
+    for (QMenu* menu : main.findChildren<QMenu*>())
+        menus.push_back(menu);
+    ASSERT_GT(menus.size(), 10u);
+    Choose(English);
+    std::map<const QAction*, QChar> english;
+    for (QWidget* menu : menus)
+        for (const QAction* entry : menu->actions())
+            english[entry] = Accelerator(entry->text());
+    for (int language = English + 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QWidget* menu : menus) {
+            std::map<char16_t, const QAction*> taken;
+            for (const QAction* entry : menu->actions()) {
+                const QChar letter = Accelerator(entry->text());
+                if (!entry->isVisible() || letter.isNull())
+                    continue;
+                const QAction* first = taken.emplace(letter.unicode(), entry).first->second;
+                EXPECT_TRUE(english[first] == english[entry])
+                    << "language " << language << ": \"" << first->text().toStdString() << "\" and \""
+                    << entry->text().toStdString() << "\" share Alt+" << QString(letter).toStdString();
+            }
+        }
+    }
+}
+
+// Serial Port Setup names the computer's device with the word its status
+// line uses for it, in every full language, not with the loop devices' word.
+TEST_F(LanguageFixture, SerialPortSetupNamesThePortsDeviceAsItsStatusLineDoes)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmSerialSetup& setup = Windows->Main->Windows().SerialSetup();
+    for (int language = English; language <= FullLanguages; ++language) {
+        Choose(language);
+        const QString status = setup.lblDeviceStatus->text().toLower();
+        ASSERT_FALSE(status.isEmpty());
+        const QStringList words = setup.lblDevice->text().toLower().split(' ');
+        EXPECT_TRUE(
+            std::any_of(words.begin(), words.end(), [&](const QString& w) { return status.contains(w); }))
+            << "language " << language << ": \"" << setup.lblDevice->text().toStdString() << "\" over \""
+            << status.toStdString() << "\"";
+    }
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)

@@ -3,6 +3,7 @@
 // and Qt's file dialogs as the program opens them, read after English ->
 // German -> French -> English.
 #include "Ivcustdic.h"
+#include "Ivqthooks.h"
 #include "ProgramWindows.h"
 #include "PX10VersionInfo.h"
 #include "QtPrompts.h"
@@ -30,6 +31,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <set>
 
 namespace {
@@ -138,6 +140,27 @@ std::set<QString> TextsInForce(TIvCustomDictionary& d)
         out.insert(QString::fromStdString(d.GetTranslation(i)->Translation).remove(QLatin1Char('&')));
     return out;
 }
+
+// What Qt asks the translators for; answers nothing, so the others are asked too.
+struct AskedTexts : QTranslator {
+    struct Ask {
+        std::string Context, Source, Disambiguation;
+        int N;
+        auto operator<=>(const Ask&) const = default;
+    };
+    bool isEmpty() const override { return false; }
+    QString translate(
+        const char* context, const char* source, const char* disambiguation, int n) const override
+    {
+        // Qt asks from its worker threads too (the file list's type names).
+        std::lock_guard lock(Mutex);
+        Asked.insert(
+            { context ? context : "", source ? source : "", disambiguation ? disambiguation : "", n });
+        return {};
+    }
+    mutable std::mutex Mutex;
+    mutable std::set<Ask> Asked;
+};
 
 struct LanguageWalk : ::testing::Test {
     QTemporaryDir Dir; // the current folder, which the file dialogs list
@@ -269,4 +292,58 @@ TEST_F(LanguageWalk, EachChangeReachesEveryTextOfEveryWindowAndOfQtsDialogs)
     EXPECT_EQ(last.at("FileOpen" + labels.arg("fileTypeLabel")), "Files of type:");
     EXPECT_EQ(last.at("FileSaveAs" + labels.arg("lookInLabel")), "Save in:");
     EXPECT_EQ(last.at("FileSaveAs" + labels.arg("fileTypeLabel")), "Save as type:");
+}
+
+// Where Qt's own translations of a full language lack a text that Qt's file
+// dialogs (a folder listed in them) or message boxes show, the dictionary
+// has it: no text of theirs stays English.
+TEST_F(LanguageWalk, QtsDialogsAndBoxesHaveEveryTextTranslatedInEveryFullLanguage)
+{
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder"));
+    Start(English);
+    AskedTexts asked;
+    QCoreApplication::installTranslator(&asked); // asked before the program's own
+    for (QAction* action : { Windows->Main->FileOpen, Windows->Main->FileSaveAs }) {
+        bool listed = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* files = dialog->findChild<QAbstractItemView*>("treeView");
+            ASSERT_NE(files, nullptr);
+            QElapsedTimer waited;
+            waited.start();
+            // The type names come last, from a worker thread.
+            while (!listed && waited.elapsed() < 5000) {
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+                const QAbstractItemModel* model = files->model();
+                listed = model->rowCount(files->rootIndex()) >= 2; // the folder and site.UDF
+                for (int r = 0; r < model->rowCount(files->rootIndex()); ++r)
+                    listed = listed && !model->index(r, 2, files->rootIndex()).data().toString().isEmpty();
+            }
+            dialog->reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(listed) << action->objectName().toStdString();
+    }
+    using namespace platform;
+    for (MsgDlgType type : { MsgDlgType::mtWarning, MsgDlgType::mtError, MsgDlgType::mtInformation,
+             MsgDlgType::mtConfirmation }) {
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        Prompts.MessageDlg("?", type,
+            mbYes | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore | mbNoToAll | mbYesToAll | mbHelp);
+    }
+    QCoreApplication::removeTranslator(&asked);
+    ASSERT_GT(asked.Asked.size(), 30u);
+
+    auto* translator = QCoreApplication::instance()->findChild<TIvQtTranslator*>();
+    ASSERT_NE(translator, nullptr);
+    for (int language = English + 1; language <= German; ++language) {
+        Choose(language);
+        for (const AskedTexts::Ask& a : asked.Asked)
+            EXPECT_FALSE(translator
+                             ->translate(a.Context.c_str(), a.Source.c_str(),
+                                 a.Disambiguation.empty() ? nullptr : a.Disambiguation.c_str(), a.N)
+                             .isEmpty())
+                << "language " << language << ": " << a.Context << " \"" << a.Source << "\"";
+    }
 }

@@ -1,7 +1,10 @@
 // Every window in every full language of the shipped dictionary: no heading,
 // list entry or caption is cut, no options page needs scrolling at the main
 // window's size, and every window can be made to fit an 800x600 screen.
+#include "Cberangeentryform.h"
+#include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
+#include "PX10ConfigCBERuleConfiguration.h"
 #include "LanguageFixture.h"
 #include "WindowFit.h"
 
@@ -11,13 +14,18 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -77,6 +85,24 @@ std::vector<std::string> CutTexts(QWidget* window)
         } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
             if (tabs->sizeHint().width() > tabs->width())
                 note(w, "tabs behind scroll arrows");
+        } else if (auto* list = qobject_cast<QListView*>(w); list && list->model()) {
+            for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r) {
+                const QModelIndex index = list->model()->index(r, 0, list->rootIndex());
+                QStyleOptionViewItem option;
+                option.initFrom(list);
+                option.rect = list->visualRect(index);
+                option.text = index.data().toString();
+                option.features = QStyleOptionViewItem::HasDisplay;
+                if (index.data(Qt::CheckStateRole).isValid())
+                    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+                if (list->wordWrap())
+                    option.features |= QStyleOptionViewItem::WrapText;
+                const QRect room = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
+                const QRect needed = list->fontMetrics().boundingRect(room,
+                    Qt::AlignLeft | Qt::AlignTop | (list->wordWrap() ? Qt::TextWordWrap : 0), option.text);
+                if (needed.width() > room.width() || needed.height() > room.height())
+                    note(w, option.text);
+            }
         } else if (auto* area = qobject_cast<QScrollArea*>(w); area && area->widget()) {
             if (area->widget()->minimumSizeHint().width() > area->viewport()->width())
                 note(area->widget(), "wider than its page");
@@ -93,6 +119,31 @@ std::vector<QWidget*> TopWindows()
         if ((qobject_cast<QDialog*>(top) || qobject_cast<QMainWindow*>(top)) && !top->objectName().isEmpty())
             out.push_back(top);
     return out;
+}
+
+// `window` can be made as small as an 800x600 screen leaves it.
+void ExpectFitsASmallScreen(const QWidget& window, const std::string& where)
+{
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    EXPECT_LE(least.width(), 800) << where;
+    EXPECT_LE(least.height(), 600 - title) << where;
+}
+
+// Runs `check` on the modal dialog that `open` shows, then closes it.
+void CheckModal(const std::function<void()>& open, const std::function<void(QDialog&)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        QApplication::processEvents();
+        check(*dialog);
+        dialog->reject();
+    });
+    open();
+    EXPECT_TRUE(seen);
 }
 
 } // namespace
@@ -176,14 +227,59 @@ TEST_F(LanguageFixture, EveryWindowCanBeMadeToFitAnEightHundredBySixHundredScree
         for (QWidget* window : TopWindows()) {
             window->show();
             QApplication::processEvents();
-            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
-            const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-            EXPECT_LE(least.width(), 800)
-                << window->objectName().toStdString() << " in language " << language;
-            EXPECT_LE(least.height(), 600 - title)
-                << window->objectName().toStdString() << " in language " << language;
+            ExpectFitsASmallScreen(
+                *window, window->objectName().toStdString() + " in language " + std::to_string(language));
             if (window != Windows->Main.get())
                 window->hide();
         }
+    }
+}
+
+// The rules' window names each rule with its type, however long the
+// language makes it, and still fits the screen.
+TEST_F(LanguageFixture, TheRangeEntryShowsEachRuleTypeWholeInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    ConfigData->CBERules->SetRuleType(5, 5); // Fire Output/Transfer
+    ConfigData->CBERules->SetRuleType(24, 11); // E.S. System Fault, French's longest
+    main.TreeView1()->setCurrentItem(main.OnboardNode());
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        const std::string where = "language " + std::to_string(language);
+        CheckModal([&] { main.OnboardOutputFrame()->btnCBERuleEdit[0]->click(); },
+            [&](QDialog& dialog) {
+                QListWidget* list = static_cast<TfrmCBERangeEntry&>(dialog).clbCBERangeSelector;
+                EXPECT_EQ(list->item(4)->text().toStdString(), "5 - " + Translate("Fire Output/Transfer"));
+                for (const std::string& cut : CutTexts(&dialog))
+                    ADD_FAILURE() << where << ": " << cut;
+                // All 24 in view at once, without scrolling.
+                for (int i = 0; i < list->count(); ++i)
+                    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
+                        << where << ": " << list->item(i)->text().toStdString();
+                ExpectFitsASmallScreen(dialog, where);
+            });
+    }
+}
+
+// The Add Sensors and Add Modules captions show whole in the title bar: the
+// dialog is as wide as the title and the bar's buttons need.
+TEST_F(LanguageFixture, TheAddDevicesDialogsAreAsWideAsTheirTitlesInEveryFullLanguage)
+{
+    Windows = std::make_unique<ProgramWindows>();
+    TfrmMain& main = *Windows->Main;
+    for (int language = 1; language <= FullLanguages; ++language) {
+        Choose(language);
+        for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules })
+            CheckModal([&] { action->trigger(); },
+                [&](QDialog& dialog) {
+                    const QString title = dialog.windowTitle();
+                    const std::string where
+                        = "language " + std::to_string(language) + ": " + title.toStdString();
+                    EXPECT_GE(
+                        dialog.width(), QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150)
+                        << where;
+                    ExpectFitsASmallScreen(dialog, where);
+                });
     }
 }

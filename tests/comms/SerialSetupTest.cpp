@@ -112,7 +112,7 @@ TEST(SerialSetup, EachPortShowsItsDevice)
     EXPECT_TRUE(dlg.cboCommsPortSelect->itemText(7).startsWith("COM8  ("));
     // The lists are named by their labels.
     EXPECT_EQ(dlg.cboCommsPortSelect->accessibleName(), "Serial Port");
-    EXPECT_EQ(dlg.cboDevice->accessibleName(), "Device");
+    EXPECT_EQ(dlg.cboDevice->accessibleName(), "Serial Device");
 }
 
 TEST(SerialSetup, DeviceChosenFromThePresentOnesIsStoredOnlyAfterOk)

@@ -60,6 +60,9 @@ const char* const Plain[] = {
     "Computer",
     "New Folder",
     "Recent Places",
+    // the file list's type names, which some of Qt's translations lack
+    "Folder",
+    "Drive",
     // message box buttons and titles
     "OK",
     "&Yes",
