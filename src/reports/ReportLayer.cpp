@@ -312,7 +312,7 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
     laid.Height = band.Height + shiftAt(1e9);
     for (const Column& c : columns) {
         const TLabel& l = *c.Label;
-        TLaidCell cell { l.Name, {}, c.Font };
+        TLaidCell cell { l.Name, c.Text, {}, c.Font };
         for (const auto& [line, width] : c.Lines)
             cell.Lines.push_back(line);
         laid.Cells.push_back(std::move(cell));

@@ -110,6 +110,7 @@ TFittedText FitText(const QString& text, const TFontSpec& font, double column, d
 // One label's text as its band lays it out (labels with no text have none).
 struct TLaidCell {
     std::string Name;
+    QString Text; // as its handler gave it
     std::vector<QString> Lines;
     TFontSpec Font;
 };
