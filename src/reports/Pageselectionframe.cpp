@@ -4,10 +4,13 @@
 #include "ExceptionBox.h"
 #include "Ivdictio.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
@@ -16,9 +19,8 @@ constexpr int PictureWidth = 67, PictureHeight = 86, Spacing = 128, Top = 12;
 constexpr int Width = 92;
 constexpr int Left = (Width - PictureWidth) / 2;
 
-// A caption under a page picture. The column is narrow: a word longer than
-// it breaks where it must, and a caption taller than its room gets a smaller
-// font, so that every caption reads whole in every language.
+// A caption under a page picture. The column is narrow: a caption that does
+// not fit gets a smaller font, so that it reads whole in every language.
 class TPageCaption : public QLabel {
 public:
     using QLabel::QLabel;
@@ -28,30 +30,46 @@ protected:
     {
         QPainter painter(this);
         painter.setPen(palette().color(foregroundRole()));
-        QTextOption option(Qt::AlignHCenter);
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        QFont f = font();
-        for (;;) {
-            QTextLayout layout(text(), f, this);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            double y = 0;
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLineWidth(width());
-                line.setPosition(QPointF(0, y));
-                y += line.height();
-            }
-            layout.endLayout();
-            if (y <= height() || f.pointSizeF() <= 5) {
-                layout.draw(&painter, QPointF(0, 0));
-                return;
-            }
-            f.setPointSizeF(f.pointSizeF() - 0.5);
+        const TCaptionLayout laid = LayCaption(text(), font(), size());
+        painter.setFont(laid.Font);
+        const QFontMetricsF metrics(laid.Font, this);
+        double y = 0;
+        for (const QString& line : laid.Lines) {
+            painter.drawText(QRectF(0, y, width(), metrics.height()), Qt::AlignHCenter | Qt::AlignTop, line);
+            y += metrics.lineSpacing();
         }
     }
 };
 
 } // namespace
+
+TCaptionLayout LayCaption(const QString& text, const QFont& font, QSize room)
+{
+    QFont f = font;
+    for (;;) {
+        // Lines end at blanks and after hyphens and slashes; a word is cut
+        // only at the smallest size.
+        const bool smallest = f.pointSizeF() <= 5;
+        QTextOption option(Qt::AlignHCenter);
+        option.setWrapMode(smallest ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WordWrap);
+        QTextLayout layout(text, f);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        TCaptionLayout laid { {}, f };
+        double height = 0;
+        bool fits = true;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(room.width());
+            fits = fits && line.naturalTextWidth() <= room.width();
+            height += line.height();
+            laid.Lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+        if ((fits && height <= room.height()) || smallest)
+            return laid;
+        f.setPointSizeF(std::max(5.0, f.pointSizeF() - 0.5));
+    }
+}
 
 TfrmPageSelection::TfrmPageSelection(QWidget* parent)
     : QFrame(parent)

@@ -3,11 +3,21 @@
 // report in job order; a click on a picture chooses the report previewed.
 #include "ReportCatalogue.h"
 
+#include <QFont>
 #include <QFrame>
+#include <QStringList>
 
 #include <functional>
 
 class QLabel;
+
+// A caption under a page picture as it prints in `room`: its lines, and its
+// font, smaller than `font` when the caption would not fit otherwise.
+struct TCaptionLayout {
+    QStringList Lines;
+    QFont Font;
+};
+TCaptionLayout LayCaption(const QString& text, const QFont& font, QSize room);
 
 class TfrmPageSelection : public QFrame {
     Q_OBJECT

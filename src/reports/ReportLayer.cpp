@@ -131,6 +131,11 @@ TMeasure& Measure(const TFontSpec& spec)
     return *cache.back();
 }
 
+double Ascent(const TFontSpec& font)
+{
+    return Measure(font).Metrics.ascent() / MeasurePerMm;
+}
+
 QString TrimmedEnd(const QString& s)
 {
     qsizetype n = s.size();
@@ -139,23 +144,41 @@ QString TrimmedEnd(const QString& s)
     return s.left(n);
 }
 
+bool BreaksAfter(QChar c)
+{
+    return c == ',' || c == '/' || c == '-' || c == '.';
+}
+
+bool HasLetterOrDigit(const QString& s)
+{
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
 // The pieces a line may end after: each ends with a run of blanks or with a
-// comma (and the blanks after it).
+// ",", "/", "-" or "." (and the blanks after it). A piece of punctuation
+// alone (a French " :", a " - ") stays with the piece before it, so that no
+// line holds only punctuation.
 std::vector<QString> BreakPieces(const QString& text)
 {
     std::vector<QString> pieces;
+    auto add = [&](QString piece) {
+        if (!pieces.empty() && !HasLetterOrDigit(piece))
+            pieces.back() += piece;
+        else
+            pieces.push_back(std::move(piece));
+    };
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c != ' ' && c != ',')
+        if (c != ' ' && !BreaksAfter(c))
             continue;
         while (i + 1 < text.size() && text.at(i + 1) == ' ')
             ++i;
-        pieces.push_back(text.mid(start, i + 1 - start));
+        add(text.mid(start, i + 1 - start));
         start = i + 1;
     }
     if (start < text.size())
-        pieces.push_back(text.mid(start));
+        add(text.mid(start));
     return pieces;
 }
 
@@ -188,6 +211,14 @@ std::pair<std::string, TFontSpec> PrintLabel(const TLabel& l, const TPrintRun& r
 
 std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFontSpec& font, double width);
 
+// A text fitted to its column, with the widths of its lines.
+struct TFit {
+    std::vector<std::pair<QString, double>> Lines;
+    TFontSpec Font;
+    double Width = 0;
+};
+TFit Fit(const QString& text, const TFontSpec& font, double column, double room);
+
 // The right edge of a label's column: a little before the next label on its
 // line (texts of two columns never touch), or the band's right edge.
 double ColumnEdge(const TBand& band, const TLabel& l)
@@ -213,6 +244,7 @@ double LineStart(TAlign align, double left, double box, double limit, double wid
 struct TLaidBand {
     std::vector<TPlacedText> Texts;
     double Height = 0;
+    std::vector<TLaidCell> Cells; // in label order
 };
 
 TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
@@ -233,10 +265,10 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
             columns.push_back({ &l, QString::fromStdString(text), font });
     }
     // Right to left along each line, every text clear of the text to its
-    // right. A left-aligned text may also run up to the next column (the
-    // zone letters of a rule need a little more than their label); a centred
-    // one stays in its label's width (the widths of neighbouring centred
-    // columns overlap a little, their texts rarely do).
+    // right. A left-aligned text may also run up to the next column; a
+    // centred one stays in its label's width (the widths of neighbouring
+    // centred columns overlap a little, their texts rarely do). A word wider
+    // than that takes the room up to the next text on the line.
     std::vector<Column*> order;
     for (Column& c : columns)
         order.push_back(&c);
@@ -252,9 +284,13 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
         }
         const double edge = ColumnEdge(band, l);
         const double own = l.Width > 0 ? l.Left + l.Width : edge;
+        const double free = nextStart - ColumnGap;
         c->Box = own - l.Left;
-        c->Limit = std::min(nextStart - ColumnGap, l.Align == TAlign::Left ? std::max(own, edge) : own);
-        c->Lines = WrapLines(c->Text, c->Font, c->Limit - l.Left);
+        const double column = std::min(free, l.Align == TAlign::Left ? std::max(own, edge) : own);
+        TFit fit = Fit(c->Text, c->Font, column - l.Left, free - l.Left);
+        c->Lines = std::move(fit.Lines);
+        c->Font = fit.Font;
+        c->Limit = l.Left + fit.Width;
         for (const auto& [line, width] : c->Lines)
             nextStart = std::min(nextStart, LineStart(l.Align, l.Left, c->Box, c->Limit, width));
         c->Extra = double(c->Lines.size() - 1) * LineHeight(c->Font);
@@ -276,9 +312,17 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
     laid.Height = band.Height + shiftAt(1e9);
     for (const Column& c : columns) {
         const TLabel& l = *c.Label;
+        TLaidCell cell { l.Name, c.Text, {}, c.Font };
+        for (const auto& [line, width] : c.Lines)
+            cell.Lines.push_back(line);
+        laid.Cells.push_back(std::move(cell));
         const double step = LineHeight(c.Font);
         const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
-        double y = l.Top + shiftAt(l.Top);
+        // A text smaller than the report's font stands on its line's baseline.
+        TFontSpec reportFont = c.Font;
+        reportFont.PointSize = TFontSpec {}.PointSize;
+        const double baseline = std::max(0.0, Ascent(reportFont) - Ascent(c.Font));
+        double y = l.Top + shiftAt(l.Top) + baseline;
         for (const auto& [line, width] : c.Lines) {
             laid.Texts.push_back({ QRectF(Margin + l.Left, y, c.Box, lineHeight), line, c.Font, l.Align,
                 Margin + c.Limit, width });
@@ -421,7 +465,44 @@ std::vector<std::pair<QString, double>> WrapLines(const QString& text, const TFo
     return lines;
 }
 
+double WidestPiece(const std::vector<QString>& pieces, const TFontSpec& font)
+{
+    double widest = 0;
+    for (const QString& piece : pieces)
+        widest = std::max(widest, TextWidth(TrimmedEnd(piece), font));
+    return widest;
+}
+
+TFit Fit(const QString& text, const TFontSpec& font, double column, double room)
+{
+    room = std::max(room, column);
+    const double whole = TextWidth(text, font);
+    if (whole <= column)
+        return { { { text, whole } }, font, column };
+    const std::vector<QString> pieces = BreakPieces(text);
+    const double widest = WidestPiece(pieces, font);
+    if (widest <= column)
+        return { WrapLines(text, font, column), font, column };
+    if (widest <= room)
+        return { WrapLines(text, font, room), font, room };
+    // Smaller, in quarter points, until the widest word fits the room.
+    TFontSpec small = font;
+    small.PointSize = std::max(SmallestPointSize, std::floor(font.PointSize * room / widest * 4) / 4);
+    while (small.PointSize > SmallestPointSize && WidestPiece(pieces, small) > room)
+        small.PointSize = std::max(SmallestPointSize, small.PointSize - 0.25);
+    return { WrapLines(text, small, room), small, room };
+}
+
 } // namespace
+
+TFittedText FitText(const QString& text, const TFontSpec& font, double column, double room)
+{
+    TFit fit = Fit(text, font, column, room);
+    TFittedText out { {}, fit.Font, fit.Width };
+    for (auto& [line, width] : fit.Lines)
+        out.Lines.push_back(std::move(line));
+    return out;
+}
 
 std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width)
 {
@@ -446,6 +527,17 @@ std::vector<std::string> TReport::RowTexts(
     for (const TLabel& l : Detail.Labels)
         out.push_back(PrintLabel(l, run, false).first);
     return out;
+}
+
+std::vector<TLaidCell> TReport::TitleCells(const TPX10ConfigData& config, const TReportContext& context) const
+{
+    return LayBand(Title, { config, context, 0 }, true).Cells;
+}
+
+std::vector<TLaidCell> TReport::RowCells(
+    const TPX10ConfigData& config, const TReportContext& context, int recNo) const
+{
+    return LayBand(Detail, { config, context, recNo }, false).Cells;
 }
 
 TFontSpec TReport::RowFont(const TPX10ConfigData& config, const TReportContext& context, int recNo) const
@@ -546,6 +638,12 @@ bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<T
         DrawPageIn(painter, pages[i], paper, fonts);
     }
     return true;
+}
+
+double LineLeft(const TPlacedText& t)
+{
+    return LineStart(t.Align, t.Rect.left(), t.Rect.width(), t.Limit > 0 ? t.Limit : t.Rect.right(),
+        t.Width > 0 ? t.Width : TextWidth(t.Text, t.Font));
 }
 
 std::vector<QString> PageLines(const TPage& page)

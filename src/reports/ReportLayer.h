@@ -56,7 +56,8 @@ using TPrintHandler = std::function<void(const TPrintRun& Run, std::string& Valu
 // A label's text stays inside its column: the label's width when it has
 // one, else up to the next label's left edge on its line (the band's right
 // edge for the last). A text wider than that wraps onto further lines and its
-// band grows to hold them.
+// band grows to hold them; a word wider than its column is not cut (see
+// FitText).
 struct TLabel {
     std::string Name;
     double Left = 0; // from the band's left edge (the left margin)
@@ -85,8 +86,33 @@ struct TPlacedText {
     double Width = 0; // as measured for the layout; 0: not measured
 };
 
+// Where a placed line starts, in millimetres from the paper's left edge.
+double LineLeft(const TPlacedText& text);
+
 struct TPage {
     std::vector<TPlacedText> Texts;
+};
+
+// A text fitted to a column `column` millimetres wide, with `room`
+// millimetres free on its line (up to the next text): wrapped at its break
+// points in the column; when one of its words is wider than the column, in
+// the room beside it, and when that is not enough either, smaller, just
+// small enough for its widest word. Only below SmallestPointSize does a word
+// break inside.
+struct TFittedText {
+    std::vector<QString> Lines;
+    TFontSpec Font;
+    double Width = 0; // what the lines were fitted in: the column or the room
+};
+constexpr double SmallestPointSize = 6;
+TFittedText FitText(const QString& text, const TFontSpec& font, double column, double room);
+
+// One label's text as its band lays it out (labels with no text have none).
+struct TLaidCell {
+    std::string Name;
+    QString Text; // as its handler gave it
+    std::vector<QString> Lines;
+    TFontSpec Font;
 };
 
 class TReport {
@@ -111,6 +137,11 @@ public:
     // The texts of the detail labels of row `recNo`, in label order (blank
     // labels give empty texts): what a printed line shows.
     std::vector<std::string> RowTexts(
+        const TPX10ConfigData& config, const TReportContext& context, int recNo) const;
+    // The labels' texts of the title band and of the detail band of row
+    // `recNo`, as laid out on a page.
+    std::vector<TLaidCell> TitleCells(const TPX10ConfigData& config, const TReportContext& context) const;
+    std::vector<TLaidCell> RowCells(
         const TPX10ConfigData& config, const TReportContext& context, int recNo) const;
     // The font the first detail label prints row `recNo` in.
     TFontSpec RowFont(const TPX10ConfigData& config, const TReportContext& context, int recNo) const;
@@ -143,7 +174,8 @@ void DrawPage(QPainter& painter, const TPage& page, const QRectF& target);
 bool DrawPages(QPainter& painter, QPagedPaintDevice& device, const std::vector<TPage>& pages);
 
 // The lines a text takes in a column `width` millimetres wide: broken at
-// blanks and after commas, a word longer than the column wherever it must.
+// blanks and after ",", "/", "-" and ".", never before punctuation alone; a
+// word longer than the column wherever it must.
 std::vector<QString> WrapText(const QString& text, const TFontSpec& font, double width);
 // The width of a one-line text in millimetres, and the distance between lines.
 double TextWidth(const QString& text, const TFontSpec& font);

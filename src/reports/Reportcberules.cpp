@@ -13,6 +13,8 @@ using Rules = TPX10ConfigCBERuleConfiguration;
 
 namespace {
 
+constexpr double ZoneLetterPointSize = 9;
+
 bool In(int t, std::initializer_list<int> types)
 {
     return std::find(types.begin(), types.end(), t) != types.end();
@@ -119,4 +121,8 @@ TfrmReportCBERules::TfrmReportCBERules()
                 ? ZoneLetters(r, run.RecNo)
                 : std::string();
         });
+    // The sixteen letters stay one run on the rule's line, at one size on
+    // every line: one at which sixteen of the widest letter of every
+    // language fit the column (Arial 10 needs a little more than it has).
+    Detail.Labels.back().Font.PointSize = ZoneLetterPointSize;
 }

@@ -44,7 +44,9 @@ TfrmReportSensors::TfrmReportSensors()
     AddHeading("Day", 131.2, 13.0, TAlign::Center);
     AddHeading("Group", 144.2, 13.0, TAlign::Center);
     AddHeading("Rem.Op.", 158.0, 23.5, TAlign::Left);
-    AddHeading("A.Num.", 183.4, 0, TAlign::Left);
+    // Its column at the page's edge is narrower than the heading: the
+    // heading ends at the edge instead, whole on its line.
+    AddHeading("A.Num.", 177.0, 13.0, TAlign::Right);
     Title.Labels.back().OnPrint = [](const TPrintRun&, std::string& value, TFontSpec&) { value = "A.Num."; };
 
     Detail.Height = 5.0;

@@ -263,6 +263,16 @@ TEST(PageSelection, CaptionsReadWholeInTheLongestTranslations)
         EXPECT_FALSE(Ink(image, QRect(0, 0, 1, h), background)) << caption.toStdString();
         EXPECT_FALSE(Ink(image, QRect(w - 1, 0, 1, h), background)) << caption.toStdString();
         EXPECT_FALSE(Ink(image, QRect(0, h - 1, w, 1), background)) << caption.toStdString();
+        // No word cut: every line ends at a blank or after a hyphen or slash.
+        const QStringList lines = LayCaption(caption, label->font(), label->size()).Lines;
+        EXPECT_EQ(lines.join(' '), caption);
+        qsizetype at = 0;
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            at += lines[i].size();
+            EXPECT_FALSE(caption.at(at - 1).isLetterOrNumber() && caption.at(at).isLetterOrNumber())
+                << lines[i].toStdString();
+            at += caption.at(at) == ' ';
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <set>
 
@@ -165,6 +166,49 @@ TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
             << "row " << n;
         EXPECT_EQ(Forms.Of(TReportKind::Panel).RowFont(Config, Context, n).Bold, headings.count(n) == 1)
             << "row " << n;
+    }
+}
+
+// Every row that prints one of two values, with its option off and then on.
+TEST_F(Reports, TwoValuedPanelRowsPrintTheValueOfEachState)
+{
+    auto& g = *Config.GeneralPanelSetup;
+    using S = TPX10ConfigGeneralPanelSetup;
+    const struct {
+        int Row;
+        std::function<void(S&, bool)> Set;
+        const char* Off;
+        const char* On;
+    } rows[] = {
+        { 4, &S::SetControlKeys, "NO", "YES" },
+        { 13, &S::SetEventPrinting, "On-Demand", "Continuous" },
+        { 14, &S::SetPrintFormat, "Single Height", "Double Height" },
+        { 22, &S::SetBlinking, "OFF", "ON" }, // left on for the colours
+        { 23, &S::SetSensorsBlinkColour, "Red", "Green" },
+        { 24, &S::SetModulesBlinkColour, "Green", "Red" },
+        { 25, &S::SetPulseRatio, "1:1", "4:1" },
+        { 26, &S::SetHightestEnable, "00:00 [DISABLED]", "00:00 [ENABLED]" },
+        { 27, &S::SetTransmissionDevice, "Continuous", "6s Pulse" },
+        { 28, &S::SetRoutingAutoDisable, "No", "Yes" },
+        { 29, &S::SetDigitalInput1, "Class Change", "Day Mode Start" },
+        { 31, &S::SetFWPInput4Disable, "Extinguishant", "Sounders" },
+        { 32, &S::SetFWP2OutputActivation, "On Transmission Device Trigger",
+            "On Transmission Device Return Signal" },
+        { 42, &S::SetWeekendSensitivityNightMode, "DISABLED", "ENABLED" },
+        { 48, &S::SetRS485ThirdPartyDatalinkMonitoring, "Disabled", "Enabled" },
+        { 53, &S::SetRS232ThirdPartyDatalinkMonitoring, "Disabled", "Enabled" },
+        { 76, &S::SetWeekendNightMode, "DISABLED", "ENABLED" },
+        { 77, &S::SetDayModeStartOption, "MANUAL", "AUTOMATIC" },
+        { 80, &S::SetHeatDetectorsEndDelays, "NO", "YES" },
+        // Stored inverted: the option is on when the byte is zero.
+        { 81, [](S& s, bool on) { s.SetDayModeNewAlarmOption(on ? 0 : 1); }, "NO", "YES" },
+    };
+    g.SetHightestTimeText("00:00");
+    for (const auto& r : rows) {
+        r.Set(g, false);
+        EXPECT_EQ(Value(r.Row), r.Off) << "row " << r.Row;
+        r.Set(g, true);
+        EXPECT_EQ(Value(r.Row), r.On) << "row " << r.Row;
     }
 }
 
