@@ -576,6 +576,8 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     choose(condition, 1);
     EXPECT_EQ(rules.GetZoneCondition(1, 1), 1);
     editor.hide();
+}
+
 TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFullLanguage)
 {
     Windows = std::make_unique<ProgramWindows>();
