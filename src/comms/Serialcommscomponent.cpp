@@ -348,6 +348,22 @@ void TSerialComms::PurgeComms()
         (void)::tcflush(FHandle, TCIFLUSH);
 }
 
+void TSerialComms::DiscardInput()
+{
+    if (!IsOpen())
+        return;
+    {
+        // Bytes the receiver has read are buffered before the purge, so none
+        // read before it can turn up after it.
+        std::lock_guard<std::mutex> reading(FReadLock);
+        PurgeComms();
+        std::lock_guard<std::mutex> lock(FLock);
+        FRxBuffer.clear();
+    }
+    FPending.clear();
+    FPendingPos = 0;
+}
+
 void TSerialComms::SetDataRxd(TDataRxdEvent handler)
 {
     // The handler only ever runs on the GUI thread, so replacing it needs no
@@ -505,6 +521,7 @@ void TSerialComms::ReceiverLoop()
         const short ev = fds[0].revents;
         if (!ev)
             continue;
+        std::unique_lock<std::mutex> reading(FReadLock);
         std::string burst;
         bool lineGone = (ev & (POLLERR | POLLHUP | POLLNVAL)) != 0;
         int error = 0;
@@ -545,6 +562,7 @@ void TSerialComms::ReceiverLoop()
         } else if (++emptyWakes > 100) {
             lineGone = true; // readable but nothing to read: a dead line
         }
+        reading.unlock();
         // An unplugged adapter or a closed far end keeps the device readable
         // for ever; stop watching it, tell the GUI thread and wait only for Close.
         if (lineGone) {
