@@ -21,6 +21,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -108,6 +109,11 @@ void TSerialComms::Open()
     if (IsOpen())
         throw Exception("Communications port already open");
     FDevicePath = CommPortDevice(FCommPort);
+    // Asked before opening: opening a named pipe wakes its writer, and a
+    // file, a folder or a disk is no serial line.
+    struct stat st { };
+    if (::stat(FDevicePath.c_str(), &st) == 0 && !S_ISCHR(st.st_mode))
+        RaiseWithDevice("Unable to open communications port", S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
     const int fd = ::open(FDevicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         RaiseWithDevice("Unable to open communications port", errno);
