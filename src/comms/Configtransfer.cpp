@@ -339,6 +339,7 @@ void TConfigTransfer::CommsFailure(TSerialComms*)
 {
     if (!FRunning || !FProtocol)
         return;
+    FProtocol->DiscardReceived();
     FState.Animating = false;
     ++FRetryCount;
     ++FFailures;

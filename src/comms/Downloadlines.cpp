@@ -58,14 +58,25 @@ unsigned Word(const unsigned char* p)
     return (unsigned(p[0]) << 8) | p[1];
 }
 
+// A spreadsheet takes these first characters as the start of a formula.
+constexpr std::string_view FormulaStarts = "=+-@\t\r";
+
+// The Address cell, the letter and the number: bare, as the number cells
+// are, unless the letter would split the cell or start a formula.
+std::string AddressCell(const std::string& letter, int number)
+{
+    const std::string cell = letter + std::to_string(number);
+    const bool plain = letter.find_first_of(",\"\r\n") == std::string::npos
+        && (letter.empty() || FormulaStarts.find(letter[0]) == std::string_view::npos);
+    return plain ? cell : CsvText(cell);
+}
+
 } // namespace
 
 std::string CsvText(const std::string& text)
 {
     std::string cell = "\"";
-    // A spreadsheet takes these first characters as the start of a formula.
-    if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos
-        && !IsNumber(text))
+    if (!text.empty() && FormulaStarts.find(text[0]) != std::string_view::npos && !IsNumber(text))
         cell += '\'';
     for (char c : text) {
         if (c == '"')
@@ -142,7 +153,7 @@ bool DeviceDataLine(const unsigned char* d, std::size_t length, std::string& lin
     if (length < DeviceDataReplySize)
         return false;
     const int point = d[0];
-    line = CsvText(Translate(point < 100 ? "S" : "M") + std::to_string(point % 100));
+    line = AddressCell(Translate(point < 100 ? "S" : "M"), point % 100);
     for (int i = 0; i < 5; ++i)
         line += "," + std::to_string(Word(d + 1 + 2 * i));
     line += "," + std::to_string(d[11]) + "%";

@@ -134,6 +134,8 @@ void TInitiatePanelComms::DetectionFailure()
 
 bool TInitiatePanelComms::CountFailure()
 {
+    if (FProtocol)
+        FProtocol->DiscardReceived();
     const int taken = FRetryCount++;
     if (taken >= MaxDetectionRepeats) {
         FState.PasscodeVisible = false;

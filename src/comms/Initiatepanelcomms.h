@@ -84,8 +84,9 @@ private:
     void SendDetectionRequest(unsigned char Code);
     void DetectionReply();
     void DetectionFailure();
-    // Counts a failed request: true when it is to be repeated, false once the
-    // repeats are used up and the not-found state shows.
+    // Counts a failed request, dropping what the line brought with it: true
+    // when it is to be repeated, false once the repeats are used up and the
+    // not-found state shows.
     bool CountFailure();
     void Identified();
     void PasscodeReply();

@@ -118,3 +118,9 @@ void TQuorvelProtocol::PacketResponseTimeout(TSerialComms* Sender)
         handler(this);
     }
 }
+
+void TQuorvelProtocol::DiscardReceived()
+{
+    DiscardInput();
+    FReceiver.Reset();
+}

@@ -32,6 +32,10 @@ public:
     int ConfigurationPacketReceiver(unsigned char Value);
     void SerialCommsDataRxd(TSerialComms* Sender, char& Data);
     void PacketResponseTimeout(TSerialComms* Sender);
+    // After a failed request: everything received so far is dropped, a partly
+    // parsed reply included, so that one burst of noise fails one request
+    // rather than each of its broken frames failing the next.
+    void DiscardReceived();
 
     // The reply from its first header byte: the reply code is at index 2.
     const unsigned char* GetPacketData() const { return FReceiver.Data(); }

@@ -21,6 +21,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -108,6 +109,11 @@ void TSerialComms::Open()
     if (IsOpen())
         throw Exception("Communications port already open");
     FDevicePath = CommPortDevice(FCommPort);
+    // Asked before opening: opening a named pipe wakes its writer, and a
+    // file, a folder or a disk is no serial line.
+    struct stat st { };
+    if (::stat(FDevicePath.c_str(), &st) == 0 && !S_ISCHR(st.st_mode))
+        RaiseWithDevice("Unable to open communications port", S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
     const int fd = ::open(FDevicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         RaiseWithDevice("Unable to open communications port", errno);
@@ -348,6 +354,22 @@ void TSerialComms::PurgeComms()
         (void)::tcflush(FHandle, TCIFLUSH);
 }
 
+void TSerialComms::DiscardInput()
+{
+    if (!IsOpen())
+        return;
+    {
+        // Bytes the receiver has read are buffered before the purge, so none
+        // read before it can turn up after it.
+        std::lock_guard<std::mutex> reading(FReadLock);
+        PurgeComms();
+        std::lock_guard<std::mutex> lock(FLock);
+        FRxBuffer.clear();
+    }
+    FPending.clear();
+    FPendingPos = 0;
+}
+
 void TSerialComms::SetDataRxd(TDataRxdEvent handler)
 {
     // The handler only ever runs on the GUI thread, so replacing it needs no
@@ -505,6 +527,7 @@ void TSerialComms::ReceiverLoop()
         const short ev = fds[0].revents;
         if (!ev)
             continue;
+        std::unique_lock<std::mutex> reading(FReadLock);
         std::string burst;
         bool lineGone = (ev & (POLLERR | POLLHUP | POLLNVAL)) != 0;
         int error = 0;
@@ -545,6 +568,7 @@ void TSerialComms::ReceiverLoop()
         } else if (++emptyWakes > 100) {
             lineGone = true; // readable but nothing to read: a dead line
         }
+        reading.unlock();
         // An unplugged adapter or a closed far end keeps the device readable
         // for ever; stop watching it, tell the GUI thread and wait only for Close.
         if (lineGone) {

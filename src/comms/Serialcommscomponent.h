@@ -65,6 +65,9 @@ public:
     int GetAvailableByteCount() const;
     void CleanUp();
     void PurgeComms();
+    // Drops every byte received so far: the device's input queue, the
+    // receive buffer and what a delivery in progress has not handed on yet.
+    void DiscardInput();
 
     const TDataRxdEvent& OnDataRxd() const { return FOnDataRxd; }
     void SetDataRxd(TDataRxdEvent handler);
@@ -115,6 +118,7 @@ private:
     comms::MessageClient* FClient = nullptr;
 
     // Shared with the receiver thread.
+    std::mutex FReadLock; // held from a read of the device until its bytes are buffered
     std::mutex FLock;
     std::string FRxBuffer;
     bool FPosted = false;

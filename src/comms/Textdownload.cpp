@@ -5,10 +5,10 @@
 #include "ExceptionBox.h"
 #include "File.h"
 #include "Ivdictio.h"
+#include "Ivlocale.h"
 #include "Prompts.h"
 
 #include <QDateTime>
-#include <QLocale>
 
 namespace comms {
 
@@ -26,10 +26,15 @@ TTextDownload::TTextDownload(
 
 std::string TTextDownload::SystemDateTime()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
-    return (locale.toString(now.date(), QLocale::ShortFormat) + " " + now.time().toString("HH:mm:ss"))
-        .toStdString();
+    return DateTimeText(QDateTime::currentDateTime());
+}
+
+std::string TTextDownload::DateTimeText(const QDateTime& when)
+{
+    const QDate date = when.date();
+    const QTime time = when.time();
+    return IvDateTimeToStr(
+        { { date.year(), date.month(), date.day() }, time.hour(), time.minute(), time.second() });
 }
 
 std::string TTextDownload::SaveFilter() const

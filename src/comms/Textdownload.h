@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+class QDateTime;
 class TQuorvelProtocol;
 
 namespace comms {
@@ -60,8 +61,11 @@ public:
     // Called whenever what the window shows changed.
     std::function<void()> OnChanged;
 
-    // The system's date and time text.
+    // The date and time now as DateTimeText writes them.
     static std::string SystemDateTime();
+    // The short date, a blank and the long time, in the formats of the
+    // language in force.
+    static std::string DateTimeText(const QDateTime& when);
 
 private:
     void Changed()

@@ -11,6 +11,7 @@
 #include <unicode/unistr.h>
 
 #include <chrono>
+#include <strings.h>
 #include <memory>
 #include <mutex>
 
@@ -358,6 +359,113 @@ TIvFormatSettings IvMakeFormatSettings(const TIvLocale& locale, bool year2000)
         s.LongDateFormat = IvYear2000Picture(s.LongDateFormat);
     }
     return s;
+}
+
+// ------------------------------------------------------------ dates and times
+
+std::string IvFormatDateTime(
+    const std::string& picture, const TIvDateTime& when, const TIvFormatSettings& settings)
+{
+    auto isMarker = [&](std::size_t at) {
+        return at + 4 <= picture.size() && ::strncasecmp(picture.c_str() + at, "AMPM", 4) == 0;
+    };
+    bool clock12 = false;
+    for (std::size_t i = 0; i < picture.size() && !clock12; ++i)
+        clock12 = isMarker(i);
+    auto number = [](int value, std::size_t digits) {
+        std::string text = std::to_string(value);
+        return text.size() < digits ? std::string(digits - text.size(), '0') + text : text;
+    };
+    auto name = [](const std::string* names, int index, int count) {
+        return index >= 0 && index < count ? names[index] : std::string();
+    };
+    const std::chrono::year_month_day date { std::chrono::year(when.Date.Year),
+        std::chrono::month(static_cast<unsigned>(when.Date.Month)),
+        std::chrono::day(static_cast<unsigned>(when.Date.Day)) };
+    const int weekday
+        = date.ok() ? static_cast<int>(std::chrono::weekday(std::chrono::sys_days(date)).c_encoding()) : -1;
+
+    std::string out;
+    for (std::size_t i = 0; i < picture.size();) {
+        const char c = picture[i];
+        if (c == '\'' || c == '"') {
+            // Text in quotes as it stands; a doubled quote is the quote itself.
+            std::size_t k = i + 1;
+            if (k < picture.size() && picture[k] == c) {
+                out += c;
+                i = k + 1;
+                continue;
+            }
+            for (; k < picture.size(); ++k) {
+                if (picture[k] != c) {
+                    out += picture[k];
+                } else if (k + 1 < picture.size() && picture[k + 1] == c) {
+                    out += c;
+                    ++k;
+                } else {
+                    break;
+                }
+            }
+            i = k + 1;
+            continue;
+        }
+        if (isMarker(i)) {
+            out += when.Hour < 12 ? settings.TimeAMString : settings.TimePMString;
+            i += 4;
+            continue;
+        }
+        std::size_t n = 1;
+        while (i + n < picture.size() && picture[i + n] == c)
+            ++n;
+        switch (c) {
+        case 'd':
+            out += n >= 4 ? name(settings.LongDayNames, weekday, 7)
+                : n == 3  ? name(settings.ShortDayNames, weekday, 7)
+                          : number(when.Date.Day, n);
+            break;
+        case 'M':
+            out += n >= 4 ? name(settings.LongMonthNames, when.Date.Month - 1, 12)
+                : n == 3  ? name(settings.ShortMonthNames, when.Date.Month - 1, 12)
+                          : number(when.Date.Month, n);
+            break;
+        case 'y':
+            out += n >= 3 ? number(when.Date.Year, 4) : number(when.Date.Year % 100, n);
+            break;
+        case 'h':
+        case 'H':
+            out += number(
+                c == 'h' && clock12 ? (when.Hour + 11) % 12 + 1 : when.Hour, std::min<std::size_t>(n, 2));
+            break;
+        case 'm':
+            out += number(when.Minute, std::min<std::size_t>(n, 2));
+            break;
+        case 's':
+            out += number(when.Second, std::min<std::size_t>(n, 2));
+            break;
+        case 'g':
+            break; // the era: none in the Gregorian calendar
+        case '/':
+            for (std::size_t k = 0; k < n; ++k)
+                out += settings.DateSeparator;
+            break;
+        case ':':
+            for (std::size_t k = 0; k < n; ++k)
+                out += settings.TimeSeparator;
+            break;
+        default:
+            out.append(n, c);
+            break;
+        }
+        i += n;
+    }
+    return out;
+}
+
+std::string IvDateTimeToStr(const TIvDateTime& when)
+{
+    const TIvFormatSettings settings = IvFormatSettings();
+    return IvFormatDateTime(settings.ShortDateFormat, when, settings) + " "
+        + IvFormatDateTime(settings.LongTimeFormat, when, settings);
 }
 
 // ------------------------------------------------------------ euro

@@ -68,6 +68,21 @@ bool IvIsEMUMember(uint32_t lcid);
 // The currency string of `locale` under the euro mode in force, on `date`.
 std::string IvGetEMUCurrencyString(const TIvLocale& locale, TIvEuro mode, const TIvDate& date);
 
+// --- Dates and times in the pictures of the format settings.
+struct TIvDateTime {
+    TIvDate Date;
+    int Hour = 0;
+    int Minute = 0;
+    int Second = 0;
+};
+// `when` by a picture of the record: d dd ddd dddd, M MM MMM MMMM, y yy yyyy,
+// h hh (on a 12-hour clock when the picture holds AMPM) H HH, m mm, s ss, AMPM,
+// '/' the date and ':' the time separator, text in quotes as it stands.
+std::string IvFormatDateTime(
+    const std::string& picture, const TIvDateTime& when, const TIvFormatSettings& settings);
+// The short date, a blank and the long time, in the record in force.
+std::string IvDateTimeToStr(const TIvDateTime& when);
+
 // --- Texts.
 // Far-east calendars take era pictures; others lose their era letters where the system asks.
 std::string TranslateDateFormat(const std::string& format);

@@ -88,6 +88,20 @@ TEST(Detection, WrongReplyCodeAndShortIdentificationRestartFromJ)
     EXPECT_EQ(f.detection.GetPanelFirmwareNumber(), 703);
 }
 
+// Noise on the line (a burst of broken frames) ahead of the first reply is
+// one failed request: what came with it is dropped, not read frame by frame
+// as ten more failures.
+TEST(Detection, BurstOfNoiseAheadOfTheReplyIsOneFailure)
+{
+    DetectionFixture f;
+    f.panel.PushFaults({ .NoiseBurst = 10000 });
+    f.HoldStrayBytesUntilBursts(1);
+    EXPECT_EQ(f.Run(false), mrOk);
+    EXPECT_EQ(f.detection.RetryCount(), 1);
+    EXPECT_EQ(f.RequestsOf(0x4A).size(), 2u);
+    EXPECT_EQ(f.detection.GetSoftwareID(), "412-301-001 7.03");
+}
+
 TEST(Detection, IdentificationWithoutDigitsOrTypeIsHarmless)
 {
     DetectionFixture f;

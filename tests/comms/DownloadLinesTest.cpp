@@ -1,9 +1,11 @@
 // CSV lines of the event log and device data, byte for byte.
 #include "Downloadlines.h"
+#include "localisation/TestDictionary.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace comms;
 
@@ -133,20 +135,35 @@ TEST(EventLogLines, ShortRepliesAreRefusedAndAddNothing)
 TEST(DeviceDataLine, SensorAndModuleColumns)
 {
     EXPECT_EQ(Line(DeviceReply(7, { 1, 256, 65535, 0, 1000 }, 45, 3, "OPT", "  Corridor 2nd floor ")),
-        "\"S7\",1,256,65535,0,1000,45%,3,\"OPT\",\"Corridor 2nd floor\"");
+        "S7,1,256,65535,0,1000,45%,3,\"OPT\",\"Corridor 2nd floor\"");
     // Type keeps its spaces; modules show the address below 100.
-    EXPECT_EQ(
-        Line(DeviceReply(105, { 0, 0, 0, 0, 0 }, 0, 32, "I ", "")), "\"M5\",0,0,0,0,0,0%,32,\"I \",\"\"");
+    EXPECT_EQ(Line(DeviceReply(105, { 0, 0, 0, 0, 0 }, 0, 32, "I ", "")), "M5,0,0,0,0,0,0%,32,\"I \",\"\"");
     EXPECT_EQ(Line(DeviceReply(199, { 2, 3, 4, 5, 6 }, 100, 1, "MCP", "Exit")),
-        "\"M99\",2,3,4,5,6,100%,1,\"MCP\",\"Exit\"");
-    EXPECT_EQ(
-        Line(DeviceReply(100, { 0, 0, 0, 0, 0 }, 1, 1, "ION", "x")), "\"M0\",0,0,0,0,0,1%,1,\"ION\",\"x\"");
+        "M99,2,3,4,5,6,100%,1,\"MCP\",\"Exit\"");
+    EXPECT_EQ(Line(DeviceReply(100, { 0, 0, 0, 0, 0 }, 1, 1, "ION", "x")), "M0,0,0,0,0,0,1%,1,\"ION\",\"x\"");
+}
+
+// The address letter is the dictionary's: only one that would split the cell
+// or start a formula is quoted.
+TEST(DeviceDataLine, TranslatedAddressLettersStayOneCell)
+{
+    for (const auto& [sensor, module, s7, m5] :
+        { std::tuple { "D", "Mo", "D7", "Mo5" }, std::tuple { "S,", "\"M", "\"S,7\"", "\"\"\"M5\"" },
+            std::tuple { "=S", "-", "\"'=S7\"", "\"-5\"" } }) {
+        MemoryDictionary d;
+        SetUpGerman(d, { Row("S", sensor), Row("M", module) });
+        EXPECT_EQ(Line(DeviceReply(7, { 0, 0, 0, 0, 0 }, 0, 0, "OPT", "")),
+            s7 + std::string(",0,0,0,0,0,0%,0,\"OPT\",\"\""));
+        EXPECT_EQ(
+            Line(DeviceReply(105, { 0, 0, 0, 0, 0 }, 0, 0, "OPT", "")).substr(0, std::string(m5).size() + 1),
+            m5 + std::string(","));
+    }
 }
 
 TEST(DeviceDataLine, PanelTextsAreWindows1252)
 {
     EXPECT_EQ(Line(DeviceReply(1, { 0, 0, 0, 0, 0 }, 0, 0, "OPT", "Caf\xE9 \x80 5")),
-        "\"S1\",0,0,0,0,0,0%,0,\"OPT\",\"Caf\xC3\xA9 \xE2\x82\xAC 5\"");
+        "S1,0,0,0,0,0,0%,0,\"OPT\",\"Caf\xC3\xA9 \xE2\x82\xAC 5\"");
 }
 
 TEST(CsvText, QuotesDoubledAndFormulasDisarmedButNumbersKept)
@@ -163,7 +180,7 @@ TEST(CsvText, QuotesDoubledAndFormulasDisarmedButNumbersKept)
 TEST(CsvText, PanelTextsNeverAddAColumn)
 {
     EXPECT_EQ(Line(DeviceReply(3, { 0, 0, 0, 0, 0 }, 0, 0, "=,\"", " -2+3, \"x\"")),
-        "\"S3\",0,0,0,0,0,0%,0,\"'=,\"\"\",\"'-2+3, \"\"x\"\"\"");
+        "S3,0,0,0,0,0,0%,0,\"'=,\"\"\",\"'-2+3, \"\"x\"\"\"");
     EventLogLines log;
     TextLines lines;
     ASSERT_TRUE(Take(log, 0, EventPart(1, "@1,\"2\"" + std::string(17, ' ') + "-3"), lines));

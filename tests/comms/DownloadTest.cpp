@@ -169,10 +169,10 @@ TEST(DeviceDataDownload, AllPointsGiveHeaderAnd198Lines)
     EXPECT_EQ(requests[197].Data, Bytes({ 199 }));
     ASSERT_EQ(f.lines.size(), 199u);
     EXPECT_EQ(f.lines[0], "Address,PW1,PW2,PW3,PW4,PW5,Level,Zone,Type,Location");
-    EXPECT_EQ(f.lines[1], "\"S1\",10,11,12,13,14,1%,2,\"OPT\",\"Sensor 1\"");
-    EXPECT_EQ(f.lines[99], "\"S99\",990,991,992,993,994,99%,4,\"OPT\",\"Sensor 99\"");
-    EXPECT_EQ(f.lines[104], "\"M5\",512,0,0,0,65535,45%,7,\"I  \",\"Boiler room\"");
-    EXPECT_EQ(f.lines[198], "\"M99\",1990,1991,1992,1993,1994,98%,8,\"MCP\",\"Module 99\"");
+    EXPECT_EQ(f.lines[1], "S1,10,11,12,13,14,1%,2,\"OPT\",\"Sensor 1\"");
+    EXPECT_EQ(f.lines[99], "S99,990,991,992,993,994,99%,4,\"OPT\",\"Sensor 99\"");
+    EXPECT_EQ(f.lines[104], "M5,512,0,0,0,65535,45%,7,\"I  \",\"Boiler room\"");
+    EXPECT_EQ(f.lines[198], "M99,1990,1991,1992,1993,1994,98%,8,\"MCP\",\"Module 99\"");
     EXPECT_EQ(f.transfer.State().ProgressMax, 198);
     EXPECT_EQ(f.transfer.State().StageText, "Transferring Device Data");
     EXPECT_FALSE(f.proto->IsOpen());
@@ -185,7 +185,7 @@ TEST(DeviceDataDownload, OneDeviceGivesOneLineWithoutHeader)
     const auto requests = f.RequestsOf(0x5A);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Data, Bytes({ 105 }));
-    EXPECT_EQ(f.lines, comms::TextLines { "\"M5\",1050,1051,1052,1053,1054,4%,10,\"MCP\",\"Module 5\"" });
+    EXPECT_EQ(f.lines, comms::TextLines { "M5,1050,1051,1052,1053,1054,4%,10,\"MCP\",\"Module 5\"" });
     // Sensor 1 in one device mode: still no header.
     f.lines.clear();
     ASSERT_TRUE(f.DeviceData(1));
@@ -217,8 +217,7 @@ TEST(DeviceDataDownload, LateReplyAfterARepeatIsNotTakenForTheNextPoint)
     EXPECT_EQ(f.RequestsOf(0x5A).size(), 199u);
     ASSERT_EQ(f.lines.size(), 199u);
     for (int i = 1; i <= 198; ++i) {
-        const std::string address
-            = "\"" + (i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99)) + "\"";
+        const std::string address = i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99);
         EXPECT_EQ(f.lines[i].substr(0, address.size() + 1), address + ",") << i;
     }
 }

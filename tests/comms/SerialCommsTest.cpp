@@ -4,6 +4,7 @@
 #include "Serialcommscomponent.h"
 #include "support/SimulatedPanel.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -110,6 +112,38 @@ TEST_F(SerialCommsTest, NotATerminalLeavesThePortClosed)
     Com1Device good(panel.SlavePath());
     port.Open();
     EXPECT_TRUE(port.IsOpen());
+}
+
+// Only a character device is opened: a named pipe's waiting writer is never
+// woken, and a file or a folder is refused with the path and the reason.
+TEST_F(SerialCommsTest, WhatIsNoCharacterDeviceIsRefusedBeforeOpening)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string fifo = folder + "/pipe", file = folder + "/file";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(QFile(QString::fromStdString(file)).open(QIODevice::WriteOnly));
+    std::atomic<bool> released { false }, woken { false };
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC); // waits for a reader
+        woken = !released;
+        if (fd >= 0)
+            ::close(fd);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (const auto& [path, reason] : { std::pair { fifo, "No such device" },
+             std::pair { file, "No such device" }, std::pair { folder, "Is a directory" } }) {
+        Com1Device device(path);
+        TSerialComms port;
+        EXPECT_EQ(OpenError(port), "Unable to open communications port\n" + path + ": " + reason);
+        EXPECT_FALSE(port.IsOpen());
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(woken);
+    released = true;
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(reader);
 }
 
 TEST_F(SerialCommsTest, OpeningTwiceKeepsThePortOpen)

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "Exception.h"
 #include "Textdownload.h"
+#include "localisation/TestDictionary.h"
 #include "support/FakePrompts.h"
 
 #include <QCoreApplication>
@@ -157,6 +158,25 @@ TEST(TextDownload, LoggerRequestAddressIntervalAndStamps)
     EXPECT_FALSE(f.logic.Timer().isActive());
     EXPECT_EQ(f.logic.StartStopCaption(), "Start");
     EXPECT_TRUE(f.logic.CanClose());
+}
+
+// The stamp is the language's short date and long time, the year in full.
+TEST(TextDownload, StampsTakeTheDateAndTimeFormatsOfTheLanguage)
+{
+    const QDateTime when(QDate(2026, 12, 7), QTime(22, 3, 59));
+    MemoryDictionary d;
+    d.Languages = { MakeLanguage(9, 1, 1252, "English"), MakeLanguage(12, 1, 1252, "French"),
+        MakeLanguage(7, 1, 1252, "German") };
+    d.Rows = { {}, {}, {} };
+    d.SetCheckLevel(ivclNone);
+    d.SetLanguage(1);
+    d.Open();
+    EXPECT_EQ(TTextDownload::DateTimeText(when), "07/12/2026 22:03:59");
+    d.SetLanguage(2);
+    EXPECT_EQ(TTextDownload::DateTimeText(when), "07.12.2026 22:03:59");
+    d.SetLanguage(0);
+    EXPECT_EQ(TTextDownload::DateTimeText(when), "12/7/2026 10:03:59 PM");
+    EXPECT_EQ(TTextDownload::DateTimeText(when.addSecs(-12 * 3600)), "12/7/2026 10:03:59 AM");
 }
 
 TEST(TextDownload, IntervalStaysWithinTheTrackBar)

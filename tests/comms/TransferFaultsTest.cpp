@@ -54,6 +54,16 @@ void ExpectSameContent(const TPX10ConfigData& a, const TPX10ConfigData& b)
     }
 }
 
+// A filled configuration; for a test of a receive the panel holds it already.
+std::unique_ptr<TPX10ConfigData> SentAhead(TransferFixture& f, bool send)
+{
+    auto sent = NewConfig();
+    FillSome(*sent);
+    if (!send)
+        EXPECT_TRUE(f.Send(*sent));
+    return sent;
+}
+
 TEST(TransferFaults, OneReplyInTenDroppedStillCompletesBothWays)
 {
     TransferFixture f;
@@ -196,16 +206,28 @@ TEST(TransferFaults, BadChecksumAndWrongCodeAreRepeated)
     EXPECT_EQ(f.RequestsOf(0x48).size(), 3u);
 }
 
+TEST(TransferFaults, BurstOfNoiseAheadOfAReplyIsOneFailureBothWays)
+{
+    for (bool send : { true, false }) {
+        TransferFixture f;
+        const auto sent = SentAhead(f, send);
+        f.panel.PushItemFaults(0x50, 9, { .NoiseBurst = 10000 });
+        f.HoldStrayBytesUntilBursts(1);
+        auto target = NewConfig();
+        ASSERT_TRUE(send ? f.Send(*sent) : f.Receive(*target)) << send;
+        EXPECT_EQ(f.transfer.FailureCount(), 1u) << send;
+        EXPECT_TRUE(f.prompts.Log.empty()) << send;
+        if (!send)
+            ExpectSameContent(*sent, *target);
+    }
+}
+
 TEST(TransferFaults, LateReplyAfterARepeatIsDroppedBothWays)
 {
     for (bool send : { true, false }) {
         TransferFixture f;
-        auto sent = NewConfig();
-        FillSome(*sent);
-        if (!send) {
-            ASSERT_TRUE(f.Send(*sent));
-            f.panel.ClearLog();
-        }
+        const auto sent = SentAhead(f, send);
+        f.panel.ClearLog();
         f.panel.PushItemFaults(0x4C, 5, { .DelayMs = 20 });
         f.panel.PushItemFaults(0x52, 120, { .DelayMs = 20 });
         auto target = NewConfig();

@@ -10,6 +10,8 @@
 #include "support/FakePrompts.h"
 #include "support/SimulatedPanel.h"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -60,6 +62,19 @@ public:
     // Configured panel type 3 (PX10) matches a "412-301" panel.
     bool Send(TPX10ConfigData& config) { return transfer.SendConfiguration(proto.get(), &config); }
     bool Receive(TPX10ConfigData& config) { return transfer.ReceiveConfiguration(proto.get(), &config); }
+
+    // A long write reaches a pseudo-terminal in pieces, and a noise burst is
+    // to arrive at once: the program reads no further than the first byte
+    // outside a reply until the panel has written `count` bursts whole.
+    void HoldStrayBytesUntilBursts(int count)
+    {
+        proto->OnNonProtocolCharRxd = [this, count](TSerialComms*, char&) {
+            QElapsedTimer clock;
+            clock.start();
+            while (panel.NoiseBurstsWritten() < count && clock.elapsed() < WaitMs)
+                QThread::msleep(1);
+        };
+    }
 
     std::vector<SimulatedPanel::Request> RequestsOf(uint8_t command) const
     {

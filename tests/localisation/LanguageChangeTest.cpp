@@ -142,6 +142,22 @@ TEST(FormatSettings, DictionaryLocalesAndTheYear2000Rule)
     EXPECT_EQ(IvMakeFormatSettings(own, false).ShortDateFormat, "d.M.yy");
 }
 
+TEST(FormatSettings, DatesAndTimesByThePictures)
+{
+    const TIvDateTime when { { 2026, 12, 7 }, 0, 3, 9 };
+    TIvFormatSettings de = SystemSettings(0x0407);
+    EXPECT_EQ(IvFormatDateTime(de.LongDateFormat, when, de), "7. Dezember 2026");
+    EXPECT_EQ(IvFormatDateTime("ddd, d.M.yy '(KW)' H:m:s", when, de), "Mo., 7.12.26 (KW) 0:3:9");
+    // Separators are the record's; quoted text, a doubled quote included, stands as it is.
+    de.DateSeparator = "-";
+    de.TimeSeparator = ".";
+    EXPECT_EQ(IvFormatDateTime("dd/MM/yyyy hh:mm:ss 'o''clock'", when, de), "07-12-2026 00.03.09 o'clock");
+    // Midnight on a 12-hour clock is 12 AM.
+    TIvFormatSettings us = SystemSettings(0x0409);
+    EXPECT_EQ(IvFormatDateTime(us.LongTimeFormat, when, us), "12:03:09 AM");
+    EXPECT_EQ(IvFormatDateTime("dddd, MMM d", when, us), "Monday, Dec 7");
+}
+
 TEST(Euro, PhasesAndCurrencyStringsWithTheDatePassedIn)
 {
     EXPECT_EQ(IvGetEMUPhase({ 1998, 12, 31 }), iveLocal);

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <random>
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
@@ -357,6 +358,19 @@ std::string SimulatedPanel::Frame(uint8_t code, const std::string& data, bool ba
     return out;
 }
 
+std::string SimulatedPanel::LineNoise(std::size_t size)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string noise(size, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(byte(random));
+    // It starts outside any frame, so its first byte is a stray one.
+    if (size && static_cast<uint8_t>(noise[0]) >= kEscape)
+        noise[0] = 'N';
+    return noise;
+}
+
 void SimulatedPanel::Run()
 {
     pollfd fds[2] = { { FMaster, POLLIN, 0 }, { FWake[0], POLLIN, 0 } };
@@ -494,7 +508,7 @@ void SimulatedPanel::Answer(const Request& request)
         out.Code = static_cast<uint8_t>(out.Code + 1);
     if (faults.ShortReply && out.Data.size() > faults.ShortLength)
         out.Data.resize(faults.ShortLength);
-    std::string bytes = faults.NoiseBefore;
+    std::string bytes = LineNoise(faults.NoiseBurst) + faults.NoiseBefore;
     if (faults.SecondStart)
         bytes += "\xFA\x01\x00\x33";
     if (faults.TruncatedFrame)
@@ -510,6 +524,8 @@ void SimulatedPanel::Answer(const Request& request)
     bytes = FHeld + bytes;
     FHeld.clear();
     WriteOut(bytes, faults.ByteByByte, faults.ByteGapMs);
+    if (faults.NoiseBurst)
+        ++FNoiseBursts;
 }
 
 void SimulatedPanel::WriteOut(const std::string& bytes, bool byteByByte, int gapMs)

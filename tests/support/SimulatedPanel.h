@@ -42,6 +42,9 @@ public:
         std::size_t ShortLength = 0;
         bool TruncatedFrame = false; // only 3 bytes between start and end
         std::string NoiseBefore; // raw bytes sent ahead of the start byte
+        // Bytes of line noise (every value, framing bytes included) written
+        // with the reply in one burst, ahead of it and of NoiseBefore.
+        std::size_t NoiseBurst = 0;
         bool SecondStart = false; // a false start (FA and a few bytes) before the reply
         bool ByteByByte = false; // each byte written alone, with a pause
         int ByteGapMs = 2; // the pause for ByteByByte
@@ -125,6 +128,8 @@ public:
     std::string ReceivedBytes() const;
     // Bytes written towards the program so far.
     std::size_t WrittenByteCount() const { return FWritten.load(); }
+    // Replies sent with a noise burst ahead of them, counted once written whole.
+    int NoiseBurstsWritten() const { return FNoiseBursts.load(); }
 
     // Closes the master side, as an unplugged adapter would vanish.
     void Hangup();
@@ -134,6 +139,9 @@ public:
 
     // The wire bytes of a reply: FA, escaped (01 00 code data checksum), FD.
     static std::string Frame(uint8_t code, const std::string& data, bool badChecksum = false);
+    // `size` bytes of line noise, the same on every call; the first is no
+    // framing byte.
+    static std::string LineNoise(std::size_t size);
 
 private:
     void Run();
@@ -171,6 +179,7 @@ private:
     std::string FHeld;
     std::atomic<long long> FCpuNs { 0 };
     std::atomic<std::size_t> FWritten { 0 };
+    std::atomic<int> FNoiseBursts { 0 };
 
     // Frame collection, panel thread only.
     bool FInFrame = false;
