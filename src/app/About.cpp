@@ -10,6 +10,7 @@
 #include "Prompts.h"
 #include "RunEnvironment.h"
 #include "Settings.h"
+#include "WindowFit.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -137,6 +138,9 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     IvSetCodeText(lblMemory);
     IvSetCodeText(lblWebsite);
     IvAddTranslator(this, [this] { RetextCodeTexts(); });
+    // Its title, with the product's name, needs more than its width in some
+    // languages.
+    KeepWideAsTitle(this);
 }
 
 TfrmAbout::~TfrmAbout()

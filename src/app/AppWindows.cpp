@@ -10,14 +10,18 @@
 #include "Printselectionform.h"
 #include "Serialsetupform.h"
 #include "Textdownloadform.h"
+#include "WindowFit.h"
 #include "Zonetexteditform.h"
 
 namespace {
 
 template <class T, class Make> T& Once(std::unique_ptr<T>& window, Make make)
 {
-    if (!window)
+    if (!window) {
         window = make();
+        // A caption is longer in some languages than the controls are wide.
+        KeepWideAsTitle(window.get());
+    }
     return *window;
 }
 
@@ -109,8 +113,10 @@ TfrmPrintPreview& TAppWindows::PrintPreview()
 {
     if (!FForms)
         FForms = std::make_unique<report::TReportForms>();
-    return Once(FPrintPreview,
-        [this] { return std::make_unique<TfrmPrintPreview>(*FForms, FWith.Reports, FParent); });
+    // Made wide anyway: its least width stays what its pages need.
+    if (!FPrintPreview)
+        FPrintPreview = std::make_unique<TfrmPrintPreview>(*FForms, FWith.Reports, FParent);
+    return *FPrintPreview;
 }
 
 void TAppWindows::MakeAll()

@@ -1,8 +1,9 @@
 #pragma once
 // The windows the main window opens, all made here and each one way: when
 // first needed, once, as a child of the main window, in the language in
-// force, with what it works with handed in. A window that another builds on
-// is made first: panel detection before the configuration transfer, the
+// force, as wide as its title needs (but for the print preview, wide
+// anyway), with what it works with handed in. A window that another builds
+// on is made first: panel detection before the configuration transfer, the
 // transfer before the text download, the rule editor before the range entry
 // that opens it, the print selection before the printer setup.
 #include "ReportJob.h"

@@ -106,9 +106,6 @@ TfrmAddDevices::TfrmAddDevices(QWidget* Parent)
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
     grid->addLayout(buttons, 6, 0, 1, 2);
-    // The caller's caption ("Add Sensors") is longer in some languages than
-    // the controls are wide.
-    KeepWideAsTitle(this);
 
     auto guarded = [](auto f) { return [f] { Guarded(f); }; };
     connect(edtStartAddress, &QLineEdit::textChanged, this, guarded([this] { AddressChanged(true); }));

@@ -81,31 +81,58 @@ public:
     explicit TitleWidth(QWidget* window)
         : QObject(window)
         , FWindow(window)
+        , FOwnWidth(window->minimumWidth())
+        , FFixed(window->layout() ? window->layout()->sizeConstraint() == QLayout::SetFixedSize
+                                  : window->minimumWidth() == window->maximumWidth())
     {
         window->installEventFilter(this);
         Fit();
     }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::LayoutRequest)
+        // A hidden window's layout asks once and is then laid out only as
+        // the window shows: what changed since is taken in then.
+        switch (event->type()) {
+        case QEvent::WindowTitleChange:
+        case QEvent::LanguageChange:
+        case QEvent::LayoutRequest:
+        case QEvent::Show:
             Fit();
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
     void Fit()
     {
-        // A least width set here stands for the layout's own too.
         const QString title = FWindow->windowTitle();
         const int needed = title.isEmpty()
             ? 0
             : QFontMetrics(QApplication::font()).horizontalAdvance(title) + TitleBarButtons;
-        const int least = std::max(BoundedToScreen(FWindow, QSize(needed, 0)).width(),
-            FWindow->layout() ? FWindow->layout()->totalMinimumSize().width() : 0);
+        const int titleWidth = BoundedToScreen(FWindow, QSize(needed, 0)).width();
+        QLayout* layout = FWindow->layout();
+        if (FFixed) {
+            // A window of a fixed size keeps it, only wider where the title
+            // needs it. Its layout fixes the size again when activated, which
+            // it would be after this filter: so it is activated first.
+            if (layout)
+                layout->activate();
+            const int width = std::max(titleWidth, layout ? layout->totalSizeHint().width() : FOwnWidth);
+            if (FWindow->minimumWidth() != width || FWindow->maximumWidth() != width)
+                FWindow->setFixedWidth(width);
+            return;
+        }
+        // A least width set here stands for the layout's own too.
+        const int least = std::max(titleWidth, layout ? layout->totalMinimumSize().width() : FOwnWidth);
         if (FWindow->minimumWidth() != least)
             FWindow->setMinimumWidth(least);
     }
     QWidget* FWindow;
+    int FOwnWidth; // the least width of a window without a layout
+    bool FFixed;
 };
 
 class ColumnFlow : public QObject {

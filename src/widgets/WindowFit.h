@@ -26,7 +26,8 @@ void GrowToContents(QWidget* Window);
 
 // Keeps `Window` at least as wide as its title needs in the title bar (the
 // title in the application font and room for the bar's buttons), as far as
-// the screen allows: again whenever the title or the window's layout changes.
+// the screen allows: again whenever the title, the language or the window's
+// layout changes. A window of a fixed size keeps its height.
 void KeepWideAsTitle(QWidget* Window);
 
 // Keeps `Box` as wide as its longest entry, whatever language its entries

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -262,24 +263,35 @@ TEST_F(LanguageFixture, TheRangeEntryShowsEachRuleTypeWholeInEveryFullLanguage)
     }
 }
 
-// The Add Sensors and Add Modules captions show whole in the title bar: the
-// dialog is as wide as the title and the bar's buttons need.
-TEST_F(LanguageFixture, TheAddDevicesDialogsAreAsWideAsTheirTitlesInEveryFullLanguage)
+// Every dialog's caption shows whole in its title bar in every full language,
+// each dialog following the language as it changes: the dialog is as wide as
+// the title and the bar's buttons need, as far as the screen allows. The Add
+// Sensors and Add Modules captions are given when the dialog opens.
+TEST_F(LanguageFixture, EveryDialogIsAsWideAsItsTitleInEveryFullLanguage)
 {
     Windows = std::make_unique<ProgramWindows>();
     TfrmMain& main = *Windows->Main;
+    const QWidget* preview = &main.Windows().PrintPreview(); // large anyway, like the main window
     for (int language = 1; language <= FullLanguages; ++language) {
         Choose(language);
+        auto expectWide = [&](QWidget& dialog) {
+            const QString title = dialog.windowTitle();
+            const std::string where = "language " + std::to_string(language) + ", "
+                + dialog.objectName().toStdString() + ": " + title.toStdString();
+            const int needed = QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150;
+            EXPECT_GE(dialog.width(), std::min(needed, dialog.screen()->availableGeometry().width()))
+                << where;
+            ExpectFitsASmallScreen(dialog, where);
+        };
+        for (QWidget* window : TopWindows()) {
+            if (window == &main || window == preview)
+                continue;
+            window->show();
+            QApplication::processEvents();
+            expectWide(*window);
+            window->hide();
+        }
         for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules })
-            CheckModal([&] { action->trigger(); },
-                [&](QDialog& dialog) {
-                    const QString title = dialog.windowTitle();
-                    const std::string where
-                        = "language " + std::to_string(language) + ": " + title.toStdString();
-                    EXPECT_GE(
-                        dialog.width(), QFontMetrics(QApplication::font()).horizontalAdvance(title) + 150)
-                        << where;
-                    ExpectFitsASmallScreen(dialog, where);
-                });
+            CheckModal([&] { action->trigger(); }, expectWide);
     }
 }
