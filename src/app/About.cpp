@@ -143,6 +143,14 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     KeepWideAsTitle(this);
 }
 
+// The window widens for a long title in some languages: OK stays centred.
+void TfrmAbout::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (btnOK)
+        btnOK->move((width() - btnOK->width()) / 2, btnOK->y());
+}
+
 TfrmAbout::~TfrmAbout()
 {
     // The translators of the other windows go with them; the dictionary last.

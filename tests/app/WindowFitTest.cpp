@@ -293,5 +293,12 @@ TEST_F(LanguageFixture, EveryDialogIsAsWideAsItsTitleInEveryFullLanguage)
         }
         for (QAction* action : { main.ToolsAddChangeSensors, main.ToolsAddChangeModules })
             CheckModal([&] { action->trigger(); }, expectWide);
+        // About's controls have fixed places: its OK button stays in the middle as it widens.
+        TfrmAbout& about = *Windows->About;
+        about.show();
+        QApplication::processEvents();
+        expectWide(about);
+        EXPECT_NEAR(about.btnOK->geometry().center().x(), about.width() / 2, 1) << "language " << language;
+        about.hide();
     }
 }
