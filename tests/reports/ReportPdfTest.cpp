@@ -348,8 +348,9 @@ TEST(ReportLayer, ARowGrowsToItsTallestCellAndPagesBreakBetweenRows)
                 continue;
             // A row's number, then the lines of its text on the same page.
             ++rows;
-            if (expectedTop >= 0)
+            if (expectedTop >= 0) {
                 EXPECT_NEAR(t.Rect.top(), expectedTop, 1e-6) << t.Text.toStdString();
+            }
             const bool wrapped = t.Text.toInt() % 3 == 0;
             expectedTop = t.Rect.top() + 10 + (wrapped ? 2 * line : 0);
             EXPECT_LE(expectedTop, PageHeight - Margin - 6 + 1e-6);
