@@ -12,7 +12,8 @@
 class QLabel;
 
 // A caption under a page picture as it prints in `room`: its lines, and its
-// font, smaller than `font` when the caption would not fit otherwise.
+// font, smaller than `font` when the caption would not fit otherwise (a word
+// wider than the room, or more lines than its height holds).
 struct TCaptionLayout {
     QStringList Lines;
     QFont Font;
@@ -31,6 +32,11 @@ public:
     QFrame* Picture(int tag) const { return FPictures[tag]; }
     QFrame* shpHighlightPage;
 
+    // Makes the frame as wide as its captions need to read whole at their
+    // size, with no word cut (within bounds): the widest word, or the lines
+    // of a long caption; call again after the captions' texts change.
+    void FitCaptions();
+
     // A mouse release on picture `tag` at `pos` (picture coordinates): acts
     // for the left button inside the picture when another report is shown
     // (or none): closes the preview and starts the picture's.
@@ -43,7 +49,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Arrange();
+
     QFrame* FPictures[PictureCount];
+    QFrame* FShadows[PictureCount];
+    QLabel* FCaptions[PictureCount];
 };

@@ -10,7 +10,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace report;
 
@@ -30,7 +33,6 @@ TfrmPrintPreview::TfrmPrintPreview(const TReportForms& forms, TReportSource sour
     pnlPages = new QFrame(this);
     pnlPages->setObjectName("pnlPages");
     static_cast<QFrame*>(pnlPages)->setFrameStyle(QFrame::Box | QFrame::Plain);
-    pnlPages->setFixedWidth(113);
     auto* left = new QVBoxLayout(pnlPages);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
@@ -52,7 +54,16 @@ TfrmPrintPreview::TfrmPrintPreview(const TReportForms& forms, TReportSource sour
     FLayout->addStretch(1);
     PageSelect->StartPreview = [this](int tag) { Preview(tag); };
     PageSelect->ClosePreview = [this] { ClosePreviewPage(); };
-    IvAddTranslator(this);
+    // The column is as wide as its captions need in the language in force,
+    // never narrower than 113 pixels; the page shown takes the rest.
+    const int chrome
+        = 2 * static_cast<QFrame*>(pnlPages)->frameWidth() + scroll->verticalScrollBar()->sizeHint().width();
+    auto fitPages = [this, chrome] {
+        PageSelect->FitCaptions();
+        pnlPages->setFixedWidth(std::max(113, PageSelect->minimumWidth() + chrome));
+    };
+    IvAddTranslator(this, fitPages);
+    fitPages();
 }
 
 void TfrmPrintPreview::showEvent(QShowEvent* event)

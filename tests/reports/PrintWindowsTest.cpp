@@ -7,9 +7,11 @@
 #include "Printersetup.h"
 #include "Printpreviewform.h"
 #include "Printselectionform.h"
+#include "ShippedLanguages.h"
 #include "Spincontrol.h"
 #include "support/FakePrompts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -241,6 +243,19 @@ bool Ink(const QImage& image, const QRect& r, QColor background)
     return false;
 }
 
+// No word cut: every line ends at a blank or after a hyphen or slash.
+void ExpectNoWordCut(const QString& caption, const QStringList& lines)
+{
+    EXPECT_EQ(lines.join(' '), caption);
+    qsizetype at = 0;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        at += lines[i].size();
+        EXPECT_FALSE(caption.at(at - 1).isLetterOrNumber() && caption.at(at).isLetterOrNumber())
+            << lines[i].toStdString();
+        at += caption.at(at) == ' ';
+    }
+}
+
 TEST(PageSelection, CaptionsReadWholeInTheLongestTranslations)
 {
     TfrmPageSelection frame;
@@ -263,17 +278,56 @@ TEST(PageSelection, CaptionsReadWholeInTheLongestTranslations)
         EXPECT_FALSE(Ink(image, QRect(0, 0, 1, h), background)) << caption.toStdString();
         EXPECT_FALSE(Ink(image, QRect(w - 1, 0, 1, h), background)) << caption.toStdString();
         EXPECT_FALSE(Ink(image, QRect(0, h - 1, w, 1), background)) << caption.toStdString();
-        // No word cut: every line ends at a blank or after a hyphen or slash.
-        const QStringList lines = LayCaption(caption, label->font(), label->size()).Lines;
-        EXPECT_EQ(lines.join(' '), caption);
-        qsizetype at = 0;
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-            at += lines[i].size();
-            EXPECT_FALSE(caption.at(at - 1).isLetterOrNumber() && caption.at(at).isLetterOrNumber())
-                << lines[i].toStdString();
-            at += caption.at(at) == ' ';
-        }
+        ExpectNoWordCut(caption, LayCaption(caption, label->font(), label->size()).Lines);
     }
 }
+
+// Each caption of the preview's page column laid out whole, at the captions'
+// own size (no smaller font), with no word cut; the column's width.
+int ExpectCaptionsAtTheirSize(TfrmPrintPreview& preview)
+{
+    QApplication::processEvents();
+    const QList<QLabel*> labels = preview.PageSelect->findChildren<QLabel*>();
+    EXPECT_EQ(labels.size(), TfrmPageSelection::PictureCount);
+    for (const QLabel* label : labels) {
+        const TCaptionLayout laid = LayCaption(label->text(), label->font(), label->size());
+        EXPECT_EQ(laid.Font.pointSizeF(), label->font().pointSizeF()) << label->text().toStdString();
+        ExpectNoWordCut(label->text(), laid.Lines);
+    }
+    return preview.pnlPages->width();
+}
+
+TEST_F(PrintWindows, PageCaptionsReadAtTheirSizeInEveryLanguage)
+{
+    ForEachShippedLanguage([&](const std::string& language) {
+        SCOPED_TRACE(language);
+        TfrmPrintPreview preview(Forms, Source);
+        preview.show();
+        EXPECT_GE(ExpectCaptionsAtTheirSize(preview), 113);
+        EXPECT_LE(preview.minimumSizeHint().width(), 800);
+    });
+}
+
+#ifdef PX10_DICTIONARY_FILE
+TEST_F(PrintWindows, PageColumnFollowsTheLanguage)
+{
+    TIvBinaryDictionary dictionary;
+    dictionary.SetFileName(PX10_DICTIONARY_FILE);
+    dictionary.SetLanguage(1);
+    dictionary.Open();
+    TIvLanguage english, german;
+    dictionary.GetLanguageData(1, english);
+    dictionary.GetLanguageData(5, german);
+    ASSERT_EQ(english.EnglishName, "English");
+    ASSERT_EQ(german.EnglishName, "German");
+    TfrmPrintPreview preview(Forms, Source);
+    preview.show();
+    EXPECT_EQ(ExpectCaptionsAtTheirSize(preview), 113);
+    dictionary.SetLanguage(5);
+    EXPECT_GT(ExpectCaptionsAtTheirSize(preview), 113);
+    dictionary.SetLanguage(1);
+    EXPECT_EQ(ExpectCaptionsAtTheirSize(preview), 113);
+}
+#endif
 
 } // namespace
