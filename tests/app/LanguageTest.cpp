@@ -219,11 +219,14 @@ int Count(const std::string& s, const std::string& part)
 template <class TColumns, class TRowOffer>
 void ExpectOffersFit(const TColumns& columns, const TRowOffer& offer, int a, int language)
 {
-    for (const auto& column : columns)
-        if (column.Offer && column.Size > 0)
-            for (const std::string& entry : (offer.*column.Offer).Items)
-                EXPECT_LE(QString::fromStdString(entry).size(), column.Size)
-                    << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
+    for (const auto& column : columns) {
+        if (!column.Offer || column.Size <= 0)
+            continue;
+        for (const std::string& entry : (offer.*column.Offer).Items) {
+            EXPECT_LE(QString::fromStdString(entry).size(), column.Size)
+                << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
+        }
+    }
 }
 
 // The letter that Alt and a menu text's accelerator choose (null for none).
