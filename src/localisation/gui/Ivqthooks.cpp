@@ -49,8 +49,6 @@ QString TIvQtTranslator::translate(
     return qt ? qt->translate(context, sourceText, disambiguation, n) : QString();
 }
 
-TIvQtTranslator::~TIvQtTranslator() = default;
-
 void TIvQtTranslator::SetQtLanguage(const QString& localeName)
 {
     if (localeName == FQtLocale)

@@ -20,7 +20,6 @@ class TIvQtTranslator : public QTranslator {
     Q_OBJECT
 public:
     using QTranslator::QTranslator;
-    ~TIvQtTranslator() override;
     // Qt skips a translator that says it is empty.
     bool isEmpty() const override { return false; }
     QString translate(
