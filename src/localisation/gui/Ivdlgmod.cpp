@@ -189,13 +189,13 @@ void TIvDialogModule::TranslateDialog(QWidget* dialog)
     auto* file = qobject_cast<QFileDialog*>(dialog);
     if (!file)
         return;
+    const auto text = [](const char* english) { return QString::fromStdString(Translate(english)); };
     // A title that the program gave stays; Qt's default one is ours.
     const QString title = file->windowTitle();
     const bool save = file->acceptMode() == QFileDialog::AcceptSave;
     const char* native = save ? "Save As" : "Open";
     if (title.isEmpty() || title == QLatin1String(native) || title == QFileDialog::tr(native))
-        file->setWindowTitle(QString::fromStdString(Translate(native)));
-    const auto text = [](const char* english) { return QString::fromStdString(Translate(english)); };
+        file->setWindowTitle(text(native));
     file->setLabelText(QFileDialog::LookIn, save ? text("Save &in:") : text("Look &in:"));
     file->setLabelText(QFileDialog::FileType, save ? text("Save as &type:") : text("Files of &type:"));
     file->setLabelText(QFileDialog::FileName, text("File &name:"));
