@@ -481,7 +481,7 @@ TEST_F(TempDir, AFailedInPlaceSaveLeavesTheOldBytes)
     EXPECT_EQ(Slurp(b), oldBytes);
     // Where room cannot be reserved the file grows first, past its old end
     // only: a disk that stays full leaves the old bytes untouched.
-    Fault = { 100, EDQUOT, true, 0, true };
+    Fault = { .WriteBudget = 100, .WriteError = EDQUOT, .Sticky = true, .NoReserving = true };
     EXPECT_EQ(SaveError(a, std::string(30000, 'n')), "Disk quota exceeded");
     EXPECT_EQ(Slurp(b), oldBytes);
     Fault.WriteError = 0;
