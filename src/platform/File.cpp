@@ -71,21 +71,8 @@ File::~File()
 }
 
 File::File(File&& other) noexcept
-    : Fd(other.Fd)
-    , Buffer(std::move(other.Buffer))
-    , Begin(other.Begin)
-    , End(other.End)
-    , Writing(other.Writing)
-    , WriteFailure(other.WriteFailure)
-    , InMemory(other.InMemory)
-    , Collecting(other.Collecting)
-    , Collected(std::move(other.Collected))
-    , OpenSize(other.OpenSize)
 {
-    other.Fd = -1;
-    other.Begin = other.End = 0;
-    other.InMemory = false;
-    other.Collecting = false;
+    *this = std::move(other);
 }
 
 File& File::operator=(File&& other) noexcept
