@@ -448,8 +448,6 @@ void TSerialComms::DataRxd()
         throw;
     }
     FDelivering = false;
-    FPending.clear();
-    FPendingPos = 0;
     // The bytes that came before the hang-up have been handed on; now the
     // window in charge hears of it, once.
     if (FHangupError != 0 && !FHangupReported && FOnHangup) {
@@ -533,7 +531,7 @@ void TSerialComms::ReceiverLoop()
         int error = 0;
         // A device that never stops sending must not keep this loop from
         // handing on what it has.
-        while (burst.size() < TSerialComms::ReceiveBufferLimit) {
+        while (burst.size() < ReceiveBufferLimit) {
             const ssize_t n = ::read(FHandle, chunk, sizeof chunk);
             if (n > 0) {
                 burst.append(chunk, static_cast<size_t>(n));

@@ -153,6 +153,5 @@ void TPX10ConfigCBERuleConfiguration::WriteToFile(platform::File& File) const
 
 void TPX10ConfigCBERuleConfiguration::CopyTo(TPX10ConfigCBERuleConfiguration& Target) const
 {
-    for (int i = 1; i <= RuleCount; ++i)
-        GetRecord(i)->CopyTo(Target.GetRecord(i));
+    Records.CopyTo(Target.Records);
 }

@@ -296,6 +296,5 @@ void TPX10ConfigDeviceConfiguration::WriteToFile(platform::File& File) const
 
 void TPX10ConfigDeviceConfiguration::CopyTo(TPX10ConfigDeviceConfiguration& Target) const
 {
-    for (int i = 1; i <= AddressCount; ++i)
-        GetRecord(i)->CopyTo(Target.GetRecord(i));
+    Records.CopyTo(Target.Records);
 }

@@ -78,6 +78,5 @@ void TPX10ConfigGsmItems::WriteToFile(platform::File& File) const
 
 void TPX10ConfigGsmItems::CopyTo(TPX10ConfigGsmItems& Target) const
 {
-    for (int i = 1; i <= ItemCount; ++i)
-        GetRecord(i)->CopyTo(Target.GetRecord(i));
+    Records.CopyTo(Target.Records);
 }

@@ -86,6 +86,12 @@ public:
         for (const auto& r : Get())
             r.WriteToFile(File);
     }
+    // Record by record: the target becomes modified only where it differed.
+    void CopyTo(TPX10ConfigRecordBlock& Target) const
+    {
+        for (std::size_t i = 0; i < Count; ++i)
+            Get()[i].CopyTo(&Target.Get()[i]);
+    }
 
 private:
     void Touch() const

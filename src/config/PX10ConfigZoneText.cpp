@@ -51,6 +51,5 @@ void TPX10ConfigZoneText::WriteToFile(platform::File& File) const
 
 void TPX10ConfigZoneText::CopyTo(TPX10ConfigZoneText& Target) const
 {
-    for (int i = 1; i <= ZoneCount; ++i)
-        GetRecord(i)->CopyTo(Target.GetRecord(i));
+    Records.CopyTo(Target.Records);
 }

@@ -165,12 +165,8 @@ TEST(TextDownload, StampsTakeTheDateAndTimeFormatsOfTheLanguage)
 {
     const QDateTime when(QDate(2026, 12, 7), QTime(22, 3, 59));
     MemoryDictionary d;
-    d.Languages = { MakeLanguage(9, 1, 1252, "English"), MakeLanguage(12, 1, 1252, "French"),
-        MakeLanguage(7, 1, 1252, "German") };
-    d.Rows = { {}, {}, {} };
-    d.SetCheckLevel(ivclNone);
+    SetUpLanguages(d, { 9, 12, 7 }); // English, French, German
     d.SetLanguage(1);
-    d.Open();
     EXPECT_EQ(TTextDownload::DateTimeText(when), "07/12/2026 22:03:59");
     d.SetLanguage(2);
     EXPECT_EQ(TTextDownload::DateTimeText(when), "07.12.2026 22:03:59");

@@ -32,9 +32,11 @@ constexpr int KindCount = DeviceData + 1;
 void Item(ConfigItem kind, int item, int firmware, const uint8_t* data, std::size_t size)
 {
     // The receive asks only for items that exist; the reply may name any.
-    const int counts[] = { 1, 32, 5, 1, 64, 198 };
+    constexpr int Points = TPX10ConfigDeviceConfiguration::AddressCount;
+    const int counts[] = { 1, TPX10ConfigZoneText::ZoneCount, TPX10ConfigGsmItems::ItemCount, 1,
+        TPX10ConfigCBERuleConfiguration::RuleCount, 2 * Points };
     item = item % counts[static_cast<int>(kind)] + 1;
-    if (kind == ConfigItem::Point && item > 99)
+    if (kind == ConfigItem::Point && item > Points)
         item += 1; // 101..199
     TPX10ConfigData config(false, false, false, false);
     const std::size_t blockSize = ConfigItemBlockSize(kind);
