@@ -66,13 +66,13 @@ QVariant TCBERuleDataSet::GetFieldData(int FieldNo, int RecNo) const
     const Rules& r = *ConfigPart();
     switch (FieldNo) {
     case fldRuleType:
-        return platform::Utf8ToQString(cberules::RuleTypeText(r, RecNo)).left(TextSize);
+        return platform::Utf8ToQString(cberules::RuleTypeText(r, RecNo));
     case fldFilterType: {
         const int type = r.GetRuleType(RecNo), code = r.GetFilterType(RecNo);
         // Outside the list, the filters of every other type show their first entry.
         if (type != cberules::ExtinguishingSystem && code >= int(cberules::FilterTypes().size()))
-            return platform::Utf8ToQString(cberules::ListText(cberules::FilterTypes(), 0)).left(TextSize);
-        return platform::Utf8ToQString(cberules::FilterTypeText(r, RecNo)).left(TextSize);
+            return platform::Utf8ToQString(cberules::ListText(cberules::FilterTypes(), 0));
+        return platform::Utf8ToQString(cberules::FilterTypeText(r, RecNo));
     }
     case fldDevAddr1:
     case fldDevAddr2:
@@ -82,8 +82,7 @@ QVariant TCBERuleDataSet::GetFieldData(int FieldNo, int RecNo) const
     case fldDevKind2:
     case fldDevKind3:
         return platform::Utf8ToQString(
-            cberules::ListText(cberules::DeviceKinds(), r.GetDeviceKind(RecNo, FieldNo - fldDevKind1 + 1)))
-            .left(TextSize);
+            cberules::ListText(cberules::DeviceKinds(), r.GetDeviceKind(RecNo, FieldNo - fldDevKind1 + 1)));
     default:
         return r.GetFlag(RecNo, FlagBit(FieldNo)) ? 1 : 0;
     }

@@ -73,11 +73,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void FitZoneGridWidth();
-    int ZoneGridHeight(int Rows) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The zone grid as wide as its columns, and as high as `Rows` zones.
+    void FitZoneGridWidth();
+    int ZoneGridHeight(int Rows) const;
     // The value lists and the rule shown, in the language in force.
     void RetextCodeTexts();
     QWidget* BuildTabs();

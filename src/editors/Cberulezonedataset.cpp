@@ -35,7 +35,7 @@ QVariant TCBERuleZoneDataSet::GetFieldData(int FieldNo, int RecNo) const
     const TPX10ConfigCBERuleConfiguration& r = *ConfigPart();
     if (FieldNo == fldZone)
         return cberules::ZoneOfSlot(r.GetRuleType(FRule), RecNo);
-    return QString::fromStdString(cberules::ConditionText(r, FRule, RecNo)).left(TextSize);
+    return QString::fromStdString(cberules::ConditionText(r, FRule, RecNo));
 }
 
 void TCBERuleZoneDataSet::SetFieldData(int FieldNo, int RecNo, const QVariant& Value)

@@ -61,9 +61,9 @@ TDeviceEditFrameBase::TDeviceEditFrameBase(
         [this](int FieldNo, int RecNo) { Guarded([&] { FieldChanged(FieldNo, RecNo); }); });
 }
 
-void TDeviceEditFrameBase::FitColumnWidths()
+void TDeviceEditFrameBase::SetColumnWidths(const QList<int>& Widths)
 {
-    FGrid->SetColumnWidths(FColumnWidths);
+    FGrid->SetColumnWidths(Widths);
 }
 
 void TDeviceEditFrameBase::SetColumnEditMask(int Column, const char* Mask)

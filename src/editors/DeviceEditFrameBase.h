@@ -57,18 +57,17 @@ protected:
     template <class TColumns, class TRowOfferOf>
     void SetUpColumns(const TColumns& Columns, TRowOfferOf RowOffer)
     {
-        FColumnWidths.clear();
+        QList<int> widths;
         for (const auto& c : Columns) {
             const int column = TRecordDataSet::ColumnOfField(c.Field);
-            FColumnWidths << c.Width;
+            widths << c.Width;
             if (c.Mask)
                 SetColumnEditMask(column, c.Mask);
             if (c.Offer)
                 SetColumnOffer(column, [RowOffer, Offer = c.Offer](int a) { return RowOffer(a).*Offer; });
         }
+        SetColumnWidths(widths);
     }
-    // The widths of SetUpColumns, each widened to its heading in the font in use.
-    void FitColumnWidths();
     // A hidden list box that only carries a vocabulary; `List` is read back
     // from it. The window's translator translates `Words` lists, so theirs
     // are made at once; the others hold product designations that read the
@@ -79,6 +78,8 @@ protected:
     // A column whose editing follows the current row's offer.
     void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
     void SetColumnEditMask(int Column, const char* Mask);
+    // Kept by the grid, which widens each to its heading whenever it is retitled.
+    void SetColumnWidths(const QList<int>& Widths);
     TPX10ConfigData* Config() { return FConfig.get(); }
     const TPX10ConfigData* Config() const { return FConfig.get(); }
     bool IsOpen() const;
@@ -101,7 +102,6 @@ private:
     TConfigPointer<TPX10ConfigData> FConfig = nullptr;
     std::function<TfrmAddDevices*()> FAddDevicesDialog;
     int FCurrentAddress = 0;
-    QList<int> FColumnWidths;
     struct TVocabulary {
         const char* Name;
         TTextList* List;

@@ -40,7 +40,6 @@ void TfrmModuleEdit::LoadFromConfig()
     FModules->SetLists(FLists);
     FModules->SetConfigPart(Config());
     FModules->Open();
-    FitColumnWidths();
     FModules->Refresh();
 }
 

@@ -45,7 +45,7 @@ QStringList Items(const std::vector<std::string>& items)
 {
     QStringList out;
     for (const auto& i : items)
-        out << Utf8ToQString(i.c_str());
+        out << Utf8ToQString(i);
     return out;
 }
 QStringList OptionItems(PanelOption option)

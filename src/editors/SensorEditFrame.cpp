@@ -38,7 +38,6 @@ void TfrmSensorEdit::LoadFromConfig()
     FSensors->SetLists(FLists);
     FSensors->SetConfigPart(Config());
     FSensors->Open();
-    FitColumnWidths();
     FSensors->Refresh();
 }
 

@@ -1,8 +1,6 @@
 #include "RecordGrid.h"
 
 #include "AccessibleName.h"
-#include <QEvent>
-
 #include "CellEditors.h"
 #include "CodePageValidator.h"
 #include "DialogKeys.h"
@@ -12,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -109,10 +108,8 @@ protected:
             return true;
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (TRecordGrid::IsLeaveKey(key)) {
-                FGrid->LeaveGrid(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            if (FGrid->LeaveOnKey(key))
                 return true;
-            }
             // A letter typed on a closed list looks for its entry in the opened
             // list: a closed list would choose, and write, every entry it
             // passes on the way ("K720" on the way to "K721").
@@ -285,33 +282,29 @@ TRecordGrid::TRecordGrid(const QString& AccessibleName, QWidget* Parent)
     AddPopupMenuKeys(this);
 }
 
-bool TRecordGrid::IsLeaveKey(const QKeyEvent* Key)
+bool TRecordGrid::LeaveOnKey(const QKeyEvent* Key)
 {
-    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab)
-        && (Key->modifiers() & Qt::ControlModifier);
-}
-
-void TRecordGrid::LeaveGrid(bool Forward)
-{
+    if ((Key->key() != Qt::Key_Tab && Key->key() != Qt::Key_Backtab)
+        || !(Key->modifiers() & Qt::ControlModifier))
+        return false;
+    const bool forward = Key->key() == Qt::Key_Tab && !(Key->modifiers() & Qt::ShiftModifier);
     QWidget* next = this;
     for (;;) {
-        next = Forward ? next->nextInFocusChain() : next->previousInFocusChain();
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
         if (!next || next == this)
-            return; // nothing else takes the focus
+            return true; // nothing else takes the focus
         if (!isAncestorOf(next) && next->window() == window() && (next->focusPolicy() & Qt::TabFocus)
             && next->isEnabled() && next->isVisibleTo(window()) && !next->focusProxy())
             break;
     }
-    next->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void TRecordGrid::keyPressEvent(QKeyEvent* event)
 {
-    if (IsLeaveKey(event)) {
-        LeaveGrid(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
-        return;
-    }
-    QTableView::keyPressEvent(event);
+    if (!LeaveOnKey(event))
+        QTableView::keyPressEvent(event);
 }
 
 void TRecordGrid::SetDataSet(TRecordDataSet* DataSet)

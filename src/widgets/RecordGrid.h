@@ -84,10 +84,9 @@ public:
     // Up, Down, Page Up, Page Down (and Home and End in a list) typed in an
     // editor move the current cell.
     bool MoveFromEditor(int Key, Qt::KeyboardModifiers Modifiers);
-    // Ctrl+Tab and Ctrl+Shift+Tab, which leave the grid.
-    static bool IsLeaveKey(const QKeyEvent* Key);
-    // Gives the focus to the next (or previous) control after the grid.
-    void LeaveGrid(bool Forward);
+    // Ctrl+Tab and Ctrl+Shift+Tab give the focus to the next (or previous)
+    // control after the grid; true for those keys.
+    bool LeaveOnKey(const QKeyEvent* Key);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
