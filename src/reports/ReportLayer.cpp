@@ -244,10 +244,12 @@ double LineStart(TAlign align, double left, double box, double limit, double wid
 struct TLaidBand {
     std::vector<TPlacedText> Texts;
     double Height = 0;
-    std::vector<TLaidCell> Cells; // in label order
 };
 
-TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
+// With `cells`, also each label's laid-out text, in label order (for tests:
+// pages do not need them).
+TLaidBand LayBand(
+    const TBand& band, const TPrintRun& run, bool translateDesign, std::vector<TLaidCell>* cells = nullptr)
 {
     struct Column {
         const TLabel* Label;
@@ -312,10 +314,12 @@ TLaidBand LayBand(const TBand& band, const TPrintRun& run, bool translateDesign)
     laid.Height = band.Height + shiftAt(1e9);
     for (const Column& c : columns) {
         const TLabel& l = *c.Label;
-        TLaidCell cell { l.Name, c.Text, {}, c.Font };
-        for (const auto& [line, width] : c.Lines)
-            cell.Lines.push_back(line);
-        laid.Cells.push_back(std::move(cell));
+        if (cells) {
+            TLaidCell cell { l.Name, c.Text, {}, c.Font };
+            for (const auto& [line, width] : c.Lines)
+                cell.Lines.push_back(line);
+            cells->push_back(std::move(cell));
+        }
         const double step = LineHeight(c.Font);
         const double lineHeight = c.Lines.size() > 1 ? step : std::max(band.Height - l.Top, 1.0);
         // A text smaller than the report's font stands on its line's baseline.
@@ -531,13 +535,17 @@ std::vector<std::string> TReport::RowTexts(
 
 std::vector<TLaidCell> TReport::TitleCells(const TPX10ConfigData& config, const TReportContext& context) const
 {
-    return LayBand(Title, { config, context, 0 }, true).Cells;
+    std::vector<TLaidCell> cells;
+    LayBand(Title, { config, context, 0 }, true, &cells);
+    return cells;
 }
 
 std::vector<TLaidCell> TReport::RowCells(
     const TPX10ConfigData& config, const TReportContext& context, int recNo) const
 {
-    return LayBand(Detail, { config, context, recNo }, false).Cells;
+    std::vector<TLaidCell> cells;
+    LayBand(Detail, { config, context, recNo }, false, &cells);
+    return cells;
 }
 
 TFontSpec TReport::RowFont(const TPX10ConfigData& config, const TReportContext& context, int recNo) const

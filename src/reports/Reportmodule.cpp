@@ -4,7 +4,6 @@
 #include "DeviceCells.h"
 #include "Ivdictio.h"
 #include "PX10ConfigData.h"
-#include "ReportTexts.h"
 
 using namespace report;
 

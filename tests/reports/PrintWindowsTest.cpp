@@ -1,6 +1,7 @@
 // The print selection, printer setup and print preview windows, printing
 // through a recorder instead of a printer.
 #include "Exception.h"
+#include "LayoutFault.h"
 #include "PX10ConfigData.h"
 #include "Pageselectionframe.h"
 #include "Previewpageframe.h"
@@ -246,14 +247,7 @@ bool Ink(const QImage& image, const QRect& r, QColor background)
 // No word cut: every line ends at a blank or after a hyphen or slash.
 void ExpectNoWordCut(const QString& caption, const QStringList& lines)
 {
-    EXPECT_EQ(lines.join(' '), caption);
-    qsizetype at = 0;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        at += lines[i].size();
-        EXPECT_FALSE(caption.at(at - 1).isLetterOrNumber() && caption.at(at).isLetterOrNumber())
-            << lines[i].toStdString();
-        at += caption.at(at) == ' ';
-    }
+    EXPECT_EQ(LayoutFault(caption, { lines.begin(), lines.end() }), "") << caption.toStdString();
 }
 
 TEST(PageSelection, CaptionsReadWholeInTheLongestTranslations)

@@ -20,16 +20,22 @@ using namespace report;
 
 namespace {
 
-// The text of each page of a PDF, by pdftotext.
-QStringList PdfPages(const QString& path)
+// What pdftotext writes for the PDF at `path` with `option`.
+QString PdfToText(const QString& path, const QString& option)
 {
     QProcess p;
-    p.start("pdftotext", { "-layout", path, "-" });
+    p.start("pdftotext", { option, path, "-" });
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
         ADD_FAILURE() << "pdftotext failed: " << p.errorString().toStdString();
         return {};
     }
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split('\f');
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of each page of a PDF.
+QStringList PdfPages(const QString& path)
+{
+    QStringList pages = PdfToText(path, "-layout").split('\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
@@ -98,13 +104,7 @@ struct Word {
 
 std::vector<Word> PdfWords(const QString& path)
 {
-    QProcess p;
-    p.start("pdftotext", { "-bbox-layout", path, "-" });
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext failed: " << p.errorString().toStdString();
-        return {};
-    }
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QString html = PdfToText(path, "-bbox-layout");
     const QRegularExpression re("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
                                 "yMax=\"([\\d.]+)\">([^<]*)</word>");
     std::vector<Word> words;
