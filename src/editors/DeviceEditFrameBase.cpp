@@ -66,6 +66,11 @@ void TDeviceEditFrameBase::SetColumnWidths(const QList<int>& Widths)
     FGrid->SetColumnWidths(Widths);
 }
 
+void TDeviceEditFrameBase::RestoreColumnWidths()
+{
+    FGrid->RestoreColumnWidths();
+}
+
 void TDeviceEditFrameBase::SetColumnEditMask(int Column, const char* Mask)
 {
     FGrid->SetColumnEditMask(Column, QString::fromLatin1(Mask));

@@ -80,6 +80,8 @@ protected:
     void SetColumnEditMask(int Column, const char* Mask);
     // Kept by the grid, which widens each to its heading whenever it is retitled.
     void SetColumnWidths(const QList<int>& Widths);
+    // Every load gives the columns their widths again.
+    void RestoreColumnWidths();
     TPX10ConfigData* Config() { return FConfig.get(); }
     const TPX10ConfigData* Config() const { return FConfig.get(); }
     bool IsOpen() const;

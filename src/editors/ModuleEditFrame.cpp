@@ -40,6 +40,7 @@ void TfrmModuleEdit::LoadFromConfig()
     FModules->SetLists(FLists);
     FModules->SetConfigPart(Config());
     FModules->Open();
+    RestoreColumnWidths();
     FModules->Refresh();
 }
 

@@ -38,6 +38,7 @@ void TfrmSensorEdit::LoadFromConfig()
     FSensors->SetLists(FLists);
     FSensors->SetConfigPart(Config());
     FSensors->Open();
+    RestoreColumnWidths();
     FSensors->Refresh();
 }
 

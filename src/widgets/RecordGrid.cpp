@@ -320,7 +320,7 @@ void TRecordGrid::SetDataSet(TRecordDataSet* DataSet)
     connect(DataSet, &TRecordDataSet::AboutToRefresh, this, &TRecordGrid::CommitEdit);
     connect(DataSet, &QAbstractItemModel::modelReset, this, &TRecordGrid::ModelWasReset);
     connect(DataSet, &QAbstractItemModel::dataChanged, this, &TRecordGrid::ShowStoredValue);
-    connect(DataSet, &QAbstractItemModel::headerDataChanged, this, &TRecordGrid::FitColumnsToHeadings);
+    connect(DataSet, &QAbstractItemModel::headerDataChanged, this, &TRecordGrid::HeadingsChanged);
     ModelWasReset();
 }
 
@@ -543,6 +543,25 @@ void TRecordGrid::FitColumnsToHeadings()
     const int columns = model() ? model()->columnCount() : 0;
     for (int c = 0; c < FColumnWidths.size() && c < columns; ++c)
         setColumnWidth(c, std::max(FColumnWidths[c], header->sectionSizeHint(c)));
+    FFittedHeadings = Headings();
+}
+
+// Every refresh of the data set announces its headings; only a heading that
+// reads differently (another language) refits, so a width the user dragged
+// stays until then.
+void TRecordGrid::HeadingsChanged(Qt::Orientation Orientation)
+{
+    if (Orientation == Qt::Horizontal && Headings() != FFittedHeadings)
+        FitColumnsToHeadings();
+}
+
+QStringList TRecordGrid::Headings() const
+{
+    QStringList out;
+    const int columns = model() ? model()->columnCount() : 0;
+    for (int c = 0; c < columns; ++c)
+        out << model()->headerData(c, Qt::Horizontal).toString();
+    return out;
 }
 
 void TRecordGrid::changeEvent(QEvent* event)

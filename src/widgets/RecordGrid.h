@@ -51,6 +51,8 @@ public:
     // narrower than its given width and widens to its heading in the font in
     // use, whatever language the heading is in.
     void SetColumnWidths(const QList<int>& Widths);
+    // The widths given, each widened to its heading again (a reload forgets the user's).
+    void RestoreColumnWidths() { FitColumnsToHeadings(); }
     // The width the columns given take together (the grid's content width).
     int ColumnsWidth() const;
     // A class library edit mask for the column's text cells (see EditMaskValidator).
@@ -103,6 +105,8 @@ private:
     void ModelWasReset();
     void ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex& BottomRight);
     void FitColumnsToHeadings();
+    void HeadingsChanged(Qt::Orientation Orientation);
+    QStringList Headings() const;
 
     TRecordDataSet* FDataSet = nullptr;
     QPointer<QWidget> FEditor;
@@ -110,6 +114,7 @@ private:
     std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
     std::map<int, QString> FColumnMasks;
     QList<int> FColumnWidths;
+    QStringList FFittedHeadings; // the headings the widths were last fitted to
     bool FHighlightCurrentRow = false;
     bool FEscapeToWindow = false;
 };

@@ -303,6 +303,19 @@ TEST_F(GridFixture, AColumnKeepsItsGivenWidthAndWidensToItsHeading)
     for (int c = 0; c < 4; ++c)
         EXPECT_GE(Grid.columnWidth(c), needs(c)) << "column " << c;
     EXPECT_EQ(Grid.columnWidth(3), std::max(300, needs(3)));
+
+    // A width the user drags survives a refresh of the rows; a heading that
+    // reads differently, or a reload, gives the columns their widths again.
+    const int fitted = Grid.columnWidth(3);
+    Grid.setColumnWidth(3, fitted + 200);
+    Set.Refresh();
+    EXPECT_EQ(Grid.columnWidth(3), fitted + 200);
+    Set.SetFieldTitle(1, "Loop address");
+    EXPECT_EQ(Grid.columnWidth(3), fitted);
+    EXPECT_GE(Grid.columnWidth(0), needs(0));
+    Grid.setColumnWidth(3, fitted + 200);
+    Grid.RestoreColumnWidths();
+    EXPECT_EQ(Grid.columnWidth(3), fitted);
 }
 
 TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
