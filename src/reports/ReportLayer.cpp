@@ -264,7 +264,7 @@ TLaidBand LayBand(
     for (const TLabel& l : band.Labels) {
         auto [text, font] = PrintLabel(l, run, translateDesign);
         if (!text.empty())
-            columns.push_back({ &l, QString::fromStdString(text), font });
+            columns.push_back({ &l, QString::fromStdString(text), font, {} });
     }
     // Right to left along each line, every text clear of the text to its
     // right. A left-aligned text may also run up to the next column; a

@@ -59,8 +59,9 @@ std::unique_ptr<TPX10ConfigData> SentAhead(TransferFixture& f, bool send)
 {
     auto sent = NewConfig();
     FillSome(*sent);
-    if (!send)
+    if (!send) {
         EXPECT_TRUE(f.Send(*sent));
+    }
     return sent;
 }
 

@@ -230,8 +230,9 @@ TEST_F(FrameFixture, ComponentsHaveTheirNamesAndLabelledControlsSpeak)
     for (QWidget* w : Frame.findChildren<QWidget*>()) {
         const bool textless = qobject_cast<QComboBox*>(w) || qobject_cast<QDateEdit*>(w)
             || (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()));
-        if (textless)
+        if (textless) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
     }
     EXPECT_EQ(Frame.cboDateFormat->accessibleName(), "Date Format");
     EXPECT_EQ(Frame.spnMainsDelay->accessibleName(), "Mains Fault Delay");

@@ -103,12 +103,16 @@ TEST(OnboardOutputs, EOLBitsAndRuleListKeys)
     EXPECT_EQ(WithEOL(0b1111, 3, false), 0b1011);
     EXPECT_TRUE(IsDiode(0b100, 3));
     EXPECT_FALSE(IsDiode(0b100, 2));
-    for (char32_t c : U"0189(),- \b")
-        if (c)
+    for (char32_t c : U"0189(),- \b") {
+        if (c) {
             EXPECT_TRUE(AcceptRuleListChar(c));
-    for (char32_t c : U"aZ+.;\t")
-        if (c)
+        }
+    }
+    for (char32_t c : U"aZ+.;\t") {
+        if (c) {
             EXPECT_FALSE(AcceptRuleListChar(c));
+        }
+    }
 }
 
 TEST_F(ConfigFixture, RuleListCommitShowsTheNormalisedList)
