@@ -142,14 +142,8 @@ void TfrmMain::CreateActions()
                 frmPanelSetupOptions1 ? frmPanelSetupOptions1->TimeSeparator() : ':' } };
     };
     FWindows = std::make_unique<TAppWindows>(this, std::move(with));
-    on(FilePrint, [this] {
-        CommitPendingEdits();
-        FWindows->PrintSelection().exec();
-    });
-    on(FilePrintPreview, [this] {
-        CommitPendingEdits();
-        FWindows->PrintPreview().exec();
-    });
+    on(FilePrint, [this] { FWindows->PrintSelection().exec(); });
+    on(FilePrintPreview, [this] { FWindows->PrintPreview().exec(); });
     on(FilePrinterSetup, [this] { FWindows->PrintSetup().exec(); });
     // Asking the system for its printers waits until the window has been painted.
     platform::AfterFirstPaint(this, [this] { Guarded([this] { UpdatePrintActions(); }); });
