@@ -50,9 +50,6 @@
 
 namespace {
 
-constexpr int FullLanguages = 5; // English, French, Italian, Spanish, German
-constexpr int English = 1, French = 2, German = 5, Swiss = 6, Austrian = 7;
-
 bool HasLetter(const std::string& s)
 {
     for (unsigned char c : s)
