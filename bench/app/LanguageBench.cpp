@@ -34,8 +34,8 @@ struct Program {
         QFile::copy(PX10_DICTIONARY_FILE, Dir.filePath("PX10Tool.mld"));
         QDir::setCurrent(Dir.path());
         Windows = std::make_unique<ProgramWindows>();
-        Items[0] = Item(5); // German
-        Items[1] = Item(2); // French
+        Items[0] = Item(German);
+        Items[1] = Item(French);
     }
     QAction* Item(int language) const
     {

@@ -96,12 +96,17 @@ TfrmAddDevices& TAppWindows::AddDevices()
     return Once(FAddDevices, [this] { return std::make_unique<TfrmAddDevices>(FParent); });
 }
 
-TfrmPrintSelection& TAppWindows::PrintSelection()
+const report::TReportForms& TAppWindows::Forms()
 {
     if (!FForms)
         FForms = std::make_unique<report::TReportForms>();
+    return *FForms;
+}
+
+TfrmPrintSelection& TAppWindows::PrintSelection()
+{
     return Once(FPrintSelection,
-        [this] { return std::make_unique<TfrmPrintSelection>(*FForms, FWith.Reports, FParent); });
+        [this] { return std::make_unique<TfrmPrintSelection>(Forms(), FWith.Reports, FParent); });
 }
 
 TfrmPrintSetup& TAppWindows::PrintSetup()
@@ -111,11 +116,9 @@ TfrmPrintSetup& TAppWindows::PrintSetup()
 
 TfrmPrintPreview& TAppWindows::PrintPreview()
 {
-    if (!FForms)
-        FForms = std::make_unique<report::TReportForms>();
     // Made wide anyway: its least width stays what its pages need.
     if (!FPrintPreview)
-        FPrintPreview = std::make_unique<TfrmPrintPreview>(*FForms, FWith.Reports, FParent);
+        FPrintPreview = std::make_unique<TfrmPrintPreview>(Forms(), FWith.Reports, FParent);
     return *FPrintPreview;
 }
 

@@ -58,6 +58,9 @@ public:
     void BindConfiguration(TPX10ConfigData* config);
 
 private:
+    // What the print windows lay their reports out with, made with the first of them.
+    const report::TReportForms& Forms();
+
     QWidget* FParent;
     Collaborators FWith;
     // Declared in the order they build on each other, so that each goes

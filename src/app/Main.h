@@ -24,9 +24,7 @@ class TIvDictionary;
 class TIvDialogModule;
 class TfrmPanelSetupOptions;
 class TfrmOnboardOutputSetup;
-class TPX10ConfigData;
 class DeviceEditFrame;
-class TfrmAddDevices;
 class TQuorvelProtocol;
 
 class TfrmMain : public QMainWindow {

@@ -86,14 +86,8 @@ void TfrmMain::CreateActions()
     VdSCompatibility->setCheckable(true);
 
     // The printing actions wait until the system's printers are known.
-    for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup, ToolsSendToPanel,
-             ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData, ToolsLogDevice,
-             ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
+    for (QAction* a : { FilePrintPreview, FilePrint, FilePrinterSetup })
         a->setEnabled(false);
-    // The communication actions are always available.
-    for (QAction* a : { ToolsSendToPanel, ToolsReceiveFromPanel, ToolsFetchEventLog, ToolsFetchDeviceData,
-             ToolsLogDevice, ToolsSerialPortSetup, ViewZoneText, ViewCBERules })
-        a->setEnabled(true);
 
     // Every command first takes what is typed in an open cell: a command that
     // changes records underneath the cell would otherwise get the typed text
@@ -148,14 +142,8 @@ void TfrmMain::CreateActions()
                 frmPanelSetupOptions1 ? frmPanelSetupOptions1->TimeSeparator() : ':' } };
     };
     FWindows = std::make_unique<TAppWindows>(this, std::move(with));
-    on(FilePrint, [this] {
-        CommitPendingEdits();
-        FWindows->PrintSelection().exec();
-    });
-    on(FilePrintPreview, [this] {
-        CommitPendingEdits();
-        FWindows->PrintPreview().exec();
-    });
+    on(FilePrint, [this] { FWindows->PrintSelection().exec(); });
+    on(FilePrintPreview, [this] { FWindows->PrintPreview().exec(); });
     on(FilePrinterSetup, [this] { FWindows->PrintSetup().exec(); });
     // Asking the system for its printers waits until the window has been painted.
     platform::AfterFirstPaint(this, [this] { Guarded([this] { UpdatePrintActions(); }); });

@@ -15,14 +15,12 @@
 #include "PX10ConfigData.h"
 #include "Panelsetupoptions.h"
 #include "Prompts.h"
-#include "SensorEditFrame.h"
 
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
 using namespace platform;
-using platform::Utf8ToQString;
 
 namespace {
 constexpr int KindRole = Qt::UserRole;

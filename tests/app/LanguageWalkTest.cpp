@@ -36,8 +36,6 @@
 
 namespace {
 
-constexpr int English = 1, French = 2, German = 5;
-
 // Where a text is shown -> the text. Places are paths of class and object
 // names up to the window read, so a file dialog opened again is the same place.
 using Screen = std::map<QString, QString>;

@@ -26,6 +26,11 @@
 #include <memory>
 #include <vector>
 
+// The shipped dictionary's languages by their index: the full ones first
+// (English, French, Italian, Spanish, German), then German's regional two.
+constexpr int English = 1, French = 2, German = 5, Swiss = 6, Austrian = 7;
+constexpr int FullLanguages = German;
+
 struct ProgramWindows {
     std::unique_ptr<TfrmAbout> About;
     std::unique_ptr<TfrmSplashScreen> Splash;

@@ -30,8 +30,6 @@
 
 namespace {
 
-constexpr int FullLanguages = 5;
-
 std::string Name(const QWidget* w)
 {
     std::string path;
