@@ -20,6 +20,11 @@ struct CommsTiming {
     unsigned DetectionTimeoutMs = 1000; // requests J, F and H
     unsigned ItemTimeoutMs = 1500; // one transfer item
     unsigned SettleMs = 50; // pause before a window ends after the last reply
+    // After a failed event-log request, the line counts as quiet once no byte
+    // has come for this long: the item time-out, so that a reply up to one
+    // time-out late is dropped whole, while the gaps inside a reply (about
+    // 1 ms at 9600 baud) never end the wait.
+    unsigned QuietMs = 1500;
     // Null: the calling thread sleeps.
     std::function<void(unsigned ms)> Sleep;
 

@@ -367,6 +367,18 @@ void TConfigTransfer::CommsFailure(TSerialComms*)
         FDetection.SendPasscode();
         return;
     }
+    if (FStage == Stage::EventLog) {
+        // An event-log reply does not say which request it answers: one that
+        // comes after its request failed would be taken for the repeat's, and
+        // every later part would be shifted by one. So the repeat waits until
+        // the line has fallen quiet; one wait at a time, or a second repeat
+        // would bring the shift back.
+        FProtocol->AwaitQuietLine(FTiming.QuietMs, 3 * FTiming.QuietMs, [this] {
+            if (FRunning)
+                FRepeatRequest();
+        });
+        return;
+    }
     FRepeatRequest();
 }
 
@@ -415,6 +427,7 @@ void TConfigTransfer::Detach()
         return;
     FProtocol->OnPacketReceived = nullptr;
     FProtocol->OnPacketRxError = nullptr;
+    FProtocol->CancelQuietWait();
     FProtocol->ClearTimeout();
     FPasscodeRetryActive = false;
     FSavedHandler = nullptr;

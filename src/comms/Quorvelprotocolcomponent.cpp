@@ -11,6 +11,7 @@ TQuorvelProtocol::~TQuorvelProtocol() = default;
 void TQuorvelProtocol::Open()
 {
     Resume();
+    CancelQuietWait();
     TSerialComms::Open();
 }
 
@@ -91,6 +92,10 @@ int TQuorvelProtocol::ConfigurationPacketReceiver(unsigned char Value)
 
 void TQuorvelProtocol::SerialCommsDataRxd(TSerialComms* Sender, char& Data)
 {
+    if (FQuiet.Active) {
+        FQuiet.LastByte = std::chrono::steady_clock::now();
+        return;
+    }
     switch (ConfigurationPacketReceiver(static_cast<unsigned char>(Data))) {
     case 0:
         if (OnNonProtocolCharRxd && !FSuspended) {
@@ -123,4 +128,45 @@ void TQuorvelProtocol::DiscardReceived()
 {
     DiscardInput();
     FReceiver.Reset();
+}
+
+void TQuorvelProtocol::AwaitQuietLine(unsigned QuietMs, unsigned BoundMs, std::function<void()> Quiet)
+{
+    if (FQuiet.Active)
+        return;
+    FReceiver.Reset();
+    const auto now = std::chrono::steady_clock::now();
+    FQuiet = { true, now, now, QuietMs, BoundMs, std::move(Quiet) };
+    StartTimeout([this](TSerialComms*) { QuietCheck(); }, QuietMs);
+}
+
+void TQuorvelProtocol::CancelQuietWait()
+{
+    if (!FQuiet.Active)
+        return;
+    FQuiet = {};
+    ClearTimeout();
+}
+
+void TQuorvelProtocol::QuietCheck()
+{
+    using std::chrono::milliseconds;
+    const auto now = std::chrono::steady_clock::now();
+    const auto sinceByte = std::chrono::duration_cast<milliseconds>(now - FQuiet.LastByte).count();
+    const auto sinceStart = std::chrono::duration_cast<milliseconds>(now - FQuiet.Start).count();
+    const bool quiet = sinceByte >= FQuiet.QuietMs;
+    const bool bound = sinceStart >= FQuiet.BoundMs;
+    // While a question holds the events, the wait goes on until it is answered.
+    if (FSuspended || (!quiet && !bound)) {
+        long long next = FSuspended ? FQuiet.QuietMs : FQuiet.QuietMs - sinceByte;
+        if (!FSuspended && FQuiet.BoundMs - sinceStart < next)
+            next = FQuiet.BoundMs - sinceStart;
+        StartTimeout([this](TSerialComms*) { QuietCheck(); }, static_cast<unsigned>(next < 1 ? 1 : next));
+        return;
+    }
+    std::function<void()> done = std::move(FQuiet.Quiet);
+    FQuiet = {};
+    DiscardReceived();
+    if (done)
+        done();
 }

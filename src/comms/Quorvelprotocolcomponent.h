@@ -5,6 +5,7 @@
 #include "PacketFraming.h"
 #include "Serialcommscomponent.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -37,6 +38,17 @@ public:
     // rather than each of its broken frames failing the next.
     void DiscardReceived();
 
+    // Drops every byte that arrives until none has come for `QuietMs` (each
+    // byte starts that wait again) or `BoundMs` have passed in all, then
+    // discards what was received and calls `Quiet`. Meanwhile no packet, error
+    // or stray byte is reported: for replies that tell nothing of the request
+    // they answer, a late answer to a failed request must never be taken for
+    // the answer to its repeat. A second call while one waits is ignored.
+    void AwaitQuietLine(unsigned QuietMs, unsigned BoundMs, std::function<void()> Quiet);
+    bool AwaitingQuiet() const { return FQuiet.Active; }
+    // Ends a wait without calling its `Quiet`.
+    void CancelQuietWait();
+
     // The reply from its first header byte: the reply code is at index 2.
     const unsigned char* GetPacketData() const { return FReceiver.Data(); }
     // 3 + reply data length after a valid reply.
@@ -48,8 +60,18 @@ public:
 
 private:
     void RaisePacketRxError();
+    void QuietCheck();
 
     uint16_t FTxSum = 0;
     comms::PacketReceiver FReceiver;
     bool FSuspended = false;
+
+    struct QuietWait {
+        bool Active = false;
+        std::chrono::steady_clock::time_point Start;
+        std::chrono::steady_clock::time_point LastByte;
+        unsigned QuietMs = 0;
+        unsigned BoundMs = 0;
+        std::function<void()> Quiet;
+    } FQuiet;
 };

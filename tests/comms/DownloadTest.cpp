@@ -1,5 +1,6 @@
 // Event log and device data downloads against the simulated panel: requests,
 // CSV lines, faults, a log that changes while it is fetched.
+#include "Exception.h"
 #include "TransferTestUtil.h"
 #include "support/PanelRecords.h"
 
@@ -17,7 +18,11 @@ struct RecordsHolder {
 };
 
 struct DownloadFixture : RecordsHolder, TransferFixture {
-    DownloadFixture() { records.Install(panel); }
+    explicit DownloadFixture(comms::CommsTiming timing = FastTiming())
+        : TransferFixture(std::move(timing))
+    {
+        records.Install(panel);
+    }
     bool EventLog() { return transfer.DownloadEventLog(proto.get(), &lines); }
     bool DeviceData(int address = -1) { return transfer.DownloadDeviceData(proto.get(), &lines, address); }
     std::vector<std::string> EventRequests()
@@ -108,29 +113,110 @@ TEST(EventLogDownload, LogThatShrinksOrGrowsWhileFetchedEnds)
     }
 }
 
-TEST(EventLogDownload, ShortOrWrongRepliesAreRepeated)
+// Whatever goes wrong with one part's reply, the log reads as a clean
+// download's: a late answer to the failed request, or a good one after a
+// damaged packet, is never taken for the answer to the next part.
+TEST(EventLogDownload, AFailedPartGivesTheLogOfACleanDownload)
 {
-    DownloadFixture f;
-    f.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
-    // Detection takes two replies (K, G); then step 0 fine, step 1 short, step 2 wrong code.
-    f.panel.PushFaults({});
-    f.panel.PushFaults({});
-    f.panel.PushFaults({});
-    f.panel.PushFaults({ .ShortReply = true, .ShortLength = 12 });
-    f.panel.PushFaults({});
-    f.panel.PushFaults({ .WrongReplyCode = true });
-    ASSERT_TRUE(f.EventLog());
-    EXPECT_EQ(f.transfer.FailureCount(), 2u);
-    EXPECT_EQ(f.EventRequests().size(), 8u);
-    ASSERT_EQ(f.lines.size(), 3u);
+    const std::vector<PanelRecords::Event> events
+        = { PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) };
     comms::TextLines clean;
     {
         DownloadFixture g;
-        g.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
+        g.records.SetEvents(events);
         ASSERT_TRUE(g.EventLog());
         clean = g.lines;
     }
-    EXPECT_EQ(f.lines, clean);
+    const std::string damaged
+        = SimulatedPanel::Frame(0x59, PanelRecords::EventReplyData(0, 1, 2, "junk"), true);
+    struct Case {
+        const char* Name;
+        SimulatedPanel::Faults Fault;
+        bool AbortAnsweredNo = false;
+    };
+    const Case cases[] = {
+        { "short reply", { .ShortReply = true, .ShortLength = 12 } },
+        { "wrong reply code", { .WrongReplyCode = true } },
+        { "reply after its time-out", { .DelayMs = 60 } },
+        { "good reply after a damaged one", { .NoiseBefore = damaged, .NoiseGapMs = 30 } },
+        { "abort answered No while the line falls quiet", { .DelayMs = 60 }, true },
+    };
+    for (const Case& c : cases) {
+        DownloadFixture f;
+        f.records.SetEvents(events);
+        for (int i = 0; i < 2 + 1; ++i) // detection (K, G), then part 0
+            f.panel.PushFaults({});
+        f.panel.PushFaults(c.Fault);
+        if (c.AbortAnsweredNo) {
+            f.prompts.Answer(platform::mrNo);
+            f.transferHost.OnChanged = [&f, clicked = false]() mutable {
+                if (!clicked && f.transfer.FailureCount() == 1) {
+                    clicked = true;
+                    QTimer::singleShot(0, [&f] { f.transfer.AbortClicked(); });
+                }
+            };
+        }
+        ASSERT_TRUE(f.EventLog()) << c.Name;
+        EXPECT_EQ(f.lines, clean) << c.Name;
+        EXPECT_EQ(f.transfer.FailureCount(), 1u) << c.Name;
+        EXPECT_EQ(f.EventRequests().size(), 7u) << c.Name; // one repeat
+        EXPECT_EQ(f.prompts.Log.size(), c.AbortAnsweredNo ? 1u : 0u) << c.Name;
+    }
+}
+
+// A panel that always answers too late ends in failures and the question,
+// never in a shifted log.
+TEST(EventLogDownload, APanelAlwaysTooLateEndsInFailures)
+{
+    // Real time-outs, scaled down: every reply comes 100 ms after its wait ran out.
+    comms::CommsTiming timing = FastTiming();
+    timing.ItemTimeoutMs = 150;
+    timing.QuietMs = 150;
+    DownloadFixture f { timing };
+    f.expiry.reset();
+    f.records.SetEvents({ PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) });
+    f.panel.PushFaults({});
+    f.panel.PushFaults({});
+    f.panel.SetFaults({ .DelayMs = 250 });
+    f.prompts.Answer(mrAbort);
+    EXPECT_FALSE(f.EventLog());
+    EXPECT_EQ(f.transfer.FailureCount(), 10u);
+    ASSERT_EQ(f.prompts.Log.size(), 1u);
+    EXPECT_TRUE(f.lines.empty());
+    EXPECT_FALSE(f.proto->IsOpen());
+}
+
+// The line goes while the download waits for it to fall quiet: the window
+// ends with the device in the error, without a question.
+TEST(EventLogDownload, HangupWhileTheLineFallsQuietEndsTheWindow)
+{
+    DownloadFixture f;
+    f.records.SetEvents({ PanelRecords::MakeEvent(1) });
+    for (int i = 0; i < 2 + 1; ++i)
+        f.panel.PushFaults({});
+    f.panel.PushFaults({ .NoReply = true });
+    bool waited = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (f.transfer.FailureCount() == 1) {
+            watch.stop();
+            waited = f.proto->AwaitingQuiet();
+            f.panel.Hangup();
+        }
+    });
+    watch.start(1);
+    const std::string device = f.panel.SlavePath();
+    std::string error = "no error";
+    try {
+        f.EventLog();
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(error, "Communications Failure.\n" + device + ": Input/output error");
+    EXPECT_TRUE(f.prompts.Log.empty());
+    EXPECT_EQ(f.lines, comms::TextLines { comms::EventLogHeader() }); // part 0 arrived
+    EXPECT_FALSE(f.proto->IsOpen());
 }
 
 TEST(EventLogDownload, AbortAtTheTenthFailureKeepsTheLinesSoFar)

@@ -22,6 +22,9 @@ inline comms::CommsTiming FastTiming()
     comms::CommsTiming t;
     t.DetectionTimeoutMs = GenerousTimeoutMs;
     t.ItemTimeoutMs = GenerousTimeoutMs;
+    // Longer than any late reply of the tests (tens of milliseconds) takes
+    // on a busy machine, short enough for tests of many failures.
+    t.QuietMs = 300;
     t.SettleMs = 50;
     t.Sleep = [](unsigned) {};
     return t;

@@ -509,6 +509,12 @@ void SimulatedPanel::Answer(const Request& request)
     if (faults.ShortReply && out.Data.size() > faults.ShortLength)
         out.Data.resize(faults.ShortLength);
     std::string bytes = LineNoise(faults.NoiseBurst) + faults.NoiseBefore;
+    if (faults.NoiseGapMs > 0 && !faults.HoldForNext) {
+        WriteOut(FHeld + bytes, faults.ByteByByte, faults.ByteGapMs);
+        FHeld.clear();
+        bytes.clear();
+        std::this_thread::sleep_for(std::chrono::milliseconds(faults.NoiseGapMs));
+    }
     if (faults.SecondStart)
         bytes += "\xFA\x01\x00\x33";
     if (faults.TruncatedFrame)

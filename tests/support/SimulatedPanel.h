@@ -42,6 +42,7 @@ public:
         std::size_t ShortLength = 0;
         bool TruncatedFrame = false; // only 3 bytes between start and end
         std::string NoiseBefore; // raw bytes sent ahead of the start byte
+        int NoiseGapMs = 0; // a pause between NoiseBefore and the rest of the reply
         // Bytes of line noise (every value, framing bytes included) written
         // with the reply in one burst, ahead of it and of NoiseBefore.
         std::size_t NoiseBurst = 0;
