@@ -1,5 +1,7 @@
 #include "Quorvelprotocolcomponent.h"
 
+#include <algorithm>
+
 TQuorvelProtocol::TQuorvelProtocol()
 {
     SetDataRxd([this](TSerialComms* sender, char& data) { SerialCommsDataRxd(sender, data); });
@@ -150,18 +152,17 @@ void TQuorvelProtocol::CancelQuietWait()
 
 void TQuorvelProtocol::QuietCheck()
 {
+    using std::chrono::duration_cast;
     using std::chrono::milliseconds;
     const auto now = std::chrono::steady_clock::now();
-    const auto sinceByte = std::chrono::duration_cast<milliseconds>(now - FQuiet.LastByte).count();
-    const auto sinceStart = std::chrono::duration_cast<milliseconds>(now - FQuiet.Start).count();
-    const bool quiet = sinceByte >= FQuiet.QuietMs;
-    const bool bound = sinceStart >= FQuiet.BoundMs;
+    const long long sinceByte = duration_cast<milliseconds>(now - FQuiet.LastByte).count();
+    const long long sinceStart = duration_cast<milliseconds>(now - FQuiet.Start).count();
+    const long long toQuiet = FQuiet.QuietMs - sinceByte;
+    const long long toBound = FQuiet.BoundMs - sinceStart;
     // While a question holds the events, the wait goes on until it is answered.
-    if (FSuspended || (!quiet && !bound)) {
-        long long next = FSuspended ? FQuiet.QuietMs : FQuiet.QuietMs - sinceByte;
-        if (!FSuspended && FQuiet.BoundMs - sinceStart < next)
-            next = FQuiet.BoundMs - sinceStart;
-        StartTimeout([this](TSerialComms*) { QuietCheck(); }, static_cast<unsigned>(next < 1 ? 1 : next));
+    if (FSuspended || (toQuiet > 0 && toBound > 0)) {
+        const long long next = FSuspended ? FQuiet.QuietMs : std::min(toQuiet, toBound);
+        StartTimeout([this](TSerialComms*) { QuietCheck(); }, static_cast<unsigned>(next));
         return;
     }
     std::function<void()> done = std::move(FQuiet.Quiet);
