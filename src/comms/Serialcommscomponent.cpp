@@ -24,6 +24,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace comms {
 
@@ -104,19 +105,72 @@ void TSerialComms::RaiseWithDevice(const char* message, int error) const
     throw Exception(message, comms::DeviceErrorLine(FDevicePath, error));
 }
 
+namespace {
+
+// Closes a descriptor when the scope is left, unless it is released.
+struct FdHolder {
+    explicit FdHolder(int fd)
+        : Fd(fd)
+    {
+    }
+    ~FdHolder()
+    {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    FdHolder(const FdHolder&) = delete;
+    FdHolder& operator=(const FdHolder&) = delete;
+    int Release() { return std::exchange(Fd, -1); }
+    int Fd;
+};
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_rdev == b.st_rdev;
+}
+
+} // namespace
+
+int TSerialComms::OpenTerminal() const
+{
+    static constexpr const char* Failed = "Unable to open communications port";
+    const auto refuse
+        = [this](const std::string& reason) { throw Exception(Failed, FDevicePath + ": " + reason); };
+    // The check and the open have to see the same file, or a link changed
+    // between them is opened unchecked. A handle that neither reads nor
+    // writes is taken first (links followed: the stable by-id names are
+    // links): it wakes no named pipe's writer and runs no driver's open.
+    FdHolder path(::open(FDevicePath.c_str(), O_PATH | O_CLOEXEC));
+    if (path.Fd < 0)
+        RaiseWithDevice(Failed, errno);
+    struct stat checked { };
+    if (::fstat(path.Fd, &checked) != 0)
+        RaiseWithDevice(Failed, errno);
+    if (const std::string reason = comms::NotSerialReason(checked); !reason.empty())
+        refuse(reason);
+    // The checked file itself is opened through its handle, whatever the
+    // name points to by now.
+    const std::string self = "/proc/self/fd/" + std::to_string(path.Fd);
+    FdHolder fd(::open(self.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.Fd < 0)
+        RaiseWithDevice(Failed, errno);
+    struct stat opened { };
+    if (::fstat(fd.Fd, &opened) != 0)
+        RaiseWithDevice(Failed, errno);
+    if (!SameFile(opened, checked))
+        refuse(Translate("The device changed while it was being opened"));
+    // A character device the system could not place shows here what it is.
+    if (!::isatty(fd.Fd))
+        refuse(comms::NotATerminalReason());
+    return fd.Release();
+}
+
 void TSerialComms::Open()
 {
     if (IsOpen())
         throw Exception("Communications port already open");
     FDevicePath = CommPortDevice(FCommPort);
-    // Asked before opening: opening a named pipe wakes its writer, and a
-    // file, a folder or a disk is no serial line.
-    struct stat st { };
-    if (::stat(FDevicePath.c_str(), &st) == 0 && !S_ISCHR(st.st_mode))
-        RaiseWithDevice("Unable to open communications port", S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
-    const int fd = ::open(FDevicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        RaiseWithDevice("Unable to open communications port", errno);
+    const int fd = OpenTerminal();
     // Exclusive use, as the port is on Windows; devices without it still work.
     (void)::ioctl(fd, TIOCEXCL);
     FWakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

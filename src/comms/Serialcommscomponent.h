@@ -102,6 +102,9 @@ public:
     void DataRxd();
 
 private:
+    // The port's device, checked and opened; raises when it is no terminal
+    // or does not open.
+    int OpenTerminal() const;
     void ApplyLineSettings();
     void StartReceiver();
     void StopReceiver();

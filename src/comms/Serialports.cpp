@@ -12,6 +12,7 @@
 #include <fstream>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace comms {
 
@@ -43,6 +44,19 @@ long DeviceNumber(const std::string& name, const std::string& prefix)
         || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return -1;
     return std::stol(digits);
+}
+
+// False when the system files the character device under another class than
+// the terminals (a memory device, a watchdog, a sound card); true for a
+// terminal and for a device it does not list, such as a pseudo-terminal,
+// which the opened handle then shows.
+bool MayBeTerminal(dev_t Device)
+{
+    const fs::path node
+        = "/sys/dev/char/" + std::to_string(major(Device)) + ":" + std::to_string(minor(Device));
+    std::error_code ec;
+    const fs::path subsystem = fs::read_symlink(node / "subsystem", ec);
+    return ec || subsystem.filename() == "tty";
 }
 
 } // namespace
@@ -222,6 +236,31 @@ std::string DeviceErrorLine(const std::string& Path, int Error)
     const std::string name = owner ? owner->gr_name : std::to_string(st.st_gid);
     return line + " (the device belongs to the group \"" + name
         + "\": the user must be in that group, and log in again after joining it)";
+}
+
+std::string NotATerminalReason()
+{
+    return Translate("Not a serial device (a character device that is not a terminal)");
+}
+
+std::string NotSerialReason(const struct stat& St)
+{
+    switch (St.st_mode & S_IFMT) {
+    case S_IFCHR:
+        return MayBeTerminal(St.st_rdev) ? std::string() : NotATerminalReason();
+    case S_IFIFO:
+        return Translate("Not a serial device (a named pipe)");
+    case S_IFDIR:
+        return Translate("Not a serial device (a folder)");
+    case S_IFREG:
+        return Translate("Not a serial device (a plain file)");
+    case S_IFSOCK:
+        return Translate("Not a serial device (a socket)");
+    case S_IFBLK:
+        return Translate("Not a serial device (a disk or other block device)");
+    default:
+        return Translate("Not a serial device");
+    }
 }
 
 } // namespace comms

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace comms {
@@ -78,5 +79,13 @@ private:
 // reason; a refused permission also names the group that owns the device,
 // which the user must be in.
 std::string DeviceErrorLine(const std::string& Path, int Error);
+
+// Why the file `St` describes is no serial line, translated ("Not a serial
+// device (a named pipe)"), or empty when it may be one: a character device
+// that the system does not know as something other than a terminal. Only
+// the device numbers are looked at: nothing is opened.
+std::string NotSerialReason(const struct stat& St);
+// The reason for a character device that turns out not to be a terminal.
+std::string NotATerminalReason();
 
 } // namespace comms

@@ -14,9 +14,15 @@
 #include <chrono>
 #include <ctime>
 #include <fcntl.h>
+#include <set>
+#include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -72,13 +78,19 @@ protected:
     std::string received;
 };
 
+// Through a link to a link, as the stable by-id names (relative links) are.
 TEST_F(SerialCommsTest, EveryByteValuePassesBothWaysUnchanged)
 {
+    QTemporaryDir dir;
+    const std::string link = dir.filePath("by-id-port").toStdString();
+    ASSERT_EQ(::symlink(panel.SlavePath().c_str(), dir.filePath("tty").toStdString().c_str()), 0);
+    ASSERT_EQ(::symlink("tty", link.c_str()), 0);
+    Com1Device byId(link);
     TSerialComms port;
     Collect(port);
     port.SetBaud(cb115200);
     port.Open();
-    EXPECT_EQ(port.DevicePath(), panel.SlavePath());
+    EXPECT_EQ(port.DevicePath(), link);
     const std::string all = AllByteValues() + AllByteValues();
     panel.Send(all);
     ASSERT_TRUE(RunUntil([&] { return received.size() >= all.size(); }, WaitMs));
@@ -104,8 +116,8 @@ TEST_F(SerialCommsTest, NotATerminalLeavesThePortClosed)
     Com1Device null("/dev/null");
     TSerialComms port;
     Collect(port);
-    const std::string message = OpenError(port);
-    EXPECT_EQ(message.rfind("Unable to fetch existing port setup\n/dev/null: ", 0), 0u) << message;
+    const std::string reason = "Not a serial device (a character device that is not a terminal)";
+    EXPECT_EQ(OpenError(port), "Unable to open communications port\n/dev/null: " + reason);
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(port.ReceiverRunning());
     // Fully closed: the next Open on a good device works.
@@ -114,36 +126,92 @@ TEST_F(SerialCommsTest, NotATerminalLeavesThePortClosed)
     EXPECT_TRUE(port.IsOpen());
 }
 
-// Only a character device is opened: a named pipe's waiting writer is never
-// woken, and a file or a folder is refused with the path and the reason.
-TEST_F(SerialCommsTest, WhatIsNoCharacterDeviceIsRefusedBeforeOpening)
+// Counts the opens of files in a folder as the system reports them, before
+// open() returns: an open that only names a file (to look at it) is not
+// reported, one that could read or write is.
+struct OpenWatch {
+    explicit OpenWatch(const std::string& folder) { ::inotify_add_watch(Fd, folder.c_str(), IN_OPEN); }
+    ~OpenWatch() { ::close(Fd); }
+    int Opens()
+    {
+        alignas(inotify_event) char buffer[4096];
+        int count = 0;
+        for (ssize_t n; (n = ::read(Fd, buffer, sizeof buffer)) > 0;)
+            for (ssize_t at = 0; at < n; ++count)
+                at += sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(buffer + at)->len;
+        return count;
+    }
+    int Fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+};
+
+const char* const PipeRefused = "Not a serial device (a named pipe)";
+
+// Only a terminal is opened: a named pipe's waiting writer is never woken,
+// and each kind of file is refused with the path and what it is.
+TEST_F(SerialCommsTest, WhatIsNoTerminalIsRefusedUnopenedAndNamed)
 {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    const std::string fifo = folder + "/pipe", file = folder + "/file";
+    const std::string fifo = folder + "/pipe", file = folder + "/file", socket = folder + "/socket";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_TRUE(QFile(QString::fromStdString(file)).open(QIODevice::WriteOnly));
-    std::atomic<bool> released { false }, woken { false };
-    std::thread writer([&] {
-        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC); // waits for a reader
-        woken = !released;
-        if (fd >= 0)
-            ::close(fd);
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    for (const auto& [path, reason] : { std::pair { fifo, "No such device" },
-             std::pair { file, "No such device" }, std::pair { folder, "Is a directory" } }) {
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address { AF_UNIX, {} };
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    std::vector<std::pair<std::string, std::string>> cases { { fifo, PipeRefused },
+        { file, "Not a serial device (a plain file)" }, { folder, "Not a serial device (a folder)" },
+        { socket, "Not a serial device (a socket)" } };
+    // A disk node needs the right to make one.
+    if (const std::string disk = folder + "/disk"; ::mknod(disk.c_str(), S_IFBLK | 0600, makedev(7, 0)) == 0)
+        cases.emplace_back(disk, "Not a serial device (a disk or other block device)");
+
+    OpenWatch watch(folder);
+    for (const auto& [path, reason] : cases) {
         Com1Device device(path);
         TSerialComms port;
         EXPECT_EQ(OpenError(port), "Unable to open communications port\n" + path + ": " + reason);
         EXPECT_FALSE(port.IsOpen());
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(woken);
-    released = true;
+    EXPECT_EQ(watch.Opens(), 0);
+    // The watch does see an open that could wake a writer.
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    writer.join();
+    EXPECT_EQ(watch.Opens(), 1);
     ::close(reader);
+    ::close(listener);
+}
+
+// A link switched between the terminal and a named pipe while the port opens
+// again and again: whatever the name points to when it is checked is what is
+// opened, so the pipe is never opened.
+TEST_F(SerialCommsTest, ALinkSwitchedMeanwhileNeverOpensWhatWasNotChecked)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string fifo = folder + "/pipe", link = folder + "/port", next = folder + "/next";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(panel.SlavePath().c_str(), link.c_str()), 0);
+    OpenWatch watch(folder);
+    std::atomic<bool> stop { false };
+    std::thread switcher([&] {
+        for (unsigned i = 0; !stop && i < 10'000'000; ++i) {
+            ::unlink(next.c_str());
+            if (::symlink(i % 2 ? fifo.c_str() : panel.SlavePath().c_str(), next.c_str()) == 0)
+                ::rename(next.c_str(), link.c_str());
+        }
+    });
+    Com1Device device(link);
+    std::set<std::string> failures;
+    for (int i = 0; i < 2000; ++i) {
+        TSerialComms port;
+        if (const std::string message = OpenError(port); !message.empty())
+            failures.insert(message);
+    }
+    stop = true;
+    switcher.join();
+    EXPECT_EQ(watch.Opens(), 0);
+    for (const std::string& message : failures)
+        EXPECT_EQ(message, "Unable to open communications port\n" + link + ": " + PipeRefused);
 }
 
 TEST_F(SerialCommsTest, OpeningTwiceKeepsThePortOpen)
