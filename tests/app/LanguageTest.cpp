@@ -41,6 +41,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -639,22 +640,46 @@ TEST_F(LanguageFixture, NoTwoEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTex
     }
 }
 
-// Serial Port Setup names the computer's device with the word its status
-// line uses for it, in every full language, not with the loop devices' word.
-TEST_F(LanguageFixture, SerialPortSetupNamesThePortsDeviceAsItsStatusLineDoes)
+// Serial Port Setup names the computer's device and tells its state in the
+// language chosen, as the dictionary's rows give them, whichever way the port
+// finds its device: present, missing, or set by the environment.
+TEST_F(LanguageFixture, SerialPortSetupTellsTheDevicesStateInEachLanguage)
 {
+    const QString present = Dir.filePath("ttyPresent");
+    ASSERT_TRUE(QFile(present).open(QIODevice::WriteOnly));
+    const QString missing = Dir.filePath("ttyMissing");
+    const std::string environment = "PX10_COM1";
+    const char* const given = std::getenv(environment.c_str());
+    const std::string before = given ? given : "";
+    ::unsetenv(environment.c_str());
+    const auto useDevice
+        = [](const QString& path) { platform::ProgramSettings()->setValue("Setup/COM1 Device", path); };
+    useDevice(present);
     Windows = std::make_unique<ProgramWindows>();
     TfrmSerialSetup& setup = Windows->Main->Windows().SerialSetup();
+    ASSERT_EQ(setup.cboCommsPortSelect->currentIndex(), 0);
+    const auto status = [&] { return setup.lblDeviceStatus->text().toStdString(); };
     for (int language = English; language <= FullLanguages; ++language) {
         Choose(language);
-        const QString status = setup.lblDeviceStatus->text().toLower();
-        ASSERT_FALSE(status.isEmpty());
-        const QStringList words = setup.lblDevice->text().toLower().split(' ');
-        EXPECT_TRUE(
-            std::any_of(words.begin(), words.end(), [&](const QString& w) { return status.contains(w); }))
-            << "language " << language << ": \"" << setup.lblDevice->text().toStdString() << "\" over \""
-            << status.toStdString() << "\"";
+        SCOPED_TRACE(language);
+        const std::string isPresent = Translate("The device is present.");
+        EXPECT_EQ(isPresent == "The device is present.", language == English);
+        EXPECT_EQ(status(), isPresent); // as the language change left it
+        EXPECT_EQ(setup.lblDevice->text().toStdString(), Translate("Serial Device"));
+        useDevice(missing);
+        setup.FillPorts();
+        EXPECT_EQ(status(), Translate("The device is not present."));
+        ::setenv(environment.c_str(), "/dev/pts/42", 1);
+        setup.FillPorts();
+        ::unsetenv(environment.c_str());
+        EXPECT_EQ(status(),
+            MlFormat("%s is set, so the port opens %s, not the device chosen here.", environment,
+                std::string("/dev/pts/42")));
+        useDevice(present);
+        setup.FillPorts();
     }
+    if (!before.empty())
+        ::setenv(environment.c_str(), before.c_str(), 1);
 }
 
 TEST_F(LanguageFixture, TheVdSMarkAndTheRegionalOptionsFollowTheLanguageChosen)

@@ -1,11 +1,14 @@
 // The report forms as text rows: what each line prints for a configuration.
 #include "DeviceColumns.h"
+#include "Panelsetupoptions.h"
 #include "Printtabledataset.h"
 #include "ReportJob.h"
 #include "Reportonboardosettings.h"
 #include "Reportpanel.h"
 #include "support/FullConfiguration.h"
 
+#include <QCheckBox>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -169,47 +172,106 @@ TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
     }
 }
 
-// Every row that prints one of two values, with its option off and then on.
+// A value the page shows and one the report prints name the same state when
+// the printed one reads as the page's item, whatever the case, with ':' for
+// '/' ("4:1" for "4/1") and an ending added ("Enabled" for "Enable").
+bool SameState(const QString& shown, const std::string& printed)
+{
+    const auto plain = [](QString s) { return s.toUpper().replace('/', ':'); };
+    return plain(QString::fromStdString(printed)).startsWith(plain(shown));
+}
+
+// Every row that prints one of two values, with its option off and then on;
+// the options page shows each state as the report prints it, and its other
+// item, clicked, stores the state printed next.
 TEST_F(Reports, TwoValuedPanelRowsPrintTheValueOfEachState)
 {
     auto& g = *Config.GeneralPanelSetup;
     using S = TPX10ConfigGeneralPanelSetup;
+    using F = TfrmPanelSetupOptions;
     const struct {
         int Row;
         std::function<void(S&, bool)> Set;
         const char* Off;
         const char* On;
+        RadioGroup* F::*Radio; // the option's control: a radio group or a check box
+        QCheckBox* F::*Check;
     } rows[] = {
-        { 4, &S::SetControlKeys, "NO", "YES" },
-        { 13, &S::SetEventPrinting, "On-Demand", "Continuous" },
-        { 14, &S::SetPrintFormat, "Single Height", "Double Height" },
-        { 22, &S::SetBlinking, "OFF", "ON" }, // left on for the colours
-        { 23, &S::SetSensorsBlinkColour, "Red", "Green" },
-        { 24, &S::SetModulesBlinkColour, "Green", "Red" },
-        { 25, &S::SetPulseRatio, "1:1", "4:1" },
-        { 26, &S::SetHightestEnable, "00:00 [DISABLED]", "00:00 [ENABLED]" },
-        { 27, &S::SetTransmissionDevice, "Continuous", "6s Pulse" },
-        { 28, &S::SetRoutingAutoDisable, "No", "Yes" },
-        { 29, &S::SetDigitalInput1, "Class Change", "Day Mode Start" },
-        { 31, &S::SetFWPInput4Disable, "Extinguishant", "Sounders" },
+        { 4, &S::SetControlKeys, "NO", "YES", &F::rdgControlKeys, nullptr },
+        { 6, &S::SetControlKey3Mode, "End Delays/Evacuate", "Transmission Device Enable/Disable",
+            &F::rdgControlKey3Mode, nullptr },
+        { 8, &S::SetLED2CMode, "Plant Alarm", "Fault Output: Fault/Disable", &F::rdgLED2CMode, nullptr },
+        { 9, &S::SetUnmuteOption, "On new zone in alarm", "On new device in alarm", &F::rdgUnmuteOption,
+            nullptr },
+        { 11, &S::SetLampTest, "No", "Yes", &F::rdgLampTest, nullptr },
+        { 12, &S::SetTorqSwitch, "Disabled", "Enabled", &F::rdgTorqSwitch, nullptr },
+        { 13, &S::SetEventPrinting, "On-Demand", "Continuous", &F::rdgEventPrinting, nullptr },
+        { 14, &S::SetPrintFormat, "Single Height", "Double Height", &F::rdgPrintFormat, nullptr },
+        { 22, &S::SetBlinking, "OFF", "ON", &F::rdgBlinking, nullptr }, // left on for the colours
+        { 23, &S::SetSensorsBlinkColour, "Red", "Green", &F::rdgSensorsBlinkColour, nullptr },
+        { 24, &S::SetModulesBlinkColour, "Green", "Red", &F::rdgModulesBlinkColour, nullptr },
+        { 25, &S::SetPulseRatio, "1:1", "4:1", &F::rdgPulseRatio, nullptr },
+        { 26, &S::SetHightestEnable, "00:00 [DISABLED]", "00:00 [ENABLED]", nullptr, &F::chkHightestEnable },
+        { 27, &S::SetTransmissionDevice, "Continuous", "6s Pulse", &F::rdgTransmissionDevice, nullptr },
+        { 28, &S::SetRoutingAutoDisable, "No", "Yes", &F::rdgRoutingAutoDisable, nullptr },
+        { 29, &S::SetDigitalInput1, "Class Change", "Day Mode Start", &F::rdgDigitalInput1, nullptr },
+        { 30, &S::SetFiremansWorkPanelOption, "German", "Swiss", &F::rdgFiremansWorkPanelOption, nullptr },
+        { 31, &S::SetFWPInput4Disable, "Extinguishant", "Sounders", &F::rdgFWPInput4Disable, nullptr },
         { 32, &S::SetFWP2OutputActivation, "On Transmission Device Trigger",
-            "On Transmission Device Return Signal" },
-        { 42, &S::SetWeekendSensitivityNightMode, "DISABLED", "ENABLED" },
-        { 48, &S::SetRS485ThirdPartyDatalinkMonitoring, "Disabled", "Enabled" },
-        { 53, &S::SetRS232ThirdPartyDatalinkMonitoring, "Disabled", "Enabled" },
-        { 76, &S::SetWeekendNightMode, "DISABLED", "ENABLED" },
-        { 77, &S::SetDayModeStartOption, "MANUAL", "AUTOMATIC" },
-        { 80, &S::SetHeatDetectorsEndDelays, "NO", "YES" },
+            "On Transmission Device Return Signal", &F::rdgFWP2OutputActivation, nullptr },
+        { 37, &S::SetSuppressDoubleAddress, "Off", "On", &F::rdgSuppressDoubleAddress, nullptr },
+        { 38, &S::SetMaxHeadLEDs, "10 LEDs", "2 LEDs", &F::rdgMAxHeadLEDs, nullptr },
+        { 42, &S::SetWeekendSensitivityNightMode, "DISABLED", "ENABLED", &F::rdgWeekendSensitivityNightMode,
+            nullptr },
+        { 48, &S::SetRS485ThirdPartyDatalinkMonitoring, "Disabled", "Enabled",
+            &F::rdgRS485ThirdPartyDatalinkMonitoring, nullptr },
+        { 53, &S::SetRS232ThirdPartyDatalinkMonitoring, "Disabled", "Enabled",
+            &F::rdgRS232ThirdPartyDatalinkMonitoring, nullptr },
+        { 76, &S::SetWeekendNightMode, "DISABLED", "ENABLED", &F::rdgWeekendNightMode, nullptr },
+        { 77, &S::SetDayModeStartOption, "MANUAL", "AUTOMATIC", &F::rdgDayModeStartOption, nullptr },
+        { 80, &S::SetHeatDetectorsEndDelays, "NO", "YES", nullptr, &F::cbxHeatDetectorsEndDelays },
         // Stored inverted: the option is on when the byte is zero.
-        { 81, [](S& s, bool on) { s.SetDayModeNewAlarmOption(on ? 0 : 1); }, "NO", "YES" },
+        { 81, [](S& s, bool on) { s.SetDayModeNewAlarmOption(on ? 0 : 1); }, "NO", "YES", nullptr,
+            &F::cbxDayModeNewAlarmOption },
+        { 82, &S::SetDelaysActiveIndication, "Delays Active LED Only", "Delays Active and Disablement LEDs",
+            &F::rdgDelaysActiveIndication, nullptr },
     };
+    TfrmPanelSetupOptions page;
+    page.IsRegionalOptionEnabled2 = [] { return true; }; // the control key 3 mode shows what is stored
+    page.SetConfiguration(&Config);
     g.SetHightestTimeText("00:00");
     for (const auto& r : rows) {
-        r.Set(g, false);
-        EXPECT_EQ(Value(r.Row), r.Off) << "row " << r.Row;
+        for (const bool on : { false, true }) {
+            r.Set(g, on);
+            const std::string printed = on ? r.On : r.Off;
+            EXPECT_EQ(Value(r.Row), printed) << "row " << r.Row;
+            page.LoadFromConfig();
+            if (r.Check) {
+                QCheckBox* box = page.*r.Check;
+                EXPECT_EQ(box->isChecked(), on) << "row " << r.Row << ": " << printed;
+                box->setEnabled(true); // as where the rules allow it
+                box->click();
+            } else {
+                RadioGroup* group = page.*r.Radio;
+                const auto items = group->findChildren<QRadioButton*>();
+                ASSERT_EQ(items.size(), 2) << "row " << r.Row;
+                QRadioButton* other = nullptr;
+                for (QRadioButton* item : items) {
+                    EXPECT_EQ(item->isChecked(), SameState(item->text(), printed))
+                        << "row " << r.Row << ": \"" << item->text().toStdString() << "\" for \"" << printed
+                        << "\"";
+                    if (!item->isChecked())
+                        other = item;
+                }
+                ASSERT_NE(other, nullptr) << "row " << r.Row;
+                group->setEnabled(true);
+                other->click();
+            }
+            EXPECT_EQ(Value(r.Row), on ? r.Off : r.On) << "row " << r.Row << " after a click";
+        }
         r.Set(g, true);
-        EXPECT_EQ(Value(r.Row), r.On) << "row " << r.Row;
     }
+    page.SetConfiguration(nullptr);
 }
 
 TEST_F(Reports, PanelTimesUseTheEditorsSeparator)
