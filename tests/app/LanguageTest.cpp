@@ -12,6 +12,7 @@
 #include "Onboardoutputsetupframe.h"
 #include "Panelsetupoptions.h"
 #include "PX10VersionInfo.h"
+#include "QtPrompts.h"
 #include "Cberulezonedataset.h"
 #include "PX10ConfigCBERuleConfiguration.h"
 #include "PX10ConfigDeviceConfiguration.h"
@@ -22,11 +23,14 @@
 #include "Settings.h"
 #include "support/FakePrompts.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,9 +39,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -234,6 +240,89 @@ QChar Accelerator(const QString& text)
         if (text[i] == '&' && text[++i] != '&')
             return text[i].toLower();
     return {};
+}
+
+// A place that Alt and a letter reach (a control, a tab, an entry of a menu
+// bar or a menu), named where it is, with the text whose accelerator reaches it.
+struct AltPlace {
+    QString Where, Text;
+};
+// Places that must not share a letter.
+struct AltSet {
+    std::string Owner; // where the window or menu is, and what it is
+    std::vector<AltPlace> Places;
+};
+
+void AddEntries(std::vector<AltPlace>& places, const QWidget* menu)
+{
+    for (const QAction* entry : menu->actions())
+        if (entry->isVisible())
+            places.push_back({ PlaceOf(entry, entry->parent()), entry->text() });
+}
+
+// The sets of a window: all its controls, its menu bar's entries included,
+// whatever page or state shows them; or the entries of a menu. A file dialog
+// also has the entries of its file list's pop-up menu, made when asked for.
+std::vector<AltSet> AltSetsOf(const QWidget* top)
+{
+    std::vector<AltSet> sets(1);
+    // Qt's dialogs are named from themselves: their parent is whichever window is active.
+    const QObject* from = top->inherits("QFileDialog") ? top : top->parent();
+    sets[0].Owner = QString("%1 %2").arg(top->metaObject()->className(), PlaceOf(top, from)).toStdString();
+    std::vector<AltPlace>& places = sets[0].Places;
+    if (qobject_cast<const QMenu*>(top)) {
+        AddEntries(places, top);
+        return sets;
+    }
+    for (const QWidget* w : top->findChildren<QWidget*>()) {
+        if (w->window() != top)
+            continue;
+        const QString where = PlaceOf(w, top);
+        if (qobject_cast<const QMenuBar*>(w))
+            AddEntries(places, w);
+        else if (auto* tabs = qobject_cast<const QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                places.push_back({ where + QString::number(i), tabs->tabText(i) });
+        else if (auto* b = qobject_cast<const QAbstractButton*>(w))
+            places.push_back({ where, b->text() });
+        else if (auto* l = qobject_cast<const QLabel*>(w); l && l->buddy())
+            places.push_back({ where, l->text() });
+        else if (auto* g = qobject_cast<const QGroupBox*>(w))
+            places.push_back({ where, g->title() });
+    }
+    if (qobject_cast<const QFileDialog*>(top)) {
+        sets.push_back({ sets[0].Owner + " pop-up menu", {} });
+        for (const QAction* entry : top->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+            sets.back().Places.push_back({ PlaceOf(entry, top), entry->text() });
+    }
+    return sets;
+}
+
+// The sets of every window and menu of the program, and of Qt's file
+// dialogs as the program opens them.
+std::vector<AltSet> AltSets()
+{
+    std::vector<AltSet> sets;
+    auto add = [&](const QWidget* top, const std::string& opener) {
+        for (AltSet& set : AltSetsOf(top)) {
+            set.Owner.insert(0, opener);
+            sets.push_back(std::move(set));
+        }
+    };
+    for (const QWidget* top : QApplication::topLevelWidgets())
+        add(top, "");
+    platform::QtPrompts prompts { "PX1x/2x" };
+    for (const auto& [opener, open] : { std::pair { "open: ", &platform::Prompts::OpenFileName },
+             std::pair { "save: ", &platform::Prompts::SaveFileName } }) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            add(dialog, opener);
+            dialog->reject();
+        });
+        (prompts.*open)({});
+    }
+    return sets;
 }
 
 } // namespace
@@ -608,33 +697,44 @@ TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFull
     }
 }
 
-// Alt and one letter reach one entry of the menu bar or of a menu: entries
-// may share their letter only where their English texts share it too.
-TEST_F(LanguageFixture, NoTwoEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTextsDoNot)
+// Alt and one letter reach one control of a window (a menu bar's entries
+// among them) or one entry of a menu: two may share their letter only where
+// their English texts share it too, or Alt moves between them instead of acting.
+TEST_F(LanguageFixture, NoTwoControlsOfAWindowOrEntriesOfAMenuShareAnAcceleratorThatTheirEnglishTextsDoNot)
 {
     Windows = std::make_unique<ProgramWindows>();
-    TfrmMain& main = *Windows->Main;
-    std::vector<QWidget*> menus { main.menuBar() };
-    for (QMenu* menu : main.findChildren<QMenu*>())
-        menus.push_back(menu);
-    ASSERT_GT(menus.size(), 10u);
     Choose(English);
-    std::map<const QAction*, QChar> english;
-    for (QWidget* menu : menus)
-        for (const QAction* entry : menu->actions())
-            english[entry] = Accelerator(entry->text());
+    std::map<QString, QChar> english;
+    const std::vector<AltSet> englishSets = AltSets();
+    for (const AltSet& set : englishSets)
+        for (const AltPlace& place : set.Places)
+            english[QString::fromStdString(set.Owner) + place.Where] = Accelerator(place.Text);
+    ASSERT_GT(englishSets.size(), 20u);
+    ASSERT_GT(
+        std::count_if(english.begin(), english.end(), [](const auto& e) { return !e.second.isNull(); }), 60);
     for (int language = English + 1; language <= FullLanguages; ++language) {
         Choose(language);
-        for (QWidget* menu : menus) {
-            std::map<char16_t, const QAction*> taken;
-            for (const QAction* entry : menu->actions()) {
-                const QChar letter = Accelerator(entry->text());
-                if (!entry->isVisible() || letter.isNull())
+        const std::vector<AltSet> sets = AltSets();
+        ASSERT_EQ(sets.size(), englishSets.size());
+        for (const AltSet& set : sets) {
+            std::map<char16_t, const AltPlace*> taken;
+            for (const AltPlace& place : set.Places) {
+                const QChar letter = Accelerator(place.Text);
+                if (letter.isNull())
                     continue;
-                const QAction* first = taken.emplace(letter.unicode(), entry).first->second;
-                EXPECT_TRUE(english[first] == english[entry])
-                    << "language " << language << ": \"" << first->text().toStdString() << "\" and \""
-                    << entry->text().toStdString() << "\" share Alt+" << QString(letter).toStdString();
+                EXPECT_TRUE(letter.isLetterOrNumber())
+                    << "language " << language << ": \"" << place.Text.toStdString() << "\"";
+                const AltPlace& first = *taken.emplace(letter.unicode(), &place).first->second;
+                const auto englishOf = [&](const AltPlace& p) {
+                    const auto found = english.find(QString::fromStdString(set.Owner) + p.Where);
+                    EXPECT_NE(found, english.end())
+                        << set.Owner << p.Where.toStdString() << " only in " << language;
+                    return found != english.end() ? found->second : QChar();
+                };
+                EXPECT_TRUE(englishOf(first) == englishOf(place))
+                    << "language " << language << ", " << set.Owner << ": \"" << first.Text.toStdString()
+                    << "\" and \"" << place.Text.toStdString() << "\" share Alt+"
+                    << QString(letter).toStdString();
             }
         }
     }
