@@ -1,7 +1,6 @@
 #include "Commssession.h"
 
 #include "Exception.h"
-#include "Ivdictio.h"
 #include "Serialcommscomponent.h"
 
 #include <QEventLoop>
@@ -40,7 +39,7 @@ void HangupWatch::RaiseIfHungUp() const
     // Only a hang-up that ended the window: one after its last reply changes
     // nothing of what was done.
     if (FEnded)
-        throw Exception(Translate("Communications Failure.") + "\n" + FPort->HangupReason());
+        throw Exception("Communications Failure.", FPort->HangupReason());
 }
 
 int EventLoopHost::RunModal(const std::function<void()>& onShow)

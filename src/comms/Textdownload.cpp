@@ -44,26 +44,37 @@ std::string TTextDownload::SaveFilter() const
 
 void TTextDownload::ShowPanelEventLog(TQuorvelProtocol* Protocol)
 {
-    FLines.clear();
-    FLoggerVisible = false;
-    Changed();
-    // The window opens whatever the download's outcome, with the lines it got.
-    FSource.DownloadEventLog(Protocol, &FLines);
-    FCaption = IvNative("Panel Event Log");
-    FSaveTitle = IvNative("Save Event Log Data");
-    Changed();
-    FShowModal();
+    ShowDownload([&] { FSource.DownloadEventLog(Protocol, &FLines); }, IvNative("Panel Event Log"),
+        IvNative("Save Event Log Data"));
 }
 
 void TTextDownload::ShowDeviceData(TQuorvelProtocol* Protocol)
 {
+    ShowDownload([&] { FSource.DownloadDeviceData(Protocol, &FLines, -1); }, IvNative("Device Data"),
+        IvNative("Save Device Data"));
+}
+
+void TTextDownload::ShowDownload(
+    const std::function<void()>& download, const char* caption, const char* saveTitle)
+{
     FLines.clear();
     FLoggerVisible = false;
     Changed();
-    FSource.DownloadDeviceData(Protocol, &FLines, -1);
-    FCaption = IvNative("Device Data");
-    FSaveTitle = IvNative("Save Device Data");
+    // The window opens whatever the download's outcome, with the lines it got:
+    // a line that drops mid-download loses none of what arrived. A failure
+    // before any line arrived (the port would not open) shows only its error.
+    bool failed = false;
+    try {
+        download();
+    } catch (const std::exception& e) {
+        failed = true;
+        ShowExceptionBox(e);
+    }
+    FCaption = caption;
+    FSaveTitle = saveTitle;
     Changed();
+    if (failed && FLines.empty())
+        return;
     FShowModal();
 }
 

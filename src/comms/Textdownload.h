@@ -74,6 +74,8 @@ private:
             OnChanged();
     }
     void StopLogging();
+    // Runs `download` into the cleared lines, then shows them under `caption`.
+    void ShowDownload(const std::function<void()>& download, const char* caption, const char* saveTitle);
 
     TextDownloadSource& FSource;
     std::function<void()> FShowModal;

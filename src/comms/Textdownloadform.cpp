@@ -19,7 +19,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* parent)
     : QDialog(parent)
@@ -42,6 +45,7 @@ TfrmTextDownload::TfrmTextDownload(comms::TextDownloadSource& Source, QWidget* p
     mmoDownloadedText = new QPlainTextEdit(this);
     mmoDownloadedText->setObjectName("mmoDownloadedText");
     mmoDownloadedText->setReadOnly(true);
+    mmoDownloadedText->setUndoRedoEnabled(false); // the logger's lines would pile up as undo steps
     mmoDownloadedText->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmoDownloadedText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
@@ -127,11 +131,38 @@ void TfrmTextDownload::Refresh()
     gbxDeviceLogger->setVisible(FLogic.LoggerVisible());
     lblLoggingInterval->setText(QString::fromStdString(FLogic.IntervalText()));
     btnStartStop->setText(QString::fromStdString(FLogic.StartStopCaption()));
-    QStringList text;
-    for (const std::string& line : FLogic.Lines())
-        text << QString::fromStdString(line);
-    mmoDownloadedText->setPlainText(text.join('\n'));
-    mmoDownloadedText->verticalScrollBar()->setValue(mmoDownloadedText->verticalScrollBar()->maximum());
+    ShowLines();
+}
+
+void TfrmTextDownload::ShowLines()
+{
+    // Most refreshes change no line (a tick's wait, the interval, Start/Stop, a
+    // language change): the text, its selection and the place read stay.
+    const comms::TextLines& lines = FLogic.Lines();
+    if (lines == FShownLines)
+        return;
+    const bool appended = !FShownLines.empty() && lines.size() > FShownLines.size()
+        && std::equal(FShownLines.begin(), FShownLines.end(), lines.begin());
+    QStringList added;
+    for (std::size_t i = appended ? FShownLines.size() : 0; i < lines.size(); ++i)
+        added << QString::fromStdString(lines[i]);
+    FShownLines = lines;
+    if (!appended) {
+        // A new download opens at its first line, where its header is.
+        mmoDownloadedText->setPlainText(added.join('\n'));
+        mmoDownloadedText->verticalScrollBar()->setValue(0);
+        mmoDownloadedText->horizontalScrollBar()->setValue(0);
+        return;
+    }
+    // The logger's new line goes below the others; the view follows it only
+    // when the user was reading the end.
+    QScrollBar* bar = mmoDownloadedText->verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    QTextCursor end(mmoDownloadedText->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText('\n' + added.join('\n'));
+    if (atEnd)
+        bar->setValue(bar->maximum());
 }
 
 void TfrmTextDownload::SaveAs1Click()

@@ -46,5 +46,8 @@ public slots:
     void reject() override;
 
 private:
+    void ShowLines();
+
     comms::TTextDownload FLogic;
+    comms::TextLines FShownLines; // what mmoDownloadedText holds
 };

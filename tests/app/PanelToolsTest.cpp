@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -129,6 +130,39 @@ TEST_F(PanelToolsFixture, EventLogAndDeviceDataShowTheirLines)
     EXPECT_EQ(Fetch(Main->ToolsFetchDeviceData).split('\n').size(), 199);
     EXPECT_EQ(Main->Windows().TextDownload().windowTitle(), "Device Data");
     EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
+}
+
+// The line drops in the middle of a download: the error, then the window with
+// the lines that arrived. A port that will not open gives its error alone.
+TEST_F(PanelToolsFixture, ALineThatDropsMidDownloadStillShowsTheLinesThatArrived)
+{
+    QTimer drop;
+    QObject::connect(&drop, &QTimer::timeout, [this, &drop] {
+        const auto requests = Panel.Requests();
+        if (std::count_if(requests.begin(), requests.end(), [](const auto& r) { return r.Command == 0x5A; })
+            >= 10) {
+            drop.stop();
+            Panel.Hangup();
+        }
+    });
+    drop.start(1);
+    const std::string device = Panel.SlavePath();
+    Prompts.Answer(platform::mrOk);
+    const QStringList lines = Fetch(Main->ToolsFetchDeviceData).split('\n');
+    ASSERT_EQ(Prompts.Log.size(), 1u);
+    EXPECT_EQ(Prompts.Log[0].Text, "Communications Failure.\n" + device + ": Input/output error");
+    EXPECT_GE(lines.size(), 10);
+    EXPECT_LT(lines.size(), 199);
+    EXPECT_EQ(lines[0], "Address,PW1,PW2,PW3,PW4,PW5,Level,Zone,Type,Location");
+    EXPECT_TRUE(lines.back().startsWith('S')) << lines.back().toStdString();
+    EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
+
+    ::setenv("PX10_COM1", Dir.filePath("no-such-port").toLocal8Bit().constData(), 1);
+    Prompts.Answer(platform::mrOk);
+    EXPECT_EQ(Fetch(Main->ToolsFetchEventLog), "not shown");
+    ASSERT_EQ(Prompts.Log.size(), 2u);
+    EXPECT_EQ(Prompts.Log[1].Text.rfind("Unable to open communications port COM1.\n", 0), 0u)
+        << Prompts.Log[1].Text;
 }
 
 // A fetch gives detection no configuration of its own: the panel's firmware
