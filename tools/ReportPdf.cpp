@@ -1,45 +1,112 @@
 // px10-report-pdf: the six reports of a configuration printed to a PDF in one
-// language of a dictionary, to look at a printout without a printer.
-//   px10-report-pdf DICTIONARY.mld LANGUAGE OUT.pdf [FILE.UDF]
-// LANGUAGE is the dictionary's language number (1 for the first). Without a
-// file the configuration of long texts that the report tests print is used.
+// language of a dictionary, to look at a printout without a printer. It
+// prints what the program prints in that language: a new configuration
+// without a file, the "Ev." column blank where the language sets VdS
+// compatibility.
 #include "Exception.h"
 #include "Ivbindic.h"
+#include "LanguageRules.h"
+#include "PX10ConfigData.h"
 #include "ReportJob.h"
-#include "reports/LongTexts.h"
 
 #include <QGuiApplication>
 #include <QPdfWriter>
+#include <QSaveFile>
 
+#include <charconv>
+#include <cstring>
 #include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+const char* const Usage = "usage: px10-report-pdf DICTIONARY.mld LANGUAGE OUT.pdf [FILE.UDF]\n"
+                          "Prints the six reports (panel setup options, zone texts, on-board outputs,\n"
+                          "CBE rules, sensors, modules) to OUT.pdf as the program prints them in the\n"
+                          "language LANGUAGE of the dictionary, a number from 0 (in the shipped\n"
+                          "dictionary 1 English to 5 German). Without FILE.UDF it prints a new\n"
+                          "configuration, with the defaults File, New gives in that language. Where the\n"
+                          "language sets VdS compatibility (German), the \"Ev.\" column stays blank.\n"
+                          "On a failure it says why on stderr, exits with 1 and writes nothing: an\n"
+                          "OUT.pdf already there stays as it was.\n";
+
+// The whole of `text` as a number, or -1.
+int LanguageNumber(const char* text)
+{
+    int n = -1;
+    const char* end = text + std::strlen(text);
+    const auto [at, error] = std::from_chars(text, end, n);
+    return error == std::errc() && at == end && at != text && n >= 0 ? n : -1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // It draws into a PDF only: no display needed, and the same PDF with one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc < 4) {
-        std::cerr << "usage: px10-report-pdf DICTIONARY.mld LANGUAGE OUT.pdf [FILE.UDF]\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << Usage;
+        return 0;
+    }
+    if (argc != 4 && argc != 5) {
+        std::cerr << Usage;
         return 2;
     }
+    const std::string dictionaryFile = argv[1], outFile = argv[3], udfFile = argc == 5 ? argv[4] : "";
     try {
         TIvBinaryDictionary dictionary;
-        dictionary.SetFileName(argv[1]);
+        dictionary.SetFileName(dictionaryFile);
         dictionary.SetCheckLevel(ivclNone);
-        dictionary.SetLanguage(std::atoi(argv[2]));
-        dictionary.Open();
-        std::unique_ptr<TPX10ConfigData> config;
-        if (argc > 4) {
-            config = std::make_unique<TPX10ConfigData>(false, false, true, false);
-            config->LoadFromFile(argv[4]);
-        } else
-            config = MakeLongTextConfiguration();
+        if (!dictionary.CanBeOpened())
+            throw Exception("No dictionary file " + dictionaryFile);
+        try {
+            dictionary.Open();
+        } catch (const std::exception& e) {
+            throw Exception("Cannot read the dictionary " + dictionaryFile, e.what());
+        }
+        const int count = dictionary.GetLanguageCount();
+        const int language = LanguageNumber(argv[2]);
+        if (language < 0 || language >= count)
+            throw Exception(std::string("No language \"") + argv[2] + "\" in " + dictionaryFile,
+                "Its languages are the numbers 0 to " + std::to_string(count - 1) + ".");
+        dictionary.SetLanguage(language);
+
+        // The VdS mark follows the language, as it does in the program, and
+        // with it the defaults of a new configuration.
+        const bool vds = IsVdSLanguage(&dictionary);
+        const TNewConfigFlags f = NewConfigFlags(vds, &dictionary);
+        const auto config = std::make_unique<TPX10ConfigData>(
+            f.VdSDefaults, f.LED2CModeDefault, f.TorqSwitchDefault, f.ControlKey3ModeDefault);
+        if (!udfFile.empty()) {
+            try {
+                config->LoadFromFile(udfFile);
+            } catch (const std::exception& e) {
+                throw Exception("Cannot read " + udfFile, e.what());
+            }
+        }
         report::TReportForms forms;
         report::TReportContext context;
-        context.FileName = argc > 4 ? argv[4] : "";
-        QPdfWriter pdf(QString::fromLocal8Bit(argv[3]));
-        report::RenderPages(pdf,
-            report::BuildComposite(forms.Chosen({ true, true, true, true, true, true }), *config, context));
-    } catch (const Exception& e) {
-        std::cerr << e.Message() << "\n";
+        context.FileName = udfFile;
+        context.VdSCompatibility = vds;
+        const auto pages
+            = report::BuildComposite(forms.Chosen({ true, true, true, true, true, true }), *config, context);
+
+        // Into a file beside the target, renamed over it once whole.
+        QSaveFile file(QString::fromLocal8Bit(outFile));
+        if (!file.open(QIODevice::WriteOnly))
+            throw Exception("Cannot write " + outFile, file.errorString().toStdString());
+        {
+            QPdfWriter pdf(&file);
+            report::RenderPages(pdf, pages);
+        }
+        if (!file.commit())
+            throw Exception("Cannot write " + outFile, file.errorString().toStdString());
+    } catch (const std::exception& e) {
+        std::cerr << "px10-report-pdf: " << e.what() << "\n";
         return 1;
     }
     return 0;

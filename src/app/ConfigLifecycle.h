@@ -4,6 +4,7 @@
 // the caption. The main window wires its menus to it and repaints through
 // the callbacks; tests drive it with scripted prompts.
 #include "FileHistory.h"
+#include "LanguageRules.h"
 
 #include <functional>
 #include <memory>
@@ -14,12 +15,7 @@ class TPX10ConfigData;
 
 class ConfigLifecycle {
 public:
-    struct Flags {
-        bool VdSDefaults = false;
-        bool LED2CModeDefault = false;
-        bool TorqSwitchDefault = true;
-        bool ControlKey3ModeDefault = false;
-    };
+    using Flags = TNewConfigFlags;
 
     ConfigLifecycle(std::string productName, std::string productVersion);
     ~ConfigLifecycle();

@@ -245,6 +245,106 @@ TEST(ReportPdf, AnEmptyJobIsStillOneValidPageAndABadDeviceIsAnError)
     EXPECT_THROW(RenderPages(bad, forms.Of(TReportKind::Zones).BuildPages(config, {})), Exception);
 }
 
+#if defined(PX10_REPORT_PDF_TOOL) && defined(PX10_DICTIONARY_FILE)
+
+struct ToolRun {
+    int ExitCode = -1;
+    QString Errors;
+};
+
+// px10-report-pdf run as a user runs it, on a machine without a display.
+ToolRun RunReportTool(const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        environment.remove(name);
+    QProcess p;
+    p.setProcessEnvironment(environment);
+    p.start(PX10_REPORT_PDF_TOOL, arguments);
+    const bool finished = p.waitForFinished(120000);
+    const QString errors = QString::fromLocal8Bit(p.readAllStandardError());
+    if (!finished || p.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "px10-report-pdf did not end by itself: " << errors.toStdString();
+        return {};
+    }
+    return { p.exitCode(), errors };
+}
+
+TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesTheOutputAsItWas)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.pdf");
+    // The arguments, and the part of them the message names.
+    const std::pair<QStringList, QString> refused[] = {
+        { { PX10_DICTIONARY_FILE, "99", out }, "99" },
+        { { PX10_DICTIONARY_FILE, "abc", out }, "abc" },
+        { { PX10_DICTIONARY_FILE, "-1", out }, "-1" },
+        { { dir.filePath("missing.mld"), "1", out }, "missing.mld" },
+        { { PX10_DICTIONARY_FILE, "1", out, dir.filePath("missing.UDF") }, "missing.UDF" },
+    };
+    for (const bool existing : { false, true })
+        for (const auto& [arguments, named] : refused) {
+            SCOPED_TRACE(arguments.join(' ').toStdString() + (existing ? ", over a file" : ""));
+            QFile::remove(out);
+            QFile file(out);
+            if (existing) {
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write("kept");
+                file.close();
+            }
+            const ToolRun run = RunReportTool(arguments);
+            EXPECT_NE(run.ExitCode, 0);
+            EXPECT_TRUE(run.Errors.contains(named)) << run.Errors.toStdString();
+            EXPECT_EQ(file.exists(), existing);
+            if (existing && file.open(QIODevice::ReadOnly)) {
+                EXPECT_EQ(file.readAll().toStdString(), "kept");
+            }
+        }
+}
+
+TEST(ReportPdfTool, PrintsWhatTheProgramPrintsInTheLanguage)
+{
+    QTemporaryDir dir;
+    const QString udf = dir.filePath("site.UDF");
+    MakeFullConfiguration()->SaveToFile(udf.toStdString());
+    // Without a file, the configuration File, New gives in the language:
+    // German sets VdS compatibility, which takes the VdS defaults and the
+    // regional options and leaves the "Ev." column blank.
+    struct Case {
+        int Language;
+        QString File;
+        bool VdS;
+    };
+    for (const Case& c : { Case { 1, "", false }, Case { 5, "", true }, Case { 5, udf, true } }) {
+        SCOPED_TRACE(std::to_string(c.Language) + " " + c.File.toStdString());
+        auto config = std::make_unique<TPX10ConfigData>(c.VdS, c.VdS, true, c.VdS);
+        if (!c.File.isEmpty())
+            config->LoadFromFile(c.File.toStdString());
+        const QString expected = dir.filePath("expected.pdf");
+        {
+            const auto dictionary = OpenShippedDictionary(c.Language);
+            TReportForms forms;
+            TReportContext context;
+            context.FileName = c.File.toStdString();
+            context.VdSCompatibility = c.VdS;
+            QPdfWriter pdf(expected);
+            RenderPages(
+                pdf, BuildComposite(forms.Chosen({ true, true, true, true, true, true }), *config, context));
+        }
+        const QString printed = dir.filePath("printed.pdf");
+        QStringList arguments { PX10_DICTIONARY_FILE, QString::number(c.Language), printed };
+        if (!c.File.isEmpty())
+            arguments << c.File;
+        const ToolRun run = RunReportTool(arguments);
+        EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        const QString text = PdfPages(printed).join('\f');
+        EXPECT_EQ(text.toStdString(), PdfPages(expected).join('\f').toStdString());
+        EXPECT_EQ(text.contains("Ev."), !c.VdS);
+    }
+}
+
+#endif
+
 } // namespace
 
 namespace {

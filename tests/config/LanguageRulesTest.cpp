@@ -34,12 +34,12 @@ TEST(LanguageRules, NewConfigurationsTakeTheMarkAndTheRegionalTest)
 {
     FixedLanguage d;
     d.SetActive(6);
-    const ConfigLifecycle::Flags f = NewConfigFlags(false, &d);
+    const TNewConfigFlags f = NewConfigFlags(false, &d);
     EXPECT_FALSE(f.VdSDefaults);
     EXPECT_TRUE(f.LED2CModeDefault);
     EXPECT_TRUE(f.TorqSwitchDefault);
     EXPECT_TRUE(f.ControlKey3ModeDefault);
-    const ConfigLifecycle::Flags none = NewConfigFlags(false, nullptr);
+    const TNewConfigFlags none = NewConfigFlags(false, nullptr);
     EXPECT_FALSE(none.LED2CModeDefault || none.ControlKey3ModeDefault);
     EXPECT_TRUE(NewConfigFlags(true, nullptr).VdSDefaults);
 }

@@ -19,7 +19,7 @@ std::optional<int> LanguageToStore(const TIvDictionary* d)
     return d->GetLanguage();
 }
 
-ConfigLifecycle::Flags NewConfigFlags(bool vdsMark, const TIvDictionary* d)
+TNewConfigFlags NewConfigFlags(bool vdsMark, const TIvDictionary* d)
 {
     const bool regional = IsRegionalOptionEnabled(vdsMark, d);
     return { vdsMark, regional, true, regional };
