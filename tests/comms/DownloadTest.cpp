@@ -210,7 +210,7 @@ TEST(EventLogDownload, HangupWhileTheLineFallsQuietEndsTheWindow)
     try {
         f.EventLog();
     } catch (const Exception& e) {
-        error = e.Message();
+        error = e.Message() + "\n" + e.Detail();
     }
     EXPECT_TRUE(waited);
     EXPECT_EQ(error, "Communications Failure.\n" + device + ": Input/output error");
