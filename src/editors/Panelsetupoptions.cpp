@@ -217,10 +217,15 @@ void TfrmPanelSetupOptions::CreateControls()
 
 void TfrmPanelSetupOptions::RefreshFromConfig()
 {
-    if (FControlsCreated)
+    if (FControlsCreated) {
         LoadFromConfig();
-    else
-        FLoadPending = true;
+        return;
+    }
+    // What loading writes back is written now, not when the page is first
+    // shown: Save and Send must carry it either way.
+    if (TPX10ConfigData* config = FLogic.Config())
+        PanelSetupOptions::WriteBackSpinValues(*config);
+    FLoadPending = true;
 }
 
 void TfrmPanelSetupOptions::setVisible(bool visible)

@@ -152,10 +152,21 @@ void PanelSetupOptions::Write(PanelOption o, int v)
     PanelOptionRow(o).Write(*FConfig->GeneralPanelSetup, v);
 }
 
+void PanelSetupOptions::WriteBackSpinValues(TPX10ConfigData& config)
+{
+    TPX10ConfigGeneralPanelSetup& g = *config.GeneralPanelSetup;
+    // Written even when the value read is in range: an accessor may clamp
+    // what it reads. An unchanged value marks nothing modified.
+    for (const TPanelOption& row : PanelOptions)
+        if (row.Spin)
+            row.Write(g, std::clamp(row.Read(g), row.Min, row.Max));
+}
+
 void PanelSetupOptions::Load(bool regionalOptions, bool vds)
 {
     if (!FConfig)
         return;
+    WriteBackSpinValues(*FConfig);
     const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
     const int type = PanelType();
     FState.PanelTypeRows = PanelTypesVeltrane();

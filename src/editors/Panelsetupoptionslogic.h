@@ -144,8 +144,16 @@ public:
     const PanelSetupOptionsState& State() const { return FState; }
 
     // Fills the state from the configuration. `regionalOptions`: the main
-    // window's regional test; `vds`: its VdS Compatibility mark.
+    // window's regional test; `vds`: its VdS Compatibility mark. Loading
+    // writes back what the spin controls show (WriteBackSpinValues); nothing
+    // else.
     void Load(bool regionalOptions, bool vds);
+    // A spin control shows a stored value outside its range at the nearer
+    // limit, and setting it in code reports that as a change, which stores
+    // it: each spin control's option is stored as the control shows it, so
+    // that Save and Send carry what the user saw. Lists keep what is stored.
+    // Run on every load, whether or not the controls exist yet.
+    static void WriteBackSpinValues(TPX10ConfigData& config);
     // Called after a panel type was chosen (the main window refreshes every
     // view); without it the options load themselves again.
     std::function<void()> OnPanelTypeChanged;

@@ -123,7 +123,9 @@ TEST_F(FrameFixture, RefusedTorqSwitchGoesBackToEnabled)
     EXPECT_TRUE(G().GetTorqSwitch());
 }
 
-TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
+// Loading stores what a spin control shows, and nothing when that is what
+// is stored.
+TEST_F(FrameFixture, SpinEditsWriteAndLoadingStoresWhatTheyShow)
 {
     Frame.spnPrimaryDelay->SetValue(45);
     EXPECT_EQ(G().GetPrimaryDelay(), 45);
@@ -131,7 +133,10 @@ TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
     G().ClearModified();
     Frame.LoadFromConfig();
     EXPECT_EQ(Frame.spnPrimaryDelay->GetValue(), 300);
-    EXPECT_EQ(G().GetPrimaryDelay(), 900);
+    EXPECT_EQ(G().GetPrimaryDelay(), 300);
+    EXPECT_TRUE(Config->IsModified());
+    G().ClearModified();
+    Frame.LoadFromConfig();
     EXPECT_FALSE(Config->IsModified());
 }
 
@@ -247,6 +252,7 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheBoundConfiguration
     first.GeneralPanelSetup->SetSiteName("FIRST");
     second.GeneralPanelSetup->SetSiteName("SECOND");
     second.GeneralPanelSetup->SetMainsDelay(42);
+    second.GeneralPanelSetup->SetRS485QtyRepeaters(40);
     TfrmPanelSetupOptions frame;
     frame.SetConfiguration(&first);
     EXPECT_FALSE(frame.ControlsCreated());
@@ -255,6 +261,9 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheBoundConfiguration
     EXPECT_FALSE(frame.ControlsCreated());
     frame.SetConfiguration(&second); // replaced before the frame was ever shown
     frame.RefreshFromConfig();
+    EXPECT_FALSE(frame.ControlsCreated());
+    // Stored as the repeaters' control will show it, shown or not.
+    EXPECT_EQ(second.GeneralPanelSetup->GetRS485QtyRepeaters(), 16);
     frame.show();
     ASSERT_TRUE(frame.ControlsCreated());
     EXPECT_EQ(frame.txtSiteName->text(), "SECOND");
