@@ -187,6 +187,13 @@ public:
     // Removes blanks (the caret moves left for each one before it) and stores
     // the number; returns the caret position for the cleaned text.
     int EditGsmNumber(const std::string& text, int caret);
+    // Whether an edit of the GSM number, from `before` (as shown) to `after`,
+    // may stand: it puts in only digits and blanks, and a sign only in front
+    // (blanks are taken out, so a sign after leading blanks is in front).
+    // A number stored against that rule (an older file) stays as it is and
+    // stays editable: an edit may keep its misplaced characters, but not add
+    // one, nor move a sign out of the front.
+    static bool GsmNumberEditFits(const std::string& before, const std::string& after);
 
     // Hidden lists of the frame.
     static const std::vector<std::string>& PanelTypesVeltrane();

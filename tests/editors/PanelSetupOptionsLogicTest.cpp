@@ -278,6 +278,38 @@ TEST_F(OptionsFixture, GsmNumberShowsWhatTheRecordKeeps)
     EXPECT_EQ(caret, 20);
 }
 
+// An edit puts in digits and blanks, and a sign in front only; a number
+// stored against that keeps what it has but takes nothing more.
+TEST(GsmNumberMask, EditsPutInASignInFrontOnly)
+{
+    const struct {
+        const char *Before, *After;
+        bool Fits;
+    } edits[] = {
+        { "", "+", true },
+        { "", "  -4", true }, // the blanks go
+        { "0171", "+0171", true },
+        { "+49", "+491", true },
+        { "49", "4 9", true },
+        { "49", "4+9", false },
+        { "49", "49-", false },
+        { "", "1+2", false },
+        { "+49", "++49", false },
+        { "+49", "5+49", false },
+        { "", "4a", false },
+        { "12-34", "12-345", true },
+        { "12-34", "1234", true },
+        { "12-34", "+12-34", true },
+        { "12-34", "12534", true },
+        { "12-34", "12--34", false },
+        { "12-34", "12+34", false },
+    };
+    for (const auto& e : edits) {
+        EXPECT_EQ(PanelSetupOptions::GsmNumberEditFits(e.Before, e.After), e.Fits)
+            << e.Before << " -> " << e.After;
+    }
+}
+
 TEST_F(OptionsFixture, ServiceDateIsKeptWithinTheStorableYears)
 {
     Options.SetServiceDueEnabled(true, QDate(2070, 5, 17));

@@ -196,6 +196,30 @@ TEST_F(FrameFixture, GsmNumberTakesTwentyPositionsWithoutBlanks)
     EXPECT_EQ(Config->GsmItems->GetNumber(1), "017123");
 }
 
+// A sign goes in front only. A number stored against that shows as it is,
+// unchanged, and can still be edited.
+TEST_F(FrameFixture, GsmNumberTakesASignInFrontOnly)
+{
+    Config->GsmItems->SetNumber(1, "12-34");
+    Config->GsmItems->ClearModified();
+    ShowGsmItems();
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "12-34");
+    EXPECT_FALSE(Config->GsmItems->IsModified());
+    Frame.edtGsmNumber->end(false);
+    Type(Frame.edtGsmNumber, "-5");
+    Frame.edtGsmNumber->home(false);
+    Type(Frame.edtGsmNumber, "+-");
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "+12-345");
+    EXPECT_EQ(Config->GsmItems->GetNumber(1), "+12-345");
+
+    Frame.pclGSMItems->setCurrentIndex(1);
+    Type(Frame.edtGsmNumber, "+49+1-2");
+    Frame.edtGsmNumber->home(false);
+    Type(Frame.edtGsmNumber, "0"); // would move the sign out of the front
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "+4912");
+    EXPECT_EQ(Config->GsmItems->GetNumber(2), "+4912");
+}
+
 TEST_F(FrameFixture, SiteTextsTakeOnlyWhatTheCodePageHolds)
 {
     Frame.show();
