@@ -94,14 +94,8 @@ TEST_F(OptionsFixture, SpinValuesOutsideTheirRangeAreStoredAsShown)
         { PanelOption::MainsDelay, &G_::SetMainsDelay, &G_::GetMainsDelay, 200, 60 },
         { PanelOption::ExtSystemDelay, &G_::SetExtSystemDelay, &G_::GetExtSystemDelay, 200, 180 },
         { PanelOption::ExtSystemDelay, &G_::SetExtSystemDelay, &G_::GetExtSystemDelay, 0, 10 },
-        { PanelOption::ExtSystemSoakTime, &G_::SetExtSystemSoakTime, &G_::GetExtSystemSoakTime, 1000, 999 },
-        { PanelOption::RS232ThirdPartySuspendCommsLimit, &G_::SetRS232ThirdPartySuspendCommsLimit,
-            &G_::GetRS232ThirdPartySuspendCommsLimit, 301, 300 },
         { PanelOption::RS485QtyRepeaters, &G_::SetRS485QtyRepeaters, &G_::GetRS485QtyRepeaters, 40, 16 },
-        { PanelOption::RS485ThirdPartySuspendCommsLimit, &G_::SetRS485ThirdPartySuspendCommsLimit,
-            &G_::GetRS485ThirdPartySuspendCommsLimit, 40000, 300 },
         { PanelOption::PrimaryDelay, &G_::SetPrimaryDelay, &G_::GetPrimaryDelay, 1000, 300 },
-        { PanelOption::ExtendDelay, &G_::SetExtendDelay, &G_::GetExtendDelay, 11, 10 },
     };
     for (const auto& c : cases) {
         TPX10ConfigData config(false, false, true, false);
@@ -290,17 +284,12 @@ TEST(GsmNumberMask, EditsPutInASignInFrontOnly)
         { "", "  -4", true }, // the blanks go
         { "0171", "+0171", true },
         { "+49", "+491", true },
-        { "49", "4 9", true },
         { "49", "4+9", false },
         { "49", "49-", false },
-        { "", "1+2", false },
-        { "+49", "++49", false },
         { "+49", "5+49", false },
         { "", "4a", false },
         { "12-34", "12-345", true },
-        { "12-34", "1234", true },
         { "12-34", "+12-34", true },
-        { "12-34", "12534", true },
         { "12-34", "12--34", false },
         { "12-34", "12+34", false },
     };

@@ -211,13 +211,6 @@ TEST_F(FrameFixture, GsmNumberTakesASignInFrontOnly)
     Type(Frame.edtGsmNumber, "+-");
     EXPECT_EQ(Frame.edtGsmNumber->text(), "+12-345");
     EXPECT_EQ(Config->GsmItems->GetNumber(1), "+12-345");
-
-    Frame.pclGSMItems->setCurrentIndex(1);
-    Type(Frame.edtGsmNumber, "+49+1-2");
-    Frame.edtGsmNumber->home(false);
-    Type(Frame.edtGsmNumber, "0"); // would move the sign out of the front
-    EXPECT_EQ(Frame.edtGsmNumber->text(), "+4912");
-    EXPECT_EQ(Config->GsmItems->GetNumber(2), "+4912");
 }
 
 TEST_F(FrameFixture, SiteTextsTakeOnlyWhatTheCodePageHolds)
