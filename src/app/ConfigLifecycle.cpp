@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 using namespace platform;
 
@@ -73,8 +74,29 @@ template <class F> void NamingTheFile(const std::string& fileName, F&& f)
 
 } // namespace
 
-void ConfigLifecycle::OpenConfigFile(const std::string& fileName)
+std::string ConfigLifecycle::FullPath(const std::string& name)
 {
+    if (name.empty())
+        return name;
+    // The bytes as they are (a name need not be UTF-8). A "." says nothing
+    // and goes; a ".." stays, since after a linked folder it need not lead
+    // where the name reads.
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(name, ec);
+    if (ec)
+        return name;
+    std::filesystem::path out;
+    for (const std::filesystem::path& part : full)
+        if (part != ".")
+            out /= part;
+    return out.string();
+}
+
+void ConfigLifecycle::OpenConfigFile(const std::string& name)
+{
+    // Every way in (command line, dropped file, open dialog, recent file)
+    // comes here.
+    const std::string fileName = FullPath(name);
     FFileName = fileName;
     try {
         NamingTheFile(fileName, [&] { ConfigData->LoadFromFile(fileName); });
@@ -160,7 +182,7 @@ void ConfigLifecycle::FileSaveAsExecute()
         return;
     // The name is taken only once the file is written: after a failure, Save
     // must still go to the file the caption shows.
-    const std::string target = WithUdfExtension(name);
+    const std::string target = FullPath(WithUdfExtension(name));
     NamingTheFile(target, [&] { ConfigData->SaveToFile(target); });
     FFileName = target;
     FHistory.Add(FFileName);

@@ -35,8 +35,9 @@ public:
     void NewConfiguration();
     // Takes ownership; the old configuration goes after the views show the new one.
     void SetCurrentConfig(std::unique_ptr<TPX10ConfigData> config);
-    // Loads into the current configuration; a failure leaves a fresh one and
-    // raises the same exception again.
+    // Loads into the current configuration (the file name and the recent
+    // files keep its full path); a failure leaves a fresh one and raises the
+    // same exception again.
     void OpenConfigFile(const std::string& fileName);
     // The "Save changes ?" flow; the return tells whether the configuration
     // is now unmodified (so the caller may go on).
@@ -54,6 +55,10 @@ public:
 
     // ".UDF" appended unless the name already ends so (any case).
     static std::string WithUdfExtension(const std::string& name);
+    // The name from the root of the file system, so that it still names the
+    // same file when the program next starts from another folder; empty
+    // stays empty.
+    static std::string FullPath(const std::string& name);
 
     std::string GetDisplayFileName() const;
     std::string Caption() const;

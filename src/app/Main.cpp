@@ -158,6 +158,10 @@ void TfrmMain::RefreshAllViews()
         FModuleFrame->LoadFromConfig();
     if (frmPanelSetupOptions1)
         frmPanelSetupOptions1->RefreshFromConfig();
+    else if (ConfigData)
+        // The frame is made when first asked for; what loading it would write
+        // back is written all the same.
+        PanelSetupOptions::WriteBackSpinValues(*ConfigData);
     UpdateEditActions();
 }
 

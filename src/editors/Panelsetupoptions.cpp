@@ -27,12 +27,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -75,6 +75,26 @@ QWidget* Unit(QWidget* control, const char* unit, QWidget* parent)
     h->addStretch();
     return w;
 }
+// The GSM number's mask: an edit that does not fit is refused as typed. The
+// number as shown is the logic's, which every accepted edit and every load
+// updates before the edit shows it.
+class GsmNumberValidator : public QValidator {
+public:
+    GsmNumberValidator(const PanelSetupOptions& logic, QObject* parent)
+        : QValidator(parent)
+        , FLogic(logic)
+    {
+    }
+    State validate(QString& input, int&) const override
+    {
+        return PanelSetupOptions::GsmNumberEditFits(FLogic.State().Gsm.Number, QStringToCp1252(input))
+            ? Acceptable
+            : Invalid;
+    }
+
+private:
+    const PanelSetupOptions& FLogic;
+};
 } // namespace
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
@@ -217,10 +237,15 @@ void TfrmPanelSetupOptions::CreateControls()
 
 void TfrmPanelSetupOptions::RefreshFromConfig()
 {
-    if (FControlsCreated)
+    if (FControlsCreated) {
         LoadFromConfig();
-    else
-        FLoadPending = true;
+        return;
+    }
+    // What loading writes back is written now, not when the page is first
+    // shown: Save and Send must carry it either way.
+    if (TPX10ConfigData* config = FLogic.Config())
+        PanelSetupOptions::WriteBackSpinValues(*config);
+    FLoadPending = true;
 }
 
 void TfrmPanelSetupOptions::setVisible(bool visible)
@@ -405,8 +430,7 @@ void TfrmPanelSetupOptions::BuildPeripheralOptions(QWidget* page)
     edtGsmNumber = new QLineEdit(gbxGSMItems);
     // The record keeps 20 positions: the edit takes no more.
     edtGsmNumber->setMaxLength(PanelSetupOptions::TextLimit);
-    edtGsmNumber->setValidator(
-        new QRegularExpressionValidator(QRegularExpression("[0-9+\\- ]*"), edtGsmNumber));
+    edtGsmNumber->setValidator(new GsmNumberValidator(FLogic, edtGsmNumber));
     AddRow(gf, IvNative("Number"), edtGsmNumber);
     gv->addLayout(gf);
     auto* checks = new QGridLayout;

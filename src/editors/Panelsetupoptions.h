@@ -3,7 +3,8 @@
 // live in PanelSetupOptions (Panelsetupoptionslogic.h); the frame only wires
 // its widgets to them: every user edit goes to the logic, which writes the
 // configuration at once, and the widgets then show the logic's state.
-// Filling controls in code never writes back. The option controls are
+// Filling controls in code never writes back; what the spin controls show
+// is stored by the logic's load instead. The option controls are
 // created when the frame is first shown or loaded, not with the frame: the
 // main window creates it at start-up but shows it only on request.
 #include "Panelsetupoptionslogic.h"
@@ -59,7 +60,8 @@ public:
     // Creates the option controls when they do not exist yet, then fills them.
     void LoadFromConfig();
     // Fills the controls now when they exist, else when the frame is first
-    // shown, from the configuration bound then.
+    // shown, from the configuration bound then; what loading writes back
+    // (PanelSetupOptions::WriteBackSpinValues) is written now either way.
     void RefreshFromConfig();
     // The option controls below exist once this has run (it runs once).
     void CreateControls();

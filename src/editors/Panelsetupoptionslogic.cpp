@@ -18,6 +18,22 @@ bool PX10Family(int panelType)
 {
     return panelType >= 2 && panelType <= 6;
 }
+// Whether the character at `i` of a GSM number breaks the number's mask: a
+// digit or a blank may stand anywhere, a sign only in front.
+bool GsmMaskRefuses(const std::string& text, std::size_t i)
+{
+    const char c = text[i];
+    if ((c >= '0' && c <= '9') || c == ' ')
+        return false;
+    return !((c == '+' || c == '-') && text.find_first_not_of(' ') == i);
+}
+int GsmMaskFaults(const std::string& text)
+{
+    int faults = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        faults += GsmMaskRefuses(text, i);
+    return faults;
+}
 void Warn(const std::string& text)
 {
     platform::CurrentPrompts().MessageDlg(text, platform::MsgDlgType::mtWarning, platform::mbOK);
@@ -152,10 +168,21 @@ void PanelSetupOptions::Write(PanelOption o, int v)
     PanelOptionRow(o).Write(*FConfig->GeneralPanelSetup, v);
 }
 
+void PanelSetupOptions::WriteBackSpinValues(TPX10ConfigData& config)
+{
+    TPX10ConfigGeneralPanelSetup& g = *config.GeneralPanelSetup;
+    // Written even when the value read is in range: an accessor may clamp
+    // what it reads. An unchanged value marks nothing modified.
+    for (const TPanelOption& row : PanelOptions)
+        if (row.Spin)
+            row.Write(g, std::clamp(row.Read(g), row.Min, row.Max));
+}
+
 void PanelSetupOptions::Load(bool regionalOptions, bool vds)
 {
     if (!FConfig)
         return;
+    WriteBackSpinValues(*FConfig);
     const TPX10ConfigGeneralPanelSetup& g = *FConfig->GeneralPanelSetup;
     const int type = PanelType();
     FState.PanelTypeRows = PanelTypesVeltrane();
@@ -521,4 +548,22 @@ int PanelSetupOptions::EditGsmNumber(const std::string& text, int caret)
     }
     FState.Gsm.Number = out;
     return std::clamp(caret, 0, int(out.size()));
+}
+
+bool PanelSetupOptions::GsmNumberEditFits(const std::string& before, const std::string& after)
+{
+    // What the edit put in: `after` between what it shares with `before` at
+    // either end.
+    std::size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+        && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    for (std::size_t i = head; i < after.size() - tail; ++i)
+        if (GsmMaskRefuses(after, i))
+            return false;
+    // A digit put in front of a sign moves the sign out of the front.
+    return GsmMaskFaults(after) <= GsmMaskFaults(before);
 }

@@ -144,8 +144,16 @@ public:
     const PanelSetupOptionsState& State() const { return FState; }
 
     // Fills the state from the configuration. `regionalOptions`: the main
-    // window's regional test; `vds`: its VdS Compatibility mark.
+    // window's regional test; `vds`: its VdS Compatibility mark. Loading
+    // writes back what the spin controls show (WriteBackSpinValues); nothing
+    // else.
     void Load(bool regionalOptions, bool vds);
+    // A spin control shows a stored value outside its range at the nearer
+    // limit, and setting it in code reports that as a change, which stores
+    // it: each spin control's option is stored as the control shows it, so
+    // that Save and Send carry what the user saw. Lists keep what is stored.
+    // Run on every load, whether or not the controls exist yet.
+    static void WriteBackSpinValues(TPX10ConfigData& config);
     // Called after a panel type was chosen (the main window refreshes every
     // view); without it the options load themselves again.
     std::function<void()> OnPanelTypeChanged;
@@ -179,6 +187,13 @@ public:
     // Removes blanks (the caret moves left for each one before it) and stores
     // the number; returns the caret position for the cleaned text.
     int EditGsmNumber(const std::string& text, int caret);
+    // Whether an edit of the GSM number, from `before` (as shown) to `after`,
+    // may stand: it puts in only digits and blanks, and a sign only in front
+    // (blanks are taken out, so a sign after leading blanks is in front).
+    // A number stored against that rule (an older file) stays as it is and
+    // stays editable: an edit may keep its misplaced characters, but not add
+    // one, nor move a sign out of the front.
+    static bool GsmNumberEditFits(const std::string& before, const std::string& after);
 
     // Hidden lists of the frame.
     static const std::vector<std::string>& PanelTypesVeltrane();

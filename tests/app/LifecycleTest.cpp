@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace platform;
 
 namespace {
@@ -205,6 +207,54 @@ TEST_F(LifecycleFixture, FailedOpenAndSaveNameTheFileBelowTheReason)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Detail(), unwritable + ".UDF");
     }
+}
+
+// A name relative to the folder the program runs in, however it comes in,
+// is kept with its full path: the recent files still find the file from
+// another folder, and Save still goes to it.
+TEST_F(LifecycleFixture, RelativeNamesAreKeptWithTheirFullPath)
+{
+    SavedFile();
+    struct BackHome {
+        QString Folder = QDir::currentPath();
+        ~BackHome() { QDir::setCurrent(Folder); }
+    } home;
+    ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+    const QDir here = QDir::current();
+    const struct {
+        const char* Way;
+        std::function<void()> Act;
+        const char* File;
+    } ways[] = {
+        { "command line", [&] { Life.OpenConfigFile("saved.UDF"); }, "saved.UDF" },
+        { "open dialog",
+            [&] {
+                Prompts.AnswerFile("./saved.UDF");
+                Life.FileOpenExecute();
+            },
+            "saved.UDF" },
+        { "save as",
+            [&] {
+                Prompts.AnswerFile("plan");
+                Life.FileSaveAsExecute();
+            },
+            "plan.UDF" },
+    };
+    for (const auto& w : ways) {
+        w.Act();
+        const std::string full = here.filePath(w.File).toStdString();
+        EXPECT_EQ(Life.FileName(), full) << w.Way;
+        EXPECT_EQ(Life.History().Item(0), full) << w.Way;
+    }
+    ASSERT_TRUE(QDir::setCurrent(home.Folder));
+    Life.FileHistoryClick(1);
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "From file");
+    Modify();
+    Life.FileSaveExecute();
+    EXPECT_FALSE(QFile::exists("saved.UDF"));
+    TPX10ConfigData reread(false, false, true, false);
+    reread.LoadFromFile(here.filePath("saved.UDF").toStdString());
+    EXPECT_EQ(reread.GeneralPanelSetup->GetSiteName(), "Changed");
 }
 
 TEST_F(LifecycleFixture, FailingSaveAsKeepsCaptionAndHistory)

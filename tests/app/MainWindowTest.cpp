@@ -252,6 +252,26 @@ TEST_F(MainFixture, DroppedUdfOpensAfterTheQuestion)
     EXPECT_EQ(ConfigData->GeneralPanelSetup->GetSiteName(), "");
 }
 
+// A stored option outside its spin control's range is stored as the options
+// page shows it, though the page was never made: Save carries that.
+TEST_F(MainFixture, OutOfRangeSpinOptionsAreSavedAsShownWithoutThePage)
+{
+    const std::string name = Path("old.UDF");
+    {
+        TPX10ConfigData old(false, false, true, false);
+        old.GeneralPanelSetup->SetMainsDelay(200);
+        old.SaveToFile(name);
+    }
+    Show({ name });
+    EXPECT_EQ(Main->findChild<TfrmPanelSetupOptions*>(), nullptr);
+    EXPECT_EQ(ConfigData->GeneralPanelSetup->GetMainsDelay(), 60);
+    EXPECT_TRUE(ConfigData->IsModified());
+    Main->FileSave->trigger();
+    TPX10ConfigData saved(false, false, true, false);
+    saved.LoadFromFile(name);
+    EXPECT_EQ(saved.GeneralPanelSetup->GetMainsDelay(), 60);
+}
+
 TEST_F(MainFixture, PanelSetupOptionsAreMadeWhenFirstAskedForAndShowTheCurrentConfiguration)
 {
     Show();

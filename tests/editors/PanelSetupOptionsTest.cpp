@@ -123,7 +123,9 @@ TEST_F(FrameFixture, RefusedTorqSwitchGoesBackToEnabled)
     EXPECT_TRUE(G().GetTorqSwitch());
 }
 
-TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
+// Loading stores what a spin control shows, and nothing when that is what
+// is stored.
+TEST_F(FrameFixture, SpinEditsWriteAndLoadingStoresWhatTheyShow)
 {
     Frame.spnPrimaryDelay->SetValue(45);
     EXPECT_EQ(G().GetPrimaryDelay(), 45);
@@ -131,7 +133,10 @@ TEST_F(FrameFixture, SpinEditsWriteButLoadingDoesNot)
     G().ClearModified();
     Frame.LoadFromConfig();
     EXPECT_EQ(Frame.spnPrimaryDelay->GetValue(), 300);
-    EXPECT_EQ(G().GetPrimaryDelay(), 900);
+    EXPECT_EQ(G().GetPrimaryDelay(), 300);
+    EXPECT_TRUE(Config->IsModified());
+    G().ClearModified();
+    Frame.LoadFromConfig();
     EXPECT_FALSE(Config->IsModified());
 }
 
@@ -191,6 +196,23 @@ TEST_F(FrameFixture, GsmNumberTakesTwentyPositionsWithoutBlanks)
     EXPECT_EQ(Config->GsmItems->GetNumber(1), "017123");
 }
 
+// A sign goes in front only. A number stored against that shows as it is,
+// unchanged, and can still be edited.
+TEST_F(FrameFixture, GsmNumberTakesASignInFrontOnly)
+{
+    Config->GsmItems->SetNumber(1, "12-34");
+    Config->GsmItems->ClearModified();
+    ShowGsmItems();
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "12-34");
+    EXPECT_FALSE(Config->GsmItems->IsModified());
+    Frame.edtGsmNumber->end(false);
+    Type(Frame.edtGsmNumber, "-5");
+    Frame.edtGsmNumber->home(false);
+    Type(Frame.edtGsmNumber, "+-");
+    EXPECT_EQ(Frame.edtGsmNumber->text(), "+12-345");
+    EXPECT_EQ(Config->GsmItems->GetNumber(1), "+12-345");
+}
+
 TEST_F(FrameFixture, SiteTextsTakeOnlyWhatTheCodePageHolds)
 {
     Frame.show();
@@ -247,6 +269,7 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheBoundConfiguration
     first.GeneralPanelSetup->SetSiteName("FIRST");
     second.GeneralPanelSetup->SetSiteName("SECOND");
     second.GeneralPanelSetup->SetMainsDelay(42);
+    second.GeneralPanelSetup->SetRS485QtyRepeaters(40);
     TfrmPanelSetupOptions frame;
     frame.SetConfiguration(&first);
     EXPECT_FALSE(frame.ControlsCreated());
@@ -255,6 +278,9 @@ TEST(PanelSetupOptionsLazy, FirstShowingCreatesAndFillsFromTheBoundConfiguration
     EXPECT_FALSE(frame.ControlsCreated());
     frame.SetConfiguration(&second); // replaced before the frame was ever shown
     frame.RefreshFromConfig();
+    EXPECT_FALSE(frame.ControlsCreated());
+    // Stored as the repeaters' control will show it, shown or not.
+    EXPECT_EQ(second.GeneralPanelSetup->GetRS485QtyRepeaters(), 16);
     frame.show();
     ASSERT_TRUE(frame.ControlsCreated());
     EXPECT_EQ(frame.txtSiteName->text(), "SECOND");
