@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -224,6 +225,62 @@ void ExpectOffersFit(const TColumns& columns, const TRowOffer& offer, int a, int
                 << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
         }
     }
+}
+
+// Every entry that a pick list of `grid` offers in any row reads whole at
+// the column's width: in the list open on a row that offers it, and in a
+// cell drawn as the grid draws it (bold in the device grids).
+void ExpectPickListsWhole(TRecordGrid& grid, const std::string& where)
+{
+    const QAbstractItemModel& model = *grid.model();
+    int columnsWithLists = 0;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        QStringList entries;
+        int offering = -1;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const TCellEdit edit = grid.CellEdit(c, r + 1);
+            if (edit.ButtonStyle != TCellEdit::cbsAuto || edit.PickList.isEmpty())
+                continue;
+            offering = r;
+            for (const QString& e : edit.PickList)
+                if (!entries.contains(e))
+                    entries << e;
+        }
+        if (offering < 0)
+            continue;
+        ++columnsWithLists;
+        const QModelIndex index = model.index(offering, c);
+        grid.setFocus();
+        grid.setCurrentIndex(model.index(offering, c == 0 ? 1 : 0)); // the list opens as the cell is entered
+        grid.setCurrentIndex(index);
+        QApplication::processEvents();
+        auto* list = qobject_cast<QComboBox*>(grid.OpenEditor());
+        ASSERT_TRUE(list) << where << ", column " << c;
+        QStyleOptionComboBox listOption;
+        listOption.initFrom(list);
+        const int listRoom
+            = list->style()
+                  ->subControlRect(QStyle::CC_ComboBox, &listOption, QStyle::SC_ComboBoxEditField, list)
+                  .width();
+        QStyleOptionViewItem cell;
+        cell.initFrom(&grid);
+        cell.font = grid.font();
+        cell.rect = grid.visualRect(index);
+        cell.features = QStyleOptionViewItem::HasDisplay;
+        grid.DrawCell(cell, index);
+        const int margins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+        for (const QString& e : entries) {
+            cell.text = e;
+            const int cellRoom
+                = grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, &grid).width() - margins;
+            const std::string what = where + ", "
+                + model.headerData(c, Qt::Horizontal).toString().toStdString() + ": \"" + e.toStdString()
+                + "\"";
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(e), listRoom) << what << " cut in the open list";
+            EXPECT_LE(QFontMetrics(cell.font).horizontalAdvance(e), cellRoom) << what << " cut in its cell";
+        }
+    }
+    EXPECT_GT(columnsWithLists, 0) << where;
 }
 
 // The letter that Alt and a menu text's accelerator choose (null for none).
@@ -582,10 +639,14 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     editor.hide();
 }
 
-TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFullLanguage)
+// ... and reads whole in its column at the widths the grid gives, in the
+// device grids and the rules' zone grid.
+TEST_F(LanguageFixture, EveryEntryOfAGridsPickListsFitsItsFieldAndItsColumnInEveryFullLanguage)
 {
     Windows = std::make_unique<ProgramWindows>();
     TfrmMain& main = *Windows->Main;
+    TfrmCBERuleEdit& rules = main.Windows().CBERuleEdit();
+    ConfigData->CBERules->SetRuleType(1, 0); // Fire: every condition
     // Besides what every row offers: a TORQ sensor with application numbers
     // and remote outputs, a TORQ AUX module with its actions.
     ConfigData->Sensors->SetTorqType(1, devicecode::TorqSensorOpt);
@@ -604,6 +665,15 @@ TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFull
             ExpectOffersFit(SensorColumns, sensors->Edits().RowOffer(a), a, language);
             ExpectOffersFit(ModuleColumns, modules->Edits().RowOffer(a), a, language);
         }
+        const std::string where = "language " + std::to_string(language);
+        main.TreeView1()->setCurrentItem(main.SensorsNode());
+        ExpectPickListsWhole(*main.SensorFrame()->Widget()->findChild<TRecordGrid*>("dbgSensorEdit"), where);
+        main.TreeView1()->setCurrentItem(main.ModulesNode());
+        ExpectPickListsWhole(*main.ModuleFrame()->Widget()->findChild<TRecordGrid*>("dbgModuleEdit"), where);
+        rules.show();
+        QApplication::processEvents();
+        ExpectPickListsWhole(*rules.dbgRuleZones, where);
+        rules.hide();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -316,6 +317,54 @@ TEST_F(GridFixture, AColumnKeepsItsGivenWidthAndWidensToItsHeading)
     Grid.setColumnWidth(3, fitted + 200);
     Grid.RestoreColumnWidths();
     EXPECT_EQ(Grid.columnWidth(3), fitted);
+}
+
+// A pick list's column is as wide as its widest entry needs, in a cell drawn
+// bold and in the list open on it; another language's entries refit it,
+// though a width the user dragged stays until then.
+TEST_F(GridFixture, APickListColumnReadsItsWidestEntryWhole)
+{
+    QStringList entries = TTestSensorDataSet::Protocols;
+    entries << "TORQ + BRIM";
+    Grid.OnDrawColumnCell
+        = [](QStyleOptionViewItem& Option, const QModelIndex&) { Option.font.setBold(true); };
+    Grid.SetColumnEntries(colProtocol, [&] { return entries; });
+    Grid.SetColumnWidths({ 40, 100, 40, 20 });
+    auto expectWhole = [&](const char* when) {
+        Go(4, colProtocol);
+        auto* list = Editor<QComboBox>();
+        ASSERT_TRUE(list) << when;
+        QStyleOptionComboBox listOption;
+        listOption.initFrom(list);
+        const int listRoom
+            = list->style()
+                  ->subControlRect(QStyle::CC_ComboBox, &listOption, QStyle::SC_ComboBoxEditField, list)
+                  .width();
+        QFont bold = Grid.font();
+        bold.setBold(true);
+        QStyleOptionViewItem cell;
+        cell.initFrom(&Grid);
+        cell.font = bold;
+        cell.rect = Grid.visualRect(Set.index(2, colProtocol));
+        cell.features = QStyleOptionViewItem::HasDisplay;
+        const int margins = 2 * (Grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &Grid) + 1);
+        for (const QString& e : entries) {
+            cell.text = e;
+            const int cellRoom
+                = Grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, &Grid).width() - margins;
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(e), listRoom) << when << ": " << e.toStdString();
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(e), cellRoom) << when << ": " << e.toStdString();
+        }
+    };
+    expectWhole("given 20 pixels");
+
+    entries << "PROTOCOLE ÉTENDU";
+    Grid.setColumnWidth(colProtocol, 30);
+    Set.Refresh();
+    EXPECT_EQ(Grid.columnWidth(colProtocol), 30) << "the user's width";
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(&Grid, &change);
+    expectWhole("after the language changed");
 }
 
 TEST(EditMasks, ZeroIsARequiredDigitAndNineAnOptionalOne)
