@@ -21,6 +21,7 @@
 #include "ProgramWindows.h"
 #include "Settings.h"
 #include "support/FakePrompts.h"
+#include "support/PickListEntries.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +37,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
-#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -254,31 +254,8 @@ void ExpectPickListsWhole(TRecordGrid& grid, const std::string& where)
         grid.setCurrentIndex(model.index(offering, c == 0 ? 1 : 0)); // the list opens as the cell is entered
         grid.setCurrentIndex(index);
         QApplication::processEvents();
-        auto* list = qobject_cast<QComboBox*>(grid.OpenEditor());
-        ASSERT_TRUE(list) << where << ", column " << c;
-        QStyleOptionComboBox listOption;
-        listOption.initFrom(list);
-        const int listRoom
-            = list->style()
-                  ->subControlRect(QStyle::CC_ComboBox, &listOption, QStyle::SC_ComboBoxEditField, list)
-                  .width();
-        QStyleOptionViewItem cell;
-        cell.initFrom(&grid);
-        cell.font = grid.font();
-        cell.rect = grid.visualRect(index);
-        cell.features = QStyleOptionViewItem::HasDisplay;
-        grid.DrawCell(cell, index);
-        const int margins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
-        for (const QString& e : entries) {
-            cell.text = e;
-            const int cellRoom
-                = grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, &grid).width() - margins;
-            const std::string what = where + ", "
-                + model.headerData(c, Qt::Horizontal).toString().toStdString() + ": \"" + e.toStdString()
-                + "\"";
-            EXPECT_LE(list->fontMetrics().horizontalAdvance(e), listRoom) << what << " cut in the open list";
-            EXPECT_LE(QFontMetrics(cell.font).horizontalAdvance(e), cellRoom) << what << " cut in its cell";
-        }
+        ExpectEntriesWhole(grid, index, entries,
+            where + ", " + model.headerData(c, Qt::Horizontal).toString().toStdString());
     }
     EXPECT_GT(columnsWithLists, 0) << where;
 }

@@ -3,13 +3,13 @@
 #include "TestDataSet.h"
 
 #include "support/FakePrompts.h"
+#include "support/PickListEntries.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -332,29 +332,7 @@ TEST_F(GridFixture, APickListColumnReadsItsWidestEntryWhole)
     Grid.SetColumnWidths({ 40, 100, 40, 20 });
     auto expectWhole = [&](const char* when) {
         Go(4, colProtocol);
-        auto* list = Editor<QComboBox>();
-        ASSERT_TRUE(list) << when;
-        QStyleOptionComboBox listOption;
-        listOption.initFrom(list);
-        const int listRoom
-            = list->style()
-                  ->subControlRect(QStyle::CC_ComboBox, &listOption, QStyle::SC_ComboBoxEditField, list)
-                  .width();
-        QFont bold = Grid.font();
-        bold.setBold(true);
-        QStyleOptionViewItem cell;
-        cell.initFrom(&Grid);
-        cell.font = bold;
-        cell.rect = Grid.visualRect(Set.index(2, colProtocol));
-        cell.features = QStyleOptionViewItem::HasDisplay;
-        const int margins = 2 * (Grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &Grid) + 1);
-        for (const QString& e : entries) {
-            cell.text = e;
-            const int cellRoom
-                = Grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, &Grid).width() - margins;
-            EXPECT_LE(list->fontMetrics().horizontalAdvance(e), listRoom) << when << ": " << e.toStdString();
-            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(e), cellRoom) << when << ": " << e.toStdString();
-        }
+        ExpectEntriesWhole(Grid, Set.index(3, colProtocol), entries, when);
     };
     expectWhole("given 20 pixels");
 
