@@ -185,12 +185,21 @@ void TfrmCBERangeEntry::FitEntries()
         + layout()->contentsMargins().right() + 8;
     const int most = (BoundedToScreen(this, QSize(QWIDGETSIZE_MAX, 0)).width() - chrome) / Columns;
     const int column = std::min(widest + check, most);
-    int tallest = fm.height();
-    for (int i = 0; i < list->count(); ++i)
-        tallest = std::max(tallest, extent(column - check, i).height());
+    // A row is as tall as its text in the language shown: its lines, and the
+    // letters that reach beyond a line's box (the dots of "Ü"), with the
+    // lines in the middle of the row as the list draws them.
+    int tallest = list->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, list);
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect ink = fm.tightBoundingRect(list->item(i)->text());
+        const int beyond = std::max({ 0, -ink.top() - fm.ascent(), ink.bottom() + 1 - fm.descent() });
+        tallest = std::max(tallest, extent(column - check, i).height() + 2 * beyond);
+    }
     const QSize cell(column, tallest + 6);
     if (cell == list->gridSize())
         return;
+    // The list would give each entry only the height of one line of text.
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSizeHint(cell);
     list->setGridSize(cell);
     list->setMinimumSize(Columns * cell.width() + 2 * list->frameWidth() + 4,
         Rows * cell.height() + 2 * list->frameWidth() + 4);

@@ -151,10 +151,17 @@ TfrmCBERuleEdit::TfrmCBERuleEdit(QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
 
+    // Every condition a rule may offer, in the language shown.
+    dbgRuleZones->SetColumnEntries(TCBERuleZoneDataSet::fldCondition - 1, [] {
+        QStringList out;
+        for (std::size_t code = 0; code < ZoneConditions().size(); ++code)
+            out << platform::Utf8ToQString(ListText(ZoneConditions(), int(code)));
+        return out;
+    });
     dbgRuleZones->SetColumnWidths({ 40, 130 });
     FitZoneGridWidth();
-    // After the grid has widened its columns to headings of another language.
-    connect(ZoneData, &QAbstractItemModel::headerDataChanged, this, &TfrmCBERuleEdit::FitZoneGridWidth);
+    // After the grid has widened its columns to headings or conditions of another language.
+    connect(dbgRuleZones, &TRecordGrid::ColumnsFitted, this, &TfrmCBERuleEdit::FitZoneGridWidth);
     // The grid shows a few zones at least and scrolls through the rest, so the
     // window fits a small screen; it opens showing every zone where there is room.
     dbgRuleZones->setMinimumHeight(ZoneGridHeight(8));

@@ -13,6 +13,8 @@ using SO = TSensorEdits::TRowOffer;
 using M = TModuleTexts;
 using ME = TModuleEdits;
 using MO = TModuleEdits::TRowOffer;
+using SL = TSensorLists;
+using ML = TModuleLists;
 constexpr auto ftInteger = TFieldType::ftInteger;
 
 constexpr const char* NumberMask = "09;0; "; // zone and group
@@ -69,6 +71,14 @@ template <class TTexts> int ProtocolCode(const TTexts& x, int a)
 template <std::string (S::*Get)(int) const> int LevelCode(const S& x, int a)
 {
     return IndexOfText(x.Lists().Levels, (x.*Get)(a));
+}
+
+// The entries of the vocabularies named, one after the other.
+template <class TLists, auto... Lists> TTextList EntriesOf(const TLists& l)
+{
+    TTextList out;
+    (out.insert(out.end(), (l.*Lists).begin(), (l.*Lists).end()), ...);
+    return out;
 }
 
 // A choice from the row's pick list, made through the rules' change.
@@ -217,33 +227,41 @@ constexpr std::array<TSensorColumn, SensorFieldCount> SensorColumns { {
     { .Field = sfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
       .Read = ReadZone, .Write = WriteZone },
     { .Field = sfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &SO::Protocol,
+      .Entries = EntriesOf<SL, &SL::Protocols>,
       .Read = ReadText<S, &S::GetProtocol>, .Write = WriteChoice<&SO::Protocol, &SE::ChangeProtocol>,
       .Code = ProtocolCode },
     { .Field = sfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &SO::Type,
+      .Entries = EntriesOf<SL, &SL::TorqTypesCommon, &SL::BrimTypesCommon, &SL::BrimTypesViews>,
       .Read = ReadText<S, &S::GetType>, .Write = WriteChoice<&SO::Type, &SE::ChangeType>,
       .Code = SensorTypeCode },
     { .Field = sfAlarm, .Title = "Alarm", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Alarm,
+      .Entries = EntriesOf<SL, &SL::Levels>,
       .Read = ReadText<S, &S::GetFireSensitivity>, .Write = WriteSensitivity<&TDevices::SetFireSensitivity>,
       .Code = LevelCode<&S::GetFireSensitivity> },
     { .Field = sfPA, .Title = "PA", .Size = 2, .Width = 32, .Offer = &SO::PA,
+      .Entries = EntriesOf<SL, &SL::Levels>,
       .Read = ReadText<S, &S::GetPrealarmSensitivity>,
       .Write = WritePrealarm<&TDevices::SetPrealarmSensitivity>,
       .Code = LevelCode<&S::GetPrealarmSensitivity> },
     { .Field = sfDay, .Title = "Day", .Size = 4, .Width = 50, .Mask = AlarmMask, .Offer = &SO::Day,
+      .Entries = EntriesOf<SL, &SL::Levels>,
       .Read = ReadText<S, &S::GetDayModeSensitivity>,
       .Write = WriteSensitivity<&TDevices::SetDayModeSensitivity>,
       .Code = LevelCode<&S::GetDayModeSensitivity> },
     { .Field = sfPD, .Title = "PD", .Size = 2, .Width = 32, .Offer = &SO::PD,
+      .Entries = EntriesOf<SL, &SL::Levels>,
       .Read = ReadText<S, &S::GetDaymodePrealarmSensitivity>,
       .Write = WritePrealarm<&TDevices::SetDayModePrealarmSensitivity>,
       .Code = LevelCode<&S::GetDaymodePrealarmSensitivity> },
     { .Field = sfGroup, .Title = "Group", .Size = 2, .Width = 52, .Mask = NumberMask,
       .Read = ReadText<S, &S::GetGroup>, .Write = WriteSensorGroup },
     { .Field = sfAppNum, .Title = "App.Num.", .Size = 3, .Width = 60, .Offer = &SO::AppNum,
+      .Entries = EntriesOf<SL, &SL::ApplicationNumbers>,
       .Read = ReadText<S, &S::GetApplNumber>,
       .Write = WriteListed<&SO::AppNum, &TSensorLists::ApplicationNumbers, &TDevices::SetApplicationNumber>,
       .Code = ApplicationNumberCode },
     { .Field = sfRemOutput, .Title = "Rem. Output", .Size = 15, .Width = 85, .Offer = &SO::RemOutput,
+      .Entries = EntriesOf<SL, &SL::RemoteOutputs>,
       .Read = ReadText<S, &S::GetRemoteOP>,
       .Write = WriteListed<&SO::RemOutput, &TSensorLists::RemoteOutputs, &TDevices::SetRemoteOutput>,
       .Code = RemoteOutputCode },
@@ -263,15 +281,19 @@ constexpr std::array<TModuleColumn, ModuleFieldCount> ModuleColumns { {
     { .Field = mfZone, .Title = "Zone", .Type = ftInteger, .Width = 45, .Mask = NumberMask,
       .Read = ReadZone, .Write = WriteZone },
     { .Field = mfProtocol, .Title = "Protocol", .Size = 10, .Width = 58, .Offer = &MO::Protocol,
+      .Entries = EntriesOf<ML, &ML::Protocols>,
       .Read = ReadText<M, &M::GetProtocol>, .Write = WriteChoice<&MO::Protocol, &ME::ChangeProtocol>,
       .Code = ProtocolCode },
     { .Field = mfType, .Title = "Type", .Size = 10, .Width = 58, .Offer = &MO::Type,
+      .Entries = EntriesOf<ML, &ML::TorqTypesCommon, &ML::BrimModuleTypes>,
       .Read = ReadText<M, &M::GetType>, .Write = WriteChoice<&MO::Type, &ME::ChangeType>,
       .Code = ModuleTypeCode },
     { .Field = mfFunction, .Title = "Function", .Size = 10, .Width = 58, .Offer = &MO::Function,
+      .Entries = EntriesOf<ML, &ML::Functions>,
       .Read = ReadText<M, &M::GetFunction>, .Write = WriteChoice<&MO::Function, &ME::ChangeFunction>,
       .Code = FunctionCode },
     { .Field = mfAction, .Title = "Action", .Size = 25, .Width = 113, .Offer = &MO::Action,
+      .Entries = EntriesOf<ML, &ML::AuxActions>,
       .Read = ReadText<M, &M::GetAction>,
       .Write = WriteListed<&MO::Action, &TModuleLists::AuxActions, &TDevices::SetAction>,
       .Code = ActionCode },

@@ -12,9 +12,12 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 template <class TEdits, class TTexts> struct TDeviceColumn {
     using TRowOffer = typename TEdits::TRowOffer;
+    using TLists = std::remove_cvref_t<decltype(std::declval<const TTexts&>().Lists())>;
 
     int Field = 0; // the field number (the TSensorField / TModuleField value)
     const char* Title = nullptr; // English; the heading shows it translated
@@ -25,6 +28,9 @@ template <class TEdits, class TTexts> struct TDeviceColumn {
     int Width = 0; // pixels; the column still widens to its heading
     const char* Mask = nullptr; // edit mask of the column's text cells
     TColumnOffer TRowOffer::*Offer = nullptr; // the row's pick list or button
+    // A column with a pick list: every entry any row may offer, from the
+    // vocabularies shown (the column is as wide as the widest).
+    TTextList (*Entries)(const TLists& Lists) = nullptr;
     // An int for ftInteger, a QString for ftString, or null.
     QVariant (*Read)(const TTexts& Texts, int Address) = nullptr;
     // Null: the grid does not write the cell.

@@ -76,6 +76,16 @@ void TDeviceEditFrameBase::SetColumnEditMask(int Column, const char* Mask)
     FGrid->SetColumnEditMask(Column, QString::fromLatin1(Mask));
 }
 
+void TDeviceEditFrameBase::SetColumnEntries(int Column, std::function<TTextList()> Entries)
+{
+    FGrid->SetColumnEntries(Column, [Entries = std::move(Entries)] {
+        QStringList out;
+        for (const std::string& s : Entries())
+            out << QString::fromStdString(s);
+        return out;
+    });
+}
+
 void TDeviceEditFrameBase::AddListBox(const char* Name, TTextList* List, bool Words)
 {
     FVocabularies.push_back({ Name, List, nullptr });

@@ -53,9 +53,10 @@ protected:
     TDeviceEditFrameBase(
         TDeviceDataSet* DataSet, const char* GridName, const QString& AccessibleName, QWidget* Parent);
     // The grid's edit masks, per-row editing and widths as the kind's column
-    // table gives them; `RowOffer` is the offer of the row at an address.
-    template <class TColumns, class TRowOfferOf>
-    void SetUpColumns(const TColumns& Columns, TRowOfferOf RowOffer)
+    // table gives them; `RowOffer` is the offer of the row at an address,
+    // `Lists` the vocabularies the cells show.
+    template <class TColumns, class TRowOfferOf, class TListsOf>
+    void SetUpColumns(const TColumns& Columns, TRowOfferOf RowOffer, TListsOf Lists)
     {
         QList<int> widths;
         for (const auto& c : Columns) {
@@ -65,6 +66,8 @@ protected:
                 SetColumnEditMask(column, c.Mask);
             if (c.Offer)
                 SetColumnOffer(column, [RowOffer, Offer = c.Offer](int a) { return RowOffer(a).*Offer; });
+            if (c.Entries)
+                SetColumnEntries(column, [Lists, Entries = c.Entries] { return Entries(Lists()); });
         }
         SetColumnWidths(widths);
     }
@@ -78,6 +81,8 @@ protected:
     // A column whose editing follows the current row's offer.
     void SetColumnOffer(int Column, std::function<TColumnOffer(int Address)> Offer);
     void SetColumnEditMask(int Column, const char* Mask);
+    // The entries a column's pick lists may offer, in the language shown.
+    void SetColumnEntries(int Column, std::function<TTextList()> Entries);
     // Kept by the grid, which widens each to its heading whenever it is retitled.
     void SetColumnWidths(const QList<int>& Widths);
     // Every load gives the columns their widths again.

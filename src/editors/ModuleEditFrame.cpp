@@ -15,7 +15,9 @@ TfrmModuleEdit::TfrmModuleEdit(QWidget* Parent)
     setObjectName("frmModuleEdit1");
     FModules = static_cast<TModuleDataSet*>(DataSet());
     FModules->setObjectName("dscModuleEdit");
-    SetUpColumns(ModuleColumns, [this](int a) { return FModules->Edits().RowOffer(a); });
+    SetUpColumns(
+        ModuleColumns, [this](int a) { return FModules->Edits().RowOffer(a); },
+        [this]() -> const TModuleLists& { return FModules->Lists(); });
     AddListBox("lbxTypeStringHolder", &FLists.Functions);
     AddListBox("lbxAuxActions", &FLists.AuxActions, true);
     AddListBox("lbxG400StringHolder", &FLists.TorqTypes);

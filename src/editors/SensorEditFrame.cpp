@@ -15,7 +15,9 @@ TfrmSensorEdit::TfrmSensorEdit(QWidget* Parent)
     setObjectName("frmSensorEdit1");
     FSensors = static_cast<TSensorDataSet*>(DataSet());
     FSensors->setObjectName("dscSensorEdit");
-    SetUpColumns(SensorColumns, [this](int a) { return FSensors->Edits().RowOffer(a); });
+    SetUpColumns(
+        SensorColumns, [this](int a) { return FSensors->Edits().RowOffer(a); },
+        [this]() -> const TSensorLists& { return FSensors->Lists(); });
     AddListBox("lbxProtocolStringHolder", &FLists.Protocols);
     AddListBox("lbxProtocolBrimOnly", &FLists.ProtocolsBrimOnly);
     AddListBox("lbxProtocolG400Only", &FLists.ProtocolsTorqOnly);

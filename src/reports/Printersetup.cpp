@@ -23,7 +23,6 @@ using report::TOkCancel;
 
 TfrmPrintSetup::TfrmPrintSetup(TfrmPrintSelection& selection, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
-    , PrinterNames(report::SystemPrinterNames)
     , FSelection(selection)
 {
     setObjectName("frmPrintSetup");
@@ -67,7 +66,8 @@ void TfrmPrintSetup::showEvent(QShowEvent* event)
 void TfrmPrintSetup::FormShow()
 {
     cboPrinterSelect->clear();
-    const QStringList names = PrinterNames ? PrinterNames() : QStringList();
+    // The system's printers as the print selection asks them, at every showing.
+    const QStringList names = FSelection.Printers ? FSelection.Printers().Names : QStringList();
     cboPrinterSelect->addItems(names);
     cseCopies->SetValue(FSelection.GetCopies());
     cboPrinterSelect->setCurrentIndex(int(names.indexOf(FSelection.GetPrinterName())));
@@ -87,7 +87,7 @@ void TfrmPrintSetup::FormCloseOK()
     FSelection.SetCopies(cseCopies->GetValue());
     // A typed name that is no printer keeps the printer chosen before.
     const QString name = cboPrinterSelect->currentText().trimmed();
-    const QStringList names = PrinterNames ? PrinterNames() : QStringList();
+    const QStringList names = FSelection.Printers ? FSelection.Printers().Names : QStringList();
     if (names.contains(name))
         FSelection.SetPrinterName(name);
 }

@@ -1,9 +1,6 @@
 #pragma once
 // The printer setup: the printer and copies of the print selection's job.
 #include <QDialog>
-#include <QStringList>
-
-#include <functional>
 
 class QComboBox;
 class QPushButton;
@@ -18,9 +15,6 @@ public:
     QComboBox* cboPrinterSelect;
     TSpinControl* cseCopies;
     QPushButton *btnOK, *btnCancel;
-
-    // The system's printers, asked at every showing.
-    std::function<QStringList()> PrinterNames;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -113,5 +113,5 @@ void TfrmPrintPreview::PrintShown()
     if (!frmPreviewPage || frmPreviewPage->qrpPageDisplay->Pages().empty())
         return;
     PrintPages(frmPreviewPage->qrpPageDisplay->Pages(),
-        { CurrentPrinterName ? CurrentPrinterName() : QString(), 1, QString::fromStdString(JobTitle()) });
+        { Printers ? Printers().Current() : QString(), 1, QString::fromStdString(JobTitle()) });
 }

@@ -22,10 +22,10 @@ public:
     // The preview page shown, null when none.
     TfrmPreviewPage* PreviewPage() const { return frmPreviewPage; }
 
-    // Where Print sends the report's pages, and the printer it uses (the
-    // system's current one, not the print selection's).
+    // Where Print sends the report's pages, and the printers there are: it
+    // prints on the system's current one, not the print selection's.
     report::TPrintPages PrintPages = report::PrintOnPrinter;
-    std::function<QString()> CurrentPrinterName = report::SystemDefaultPrinterName;
+    report::TPrinterQuery Printers = report::QuerySystemPrinters;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -22,7 +22,6 @@ TfrmPrintSelection::TfrmPrintSelection(const TReportForms& forms, TReportSource 
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , FForms(forms)
     , FSource(std::move(source))
-    , FPrinterName(SystemDefaultPrinterName())
 {
     setObjectName("frmPrintSelection");
     setWindowTitle(Utf8ToQString(IvNative("Print Selection")));
@@ -52,6 +51,13 @@ void TfrmPrintSelection::SetCopies(int copies)
     FCopies = std::clamp(copies, 1, 999);
 }
 
+QString TfrmPrintSelection::GetPrinterName() const
+{
+    if (!FPrinterName.isEmpty())
+        return FPrinterName;
+    return Printers ? Printers().Current() : QString();
+}
+
 std::vector<const TReport*> TfrmPrintSelection::ChosenReports() const
 {
     std::array<bool, ReportKindCount> chosen {};
@@ -67,7 +73,7 @@ void TfrmPrintSelection::PrintChosen()
     if (reports.empty() || !input.Config)
         return;
     const auto pages = BuildComposite(reports, *input.Config, input.Context);
-    PrintPages(pages, { FPrinterName, FCopies, QString::fromStdString(JobTitle()) });
+    PrintPages(pages, { GetPrinterName(), FCopies, QString::fromStdString(JobTitle()) });
 }
 
 void TfrmPrintSelection::btnOKClick()

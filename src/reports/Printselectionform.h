@@ -19,11 +19,12 @@ public:
     QPushButton *btnOK, *btnCancel;
 
     // The job's copies and printer; the printer is kept by name, so printers
-    // added or removed meanwhile do not shift the choice.
+    // added or removed meanwhile do not shift the choice. Until the printer
+    // setup chooses one, the job prints on the system's current printer.
     void SetCopies(int copies);
     int GetCopies() const { return FCopies; }
     void SetPrinterName(const QString& name) { FPrinterName = name; }
-    QString GetPrinterName() const { return FPrinterName; }
+    QString GetPrinterName() const;
 
     // The checked reports in the job order.
     std::vector<const report::TReport*> ChosenReports() const;
@@ -31,8 +32,10 @@ public:
     // one job; no job when none is chosen. Raises Exception on failure.
     void PrintChosen();
 
-    // Where the pages go (the system's printers unless a test says otherwise).
+    // Where the pages go, and the printers there are (the system's unless a
+    // test says otherwise); the printer setup lists the same.
     report::TPrintPages PrintPages = report::PrintOnPrinter;
+    report::TPrinterQuery Printers = report::QuerySystemPrinters;
 
 private:
     void btnOKClick();
@@ -41,5 +44,5 @@ private:
     report::TReportSource FSource;
     std::array<QCheckBox*, report::ReportKindCount> FBoxes {};
     int FCopies = 1;
-    QString FPrinterName;
+    QString FPrinterName; // empty: none chosen
 };

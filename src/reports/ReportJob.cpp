@@ -30,9 +30,10 @@ void RenderPages(QPagedPaintDevice& device, const std::vector<TPage>& pages)
 
 void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& settings)
 {
-    // No printer chosen yet (none was there when the program started): the
-    // system's current one.
-    const QString name = settings.PrinterName.isEmpty() ? SystemDefaultPrinterName() : settings.PrinterName;
+    const QString name
+        = settings.PrinterName.isEmpty() ? QuerySystemPrinters().Current() : settings.PrinterName;
+    if (name.isEmpty())
+        throw Exception("No printer is installed. Add a printer in the system's settings, then print again.");
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         throw Exception("The printer is not available", name.toStdString());
@@ -49,14 +50,21 @@ void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& setti
     }
 }
 
-QStringList SystemPrinterNames()
+QString TSystemPrinters::Current() const
 {
-    return QPrinterInfo::availablePrinterNames();
+    if (!DefaultName.isEmpty())
+        return DefaultName;
+    return Names.isEmpty() ? QString() : Names.front();
 }
 
-QString SystemDefaultPrinterName()
+TSystemPrinters QuerySystemPrinters()
 {
-    return QPrinterInfo::defaultPrinterName();
+    return { QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName() };
+}
+
+QStringList SystemPrinterNames()
+{
+    return QuerySystemPrinters().Names;
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include "ReportCatalogue.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,8 +36,19 @@ void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& setti
 // test's PDF writer.
 using TPrintPages = std::function<void(const std::vector<TPage>&, const TPrintSettings&)>;
 
-// The names of the system's printers and its current (default) printer.
+// What the system tells of its printers: their names in its order, and its
+// default's name (empty when none is set, which a system with printers may be).
+struct TSystemPrinters {
+    QStringList Names;
+    QString DefaultName;
+    // The printer the system prints on: its default, or without one the
+    // first it lists; empty when it has no printer.
+    QString Current() const;
+};
+// Asked of the system's print service every time. The print windows ask
+// through a TPrinterQuery, which tests answer without one.
+TSystemPrinters QuerySystemPrinters();
+using TPrinterQuery = std::function<TSystemPrinters()>;
 QStringList SystemPrinterNames();
-QString SystemDefaultPrinterName();
 
 } // namespace report

@@ -359,13 +359,16 @@ public:
         if (rows.GetRecordCount() > 0) {
             rows.First();
             while (!rows.Eof()) {
-                PutRow(LayBand(FReport.Detail, Run(rows.GetRecNo()), false));
+                const TPrintRun run = Run(rows.GetRecNo());
+                PutRow(
+                    LayBand(FReport.Detail, run, false), FReport.KeepWithNext && FReport.KeepWithNext(run));
                 rows.Next();
             }
         }
         const TBand& summary = FReport.Summary;
         if (summary.Height > 0 || !summary.Labels.empty())
-            PutRow(LayBand(summary, Run(rows.GetRecordCount()), false));
+            PutRow(LayBand(summary, Run(rows.GetRecordCount()), false), false);
+        PutHeld();
         FY = FFooterTop;
         Put(FFooter);
     }
@@ -373,17 +376,45 @@ public:
 private:
     TPrintRun Run(int recNo) const { return { FConfig, FContext, recNo }; }
 
+    // A row that keeps with the next is held until the next comes, and the
+    // rows held start a new page together when they do not fit whole on
+    // this one (unless together they are taller than a page).
+    void PutRow(TLaidBand row, bool keepWithNext)
+    {
+        FHeld.push_back(std::move(row));
+        if (!keepWithNext)
+            PutHeld();
+    }
+
+    void PutHeld()
+    {
+        double height = 0;
+        for (const TLaidBand& row : FHeld)
+            height += row.Height;
+        if (FHeld.size() > 1 && height <= FFooterTop - Margin && !Fits(height))
+            NewPage();
+        for (const TLaidBand& row : FHeld)
+            PutOne(row);
+        FHeld.clear();
+    }
+
+    bool Fits(double height) const { return FY + height <= FFooterTop + 1e-6; }
+
+    void NewPage()
+    {
+        FY = FFooterTop;
+        Put(FFooter);
+        FPages.emplace_back();
+        FY = Margin;
+        FRowsOnPage = 0;
+    }
+
     // A row starts a new page when it does not fit whole on this one (a
     // page already holding rows: a row taller than a page stays on one).
-    void PutRow(const TLaidBand& row)
+    void PutOne(const TLaidBand& row)
     {
-        if (FY + row.Height > FFooterTop + 1e-6 && FRowsOnPage > 0) {
-            FY = FFooterTop;
-            Put(FFooter);
-            FPages.emplace_back();
-            FY = Margin;
-            FRowsOnPage = 0;
-        }
+        if (!Fits(row.Height) && FRowsOnPage > 0)
+            NewPage();
         Put(row);
         ++FRowsOnPage;
     }
@@ -405,6 +436,7 @@ private:
     double FFooterTop = PageHeight - Margin;
     double FY = Margin;
     int FRowsOnPage = 0;
+    std::vector<TLaidBand> FHeld; // rows kept with the next, not placed yet
 };
 
 } // namespace

@@ -130,6 +130,9 @@ public:
     TBand Detail; // once per row
     TBand PageFooter; // on every page
     TBand Summary; // after the last row
+    // Whether a detail row prints on the same page as the row after it (a
+    // heading with its first row); null: every row stands alone.
+    std::function<bool(const TPrintRun& Run)> KeepWithNext;
 
     // Runs the handlers row by row and lays out the pages. The configuration
     // is only read, and only during the call.

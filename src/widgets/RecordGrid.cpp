@@ -16,7 +16,10 @@
 #include <QMetaObject>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -486,7 +489,7 @@ void TRecordGrid::FollowCursor(int RecNo)
 void TRecordGrid::ModelWasReset()
 {
     FEditor = nullptr;
-    FitColumnsToHeadings();
+    FitColumns();
     if (FDataSet && FDataSet->GetBookmark() >= 0)
         setCurrentIndex(FDataSet->index(FDataSet->GetBookmark(), 0));
 }
@@ -526,7 +529,7 @@ void TRecordGrid::focusInEvent(QFocusEvent* event)
 void TRecordGrid::SetColumnWidths(const QList<int>& Widths)
 {
     FColumnWidths = Widths;
-    FitColumnsToHeadings();
+    FitColumns();
 }
 
 int TRecordGrid::ColumnsWidth() const
@@ -537,13 +540,51 @@ int TRecordGrid::ColumnsWidth() const
     return width;
 }
 
-void TRecordGrid::FitColumnsToHeadings()
+void TRecordGrid::SetColumnEntries(int Column, std::function<QStringList()> Entries)
+{
+    FColumnEntries[Column] = std::move(Entries);
+    FitColumns();
+}
+
+void TRecordGrid::FitColumns()
 {
     QHeaderView* header = horizontalHeader();
     const int columns = model() ? model()->columnCount() : 0;
     for (int c = 0; c < FColumnWidths.size() && c < columns; ++c)
-        setColumnWidth(c, std::max(FColumnWidths[c], header->sectionSizeHint(c)));
+        setColumnWidth(c, std::max({ FColumnWidths[c], header->sectionSizeHint(c), EntriesWidth(c) }));
     FFittedHeadings = Headings();
+    emit ColumnsFitted();
+}
+
+// An entry of a pick list is stored by its code whatever it reads, so a cut
+// entry would hide which one is stored: the column takes the widest entry as
+// a cell draws it (in the cell's own font) and as the open list shows it.
+int TRecordGrid::EntriesWidth(int Column) const
+{
+    const auto it = FColumnEntries.find(Column);
+    if (it == FColumnEntries.end() || !it->second || !model())
+        return 0;
+    const QStringList entries = it->second();
+    QStyleOptionViewItem cell;
+    initViewItemOption(&cell);
+    DrawCell(cell, model()->index(0, Column));
+    cell.features |= QStyleOptionViewItem::HasDisplay;
+    // The list is made in the grid's font and fills the cell.
+    QStyleOptionComboBox list;
+    list.initFrom(viewport());
+    list.frame = true;
+    const QFontMetrics listFont(font());
+    int widest = 0;
+    for (const QString& entry : entries) {
+        cell.text = entry;
+        widest = std::max(
+            widest, style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), this).width());
+        const QSize text(listFont.horizontalAdvance(entry), listFont.height());
+        widest = std::max(
+            widest, style()->sizeFromContents(QStyle::CT_ComboBox, &list, text, viewport()).width());
+    }
+    // The grid line is drawn inside the column.
+    return widest > 0 && showGrid() ? widest + 1 : widest;
 }
 
 // Every refresh of the data set announces its headings; only a heading that
@@ -552,7 +593,7 @@ void TRecordGrid::FitColumnsToHeadings()
 void TRecordGrid::HeadingsChanged(Qt::Orientation Orientation)
 {
     if (Orientation == Qt::Horizontal && Headings() != FFittedHeadings)
-        FitColumnsToHeadings();
+        FitColumns();
 }
 
 QStringList TRecordGrid::Headings() const
@@ -568,10 +609,13 @@ void TRecordGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        FitColumnsToHeadings();
-    // Headings and listed values are shown through Translate: again, in the new language.
-    if (event->type() == QEvent::LanguageChange && FDataSet)
+        FitColumns();
+    // Headings and listed values are shown through Translate: again, in the
+    // new language, and the columns fit them (forgetting the user's widths).
+    if (event->type() == QEvent::LanguageChange && FDataSet) {
         FDataSet->RetextHeadings();
+        FitColumns();
+    }
 }
 
 void TRecordGrid::paintEvent(QPaintEvent* event)

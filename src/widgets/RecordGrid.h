@@ -49,10 +49,17 @@ public:
     void SetColumnEdit(int Column, std::function<TCellEdit(int RecNo)> EditOfRecord);
     // The widths the window gives its columns, in pixels. A column is never
     // narrower than its given width and widens to its heading in the font in
-    // use, whatever language the heading is in.
+    // use, whatever language the heading is in, and to the entries of its
+    // pick lists (SetColumnEntries).
     void SetColumnWidths(const QList<int>& Widths);
-    // The widths given, each widened to its heading again (a reload forgets the user's).
-    void RestoreColumnWidths() { FitColumnsToHeadings(); }
+    // Every entry the column's pick lists may offer in any row, as its cells
+    // show them, asked whenever the widths are fitted (so in the language
+    // shown then): each reads whole in a cell and in the cell's open list
+    // with its drop-down button.
+    void SetColumnEntries(int Column, std::function<QStringList()> Entries);
+    // The widths given, each widened to its heading and entries again (a
+    // reload or a language change forgets the user's).
+    void RestoreColumnWidths() { FitColumns(); }
     // The width the columns given take together (the grid's content width).
     int ColumnsWidth() const;
     // A class library edit mask for the column's text cells (see EditMaskValidator).
@@ -90,6 +97,10 @@ public:
     // control after the grid; true for those keys.
     bool LeaveOnKey(const QKeyEvent* Key);
 
+signals:
+    // The columns were given their widths again (ColumnsWidth may differ).
+    void ColumnsFitted();
+
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -104,7 +115,9 @@ private:
     void OpenCurrentEditor();
     void ModelWasReset();
     void ShowStoredValue(const QModelIndex& TopLeft, const QModelIndex& BottomRight);
-    void FitColumnsToHeadings();
+    void FitColumns();
+    // The width the widest entry of the column's pick lists needs, 0 for none.
+    int EntriesWidth(int Column) const;
     void HeadingsChanged(Qt::Orientation Orientation);
     QStringList Headings() const;
 
@@ -113,6 +126,7 @@ private:
     QPersistentModelIndex FEditorIndex;
     std::map<int, std::function<TCellEdit(int)>> FColumnEdits;
     std::map<int, QString> FColumnMasks;
+    std::map<int, std::function<QStringList()>> FColumnEntries;
     QList<int> FColumnWidths;
     QStringList FFittedHeadings; // the headings the widths were last fitted to
     bool FHighlightCurrentRow = false;

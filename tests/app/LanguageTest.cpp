@@ -22,6 +22,7 @@
 #include "ProgramWindows.h"
 #include "Settings.h"
 #include "support/FakePrompts.h"
+#include "support/PickListEntries.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -245,6 +246,39 @@ void ExpectOffersFit(const TColumns& columns, const TRowOffer& offer, int a, int
                 << "language " << language << ", " << column.Title << " of row " << a << ": " << entry;
         }
     }
+}
+
+// Every entry that a pick list of `grid` offers in any row reads whole at
+// the column's width: in the list open on a row that offers it, and in a
+// cell drawn as the grid draws it (bold in the device grids).
+void ExpectPickListsWhole(TRecordGrid& grid, const std::string& where)
+{
+    const QAbstractItemModel& model = *grid.model();
+    int columnsWithLists = 0;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        QStringList entries;
+        int offering = -1;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const TCellEdit edit = grid.CellEdit(c, r + 1);
+            if (edit.ButtonStyle != TCellEdit::cbsAuto || edit.PickList.isEmpty())
+                continue;
+            offering = r;
+            for (const QString& e : edit.PickList)
+                if (!entries.contains(e))
+                    entries << e;
+        }
+        if (offering < 0)
+            continue;
+        ++columnsWithLists;
+        const QModelIndex index = model.index(offering, c);
+        grid.setFocus();
+        grid.setCurrentIndex(model.index(offering, c == 0 ? 1 : 0)); // the list opens as the cell is entered
+        grid.setCurrentIndex(index);
+        QApplication::processEvents();
+        ExpectEntriesWhole(grid, index, entries,
+            where + ", " + model.headerData(c, Qt::Horizontal).toString().toStdString());
+    }
+    EXPECT_GT(columnsWithLists, 0) << where;
 }
 
 // The letter that Alt and a menu text's accelerator choose (null for none).
@@ -692,10 +726,14 @@ TEST_F(LanguageFixture, AListOpenAcrossALanguageChangeStoresTheEntryChosen)
     editor.hide();
 }
 
-TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFullLanguage)
+// ... and reads whole in its column at the widths the grid gives, in the
+// device grids and the rules' zone grid.
+TEST_F(LanguageFixture, EveryEntryOfAGridsPickListsFitsItsFieldAndItsColumnInEveryFullLanguage)
 {
     Windows = std::make_unique<ProgramWindows>();
     TfrmMain& main = *Windows->Main;
+    TfrmCBERuleEdit& rules = main.Windows().CBERuleEdit();
+    ConfigData->CBERules->SetRuleType(1, 0); // Fire: every condition
     // Besides what every row offers: a TORQ sensor with application numbers
     // and remote outputs, a TORQ AUX module with its actions.
     ConfigData->Sensors->SetTorqType(1, devicecode::TorqSensorOpt);
@@ -714,6 +752,15 @@ TEST_F(LanguageFixture, EveryEntryOfADeviceGridsPickListsFitsItsFieldInEveryFull
             ExpectOffersFit(SensorColumns, sensors->Edits().RowOffer(a), a, language);
             ExpectOffersFit(ModuleColumns, modules->Edits().RowOffer(a), a, language);
         }
+        const std::string where = "language " + std::to_string(language);
+        main.TreeView1()->setCurrentItem(main.SensorsNode());
+        ExpectPickListsWhole(*main.SensorFrame()->Widget()->findChild<TRecordGrid*>("dbgSensorEdit"), where);
+        main.TreeView1()->setCurrentItem(main.ModulesNode());
+        ExpectPickListsWhole(*main.ModuleFrame()->Widget()->findChild<TRecordGrid*>("dbgModuleEdit"), where);
+        rules.show();
+        QApplication::processEvents();
+        ExpectPickListsWhole(*rules.dbgRuleZones, where);
+        rules.hide();
     }
 }
 

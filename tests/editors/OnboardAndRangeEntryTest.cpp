@@ -3,10 +3,12 @@
 #include "ConfigMarks.h"
 #include "PX10ConfigData.h"
 #include "Spincontrol.h"
+#include "localisation/TestDictionary.h"
 #include "support/FakePrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -133,6 +137,32 @@ TEST(RangeEntryDialog, ShowingWritesNothingAndTicksStoreMembership)
     EXPECT_EQ(config.Sensors->GetBaseCBERule(9), 10);
     EXPECT_TRUE(config.Sensors->IsInCBERule(9, 11));
     EXPECT_TRUE(config.Sensors->IsInCBERule(9, 30));
+}
+
+// Each rule's row is as tall as its text: the dots of "Ü" above the line
+// of a German rule type are not cut off at the row's top.
+TEST(RangeEntryDialog, EachRowHoldsTheWholeOfItsText)
+{
+    MemoryDictionary german;
+    SetUpGerman(german, { Row("Fire Output/Transfer", "Brandausgang/\u00dcbertragung") });
+    TPX10ConfigData config(false, false, true, false);
+    config.CBERules->SetRuleType(5, 5);
+    TfrmCBERangeEntry dialog;
+    WhileShown(dialog, [&] {
+        QListWidget* list = dialog.clbCBERangeSelector;
+        ASSERT_EQ(list->item(4)->text().toStdString(), "5 - Brandausgang/\u00dcbertragung");
+        const QFontMetrics fm = list->fontMetrics();
+        for (int i = 0; i < list->count(); ++i) {
+            // The line sits in the middle of its row; its letters reach
+            // beyond the line's box by as much as their ink does.
+            const QRect ink = fm.tightBoundingRect(list->item(i)->text());
+            const int beyond = std::max({ 0, -ink.top() - fm.ascent(), ink.bottom() + 1 - fm.descent() });
+            EXPECT_GE(list->visualItemRect(list->item(i)).height(), fm.height() + 2 * beyond)
+                << list->item(i)->text().toStdString();
+            EXPECT_GE(list->visualItemRect(list->item(i)).height(), ink.height());
+        }
+    });
+    dialog.Execute(&config, 1001);
 }
 
 TEST(RangeEntryDialog, AClickThatEndsATypedBaseTicksNothing)

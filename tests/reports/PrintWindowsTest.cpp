@@ -135,8 +135,8 @@ TEST_F(PrintWindows, PrinterSetupKeepsThePrinterByNameAndCopiesInRange)
 {
     TfrmPrintSelection selection(Forms, Source);
     selection.SetPrinterName("Alpha");
+    selection.Printers = [this] { return TSystemPrinters { Printers, "Gamma" }; };
     TfrmPrintSetup setup(selection);
-    setup.PrinterNames = [this] { return Printers; };
     setup.show();
     EXPECT_EQ(setup.cboPrinterSelect->count(), 3);
     EXPECT_EQ(setup.cboPrinterSelect->currentText(), "Alpha");
@@ -179,11 +179,57 @@ TEST_F(PrintWindows, PrinterSetupKeepsThePrinterByNameAndCopiesInRange)
     EXPECT_EQ(setup.cboPrinterSelect->accessibleName(), "Printer");
 }
 
+// File > Print prints on the printer chosen in the printer setup, the
+// preview's Print on the system's current printer: its default, or the first
+// it lists when none is set as default.
+TEST_F(PrintWindows, EachPrintUsesItsPrinterAlsoWithoutADefault)
+{
+    const struct {
+        QString Default, Chosen, Print, Preview;
+    } cases[] = {
+        { "", "", "Alpha", "Alpha" },
+        { "Beta", "", "Beta", "Beta" },
+        { "", "Gamma", "Gamma", "Alpha" },
+        { "Beta", "Gamma", "Gamma", "Beta" },
+    };
+    for (const auto& c : cases) {
+        const std::string where
+            = "default \"" + c.Default.toStdString() + "\", chosen \"" + c.Chosen.toStdString() + "\"";
+        Jobs.clear();
+        const TPrinterQuery system = [&] { return TSystemPrinters { Printers, c.Default }; };
+        TfrmPrintSelection selection(Forms, Source);
+        selection.PrintPages = Recorder;
+        selection.Printers = system;
+        TfrmPrintSetup setup(selection);
+        setup.show();
+        EXPECT_EQ(setup.cboPrinterSelect->currentText().toStdString(),
+            c.Default.isEmpty() ? "Alpha" : c.Default.toStdString())
+            << where;
+        // Shown, not chosen: the job still follows the system.
+        if (!c.Chosen.isEmpty())
+            setup.cboPrinterSelect->setCurrentIndex(int(Printers.indexOf(c.Chosen)));
+        QTest::mouseClick(c.Chosen.isEmpty() ? setup.btnCancel : setup.btnOK, Qt::LeftButton);
+        selection.show();
+        QTest::mouseClick(selection.btnOK, Qt::LeftButton);
+
+        TfrmPrintPreview preview(Forms, Source);
+        preview.PrintPages = Recorder;
+        preview.Printers = system;
+        preview.show();
+        QTest::mouseClick(preview.PreviewPage()->btnPrint, Qt::LeftButton);
+        ASSERT_EQ(Jobs.size(), 2u) << where;
+        EXPECT_EQ(Jobs[0].Settings.PrinterName.toStdString(), c.Print.toStdString()) << where;
+        EXPECT_EQ(Jobs[1].Settings.PrinterName.toStdString(), c.Preview.toStdString()) << where;
+    }
+    // A system without printers has none to print on.
+    EXPECT_EQ(TSystemPrinters {}.Current(), "");
+}
+
 TEST_F(PrintWindows, PreviewChoosesReportsAndClampsThePage)
 {
     TfrmPrintPreview preview(Forms, Source);
     preview.PrintPages = Recorder;
-    preview.CurrentPrinterName = [] { return QString("System"); };
+    preview.Printers = [] { return TSystemPrinters { { "Other", "System" }, "System" }; };
     preview.show();
     TfrmPageSelection* pages = preview.PageSelect;
     EXPECT_EQ(pages->Tag, 0);

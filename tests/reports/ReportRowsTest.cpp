@@ -5,6 +5,7 @@
 #include "ReportJob.h"
 #include "Reportonboardosettings.h"
 #include "Reportpanel.h"
+#include "ShippedLanguages.h"
 #include "support/FullConfiguration.h"
 
 #include <QCheckBox>
@@ -600,6 +601,42 @@ TEST_F(Reports, PageCountsOfAFullConfiguration)
         for (const TPlacedText& t : p.Texts)
             sensorLines += t.Text.startsWith("Sensor ");
     EXPECT_EQ(sensorLines, 99u);
+}
+
+// However far down the page the rows fall (a taller title band moves them),
+// no section heading of the panel report ends a page: it moves to the next
+// with its first row, and every line still prints once.
+TEST_F(Reports, APanelHeadingPrintsOnThePageOfItsFirstRow)
+{
+    ForEachShippedLanguage([&](const std::string& language) {
+        TfrmReportPanel report;
+        std::size_t lines = 0;
+        for (double title = 12; title < 266; title += 2) {
+            report.Title.Height = title;
+            const auto pages = report.BuildPages(Config, Context);
+            const std::string where = language + ", title band " + std::to_string(title) + " mm";
+            ASSERT_GE(pages.size(), 2u) << where;
+            std::size_t printed = 0;
+            for (std::size_t p = 0; p < pages.size(); ++p) {
+                printed += PageLines(pages[p]).size() - 1; // but the footer
+                if (p + 1 == pages.size())
+                    continue;
+                // The lowest line above the footer (the page's last text).
+                const auto& texts = pages[p].Texts;
+                double bottom = 0;
+                for (std::size_t i = 0; i + 1 < texts.size(); ++i)
+                    bottom = std::max(bottom, texts[i].Rect.top());
+                for (std::size_t i = 0; i + 1 < texts.size(); ++i)
+                    if (texts[i].Rect.top() == bottom) {
+                        EXPECT_FALSE(texts[i].Font.Bold && !texts[i].Font.Underline)
+                            << where << ": \"" << texts[i].Text.toStdString() << "\" ends page " << p + 1;
+                    }
+            }
+            if (lines == 0)
+                lines = printed;
+            EXPECT_EQ(printed, lines) << where;
+        }
+    });
 }
 
 TEST_F(Reports, CompositeKeepsTheFixedOrderAndStartsEachReportOnANewPage)
