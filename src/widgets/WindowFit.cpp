@@ -11,17 +11,58 @@
 #include <QStyleOptionTab>
 #include <QStylePainter>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <optional>
+
+QRect FittedGeometry(const QRect& Room, const QMargins& Frame, const QRect& Wanted, QSize Least)
+{
+    const QRect inside = Room.marginsRemoved(Frame); // where the window within its frame may lie
+    const QSize size = Wanted.size().boundedTo(inside.size()).expandedTo(Least);
+    const int x = std::max(inside.left(), std::min(Wanted.left(), inside.right() + 1 - size.width()));
+    const int y = std::max(inside.top(), std::min(Wanted.top(), inside.bottom() + 1 - size.height()));
+    return QRect(QPoint(x, y), size);
+}
+
+namespace {
+
+// The frame the window manager has put round `Window`, once it has. Before,
+// Qt may find the window in a parent of its own size: no frame yet.
+std::optional<QMargins> KnownFrame(const QWidget* Window)
+{
+    const QWindow* handle = Window->windowHandle();
+    if (!handle || !Window->isVisible())
+        return std::nullopt;
+    const QMargins frame = handle->frameMargins();
+    if (frame.isNull() || std::min({ frame.left(), frame.top(), frame.right(), frame.bottom() }) < 0)
+        return std::nullopt;
+    return frame;
+}
+
+// The frame last seen round one of the program's windows: the window
+// manager puts the same round the next one it frames.
+QMargins LastFrame;
+
+} // namespace
+
+QMargins FrameMargins(const QWidget* Window)
+{
+    if (const std::optional<QMargins> frame = KnownFrame(Window)) {
+        LastFrame = *frame;
+        return *frame;
+    }
+    if (!LastFrame.isNull())
+        return LastFrame;
+    return QMargins(0, Window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+}
 
 QSize BoundedToScreen(const QWidget* Window, QSize Size)
 {
     QScreen* screen = Window->screen();
     if (!screen)
         return Size;
-    const QRect room = screen->availableGeometry();
-    const int title = Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    return Size.boundedTo(QSize(room.width(), room.height() - title));
+    return Size.boundedTo(screen->availableGeometry().marginsRemoved(FrameMargins(Window)).size());
 }
 
 void KeepOnScreen(QWidget* Window)
@@ -29,19 +70,10 @@ void KeepOnScreen(QWidget* Window)
     QScreen* screen = Window->screen();
     if (!screen)
         return;
-    const QRect room = screen->availableGeometry();
-    const QRect frame = Window->frameGeometry();
-    // Without a frame yet (not shown, or no window manager) the title bar
-    // still comes above the window.
-    const int title = Window->geometry().top() > frame.top()
-        ? 0
-        : Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    QPoint at = frame.topLeft();
-    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
-    at.setY(std::min(at.y(), room.bottom() + 1 - frame.height()));
-    at.setY(std::max(at.y(), room.top() + title));
-    if (at != frame.topLeft())
-        Window->move(at);
+    const QRect fitted = FittedGeometry(
+        screen->availableGeometry(), FrameMargins(Window), Window->geometry(), Window->minimumSize());
+    if (fitted != Window->geometry())
+        Window->setGeometry(fitted);
 }
 
 void GrowToContents(QWidget* Window)
