@@ -99,6 +99,7 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
         wanted = FittedGeometry(s->availableGeometry(), frame, framed.marginsRemoved(frame));
     }
     setGeometry(wanted);
+    KeepOnScreenWhenShownOrGrown(this);
     UpdateFileHistoryMenu();
 
     // Qt's dialogs and message boxes in the program's language.

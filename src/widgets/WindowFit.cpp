@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QGridLayout>
 #include <QLayout>
 #include <QPointer>
@@ -10,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionTab>
 #include <QStylePainter>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -167,6 +169,111 @@ private:
     bool FFixed;
 };
 
+// How often, and for how long at most, a window just shown is looked at
+// until the window manager has framed and placed it: Qt tells nobody when
+// the frame arrives, and the manager may still move the window a moment
+// after it is framed.
+constexpr int SettleLook = 100; // ms
+constexpr int SettleLooks = 30;
+// Looks without a move or a resize, the frame known, that end the settling.
+constexpr int QuietLooks = 2;
+
+class ScreenFit : public QObject {
+public:
+    explicit ScreenFit(QWidget* window)
+        : QObject(window)
+        , FWindow(window)
+    {
+        window->installEventFilter(this);
+        FLook.setInterval(SettleLook);
+        connect(&FLook, &QTimer::timeout, this, [this] {
+            // Without a frame the window lies where it was fitted when shown.
+            if (KnownFrame(FWindow)) {
+                Fit();
+                ++FQuiet;
+            }
+            if (FQuiet >= QuietLooks || --FLooksLeft <= 0)
+                FLook.stop();
+        });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != FWindow) {
+            // The window's first drawing: framed by now, or soon.
+            if (event->type() == QEvent::Expose && FAwaitingExpose) {
+                FAwaitingExpose = false;
+                FitSoon();
+            }
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::Show:
+            if (QWindow* handle = FWindow->windowHandle(); handle && handle != FHandle) {
+                FHandle = handle;
+                handle->installEventFilter(this);
+            }
+            FitSoon();
+            FAwaitingExpose = true;
+            FQuiet = 0;
+            FLooksLeft = SettleLooks;
+            FLook.start();
+            break;
+        case QEvent::Hide:
+            FLook.stop();
+            break;
+        case QEvent::Move:
+            FQuiet = 0;
+            break;
+        case QEvent::Resize: {
+            FQuiet = 0;
+            // Grown, by its texts or by the program. Once the window has
+            // settled, a move is the user's, and so is where it lies.
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            if (resize->size().width() > resize->oldSize().width()
+                || resize->size().height() > resize->oldSize().height())
+                FitSoon();
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+    bool Settling() const { return FLook.isActive(); }
+
+private:
+    // Fitted once the events in hand are over: a window grows as it shows,
+    // and a dialog's own showing, which places it over its parent, comes
+    // after this filter.
+    void FitSoon()
+    {
+        if (FPending)
+            return;
+        FPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                FPending = false;
+                Fit();
+            },
+            Qt::QueuedConnection);
+    }
+    void Fit()
+    {
+        // A maximised window is the window manager's to place.
+        if (!FWindow->isVisible() || (FWindow->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return;
+        KeepOnScreen(FWindow);
+    }
+    QWidget* FWindow;
+    QPointer<QWindow> FHandle;
+    QTimer FLook;
+    int FLooksLeft = 0;
+    int FQuiet = 0;
+    bool FAwaitingExpose = false;
+    bool FPending = false;
+};
+
 class ColumnFlow : public QObject {
 public:
     ColumnFlow(QGridLayout* grid, QWidget* room, std::vector<QWidget*> cells, int most)
@@ -257,6 +364,19 @@ private:
     bool FPending = false;
 };
 } // namespace
+
+void KeepOnScreenWhenShownOrGrown(QWidget* Window)
+{
+    new ScreenFit(Window);
+}
+
+bool SettlingOnScreen(const QWidget* Window)
+{
+    for (QObject* child : Window->children())
+        if (auto* fit = dynamic_cast<ScreenFit*>(child); fit && fit->Settling())
+            return true;
+    return false;
+}
 
 void KeepWideAsTitle(QWidget* Window)
 {

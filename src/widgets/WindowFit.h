@@ -33,6 +33,16 @@ QSize BoundedToScreen(const QWidget* Window, QSize Size);
 // lie within the room its screen leaves it, frame and title bar included.
 void KeepOnScreen(QWidget* Window);
 
+// Keeps `Window` on its screen as KeepOnScreen does, each time it is shown
+// and whenever it grows, but not against the user's own moves. A window
+// manager's frame is known only some time after the window is mapped, and
+// Qt gives no notice of it: the window is fitted again once it is first
+// drawn and, while it settles, until it has its frame and keeps still.
+void KeepOnScreenWhenShownOrGrown(QWidget* Window);
+
+// Whether `Window`, just shown, is still awaiting its frame and being fitted.
+bool SettlingOnScreen(const QWidget* Window);
+
 // Gives `Window` the size its texts need at its present width (a wrapped
 // caption takes more lines in a longer language), within the screen, and
 // keeps it on the screen.

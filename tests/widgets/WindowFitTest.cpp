@@ -1,8 +1,11 @@
 // Windows fitted to a small screen.
 #include "WindowFit.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QScreen>
+#include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -64,4 +67,30 @@ TEST(WindowFit, AFramedWindowIsMovedAndShrunkOntoTheScreen)
         if (c.Least.isEmpty())
             EXPECT_TRUE(c.Room.contains(fitted.marginsAdded(openbox)));
     }
+}
+
+// Shown, a window is fitted after its own showing has placed it (a dialog
+// over its parent); once it has settled, a window the user moves partly off
+// the screen stays there until it grows.
+TEST(WindowFit, AWindowIsFittedWhenShownAndWhenItGrowsNotWhenTheUserMovesIt)
+{
+    QWidget parent;
+    parent.setGeometry(150, 120, 500, 360);
+    parent.show();
+    QDialog dialog(&parent);
+    dialog.resize(200, 100);
+    KeepOnScreenWhenShownOrGrown(&dialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !SettlingOnScreen(&dialog); }));
+    EXPECT_LE((dialog.geometry().center() - parent.geometry().center()).manhattanLength(), 2);
+
+    const QRect room = dialog.screen()->availableGeometry();
+    const QPoint dragged(room.right() - 50, room.top() + 100);
+    dialog.move(dragged);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.pos(), dragged);
+    dialog.resize(dialog.width() + 20, dialog.height());
+    QApplication::processEvents();
+    EXPECT_TRUE(room.contains(dialog.frameGeometry()));
 }
