@@ -141,6 +141,7 @@ TfrmAbout::TfrmAbout(QWidget* Owner, const EnvironmentProbe* probe)
     // Its title, with the product's name, needs more than its width in some
     // languages.
     KeepWideAsTitle(this);
+    KeepOnScreenWhenShownOrGrown(this);
 }
 
 // The window widens for a long title in some languages: OK stays centred.

@@ -21,6 +21,7 @@ template <class T, class Make> T& Once(std::unique_ptr<T>& window, Make make)
         window = make();
         // A caption is longer in some languages than the controls are wide.
         KeepWideAsTitle(window.get());
+        KeepOnScreenWhenShownOrGrown(window.get());
     }
     return *window;
 }
@@ -117,8 +118,10 @@ TfrmPrintSetup& TAppWindows::PrintSetup()
 TfrmPrintPreview& TAppWindows::PrintPreview()
 {
     // Made wide anyway: its least width stays what its pages need.
-    if (!FPrintPreview)
+    if (!FPrintPreview) {
         FPrintPreview = std::make_unique<TfrmPrintPreview>(Forms(), FWith.Reports, FParent);
+        KeepOnScreenWhenShownOrGrown(FPrintPreview.get());
+    }
     return *FPrintPreview;
 }
 

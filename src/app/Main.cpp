@@ -25,7 +25,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
@@ -91,16 +90,16 @@ TfrmMain::TfrmMain(TfrmAbout* about, std::vector<std::string> arguments, QWidget
     setCentralWidget(split);
 
     // Centred, and on a screen smaller than the window no larger than it,
-    // so the title bar stays reachable.
-    const QSize size = BoundedToScreen(this, QSize(942, 710));
+    // frame and title bar included, so the title bar stays reachable.
+    QRect wanted(QPoint(), QSize(942, 710));
     if (QScreen* s = screen()) {
-        const QRect avail = s->availableGeometry();
-        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-        QRect r(QPoint(), size);
-        r.moveCenter(avail.center());
-        move(std::max(r.left(), avail.left()), std::max(r.top() - title / 2, avail.top()));
+        const QMargins frame = FrameMargins(this);
+        QRect framed = wanted.marginsAdded(frame);
+        framed.moveCenter(s->availableGeometry().center());
+        wanted = FittedGeometry(s->availableGeometry(), frame, framed.marginsRemoved(frame));
     }
-    resize(size);
+    setGeometry(wanted);
+    KeepOnScreenWhenShownOrGrown(this);
     UpdateFileHistoryMenu();
 
     // Qt's dialogs and message boxes in the program's language.

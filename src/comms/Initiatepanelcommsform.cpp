@@ -133,9 +133,10 @@ int TfrmInitiatePanelComms::RunModal(const std::function<void()>& onShow)
 
 void TfrmInitiatePanelComms::showEvent(QShowEvent* event)
 {
-    // A wrapped text of a longer language takes more lines.
-    GrowToContents(this);
     QDialog::showEvent(event);
+    // A wrapped text of a longer language takes more lines: grown where the
+    // dialog's showing has placed it over its parent.
+    GrowToContents(this);
     comms::forms::RunShowHandler(this, FOnShow);
 }
 

@@ -203,11 +203,6 @@ void TfrmCBERangeEntry::FitEntries()
     list->setGridSize(cell);
     list->setMinimumSize(Columns * cell.width() + 2 * list->frameWidth() + 4,
         Rows * cell.height() + 2 * list->frameWidth() + 4);
-    // Grown while shown: still on the screen.
-    if (isVisible()) {
-        layout()->activate();
-        KeepOnScreen(this);
-    }
 }
 
 void TfrmCBERangeEntry::ShowRuleListText()

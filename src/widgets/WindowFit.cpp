@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QResizeEvent>
 #include <QGridLayout>
 #include <QLayout>
 #include <QPointer>
@@ -10,18 +11,60 @@
 #include <QStyle>
 #include <QStyleOptionTab>
 #include <QStylePainter>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <optional>
+
+QRect FittedGeometry(const QRect& Room, const QMargins& Frame, const QRect& Wanted, QSize Least)
+{
+    const QRect inside = Room.marginsRemoved(Frame); // where the window within its frame may lie
+    const QSize size = Wanted.size().boundedTo(inside.size()).expandedTo(Least);
+    const int x = std::max(inside.left(), std::min(Wanted.left(), inside.right() + 1 - size.width()));
+    const int y = std::max(inside.top(), std::min(Wanted.top(), inside.bottom() + 1 - size.height()));
+    return QRect(QPoint(x, y), size);
+}
+
+namespace {
+
+// The frame the window manager has put round `Window`, once it has. Before,
+// Qt may find the window in a parent of its own size: no frame yet.
+std::optional<QMargins> KnownFrame(const QWidget* Window)
+{
+    const QWindow* handle = Window->windowHandle();
+    if (!handle || !Window->isVisible())
+        return std::nullopt;
+    const QMargins frame = handle->frameMargins();
+    if (frame.isNull() || std::min({ frame.left(), frame.top(), frame.right(), frame.bottom() }) < 0)
+        return std::nullopt;
+    return frame;
+}
+
+// The frame last seen round one of the program's windows: the window
+// manager puts the same round the next one it frames.
+QMargins LastFrame;
+
+} // namespace
+
+QMargins FrameMargins(const QWidget* Window)
+{
+    if (const std::optional<QMargins> frame = KnownFrame(Window)) {
+        LastFrame = *frame;
+        return *frame;
+    }
+    if (!LastFrame.isNull())
+        return LastFrame;
+    return QMargins(0, Window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+}
 
 QSize BoundedToScreen(const QWidget* Window, QSize Size)
 {
     QScreen* screen = Window->screen();
     if (!screen)
         return Size;
-    const QRect room = screen->availableGeometry();
-    const int title = Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    return Size.boundedTo(QSize(room.width(), room.height() - title));
+    return Size.boundedTo(screen->availableGeometry().marginsRemoved(FrameMargins(Window)).size());
 }
 
 void KeepOnScreen(QWidget* Window)
@@ -29,19 +72,10 @@ void KeepOnScreen(QWidget* Window)
     QScreen* screen = Window->screen();
     if (!screen)
         return;
-    const QRect room = screen->availableGeometry();
-    const QRect frame = Window->frameGeometry();
-    // Without a frame yet (not shown, or no window manager) the title bar
-    // still comes above the window.
-    const int title = Window->geometry().top() > frame.top()
-        ? 0
-        : Window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    QPoint at = frame.topLeft();
-    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
-    at.setY(std::min(at.y(), room.bottom() + 1 - frame.height()));
-    at.setY(std::max(at.y(), room.top() + title));
-    if (at != frame.topLeft())
-        Window->move(at);
+    const QRect fitted = FittedGeometry(
+        screen->availableGeometry(), FrameMargins(Window), Window->geometry(), Window->minimumSize());
+    if (fitted != Window->geometry())
+        Window->setGeometry(fitted);
 }
 
 void GrowToContents(QWidget* Window)
@@ -135,6 +169,111 @@ private:
     bool FFixed;
 };
 
+// How often, and for how long at most, a window just shown is looked at
+// until the window manager has framed and placed it: Qt tells nobody when
+// the frame arrives, and the manager may still move the window a moment
+// after it is framed.
+constexpr int SettleLook = 100; // ms
+constexpr int SettleLooks = 30;
+// Looks without a move or a resize, the frame known, that end the settling.
+constexpr int QuietLooks = 2;
+
+class ScreenFit : public QObject {
+public:
+    explicit ScreenFit(QWidget* window)
+        : QObject(window)
+        , FWindow(window)
+    {
+        window->installEventFilter(this);
+        FLook.setInterval(SettleLook);
+        connect(&FLook, &QTimer::timeout, this, [this] {
+            // Without a frame the window lies where it was fitted when shown.
+            if (KnownFrame(FWindow)) {
+                Fit();
+                ++FQuiet;
+            }
+            if (FQuiet >= QuietLooks || --FLooksLeft <= 0)
+                FLook.stop();
+        });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != FWindow) {
+            // The window's first drawing: framed by now, or soon.
+            if (event->type() == QEvent::Expose && FAwaitingExpose) {
+                FAwaitingExpose = false;
+                FitSoon();
+            }
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::Show:
+            if (QWindow* handle = FWindow->windowHandle(); handle && handle != FHandle) {
+                FHandle = handle;
+                handle->installEventFilter(this);
+            }
+            FitSoon();
+            FAwaitingExpose = true;
+            FQuiet = 0;
+            FLooksLeft = SettleLooks;
+            FLook.start();
+            break;
+        case QEvent::Hide:
+            FLook.stop();
+            break;
+        case QEvent::Move:
+            FQuiet = 0;
+            break;
+        case QEvent::Resize: {
+            FQuiet = 0;
+            // Grown, by its texts or by the program. Once the window has
+            // settled, a move is the user's, and so is where it lies.
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            if (resize->size().width() > resize->oldSize().width()
+                || resize->size().height() > resize->oldSize().height())
+                FitSoon();
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+    bool Settling() const { return FLook.isActive(); }
+
+private:
+    // Fitted once the events in hand are over: a window grows as it shows,
+    // and a dialog's own showing, which places it over its parent, comes
+    // after this filter.
+    void FitSoon()
+    {
+        if (FPending)
+            return;
+        FPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                FPending = false;
+                Fit();
+            },
+            Qt::QueuedConnection);
+    }
+    void Fit()
+    {
+        // A maximised window is the window manager's to place.
+        if (!FWindow->isVisible() || (FWindow->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return;
+        KeepOnScreen(FWindow);
+    }
+    QWidget* FWindow;
+    QPointer<QWindow> FHandle;
+    QTimer FLook;
+    int FLooksLeft = 0;
+    int FQuiet = 0;
+    bool FAwaitingExpose = false;
+    bool FPending = false;
+};
+
 class ColumnFlow : public QObject {
 public:
     ColumnFlow(QGridLayout* grid, QWidget* room, std::vector<QWidget*> cells, int most)
@@ -225,6 +364,19 @@ private:
     bool FPending = false;
 };
 } // namespace
+
+void KeepOnScreenWhenShownOrGrown(QWidget* Window)
+{
+    new ScreenFit(Window);
+}
+
+bool SettlingOnScreen(const QWidget* Window)
+{
+    for (QObject* child : Window->children())
+        if (auto* fit = dynamic_cast<ScreenFit*>(child); fit && fit->Settling())
+            return true;
+    return false;
+}
 
 void KeepWideAsTitle(QWidget* Window)
 {

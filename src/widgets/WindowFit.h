@@ -1,5 +1,7 @@
 #pragma once
 // Windows that fit the screen they are on, whatever language their texts are in.
+#include <QMargins>
+#include <QRect>
 #include <QSize>
 #include <QTabBar>
 #include <QTabWidget>
@@ -10,14 +12,36 @@ class QComboBox;
 class QGridLayout;
 class QWidget;
 
-// `Size` made no larger than the room the window's screen leaves it (the
-// title bar kept on the screen), so every control stays reachable.
+// Where a window goes to lie, with a frame of `Frame` around it, wholly
+// within `Room`: `Wanted` (the window without its frame) moved as little as
+// it must and made no larger than the room leaves, though never smaller than
+// `Least`. A window still too large for the room keeps its left edge and its
+// top, where the title bar is, on it: it is cut at the right and the bottom.
+QRect FittedGeometry(
+    const QRect& Room, const QMargins& Frame, const QRect& Wanted, QSize Least = QSize(0, 0));
+
+// The frame the window manager has put around `Window`. While none is known
+// (not shown yet, or no window manager) the frame last seen round another
+// window, or before any, room for a title bar above it.
+QMargins FrameMargins(const QWidget* Window);
+
+// `Size` made no larger than the room the window's screen leaves it (its
+// frame and title bar kept on the screen), so every control stays reachable.
 QSize BoundedToScreen(const QWidget* Window, QSize Size);
 
-// Moves `Window` as little as needed to lie within the room its screen
-// leaves it. Its top, where the title bar is, never goes above that room:
-// a window taller than the room is cut at the bottom, not at its title bar.
+// Moves `Window` as little as needed, and makes it smaller where it must, to
+// lie within the room its screen leaves it, frame and title bar included.
 void KeepOnScreen(QWidget* Window);
+
+// Keeps `Window` on its screen as KeepOnScreen does, each time it is shown
+// and whenever it grows, but not against the user's own moves. A window
+// manager's frame is known only some time after the window is mapped, and
+// Qt gives no notice of it: the window is fitted again once it is first
+// drawn and, while it settles, until it has its frame and keeps still.
+void KeepOnScreenWhenShownOrGrown(QWidget* Window);
+
+// Whether `Window`, just shown, is still awaiting its frame and being fitted.
+bool SettlingOnScreen(const QWidget* Window);
 
 // Gives `Window` the size its texts need at its present width (a wrapped
 // caption takes more lines in a longer language), within the screen, and

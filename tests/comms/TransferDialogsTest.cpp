@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -168,11 +169,14 @@ TEST_F(DialogsTest, SendThroughTheWidgetsThenReceive)
 TEST_F(DialogsTest, AbortButtonOfTheDetectionDialogEndsTheTransfer)
 {
     panel.SetFaults({ .NoReply = true });
-    // The user gives up once the dialog shows that it is retrying.
+    // The user gives up once the dialog shows that it is retrying; it grew
+    // for its texts where its showing placed it, in the middle.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (detection.isVisible() && !detection.lblRetries->text().isEmpty()) {
             poll.stop();
+            const QPoint middle = detection.screen()->availableGeometry().center();
+            EXPECT_LE((detection.geometry().center() - middle).manhattanLength(), 30);
             detection.btnAbort->click();
         }
     });
