@@ -33,11 +33,9 @@ void ExpectSettlesOnScreen(QWidget& window, const std::string& where)
                 && room.contains(Framed(window));
         },
         5000);
-    if (!settled) {
-        const QRect at = window.windowHandle() ? Framed(window) : window.geometry();
-        ADD_FAILURE() << where << " " << window.objectName().toStdString() << " lies at " << at.x() << ","
-                      << at.y() << " " << at.width() << "x" << at.height() << " with its frame";
-    }
+    const QRect at = window.windowHandle() ? Framed(window) : window.geometry();
+    EXPECT_TRUE(settled) << where << " " << window.objectName().toStdString() << " at " << at.x() << ","
+                         << at.y() << " " << at.width() << "x" << at.height() << " with its frame";
 }
 
 } // namespace
