@@ -174,9 +174,8 @@ TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
     }
 }
 
-// A value the page shows and one the report prints name the same state when
-// the printed one reads as the page's item, whatever the case, with ':' for
-// '/' ("4:1" for "4/1") and an ending added ("Enabled" for "Enable").
+// The page's item names the state printed: "4/1" for "4:1", "Enable" for
+// "Enabled", whatever the case.
 bool SameState(const QString& shown, const std::string& printed)
 {
     const auto plain = [](QString s) { return s.toUpper().replace('/', ':'); };
