@@ -193,8 +193,8 @@ TEST_F(PrintWindows, EachPrintUsesItsPrinterAlsoWithoutADefault)
         { "Beta", "Gamma", "Gamma", "Beta" },
     };
     for (const auto& c : cases) {
-        const std::string where
-            = "default \"" + c.Default.toStdString() + "\", chosen \"" + c.Chosen.toStdString() + "\"";
+        SCOPED_TRACE(
+            "default \"" + c.Default.toStdString() + "\", chosen \"" + c.Chosen.toStdString() + "\"");
         Jobs.clear();
         const TPrinterQuery system = [&] { return TSystemPrinters { Printers, c.Default }; };
         TfrmPrintSelection selection(Forms, Source);
@@ -202,9 +202,7 @@ TEST_F(PrintWindows, EachPrintUsesItsPrinterAlsoWithoutADefault)
         selection.Printers = system;
         TfrmPrintSetup setup(selection);
         setup.show();
-        EXPECT_EQ(setup.cboPrinterSelect->currentText().toStdString(),
-            c.Default.isEmpty() ? "Alpha" : c.Default.toStdString())
-            << where;
+        EXPECT_EQ(setup.cboPrinterSelect->currentText(), c.Default.isEmpty() ? "Alpha" : c.Default);
         // Shown, not chosen: the job still follows the system.
         if (!c.Chosen.isEmpty())
             setup.cboPrinterSelect->setCurrentIndex(int(Printers.indexOf(c.Chosen)));
@@ -217,9 +215,9 @@ TEST_F(PrintWindows, EachPrintUsesItsPrinterAlsoWithoutADefault)
         preview.Printers = system;
         preview.show();
         QTest::mouseClick(preview.PreviewPage()->btnPrint, Qt::LeftButton);
-        ASSERT_EQ(Jobs.size(), 2u) << where;
-        EXPECT_EQ(Jobs[0].Settings.PrinterName.toStdString(), c.Print.toStdString()) << where;
-        EXPECT_EQ(Jobs[1].Settings.PrinterName.toStdString(), c.Preview.toStdString()) << where;
+        ASSERT_EQ(Jobs.size(), 2u);
+        EXPECT_EQ(Jobs[0].Settings.PrinterName, c.Print);
+        EXPECT_EQ(Jobs[1].Settings.PrinterName, c.Preview);
     }
     // A system without printers has none to print on.
     EXPECT_EQ(TSystemPrinters {}.Current(), "");

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include <set>
@@ -173,9 +174,8 @@ TEST_F(Reports, PanelReportPrintsEveryRowAsItsTableGivesIt)
     }
 }
 
-// A value the page shows and one the report prints name the same state when
-// the printed one reads as the page's item, whatever the case, with ':' for
-// '/' ("4:1" for "4/1") and an ending added ("Enabled" for "Enable").
+// The page's item names the state printed: "4/1" for "4:1", "Enable" for
+// "Enabled", whatever the case.
 bool SameState(const QString& shown, const std::string& printed)
 {
     const auto plain = [](QString s) { return s.toUpper().replace('/', ':'); };
@@ -189,53 +189,49 @@ TEST_F(Reports, TwoValuedPanelRowsPrintTheValueOfEachState)
 {
     auto& g = *Config.GeneralPanelSetup;
     using S = TPX10ConfigGeneralPanelSetup;
-    using F = TfrmPanelSetupOptions;
     const struct {
         int Row;
         std::function<void(S&, bool)> Set;
         const char* Off;
         const char* On;
-        RadioGroup* F::*Radio; // the option's control: a radio group or a check box
-        QCheckBox* F::*Check;
+        const char* Control; // a radio group or a check box of the options page
     } rows[] = {
-        { 4, &S::SetControlKeys, "NO", "YES", &F::rdgControlKeys, nullptr },
+        { 4, &S::SetControlKeys, "NO", "YES", "rdgControlKeys" },
         { 6, &S::SetControlKey3Mode, "End Delays/Evacuate", "Transmission Device Enable/Disable",
-            &F::rdgControlKey3Mode, nullptr },
-        { 8, &S::SetLED2CMode, "Plant Alarm", "Fault Output: Fault/Disable", &F::rdgLED2CMode, nullptr },
-        { 9, &S::SetUnmuteOption, "On new zone in alarm", "On new device in alarm", &F::rdgUnmuteOption,
-            nullptr },
-        { 11, &S::SetLampTest, "No", "Yes", &F::rdgLampTest, nullptr },
-        { 12, &S::SetTorqSwitch, "Disabled", "Enabled", &F::rdgTorqSwitch, nullptr },
-        { 13, &S::SetEventPrinting, "On-Demand", "Continuous", &F::rdgEventPrinting, nullptr },
-        { 14, &S::SetPrintFormat, "Single Height", "Double Height", &F::rdgPrintFormat, nullptr },
-        { 22, &S::SetBlinking, "OFF", "ON", &F::rdgBlinking, nullptr }, // left on for the colours
-        { 23, &S::SetSensorsBlinkColour, "Red", "Green", &F::rdgSensorsBlinkColour, nullptr },
-        { 24, &S::SetModulesBlinkColour, "Green", "Red", &F::rdgModulesBlinkColour, nullptr },
-        { 25, &S::SetPulseRatio, "1:1", "4:1", &F::rdgPulseRatio, nullptr },
-        { 26, &S::SetHightestEnable, "00:00 [DISABLED]", "00:00 [ENABLED]", nullptr, &F::chkHightestEnable },
-        { 27, &S::SetTransmissionDevice, "Continuous", "6s Pulse", &F::rdgTransmissionDevice, nullptr },
-        { 28, &S::SetRoutingAutoDisable, "No", "Yes", &F::rdgRoutingAutoDisable, nullptr },
-        { 29, &S::SetDigitalInput1, "Class Change", "Day Mode Start", &F::rdgDigitalInput1, nullptr },
-        { 30, &S::SetFiremansWorkPanelOption, "German", "Swiss", &F::rdgFiremansWorkPanelOption, nullptr },
-        { 31, &S::SetFWPInput4Disable, "Extinguishant", "Sounders", &F::rdgFWPInput4Disable, nullptr },
+            "rdgControlKey3Mode" },
+        { 8, &S::SetLED2CMode, "Plant Alarm", "Fault Output: Fault/Disable", "rdgLED2CMode" },
+        { 9, &S::SetUnmuteOption, "On new zone in alarm", "On new device in alarm", "rdgUnmuteOption" },
+        { 11, &S::SetLampTest, "No", "Yes", "rdgLampTest" },
+        { 12, &S::SetTorqSwitch, "Disabled", "Enabled", "rdgTorqSwitch" },
+        { 13, &S::SetEventPrinting, "On-Demand", "Continuous", "rdgEventPrinting" },
+        { 14, &S::SetPrintFormat, "Single Height", "Double Height", "rdgPrintFormat" },
+        { 22, &S::SetBlinking, "OFF", "ON", "rdgBlinking" }, // left on for the colours
+        { 23, &S::SetSensorsBlinkColour, "Red", "Green", "rdgSensorsBlinkColour" },
+        { 24, &S::SetModulesBlinkColour, "Green", "Red", "rdgModulesBlinkColour" },
+        { 25, &S::SetPulseRatio, "1:1", "4:1", "rdgPulseRatio" },
+        { 26, &S::SetHightestEnable, "00:00 [DISABLED]", "00:00 [ENABLED]", "chkHightestEnable" },
+        { 27, &S::SetTransmissionDevice, "Continuous", "6s Pulse", "rdgTransmissionDevice" },
+        { 28, &S::SetRoutingAutoDisable, "No", "Yes", "rdgRoutingAutoDisable" },
+        { 29, &S::SetDigitalInput1, "Class Change", "Day Mode Start", "rdgDigitalInput1" },
+        { 30, &S::SetFiremansWorkPanelOption, "German", "Swiss", "rdgFiremansWorkPanelOption" },
+        { 31, &S::SetFWPInput4Disable, "Extinguishant", "Sounders", "rdgFWPInput4Disable" },
         { 32, &S::SetFWP2OutputActivation, "On Transmission Device Trigger",
-            "On Transmission Device Return Signal", &F::rdgFWP2OutputActivation, nullptr },
-        { 37, &S::SetSuppressDoubleAddress, "Off", "On", &F::rdgSuppressDoubleAddress, nullptr },
-        { 38, &S::SetMaxHeadLEDs, "10 LEDs", "2 LEDs", &F::rdgMAxHeadLEDs, nullptr },
-        { 42, &S::SetWeekendSensitivityNightMode, "DISABLED", "ENABLED", &F::rdgWeekendSensitivityNightMode,
-            nullptr },
+            "On Transmission Device Return Signal", "rdgFWP2OutputActivation" },
+        { 37, &S::SetSuppressDoubleAddress, "Off", "On", "rdgSuppressDoubleAddress" },
+        { 38, &S::SetMaxHeadLEDs, "10 LEDs", "2 LEDs", "rdgMAxHeadLEDs" },
+        { 42, &S::SetWeekendSensitivityNightMode, "DISABLED", "ENABLED", "rdgWeekendSensitivityNightMode" },
         { 48, &S::SetRS485ThirdPartyDatalinkMonitoring, "Disabled", "Enabled",
-            &F::rdgRS485ThirdPartyDatalinkMonitoring, nullptr },
+            "rdgRS485ThirdPartyDatalinkMonitoring" },
         { 53, &S::SetRS232ThirdPartyDatalinkMonitoring, "Disabled", "Enabled",
-            &F::rdgRS232ThirdPartyDatalinkMonitoring, nullptr },
-        { 76, &S::SetWeekendNightMode, "DISABLED", "ENABLED", &F::rdgWeekendNightMode, nullptr },
-        { 77, &S::SetDayModeStartOption, "MANUAL", "AUTOMATIC", &F::rdgDayModeStartOption, nullptr },
-        { 80, &S::SetHeatDetectorsEndDelays, "NO", "YES", nullptr, &F::cbxHeatDetectorsEndDelays },
+            "rdgRS232ThirdPartyDatalinkMonitoring" },
+        { 76, &S::SetWeekendNightMode, "DISABLED", "ENABLED", "rdgWeekendNightMode" },
+        { 77, &S::SetDayModeStartOption, "MANUAL", "AUTOMATIC", "rdgDayModeStartOption" },
+        { 80, &S::SetHeatDetectorsEndDelays, "NO", "YES", "cbxHeatDetectorsEndDelays" },
         // Stored inverted: the option is on when the byte is zero.
-        { 81, [](S& s, bool on) { s.SetDayModeNewAlarmOption(on ? 0 : 1); }, "NO", "YES", nullptr,
-            &F::cbxDayModeNewAlarmOption },
+        { 81, [](S& s, bool on) { s.SetDayModeNewAlarmOption(on ? 0 : 1); }, "NO", "YES",
+            "cbxDayModeNewAlarmOption" },
         { 82, &S::SetDelaysActiveIndication, "Delays Active LED Only", "Delays Active and Disablement LEDs",
-            &F::rdgDelaysActiveIndication, nullptr },
+            "rdgDelaysActiveIndication" },
     };
     TfrmPanelSetupOptions page;
     page.IsRegionalOptionEnabled2 = [] { return true; }; // the control key 3 mode shows what is stored
@@ -247,27 +243,21 @@ TEST_F(Reports, TwoValuedPanelRowsPrintTheValueOfEachState)
             const std::string printed = on ? r.On : r.Off;
             EXPECT_EQ(Value(r.Row), printed) << "row " << r.Row;
             page.LoadFromConfig();
-            if (r.Check) {
-                QCheckBox* box = page.*r.Check;
-                EXPECT_EQ(box->isChecked(), on) << "row " << r.Row << ": " << printed;
-                box->setEnabled(true); // as where the rules allow it
-                box->click();
-            } else {
-                RadioGroup* group = page.*r.Radio;
-                const auto items = group->findChildren<QRadioButton*>();
-                ASSERT_EQ(items.size(), 2) << "row " << r.Row;
-                QRadioButton* other = nullptr;
-                for (QRadioButton* item : items) {
-                    EXPECT_EQ(item->isChecked(), SameState(item->text(), printed))
-                        << "row " << r.Row << ": \"" << item->text().toStdString() << "\" for \"" << printed
-                        << "\"";
-                    if (!item->isChecked())
-                        other = item;
-                }
-                ASSERT_NE(other, nullptr) << "row " << r.Row;
-                group->setEnabled(true);
-                other->click();
+            QWidget* control = page.findChild<QWidget*>(r.Control);
+            ASSERT_NE(control, nullptr) << r.Control;
+            control->setEnabled(true); // as where the rules allow it
+            QAbstractButton* other = qobject_cast<QCheckBox*>(control);
+            if (other) {
+                EXPECT_EQ(other->isChecked(), on) << "row " << r.Row << ": " << printed;
             }
+            for (QRadioButton* item : control->findChildren<QRadioButton*>()) {
+                EXPECT_EQ(item->isChecked(), SameState(item->text(), printed))
+                    << "row " << r.Row << ": \"" << item->text().toStdString() << "\" for \"" << printed
+                    << "\"";
+                other = item->isChecked() ? other : item;
+            }
+            ASSERT_NE(other, nullptr) << "row " << r.Row;
+            other->click();
             EXPECT_EQ(Value(r.Row), on ? r.Off : r.On) << "row " << r.Row << " after a click";
         }
         r.Set(g, true);
@@ -621,16 +611,12 @@ TEST_F(Reports, APanelHeadingPrintsOnThePageOfItsFirstRow)
                 printed += PageLines(pages[p]).size() - 1; // but the footer
                 if (p + 1 == pages.size())
                     continue;
-                // The lowest line above the footer (the page's last text).
-                const auto& texts = pages[p].Texts;
-                double bottom = 0;
-                for (std::size_t i = 0; i + 1 < texts.size(); ++i)
-                    bottom = std::max(bottom, texts[i].Rect.top());
-                for (std::size_t i = 0; i + 1 < texts.size(); ++i)
-                    if (texts[i].Rect.top() == bottom) {
-                        EXPECT_FALSE(texts[i].Font.Bold && !texts[i].Font.Underline)
-                            << where << ": \"" << texts[i].Text.toStdString() << "\" ends page " << p + 1;
-                    }
+                // The lowest line above the footer (the page's last text) is no heading.
+                const auto& t = pages[p].Texts;
+                const auto& last = *std::max_element(
+                    t.begin(), t.end() - 1, [](auto& a, auto& b) { return a.Rect.top() < b.Rect.top(); });
+                EXPECT_FALSE(last.Font.Bold && !last.Font.Underline)
+                    << where << ": \"" << last.Text.toStdString() << "\" ends page " << p + 1;
             }
             if (lines == 0)
                 lines = printed;
