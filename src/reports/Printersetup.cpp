@@ -67,7 +67,7 @@ void TfrmPrintSetup::FormShow()
 {
     cboPrinterSelect->clear();
     // The system's printers as the print selection asks them, at every showing.
-    const QStringList names = FSelection.Printers ? FSelection.Printers().Names : QStringList();
+    const QStringList names = FSelection.PrinterNames();
     cboPrinterSelect->addItems(names);
     cseCopies->SetValue(FSelection.GetCopies());
     cboPrinterSelect->setCurrentIndex(int(names.indexOf(FSelection.GetPrinterName())));
@@ -87,7 +87,7 @@ void TfrmPrintSetup::FormCloseOK()
     FSelection.SetCopies(cseCopies->GetValue());
     // A typed name that is no printer keeps the printer chosen before.
     const QString name = cboPrinterSelect->currentText().trimmed();
-    const QStringList names = FSelection.Printers ? FSelection.Printers().Names : QStringList();
+    const QStringList names = FSelection.PrinterNames();
     if (names.contains(name))
         FSelection.SetPrinterName(name);
 }

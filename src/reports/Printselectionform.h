@@ -36,6 +36,8 @@ public:
     // test says otherwise); the printer setup lists the same.
     report::TPrintPages PrintPages = report::PrintOnPrinter;
     report::TPrinterQuery Printers = report::QuerySystemPrinters;
+    // The printers' names as Printers gives them (none without it).
+    QStringList PrinterNames() const { return Printers ? Printers().Names : QStringList(); }
 
 private:
     void btnOKClick();
