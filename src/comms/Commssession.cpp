@@ -18,14 +18,11 @@ void CommsTiming::Pause(unsigned ms) const
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-HangupWatch::HangupWatch(TSerialComms* Port, std::function<void()> endWindow)
+HangupWatch::HangupWatch(TSerialComms* Port, std::function<bool()> endWindow)
     : FPort(Port)
 {
     if (FPort)
-        FPort->SetOnHangup([this, end = std::move(endWindow)](TSerialComms*) {
-            FEnded = true;
-            end();
-        });
+        FPort->SetOnHangup([this, end = std::move(endWindow)](TSerialComms*) { FEnded = end(); });
 }
 
 HangupWatch::~HangupWatch()
@@ -36,8 +33,7 @@ HangupWatch::~HangupWatch()
 
 void HangupWatch::RaiseIfHungUp() const
 {
-    // Only a hang-up that ended the window: one after its last reply changes
-    // nothing of what was done.
+    // Only a hang-up that ended the window.
     if (FEnded)
         throw Exception("Communications Failure.", FPort->HangupReason());
 }

@@ -67,8 +67,11 @@ private:
 // names the device once the loop has returned.
 class HangupWatch {
 public:
-    // `endWindow` detaches the window's handlers and ends its modal loop.
-    HangupWatch(TSerialComms* Port, std::function<void()> endWindow);
+    // `endWindow` detaches the window's handlers and ends its modal loop, and
+    // returns true; once the window has ended with its result it changes
+    // nothing and returns false, so a hang-up after the last reply leaves a
+    // finished transfer finished.
+    HangupWatch(TSerialComms* Port, std::function<bool()> endWindow);
     ~HangupWatch();
     HangupWatch(const HangupWatch&) = delete;
     HangupWatch& operator=(const HangupWatch&) = delete;

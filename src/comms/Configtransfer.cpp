@@ -134,8 +134,11 @@ bool TConfigTransfer::TransferConfiguration(TQuorvelProtocol* Protocol, TPX10Con
 int TConfigTransfer::RunWindow()
 {
     HangupWatch hangup(FProtocol, [this] {
+        if (!FRunning)
+            return false;
         Detach();
         Finish(platform::mrAbort);
+        return true;
     });
     FRunning = true;
     const int result = FHost.RunModal([this] { FormShow(); });
@@ -235,6 +238,7 @@ void TConfigTransfer::SendItemRequest()
 void TConfigTransfer::SendPacket(unsigned char Command, unsigned DataLength, const char* Data)
 {
     ++FRequestsSent;
+    FReplyDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(FTiming.ItemTimeoutMs);
     FProtocol->PacketTransaction(Command, DataLength, Data, FTiming.ItemTimeoutMs);
 }
 

@@ -8,6 +8,7 @@
 #include "Downloadlines.h"
 #include "Panelpackets.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -108,6 +109,11 @@ private:
     void DownloadReply();
     void DownloadSucceeded();
     void FinishDownload();
+    // True when the reply answers another request of the download and was
+    // dropped; the request in progress then waits on within its time-out.
+    bool DropStaleReply(const unsigned char* p, unsigned length);
+    void KeepWaiting();
+    void RefetchEvent();
 
     ModalHost& FHost;
     TInitiatePanelComms& FDetection;
@@ -134,6 +140,9 @@ private:
     bool FSingleDevice = false;
     int FFirstItem = 0;
     EventLogLines FEventLog;
+    EventLogEcho FEcho;
+    std::size_t FLinesBase = 0; // lines the caller had before the download
+    std::chrono::steady_clock::time_point FReplyDeadline; // of the request in progress
 };
 
 } // namespace comms

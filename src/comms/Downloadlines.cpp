@@ -3,6 +3,7 @@
 #include "Commssession.h"
 #include "Ivdictio.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace comms {
@@ -146,6 +147,47 @@ bool EventLogLines::Take(int step, const unsigned char* data, std::size_t length
         break;
     }
     return true;
+}
+
+namespace {
+
+// The step whose request carries these three bytes, or -1 when none does.
+int StepNamed(const unsigned char* tag)
+{
+    if (tag[2] > 2)
+        return -1;
+    return ((tag[0] << 8) | tag[1]) * 3 + tag[2];
+}
+
+} // namespace
+
+void EventLogEcho::Sent(int step)
+{
+    FLastSent = std::max(FLastSent, step);
+}
+
+EventLogEcho::Verdict EventLogEcho::Judge(int step, const unsigned char* tag)
+{
+    const int named = StepNamed(tag);
+    // The first request is all zeros, as a panel that fills nothing sends:
+    // only a later one, named back, shows the echo.
+    if (!FEchoes && named >= 1 && named <= FLastSent) {
+        FEchoes = true;
+        if (FFirstMisnamed >= 0) {
+            FRefetchStep = FFirstMisnamed - FFirstMisnamed % 3;
+            FFirstMisnamed = -1;
+            return Verdict::Refetch;
+        }
+    }
+    if (FEchoes)
+        return named == step ? Verdict::Take : Verdict::Stale;
+    return Verdict::Take;
+}
+
+void EventLogEcho::Took(int step, const unsigned char* tag)
+{
+    if (!FEchoes && FFirstMisnamed < 0 && StepNamed(tag) != step)
+        FFirstMisnamed = step;
 }
 
 bool DeviceDataLine(const unsigned char* d, std::size_t length, std::string& line)

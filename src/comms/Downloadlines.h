@@ -46,6 +46,38 @@ private:
     std::string FPending;
 };
 
+// Tells a stale event-log reply from the answer to the request in progress.
+// A reply's first three data bytes are not specified; a panel that fills them
+// with the request it answers shows which request that is. That is learned
+// from the panel, never assumed: before it is known every reply is taken (and
+// the quiet wait after a failure is all that guards), afterwards a reply that
+// names another request is dropped.
+class EventLogEcho {
+public:
+    enum class Verdict {
+        Take, // the reply to the request in progress, as far as can be told
+        Stale, // names another request: neither a success nor a failure
+        Refetch, // the panel was just seen to echo, and a part taken before
+                 // came from a reply to another request: fetch again from RefetchStep()
+    };
+
+    void Reset() { *this = EventLogEcho(); }
+    void Sent(int step);
+    // The reply whose data starts with `tag` (3 bytes) while `step` is in progress.
+    Verdict Judge(int step, const unsigned char* tag);
+    // The reply judged Take was taken for `step`.
+    void Took(int step, const unsigned char* tag);
+    // The first step of the event whose part came from a reply to another request.
+    int RefetchStep() const { return FRefetchStep; }
+    bool Echoes() const { return FEchoes; }
+
+private:
+    bool FEchoes = false;
+    int FLastSent = -1;
+    int FFirstMisnamed = -1; // first step taken from a reply naming another
+    int FRefetchStep = -1;
+};
+
 // One device data line; false when the reply is too short.
 bool DeviceDataLine(const unsigned char* data, std::size_t length, std::string& line);
 // The translated header of the device data lines.

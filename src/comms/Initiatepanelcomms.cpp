@@ -69,6 +69,7 @@ int TInitiatePanelComms::Execute(TQuorvelProtocol* Protocol, bool Send, int Conf
     HangupWatch hangup(Protocol, [this] {
         Detach();
         FHost.EndModal(platform::mrAbort);
+        return true;
     });
     const int result = FHost.RunModal([this] { FormShow(); });
     Detach();

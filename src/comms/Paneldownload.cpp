@@ -10,6 +10,8 @@
 #include "Prompts.h"
 #include "Quorvelprotocolcomponent.h"
 
+#include <algorithm>
+
 namespace comms {
 
 namespace {
@@ -54,6 +56,8 @@ bool TConfigTransfer::RunDownload(TQuorvelProtocol* Protocol, TextLines* Lines, 
     FSavedHandler = nullptr;
     FConfig = nullptr;
     FReceived.reset();
+    FEcho.Reset();
+    FLinesBase = Lines ? Lines->size() : 0;
 
     FDetection.SetConfiguration(nullptr);
     if (FDetection.Execute(Protocol, false, 0) != platform::mrOk) {
@@ -87,21 +91,71 @@ void TConfigTransfer::SendDownloadRequest()
     if (FStage == Stage::EventLog) {
         const std::string request = EventLogRequest(FItemIndex);
         FDetection.Tracker().Sent(EventLogCommand + 1);
+        FEcho.Sent(FItemIndex);
         SendPacket(EventLogCommand, static_cast<unsigned>(request.size()), request.data());
         return;
     }
     const char point = static_cast<char>(FItemIndex);
-    // The reply starts with the point number: a late second answer to a
-    // repeated point is told from the answer to the next one.
-    FDetection.Tracker().Sent(DeviceDataCommand + 1, std::string(1, point));
+    FDetection.Tracker().Sent(DeviceDataCommand + 1);
     SendPacket(DeviceDataCommand, 1, &point);
+}
+
+bool TConfigTransfer::DropStaleReply(const unsigned char* p, unsigned length)
+{
+    const bool log = FStage == Stage::EventLog;
+    const unsigned char code = (log ? EventLogCommand : DeviceDataCommand) + 1;
+    if (length < (log ? 6u : 4u) || p[2] != code)
+        return false;
+    if (!log) {
+        // The reply's point number need not be the one asked for; only the
+        // number of a point asked for earlier marks a late second answer to
+        // it, which must not be taken for the point in progress.
+        const int point = p[3];
+        if (point == 100 || point < FFirstItem || point >= FItemIndex)
+            return false;
+        KeepWaiting();
+        return true;
+    }
+    switch (FEcho.Judge(FItemIndex, p + 3)) {
+    case EventLogEcho::Verdict::Take:
+        return false;
+    case EventLogEcho::Verdict::Stale:
+        KeepWaiting();
+        return true;
+    case EventLogEcho::Verdict::Refetch:
+        RefetchEvent();
+        return true;
+    }
+    return false;
+}
+
+void TConfigTransfer::KeepWaiting()
+{
+    using namespace std::chrono;
+    const long long left = duration_cast<milliseconds>(FReplyDeadline - steady_clock::now()).count();
+    TInitiatePanelComms::RestartTimeout(FProtocol, static_cast<unsigned>(std::max(left, 1LL)));
+}
+
+// Lines from the event taken in part from a reply to another request on are
+// dropped and fetched again.
+void TConfigTransfer::RefetchEvent()
+{
+    const int step = FEcho.RefetchStep();
+    const int event = step / 3;
+    const std::size_t kept = FLinesBase + (event > 0 ? 1 + event : 0); // the header, then a line an event
+    if (FLines->size() > kept)
+        FLines->resize(kept);
+    FItemIndex = step;
+    FState.Progress = step;
+    StatusUpdate();
+    FRepeatRequest();
 }
 
 void TConfigTransfer::DownloadReply()
 {
     const unsigned char* p = FProtocol->GetPacketData();
     const unsigned length = FProtocol->GetPacketDataLength();
-    if (!IsCurrentReply(p, length))
+    if (DropStaleReply(p, length) || !IsCurrentReply(p, length))
         return;
     const unsigned char* data = p + 3;
     const std::size_t size = length > 3 ? length - 3 : 0;
@@ -110,6 +164,7 @@ void TConfigTransfer::DownloadReply()
             CommsFailure(FProtocol);
             return;
         }
+        FEcho.Took(FItemIndex, data);
         FState.ProgressMax = FEventLog.StepCount();
         DownloadSucceeded();
         // Ends once every part of the log as last announced has arrived, also

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using platform::mrAbort;
 using platform::mrOk;
 
@@ -42,6 +44,16 @@ PanelRecords::Event Event(std::string a, std::string b, std::string c)
     e.Parts[1] = std::move(b);
     e.Parts[2] = std::move(c);
     return e;
+}
+
+// The lines of a download without faults. Its fixture points COM1 at its
+// own panel while it lives: call it before making another.
+comms::TextLines CleanLog(const std::vector<PanelRecords::Event>& events)
+{
+    DownloadFixture f;
+    f.records.SetEvents(events);
+    EXPECT_TRUE(f.EventLog());
+    return f.lines;
 }
 
 const std::string Full40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
@@ -115,24 +127,24 @@ TEST(EventLogDownload, LogThatShrinksOrGrowsWhileFetchedEnds)
 
 // Whatever goes wrong with one part's reply, the log reads as a clean
 // download's: a late answer to the failed request, or a good one after a
-// damaged packet, is never taken for the answer to the next part.
+// damaged packet, is never taken for the answer to the next part, also when
+// it comes after the line fell quiet (the panel busy, reading nothing).
 TEST(EventLogDownload, AFailedPartGivesTheLogOfACleanDownload)
 {
     const std::vector<PanelRecords::Event> events
         = { PanelRecords::MakeEvent(1), PanelRecords::MakeEvent(2) };
-    comms::TextLines clean;
-    {
-        DownloadFixture g;
-        g.records.SetEvents(events);
-        ASSERT_TRUE(g.EventLog());
-        clean = g.lines;
-    }
+    const comms::TextLines clean = CleanLog(events);
     const std::string damaged
         = SimulatedPanel::Frame(0x59, PanelRecords::EventReplyData(0, 1, 2, "junk"), true);
+    // Longer than the quiet wait of the tests' timing.
+    const int pastQuiet = 2 * static_cast<int>(FastTiming().QuietMs) + 100;
     struct Case {
         const char* Name;
         SimulatedPanel::Faults Fault;
         bool AbortAnsweredNo = false;
+        int Step = 1; // the failing part
+        std::size_t Requests = 7; // one repeat
+        bool Echo = true; // the reply names its request
     };
     const Case cases[] = {
         { "short reply", { .ShortReply = true, .ShortLength = 12 } },
@@ -140,11 +152,18 @@ TEST(EventLogDownload, AFailedPartGivesTheLogOfACleanDownload)
         { "reply after its time-out", { .DelayMs = 60 } },
         { "good reply after a damaged one", { .NoiseBefore = damaged, .NoiseGapMs = 30 } },
         { "abort answered No while the line falls quiet", { .DelayMs = 60 }, true },
+        { "reply after the line fell quiet", { .DelayMs = pastQuiet } },
+        { "good reply long after a damaged one", { .NoiseBefore = damaged, .NoiseGapMs = pastQuiet } },
+        // The stale answer to the first part is taken for the second until
+        // the third's reply shows that the panel names its requests.
+        { "first part's reply after the line fell quiet", { .DelayMs = pastQuiet }, false, 0, 10 },
+        { "reply after its time-out, the panel naming no request", { .DelayMs = 60 }, false, 1, 7, false },
     };
     for (const Case& c : cases) {
         DownloadFixture f;
         f.records.SetEvents(events);
-        for (int i = 0; i < 2 + 1; ++i) // detection (K, G), then part 0
+        f.records.SetEchoRequest(c.Echo);
+        for (int i = 0; i < 2 + c.Step; ++i) // detection (K, G), then the parts before
             f.panel.PushFaults({});
         f.panel.PushFaults(c.Fault);
         if (c.AbortAnsweredNo) {
@@ -159,7 +178,7 @@ TEST(EventLogDownload, AFailedPartGivesTheLogOfACleanDownload)
         ASSERT_TRUE(f.EventLog()) << c.Name;
         EXPECT_EQ(f.lines, clean) << c.Name;
         EXPECT_EQ(f.transfer.FailureCount(), 1u) << c.Name;
-        EXPECT_EQ(f.EventRequests().size(), 7u) << c.Name; // one repeat
+        EXPECT_EQ(f.EventRequests().size(), c.Requests) << c.Name;
         EXPECT_EQ(f.prompts.Log.size(), c.AbortAnsweredNo ? 1u : 0u) << c.Name;
     }
 }
@@ -184,6 +203,31 @@ TEST(EventLogDownload, APanelAlwaysTooLateEndsInFailures)
     ASSERT_EQ(f.prompts.Log.size(), 1u);
     EXPECT_TRUE(f.lines.empty());
     EXPECT_FALSE(f.proto->IsOpen());
+}
+
+// A panel busy past every wait, reading nothing meanwhile, answers each
+// request only after the program has moved on: its answers come a request
+// behind, so the requests fail until the question, and none of the answers
+// is taken for another part.
+TEST(EventLogDownload, APanelBusyPastEveryWaitEndsInFailuresWithoutAWrongLine)
+{
+    const std::vector<PanelRecords::Event> events = { PanelRecords::MakeEvent(1) };
+    const comms::TextLines clean = CleanLog(events);
+    comms::CommsTiming timing = FastTiming();
+    timing.ItemTimeoutMs = 150;
+    timing.QuietMs = 150;
+    DownloadFixture f { timing };
+    f.expiry.reset();
+    f.records.SetEvents(events);
+    f.panel.PushFaults({});
+    f.panel.PushFaults({});
+    f.panel.SetFaults({ .DelayMs = 400 });
+    f.prompts.Answer(mrAbort);
+    EXPECT_FALSE(f.EventLog());
+    EXPECT_GE(f.transfer.FailureCount(), 10u);
+    EXPECT_EQ(f.prompts.Log.size(), 1u);
+    ASSERT_LE(f.lines.size(), clean.size());
+    EXPECT_TRUE(std::equal(f.lines.begin(), f.lines.end(), clean.begin()));
 }
 
 // The line goes while the download waits for it to fall quiet: the window
@@ -291,10 +335,16 @@ TEST(DeviceDataDownload, ShortReplyIsRepeated)
 }
 
 // The reply to point 5 comes after its wait ran out and the request was
-// repeated: the second answer to point 5 is not taken for point 6.
+// repeated: the second answer to point 5 is not taken for point 6. A reply
+// naming a point not asked for before is the reply, as the panel numbers it.
 TEST(DeviceDataDownload, LateReplyAfterARepeatIsNotTakenForTheNextPoint)
 {
     DownloadFixture f;
+    f.panel.SetHandler(0x5A, [](const SimulatedPanel::Request& r) {
+        const int point = r.Data[0] == 8 ? 150 : static_cast<unsigned char>(r.Data[0]);
+        return std::optional<SimulatedPanel::Reply>(
+            { 0x5B, PanelRecords::DeviceReplyData(point, PanelRecords::MakeReading(point)) });
+    });
     for (int i = 0; i < 2 + 4; ++i) // detection (K, G), then points 1 to 4
         f.panel.PushFaults({});
     f.panel.PushFaults({ .DelayMs = 20 });
@@ -303,9 +353,18 @@ TEST(DeviceDataDownload, LateReplyAfterARepeatIsNotTakenForTheNextPoint)
     EXPECT_EQ(f.RequestsOf(0x5A).size(), 199u);
     ASSERT_EQ(f.lines.size(), 199u);
     for (int i = 1; i <= 198; ++i) {
-        const std::string address = i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99);
+        const std::string address
+            = i == 8 ? "M50" : i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99);
         EXPECT_EQ(f.lines[i].substr(0, address.size() + 1), address + ",") << i;
     }
+}
+
+TEST(DeviceDataDownload, HangupAfterTheLastReplyLeavesTheDownloadDone)
+{
+    DownloadFixture f;
+    f.HangUpAt(0);
+    EXPECT_TRUE(f.DeviceData());
+    EXPECT_EQ(f.lines.size(), 199u);
 }
 
 TEST(DeviceDataDownload, PanelNotFoundEndsWithoutLines)

@@ -79,6 +79,24 @@ public:
         };
     }
 
+    // The line goes while the transfer takes the reply that leaves `fromEnd`
+    // items to go, before it moves on: once the port has seen it, the window
+    // hears of it right after that reply.
+    void HangUpAt(int fromEnd)
+    {
+        transferHost.OnChanged = [this, fromEnd, done = false]() mutable {
+            const comms::TransferState& s = transfer.State();
+            if (done || s.Progress != s.ProgressMax - fromEnd)
+                return;
+            done = true;
+            panel.Hangup();
+            QElapsedTimer clock;
+            clock.start();
+            while (!proto->HungUp() && clock.elapsed() < WaitMs)
+                QThread::msleep(1);
+        };
+    }
+
     std::vector<SimulatedPanel::Request> RequestsOf(uint8_t command) const
     {
         std::vector<SimulatedPanel::Request> out;

@@ -31,6 +31,12 @@ std::vector<PanelRecords::Event> PanelRecords::Events() const
     return FEvents;
 }
 
+void PanelRecords::SetEchoRequest(bool echo)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FEcho = echo;
+}
+
 void PanelRecords::SetBeforeEventReply(std::function<void(int, std::vector<Event>&)> hook)
 {
     std::lock_guard<std::mutex> lock(FMutex);
@@ -106,7 +112,10 @@ std::optional<SimulatedPanel::Reply> PanelRecords::EventReply(const SimulatedPan
         FBefore(event * 3 + part, FEvents);
     const int count = static_cast<int>(FEvents.size());
     const std::string text = event < count ? FEvents[event].Parts[part] : std::string();
-    return SimulatedPanel::Reply { 0x59, EventReplyData(event, part, count, text) };
+    std::string data = EventReplyData(event, part, count, text);
+    if (!FEcho)
+        data.replace(0, 3, 3, '\0');
+    return SimulatedPanel::Reply { 0x59, data };
 }
 
 std::optional<SimulatedPanel::Reply> PanelRecords::DeviceReply(const SimulatedPanel::Request& r)

@@ -35,6 +35,9 @@ public:
     // Runs on the panel's thread before each event log reply with the step
     // asked for; it may change the log (one that grows or shrinks while it
     // is fetched).
+    // Whether an event log reply starts with the request it answers (as by
+    // default) or with zeros, as a panel that fills nothing there sends.
+    void SetEchoRequest(bool echo);
     void SetBeforeEventReply(std::function<void(int step, std::vector<Event>& events)> hook);
     // An event with plain texts: "dd/mm/yyyy hh:mm:ss" padded to 23 plus the
     // identity, zone and device texts of 20 each, and the description.
@@ -55,5 +58,6 @@ private:
     mutable std::mutex FMutex;
     std::vector<Event> FEvents;
     std::function<void(int, std::vector<Event>&)> FBefore;
+    bool FEcho = true;
     std::map<int, Reading> FReadings;
 };
