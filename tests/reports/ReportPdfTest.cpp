@@ -12,7 +12,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -270,28 +273,55 @@ ToolRun RunReportTool(const QStringList& arguments)
     return { p.exitCode(), errors };
 }
 
-TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesTheOutputAsItWas)
+// Each entry of a folder: where a link leads, "special", or a file's bytes.
+std::map<std::string, std::string> FolderState(const QString& folder)
+{
+    std::map<std::string, std::string> state;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString())) {
+        std::string& s = state[entry.path().filename().string()];
+        if (entry.is_symlink())
+            s = "-> " + std::filesystem::read_symlink(entry).string();
+        else if (!entry.is_regular_file())
+            s = "special"; // never opened: a pipe would wait for a writer
+        else
+            s.assign(
+                std::istreambuf_iterator<char>(std::ifstream(entry.path(), std::ios::binary).rdbuf()), {});
+    }
+    return state;
+}
+
+TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesEveryFileAsItWas)
 {
     QTemporaryDir dir;
-    const QString out = dir.filePath("out.pdf");
+    const QString out = dir.filePath("out.pdf"), udf = dir.filePath("site.UDF");
+    const QString mld = dir.filePath("copy.mld");
+    MakeFullConfiguration()->SaveToFile(udf.toStdString());
+    QFile kept(out);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+    kept.close();
+    ASSERT_TRUE(QFile::copy(PX10_DICTIONARY_FILE, mld) && QFile::link(udf, dir.filePath("link.pdf")));
+    ASSERT_EQ(::mkfifo(dir.filePath("pipe.pdf").toLocal8Bit(), 0600), 0);
     // The arguments, and the part of them the message names.
     const std::pair<QStringList, QString> refused[] = {
         { { PX10_DICTIONARY_FILE, "99", out }, "99" },
         { { PX10_DICTIONARY_FILE, "abc", out }, "abc" },
         { { dir.filePath("missing.mld"), "1", out }, "missing.mld" },
         { { PX10_DICTIONARY_FILE, "1", out, dir.filePath("missing.UDF") }, "missing.UDF" },
+        // An output that is an input, by its name, through a link, or the dictionary.
+        { { PX10_DICTIONARY_FILE, "1", udf, udf }, "same file as the input" },
+        { { PX10_DICTIONARY_FILE, "1", dir.filePath("link.pdf"), udf }, "same file as the input" },
+        { { mld, "1", mld, udf }, "same file as the input" },
+        // Only a plain file is written: a pipe or a device stays what it is.
+        { { PX10_DICTIONARY_FILE, "1", dir.filePath("pipe.pdf") }, "must be a file" },
+        { { PX10_DICTIONARY_FILE, "1", "/dev/stdout" }, "must be a file" },
     };
     for (const auto& [arguments, named] : refused) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        QFile file(out);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("kept");
-        file.close();
+        const auto before = FolderState(dir.path());
         const ToolRun run = RunReportTool(arguments);
-        EXPECT_NE(run.ExitCode, 0);
+        EXPECT_EQ(run.ExitCode, 1);
         EXPECT_TRUE(run.Errors.contains(named)) << run.Errors.toStdString();
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll().toStdString(), "kept");
+        EXPECT_EQ(FolderState(dir.path()), before);
     }
 }
 
