@@ -2,12 +2,13 @@
 // language of a dictionary, to look at a printout without a printer. It
 // prints what the program prints in that language: a new configuration
 // without a file, the "Ev." column blank where the language sets VdS
-// compatibility.
+// compatibility, and spin options at the limits their controls show.
 #include "Exception.h"
 #include "File.h"
 #include "Ivbindic.h"
 #include "LanguageRules.h"
 #include "PX10ConfigData.h"
+#include "Panelsetupoptionslogic.h"
 #include "ReportJob.h"
 
 #include <QBuffer>
@@ -105,6 +106,8 @@ int main(int argc, char** argv)
                 throw Exception("Cannot read " + udfFile, e.what());
             }
         }
+        // As the program shows a configuration that becomes current.
+        PanelSetupOptions::WriteBackSpinValues(*config);
         report::TReportForms forms;
         report::TReportContext context;
         context.FileName = udfFile;

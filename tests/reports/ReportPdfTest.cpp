@@ -328,8 +328,13 @@ TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesEveryFileAsItWas)
 TEST(ReportPdfTool, PrintsWhatTheProgramPrintsInTheLanguage)
 {
     QTemporaryDir dir;
-    const QString udf = dir.filePath("site.UDF");
+    const QString udf = dir.filePath("site.UDF"), wild = dir.filePath("wild.UDF");
     MakeFullConfiguration()->SaveToFile(udf.toStdString());
+    // Spin options out of their controls' ranges, which the program shows at the nearer limit.
+    auto outOfRange = MakeFullConfiguration();
+    outOfRange->GeneralPanelSetup->SetMainsDelay(255);
+    outOfRange->GeneralPanelSetup->SetExtSystemSoakTime(65535);
+    outOfRange->SaveToFile(wild.toStdString());
     // Without a file, the configuration File, New gives in the language:
     // German sets VdS compatibility, which takes the VdS defaults and the
     // regional options and leaves the "Ev." column blank.
@@ -338,11 +343,16 @@ TEST(ReportPdfTool, PrintsWhatTheProgramPrintsInTheLanguage)
         QString File;
         bool VdS;
     };
-    for (const Case& c : { Case { 1, "", false }, Case { 5, "", true }, Case { 5, udf, true } }) {
+    for (const Case& c :
+        { Case { 1, "", false }, Case { 5, "", true }, Case { 5, udf, true }, Case { 1, wild, false } }) {
         SCOPED_TRACE(std::to_string(c.Language) + " " + c.File.toStdString());
         auto config = std::make_unique<TPX10ConfigData>(c.VdS, c.VdS, true, c.VdS);
         if (!c.File.isEmpty())
             config->LoadFromFile(c.File.toStdString());
+        if (c.File == wild) {
+            config->GeneralPanelSetup->SetMainsDelay(60);
+            config->GeneralPanelSetup->SetExtSystemSoakTime(999);
+        }
         const QString expected = dir.filePath("expected.pdf");
         {
             const auto dictionary = OpenShippedDictionary(c.Language);
