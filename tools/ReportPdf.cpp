@@ -2,22 +2,25 @@
 // language of a dictionary, to look at a printout without a printer. It
 // prints what the program prints in that language: a new configuration
 // without a file, the "Ev." column blank where the language sets VdS
-// compatibility.
+// compatibility, and spin options at the limits their controls show.
 #include "Exception.h"
+#include "File.h"
 #include "Ivbindic.h"
 #include "LanguageRules.h"
 #include "PX10ConfigData.h"
+#include "Panelsetupoptionslogic.h"
 #include "ReportJob.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -28,6 +31,8 @@ const char* const Usage = "usage: px10-report-pdf DICTIONARY.mld LANGUAGE OUT.pd
                           "dictionary 1 English to 5 German). Without FILE.UDF it prints a new\n"
                           "configuration, with the defaults File, New gives in that language. Where the\n"
                           "language sets VdS compatibility (German), the \"Ev.\" column stays blank.\n"
+                          "OUT.pdf must be a plain file (new, or replaced crash-safely as the program\n"
+                          "saves), and neither the dictionary nor FILE.UDF.\n"
                           "On a failure it says why on stderr, exits with 1 and writes nothing: an\n"
                           "OUT.pdf already there stays as it was.\n";
 
@@ -38,6 +43,17 @@ int LanguageNumber(const char* text)
     const char* end = text + std::strlen(text);
     const auto [at, error] = std::from_chars(text, end, n);
     return error == std::errc() && at == end && at != text && n >= 0 ? n : -1;
+}
+
+// Refuses an output that is one of the inputs under any name (a link, a hard
+// link, another spelling of its path): writing it would destroy the input.
+void RefuseOutputThatIsAnInput(const std::string& out, const std::string& input)
+{
+    struct stat o { };
+    struct stat i { };
+    if (!input.empty() && ::stat(out.c_str(), &o) == 0 && ::stat(input.c_str(), &i) == 0
+        && o.st_dev == i.st_dev && o.st_ino == i.st_ino)
+        throw Exception("Cannot write " + out, "It is the same file as the input " + input + ".");
 }
 
 } // namespace
@@ -58,6 +74,8 @@ int main(int argc, char** argv)
     }
     const std::string dictionaryFile = argv[1], outFile = argv[3], udfFile = argc == 5 ? argv[4] : "";
     try {
+        RefuseOutputThatIsAnInput(outFile, dictionaryFile);
+        RefuseOutputThatIsAnInput(outFile, udfFile);
         TIvBinaryDictionary dictionary;
         dictionary.SetFileName(dictionaryFile);
         dictionary.SetCheckLevel(ivclNone);
@@ -88,6 +106,8 @@ int main(int argc, char** argv)
                 throw Exception("Cannot read " + udfFile, e.what());
             }
         }
+        // As the program shows a configuration that becomes current.
+        PanelSetupOptions::WriteBackSpinValues(*config);
         report::TReportForms forms;
         report::TReportContext context;
         context.FileName = udfFile;
@@ -95,16 +115,23 @@ int main(int argc, char** argv)
         const auto pages
             = report::BuildComposite(forms.Chosen({ true, true, true, true, true, true }), *config, context);
 
-        // Into a file beside the target, renamed over it once whole.
-        QSaveFile file(QString::fromLocal8Bit(outFile));
-        if (!file.open(QIODevice::WriteOnly))
-            throw Exception("Cannot write " + outFile, file.errorString().toStdString());
-        {
-            QPdfWriter pdf(&file);
-            report::RenderPages(pdf, pages);
+        // Saved as the program saves its files; its refusals (a pipe, a
+        // device, a read-only file) come before the PDF is drawn.
+        try {
+            platform::AtomicFileWriter writer(outFile);
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            {
+                QPdfWriter pdf(&buffer);
+                report::RenderPages(pdf, pages);
+            }
+            writer.Write(buffer.data().constData(), std::size_t(buffer.data().size()));
+            writer.Commit();
+        } catch (const platform::FileError& e) {
+            throw Exception("Cannot write " + outFile,
+                e.Text.empty() ? "Not a plain file (a pipe or a device): the output must be a file."
+                               : e.Text);
         }
-        if (!file.commit())
-            throw Exception("Cannot write " + outFile, file.errorString().toStdString());
     } catch (const std::exception& e) {
         std::cerr << "px10-report-pdf: " << e.what() << "\n";
         return 1;

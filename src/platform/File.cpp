@@ -504,6 +504,11 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     // replaced by a file.
     bool exists = ::lstat(Target.c_str(), &st) == 0;
     if (exists && S_ISLNK(st.st_mode)) {
+        // A link to a pipe or a device is refused as one, also where the path
+        // it leads to cannot be resolved (/dev/stdout on a pipe: "pipe:[n]").
+        struct stat to { };
+        if (::stat(Target.c_str(), &to) == 0 && !S_ISREG(to.st_mode))
+            RefuseSpecialFile(to);
         char* real = ::realpath(Target.c_str(), nullptr);
         if (!real)
             throw ErrorFromErrno(errno);

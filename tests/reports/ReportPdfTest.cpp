@@ -12,7 +12,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -270,36 +273,68 @@ ToolRun RunReportTool(const QStringList& arguments)
     return { p.exitCode(), errors };
 }
 
-TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesTheOutputAsItWas)
+// Each entry of a folder: where a link leads, "special", or a file's bytes.
+std::map<std::string, std::string> FolderState(const QString& folder)
+{
+    std::map<std::string, std::string> state;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString())) {
+        std::string& s = state[entry.path().filename().string()];
+        if (entry.is_symlink())
+            s = "-> " + std::filesystem::read_symlink(entry).string();
+        else if (!entry.is_regular_file())
+            s = "special"; // never opened: a pipe would wait for a writer
+        else
+            s.assign(
+                std::istreambuf_iterator<char>(std::ifstream(entry.path(), std::ios::binary).rdbuf()), {});
+    }
+    return state;
+}
+
+TEST(ReportPdfTool, RefusesWhatItCannotPrintAndLeavesEveryFileAsItWas)
 {
     QTemporaryDir dir;
-    const QString out = dir.filePath("out.pdf");
+    const QString out = dir.filePath("out.pdf"), udf = dir.filePath("site.UDF");
+    const QString mld = dir.filePath("copy.mld");
+    MakeFullConfiguration()->SaveToFile(udf.toStdString());
+    QFile kept(out);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+    kept.close();
+    ASSERT_TRUE(QFile::copy(PX10_DICTIONARY_FILE, mld) && QFile::link(udf, dir.filePath("link.pdf")));
+    ASSERT_EQ(::mkfifo(dir.filePath("pipe.pdf").toLocal8Bit(), 0600), 0);
     // The arguments, and the part of them the message names.
     const std::pair<QStringList, QString> refused[] = {
         { { PX10_DICTIONARY_FILE, "99", out }, "99" },
         { { PX10_DICTIONARY_FILE, "abc", out }, "abc" },
         { { dir.filePath("missing.mld"), "1", out }, "missing.mld" },
         { { PX10_DICTIONARY_FILE, "1", out, dir.filePath("missing.UDF") }, "missing.UDF" },
+        // An output that is an input, by its name, through a link, or the dictionary.
+        { { PX10_DICTIONARY_FILE, "1", udf, udf }, "same file as the input" },
+        { { PX10_DICTIONARY_FILE, "1", dir.filePath("link.pdf"), udf }, "same file as the input" },
+        { { mld, "1", mld, udf }, "same file as the input" },
+        // Only a plain file is written: a pipe or a device stays what it is.
+        { { PX10_DICTIONARY_FILE, "1", dir.filePath("pipe.pdf") }, "must be a file" },
+        { { PX10_DICTIONARY_FILE, "1", "/dev/stdout" }, "must be a file" },
     };
     for (const auto& [arguments, named] : refused) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
-        QFile file(out);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("kept");
-        file.close();
+        const auto before = FolderState(dir.path());
         const ToolRun run = RunReportTool(arguments);
-        EXPECT_NE(run.ExitCode, 0);
+        EXPECT_EQ(run.ExitCode, 1);
         EXPECT_TRUE(run.Errors.contains(named)) << run.Errors.toStdString();
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll().toStdString(), "kept");
+        EXPECT_EQ(FolderState(dir.path()), before);
     }
 }
 
 TEST(ReportPdfTool, PrintsWhatTheProgramPrintsInTheLanguage)
 {
     QTemporaryDir dir;
-    const QString udf = dir.filePath("site.UDF");
+    const QString udf = dir.filePath("site.UDF"), wild = dir.filePath("wild.UDF");
     MakeFullConfiguration()->SaveToFile(udf.toStdString());
+    // Spin options out of their controls' ranges, which the program shows at the nearer limit.
+    auto outOfRange = MakeFullConfiguration();
+    outOfRange->GeneralPanelSetup->SetMainsDelay(255);
+    outOfRange->GeneralPanelSetup->SetExtSystemSoakTime(65535);
+    outOfRange->SaveToFile(wild.toStdString());
     // Without a file, the configuration File, New gives in the language:
     // German sets VdS compatibility, which takes the VdS defaults and the
     // regional options and leaves the "Ev." column blank.
@@ -308,11 +343,16 @@ TEST(ReportPdfTool, PrintsWhatTheProgramPrintsInTheLanguage)
         QString File;
         bool VdS;
     };
-    for (const Case& c : { Case { 1, "", false }, Case { 5, "", true }, Case { 5, udf, true } }) {
+    for (const Case& c :
+        { Case { 1, "", false }, Case { 5, "", true }, Case { 5, udf, true }, Case { 1, wild, false } }) {
         SCOPED_TRACE(std::to_string(c.Language) + " " + c.File.toStdString());
         auto config = std::make_unique<TPX10ConfigData>(c.VdS, c.VdS, true, c.VdS);
         if (!c.File.isEmpty())
             config->LoadFromFile(c.File.toStdString());
+        if (c.File == wild) {
+            config->GeneralPanelSetup->SetMainsDelay(60);
+            config->GeneralPanelSetup->SetExtSystemSoakTime(999);
+        }
         const QString expected = dir.filePath("expected.pdf");
         {
             const auto dictionary = OpenShippedDictionary(c.Language);
