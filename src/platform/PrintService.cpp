@@ -59,10 +59,8 @@ TPrinterStatus AskPrinter(const std::string& printer)
     status.Server = cupsServer();
     const std::unique_ptr<ipp_t, IppDelete> response(cupsDoRequest(CUPS_HTTP_DEFAULT,
         printer.empty() ? ippNewRequest(IPP_OP_CUPS_GET_DEFAULT) : PrinterRequest(printer), "/"));
-    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
-        status.Reason = LastErrorText();
+    if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
         return status;
-    }
     status.ServiceAnswers = true;
     if (!response || printer.empty() || Failed(cupsLastError()))
         return status;

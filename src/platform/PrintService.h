@@ -12,7 +12,8 @@ struct TPrinterStatus {
     // False only when the service says that the printer takes no jobs.
     bool AcceptsJobs = true;
     // Why not, in the service's words: its state message, else its state
-    // reasons; when the service does not answer, why it could not be reached.
+    // reasons. (libcups gives no usable reason for a service that does not
+    // answer.)
     std::string Reason;
     // Where the service was asked (a host or a local socket).
     std::string Server;

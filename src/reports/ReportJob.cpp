@@ -49,7 +49,7 @@ void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& setti
     if (!status.ServiceAnswers)
         throw Exception(
             "The print service cannot be reached. Start the print service (CUPS), then print again.",
-            status.Server + "\n" + Translate(status.Reason));
+            status.Server);
     if (name.isEmpty())
         throw Exception("No printer is installed. Add a printer in the system's settings, then print again.");
     if (!status.AcceptsJobs)
