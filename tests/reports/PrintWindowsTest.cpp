@@ -163,15 +163,15 @@ struct UsePrintServer {
 const char* const PrintServiceFiles[][2] = {
     { "cupsd.conf", "Listen @/cups.sock\nBrowsing No\nWebInterface No\n" },
     { "cups-files.conf",
-        "ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\nTempDir @/tmp\nErrorLog "
-        "@/error_log\n"
-        "AccessLog @/access_log\nPageLog @/page_log\nPrintcap @/printcap\nFileDevice Yes\n" },
+        "ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\nTempDir @/tmp\n"
+        "ErrorLog @/error_log\nAccessLog @/access_log\nPageLog @/page_log\nPrintcap @/printcap\n"
+        "FileDevice Yes\n" },
     { "printers.conf",
         "<Printer Office>\nDeviceURI file://@/out.pdf\nAccepting Yes\n</Printer>\n"
-        "<Printer Closed>\nDeviceURI file://@/closed.pdf\nStateMessage Out of paper\nAccepting "
-        "No\n</Printer>\n"
-        "<Printer Locked>\nDeviceURI file://@/locked.pdf\nAccepting Yes\nAllowUser "
-        "nobody-here\n</Printer>\n" },
+        "<Printer Closed>\nDeviceURI file://@/closed.pdf\nStateMessage Out of paper\n"
+        "Accepting No\n</Printer>\n"
+        "<Printer Locked>\nDeviceURI file://@/locked.pdf\nAccepting Yes\n"
+        "AllowUser nobody-here\n</Printer>\n" },
     { "ppd/Office.ppd",
         "*PPD-Adobe: \"4.3\"\n*cupsFilter2: \"application/pdf application/vnd.cups-raw 0 @/copy\"\n"
         "*DefaultPageSize: A4\n*PageSize A4: \"\"\n" },
