@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "Ivdictio.h"
+#include "PrintService.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -10,6 +11,16 @@
 #include <QPrinterInfo>
 
 namespace report {
+
+namespace {
+
+Exception Refused(const QString& printer, const std::string& reason)
+{
+    return Exception("The print system refused the job. Nothing was printed.",
+        reason.empty() ? printer.toStdString() : printer.toStdString() + "\n" + Translate(reason));
+}
+
+} // namespace
 
 std::string JobTitle()
 {
@@ -32,8 +43,17 @@ void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& setti
 {
     const QString name
         = settings.PrinterName.isEmpty() ? QuerySystemPrinters().Current() : settings.PrinterName;
+    // A service that is down lists no printers, which must not read as none
+    // installed.
+    const platform::TPrinterStatus status = platform::AskPrinter(name.toStdString());
+    if (!status.ServiceAnswers)
+        throw Exception(
+            "The print service cannot be reached. Start the print service (CUPS), then print again.",
+            status.Server);
     if (name.isEmpty())
         throw Exception("No printer is installed. Add a printer in the system's settings, then print again.");
+    if (!status.AcceptsJobs)
+        throw Refused(name, status.Reason);
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         throw Exception("The printer is not available", name.toStdString());
@@ -48,6 +68,10 @@ void PrintOnPrinter(const std::vector<TPage>& pages, const TPrintSettings& setti
     } catch (const Exception& e) {
         throw e.WithDetail(name.toStdString());
     }
+    // Qt hands the job over as the last request of the print and keeps the
+    // service's answer to itself.
+    if (const std::string refusal = platform::LastRequestRefusal(); !refusal.empty())
+        throw Refused(name, refusal);
 }
 
 QString TSystemPrinters::Current() const

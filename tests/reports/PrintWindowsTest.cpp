@@ -15,13 +15,23 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+
+#include <csignal>
 
 using namespace report;
 
@@ -129,6 +139,156 @@ TEST_F(PrintWindows, AFailedPrintShowsTheErrorAndLeavesTheDialogUsable)
     dlg.PrintPages = Recorder;
     QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
     EXPECT_EQ(Jobs.size(), 1u);
+}
+
+// Points libcups and Qt's printing in this process at another print service
+// for the scope, as CUPS_SERVER does for the program.
+struct UsePrintServer {
+    explicit UsePrintServer(const QString& server)
+    {
+        qputenv("CUPS_SERVER", server.toLocal8Bit());
+        cupsSetServer(nullptr); // read again from the environment
+    }
+    ~UsePrintServer()
+    {
+        qunsetenv("CUPS_SERVER");
+        cupsSetServer(nullptr);
+    }
+};
+
+// A print service of the test's own, on a socket in a temporary folder ("@"
+// below): "Office" writes its jobs to out.pdf there (a queue without a driver
+// would run no filter and write nothing), "Closed" rejects jobs and "Locked"
+// refuses them only once they are handed over.
+const char* const PrintServiceFiles[][2] = {
+    { "cupsd.conf", "Listen @/cups.sock\nBrowsing No\nWebInterface No\n" },
+    { "cups-files.conf",
+        "ServerRoot @\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\nTempDir @/tmp\n"
+        "ErrorLog @/error_log\nAccessLog @/access_log\nPageLog @/page_log\nPrintcap @/printcap\n"
+        "FileDevice Yes\n" },
+    { "printers.conf",
+        "<Printer Office>\nDeviceURI file://@/out.pdf\nAccepting Yes\n</Printer>\n"
+        "<Printer Closed>\nDeviceURI file://@/closed.pdf\nStateMessage Out of paper\n"
+        "Accepting No\n</Printer>\n"
+        "<Printer Locked>\nDeviceURI file://@/locked.pdf\nAccepting Yes\n"
+        "AllowUser nobody-here\n</Printer>\n" },
+    { "ppd/Office.ppd",
+        "*PPD-Adobe: \"4.3\"\n*cupsFilter2: \"application/pdf application/vnd.cups-raw 0 @/copy\"\n"
+        "*DefaultPageSize: A4\n*PageSize A4: \"\"\n" },
+    { "copy", "#!/bin/sh\nexec cat ${6:+\"$6\"}\n" },
+};
+
+// cupsd run for a test; it dies with the test, also when the test fails or
+// crashes.
+struct PrivatePrintService {
+    QTemporaryDir Dir;
+    QProcess Daemon;
+    std::string Unavailable; // why it did not start; empty once it answers
+
+    PrivatePrintService()
+    {
+        const QString cupsd = QStandardPaths::findExecutable("cupsd", { "/usr/sbin", "/sbin" });
+        if (cupsd.isEmpty()) {
+            Unavailable = "cupsd is not installed (Debian's cups-daemon)";
+            return;
+        }
+        // cupsd started by root runs the filter as the user lp.
+        const auto open = QFile::ReadUser | QFile::ExeUser | QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(Dir.path(), open | QFile::WriteUser);
+        for (const char* folder : { "ppd", "spool", "cache", "state", "tmp" })
+            QDir(Dir.path()).mkpath(folder);
+        for (const auto& [name, text] : PrintServiceFiles) {
+            QFile f(Dir.filePath(name));
+            f.open(QIODevice::WriteOnly);
+            f.write(QByteArray(text).replace("@", Dir.path().toLocal8Bit()));
+        }
+        QFile::setPermissions(Dir.filePath("copy"), open);
+        Daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        Daemon.start(
+            cupsd, { "-f", "-c", Dir.filePath("cupsd.conf"), "-s", Dir.filePath("cups-files.conf") });
+        for (int i = 0; i < 250 && Daemon.state() != QProcess::NotRunning; ++i, QThread::msleep(20))
+            if (http_t* http = httpConnect2(
+                    Server().toLocal8Bit(), 0, nullptr, AF_LOCAL, HTTP_ENCRYPTION_NEVER, 1, 100, nullptr)) {
+                httpClose(http);
+                return;
+            }
+        QFile log(Dir.filePath("error_log"));
+        log.open(QIODevice::ReadOnly);
+        Unavailable = "cupsd did not start: " + (Daemon.readAll() + log.readAll()).trimmed().toStdString();
+    }
+    ~PrivatePrintService()
+    {
+        Daemon.terminate();
+        if (!Daemon.waitForFinished(3000))
+            Daemon.kill();
+    }
+    QString Server() const { return Dir.filePath("cups.sock"); }
+    // The jobs the service holds, printed or not.
+    int Jobs() const
+    {
+        cups_job_t* jobs = nullptr;
+        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+        cupsFreeJobs(n, jobs);
+        return n;
+    }
+};
+
+TEST_F(PrintWindows, APrintTheServiceRefusesSaysWhyAndKeepsTheDialogOpen)
+{
+    PrivatePrintService service;
+    if (!service.Unavailable.empty())
+        GTEST_SKIP() << service.Unavailable;
+    UsePrintServer server(service.Server());
+    const std::string refused = "The print system refused the job. Nothing was printed.";
+    const struct {
+        const char* Printer;
+        std::string Message, Reason; // none: printed
+    } cases[] = {
+        { "Closed", refused, "Out of paper" },
+        { "Locked", refused, "" },
+        { "No Such Printer 4711", "The printer is not available.", "" },
+        { "Office", "", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Printer);
+        FakePrompts prompts;
+        prompts.Answer(platform::mrOk);
+        TfrmPrintSelection dlg(Forms, Source);
+        dlg.SetPrinterName(c.Printer);
+        dlg.show();
+        QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+        EXPECT_EQ(dlg.isVisible(), !c.Message.empty());
+        EXPECT_TRUE(dlg.isEnabled());
+        EXPECT_EQ(service.Jobs(), c.Message.empty() ? 1 : 0);
+        if (c.Message.empty()) {
+            EXPECT_TRUE(prompts.Log.empty());
+            QFile out(service.Dir.filePath("out.pdf"));
+            for (int i = 0; i < 250 && out.size() == 0; ++i)
+                QThread::msleep(20);
+            ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(out.readAll().startsWith("%PDF"));
+            continue;
+        }
+        ASSERT_EQ(prompts.Log.size(), 1u);
+        EXPECT_EQ(prompts.Log[0].Text.rfind(c.Message + "\n" + c.Printer, 0), 0u) << prompts.Log[0].Text;
+        EXPECT_NE(prompts.Log[0].Text.find(c.Reason), std::string::npos) << prompts.Log[0].Text;
+    }
+}
+
+TEST_F(PrintWindows, APrintServiceThatIsDownIsNotTakenForNoPrinter)
+{
+    QTemporaryDir dir;
+    UsePrintServer server(dir.path() + "/cups.sock");
+    FakePrompts prompts;
+    prompts.Answer(platform::mrOk);
+    TfrmPrintSelection dlg(Forms, Source);
+    dlg.show();
+    QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
+    ASSERT_EQ(prompts.Log.size(), 1u);
+    EXPECT_EQ(prompts.Log[0].Text.rfind("The print service cannot be reached.", 0), 0u)
+        << prompts.Log[0].Text;
+    EXPECT_NE(prompts.Log[0].Text.find(dir.path().toStdString()), std::string::npos);
+    EXPECT_TRUE(dlg.isVisible());
 }
 
 TEST_F(PrintWindows, PrinterSetupKeepsThePrinterByNameAndCopiesInRange)

@@ -498,15 +498,4 @@ TEST(ReportLayer, ARowGrowsToItsTallestCellAndPagesBreakBetweenRows)
     EXPECT_EQ(rows, 45);
 }
 
-TEST(ReportLayer, AMissingPrinterIsAnErrorNamingIt)
-{
-    try {
-        PrintOnPrinter({ TPage {} }, { "No Such Printer 4711", 1, "x" });
-        FAIL() << "printed";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "The printer is not available");
-        EXPECT_EQ(e.Detail(), "No Such Printer 4711");
-    }
-}
-
 } // namespace
