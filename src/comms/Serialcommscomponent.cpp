@@ -134,8 +134,9 @@ bool SameFile(const struct stat& a, const struct stat& b)
 int TSerialComms::OpenTerminal() const
 {
     static constexpr const char* Failed = "Unable to open communications port";
-    const auto refuse
-        = [this](const std::string& reason) { throw Exception(Failed, FDevicePath + ": " + reason); };
+    const auto refuse = [this](const std::string& reason) {
+        throw Exception(Failed, comms::DevicePathText(FDevicePath) + ": " + reason);
+    };
     // The check and the open have to see the same file, or a link changed
     // between them is opened unchecked. A handle that neither reads nor
     // writes is taken first (links followed: the stable by-id names are
@@ -521,7 +522,7 @@ void TSerialComms::SetOnHangup(TNotifyEvent handler)
 std::string TSerialComms::HangupReason() const
 {
     const int error = FHangupError;
-    return FDevicePath + ": " + platform::SystemErrorText(error ? error : EIO);
+    return comms::DevicePathText(FDevicePath) + ": " + platform::SystemErrorText(error ? error : EIO);
 }
 
 void TSerialComms::NoteHangup(int error)

@@ -5,6 +5,8 @@
 #include "Ivdictio.h"
 #include "Settings.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace comms {
 
@@ -57,6 +60,27 @@ bool MayBeTerminal(dev_t Device)
     std::error_code ec;
     const fs::path subsystem = fs::read_symlink(node / "subsystem", ec);
     return ec || subsystem.filename() == "tty";
+}
+
+// The groups whose permission bits apply to this process: its supplementary
+// groups and its effective group.
+std::vector<gid_t> ProcessGroups()
+{
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    groups.resize(static_cast<std::size_t>(std::max(count, 0)));
+    groups.push_back(::getegid());
+    return groups;
+}
+
+// Whether joining the group of the file `St` describes would let the user
+// read and write it: the group's bits allow both, and the user is in it
+// neither already nor as the owner (whose own bits apply instead).
+bool JoiningTheGroupHelps(const struct stat& St, uid_t User, const std::vector<gid_t>& Groups)
+{
+    const mode_t readWrite = S_IRGRP | S_IWGRP;
+    return (St.st_mode & readWrite) == readWrite && St.st_uid != User
+        && std::find(Groups.begin(), Groups.end(), St.st_gid) == Groups.end();
 }
 
 } // namespace
@@ -165,7 +189,8 @@ std::vector<DeviceChoice> SerialPorts::Present() const
         const fs::path target = fs::canonical(link, ec);
         if (ec)
             continue; // the device behind it is gone
-        list.push_back({ link.string(), name + "  (" + target.filename().string() + ")" });
+        list.push_back({ link.string(),
+            DevicePathText(name) + "  (" + DevicePathText(target.filename().string()) + ")" });
     }
 
     std::vector<std::string> names;
@@ -181,7 +206,7 @@ std::vector<DeviceChoice> SerialPorts::Present() const
             if (std::string(prefix) == "ttyS" && HasNoUart(name))
                 continue;
             const std::string path = FDevRoot + "/" + name;
-            list.push_back({ path, path });
+            list.push_back({ path, DevicePathText(path) });
         }
     }
     return list;
@@ -198,7 +223,7 @@ std::vector<DeviceChoice> SerialPorts::Choices(TCommPort Port, int& Current) con
         return list;
     }
     // Kept on offer so the list shows what the port opens now.
-    std::string text = chosen;
+    std::string text = DevicePathText(chosen);
     if (!Exists(chosen))
         text += "  (" + Translate("not present") + ")";
     list.insert(list.begin(), { chosen, text });
@@ -209,7 +234,7 @@ std::vector<DeviceChoice> SerialPorts::Choices(TCommPort Port, int& Current) con
 std::string SerialPorts::PortCaption(TCommPort Port) const
 {
     const PortDevice d = Device(Port);
-    std::string text = CommPortName(Port) + "  (" + d.Path;
+    std::string text = CommPortName(Port) + "  (" + DevicePathText(d.Path);
     if (d.Source == DeviceSource::Environment)
         text += ", " + MlFormat("from %s", EnvironmentName(Port));
     if (!d.Exists)
@@ -220,22 +245,59 @@ std::string SerialPorts::PortCaption(TCommPort Port) const
 std::string SerialPorts::DeviceStatus(TCommPort Port) const
 {
     const PortDevice d = Device(Port);
-    if (d.Source == DeviceSource::Environment)
-        return MlFormat(
-            "%s is set, so the port opens %s, not the device chosen here.", EnvironmentName(Port), d.Path);
+    const std::string refused = NotSerialReason(d.Path);
+    if (d.Source == DeviceSource::Environment) {
+        const std::string text = MlFormat("%s is set, so the port opens %s, not the device chosen here.",
+            EnvironmentName(Port), DevicePathText(d.Path));
+        return refused.empty() ? text : text + "\n" + refused;
+    }
+    if (!refused.empty())
+        return refused;
     return Translate(d.Exists ? "The device is present." : "The device is not present.");
+}
+
+std::string DevicePathText(const std::string& Path)
+{
+    QString text;
+    for (const QChar c : QString::fromStdString(Path)) {
+        const char16_t code = c.unicode();
+        if (code == '\n')
+            text += QStringLiteral("\\n");
+        else if (code == '\t')
+            text += QStringLiteral("\\t");
+        else if (code == '\r')
+            text += QStringLiteral("\\r");
+        else if (code < 0x80 && c.category() == QChar::Other_Control)
+            text += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Control || code == QChar::LineSeparator
+            || code == QChar::ParagraphSeparator)
+            text += QStringLiteral("\\u%1").arg(code, 4, 16, QLatin1Char('0'));
+        else
+            text += c;
+    }
+    return text.toStdString();
 }
 
 std::string DeviceErrorLine(const std::string& Path, int Error)
 {
-    std::string line = Path + ": " + platform::SystemErrorText(Error);
+    std::string line = DevicePathText(Path) + ": " + platform::SystemErrorText(Error);
     struct stat st { };
-    if ((Error != EACCES && Error != EPERM) || ::stat(Path.c_str(), &st) != 0)
+    if ((Error != EACCES && Error != EPERM) || ::stat(Path.c_str(), &st) != 0
+        || !JoiningTheGroupHelps(st, ::geteuid(), ProcessGroups()))
         return line;
     const group* owner = ::getgrgid(st.st_gid);
     const std::string name = owner ? owner->gr_name : std::to_string(st.st_gid);
-    return line + " (the device belongs to the group \"" + name
-        + "\": the user must be in that group, and log in again after joining it)";
+    return line + " ("
+        + MlFormat("the device belongs to the group \"%s\": the user must be in that group, and log in "
+                   "again after joining it",
+            name)
+        + ")";
+}
+
+std::string NotSerialReason(const std::string& Path)
+{
+    struct stat st { };
+    return !Path.empty() && ::stat(Path.c_str(), &st) == 0 ? NotSerialReason(st) : std::string();
 }
 
 std::string NotATerminalReason()

@@ -63,8 +63,9 @@ public:
     // "COM3  (/dev/ttyUSB0)", noting a device taken from the environment and
     // a device that is not present.
     std::string PortCaption(TCommPort Port) const;
-    // One line on the chosen device of `Port`: present or not, and whether
-    // the environment overrides it.
+    // One line on the chosen device of `Port`: present or not, or what it is
+    // when it is no serial device (as opening it would say), and whether the
+    // environment overrides it.
     std::string DeviceStatus(TCommPort Port) const;
 
 private:
@@ -75,9 +76,14 @@ private:
     std::array<std::optional<std::string>, 8> FChosen; // "" clears the setting
 };
 
+// A device path as it is shown: control characters and line separators as
+// escapes ("\n", "\t", "\x1b", "\u2028"), so an odd name keeps to one line and
+// hides nothing.
+std::string DevicePathText(const std::string& Path);
+
 // The device line of an error raised by the port: the path and the system's
-// reason; a refused permission also names the group that owns the device,
-// which the user must be in.
+// reason. A refused permission also names the group that owns the device
+// where joining it would let the user in.
 std::string DeviceErrorLine(const std::string& Path, int Error);
 
 // Why the file `St` describes is no serial line, translated ("Not a serial
@@ -85,6 +91,8 @@ std::string DeviceErrorLine(const std::string& Path, int Error);
 // that the system does not know as something other than a terminal. Only
 // the device numbers are looked at: nothing is opened.
 std::string NotSerialReason(const struct stat& St);
+// The same for the file at `Path`, links followed; empty when there is none.
+std::string NotSerialReason(const std::string& Path);
 // The reason for a character device that turns out not to be a terminal.
 std::string NotATerminalReason();
 

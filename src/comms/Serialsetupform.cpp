@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -38,9 +39,11 @@ TfrmSerialSetup::TfrmSerialSetup(QWidget* parent, comms::SerialPorts Ports)
     cboDevice->setMinimumContentsLength(32);
     lblDevice->setBuddy(cboDevice);
     SetAccessibleNameParts(cboDevice, { lblDevice->text() });
-    lblDeviceStatus = new QLabel(this);
+    // A long device path wraps here rather than widen the window past the screen.
+    lblDeviceStatus = new WrappedText(this);
     lblDeviceStatus->setObjectName("lblDeviceStatus");
-    lblDeviceStatus->setWordWrap(true);
+    for (QComboBox* list : { cboCommsPortSelect, cboDevice })
+        list->setMaximumWidth(screen()->availableGeometry().width() * 3 / 4);
     btnOK = new QPushButton(IvNative("OK"), this);
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);

@@ -2,6 +2,7 @@
 // The serial port choice: COM1 to COM8, each shown with the device it opens
 // on this machine, and the device chosen for each. The logic is SerialPorts.
 #include "Serialports.h"
+#include "WrappedText.h"
 
 #include <QDialog>
 
@@ -26,7 +27,7 @@ public:
     QLabel* lblSerialPort;
     QLabel* lblDevice;
     QComboBox* cboDevice;
-    QLabel* lblDeviceStatus;
+    WrappedText* lblDeviceStatus;
     QPushButton* btnOK;
     QPushButton* btnCancel;
 

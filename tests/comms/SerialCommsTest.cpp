@@ -104,6 +104,10 @@ TEST_F(SerialCommsTest, MissingDeviceNamesPathAndReason)
         "Unable to open communications port\n/nonexistent/px10-tty: No such file or directory");
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(port.ReceiverRunning());
+    // Control characters of the name show as escapes, on the device's line.
+    Com1Device odd("/nonexistent/px10\ttty\n");
+    EXPECT_EQ(OpenError(port),
+        "Unable to open communications port\n/nonexistent/px10\\ttty\\n: No such file or directory");
 }
 
 TEST_F(SerialCommsTest, NotATerminalLeavesThePortClosed)

@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace comms;
@@ -145,26 +147,55 @@ TEST_F(SerialPortsTest, EnvironmentWinsOverTheSettingAndSaysSo)
     EXPECT_EQ(ports.Choices(spCOM3, current)[current].Path, dev + "/ttyUSB0");
     ::unsetenv("PX10_COM3");
     EXPECT_EQ(ports.Device(spCOM3).Path, dev + "/ttyUSB0");
+
+    // A control character in a name shows as an escape: each entry keeps to one line.
+    ::setenv("PX10_COM3", "/dev/new\nline\x1b", 1);
+    EXPECT_EQ(ports.PortCaption(spCOM3), "COM3  (/dev/new\\nline\\x1b, from PX10_COM3, not present)");
+    ports.Choose(spCOM3, "/dev/tab\there");
+    EXPECT_EQ(ports.Choices(spCOM3, current)[0].Text, "/dev/tab\\there  (not present)");
 }
 
-TEST_F(SerialPortsTest, RefusedPermissionNamesTheOwningGroup)
+// A refused permission advises joining the device's group only where that
+// lets the user in: the group may read and write the device, and the user is
+// neither in it already nor its owner (whose own bits apply).
+TEST_F(SerialPortsTest, RefusedPermissionNamesTheGroupOnlyWhereJoiningItHelps)
 {
-    const std::string path = dev + "/ttyUSB0";
-    Device("ttyUSB0");
-    // The usual owner of serial devices, where this machine has that group.
-    if (const group* dialout = ::getgrnam("dialout"))
-        ASSERT_EQ(::chown(path.c_str(), static_cast<uid_t>(-1), dialout->gr_gid), 0);
-    struct stat st { };
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    const group* owner = ::getgrgid(st.st_gid);
-    const std::string name = owner ? owner->gr_name : std::to_string(st.st_gid);
-    for (const int error : { EACCES, EPERM }) {
-        const std::string line = DeviceErrorLine(path, error);
-        EXPECT_EQ(line.rfind(path + ": ", 0), 0u) << line;
-        EXPECT_NE(line.find("the group \"" + name + "\": the user must be in that group"), std::string::npos)
-            << line;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const std::string path = ::ptsname(master);
+    const gid_t other = 4242; // an owner and a group that this process is not
+    const group* named = ::getgrgid(other);
+    const std::string advice = " (the device belongs to the group \""
+        + std::string(named ? named->gr_name : "4242")
+        + "\": the user must be in that group, and log in again after joining it)";
+    // Owner, group, mode, and whether joining the group is advised.
+    const std::tuple<uid_t, gid_t, mode_t, bool> cases[]
+        = { { other, other, 0660, true }, { other, other, 0600, false }, { other, other, 0000, false },
+              { other, ::getegid(), 0660, false }, { ::geteuid(), other, 0660, false } };
+    for (const auto& [owner, gid, mode, advised] : cases) {
+        ASSERT_TRUE(::chown(path.c_str(), owner, gid) == 0 && ::chmod(path.c_str(), mode) == 0);
+        EXPECT_EQ(DeviceErrorLine(path, EACCES), path + ": Permission denied" + (advised ? advice : ""))
+            << owner << ":" << gid << " " << std::oct << mode;
     }
+    ::close(master);
     EXPECT_EQ(DeviceErrorLine(dev + "/ttyUSB9", ENOENT), dev + "/ttyUSB9: No such file or directory");
+}
+
+// Serial Port Setup says of the chosen file what opening it would say; a
+// terminal, looked at and not opened, is present.
+TEST_F(SerialPortsTest, StatusSaysWhatTheChosenFileIs)
+{
+    const std::string fifo = dev + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, const char*> cases[] = { { fifo, "Not a serial device (a named pipe)" },
+        { dev + "/serial", "Not a serial device (a folder)" },
+        // A real terminal's device numbers, which the system files with the terminals.
+        { "/dev/tty", "The device is present." } };
+    SerialPorts ports(dev, sys);
+    for (const auto& [path, status] : cases) {
+        ports.Choose(spCOM3, path);
+        EXPECT_EQ(ports.DeviceStatus(spCOM3), status) << path;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Windows fitted to a small screen.
+#include "QtPrompts.h"
 #include "WindowFit.h"
 
 #include <QApplication>
@@ -6,6 +7,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -88,4 +91,21 @@ TEST(WindowFit, AWindowIsFittedWhenShownAndWhenItGrowsNotWhenTheUserMovesIt)
     dialog.resize(dialog.width() + 20, dialog.height());
     QApplication::processEvents();
     EXPECT_TRUE(room.contains(dialog.frameGeometry()));
+}
+
+// An error naming a long device path wraps it, inside a name that has no
+// break in it too, on the screen; what the user copies is the text itself.
+TEST(WindowFit, AnErrorBoxWrapsALongDevicePathOnTheScreen)
+{
+    const std::string text = "Unable to open communications port\n/dev/serial/by-id/" + std::string(230, 'x');
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        const auto* shown = box->findChild<QTextEdit*>();
+        EXPECT_TRUE(shown && shown->isVisible()
+            && shown->document()->idealWidth() <= shown->viewport()->width()
+            && shown->toPlainText().toStdString() == text);
+        EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
+        box->close();
+    });
+    platform::QtPrompts("PX1x/2x").MessageDlg(text, platform::MsgDlgType::mtError, platform::mbOK);
 }

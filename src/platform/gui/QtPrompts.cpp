@@ -1,9 +1,12 @@
 #include "QtPrompts.h"
 
 #include "CodePage.h"
+#include "WrappedText.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -16,6 +19,24 @@ namespace {
 QString DisplayText(const std::string& s)
 {
     return Utf8ToQString(s).replace("\r\n", "\n");
+}
+
+// The box's own label cannot break a word wider than the screen (a long
+// device path), so a text that can stands in its place.
+void WrapAnywhere(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const int index = label && grid ? grid->indexOf(label) : -1;
+    if (index < 0)
+        return;
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(index, &row, &column, &rows, &columns);
+    auto* text = new WrappedText(&box);
+    text->setObjectName(QStringLiteral("MessageText"));
+    text->setText(label->text());
+    label->hide();
+    grid->addWidget(text, row, column, rows, columns);
 }
 
 QString QtFilter(const std::string& filter)
@@ -72,6 +93,7 @@ int QtPrompts::MessageDlg(const std::string& text, MsgDlgType type, MsgDlgButton
     if (!set)
         set = QMessageBox::Ok;
     box.setStandardButtons(set);
+    WrapAnywhere(box);
     const int pressed = box.exec();
     for (const Map& m : map)
         if ((buttons & m.bit) && pressed == m.button)
@@ -89,6 +111,7 @@ void QtPrompts::ShowMessage(const std::string& text)
     box.setWindowTitle(DisplayText(Caption));
     box.setText(DisplayText(text));
     box.setStandardButtons(QMessageBox::Ok);
+    WrapAnywhere(box);
     box.exec();
 }
 
