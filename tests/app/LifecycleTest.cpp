@@ -186,8 +186,8 @@ TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
     Life.FileHistoryClick(0);
     EXPECT_EQ(Life.FileName(), p);
     // Upper-cased as text; a name that is not UTF-8 keeps its other bytes.
-    for (const auto& [name, shown] : { std::pair<std::string, std::string> { "café-ü", "CAFÉ-Ü.UDF" },
-             { "caf\xE9", "CAF\xE9.UDF" } }) {
+    for (const auto& [name, shown] :
+        { std::pair<std::string, std::string> { "café-ü", "CAFÉ-Ü.UDF" }, { "caf\xE9", "CAF\xE9.UDF" } }) {
         Prompts.AnswerFile(Dir.path().toStdString() + "/" + name); // the bytes as they are
         Life.FileSaveAsExecute();
         EXPECT_EQ(Life.GetDisplayFileName(), shown);
