@@ -242,6 +242,11 @@ TEST_F(LifecycleFixture, RelativeNamesAreKeptWithTheirFullPath)
     TPX10ConfigData reread(false, false, true, false);
     reread.LoadFromFile(saved);
     EXPECT_EQ(reread.GeneralPanelSetup->GetSiteName(), "Changed");
+    // A ".." is kept: dropped, the name would lead into the current folder.
+    ASSERT_TRUE(here.mkpath("plans") && here.mkpath("other") && QDir::setCurrent(here.filePath("other")));
+    Prompts.AnswerFile("../plans/site");
+    Life.FileSaveAsExecute();
+    EXPECT_TRUE(here.exists("plans/site.UDF"));
 }
 
 TEST_F(LifecycleFixture, FailingSaveAsKeepsCaptionAndHistory)
