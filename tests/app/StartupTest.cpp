@@ -4,21 +4,18 @@
 #include "Ivmldwrt.h"
 #include "JpegImage.h"
 #include "LazyIconStyle.h"
-#include "Main.h"
+#include "MainWindowFixture.h"
 #include "RunEnvironment.h"
 #include "SplashScreen.h"
 #include "Settings.h"
 #include "support/FakePrompts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QStyleFactory>
 #include <QStyleOption>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,34 +110,26 @@ TEST(AboutWindow, VersionKeysAndLabels)
     EXPECT_EQ(about.size(), QSize(440, 304));
 }
 
-// A stored language the dictionary lacks (one past this dictionary of three,
-// or past an int) is reported once, as it is stored, and start-up goes on.
-TEST(AboutWindow, AStoredLanguageOutOfRangeIsReportedOnce)
+// A stored language the dictionary lacks (past this one of three languages,
+// or past an int) is reported once, as stored, and start-up goes on.
+TEST_F(MainWindowFixture, AStoredLanguageOutOfRangeIsReportedOnce)
 {
-    QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
     TIvMLDContent mld;
-    for (const auto& [primary, name] : { std::pair { 0, "Native" }, { 9, "English" }, { 12, "French" } }) {
-        mld.Languages.emplace_back();
-        mld.Languages.back().PrimaryId = primary;
-        mld.Languages.back().EnglishName = name;
-    }
-    IvSaveMLD(mld, dir.filePath("PX10Tool.mld").toStdString());
+    mld.Languages.resize(3);
+    IvSaveMLD(mld, Path("PX10Tool.mld"));
     const QString home = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    QDir::setCurrent(Dir.path());
     for (const std::string stored : { "3", "2147483648" }) {
         platform::ProgramSettings()->setValue("V3.03 c/UILanguage", QString::fromStdString(stored));
-        FakePrompts prompts;
-        prompts.Answer(platform::mrOk);
-        prompts.Answer(platform::mrOk);
-        FakeProbe p;
-        TfrmAbout about(nullptr, &p);
-        TfrmMain main(&about, {});
-        main.show();
-        std::vector<std::string> shown;
-        for (const FakePrompts::Shown& s : prompts.Log)
-            shown.push_back(s.Text);
-        EXPECT_EQ(shown, std::vector<std::string> { "Language index " + stored + " is out of range." });
+        Prompts.Log.clear();
+        Prompts.Answer(platform::mrOk);
+        Prompts.Answer(platform::mrOk);
+        Main.reset();
+        About = std::make_unique<TfrmAbout>();
+        Show();
+        EXPECT_EQ(Prompts.Log.size(), 1u) << stored;
+        for (const FakePrompts::Shown& shown : Prompts.Log)
+            EXPECT_EQ(shown.Text, "Language index " + stored + " is out of range.");
     }
     QDir::setCurrent(home);
 }
