@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "AppSettings.h"
 #include "CodePage.h"
 #include "ExceptionHandler.h"
 #include "Ivbindic.h"
@@ -9,7 +10,6 @@
 #include "PX10VersionInfo.h"
 #include "Prompts.h"
 #include "RunEnvironment.h"
-#include "Settings.h"
 #include "WindowFit.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSettings>
 #include <QUrl>
 
 TfrmAbout* frmAbout = nullptr;
@@ -179,11 +178,11 @@ void TfrmAbout::FormCreate()
     OpenLanguageDictionary();
     if (!LanguageDictionary)
         return;
-    int language = platform::ProgramSettings()
-                       ->value(platform::Utf8ToQString(VersionSection() + "/UILanguage"),
-                           LanguageDictionary->GetLanguage())
-                       .toInt();
-    LanguageDictionary->SetLanguage(language);
+    // The stored language is applied here only, before any other window is
+    // made: an index the dictionary lacks is reported once, and the
+    // dictionary keeps its language.
+    if (const std::optional<long long> stored = ReadSettings(VersionSection(), false).UILanguage)
+        LanguageDictionary->SetLanguage(*stored);
 }
 
 std::string TfrmAbout::GetVersionInfoString(const std::string& key) const

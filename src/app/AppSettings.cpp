@@ -37,7 +37,7 @@ StoredSettings ReadSettings(const std::string& versionSection, bool vdsDefault)
     out.ComPort = ok && port >= 0 && port <= 7 ? port : 0;
     QVariant lang = s.value(Utf8ToQString(versionSection + "/UILanguage"));
     if (lang.isValid()) {
-        int v = lang.toInt(&ok);
+        const long long v = lang.toLongLong(&ok);
         if (ok)
             out.UILanguage = v;
     }

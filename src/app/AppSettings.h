@@ -8,7 +8,9 @@
 
 struct StoredSettings {
     int ComPort = 0;
-    std::optional<int> UILanguage; // absent: keep the dictionary's language
+    // Absent (or not a whole number): keep the dictionary's language. Read
+    // wider than an int, so that a number beyond one is refused as it stands.
+    std::optional<long long> UILanguage;
     bool VdSCompatibility = false;
     std::vector<std::string> Files; // FILE 1 .. FILE 5, "" for an empty slot
 };

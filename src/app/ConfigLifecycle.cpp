@@ -5,6 +5,8 @@
 #include "PX10ConfigData.h"
 #include "Prompts.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -226,6 +228,11 @@ std::string ConfigLifecycle::GetDisplayFileName() const
         return Translate("NEW FILE");
     auto slash = FFileName.find_last_of("/\\");
     std::string base = slash == std::string::npos ? FFileName : FFileName.substr(slash + 1);
+    // A name in UTF-8 is upper-cased as the text it is (é becomes É); one in
+    // another encoding keeps its bytes but for the ASCII letters.
+    const QString text = QString::fromStdString(base);
+    if (text.toStdString() == base)
+        return text.toUpper().toStdString();
     for (char& c : base)
         c = char(std::toupper(static_cast<unsigned char>(c)));
     return base;

@@ -179,18 +179,11 @@ void TfrmMain::FormShow()
     HelpPX10UserManual->setText(Utf8ToQString(IvNative("PX1x/2x User &Manual")));
     IvRetranslate(HelpPX10UserManual);
     BuildLanguageMenu();
-    TIvDictionary* dict = FAbout->LanguageDictionary;
+    // The stored language was applied when the about window was made.
     StoredSettings s = ReadSettings(FAbout->VersionSection(), false);
     FProtocol->SetBaud(cb9600);
     FProtocol->SetCommPort(TCommPort(s.ComPort));
-    if (dict && s.UILanguage) {
-        try {
-            dict->SetLanguage(*s.UILanguage);
-        } catch (const std::exception& e) {
-            ShowExceptionBox(e); // the previous language stays; start-up goes on
-        }
-    }
-    // The VdS default follows the language just applied.
+    // The VdS default follows the language in force.
     VdSCompatibility->setChecked(ReadVdSCompatibility(FAbout->VersionSection(), UpdateVdSMenuFromLanguage()));
     for (int k = 5; k >= 1; --k)
         FLifecycle.History().Add(s.Files[k - 1]);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -454,17 +455,18 @@ void TIvDictionary::InitLocale(uint32_t lcid)
             platform::Format("The locale (%d, %d) is not supported by the current code page", primary, sub));
 }
 
-void TIvDictionary::SetLanguage(int index)
+void TIvDictionary::SetLanguage(long long index)
 {
-    if (!FOpen) {
-        FLanguage = index;
+    const bool anInt = index >= std::numeric_limits<int>::min() && index <= std::numeric_limits<int>::max();
+    if (!FOpen && anInt) {
+        FLanguage = static_cast<int>(index);
         return;
     }
-    if (index < -2 || index >= GetLanguageCount())
+    if (!anInt || index < -2 || index >= GetLanguageCount())
         throw ERangeError("Language index " + std::to_string(index) + " is out of range");
     if (index == FLanguage)
         return;
-    RunChange([this, index] {
+    RunChange([this, index = static_cast<int>(index)] {
         FLanguage = index;
         InitLanguage(index);
         uint32_t previous = FActiveLocaleId;

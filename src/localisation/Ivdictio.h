@@ -235,7 +235,9 @@ public:
     void SetSubLanguage(int sub);
     // The requested language index: -1 user default, -2 system default, else 0..count-1.
     int GetLanguage() const { return FLanguage; }
-    void SetLanguage(int index);
+    // Any stored number may come here: one beyond an int is out of range
+    // even while the dictionary is closed.
+    void SetLanguage(long long index);
     TIvBinding GetBinding() const { return FBinding; }
     void SetBinding(TIvBinding binding) { FBinding = binding; }
     TIvDictionaryOptions GetOptions() const { return FOptions; }

@@ -1,6 +1,8 @@
 #include "Ivparser.h"
 
+#include "CodePage.h"
 #include "Exception.h"
+#include "Ivlocale.h"
 #include "Ivsupport.h"
 
 #include <charconv>
@@ -128,14 +130,24 @@ int IvStrToIntDef(const std::string& text, int defaultValue)
     return ParseInt(text, value) ? value : defaultValue;
 }
 
-double IvStrToFloat(const std::string& text)
+double IvStrToFloat(const std::string& text, std::string_view decimalSeparator)
 {
     std::string_view s = Trimmed(text);
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
+    // from_chars reads a point: the separator in force becomes one, and a
+    // point that is not the separator makes the text no number.
+    std::string pointed(s);
+    bool separatorsRight = true;
+    if (!decimalSeparator.empty() && decimalSeparator != ".") {
+        separatorsRight = pointed.find('.') == std::string::npos;
+        if (const auto at = pointed.find(decimalSeparator); at != std::string::npos)
+            pointed.replace(at, decimalSeparator.size(), ".");
+    }
     double value = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(value))
+    const char* end = pointed.data() + pointed.size();
+    auto r = std::from_chars(pointed.data(), end, value);
+    if (!separatorsRight || pointed.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(value))
         throw EConvertError("'" + text + "' is not a valid floating point value");
     return value;
 }
@@ -363,7 +375,10 @@ int TIvWideParser::GetIntegerDef(int defaultValue)
 
 double TIvWideParser::GetFloat()
 {
-    return IvStrToFloat(GetAnsiString());
+    // The separator in the field's own code page, as the field is read.
+    const std::string separator
+        = IvWStrToStr(platform::Utf8ToUtf16Lenient(IvFormatSettings().DecimalSeparator), FCodePage);
+    return IvStrToFloat(GetAnsiString(), separator);
 }
 
 double TIvWideParser::GetFloatDef(double defaultValue)

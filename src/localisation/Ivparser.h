@@ -2,6 +2,7 @@
 // Splitting one-character-separated texts into fields: language lists,
 // comma-separated id lists and the lines of text dictionary files.
 #include <string>
+#include <string_view>
 
 // Field-by-field reader over an 8-bit text.
 class TIvStringParser {
@@ -71,6 +72,7 @@ public:
     char GetAnsiChar();
     int GetInteger();
     int GetIntegerDef(int defaultValue);
+    // With the decimal separator in force (IvFormatSettings).
     double GetFloat();
     double GetFloatDef(double defaultValue);
     bool GetBoolean();
@@ -94,8 +96,9 @@ protected:
 };
 
 // The class library's text-to-number conversions: surrounding blanks are
-// allowed, anything else raises EConvertError.
+// allowed, anything else raises EConvertError. A number's decimal separator
+// is `decimalSeparator` alone (with "," a "." is refused).
 int IvStrToInt(const std::string& text);
 int IvStrToIntDef(const std::string& text, int defaultValue);
-double IvStrToFloat(const std::string& text);
+double IvStrToFloat(const std::string& text, std::string_view decimalSeparator = ".");
 bool IvStrToBoolean(const std::string& text);

@@ -213,9 +213,12 @@ TfrmReportPanel::TfrmReportPanel()
         value = f ? f(run.Config, run.Context, n) : std::string();
     });
     Detail.Labels.front().Font.Bold = true; // bold at design time; each row sets its weight
-    KeepWithNext = [](const TPrintRun& run) {
-        return run.RecNo >= 1 && run.RecNo <= Rows && PanelReportRows[run.RecNo].Kind != Plain;
-    };
+    KeepWithNext = [](const TPrintRun& run) { return IsHeadingRow(run.RecNo); };
+}
+
+bool TfrmReportPanel::IsHeadingRow(int n)
+{
+    return n >= 1 && n <= Rows && PanelReportRows[n].Kind != Plain;
 }
 
 int TfrmReportPanel::GsmItemOfRow(int n)

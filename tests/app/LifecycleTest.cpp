@@ -185,6 +185,13 @@ TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
     EXPECT_EQ(Life.Caption(), "NEW FILE - PX1x/2x Series Windows Support Tool V3.03 c");
     Life.FileHistoryClick(0);
     EXPECT_EQ(Life.FileName(), p);
+    // Upper-cased as text; a name that is not UTF-8 keeps its other bytes.
+    for (const auto& [name, shown] :
+        { std::pair<std::string, std::string> { "café-ü", "CAFÉ-Ü.UDF" }, { "caf\xE9", "CAF\xE9.UDF" } }) {
+        Prompts.AnswerFile(Dir.path().toStdString() + "/" + name); // the bytes as they are
+        Life.FileSaveAsExecute();
+        EXPECT_EQ(Life.GetDisplayFileName(), shown);
+    }
 }
 
 TEST_F(LifecycleFixture, FailedOpenAndSaveNameTheFileBelowTheReason)
@@ -235,6 +242,11 @@ TEST_F(LifecycleFixture, RelativeNamesAreKeptWithTheirFullPath)
     TPX10ConfigData reread(false, false, true, false);
     reread.LoadFromFile(saved);
     EXPECT_EQ(reread.GeneralPanelSetup->GetSiteName(), "Changed");
+    // A ".." is kept: dropped, the name would lead into the current folder.
+    ASSERT_TRUE(here.mkpath("plans") && here.mkpath("other") && QDir::setCurrent(here.filePath("other")));
+    Prompts.AnswerFile("../plans/site");
+    Life.FileSaveAsExecute();
+    EXPECT_TRUE(here.exists("plans/site.UDF"));
 }
 
 TEST_F(LifecycleFixture, FailingSaveAsKeepsCaptionAndHistory)

@@ -1,10 +1,13 @@
 #include "About.h"
 #include "Exception.h"
 #include "ExceptionHandler.h"
+#include "Ivmldwrt.h"
 #include "JpegImage.h"
 #include "LazyIconStyle.h"
+#include "MainWindowFixture.h"
 #include "RunEnvironment.h"
 #include "SplashScreen.h"
+#include "Settings.h"
 #include "support/FakePrompts.h"
 
 #include <QFile>
@@ -105,6 +108,30 @@ TEST(AboutWindow, VersionKeysAndLabels)
     EXPECT_EQ(about.lblMemory->text(), "524288 KB");
     EXPECT_EQ(about.lblProductName1->text(), "PX1x/2x Series Windows Support Tool");
     EXPECT_EQ(about.size(), QSize(440, 304));
+}
+
+// A stored language the dictionary lacks (past this one of three languages,
+// or past an int) is reported once, as stored, and start-up goes on.
+TEST_F(MainWindowFixture, AStoredLanguageOutOfRangeIsReportedOnce)
+{
+    TIvMLDContent mld;
+    mld.Languages.resize(3);
+    IvSaveMLD(mld, Path("PX10Tool.mld"));
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(Dir.path());
+    for (const std::string stored : { "3", "2147483648" }) {
+        platform::ProgramSettings()->setValue("V3.03 c/UILanguage", QString::fromStdString(stored));
+        Prompts.Log.clear();
+        Prompts.Answer(platform::mrOk);
+        Prompts.Answer(platform::mrOk);
+        Main.reset();
+        About = std::make_unique<TfrmAbout>();
+        Show();
+        EXPECT_EQ(Prompts.Log.size(), 1u) << stored;
+        for (const FakePrompts::Shown& shown : Prompts.Log)
+            EXPECT_EQ(shown.Text, "Language index " + stored + " is out of range.");
+    }
+    QDir::setCurrent(home);
 }
 
 TEST(AboutWindow, EscClosesLikeOk)

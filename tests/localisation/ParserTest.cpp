@@ -1,4 +1,5 @@
 #include "Exception.h"
+#include "Ivlocale.h"
 #include "Ivparser.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +152,17 @@ TEST(WideParser, NumbersBooleansAndAnsiConversion)
     EXPECT_EQ(p.GetAnsiString(), "caf\xE9");
     EXPECT_TRUE(p.Eol());
     EXPECT_EQ(p.GetIntegerDef(5), 5);
+    struct Restore {
+        TIvFormatSettings Saved = IvFormatSettings();
+        ~Restore() { IvSetFormatSettings(Saved); }
+    } restore;
+    TIvFormatSettings comma = restore.Saved;
+    comma.DecimalSeparator = ",";
+    IvSetFormatSettings(comma);
+    TIvWideParser q(u"1,5\t1.5", u'\t');
+    EXPECT_DOUBLE_EQ(q.GetFloat(), 1.5); // the separator in force
+    EXPECT_THROW(q.GetFloat(), EConvertError);
+    EXPECT_DOUBLE_EQ(TIvStringParser("1.5", '\t').GetFloat(), 1.5); // the 8-bit parser: a point always
 }
 
 TEST(WideParser, DecodeMatchesTheEightBitRules)

@@ -600,6 +600,11 @@ TEST_F(Reports, APanelHeadingPrintsOnThePageOfItsFirstRow)
 {
     ForEachShippedLanguage([&](const std::string& language) {
         TfrmReportPanel report;
+        // The sub-headings print in normal weight: found by their captions.
+        std::set<QString> headings;
+        for (int n = 1; n <= TfrmReportPanel::Rows; ++n)
+            if (TfrmReportPanel::IsHeadingRow(n))
+                headings.insert(QString::fromStdString(Row(report, n).at(0)));
         std::size_t lines = 0;
         for (double title = 12; title < 266; title += 2) {
             report.Title.Height = title;
@@ -615,7 +620,7 @@ TEST_F(Reports, APanelHeadingPrintsOnThePageOfItsFirstRow)
                 const auto& t = pages[p].Texts;
                 const auto& last = *std::max_element(
                     t.begin(), t.end() - 1, [](auto& a, auto& b) { return a.Rect.top() < b.Rect.top(); });
-                EXPECT_FALSE(last.Font.Bold && !last.Font.Underline)
+                EXPECT_FALSE((last.Font.Bold && !last.Font.Underline) || headings.count(last.Text))
                     << where << ": \"" << last.Text.toStdString() << "\" ends page " << p + 1;
             }
             if (lines == 0)
