@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace platform;
 
 namespace {
@@ -191,6 +193,7 @@ TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
         Prompts.AnswerFile(Dir.path().toStdString() + "/" + name); // the bytes as they are
         Life.FileSaveAsExecute();
         EXPECT_EQ(Life.GetDisplayFileName(), shown);
+        std::remove(Life.FileName().c_str()); // the folder's removal cannot name one that is not UTF-8
     }
 }
 
