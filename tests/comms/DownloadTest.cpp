@@ -353,8 +353,9 @@ TEST(DeviceDataDownload, LateReplyAfterARepeatIsNotTakenForTheNextPoint)
     EXPECT_EQ(f.RequestsOf(0x5A).size(), 199u);
     ASSERT_EQ(f.lines.size(), 199u);
     for (int i = 1; i <= 198; ++i) {
-        const std::string address
-            = i == 8 ? "M50" : i <= 99 ? "S" + std::to_string(i) : "M" + std::to_string(i - 99);
+        const std::string address = i == 8 ? "M50"
+            : i <= 99                      ? "S" + std::to_string(i)
+                                           : "M" + std::to_string(i - 99);
         EXPECT_EQ(f.lines[i].substr(0, address.size() + 1), address + ",") << i;
     }
 }
