@@ -519,10 +519,8 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     if (exists) {
         // A directory cannot be replaced by a rename; a pipe or a device is not
         // ours to replace. Say so before anything is written.
-        if (S_ISDIR(st.st_mode))
-            throw ErrorFromErrno(EISDIR);
         if (!S_ISREG(st.st_mode))
-            throw FileError(0, {});
+            RefuseSpecialFile(st);
         // A read-only file stays as it is; the mode bits are asked as well, as
         // the super-user passes every access check.
         if (::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0)
