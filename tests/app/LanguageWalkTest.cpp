@@ -37,9 +37,26 @@
 namespace {
 
 // Where a text is shown -> the text. Places are paths of class and object
-// names up to the window read (PlaceOf), so a file dialog opened again is the
-// same place.
+// names up to the window read, so a file dialog opened again is the same place.
 using Screen = std::map<QString, QString>;
+
+QString PlaceOf(const QObject* o, const QObject* window)
+{
+    QString path;
+    for (; o && o != window->parent(); o = o->parent()) {
+        int index = 0;
+        if (o->parent())
+            for (const QObject* sibling : o->parent()->children()) {
+                if (sibling == o)
+                    break;
+                if (sibling->metaObject() == o->metaObject() && sibling->objectName() == o->objectName())
+                    ++index;
+            }
+        path.prepend(
+            QStringLiteral("/%1:%2#%3").arg(o->metaObject()->className(), o->objectName()).arg(index));
+    }
+    return path;
+}
 
 struct Reader {
     Screen& Texts;

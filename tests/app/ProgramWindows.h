@@ -31,27 +31,6 @@
 constexpr int English = 1, French = 2, German = 5, Swiss = 6, Austrian = 7;
 constexpr int FullLanguages = German;
 
-// Where `o` is: the path of class and object names, each with its place among
-// namesakes, from `window` (null: the top) down, the same for a window made
-// again alike.
-inline QString PlaceOf(const QObject* o, const QObject* window)
-{
-    QString path;
-    for (const QObject* end = window ? window->parent() : nullptr; o && o != end; o = o->parent()) {
-        int index = 0;
-        if (o->parent())
-            for (const QObject* sibling : o->parent()->children()) {
-                if (sibling == o)
-                    break;
-                if (sibling->metaObject() == o->metaObject() && sibling->objectName() == o->objectName())
-                    ++index;
-            }
-        path.prepend(
-            QStringLiteral("/%1:%2#%3").arg(o->metaObject()->className(), o->objectName()).arg(index));
-    }
-    return path;
-}
-
 struct ProgramWindows {
     std::unique_ptr<TfrmAbout> About;
     std::unique_ptr<TfrmSplashScreen> Splash;

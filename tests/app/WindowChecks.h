@@ -1,17 +1,14 @@
 #pragma once
-// Helpers of the tests that look at the program's windows as a whole.
 #include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
-#include <QMargins>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
-// The frame a window manager puts round a window: openbox's, with 1 pixel
-// at the sides, a title bar of 20 and 5 at the bottom.
+// The frame openbox puts round a window: 1 pixel at the sides, a title bar of 20, 5 at the bottom.
 inline const QMargins OpenboxFrame(1, 20, 1, 5);
 
 // The program's own windows.
