@@ -26,7 +26,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -129,30 +128,6 @@ TEST_F(PanelToolsFixture, EventLogAndDeviceDataShowTheirLines)
 
     EXPECT_EQ(Fetch(Main->ToolsFetchDeviceData).split('\n').size(), 199);
     EXPECT_EQ(Main->Windows().TextDownload().windowTitle(), "Device Data");
-    EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
-}
-
-// The line drops in the middle of a download: the error, then the window with
-// the lines that arrived.
-TEST_F(PanelToolsFixture, ALineThatDropsMidDownloadStillShowsTheLinesThatArrived)
-{
-    QTimer drop;
-    QObject::connect(&drop, &QTimer::timeout, [this, &drop] {
-        const auto requests = Panel.Requests();
-        if (std::count_if(requests.begin(), requests.end(), [](const auto& r) { return r.Command == 0x5A; })
-            >= 10) {
-            drop.stop();
-            Panel.Hangup();
-        }
-    });
-    drop.start(1);
-    Prompts.Answer(platform::mrOk);
-    const QStringList lines = Fetch(Main->ToolsFetchDeviceData).split('\n');
-    ASSERT_EQ(Prompts.Log.size(), 1u);
-    EXPECT_EQ(Prompts.Log[0].Text, "Communications Failure.\n" + Panel.SlavePath() + ": Input/output error");
-    EXPECT_GE(lines.size(), 10);
-    EXPECT_LT(lines.size(), 199);
-    EXPECT_EQ(lines[0], "Address,PW1,PW2,PW3,PW4,PW5,Level,Zone,Type,Location");
     EXPECT_FALSE(Main->QuorvelProtocol1()->IsOpen());
 }
 

@@ -169,12 +169,12 @@ TEST_F(DialogsTest, SendThroughTheWidgetsThenReceive)
 TEST_F(DialogsTest, AbortButtonOfTheDetectionDialogEndsTheTransfer)
 {
     panel.SetFaults({ .NoReply = true });
-    // The user gives up once the dialog shows that it is retrying; it grew
-    // for its texts where its showing placed it, in the middle.
+    // The user gives up once the dialog shows that it is retrying.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (detection.isVisible() && !detection.lblRetries->text().isEmpty()) {
             poll.stop();
+            // Grown for its texts where its showing placed it: in the middle.
             const QPoint middle = detection.screen()->availableGeometry().center();
             EXPECT_LE((detection.geometry().center() - middle).manhattanLength(), 30);
             detection.btnAbort->click();
