@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace platform;
 
 namespace {
@@ -188,6 +190,10 @@ TEST_F(LifecycleFixture, OpenSetsFileHistoryAndCaption)
     Prompts.AnswerFile(Path("café-ü"));
     Life.FileSaveAsExecute();
     EXPECT_EQ(Life.GetDisplayFileName(), "CAFÉ-Ü.UDF"); // upper-cased as text
+    Prompts.AnswerFile(Dir.path().toStdString() + "/caf\xE9"); // not UTF-8: its other bytes stay
+    Life.FileSaveAsExecute();
+    EXPECT_EQ(Life.GetDisplayFileName(), "CAF\xE9.UDF");
+    std::remove(Life.FileName().c_str()); // the folder's removal cannot name it
 }
 
 TEST_F(LifecycleFixture, FailedOpenAndSaveNameTheFileBelowTheReason)
