@@ -327,7 +327,9 @@ TEST(TransferFaults, HangupAfterTheLastReplyLeavesTheTransferDone)
     for (const int fromEnd : { 0, 1 }) {
         TransferFixture f;
         auto sent = SentAhead(f, false);
-        f.HangUpAt(fromEnd);
+        f.HangUpWhen([&f, fromEnd] {
+            return f.transfer.State().Progress == f.transfer.State().ProgressMax - fromEnd;
+        });
         auto config = NewConfig();
         std::string error;
         try {

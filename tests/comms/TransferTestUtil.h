@@ -79,14 +79,13 @@ public:
         };
     }
 
-    // The line goes while the transfer takes the reply that leaves `fromEnd`
-    // items to go, before it moves on: once the port has seen it, the window
-    // hears of it right after that reply.
-    void HangUpAt(int fromEnd)
+    // The line goes the first time `when` holds as the window's state
+    // changes, before the window moves on; the port has seen it by the time
+    // the window hears of anything more.
+    void HangUpWhen(std::function<bool()> when)
     {
-        transferHost.OnChanged = [this, fromEnd, done = false]() mutable {
-            const comms::TransferState& s = transfer.State();
-            if (done || s.Progress != s.ProgressMax - fromEnd)
+        transferHost.OnChanged = [this, when = std::move(when), done = false]() mutable {
+            if (done || !when())
                 return;
             done = true;
             panel.Hangup();
